@@ -1,0 +1,15 @@
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <QtWidgets/QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Kestrune::configureApplication(app);
+    Kestrune::registerAllClasses();
+
+    KSTMainWindow window;
+    window.show();
+    return app.exec();
+}
