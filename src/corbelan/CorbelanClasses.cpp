@@ -1,13 +1,17 @@
 #include <corbelan/CorbelanClasses.h>
 
-#include <bastwick/platform/ClassRegistry.h>
+#include <corbelan/services/ServicesClasses.h>
+#include <corbelan/sqlite/AlternativeSqliteClasses.h>
+#include <corbelan/sqlite/SqliteClasses.h>
 
 namespace Corbelan {
 
 void registerCorbelanClasses()
 {
     static const bool done = [] {
-        // Classes made by name (models by table name, controllers by route) are added here.
+        registerSqliteClasses();
+        registerAlternativeSqliteClasses();
+        registerServicesClasses();
         return true;
     }();
     Q_UNUSED(done);
