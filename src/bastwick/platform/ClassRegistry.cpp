@@ -88,6 +88,8 @@ QMetaType ClassRegistry::valueType(const QString &name) const
 
 bool ClassRegistry::isSubclass(const QString &name, const QMetaObject *cls) const
 {
+    if (!cls)
+        return false;
     for (const QMetaObject *m = metaObject(name); m; m = m->superClass())
         if (m == cls || qstrcmp(m->className(), cls->className()) == 0)
             return true;

@@ -6,6 +6,10 @@
 
 #include <functional>
 
+QT_BEGIN_NAMESPACE
+class QThreadPool;
+QT_END_NAMESPACE
+
 namespace Bastwick {
 
 using Block = std::function<void()>;
@@ -35,6 +39,9 @@ BASTWICK_EXPORT DispatchQueue *mainQueue();
 // threads, so blocking server calls never starve other work. sync runs the block on
 // the caller's thread.
 BASTWICK_EXPORT DispatchQueue *globalQueue();
+
+// The dedicated pool behind globalQueue() and OperationQueue.
+BASTWICK_EXPORT QThreadPool *dispatchPool();
 
 // True on the thread of the Qt event loop.
 BASTWICK_EXPORT bool isMainThread();

@@ -11,11 +11,13 @@ namespace Bastwick {
 const QLoggingCategory &logCategory(const char *name)
 {
     static QMutex mutex;
-    static QHash<QByteArray, QLoggingCategory *> categories;
+    // Never destroyed: lines may still be written while statics are torn down, and the
+    // categories stay reachable (not a leak) for the life of the process.
+    static auto *const categories = new QHash<QByteArray, QLoggingCategory *>;
     QMutexLocker lock(&mutex);
     const QByteArray key(name);
-    auto it = categories.constFind(key);
-    if (it != categories.constEnd())
+    auto it = categories->constFind(key);
+    if (it != categories->constEnd())
         return **it;
     // Category names must outlive the category: keep a copy for the process's life.
     char *stored = qstrdup(name);
@@ -24,7 +26,7 @@ const QLoggingCategory &logCategory(const char *name)
 #else
     auto *category = new QLoggingCategory(stored, QtDebugMsg);
 #endif
-    categories.insert(key, category);
+    categories->insert(key, category);
     return *category;
 }
 

@@ -15,7 +15,13 @@ namespace Bastwick {
 // also answers true inside nested sync calls. A sync onto a queue already on the
 // calling thread's stack would deadlock; it fails the assertion instead.
 //
-// The destructor drains the queue: blocks already queued run before it returns.
+// A Bastwick::Exception (or other std::exception) escaping an async block stops the
+// program at the worker through the assertion macro; one escaping a sync block reaches
+// the caller, whose thread ran it, after the queue has been handed back.
+//
+// The destructor drains the queue: blocks already queued run before it returns. A queue
+// released from inside one of its own blocks cannot wait for itself; its worker then
+// drains the queue on its own.
 // Queues shared by several owners are held by std::shared_ptr.
 class BASTWICK_EXPORT SerialQueue : public DispatchQueue
 {

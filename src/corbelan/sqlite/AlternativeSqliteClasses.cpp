@@ -1,11 +1,15 @@
 #include <corbelan/sqlite/AlternativeSqliteClasses.h>
 
+#include <corbelan/sqlite/BaseDAO.h>
+
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Corbelan {
 
 void registerAlternativeSqliteClasses()
 {
+    auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<BaseDAO>();
 }
 
 } // namespace Corbelan

@@ -2,6 +2,7 @@
 
 #include <bastwick/platform/ClassRegistry.h>
 #include <corbelan/CorbelanClasses.h>
+#include <kestrune/data/DataClasses.h>
 
 #include <QtWidgets/QApplication>
 
@@ -19,6 +20,7 @@ void registerAllClasses()
 {
     Bastwick::registerBastwickClasses();
     Corbelan::registerCorbelanClasses();
+    Kestrune::registerDataClasses();
 }
 
 } // namespace Kestrune

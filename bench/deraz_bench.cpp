@@ -1,0 +1,409 @@
+// Speed and memory of the Deraz data layer against a server given on the command line,
+// each figure beside the same commands sent by bare hiredis.
+//
+//   deraz_bench --host H --port P [--password W] --op fill  --db N --count C [--mix]
+//   deraz_bench --host H --port P [--password W] --op load
+//   deraz_bench --host H --port P [--password W] --op pages --db N
+//   deraz_bench --host H --port P [--password W] --op write --db N --count C
+//
+// Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
+// and the reference alternating, each timing connect to last reply converted.
+
+#include <kestrune/data/DBProfile.h>
+#include <kestrune/data/DerazConnection.h>
+#include <kestrune/data/DerazDatabase.h>
+#include <kestrune/data/HiredisClient.h>
+
+#include <QtCore/QCommandLineParser>
+#include <QtCore/QCoreApplication>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QEventLoop>
+#include <QtCore/QFile>
+
+#include <hiredis/hiredis.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+constexpr int kRuns = 5;
+constexpr int kPageSize = 100;
+
+struct Options
+{
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 6379;
+    QString password;
+    QString op;
+    int db = 0;
+    qint64 count = 0;
+    bool mix = false;
+};
+
+void print(const char *name, double value)
+{
+    std::printf("%s: %.2f\n", name, value);
+    std::fflush(stdout);
+}
+
+void print(const char *name, qint64 value)
+{
+    std::printf("%s: %lld\n", name, static_cast<long long>(value));
+    std::fflush(stdout);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+qint64 residentBytes()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+std::shared_ptr<DBProfile> profile(const Options &o)
+{
+    auto p = std::make_shared<DBProfile>();
+    p->setScheme(kDerazURLScheme);
+    p->setHost(o.host);
+    p->setPort(o.port);
+    p->setPassword(o.password);
+    p->urlFormat();
+    return p;
+}
+
+// Connects and loads the sixteen databases the way the application does.
+std::shared_ptr<DerazConnection> openConnection(const Options &o, QList<std::shared_ptr<DerazDatabase>> *dbs)
+{
+    auto connection = std::make_shared<DerazConnection>(profile(o));
+    Bastwick::Error error;
+    if (!connection->open(&error)) {
+        std::fprintf(stderr, "connect failed: %s\n", qPrintable(error.description));
+        std::exit(2);
+    }
+    for (const auto &db : connection->takeDatabases())
+        dbs->append(std::dynamic_pointer_cast<DerazDatabase>(db));
+    return connection;
+}
+
+redisContext *bareConnect(const Options &o)
+{
+    redisContext *c = redisConnect(o.host.toUtf8().constData(), o.port);
+    if (!c || c->err) {
+        std::fprintf(stderr, "bare connect failed\n");
+        std::exit(2);
+    }
+    if (!o.password.isEmpty()) {
+        const QByteArray pw = o.password.toUtf8();
+        const char *argv[] = {"AUTH", pw.constData()};
+        const size_t lens[] = {4, size_t(pw.size())};
+        freeReplyObject(redisCommandArgv(c, 2, argv, lens));
+    }
+    return c;
+}
+
+void bareAppend(redisContext *c, const DerazArgv &argv)
+{
+    std::vector<const char *> a;
+    std::vector<size_t> l;
+    for (const QByteArray &x : argv) {
+        a.push_back(x.constData());
+        l.push_back(size_t(x.size()));
+    }
+    redisAppendCommandArgv(c, int(a.size()), a.data(), l.data());
+}
+
+// Reads n replies; answers them (the caller frees them).
+std::vector<redisReply *> bareRead(redisContext *c, qsizetype n)
+{
+    std::vector<redisReply *> out;
+    out.reserve(size_t(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        void *r = nullptr;
+        if (redisGetReply(c, &r) != REDIS_OK) {
+            std::fprintf(stderr, "bare read failed\n");
+            std::exit(2);
+        }
+        out.push_back(static_cast<redisReply *>(r));
+    }
+    return out;
+}
+
+void freeAll(std::vector<redisReply *> &replies)
+{
+    for (redisReply *r : replies)
+        freeReplyObject(r);
+    replies.clear();
+}
+
+QByteArray keyName(qint64 i)
+{
+    // 20 bytes: "key:" and 16 digits.
+    return QByteArrayLiteral("key:") + QByteArray::number(i).rightJustified(16, '0');
+}
+
+int opFill(const Options &o)
+{
+    HiredisClient client;
+    client.setPassword(o.password.toUtf8());
+    if (!client.connect(o.host, o.port)) {
+        std::fprintf(stderr, "connect failed: %s\n", qPrintable(client.lastError()));
+        return 2;
+    }
+    client.commandArgv({"SELECT", QByteArray::number(o.db)});
+    client.setSelectedDatabase(o.db);
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 batch = 100000;
+    for (qint64 start = 0; start < o.count; start += batch) {
+        QList<DerazArgv> commands;
+        for (qint64 i = start; i < qMin(o.count, start + batch); ++i) {
+            const QByteArray key = keyName(i);
+            switch (o.mix ? i % 5 : 0) {
+            case 0:
+                commands.append({"SET", key, "value"});
+                break;
+            case 1:
+                commands.append({"HSET", key, "f1", "a", "f2", "b"});
+                break;
+            case 2:
+                commands.append({"RPUSH", key, "a", "b", "c"});
+                break;
+            case 3:
+                commands.append({"SADD", key, "a", "b", "c"});
+                break;
+            case 4:
+                commands.append({"ZADD", key, "1", "a", "2.5", "b"});
+                break;
+            }
+        }
+        for (const DerazReply &r : client.pipeline(commands))
+            if (r.isNoReply() || r.isError()) {
+                std::fprintf(stderr, "fill failed: %s\n", qPrintable(r.describe()));
+                return 2;
+            }
+    }
+    print("keys", o.count);
+    print("fill_ms", double(timer.nsecsElapsed()) / 1e6);
+    return 0;
+}
+
+int opLoad(const Options &o)
+{
+    // Memory first, on a fresh heap: resident bytes after loading (reply buffers
+    // freed) minus before connecting, per key.
+    qint64 keys = 0;
+    double bytesPerKey = 0;
+    {
+        const qint64 before = residentBytes();
+        QList<std::shared_ptr<DerazDatabase>> dbs;
+        auto connection = openConnection(o, &dbs);
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+        const qint64 after = residentBytes();
+        for (const auto &db : dbs)
+            keys += db->numberOfKeys();
+        bytesPerKey = keys ? double(after - before) / double(keys) : 0;
+    }
+
+    QList<double> ours, ref;
+    for (int run = 0; run < kRuns; ++run) {
+        {
+            QElapsedTimer t;
+            t.start();
+            QList<std::shared_ptr<DerazDatabase>> dbs;
+            auto connection = openConnection(o, &dbs);
+            ours.append(double(t.nsecsElapsed()) / 1e6);
+        }
+        {
+            QElapsedTimer t;
+            t.start();
+            redisContext *c = bareConnect(o);
+            for (int i = 0; i < 16; ++i) {
+                bareAppend(c, {"MULTI"});
+                bareAppend(c, {"select", QByteArray::number(i)});
+                bareAppend(c, {"KEYS", "*"});
+                bareAppend(c, {"EXEC"});
+            }
+            std::vector<redisReply *> replies = bareRead(c, 64);
+            ref.append(double(t.nsecsElapsed()) / 1e6);
+            freeAll(replies);
+            redisFree(c);
+        }
+    }
+    const double loadMs = median(ours), refMs = median(ref);
+    print("load_ms", loadMs);
+    print("keys", keys);
+    print("rss_bytes_per_key", bytesPerKey);
+    print("ref_load_ms", refMs);
+    print("ratio", refMs > 0 ? loadMs / refMs : 0.0);
+    return 0;
+}
+
+int opPages(const Options &o)
+{
+    QList<double> ours, ref;
+    qint64 records = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        {
+            QElapsedTimer t;
+            t.start();
+            QList<std::shared_ptr<DerazDatabase>> dbs;
+            auto connection = openConnection(o, &dbs);
+            auto db = dbs.value(o.db);
+            qint64 got = 0;
+            const qint64 n = db->numberOfKeys();
+            for (qint64 start = 0; start < n; start += kPageSize) {
+                QEventLoop loop;
+                db->fetchResultSetForRecordsAtIndexes(
+                    Bastwick::IndexSet::fromRange(start, qMin<qint64>(kPageSize, n - start)),
+                    [&](const QList<DerazUnit> &units) {
+                        got += units.size();
+                        loop.quit();
+                    },
+                    [&](const Bastwick::Error &e) {
+                        std::fprintf(stderr, "page failed: %s\n", qPrintable(e.description));
+                        std::exit(2);
+                    });
+                loop.exec();
+            }
+            ours.append(double(t.nsecsElapsed()) / 1e9);
+            records = got;
+        }
+        {
+            QElapsedTimer t;
+            t.start();
+            redisContext *c = bareConnect(o);
+            bareAppend(c, {"select", QByteArray::number(o.db)});
+            bareAppend(c, {"KEYS", "*"});
+            std::vector<redisReply *> head = bareRead(c, 2);
+            const redisReply *list = head[1];
+            const qint64 n = qint64(list->elements);
+            static const char *const names[] = {"string", "hash", "list", "set", "zset"};
+            for (qint64 start = 0; start < n; start += kPageSize) {
+                const qint64 end = qMin<qint64>(n, start + kPageSize);
+                QByteArrayList keys;
+                for (qint64 i = start; i < end; ++i)
+                    keys.append(QByteArray(list->element[i]->str, qsizetype(list->element[i]->len)));
+                bareAppend(c, {"MULTI"});
+                for (const QByteArray &k : keys)
+                    bareAppend(c, {"TYPE", k});
+                for (const QByteArray &k : keys)
+                    bareAppend(c, {"ttl", k});
+                bareAppend(c, {"EXEC"});
+                std::vector<redisReply *> first = bareRead(c, 2 * keys.size() + 2);
+                const redisReply *exec = first.back();
+                bareAppend(c, {"MULTI"});
+                qsizetype values = 0;
+                for (qsizetype i = 0; i < keys.size(); ++i) {
+                    const QByteArray type(exec->element[i]->str, qsizetype(exec->element[i]->len));
+                    if (type == names[0])
+                        bareAppend(c, {"GET", keys[i]});
+                    else if (type == names[1])
+                        bareAppend(c, {"HGETALL", keys[i]});
+                    else if (type == names[2])
+                        bareAppend(c, {"LRANGE", keys[i], "0", "-1"});
+                    else if (type == names[3])
+                        bareAppend(c, {"SMEMBERS", keys[i]});
+                    else if (type == names[4])
+                        bareAppend(c, {"ZREVRANGE", keys[i], "0", "-1", "WITHSCORES"});
+                    else
+                        continue;
+                    ++values;
+                }
+                bareAppend(c, {"EXEC"});
+                std::vector<redisReply *> second = bareRead(c, values + 2);
+                freeAll(first);
+                freeAll(second);
+            }
+            ref.append(double(t.nsecsElapsed()) / 1e9);
+            freeAll(head);
+            redisFree(c);
+        }
+    }
+    const double ourRate = records / median(ours);
+    const double refRate = records / median(ref);
+    print("keys", records);
+    print("keys_per_s", ourRate);
+    print("ref_keys_per_s", refRate);
+    print("ratio", ourRate > 0 ? refRate / ourRate : 0.0);
+    return 0;
+}
+
+int opWrite(const Options &o)
+{
+    QList<double> ours;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer t;
+        t.start();
+        QList<std::shared_ptr<DerazDatabase>> dbs;
+        auto connection = openConnection(o, &dbs);
+        auto db = dbs.value(o.db);
+        for (qint64 start = 0; start < o.count; start += 1000) {
+            QVariantList records;
+            for (qint64 i = start; i < qMin<qint64>(o.count, start + 1000); ++i)
+                records.append(QVariant::fromValue(DerazKV("w:" + QByteArray::number(i).rightJustified(18, '0'), "value", -1)));
+            QEventLoop loop;
+            db->saveKVs(records, 0, -1, [&](const std::optional<Bastwick::Error> &e) {
+                if (e) {
+                    std::fprintf(stderr, "write failed: %s\n", qPrintable(e->description));
+                    std::exit(2);
+                }
+                loop.quit();
+            });
+            loop.exec();
+        }
+        ours.append(double(t.nsecsElapsed()) / 1e9);
+    }
+    print("keys", o.count);
+    print("keys_per_s", o.count / median(ours));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOptions({{"host", "server host", "host", "127.0.0.1"},
+                       {"port", "server port", "port", "6379"},
+                       {"password", "password", "password"},
+                       {"op", "fill, load, pages or write", "op"},
+                       {"db", "database number", "db", "0"},
+                       {"count", "number of keys", "count", "0"},
+                       {"mix", "fill with all five types in turn"}});
+    parser.addHelpOption();
+    parser.process(app);
+    Options o;
+    o.host = parser.value("host");
+    o.port = parser.value("port").toInt();
+    o.password = parser.value("password");
+    o.op = parser.value("op");
+    o.db = parser.value("db").toInt();
+    o.count = parser.value("count").toLongLong();
+    o.mix = parser.isSet("mix");
+    if (o.op == QLatin1String("fill"))
+        return opFill(o);
+    if (o.op == QLatin1String("load"))
+        return opLoad(o);
+    if (o.op == QLatin1String("pages"))
+        return opPages(o);
+    if (o.op == QLatin1String("write"))
+        return opWrite(o);
+    std::fprintf(stderr, "unknown --op; use fill, load, pages or write\n");
+    return 1;
+}

@@ -1,0 +1,109 @@
+#include <bastwick/ImageAdditions.h>
+
+#include <bastwick/platform/Log.h>
+
+#include <QtGui/QPainter>
+
+#include <cmath>
+
+namespace Bastwick {
+
+namespace {
+
+constexpr QImage::Format kBitmapFormat = QImage::Format_ARGB32_Premultiplied;
+
+QImage blankBitmap(const QSize &size)
+{
+    QImage bitmap(size, kBitmapFormat);
+    if (!bitmap.isNull())
+        bitmap.fill(Qt::transparent);
+    return bitmap;
+}
+
+// The same pixels at a device pixel ratio of 1, so painting places them 1:1.
+QImage atPixelScale(const QImage &image)
+{
+    QImage copy = image;
+    copy.setDevicePixelRatio(1.0);
+    return copy;
+}
+
+int toPixels(double value)
+{
+    if (!std::isfinite(value) || value <= 0)
+        return 0;
+    return int(std::lround(std::min(value, 1.0e6)));
+}
+
+} // namespace
+
+void saveAtPath(const QImage &image, const QString &path)
+{
+    if (image.isNull() || !image.save(path, "PNG"))
+        XXXLogWarning(QStringLiteral("Could not write the image to %1").arg(path));
+}
+
+QImage reSize(const QImage &image, const QSizeF &size)
+{
+    const QSize pixels(toPixels(size.width()), toPixels(size.height()));
+    if (image.isNull() || pixels.isEmpty())
+        return QImage();
+    QImage result = blankBitmap(pixels);
+    if (result.isNull())
+        return QImage();
+    QPainter painter(&result);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage source = atPixelScale(image);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), source, QRectF(source.rect()));
+    return result;
+}
+
+QImage imageFromCGImageRef(const QImage &bitmap)
+{
+    if (bitmap.isNull())
+        return QImage();
+    QImage result = blankBitmap(bitmap.size());
+    QPainter painter(&result);
+    painter.drawImage(QPointF(0, 0), atPixelScale(bitmap));
+    return result;
+}
+
+QImage cgImage(const QImage &image)
+{
+    if (image.isNull())
+        return QImage();
+    const QSizeF points = image.deviceIndependentSize();
+    const QSize pixels(toPixels(points.width()), toPixels(points.height()));
+    if (pixels.isEmpty())
+        return QImage();
+    QImage result = blankBitmap(pixels);
+    QPainter painter(&result);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setOpacity(1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage source = atPixelScale(image);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), source, QRectF(source.rect()));
+    return result;
+}
+
+QImage nsImageToCGImageRef(const QImage &image)
+{
+    if (image.isNull())
+        return QImage();
+    return atPixelScale(image).convertToFormat(kBitmapFormat);
+}
+
+QImage ciImage(const QImage &image, QPainter *painter)
+{
+    if (image.isNull())
+        return QImage();
+    QImage flipped = atPixelScale(image).convertToFormat(kBitmapFormat).mirrored(false, true);
+    flipped.setOffset(QPoint(0, 128 - flipped.height()));
+    if (painter)
+        painter->drawImage(QPointF(0, 0), flipped);
+    return flipped;
+}
+
+} // namespace Bastwick

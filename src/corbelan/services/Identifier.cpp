@@ -1,0 +1,6 @@
+#include <corbelan/services/Identifier.h>
+
+Identifier::Identifier(QObject *parent)
+    : QObject(parent)
+{
+}

@@ -1,0 +1,128 @@
+#include <corbelan/sqlite/SQLiteDBManager.h>
+
+#include <bastwick/FileManagerAdditions.h>
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QMutex>
+#include <QtCore/QMutexLocker>
+
+#include <sqlite3.h>
+
+namespace {
+
+QMutex &resourceMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QString &resourceDirectoryStorage()
+{
+    static QString directory = QStringLiteral(":/");
+    return directory;
+}
+
+} // namespace
+
+SQLiteDBManager::Connection::Connection(sqlite3 *handle)
+    : m_handle(handle)
+{
+}
+
+SQLiteDBManager::Connection::~Connection()
+{
+    close();
+}
+
+void SQLiteDBManager::Connection::close()
+{
+    if (!m_handle)
+        return;
+    sqlite3_close_v2(m_handle);
+    m_handle = nullptr;
+}
+
+SQLiteDBManager &SQLiteDBManager::sharedInstance()
+{
+    static SQLiteDBManager *manager = new SQLiteDBManager();
+    return *manager;
+}
+
+SQLiteDBManager::SQLiteDBManager() = default;
+
+SQLiteDBManager::~SQLiteDBManager()
+{
+    closeDataBase();
+}
+
+QString SQLiteDBManager::resourceDirectory()
+{
+    QMutexLocker lock(&resourceMutex());
+    return resourceDirectoryStorage();
+}
+
+void SQLiteDBManager::setResourceDirectory(const QString &directory)
+{
+    QMutexLocker lock(&resourceMutex());
+    resourceDirectoryStorage() = directory;
+}
+
+sqlite3 *SQLiteDBManager::dbHandler() const
+{
+    return m_dbHandler ? m_dbHandler->handle() : nullptr;
+}
+
+SQLiteDBManager::ConnectionPtr SQLiteDBManager::connection() const
+{
+    return m_dbHandler && m_dbHandler->handle() ? m_dbHandler : nullptr;
+}
+
+bool SQLiteDBManager::openDataBase(const QString &name)
+{
+    m_dbName = name;
+    const QString path = getDBPath();
+    createDatabaseIfNeeded();
+    XXXLog(QStringLiteral("dbPath= ") + path + QStringLiteral(" \n"));
+    sqlite3 *handle = nullptr;
+    const int rc = sqlite3_open(path.toUtf8().constData(), &handle);
+    if (rc != SQLITE_OK) {
+        // SQLite may hand back a handle even when opening failed; it must still be closed.
+        sqlite3_close_v2(handle);
+        return false;
+    }
+    m_dbHandler = std::make_shared<Connection>(handle);
+    return true;
+}
+
+QString SQLiteDBManager::getDBPath() const
+{
+    return QDir::cleanPath(Bastwick::appPath() + QLatin1Char('/') + m_dbName);
+}
+
+void SQLiteDBManager::createDatabaseIfNeeded()
+{
+    const QString target = getDBPath();
+    const bool exists = Bastwick::fileExistsAtPath(target);
+    XXXLog(QStringLiteral("\n createEditableCopyOfDatabaseIfNeeded database ") + m_dbName +
+           QStringLiteral(" \n"));
+    if (exists)
+        return;
+    QFile source(QDir::cleanPath(resourceDirectory() + QLatin1Char('/') + m_dbName));
+    if (source.copy(target)) {
+        // A copy of a resource is read-only; the database must be writable by its owner.
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        XXXLog(QStringLiteral("\n create database success"));
+    } else {
+        XXXLogError(QStringLiteral("Failed to create writable database file with message '") +
+                    source.errorString() + QStringLiteral("'."));
+    }
+}
+
+void SQLiteDBManager::closeDataBase()
+{
+    if (m_dbHandler)
+        m_dbHandler->close();
+    m_dbHandler.reset();
+}

@@ -1,0 +1,586 @@
+#include <corbelan/sqlite/XXXBaseDAO.h>
+
+#include <corbelan/sqlite/XXXDBManager.h>
+#include <corbelan/sqlite/XXXRWDatabase.h>
+#include <corbelan/sqlite/XXXRWResultSet.h>
+
+#include <bastwick/platform/Assert.h>
+#include <bastwick/platform/ClassRegistry.h>
+#include <bastwick/platform/KeyValue.h>
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QMetaType>
+
+namespace {
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isMap(const QVariant &value)
+{
+    return value.metaType().id() == QMetaType::QVariantMap;
+}
+
+bool isList(const QVariant &value)
+{
+    return value.metaType().id() == QMetaType::QVariantList;
+}
+
+// A column's value for binding: absent values are SQL NULL.
+QVariant bindable(const QVariant &value)
+{
+    return value.isValid() ? value : Bastwick::nullValue();
+}
+
+} // namespace
+
+struct XXXBaseDAO::ModelClass
+{
+    QString name;
+    const QMetaObject *metaObject = nullptr;
+    Bastwick::ClassRegistry::ObjectFactory factory;
+    QMetaType valueType;
+};
+
+XXXBaseDAO::XXXBaseDAO(QObject *parent)
+    : XXXDAO(parent)
+{
+    XXXRWDatabaseQueuePtr queue = XXXDBManager::sharedXXXDBManager()->queue();
+    m_queue = queue;
+    m_hadQueue = queue != nullptr;
+}
+
+XXXBaseDAO::~XXXBaseDAO() = default;
+
+void XXXBaseDAO::setTableName(const QString &name)
+{
+    m_tableName = name;
+}
+
+// ---------------------------------------------------------------------------------------
+// Models
+
+XXXModelRef XXXBaseDAO::newModel()
+{
+    const ModelClass *cls = nullptr;
+    {
+        QMutexLocker lock(&m_modelClassMutex);
+        if (!m_modelClass || m_modelClass->name != m_tableName) {
+            auto resolved = std::make_unique<ModelClass>();
+            resolved->name = m_tableName;
+            auto &registry = Bastwick::ClassRegistry::instance();
+            resolved->metaObject = registry.metaObject(m_tableName);
+            resolved->factory = registry.objectFactory(m_tableName);
+            resolved->valueType = registry.valueType(m_tableName);
+            if (!resolved->metaObject)
+                XXXLogError(QStringLiteral("no model class is registered for the table %1").arg(m_tableName));
+            m_modelClass = std::move(resolved);
+        }
+        cls = m_modelClass.get();
+    }
+    if (cls->factory) {
+        if (QObject *object = cls->factory())
+            return XXXModelRef(std::shared_ptr<QObject>(object));
+        return {};
+    }
+    if (cls->valueType.isValid())
+        return XXXModelRef(QVariant(cls->valueType, nullptr));
+    return {};
+}
+
+bool XXXBaseDAO::isModel(const QVariant &holder)
+{
+    const QMetaObject *meta = Bastwick::metaObjectOf(holder);
+    if (!meta)
+        return false;
+    const QMetaObject *cls = Bastwick::ClassRegistry::instance().metaObject(m_tableName);
+    return cls && meta->inherits(cls);
+}
+
+XXXModelRef XXXBaseDAO::rowToModel(XXXRWResultSet &rs)
+{
+    XXXModelRef model = newModel();
+    if (model.isNull())
+        return model;
+    for (const QString &column : std::as_const(m_fldList)) {
+        const QVariant value = rs.objectForColumnName(column);
+        if (!value.isValid() || Bastwick::isNull(value))
+            continue; // SQL NULL leaves the property as the model made it
+        model.setValueForKey(column, value);
+    }
+    return model;
+}
+
+QString XXXBaseDAO::keyCondition() const
+{
+    QString condition;
+    for (qsizetype i = 0; i < m_keyList.size(); ++i) {
+        condition += (i + 1 < m_keyList.size()) ? QStringLiteral("%1 = ? AND ").arg(m_keyList.at(i))
+                                                : QStringLiteral("%1 = ? ").arg(m_keyList.at(i));
+    }
+    return condition;
+}
+
+QVariantList XXXBaseDAO::keyValues(const QVariant &holder) const
+{
+    QVariantList values;
+    for (const QString &key : m_keyList)
+        values.append(bindable(Bastwick::valueForKey(holder, key)));
+    return values;
+}
+
+bool XXXBaseDAO::onQueue(const std::function<void(XXXRWDatabase *)> &fn)
+{
+    XXXRWDatabaseQueuePtr queue = m_queue.lock();
+    if (!queue) {
+        XXXLogError(QStringLiteral("no database is open for the table %1").arg(m_tableName));
+        return false;
+    }
+    bool ran = false;
+    const bool accepted = queue->inDatabase([&](XXXRWDatabase *db) {
+        if (!db)
+            return;
+        ran = true;
+        fn(db);
+    });
+    return accepted && ran;
+}
+
+// ---------------------------------------------------------------------------------------
+// Counts
+
+qint64 XXXBaseDAO::countQuery(const QString &sql)
+{
+    m_count = 0;
+    qint64 count = 0;
+    onQueue([&](XXXRWDatabase *db) {
+        XXXRWResultSetPtr rs = db->executeQuery(sql);
+        if (rs && rs->next())
+            count = rs->longLongIntForColumnIndex(0);
+        if (rs)
+            rs->close();
+    });
+    m_count = count;
+    return count;
+}
+
+qint64 XXXBaseDAO::rowNumbers()
+{
+    if (m_tableName.isEmpty())
+        return 0;
+    return countQuery(QStringLiteral("SELECT count(*) as count FROM %1").arg(m_tableName));
+}
+
+qint64 XXXBaseDAO::sumOf(const QString &column)
+{
+    if (m_tableName.isEmpty())
+        return 0;
+    return countQuery(QStringLiteral("SELECT sum(%1) as count FROM %2").arg(column, m_tableName));
+}
+
+qint64 XXXBaseDAO::pageNumberWithSize(qint64 pageSize)
+{
+    if (m_tableName.isEmpty())
+        return 0;
+    if (pageSize < 1) {
+        XXXLogError(Bastwick::assertionText("pageSize>0", __func__, "XXXBaseDAO", __LINE__, QString()));
+        return 0;
+    }
+    const qint64 count = countQuery(QStringLiteral("SELECT count(*) as count FROM %1").arg(m_tableName));
+    if (count <= 0)
+        return 0;
+    return (count + pageSize - 1) / pageSize;
+}
+
+// ---------------------------------------------------------------------------------------
+// Writes
+
+bool XXXBaseDAO::insert(const QVariant &object)
+{
+    if (isList(object)) {
+        const QVariantList list = object.toList();
+        qsizetype done = 0;
+        for (const QVariant &element : list)
+            done += insertOne(element) ? 1 : 0;
+        return done == list.size();
+    }
+    return insertOne(object);
+}
+
+bool XXXBaseDAO::update(const QVariant &object)
+{
+    if (isList(object)) {
+        const QVariantList list = object.toList();
+        qsizetype done = 0;
+        for (const QVariant &element : list)
+            done += updateOne(element) ? 1 : 0;
+        return done == list.size();
+    }
+    return updateOne(object);
+}
+
+bool XXXBaseDAO::deleteObject(const QVariant &object)
+{
+    // An array of models (an empty one included) deletes each; any other list is the
+    // key values of one row.
+    if (isList(object) && (object.toList().isEmpty() || isModel(object.toList().constFirst()))) {
+        const QVariantList list = object.toList();
+        qsizetype done = 0;
+        for (const QVariant &element : list)
+            done += deleteOne(element) ? 1 : 0;
+        return done == list.size();
+    }
+    return deleteOne(object);
+}
+
+bool XXXBaseDAO::insertOne(const QVariant &model)
+{
+    if (!model.isValid() || Bastwick::isNull(model))
+        return false;
+    bool ok = false;
+    // The existence check, the key maximum and the write run in one queue block, so two
+    // inserts can never draw the same key.
+    onQueue([&](XXXRWDatabase *db) { ok = insertOneOn(db, model); });
+    return ok;
+}
+
+bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
+{
+    if (!findByKeyOn(db, model).isNull()) {
+        XXXLog(QStringLiteral("info:add %1 exsist!\n").arg(m_tableName));
+        return updateOneOn(db, model);
+    }
+    if (m_fldList.isEmpty()) {
+        XXXLogError(QStringLiteral("table %1 has no field list").arg(m_tableName));
+        return false;
+    }
+    QString placeholders;
+    for (qsizetype i = 0; i < m_fldList.size(); ++i)
+        placeholders += (i + 1 < m_fldList.size()) ? QStringLiteral("?,") : QStringLiteral("?");
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ( %3 )")
+                            .arg(m_tableName, m_fldList.join(QLatin1Char(',')), placeholders);
+    XXXLog(QStringLiteral("insert sql=%1").arg(sql));
+
+    const QString numberedKey = m_keyList.isEmpty() ? QString() : m_keyList.first();
+    QVariantList values;
+    std::optional<qint64> newKey;
+    for (const QString &column : std::as_const(m_fldList)) {
+        QVariant value = Bastwick::valueForKey(model, column);
+        if (!numberedKey.isEmpty() && column == numberedKey && isNumber(value) && value.toLongLong() == 0) {
+            newKey = findMaxKeyOn(db).toLongLong() + 1;
+            value = QVariant::fromValue(*newKey);
+        }
+        values.append(bindable(value));
+    }
+    const bool ok = db->executeUpdate(sql, values);
+    XXXLog(QStringLiteral("insert lastErrorMessage =%1").arg(db->lastErrorMessage()));
+    if (ok && newKey) {
+        // The model now stands for the stored row: a second save updates it.
+        QVariant holder = model;
+        Bastwick::setValueForKey(holder, numberedKey, QVariant::fromValue(*newKey));
+    }
+    return ok;
+}
+
+bool XXXBaseDAO::updateOne(const QVariant &model)
+{
+    if (!model.isValid() || Bastwick::isNull(model))
+        return false;
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) { ok = updateOneOn(db, model); });
+    return ok;
+}
+
+bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
+{
+    if (findByKeyOn(db, model).isNull()) {
+        XXXLog(QStringLiteral("info:no exsist update Model!\n"));
+        return false;
+    }
+    const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
+    QString setList;
+    QVariantList values;
+    for (qsizetype i = 0; i < setColumns.size(); ++i) {
+        setList += (i + 1 < setColumns.size()) ? QStringLiteral("%1 = ? , ").arg(setColumns.at(i))
+                                               : QStringLiteral("%1 = ? ").arg(setColumns.at(i));
+        values.append(bindable(Bastwick::valueForKey(model, setColumns.at(i))));
+    }
+    values += keyValues(model);
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 ").arg(m_tableName, setList, keyCondition());
+    XXXLog(QStringLiteral("update sql=%1").arg(sql));
+    const bool ok = db->executeUpdate(sql, values);
+    XXXLog(QStringLiteral("update lastErrorMessage =%1").arg(db->lastErrorMessage()));
+    return ok;
+}
+
+bool XXXBaseDAO::deleteOne(const QVariant &object)
+{
+    if (!object.isValid() || Bastwick::isNull(object))
+        return false;
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) { ok = deleteOneOn(db, object); });
+    return ok;
+}
+
+bool XXXBaseDAO::deleteOneOn(XXXRWDatabase *db, const QVariant &object)
+{
+    XXXModelRef found = findByKeyOn(db, object);
+    if (found.isNull()) {
+        XXXLog(QStringLiteral("info:no exsist delete model!\n"));
+        return false;
+    }
+    const QString sql = QStringLiteral("DELETE FROM  %1 WHERE %2 ").arg(m_tableName, keyCondition());
+    XXXLog(QStringLiteral("delete sql=%1").arg(sql));
+    // The row found carries exactly the key values the delete needs, whatever form the
+    // key was given in.
+    const bool ok = db->executeUpdate(sql, keyValues(found.holder()));
+    XXXLog(QStringLiteral("delete lastErrorMessage =%1").arg(db->lastErrorMessage()));
+    return ok;
+}
+
+bool XXXBaseDAO::sqlUpdate(const QString &sql)
+{
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) { ok = db->executeUpdate(sql); });
+    return ok;
+}
+
+bool XXXBaseDAO::sqlUpdate(const QString &sql, const QVariantList &arguments)
+{
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) {
+        ok = arguments.isEmpty() ? db->executeUpdate(sql, nullptr, nullptr, nullptr)
+                                 : db->executeUpdate(sql, arguments);
+    });
+    return ok;
+}
+
+bool XXXBaseDAO::sqlUpdate(const QString &sql, const QVariantMap &parameters)
+{
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) {
+        ok = parameters.isEmpty() ? db->executeUpdate(sql) : db->executeUpdate(sql, parameters);
+    });
+    return ok;
+}
+
+bool XXXBaseDAO::clearAll()
+{
+    const QString sql = QStringLiteral("DELETE FROM  %1 ").arg(m_tableName);
+    XXXLog(QStringLiteral("clearAll sql=%1").arg(sql));
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) {
+        ok = db->executeUpdate(sql);
+        XXXLog(QStringLiteral("clearAll lastErrorMessage =%1").arg(db->lastErrorMessage()));
+    });
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------
+// Queries
+
+QList<XXXModelRef> XXXBaseDAO::sqlQueryFetch(XXXRWResultSet *resultSet)
+{
+    QList<XXXModelRef> models;
+    if (!resultSet)
+        return models;
+    while (resultSet->next()) {
+        XXXModelRef model = rowToModel(*resultSet);
+        if (!model.isNull())
+            models.append(model);
+    }
+    resultSet->close();
+    return models;
+}
+
+QList<XXXModelRef>
+XXXBaseDAO::fetchOn(XXXRWDatabase *db,
+                    const std::function<std::shared_ptr<XXXRWResultSet>(XXXRWDatabase *)> &run)
+{
+    XXXRWResultSetPtr rs = run(db);
+    if (!rs)
+        return {};
+    QList<XXXModelRef> models = sqlQueryFetch(rs.get());
+    rs->close();
+    return models;
+}
+
+QList<XXXModelRef> XXXBaseDAO::sqlQuery(const QString &sql)
+{
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql); });
+    });
+    return models;
+}
+
+QList<XXXModelRef> XXXBaseDAO::sqlQuery(const QString &sql, const QVariantList &arguments)
+{
+    if (arguments.isEmpty())
+        return sqlQuery(sql);
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql, arguments); });
+    });
+    return models;
+}
+
+QList<XXXModelRef> XXXBaseDAO::sqlQuery(const QString &sql, const QVariantMap &parameters)
+{
+    if (parameters.isEmpty())
+        return sqlQuery(sql);
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql, parameters); });
+    });
+    return models;
+}
+
+QList<XXXModelRef> XXXBaseDAO::findAll()
+{
+    const QString sql = QStringLiteral("SELECT * FROM  %1  ").arg(m_tableName);
+    XXXLog(QStringLiteral("findAll sql=%1").arg(sql));
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql); });
+    });
+    return models;
+}
+
+XXXModelRef XXXBaseDAO::findByKey(const QVariant &key)
+{
+    XXXModelRef found;
+    onQueue([&](XXXRWDatabase *db) { found = findByKeyOn(db, key); });
+    return found;
+}
+
+XXXModelRef XXXBaseDAO::findByKeyOn(XXXRWDatabase *db, const QVariant &key)
+{
+    if (!key.isValid() || Bastwick::isNull(key))
+        return {};
+    if (isModel(key))
+        return findByModelOn(db, key);
+    XXXModelRef probe = newModel();
+    if (probe.isNull())
+        return {};
+    if (isMap(key)) {
+        const QVariantMap map = key.toMap();
+        for (const QString &column : std::as_const(m_keyList))
+            probe.setValueForKey(column, map.value(column));
+    } else if (isList(key) && key.toList().size() == m_keyList.size()) {
+        const QVariantList list = key.toList();
+        for (qsizetype i = 0; i < m_keyList.size(); ++i)
+            probe.setValueForKey(m_keyList.at(i), list.at(i));
+    } else {
+        for (const QString &column : std::as_const(m_keyList))
+            probe.setValueForKey(column, key);
+    }
+    return findByModelOn(db, probe.holder());
+}
+
+XXXModelRef XXXBaseDAO::findByModel(const QVariant &model)
+{
+    XXXModelRef found;
+    onQueue([&](XXXRWDatabase *db) { found = findByModelOn(db, model); });
+    return found;
+}
+
+XXXModelRef XXXBaseDAO::findByModelOn(XXXRWDatabase *db, const QVariant &model)
+{
+    if (!model.isValid() || Bastwick::isNull(model))
+        return {};
+    if (m_keyList.isEmpty()) {
+        XXXLog(QStringLiteral("table no primary key field!"));
+        return {};
+    }
+    const QString sql = QStringLiteral("SELECT * FROM  %1  WHERE %2 ").arg(m_tableName, keyCondition());
+    XXXLog(QStringLiteral("findByKey sql=%1").arg(sql));
+    XXXRWResultSetPtr rs = db->executeQuery(sql, keyValues(model));
+    if (!rs)
+        return {};
+    XXXModelRef found;
+    if (rs->next())
+        found = rowToModel(*rs);
+    rs->close();
+    return found;
+}
+
+QVariant XXXBaseDAO::findMaxKey()
+{
+    QVariant answer = QVariant::fromValue(qint64(0));
+    onQueue([&](XXXRWDatabase *db) { answer = findMaxKeyOn(db); });
+    return answer;
+}
+
+QVariant XXXBaseDAO::findMaxKeyOn(XXXRWDatabase *db)
+{
+    QVariant answer = QVariant::fromValue(qint64(0));
+    if (m_keyList.isEmpty()) {
+        XXXLog(QStringLiteral("table no primary key field!"));
+        return answer;
+    }
+    const QString sql = QStringLiteral("SELECT max(%1) FROM  %2  ").arg(m_keyList.first(), m_tableName);
+    XXXLog(QStringLiteral("findMaxKey sql=%1").arg(sql));
+    XXXRWResultSetPtr rs = db->executeQuery(sql);
+    if (rs && rs->next())
+        answer = rs->objectForColumnIndex(0);
+    if (rs)
+        rs->close();
+    if (!answer.isValid() || Bastwick::isNull(answer))
+        answer = QVariant::fromValue(qint64(0));
+    return answer;
+}
+
+QList<XXXModelRef> XXXBaseDAO::findByAttributes(const QVariantMap &parameters)
+{
+    const QStringList keys = parameters.keys();
+    if (keys.isEmpty()) {
+        XXXLog(QStringLiteral("findByAttributes :  attribute parameter is null  !"));
+        return {};
+    }
+    QString condition;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        condition += (i + 1 < keys.size()) ? QStringLiteral("%1 = :%1 AND ").arg(keys.at(i))
+                                           : QStringLiteral("%1 = :%1 ").arg(keys.at(i));
+    }
+    const QString sql = QStringLiteral("SELECT * FROM  %1  WHERE %2 ").arg(m_tableName, condition);
+    XXXLog(QStringLiteral("findByAttributes sql=%1").arg(sql));
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql, parameters); });
+    });
+    return models;
+}
+
+QList<XXXModelRef> XXXBaseDAO::findByPage(qint64 page, qint64 pageSize)
+{
+    const QString sql = QStringLiteral("SELECT * FROM  %1  LIMIT %2 OFFSET %3 ")
+                            .arg(m_tableName, QString::number(pageSize), QString::number(pageSize * page));
+    XXXLog(QStringLiteral("findByPage sql=%1 pageindex=%2").arg(sql, QString::number(page)));
+    QList<XXXModelRef> models;
+    onQueue([&](XXXRWDatabase *db) {
+        models = fetchOn(db, [&](XXXRWDatabase *c) { return c->executeQuery(sql); });
+    });
+    return models;
+}

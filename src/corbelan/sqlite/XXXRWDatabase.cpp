@@ -1,0 +1,960 @@
+#include <corbelan/sqlite/XXXRWDatabase.h>
+
+#include <corbelan/sqlite/XXXRWResultSet.h>
+#include <corbelan/sqlite/XXXRWText.h>
+
+#include <bastwick/platform/Assert.h>
+#include <bastwick/platform/KeyValue.h>
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QMetaType>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+namespace {
+
+std::atomic<qint64> g_savePointCounter{0};
+
+void blockSQLiteCallBackFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    auto *block = static_cast<XXXRWDatabase::FunctionBlock *>(sqlite3_user_data(context));
+    if (block && *block)
+        (*block)(context, argc, argv);
+}
+
+QString errmsg(sqlite3 *db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("not an error");
+}
+
+} // namespace
+
+QString XXXRWEscapeSavePointName(const QString &name)
+{
+    QString escaped = name;
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return escaped;
+}
+
+std::shared_ptr<XXXRWDatabase> XXXRWDatabase::databaseWithPath(const QString &path)
+{
+    return std::make_shared<XXXRWDatabase>(path);
+}
+
+XXXRWDatabase::XXXRWDatabase(const QString &path)
+    : m_databasePath(path)
+{
+    XXXAssert(sqlite3_threadsafe() != 0, QStringLiteral("sqlite3_threadsafe()"));
+}
+
+XXXRWDatabase::~XXXRWDatabase()
+{
+    close();
+}
+
+QString XXXRWDatabase::description() const
+{
+    return QStringLiteral("<XXXRWDatabase: 0x%1>").arg(QString::number(quintptr(this), 16));
+}
+
+QString XXXRWDatabase::sqliteLibVersion()
+{
+    return QString::fromUtf8(sqlite3_libversion());
+}
+
+bool XXXRWDatabase::isSQLiteThreadSafe()
+{
+    return sqlite3_threadsafe() != 0;
+}
+
+QByteArray XXXRWDatabase::sqlitePath() const
+{
+    if (m_databasePath.isNull())
+        return QByteArrayLiteral(":memory:");
+    if (m_databasePath.isEmpty())
+        return QByteArray("");
+    return m_databasePath.toLocal8Bit();
+}
+
+// ---------------------------------------------------------------------------------------
+// Opening and closing
+
+bool XXXRWDatabase::open()
+{
+    return openWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool XXXRWDatabase::openWithFlags(int flags)
+{
+    if (m_db)
+        return true;
+    const QByteArray path = sqlitePath();
+    const int rc = sqlite3_open_v2(path.constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        XXXLogError(QStringLiteral("error opening!: %1").arg(rc));
+        // A failed open leaves no half-open handle behind: a later open really opens.
+        if (m_db)
+            sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    if (m_busyTimeout > 0)
+        sqlite3_busy_timeout(m_db, int(m_busyTimeout * 1000));
+    return true;
+}
+
+bool XXXRWDatabase::close()
+{
+    clearCachedStatements();
+    closeOpenResultSets();
+    // Statements still held outside the cache give up their handles first, so nothing
+    // is finalised twice.
+    for (const auto &weak : std::as_const(m_liveStatements)) {
+        if (auto statement = weak.lock())
+            statement->close();
+    }
+    m_liveStatements.clear();
+
+    if (!m_db)
+        return true;
+
+    // Whatever was prepared on the handle and never finalised goes now.
+    while (sqlite3_stmt *leaked = sqlite3_next_stmt(m_db, nullptr)) {
+        XXXLogWarning(QStringLiteral("Closing leaked statement"));
+        sqlite3_finalize(leaked);
+    }
+    const int rc = sqlite3_close_v2(m_db);
+    if (rc != SQLITE_OK)
+        XXXLogError(QStringLiteral("error closing!: %1").arg(rc));
+    m_db = nullptr;
+    m_inTransaction = false;
+    return true;
+}
+
+bool XXXRWDatabase::goodConnection()
+{
+    if (!m_db)
+        return false;
+    auto rs = executeQuery(QStringLiteral("select name from sqlite_master where type='table'"));
+    if (rs) {
+        rs->close();
+        return true;
+    }
+    return false;
+}
+
+bool XXXRWDatabase::databaseExists() const
+{
+    if (!m_db) {
+        const QString text = QStringLiteral("The XXXRWDatabase %1 is not open.").arg(description());
+        XXXLogError(text);
+        if (m_crashOnErrors)
+            XXXAssert(false, text);
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Time-outs
+
+void XXXRWDatabase::setRetryTimeout(double seconds)
+{
+    m_busyTimeout = seconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, int(seconds * 1000));
+}
+
+int XXXRWDatabase::busyRetryTimeout()
+{
+    XXXLog(QStringLiteral("%1:%2").arg(QString::fromLatin1(__func__)).arg(__LINE__));
+    XXXLog(QStringLiteral("XXXRWDB: busyRetryTimeout no longer works, please use retryTimeout"));
+    return -1;
+}
+
+void XXXRWDatabase::setBusyRetryTimeout(int)
+{
+    XXXLog(QStringLiteral("%1:%2").arg(QString::fromLatin1(__func__)).arg(__LINE__));
+    XXXLog(QStringLiteral("XXXRWDB: setBusyRetryTimeout does nothing, please use setRetryTimeout:"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Statement cache
+
+void XXXRWDatabase::setShouldCacheStatements(bool on)
+{
+    m_shouldCacheStatements = on;
+    if (!on)
+        m_cachedStatements.clear(); // each statement finalises when its last holder lets go
+}
+
+XXXRWStatementPtr XXXRWDatabase::cachedStatementForQuery(const QString &query) const
+{
+    const auto it = m_cachedStatements.constFind(query);
+    if (it == m_cachedStatements.constEnd())
+        return {};
+    for (const auto &statement : *it) {
+        if (!statement->inUse() && statement->statement())
+            return statement;
+    }
+    return {};
+}
+
+void XXXRWDatabase::setCachedStatement(const XXXRWStatementPtr &statement, const QString &query)
+{
+    if (!statement)
+        return;
+    statement->setQuery(query);
+    auto &set = m_cachedStatements[query];
+    if (!set.contains(statement))
+        set.append(statement);
+}
+
+void XXXRWDatabase::clearCachedStatements()
+{
+    for (const auto &set : std::as_const(m_cachedStatements)) {
+        for (const auto &statement : set)
+            statement->close();
+    }
+    m_cachedStatements.clear();
+}
+
+void XXXRWDatabase::trackStatement(const XXXRWStatementPtr &statement)
+{
+    m_liveStatements.erase(std::remove_if(m_liveStatements.begin(), m_liveStatements.end(),
+                                          [](const std::weak_ptr<XXXRWStatement> &w) { return w.expired(); }),
+                           m_liveStatements.end());
+    m_liveStatements.append(statement);
+}
+
+// ---------------------------------------------------------------------------------------
+// Result sets
+
+bool XXXRWDatabase::hasOpenResultSets() const
+{
+    return !m_openResultSets.isEmpty();
+}
+
+void XXXRWDatabase::resultSetDidClose(XXXRWResultSet *resultSet)
+{
+    m_openResultSets.remove(resultSet);
+}
+
+void XXXRWDatabase::closeOpenResultSets()
+{
+    const auto copy = m_openResultSets;
+    for (auto it = copy.cbegin(); it != copy.cend(); ++it) {
+        if (auto rs = it.value().lock()) {
+            rs->setParentDB(nullptr);
+            rs->close();
+        }
+        m_openResultSets.remove(it.key());
+    }
+}
+
+QList<XXXRWResultSetPtr> XXXRWDatabase::openResultSets() const
+{
+    QList<XXXRWResultSetPtr> list;
+    for (const auto &weak : m_openResultSets) {
+        if (auto rs = weak.lock())
+            list.append(rs);
+    }
+    return list;
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys and dates
+
+bool XXXRWDatabase::setKey(const QString &key)
+{
+    return setKeyWithData(key.toUtf8());
+}
+
+bool XXXRWDatabase::rekey(const QString &key)
+{
+    return rekeyWithData(key.toUtf8());
+}
+
+bool XXXRWDatabase::setKeyWithData(const QByteArray &)
+{
+    return false;
+}
+
+bool XXXRWDatabase::rekeyWithData(const QByteArray &)
+{
+    return false;
+}
+
+XXXRWDateFormatter XXXRWDatabase::storeableDateFormat(const QString &format)
+{
+    return XXXRWDateFormatter(format, QTimeZone(0), QLocale(QStringLiteral("en_US")));
+}
+
+QDateTime XXXRWDatabase::dateFromString(const QString &text) const
+{
+    return m_dateFormat ? m_dateFormat->dateFromString(text) : QDateTime();
+}
+
+QString XXXRWDatabase::stringFromDate(const QDateTime &date) const
+{
+    return m_dateFormat ? m_dateFormat->stringFromDate(date) : QString();
+}
+
+// ---------------------------------------------------------------------------------------
+// Errors and row facts
+
+QString XXXRWDatabase::lastErrorMessage() const
+{
+    return errmsg(m_db);
+}
+
+int XXXRWDatabase::lastErrorCode() const
+{
+    return m_db ? sqlite3_errcode(m_db) : SQLITE_MISUSE;
+}
+
+bool XXXRWDatabase::hadError() const
+{
+    const int code = lastErrorCode();
+    return code > SQLITE_OK && code < SQLITE_ROW;
+}
+
+Bastwick::Error XXXRWDatabase::errorWithMessage(const QString &message) const
+{
+    return Bastwick::Error(QStringLiteral("XXXRWDatabase"), lastErrorCode(), message);
+}
+
+Bastwick::Error XXXRWDatabase::lastError() const
+{
+    return errorWithMessage(lastErrorMessage());
+}
+
+qint64 XXXRWDatabase::lastInsertRowId()
+{
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return 0;
+    }
+    if (!m_db)
+        return 0;
+    m_isExecutingStatement = true;
+    const qint64 id = sqlite3_last_insert_rowid(m_db);
+    m_isExecutingStatement = false;
+    return id;
+}
+
+int XXXRWDatabase::changes()
+{
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return 0;
+    }
+    if (!m_db)
+        return 0;
+    m_isExecutingStatement = true;
+    const int n = sqlite3_changes(m_db);
+    m_isExecutingStatement = false;
+    return n;
+}
+
+void XXXRWDatabase::warnInUse() const
+{
+    const QString text = QStringLiteral("The XXXRWDatabase %1 is currently in use.").arg(description());
+    XXXLogError(text);
+    if (m_crashOnErrors)
+        XXXAssert(false, text);
+}
+
+// ---------------------------------------------------------------------------------------
+// Binding
+
+void XXXRWDatabase::bindObject(const QVariant &object, int column, sqlite3_stmt *statement,
+                               QList<QByteArray> *keepAlive)
+{
+    auto bindBytes = [&](const QByteArray &bytes, bool blob) {
+        keepAlive->append(bytes);
+        const QByteArray &kept = keepAlive->constLast();
+        // A zero-length value still binds a pointer (never NULL).
+        const char *data = kept.isEmpty() ? "" : kept.constData();
+        if (blob)
+            sqlite3_bind_blob(statement, column, data, int(kept.size()), SQLITE_STATIC);
+        else
+            sqlite3_bind_text(statement, column, data, int(kept.size()), SQLITE_STATIC);
+    };
+
+    if (!object.isValid() || Bastwick::isNull(object)) {
+        sqlite3_bind_null(statement, column);
+        return;
+    }
+    switch (object.metaType().id()) {
+    case QMetaType::QByteArray:
+        bindBytes(object.toByteArray(), true);
+        return;
+    case QMetaType::QDateTime: {
+        const QDateTime date = object.toDateTime();
+        if (!date.isValid())
+            sqlite3_bind_null(statement, column);
+        else if (m_dateFormat)
+            bindBytes(XXXRWText::bytesFromText(m_dateFormat->stringFromDate(date)), false);
+        else
+            sqlite3_bind_double(statement, column, double(date.toMSecsSinceEpoch()) / 1000.0);
+        return;
+    }
+    case QMetaType::Bool:
+        sqlite3_bind_int(statement, column, object.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Char:
+        sqlite3_bind_int(statement, column, int(object.value<char>()));
+        return;
+    case QMetaType::SChar:
+        sqlite3_bind_int(statement, column, int(object.value<signed char>()));
+        return;
+    case QMetaType::UChar:
+        sqlite3_bind_int(statement, column, int(object.value<unsigned char>()));
+        return;
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+        sqlite3_bind_int(statement, column, object.toInt());
+        return;
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        sqlite3_bind_int64(statement, column, object.toLongLong());
+        return;
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        // The same 64 bits: values above the signed range read back negative.
+        sqlite3_bind_int64(statement, column, sqlite3_int64(object.toULongLong()));
+        return;
+    case QMetaType::Float:
+    case QMetaType::Double:
+        sqlite3_bind_double(statement, column, object.toDouble());
+        return;
+    case QMetaType::QString: {
+        const QString text = object.toString();
+        if (text.isNull()) {
+            sqlite3_bind_null(statement, column); // an absent text is SQL NULL
+            return;
+        }
+        bindBytes(XXXRWText::bytesFromText(text), false);
+        return;
+    }
+    default:
+        bindBytes(XXXRWText::bytesFromText(XXXRWText::describe(object)), false);
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Running SQL
+
+namespace {
+
+// Binds the arguments of one execute call; answers the number bound.
+int bindArguments(XXXRWDatabase *db, sqlite3_stmt *pStmt, const QVariantList *array,
+                  const QVariantMap *dictionary, QList<QByteArray> *keepAlive, bool trace)
+{
+    int bound = 0;
+    const int expected = sqlite3_bind_parameter_count(pStmt);
+    if (dictionary) {
+        for (auto it = dictionary->cbegin(); it != dictionary->cend(); ++it) {
+            const QByteArray name = ":" + XXXRWText::bytesFromText(it.key());
+            const int idx = sqlite3_bind_parameter_index(pStmt, name.constData());
+            if (idx > 0) {
+                db->bindObject(it.value(), idx, pStmt, keepAlive);
+                ++bound;
+            } else {
+                XXXLogError(QStringLiteral("Could not find index for %1").arg(it.key()));
+            }
+        }
+        return bound;
+    }
+    while (bound < expected) {
+        if (!array || array->size() <= bound)
+            break;
+        const QVariant &arg = array->at(bound);
+        if (trace) {
+            if (arg.metaType().id() == QMetaType::QByteArray)
+                XXXLog(QStringLiteral("data: %1 bytes").arg(arg.toByteArray().size()));
+            else
+                XXXLog(QStringLiteral("obj: %1").arg(Bastwick::logText(XXXRWText::describe(arg))));
+        }
+        ++bound;
+        db->bindObject(arg, bound, pStmt, keepAlive);
+    }
+    return bound;
+}
+
+} // namespace
+
+sqlite3_stmt *XXXRWDatabase::prepareOrReport(const QString &sql, bool *failed, int *prepareResult)
+{
+    sqlite3_stmt *pStmt = nullptr;
+    const QByteArray bytes = XXXRWText::bytesFromText(sql);
+    const int rc = sqlite3_prepare_v2(m_db, bytes.constData(), int(bytes.size()), &pStmt, nullptr);
+    *prepareResult = rc;
+    if (rc == SQLITE_OK) {
+        *failed = false;
+        return pStmt;
+    }
+    *failed = true;
+    const QString line =
+        QStringLiteral("DB Error: %1 \"%2\"").arg(QString::number(lastErrorCode()), lastErrorMessage());
+    if (m_logsErrors) {
+        XXXLogError(line);
+        XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
+        XXXLogError(QStringLiteral("DB Path: %1").arg(m_databasePath));
+    }
+    if (m_crashOnErrors)
+        XXXAssert(false, line);
+    sqlite3_finalize(pStmt);
+    return nullptr;
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, const QVariantList *arrayArguments,
+                                              const QVariantMap *dictionaryArguments)
+{
+    if (!databaseExists())
+        return {};
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return {};
+    }
+    XXXAssert(!weak_from_this().expired(),
+              QStringLiteral("an XXXRWDatabase must be owned by a std::shared_ptr"));
+    m_isExecutingStatement = true;
+    if (m_traceExecution && !sql.isNull())
+        XXXLog(QStringLiteral("%1 executeQuery: %2").arg(description(), Bastwick::logText(sql)));
+
+    XXXRWStatementPtr statement;
+    sqlite3_stmt *pStmt = nullptr;
+    if (m_shouldCacheStatements) {
+        statement = cachedStatementForQuery(sql);
+        if (statement) {
+            pStmt = statement->statement();
+            statement->reset();
+        }
+    }
+    if (!pStmt) {
+        bool failed = false;
+        int rc = 0;
+        pStmt = prepareOrReport(sql, &failed, &rc);
+        if (failed) {
+            m_isExecutingStatement = false;
+            return {};
+        }
+    }
+
+    QList<QByteArray> keepAlive;
+    const int expected = sqlite3_bind_parameter_count(pStmt);
+    const int bound =
+        bindArguments(this, pStmt, arrayArguments, dictionaryArguments, &keepAlive, m_traceExecution);
+    if (bound != expected) {
+        XXXLogError(
+            QStringLiteral("Error: the bind count is not correct for the # of variables (executeQuery)"));
+        if (statement)
+            statement->reset(); // a cached statement stays cached and usable
+        else
+            sqlite3_finalize(pStmt);
+        m_isExecutingStatement = false;
+        return {};
+    }
+
+    if (!statement) {
+        statement = std::make_shared<XXXRWStatement>(pStmt);
+        trackStatement(statement);
+        if (m_shouldCacheStatements && !sql.isNull())
+            setCachedStatement(statement, sql);
+    }
+    statement->keepBoundBuffers(std::move(keepAlive));
+
+    auto rs = XXXRWResultSet::resultSetWithStatement(statement, shared_from_this());
+    rs->setQuery(sql);
+    m_openResultSets.insert(rs.get(), rs);
+    statement->setUseCount(statement->useCount() + 1);
+    m_isExecutingStatement = false;
+    return rs;
+}
+
+bool XXXRWDatabase::executeUpdate(const QString &sql, Bastwick::Error *error,
+                                  const QVariantList *arrayArguments, const QVariantMap *dictionaryArguments)
+{
+    if (!databaseExists())
+        return false;
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return false;
+    }
+    m_isExecutingStatement = true;
+    if (m_traceExecution && !sql.isNull())
+        XXXLog(QStringLiteral("%1 executeUpdate: %2").arg(description(), Bastwick::logText(sql)));
+
+    XXXRWStatementPtr statement;
+    sqlite3_stmt *pStmt = nullptr;
+    if (m_shouldCacheStatements) {
+        statement = cachedStatementForQuery(sql);
+        if (statement) {
+            pStmt = statement->statement();
+            statement->reset();
+        }
+    }
+    if (!pStmt) {
+        bool failed = false;
+        int rc = 0;
+        pStmt = prepareOrReport(sql, &failed, &rc);
+        if (failed) {
+            Bastwick::setError(error, errorWithMessage(lastErrorMessage()));
+            m_isExecutingStatement = false;
+            return false;
+        }
+    }
+
+    QList<QByteArray> keepAlive;
+    const int expected = sqlite3_bind_parameter_count(pStmt);
+    const int bound =
+        bindArguments(this, pStmt, arrayArguments, dictionaryArguments, &keepAlive, m_traceExecution);
+    if (bound != expected) {
+        XXXLogError(QStringLiteral("Error: the bind count (%1) is not correct for the # of variables in the "
+                                   "query (%2) (%3) (executeUpdate)")
+                        .arg(QString::number(bound), QString::number(expected), Bastwick::logText(sql)));
+        if (statement)
+            statement->reset();
+        else
+            sqlite3_finalize(pStmt);
+        m_isExecutingStatement = false;
+        return false;
+    }
+
+    const int rc = sqlite3_step(pStmt);
+    if (rc != SQLITE_DONE && m_logsErrors) {
+        const QString msg = lastErrorMessage();
+        if (rc == SQLITE_ERROR)
+            XXXLogError(QStringLiteral("Error calling sqlite3_step (%1: %2) SQLITE_ERROR")
+                            .arg(QString::number(rc), msg));
+        else if (rc == SQLITE_MISUSE)
+            XXXLogError(QStringLiteral("Error calling sqlite3_step (%1: %2) SQLITE_MISUSE")
+                            .arg(QString::number(rc), msg));
+        else
+            XXXLogError(QStringLiteral("Unknown error calling sqlite3_step (%1: %2) eu")
+                            .arg(QString::number(rc), msg));
+        XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
+    }
+    if (rc == SQLITE_ROW)
+        XXXLogError(QStringLiteral("A executeUpdate is being called with a query string '%1'")
+                        .arg(Bastwick::logText(sql)));
+
+    if (m_shouldCacheStatements && !statement && !sql.isNull()) {
+        statement = std::make_shared<XXXRWStatement>(pStmt);
+        trackStatement(statement);
+        setCachedStatement(statement, sql);
+    }
+    int closeRc = SQLITE_OK;
+    if (statement) {
+        statement->setUseCount(statement->useCount() + 1);
+        closeRc = sqlite3_reset(pStmt);
+        statement->reset();
+    } else {
+        closeRc = sqlite3_finalize(pStmt);
+    }
+    // A step error is repeated by reset/finalize; only report what the step did not.
+    if (closeRc != SQLITE_OK && closeRc != rc && m_logsErrors) {
+        XXXLogError(QStringLiteral("Unknown error finalizing or resetting statement (%1: %2)")
+                        .arg(QString::number(closeRc), lastErrorMessage()));
+        XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
+    }
+    m_isExecutingStatement = false;
+    return rc == SQLITE_DONE || rc == SQLITE_OK;
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql)
+{
+    return executeQuery(sql, nullptr, nullptr);
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, std::initializer_list<QVariant> arguments)
+{
+    const QVariantList list(arguments);
+    return executeQuery(sql, &list, nullptr);
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, const QVariantList &arguments)
+{
+    return executeQuery(sql, &arguments, nullptr);
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, const QVariantMap &parameters)
+{
+    return executeQuery(sql, nullptr, &parameters);
+}
+
+XXXRWResultSetPtr XXXRWDatabase::executeQueryWithFormat(const QString &format, const QVariantList &arguments)
+{
+    QString sql;
+    QVariantList extracted;
+    extractSQL(format, arguments, &sql, &extracted);
+    return executeQuery(sql, &extracted, nullptr);
+}
+
+bool XXXRWDatabase::executeUpdate(const QString &sql)
+{
+    return executeUpdate(sql, nullptr, nullptr, nullptr);
+}
+
+bool XXXRWDatabase::executeUpdate(const QString &sql, std::initializer_list<QVariant> arguments)
+{
+    const QVariantList list(arguments);
+    return executeUpdate(sql, nullptr, &list, nullptr);
+}
+
+bool XXXRWDatabase::executeUpdate(const QString &sql, const QVariantList &arguments)
+{
+    return executeUpdate(sql, nullptr, &arguments, nullptr);
+}
+
+bool XXXRWDatabase::executeUpdate(const QString &sql, const QVariantMap &parameters)
+{
+    return executeUpdate(sql, nullptr, nullptr, &parameters);
+}
+
+bool XXXRWDatabase::executeUpdateWithFormat(const QString &format, const QVariantList &arguments)
+{
+    QString sql;
+    QVariantList extracted;
+    extractSQL(format, arguments, &sql, &extracted);
+    return executeUpdate(sql, nullptr, &extracted, nullptr);
+}
+
+bool XXXRWDatabase::update(const QString &sql, Bastwick::Error *error,
+                           std::initializer_list<QVariant> arguments)
+{
+    const QVariantList list(arguments);
+    return executeUpdate(sql, error, &list, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------
+// Format extraction
+
+void XXXRWDatabase::extractSQL(const QString &format, const QVariantList &arguments, QString *sql,
+                               QVariantList *extracted)
+{
+    const qsizetype length = format.size();
+    qsizetype nextArg = 0;
+    auto takeArg = [&]() -> QVariant {
+        return nextArg < arguments.size() ? arguments.at(nextArg++) : QVariant();
+    };
+    QChar last;
+    for (qsizetype i = 0; i < length; ++i) {
+        const QChar current = format.at(i);
+        QVariant value;
+        bool recognised = false;
+        bool nilObject = false;
+        if (last == QLatin1Char('%')) {
+            const auto at = [&](qsizetype k) { return k < length ? format.at(k) : QChar(); };
+            switch (current.unicode()) {
+            case '@': {
+                const QVariant object = takeArg();
+                if (!object.isValid())
+                    nilObject = true;
+                else {
+                    value = object;
+                    recognised = true;
+                }
+                break;
+            }
+            case 'c':
+                value = QString(QChar(takeArg().toInt()));
+                recognised = true;
+                break;
+            case 's':
+                value = takeArg().toString();
+                recognised = true;
+                break;
+            case 'd':
+            case 'D':
+            case 'i':
+                value = takeArg().toInt();
+                recognised = true;
+                break;
+            case 'u':
+            case 'U':
+                value = takeArg().toUInt();
+                recognised = true;
+                break;
+            case 'h':
+                ++i;
+                if (at(i) == QLatin1Char('i')) {
+                    value = QVariant::fromValue(short(takeArg().toInt()));
+                    recognised = true;
+                } else if (at(i) == QLatin1Char('u')) {
+                    value = QVariant::fromValue(ushort(takeArg().toUInt()));
+                    recognised = true;
+                } else {
+                    --i;
+                }
+                break;
+            case 'q':
+                ++i;
+                if (at(i) == QLatin1Char('i')) {
+                    value = takeArg().toLongLong();
+                    recognised = true;
+                } else if (at(i) == QLatin1Char('u')) {
+                    value = takeArg().toULongLong();
+                    recognised = true;
+                } else {
+                    --i;
+                }
+                break;
+            case 'l':
+                ++i;
+                if (at(i) == QLatin1Char('d')) {
+                    value = QVariant::fromValue(long(takeArg().toLongLong()));
+                    recognised = true;
+                } else if (at(i) == QLatin1Char('u')) {
+                    value = QVariant::fromValue(ulong(takeArg().toULongLong()));
+                    recognised = true;
+                } else if (at(i) == QLatin1Char('l')) {
+                    ++i;
+                    if (at(i) == QLatin1Char('d')) {
+                        value = takeArg().toLongLong();
+                        recognised = true;
+                    } else if (at(i) == QLatin1Char('u')) {
+                        value = takeArg().toULongLong();
+                        recognised = true;
+                    } else {
+                        i -= 2;
+                    }
+                } else {
+                    --i;
+                }
+                break;
+            case 'f':
+                value = takeArg().toDouble();
+                recognised = true;
+                break;
+            case 'g':
+                value = float(takeArg().toDouble());
+                recognised = true;
+                break;
+            default:
+                break;
+            }
+        }
+        if (recognised) {
+            sql->append(QLatin1Char('?'));
+            extracted->append(value);
+        } else if (current == QLatin1Char('%') && last != QLatin1Char('%')) {
+            // swallowed: the next character is read as a conversion
+        } else if (nilObject) {
+            sql->append(QLatin1String("NULL"));
+        } else {
+            sql->append(current);
+        }
+        last = current;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Transactions and savepoints
+
+bool XXXRWDatabase::beginTransaction()
+{
+    const bool ok = executeUpdate(QStringLiteral("begin exclusive transaction"));
+    if (ok)
+        m_inTransaction = true;
+    return ok;
+}
+
+bool XXXRWDatabase::beginDeferredTransaction()
+{
+    const bool ok = executeUpdate(QStringLiteral("begin deferred transaction"));
+    if (ok)
+        m_inTransaction = true;
+    return ok;
+}
+
+bool XXXRWDatabase::commit()
+{
+    const bool ok = executeUpdate(QStringLiteral("commit transaction"));
+    if (ok)
+        m_inTransaction = false;
+    return ok;
+}
+
+bool XXXRWDatabase::rollback()
+{
+    const bool ok = executeUpdate(QStringLiteral("rollback transaction"));
+    if (ok)
+        m_inTransaction = false;
+    return ok;
+}
+
+namespace {
+bool savePointStatement(XXXRWDatabase *db, const char *templ, const QString &name, Bastwick::Error *error)
+{
+    if (name.isNull()) {
+        const QString text =
+            QStringLiteral("Invalid parameter not satisfying: %1").arg(QStringLiteral("name"));
+        XXXLogError(text);
+        Bastwick::setError(error, Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_MISUSE, text));
+        return false;
+    }
+    const QString sql = QString::fromLatin1(templ).arg(XXXRWEscapeSavePointName(name));
+    if (!db->executeUpdate(sql)) {
+        Bastwick::setError(error, db->lastError());
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool XXXRWDatabase::startSavePointWithName(const QString &name, Bastwick::Error *error)
+{
+    return savePointStatement(this, "savepoint '%1';", name, error);
+}
+
+bool XXXRWDatabase::releaseSavePointWithName(const QString &name, Bastwick::Error *error)
+{
+    return savePointStatement(this, "release savepoint '%1';", name, error);
+}
+
+bool XXXRWDatabase::rollbackToSavePointWithName(const QString &name, Bastwick::Error *error)
+{
+    return savePointStatement(this, "rollback transaction to savepoint '%1';", name, error);
+}
+
+std::optional<Bastwick::Error> XXXRWDatabase::inSavePoint(const SavePointBlock &block)
+{
+    const QString name = QStringLiteral("dbSavePoint%1").arg(g_savePointCounter.fetch_add(1));
+    Bastwick::Error error;
+    bool failed = false;
+    if (!startSavePointWithName(name, &error))
+        return error;
+    bool shouldRollback = false;
+    if (block)
+        block(&shouldRollback);
+    if (shouldRollback && !rollbackToSavePointWithName(name, &error))
+        failed = true;
+    if (!releaseSavePointWithName(name, &error))
+        failed = true;
+    if (failed)
+        return error;
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------------------
+// SQL functions
+
+void XXXRWDatabase::makeFunctionNamed(const QString &name, int maximumArguments, FunctionBlock block)
+{
+    auto kept = std::make_shared<FunctionBlock>(std::move(block));
+    m_openFunctions.append(kept);
+    if (!m_db)
+        return;
+    sqlite3_create_function(m_db, name.toUtf8().constData(), maximumArguments, SQLITE_UTF8, kept.get(),
+                            &blockSQLiteCallBackFunction, nullptr, nullptr);
+}

@@ -1,0 +1,227 @@
+#include <corbelan/sqlite/XXXRWDatabaseQueue.h>
+
+#include <corbelan/sqlite/XXXRWResultSet.h>
+
+#include <bastwick/platform/Assert.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/SerialQueue.h>
+
+#include <QtCore/QMutex>
+
+#include <atomic>
+
+namespace {
+std::atomic<qint64> g_queueSavePointCounter{0};
+const char kReentranceCondition[] = "currentSyncQueue != self && \"inDatabase: was called reentrantly on the "
+                                    "same queue, which would lead to a deadlock\"";
+} // namespace
+
+struct XXXRWDatabaseQueue::Private
+{
+    mutable QMutex pathMutex;
+    QString path;
+    std::unique_ptr<Bastwick::SerialQueue> queue;
+    XXXRWDatabasePtr db; // touched only on the queue
+};
+
+std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path)
+{
+    return databaseQueueWithPath(path, kDefaultOpenFlags);
+}
+
+std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path, int flags)
+{
+    auto queue = std::make_shared<XXXRWDatabaseQueue>(path, flags);
+    if (!queue->isOpen())
+        return {};
+    return queue;
+}
+
+XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags)
+    : d(std::make_unique<Private>())
+    , m_openFlags(flags)
+{
+    auto db = XXXRWDatabase::databaseWithPath(path);
+    if (!db->openWithFlags(flags)) {
+        XXXLogError(QStringLiteral("Could not create database queue for path %1").arg(path));
+        return;
+    }
+    d->path = path;
+    d->db = std::move(db);
+    d->queue = std::make_unique<Bastwick::SerialQueue>(QStringLiteral("XXXRWdb.%1").arg(description()));
+}
+
+XXXRWDatabaseQueue::~XXXRWDatabaseQueue()
+{
+    // Drain the queue before the connection goes.
+    d->queue.reset();
+    d->db.reset();
+}
+
+bool XXXRWDatabaseQueue::isOpen() const
+{
+    return d->queue != nullptr;
+}
+
+XXXRWDatabasePtr XXXRWDatabaseQueue::databaseClass(const QString &path) const
+{
+    return XXXRWDatabase::databaseWithPath(path);
+}
+
+QString XXXRWDatabaseQueue::description() const
+{
+    return QStringLiteral("<XXXRWDatabaseQueue: 0x%1>").arg(QString::number(quintptr(this), 16));
+}
+
+QString XXXRWDatabaseQueue::label() const
+{
+    return d->queue ? d->queue->label() : QString();
+}
+
+QString XXXRWDatabaseQueue::path() const
+{
+    QMutexLocker lock(&d->pathMutex);
+    return d->path;
+}
+
+void XXXRWDatabaseQueue::setPath(const QString &path)
+{
+    QMutexLocker lock(&d->pathMutex);
+    d->path = path;
+}
+
+bool XXXRWDatabaseQueue::refuseReentrance(const char *operation) const
+{
+    if (!d->queue) {
+        XXXLogError(
+            QStringLiteral("%1 on a database queue that never opened").arg(QString::fromLatin1(operation)));
+        return true;
+    }
+    if (!Bastwick::SerialQueue::isOnCurrentStack(d->queue.get()))
+        return false;
+    // Waiting for ourselves would never end: refuse, and say so as the failed assertion.
+    XXXLogError(Bastwick::assertionText(kReentranceCondition, operation, __FILE__, __LINE__, QString()));
+    return true;
+}
+
+XXXRWDatabase *XXXRWDatabaseQueue::database()
+{
+    if (d->db)
+        return d->db.get();
+    const QString p = path();
+    auto db = XXXRWDatabase::databaseWithPath(p);
+    if (!db->openWithFlags(m_openFlags)) {
+        XXXLogError(QStringLiteral("XXXRWDatabaseQueue could not reopen database for path %1").arg(p));
+        return nullptr;
+    }
+    d->db = std::move(db);
+    return d->db.get();
+}
+
+bool XXXRWDatabaseQueue::inDatabase(const DatabaseBlock &block)
+{
+    if (refuseReentrance("inDatabase"))
+        return false;
+    d->queue->sync([&] {
+        XXXRWDatabase *db = database();
+        if (block)
+            block(db);
+        if (db && db->hasOpenResultSets()) {
+            XXXLogWarning(QStringLiteral("Warning: there is at least one open result set around after "
+                                         "performing [XXXRWDatabaseQueue inDatabase:]"));
+            for (const auto &rs : db->openResultSets())
+                XXXLogWarning(QStringLiteral("query: '%1'").arg(Bastwick::logText(rs->query())));
+        }
+    });
+    return true;
+}
+
+bool XXXRWDatabaseQueue::inTransaction(const TransactionBlock &block)
+{
+    return beginTransaction(false, block);
+}
+
+bool XXXRWDatabaseQueue::inDeferredTransaction(const TransactionBlock &block)
+{
+    return beginTransaction(true, block);
+}
+
+bool XXXRWDatabaseQueue::beginTransaction(bool deferred, const TransactionBlock &block)
+{
+    if (refuseReentrance("beginTransaction"))
+        return false;
+    bool ok = false;
+    d->queue->sync([&] {
+        XXXRWDatabase *db = database();
+        if (!db)
+            return;
+        const bool began = deferred ? db->beginDeferredTransaction() : db->beginTransaction();
+        if (!began) {
+            XXXLogError(QStringLiteral("could not begin a transaction: %1").arg(db->lastErrorMessage()));
+            return;
+        }
+        bool shouldRollback = false;
+        if (block)
+            block(database(), &shouldRollback);
+        db = database();
+        if (!db)
+            return;
+        if (shouldRollback) {
+            ok = db->rollback();
+            return;
+        }
+        if (db->commit()) {
+            ok = true;
+            return;
+        }
+        XXXLogError(
+            QStringLiteral("could not commit the transaction, rolling back: %1").arg(db->lastErrorMessage()));
+        if (db->inTransaction())
+            db->rollback();
+    });
+    return ok;
+}
+
+std::optional<Bastwick::Error> XXXRWDatabaseQueue::inSavePoint(const TransactionBlock &block)
+{
+    if (refuseReentrance("inSavePoint"))
+        return Bastwick::Error(QStringLiteral("XXXRWDatabase"), 21,
+                               QStringLiteral("re-entrant call refused"));
+    std::optional<Bastwick::Error> result;
+    d->queue->sync([&] {
+        const QString name = QStringLiteral("savePoint%1").arg(g_queueSavePointCounter.fetch_add(1));
+        XXXRWDatabase *db = database();
+        if (!db) {
+            result = Bastwick::Error(QStringLiteral("XXXRWDatabase"), 14,
+                                     QStringLiteral("could not open the database"));
+            return;
+        }
+        Bastwick::Error error;
+        if (!db->startSavePointWithName(name, &error)) {
+            result = error;
+            return;
+        }
+        bool shouldRollback = false;
+        bool failed = false;
+        if (block)
+            block(db, &shouldRollback);
+        if (shouldRollback && !db->rollbackToSavePointWithName(name, &error))
+            failed = true;
+        if (!db->releaseSavePointWithName(name, &error))
+            failed = true;
+        if (failed)
+            result = error;
+    });
+    return result;
+}
+
+void XXXRWDatabaseQueue::close()
+{
+    if (refuseReentrance("close"))
+        return;
+    d->queue->sync([&] {
+        if (d->db)
+            d->db->close();
+        d->db.reset();
+    });
+}

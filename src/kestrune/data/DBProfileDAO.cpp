@@ -1,0 +1,67 @@
+#include <kestrune/data/DBProfileDAO.h>
+
+#include <kestrune/data/DBProfile.h>
+
+#include <corbelan/sqlite/XXXModelRef.h>
+
+#include <QtCore/QSet>
+
+DBProfileDAO::DBProfileDAO(QObject *parent)
+    : XXXBaseDAO(parent)
+{
+    if (!isValid())
+        return;
+    setTableName(QStringLiteral("DBProfile"));
+    const QStringList fields = DBProfile::fieldNames();
+    const QStringList keys{QStringLiteral("ID")};
+    setFldList(fields);
+    setKeyList(keys);
+    const QSet<QString> rest =
+        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
+    setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
+}
+
+DBProfileDAO::~DBProfileDAO() = default;
+
+std::shared_ptr<DBProfileDAO> DBProfileDAO::create()
+{
+    auto dao = std::make_shared<DBProfileDAO>();
+    return dao->isValid() ? dao : nullptr;
+}
+
+QList<std::shared_ptr<DBProfile>> DBProfileDAO::findAllProfiles()
+{
+    QList<std::shared_ptr<DBProfile>> profiles;
+    for (const XXXModelRef &model : findAll()) {
+        if (auto profile = model.as<DBProfile>())
+            profiles.append(profile);
+    }
+    return profiles;
+}
+
+// The profile's own row operations live here, beside the access object they use.
+
+DBProfileDAO *DBProfile::dao()
+{
+    if (!m_dao)
+        m_dao = DBProfileDAO::create();
+    return m_dao.get();
+}
+
+bool DBProfile::save()
+{
+    DBProfileDAO *access = dao();
+    return access && access->insert(QVariant::fromValue(static_cast<QObject *>(this)));
+}
+
+bool DBProfile::update()
+{
+    DBProfileDAO *access = dao();
+    return access && access->update(QVariant::fromValue(static_cast<QObject *>(this)));
+}
+
+bool DBProfile::deleteProfile()
+{
+    DBProfileDAO *access = dao();
+    return access && access->deleteObject(QVariant::fromValue(static_cast<QObject *>(this)));
+}

@@ -1,0 +1,89 @@
+#include "kestrune/data/DBStore.h"
+
+#include "kestrune/data/DBConnection.h"
+#include "kestrune/data/DBDatabase.h"
+#include "kestrune/data/DBProfile.h"
+
+#include <bastwick/platform/DispatchQueue.h>
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QMutexLocker>
+
+DBStore::DBStore(std::shared_ptr<DBProfile> profile)
+    : m_profile(std::move(profile))
+    , m_queue(std::make_shared<Bastwick::SerialQueue>(QStringLiteral("com.fenwarp.dbstore.queue")))
+{
+}
+
+DBStore::~DBStore() = default;
+
+DBStore::DatabaseList DBStore::databases() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_databases.value_or(DatabaseList());
+}
+
+bool DBStore::isLoaded() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_databases.has_value();
+}
+
+void DBStore::reload()
+{
+    QMutexLocker lock(&m_lock);
+    m_databases.reset();
+}
+
+std::shared_ptr<DBDatabase> DBStore::databaseWithName(const QString &name) const
+{
+    for (const auto &db : databases())
+        if (db && db->name() == name)
+            return db;
+    return nullptr;
+}
+
+std::shared_ptr<DBConnection> DBStore::newConnection(std::shared_ptr<DBProfile> profile) const
+{
+    return std::make_shared<DBConnection>(std::move(profile));
+}
+
+std::shared_ptr<DBConnection> DBStore::connectionWithDBProfile(std::shared_ptr<DBProfile> profile) const
+{
+    if (!profile || profile->url().isEmpty()) {
+        XXXLog(QStringLiteral("storeWithURL is nil!"));
+        return nullptr;
+    }
+    return newConnection(std::move(profile));
+}
+
+void DBStore::fetchDatabasesWithCallback(FetchCallback callback)
+{
+    {
+        QMutexLocker lock(&m_lock);
+        if (m_databases) {
+            const DatabaseList loaded = *m_databases;
+            lock.unlock();
+            if (callback)
+                callback(loaded, m_profile, std::nullopt);
+            return;
+        }
+    }
+    auto self = shared_from_this();
+    m_queue->async([self, callback = std::move(callback)] {
+        std::shared_ptr<DBConnection> connection = self->newConnection(self->m_profile);
+        Bastwick::Error error;
+        std::optional<Bastwick::Error> failure;
+        if (connection && connection->open(&error)) {
+            const DatabaseList opened = connection->takeDatabases();
+            QMutexLocker lock(&self->m_lock);
+            self->m_databases = opened;
+        } else {
+            failure = error;
+        }
+        Bastwick::mainQueue()->async([self, callback, failure] {
+            if (callback)
+                callback(self->databases(), self->m_profile, failure);
+        });
+    });
+}

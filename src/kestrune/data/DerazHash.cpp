@@ -1,0 +1,20 @@
+#include "kestrune/data/DerazHash.h"
+
+DerazHash::DerazHash(const QByteArray &key, const std::shared_ptr<DerazConnection> &connection)
+    : DerazRecord(key)
+{
+    const DerazReply reply = read(connection, {QByteArrayLiteral("HGETALL"), key});
+    if (!reply.isArray())
+        return;
+    // Pairs of field and value; a field without a value is dropped.
+    for (qsizetype i = 0; i + 1 < reply.size(); i += 2)
+        m_pairs.append(std::make_shared<DerazKeyValuePair>(reply.at(i).text(), reply.at(i + 1).text()));
+}
+
+QList<DBRecordPtr> DerazHash::children() const
+{
+    QList<DBRecordPtr> out;
+    for (const auto &pair : m_pairs)
+        out.append(pair);
+    return out;
+}

@@ -1,0 +1,44 @@
+#include "kestrune/data/DerazRecord.h"
+
+#include "kestrune/data/DerazConnection.h"
+
+DerazRecord::DerazRecord(const QByteArray &key)
+    : m_key(key)
+{
+}
+
+DerazRecord::~DerazRecord() = default;
+
+QVariant DerazRecord::valueForKey(const QString &name) const
+{
+    if (name == QLatin1String("key"))
+        return m_key;
+    if (name == QLatin1String("value"))
+        return m_value ? QVariant(*m_value) : QVariant();
+    if (name == QLatin1String("type"))
+        return m_type;
+    if (name == QLatin1String("ttl"))
+        return m_ttl;
+    if (name == QLatin1String("encoding"))
+        return m_encoding;
+    if (name == QLatin1String("size"))
+        return m_size;
+    return {};
+}
+
+DerazReply DerazRecord::read(const std::shared_ptr<DerazConnection> &connection, const DerazArgv &command)
+{
+    DerazReply reply = DerazReply::noReply(QStringLiteral("no connection"));
+    if (!connection)
+        return reply;
+    auto block = [&] {
+        if (HiredisClient *client = connection->deraz())
+            reply = client->commandArgv(command);
+    };
+    const auto queue = connection->queue();
+    if (Bastwick::SerialQueue::isOnCurrentStack(queue.get()))
+        block();
+    else
+        queue->sync(block);
+    return reply;
+}

@@ -1,0 +1,177 @@
+// The database manager: first start, second start, a missing or broken seed, and the
+// seed database the build produces.
+
+#include <corbelan/sqlite/XXXDBManager.h>
+#include <corbelan/sqlite/XXXRWResultSet.h>
+
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+
+#include <gtest/gtest.h>
+
+using TestSupport::LogCapture;
+using TestSupport::TempDir;
+
+namespace {
+
+const QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+const QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                         QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                         QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+bool run(XXXDBManager &manager, const std::function<void(XXXRWDatabase *)> &fn)
+{
+    return manager.queue() && manager.queue()->inDatabase([&](XXXRWDatabase *db) {
+        ASSERT_TRUE(db);
+        fn(db);
+    });
+}
+
+void writeJunk(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(2048, 'x'));
+}
+
+} // namespace
+
+// The build's seed holds the application's three tables, with the profile columns.
+TEST(XXXDBManager, firstAndSecondStartWithTheShippedSeed)
+{
+    ASSERT_TRUE(QFile::exists(QStringLiteral(":/Deraz.sqlite")));
+    TempDir tmp;
+    const QString docs = tmp.path(QStringLiteral("home/Documents")); // missing: created
+    {
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        LogCapture log;
+        ASSERT_TRUE(manager.openDataBaseWithName(QStringLiteral("Deraz.sqlite")));
+        EXPECT_TRUE(log.contains(QStringLiteral("create database success")));
+        EXPECT_EQ(manager.defaultDBPath(), QDir(docs).filePath(QStringLiteral("Deraz.sqlite")));
+        const QFileDevice::Permissions perms = QFile::permissions(manager.defaultDBPath());
+        EXPECT_EQ(perms & kOwnerOnly, kOwnerOnly);
+        EXPECT_EQ(perms & kOthers, QFileDevice::Permissions());
+        run(manager, [](XXXRWDatabase *db) {
+            for (const char *table : {"DBProfile", "DerazCommand", "XXXAppVersion"})
+                EXPECT_TRUE(db->tableExists(QString::fromLatin1(table))) << table;
+            for (const char *column : {"ID", "name", "username", "password", "host", "port", "url", "alias",
+                                       "path", "database", "autoLogin", "scheme"})
+                EXPECT_TRUE(db->columnExists(QString::fromLatin1(column), QStringLiteral("DBProfile")))
+                    << column;
+            for (const char *column : {"ID", "command", "args", "desc", "groupName", "href"})
+                EXPECT_TRUE(db->columnExists(QString::fromLatin1(column), QStringLiteral("DerazCommand")))
+                    << column;
+            for (const char *column : {"versionID", "versionNO", "history"})
+                EXPECT_TRUE(db->columnExists(QString::fromLatin1(column), QStringLiteral("XXXAppVersion")))
+                    << column;
+            EXPECT_TRUE(db->shouldCacheStatements());
+            EXPECT_TRUE(
+                db->executeUpdate(QStringLiteral("INSERT INTO DBProfile (ID, name) VALUES (1, 'kept')")));
+        });
+        manager.closeDataBase();
+        manager.closeDataBase(); // twice is harmless
+    }
+    {
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        LogCapture log;
+        ASSERT_TRUE(manager.openDataBaseWithPath(QDir(docs).filePath(QStringLiteral("Deraz.sqlite"))));
+        EXPECT_TRUE(log.contains(QStringLiteral("database exists!")));
+        EXPECT_FALSE(log.contains(QStringLiteral("create database success")));
+        run(manager, [](XXXRWDatabase *db) {
+            EXPECT_EQ(db->stringForQuery(QStringLiteral("SELECT name FROM DBProfile WHERE ID = 1")),
+                      QStringLiteral("kept"));
+        });
+    }
+}
+
+TEST(XXXDBManager, missingSeedBadFilesAndPathsElsewhere)
+{
+    TempDir tmp;
+    const QString docs = tmp.path(QStringLiteral("Documents"));
+    const QString seeds = tmp.path(QStringLiteral("seeds"));
+    ASSERT_TRUE(QDir().mkpath(seeds));
+
+    // No seed: logged; the open makes an empty database.
+    {
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        manager.setResourcePath(seeds);
+        LogCapture log;
+        EXPECT_TRUE(manager.openDataBaseWithName(QStringLiteral("Empty.sqlite")));
+        EXPECT_TRUE(log.contains(QStringLiteral("bundle database doesnot exists!")));
+        run(manager, [](XXXRWDatabase *db) { EXPECT_FALSE(db->tableExists(QStringLiteral("DBProfile"))); });
+    }
+
+    // A folder that does not exist: no queue.
+    {
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        manager.setResourcePath(seeds);
+        LogCapture log;
+        EXPECT_FALSE(manager.openDataBaseWithPath(tmp.path(QStringLiteral("no/such/folder/x.sqlite"))));
+        EXPECT_TRUE(log.contains(QStringLiteral("error opening the database with queue!")));
+        EXPECT_EQ(manager.queue(), nullptr);
+    }
+
+    // A file that is not a database: refused and left untouched.
+    {
+        const QString junk = QDir(docs).filePath(QStringLiteral("Junk.sqlite"));
+        writeJunk(junk);
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        LogCapture log;
+        EXPECT_FALSE(manager.openDataBaseWithName(QStringLiteral("Junk.sqlite")));
+        EXPECT_EQ(manager.queue(), nullptr);
+        EXPECT_EQ(QFileInfo(junk).size(), 2048);
+    }
+
+    // A path outside Documents: the seed still goes to Documents/<name>, the queue opens the path.
+    {
+        const QString elsewhere = tmp.path(QStringLiteral("elsewhere"));
+        ASSERT_TRUE(QDir().mkpath(elsewhere));
+        XXXDBManager manager;
+        manager.setDocumentsPath(docs);
+        ASSERT_TRUE(manager.openDataBaseWithPath(QDir(elsewhere).filePath(QStringLiteral("Deraz.sqlite"))));
+        EXPECT_TRUE(QFile::exists(QDir(docs).filePath(QStringLiteral("Deraz.sqlite"))));
+        run(manager, [](XXXRWDatabase *db) { EXPECT_FALSE(db->tableExists(QStringLiteral("DBProfile"))); });
+    }
+}
+
+// A fresh copy replaces the Documents file only once the copy is ready; without a
+// seed the file that is there stays.
+TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
+{
+    TempDir tmp;
+    XXXDBManager manager;
+    manager.setDocumentsPath(tmp.path(QStringLiteral("Documents")));
+    ASSERT_TRUE(manager.openDataBaseWithName(QStringLiteral("Deraz.sqlite")));
+    run(manager, [](XXXRWDatabase *db) {
+        EXPECT_TRUE(
+            db->executeUpdate(QStringLiteral("INSERT INTO DerazCommand (ID, command) VALUES (1, 'GET')")));
+    });
+    manager.closeDataBase();
+
+    manager.setResourcePath(tmp.path(QStringLiteral("nowhere")));
+    EXPECT_FALSE(manager.createNewDatabase());
+    ASSERT_TRUE(manager.openDataBaseWithPath(manager.defaultDBPath()));
+    run(manager, [](XXXRWDatabase *db) {
+        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand")), 1);
+    });
+    manager.closeDataBase();
+
+    manager.setResourcePath(QStringLiteral(":"));
+    EXPECT_TRUE(manager.createNewDatabase());
+    ASSERT_TRUE(manager.openDataBaseWithPath(manager.defaultDBPath()));
+    run(manager, [](XXXRWDatabase *db) {
+        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand")), 0);
+    });
+    const QFileDevice::Permissions perms = QFile::permissions(manager.defaultDBPath());
+    EXPECT_EQ(perms & kOthers, QFileDevice::Permissions());
+}

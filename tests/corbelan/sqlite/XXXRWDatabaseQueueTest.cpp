@@ -1,0 +1,346 @@
+// The database queue and the connection pool: serialised work from several threads,
+// re-entrance, reopening, and transactions whose begin or commit fails.
+
+#include <corbelan/sqlite/XXXRWDatabasePool.h>
+#include <corbelan/sqlite/XXXRWDatabaseQueue.h>
+#include <corbelan/sqlite/XXXRWResultSet.h>
+
+#include <bastwick/platform/Exception.h>
+
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+#include <QtCore/QDir>
+
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+#include <vector>
+
+using TestSupport::LogCapture;
+using TestSupport::TempDir;
+
+namespace {
+
+// A parent and a child whose reference is checked only at commit: inserting an orphan
+// child makes the commit fail.
+void makeDeferredForeignKey(XXXRWDatabase *db)
+{
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("PRAGMA foreign_keys = ON")));
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE parent (id INTEGER PRIMARY KEY)")));
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral(
+        "CREATE TABLE child (pid INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)")));
+}
+
+int count(XXXRWDatabase *db, const char *table)
+{
+    return db->intForQuery(QStringLiteral("SELECT count(*) FROM %1").arg(QString::fromLatin1(table)));
+}
+
+} // namespace
+
+TEST(XXXRWDatabaseQueue, creationOpensOrAnswersNull)
+{
+    TempDir tmp;
+    {
+        LogCapture log;
+        EXPECT_EQ(XXXRWDatabaseQueue::databaseQueueWithPath(tmp.path(QStringLiteral("no/such/dir.sqlite"))),
+                  nullptr);
+        EXPECT_TRUE(log.contains(QStringLiteral("Could not create database queue for path")));
+    }
+    auto memory = XXXRWDatabaseQueue::databaseQueueWithPath();
+    ASSERT_TRUE(memory);
+    EXPECT_TRUE(memory->label().startsWith(QStringLiteral("XXXRWdb.<XXXRWDatabaseQueue: 0x")));
+    EXPECT_EQ(memory->label(), QStringLiteral("XXXRWdb.") + memory->description());
+    int answer = 0;
+    EXPECT_TRUE(memory->inDatabase(
+        [&](XXXRWDatabase *db) { answer = db->intForQuery(QStringLiteral("SELECT 6*7")); }));
+    EXPECT_EQ(answer, 42);
+}
+
+// Read-modify-write from many threads at once: only a serialised queue keeps every increment.
+TEST(XXXRWDatabaseQueue, serialisesWorkFromManyThreads)
+{
+    TempDir tmp;
+    auto queue = XXXRWDatabaseQueue::databaseQueueWithPath(tmp.path(QStringLiteral("q.sqlite")));
+    ASSERT_TRUE(queue);
+    queue->inDatabase([](XXXRWDatabase *db) {
+        db->setShouldCacheStatements(true);
+        db->executeUpdate(QStringLiteral("CREATE TABLE counter (n INTEGER)"));
+        db->executeUpdate(QStringLiteral("INSERT INTO counter VALUES (0)"));
+    });
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 50;
+    std::latch start(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            start.arrive_and_wait();
+            for (int i = 0; i < kRounds; ++i) {
+                queue->inDatabase([](XXXRWDatabase *db) {
+                    const qint64 n = db->longForQuery(QStringLiteral("SELECT n FROM counter"));
+                    db->executeUpdate(QStringLiteral("UPDATE counter SET n = ?"), {n + 1});
+                });
+            }
+        });
+    }
+    for (auto &thread : threads)
+        thread.join();
+    qint64 total = 0;
+    queue->inDatabase(
+        [&](XXXRWDatabase *db) { total = db->longForQuery(QStringLiteral("SELECT n FROM counter")); });
+    EXPECT_EQ(total, kThreads * kRounds);
+}
+
+TEST(XXXRWDatabaseQueue, reentrantCallsAreRefusedWithoutDeadlock)
+{
+    auto first = XXXRWDatabaseQueue::databaseQueueWithPath();
+    auto second = XXXRWDatabaseQueue::databaseQueueWithPath();
+    ASSERT_TRUE(first && second);
+    bool innerRan = false;
+    bool secondRan = false;
+    bool cycleRan = false;
+    bool innerAccepted = true;
+    bool cycleAccepted = true;
+    LogCapture log;
+    EXPECT_TRUE(first->inDatabase([&](XXXRWDatabase *) {
+        innerAccepted = first->inDatabase([&](XXXRWDatabase *) { innerRan = true; });
+        // Another queue may be called from here, but not back into this one.
+        second->inDatabase([&](XXXRWDatabase *) {
+            secondRan = true;
+            cycleAccepted = first->inDatabase([&](XXXRWDatabase *) { cycleRan = true; });
+        });
+        EXPECT_FALSE(first->inTransaction([](XXXRWDatabase *, bool *) {}));
+    }));
+    EXPECT_FALSE(innerAccepted);
+    EXPECT_FALSE(innerRan);
+    EXPECT_TRUE(secondRan);
+    EXPECT_FALSE(cycleAccepted);
+    EXPECT_FALSE(cycleRan);
+    EXPECT_GE(log.count(QStringLiteral("inDatabase: was called reentrantly on the same queue")), 3);
+    // The queue still works afterwards.
+    EXPECT_TRUE(first->inDatabase([](XXXRWDatabase *db) { EXPECT_TRUE(db->goodConnection()); }));
+}
+
+TEST(XXXRWDatabaseQueue, closeReopensAndOpenResultSetsAreReported)
+{
+    TempDir tmp;
+    const QString path = tmp.path(QStringLiteral("reopen.sqlite"));
+    auto queue = XXXRWDatabaseQueue::databaseQueueWithPath(path);
+    ASSERT_TRUE(queue);
+    queue->inDatabase([&](XXXRWDatabase *db) {
+        db->executeUpdate(QStringLiteral("CREATE TABLE r (n)"));
+        db->executeUpdate(QStringLiteral("INSERT INTO r VALUES (5)"));
+    });
+    queue->close();
+    queue->close(); // twice is harmless
+    {
+        LogCapture log;
+        XXXRWResultSetPtr leftOpen;
+        queue->inDatabase([&](XXXRWDatabase *db) {
+            ASSERT_NE(db, nullptr);
+            EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT n FROM r")), 5);
+            leftOpen = db->executeQuery(QStringLiteral("SELECT n FROM r"));
+        });
+        EXPECT_TRUE(log.contains(QStringLiteral("there is at least one open result set around")));
+        EXPECT_TRUE(log.contains(QStringLiteral("query: 'SELECT n FROM r'")));
+        queue->inDatabase([&](XXXRWDatabase *) { leftOpen->close(); });
+    }
+
+    // A file that cannot be reopened hands the block null.
+    queue->close();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir(tmp.path()).rmdir(tmp.path()));
+    LogCapture log;
+    bool sawNull = false;
+    queue->inDatabase([&](XXXRWDatabase *db) { sawNull = db == nullptr; });
+    EXPECT_TRUE(sawNull);
+    EXPECT_TRUE(log.contains(QStringLiteral("XXXRWDatabaseQueue could not reopen database for path")));
+}
+
+TEST(XXXRWDatabaseQueue, transactionsCheckBeginAndCommit)
+{
+    auto queue = XXXRWDatabaseQueue::databaseQueueWithPath();
+    ASSERT_TRUE(queue);
+    queue->inDatabase([](XXXRWDatabase *db) {
+        makeDeferredForeignKey(db);
+        db->executeUpdate(QStringLiteral("INSERT INTO parent VALUES (1)"));
+    });
+
+    struct Case
+    {
+        const char *name;
+        bool deferred;
+        int childParent;
+        bool rollback;
+        bool ok;
+        int childrenAfter;
+    };
+    const Case cases[] = {
+        {"commit", false, 1, false, true, 1},
+        {"deferred commit", true, 1, false, true, 2},
+        {"rollback asked", false, 1, true, true, 2},
+        {"commit fails: rolled back", false, 99, false, false, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool ok = queue->beginTransaction(c.deferred, [&](XXXRWDatabase *db, bool *rollback) {
+            EXPECT_TRUE(db->inTransaction());
+            EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO child VALUES (?)"), {c.childParent}));
+            *rollback = c.rollback;
+        });
+        EXPECT_EQ(ok, c.ok);
+        queue->inDatabase([&](XXXRWDatabase *db) {
+            EXPECT_EQ(count(db, "child"), c.childrenAfter);
+            EXPECT_FALSE(db->inTransaction());
+        });
+    }
+
+    // A begin that fails runs nothing.
+    queue->inDatabase([](XXXRWDatabase *db) { ASSERT_TRUE(db->beginTransaction()); });
+    bool ran = false;
+    {
+        LogCapture log;
+        EXPECT_FALSE(queue->inTransaction([&](XXXRWDatabase *, bool *) { ran = true; }));
+        EXPECT_TRUE(log.contains(QStringLiteral("could not begin a transaction")));
+    }
+    EXPECT_FALSE(ran);
+    queue->inDatabase([](XXXRWDatabase *db) { EXPECT_TRUE(db->rollback()); });
+
+    EXPECT_FALSE(queue->inSavePoint([](XXXRWDatabase *db, bool *rollback) {
+        db->executeUpdate(QStringLiteral("INSERT INTO parent VALUES (2)"));
+        *rollback = true;
+    }));
+    queue->inDatabase([](XXXRWDatabase *db) { EXPECT_EQ(count(db, "parent"), 1); });
+}
+
+namespace {
+
+class RecordingDelegate : public XXXRWDatabasePoolDelegate
+{
+public:
+    bool accept = true;
+    int added = 0;
+    bool databasePoolShouldAddDatabaseToPool(XXXRWDatabasePool *, XXXRWDatabase *) override { return accept; }
+    void databasePoolDidAddDatabase(XXXRWDatabasePool *, XXXRWDatabase *) override { ++added; }
+};
+
+} // namespace
+
+TEST(XXXRWDatabasePool, handsOutOneConnectionPerCaller)
+{
+    TempDir tmp;
+    auto pool = XXXRWDatabasePool::databasePoolWithPath(tmp.path(QStringLiteral("pool.sqlite")));
+    EXPECT_EQ(pool->label(), QStringLiteral("XXXRWdb.") + pool->description());
+    RecordingDelegate delegate;
+    pool->setDelegate(&delegate);
+
+    std::latch bothInside(2);
+    XXXRWDatabase *seen[2] = {nullptr, nullptr};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i) {
+        threads.emplace_back([&, i] {
+            pool->inDatabase([&](XXXRWDatabase *db) {
+                seen[i] = db;
+                bothInside.arrive_and_wait(); // both hold a connection at once
+            });
+        });
+    }
+    for (auto &thread : threads)
+        thread.join();
+    EXPECT_NE(seen[0], seen[1]);
+    EXPECT_EQ(pool->countOfCheckedInDatabases(), 2u);
+    EXPECT_EQ(pool->countOfCheckedOutDatabases(), 0u);
+    EXPECT_EQ(delegate.added, 2);
+
+    XXXRWDatabase *a = nullptr;
+    XXXRWDatabase *b = nullptr;
+    pool->inDatabase([&](XXXRWDatabase *db) { a = db; });
+    pool->inDatabase([&](XXXRWDatabase *db) { b = db; });
+    EXPECT_EQ(a, b); // the last returned is handed out again
+
+    pool->releaseAllDatabases();
+    EXPECT_EQ(pool->countOfOpenDatabases(), 0u);
+}
+
+TEST(XXXRWDatabasePool, limitsRefusalsAndReturns)
+{
+    TempDir tmp;
+    auto pool = XXXRWDatabasePool::databasePoolWithPath(tmp.path(QStringLiteral("pool.sqlite")));
+    pool->setMaximumNumberOfDatabasesToCreate(1);
+    auto held = pool->db();
+    ASSERT_TRUE(held);
+    {
+        LogCapture log;
+        EXPECT_EQ(pool->db(), nullptr);
+        EXPECT_TRUE(
+            log.contains(QStringLiteral("Maximum number of databases (1) has already been reached!")));
+    }
+    pool->pushDatabaseBackInPool(nullptr);
+    pool->pushDatabaseBackInPool(held);
+    try {
+        pool->pushDatabaseBackInPool(held);
+        ADD_FAILURE() << "giving a connection back twice must raise";
+    } catch (const Bastwick::Exception &e) {
+        EXPECT_EQ(e.name(), QStringLiteral("Database already in pool"));
+    }
+    EXPECT_EQ(pool->countOfCheckedInDatabases(), 1u);
+
+    // A refused connection is closed and leaves the handed-out list.
+    RecordingDelegate refusing;
+    refusing.accept = false;
+    pool->setDelegate(&refusing);
+    EXPECT_EQ(pool->db(), nullptr);
+    EXPECT_EQ(pool->countOfOpenDatabases(), 0u);
+    EXPECT_EQ(refusing.added, 0);
+    pool->setMaximumNumberOfDatabasesToCreate(0);
+    EXPECT_EQ(pool->db(), nullptr);
+    EXPECT_EQ(refusing.added, 0);
+    pool->setDelegate(nullptr);
+
+    // A connection that cannot reopen leaves the handed-out list too.
+    auto db = pool->db();
+    ASSERT_TRUE(db);
+    db->close();
+    pool->pushDatabaseBackInPool(db);
+    ASSERT_TRUE(QDir(tmp.path()).removeRecursively());
+    {
+        LogCapture log;
+        EXPECT_EQ(pool->db(), nullptr);
+        EXPECT_TRUE(log.contains(QStringLiteral("Could not open up the database at path")));
+    }
+    EXPECT_EQ(pool->countOfOpenDatabases(), 0u);
+}
+
+TEST(XXXRWDatabasePool, transactionsCheckBeginAndCommit)
+{
+    TempDir tmp;
+    auto pool = XXXRWDatabasePool::databasePoolWithPath(tmp.path(QStringLiteral("pool.sqlite")));
+    pool->inDatabase([](XXXRWDatabase *db) { makeDeferredForeignKey(db); });
+    // foreign_keys is per connection: the pool hands the same one back.
+    EXPECT_TRUE(pool->inTransaction([](XXXRWDatabase *db, bool *) {
+        EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO parent VALUES (1)")));
+    }));
+    {
+        LogCapture log;
+        EXPECT_FALSE(pool->inDeferredTransaction([](XXXRWDatabase *db, bool *) {
+            EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO child VALUES (42)")));
+        }));
+        EXPECT_TRUE(log.contains(QStringLiteral("could not commit the transaction, rolling back")));
+    }
+    EXPECT_TRUE(pool->inTransaction([](XXXRWDatabase *db, bool *rollback) {
+        db->executeUpdate(QStringLiteral("INSERT INTO parent VALUES (2)"));
+        *rollback = true;
+    }));
+    EXPECT_FALSE(pool->inSavePoint([](XXXRWDatabase *db, bool *) {
+        db->executeUpdate(QStringLiteral("INSERT INTO parent VALUES (3)"));
+    }));
+    pool->inDatabase([](XXXRWDatabase *db) {
+        EXPECT_FALSE(db->inTransaction());
+        EXPECT_EQ(count(db, "child"), 0);
+        EXPECT_EQ(db->stringForQuery(QStringLiteral("SELECT group_concat(id) FROM parent")),
+                  QStringLiteral("1,3"));
+    });
+    EXPECT_EQ(pool->countOfCheckedOutDatabases(), 0u);
+}

@@ -1,0 +1,245 @@
+// Connecting a profile and loading its sixteen databases.
+
+#include "DerazTestHelpers.h"
+
+#include <kestrune/data/HiredisClient.h>
+
+#include "support/FakeDerazServer.h"
+#include "support/RedisServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace DerazTest;
+using TestSupport::FakeDerazServer;
+using TestSupport::RedisServer;
+
+namespace {
+
+RedisServer &redis()
+{
+    RedisServer &r = RedisServer::shared();
+    if (!r.isRunning())
+        r.start();
+    return r;
+}
+
+class DerazConnectionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(redis().isRunning()) << qPrintable(redis().error());
+        redis().flushAll();
+    }
+    void TearDown() override { redis().flushAll(); }
+};
+
+} // namespace
+
+TEST_F(DerazConnectionTest, LoadsSixteenDatabasesWithKeysOnlyInDatabaseThree)
+{
+    const QByteArrayList keys = {"plain", "with blank", QByteArray("nul\0byte", 8), "bad\xff\xfe utf8"};
+    HiredisClient probe;
+    ASSERT_TRUE(probe.connect(redis().host(), redis().port()));
+    probe.commandArgv({"SELECT", "3"});
+    for (const QByteArray &k : keys)
+        ASSERT_TRUE(probe.commandArgv({"SET", k, "v"}).isOK());
+
+    const Connected c = connectTo(redis().host(), redis().port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    ASSERT_EQ(c.databases.size(), 16);
+    for (int i = 0; i < 16; ++i) {
+        ASSERT_TRUE(c.db(i));
+        EXPECT_EQ(c.db(i)->name(), QStringLiteral("DB%1").arg(i));
+        EXPECT_EQ(c.db(i)->number(), i);
+        if (i != 3)
+            EXPECT_EQ(c.db(i)->numberOfKeys(), 0) << "DB" << i;
+    }
+    QByteArrayList loaded = c.db(3)->keys().toList();
+    std::sort(loaded.begin(), loaded.end());
+    QByteArrayList expected = keys;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(loaded, expected);
+
+    // The connection lists its databases while the store holds them.
+    auto connection = c.db(3)->derazConnection();
+    ASSERT_TRUE(connection);
+    EXPECT_EQ(connection->databases().size(), 16);
+    EXPECT_EQ(connection->databaseWithName(QStringLiteral("DB3")), c.db(3));
+    EXPECT_EQ(c.store->databaseWithName(QStringLiteral("DB15")), c.db(15));
+}
+
+TEST_F(DerazConnectionTest, FetchAnswersTheLoadedListUntilReload)
+{
+    const Connected first = connectTo(redis().host(), redis().port());
+    ASSERT_FALSE(first.error);
+    bool called = false;
+    DBStore::DatabaseList again;
+    first.store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
+        again = dbs;
+        called = true;
+    });
+    EXPECT_TRUE(called) << "a loaded store answers at once";
+    ASSERT_EQ(again.size(), 16);
+    EXPECT_EQ(again.first(), first.databases.first());
+
+    HiredisClient probe;
+    ASSERT_TRUE(probe.connect(redis().host(), redis().port()));
+    probe.commandArgv({"SET", "new", "1"});
+    first.store->reload();
+    EXPECT_FALSE(first.store->isLoaded());
+    bool done = false;
+    first.store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
+        again = dbs;
+        done = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return done; }));
+    ASSERT_EQ(again.size(), 16);
+    EXPECT_NE(again.first(), first.databases.first());
+    EXPECT_EQ(std::dynamic_pointer_cast<DerazDatabase>(again.first())->keys().toList(), QByteArrayList{"new"});
+}
+
+TEST_F(DerazConnectionTest, RefusesWhatCannotConnect)
+{
+    RedisServer secured;
+    ASSERT_TRUE(secured.start()) << qPrintable(secured.error());
+    // Set after start: the fixture's readiness check is a PING without password.
+    secured.command({"CONFIG", "SET", "requirepass", "pw"});
+
+    struct Case
+    {
+        const char *name;
+        std::shared_ptr<DBProfile> profile;
+        bool connects;
+        QString errorPart;
+    };
+    const QList<Case> cases = {
+        {"closed port", profileFor(QStringLiteral("127.0.0.1"), RedisServer::freePort()), false,
+         QStringLiteral("server connect failed!")},
+        {"no host", profileFor(QString(), redis().port()), false, QStringLiteral("no host")},
+        {"password required but not given", profileFor(secured.host(), secured.port()), false,
+         QStringLiteral("NOAUTH")},
+        {"wrong password", profileFor(secured.host(), secured.port(), QStringLiteral("bad")), false,
+         QStringLiteral("pass")},
+        {"right password", profileFor(secured.host(), secured.port(), QStringLiteral("pw")), true, QString()},
+    };
+    for (const Case &c : cases) {
+        const Connected result = connectProfile(c.profile);
+        ASSERT_TRUE(result.store) << c.name;
+        if (c.connects) {
+            EXPECT_FALSE(result.error) << c.name << ": " << qPrintable(describe(result.error));
+            EXPECT_EQ(result.databases.size(), 16) << c.name;
+        } else {
+            ASSERT_TRUE(result.error) << c.name;
+            EXPECT_EQ(result.error->domain, QStringLiteral("com.fenwarp.Deraz.error"));
+            EXPECT_EQ(result.error->code, 1);
+            EXPECT_TRUE(result.error->description.contains(c.errorPart, Qt::CaseInsensitive))
+                << c.name << ": " << qPrintable(result.error->description);
+            EXPECT_TRUE(result.databases.isEmpty()) << c.name;
+            EXPECT_FALSE(result.store->isLoaded()) << c.name << ": the next fetch tries again";
+        }
+    }
+}
+
+TEST_F(DerazConnectionTest, ServerWithFewerDatabasesLeavesTheMissingOnesEmpty)
+{
+    RedisServer small;
+    ASSERT_TRUE(small.start({"--databases", "4"})) << qPrintable(small.error());
+    HiredisClient probe;
+    ASSERT_TRUE(probe.connect(small.host(), small.port()));
+    probe.commandArgv({"SET", "in-db0", "1"});
+
+    const Connected c = connectTo(small.host(), small.port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    ASSERT_EQ(c.databases.size(), 16);
+    EXPECT_EQ(c.db(0)->keys().toList(), QByteArrayList{"in-db0"});
+    for (int i = 1; i < 16; ++i)
+        EXPECT_EQ(c.db(i)->numberOfKeys(), 0) << "DB" << i;
+    // The tracked selection is the last database whose SELECT answered OK.
+    EXPECT_EQ(c.db(0)->derazConnection()->deraz()->selectedDatabase(), std::optional<qint64>(3));
+}
+
+TEST_F(DerazConnectionTest, ConnectionLostWhileLoadingFailsTheConnect)
+{
+    FakeDerazServer fake;
+    int execs = 0;
+    fake.start([&execs](const FakeDerazServer::Command &c, int) {
+        if (c.first() == "MULTI")
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        if (c.first() == "EXEC") {
+            if (++execs > 2)
+                return FakeDerazServer::Action{{}, true};
+            return FakeDerazServer::Action{FakeDerazServer::array(
+                {FakeDerazServer::ok(), FakeDerazServer::array({FakeDerazServer::bulk("k")})})};
+        }
+        return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+    });
+    const Connected c = connectTo(fake.host(), fake.port());
+    ASSERT_TRUE(c.error);
+    EXPECT_EQ(c.error->code, 1);
+    EXPECT_TRUE(c.databases.isEmpty());
+}
+
+TEST_F(DerazConnectionTest, ContainerServesOnlyTheDerazScheme)
+{
+    auto profile = profileFor(QStringLiteral("h"), 1);
+    EXPECT_TRUE(DerazContainer::sharedInstance().canConnectToDBProfile(*profile));
+    profile->setScheme(QStringLiteral("Deraz"));
+    EXPECT_FALSE(DerazContainer::sharedInstance().canConnectToDBProfile(*profile));
+    EXPECT_EQ(DBContainer::sharedInstance().primaryURLScheme(), QStringLiteral("mysql"));
+
+    auto same = profileFor(QStringLiteral("h"), 1);
+    EXPECT_NE(DerazContainer::sharedInstance().storeWithDBProfile(same),
+              DerazContainer::sharedInstance().storeWithDBProfile(same));
+    same->setUrl(QString());
+    EXPECT_FALSE(DerazContainer::sharedInstance().storeWithDBProfile(same));
+}
+
+TEST_F(DerazConnectionTest, RepliesOfUnexpectedShapeBecomeErrors)
+{
+    // A server that loads normally, then answers reads with short or odd EXEC arrays.
+    FakeDerazServer fake;
+    QByteArray readExec;
+    fake.start([&readExec](const FakeDerazServer::Command &c, int) {
+        const QByteArray name = c.first().toUpper();
+        if (name == "MULTI" || name == "SELECT")
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        if (name == "EXEC" && readExec.isEmpty())
+            return FakeDerazServer::Action{
+                FakeDerazServer::array({FakeDerazServer::ok(), FakeDerazServer::array({FakeDerazServer::bulk("k")})})};
+        if (name == "EXEC")
+            return FakeDerazServer::Action{readExec};
+        return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+    });
+    const Connected c = connectTo(fake.host(), fake.port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    auto db = c.db(0);
+
+    struct Case
+    {
+        const char *name;
+        QByteArray exec;
+    };
+    const QList<Case> cases = {
+        {"short EXEC array", FakeDerazServer::array({FakeDerazServer::status("string")})},
+        {"TTL that is not an integer",
+         FakeDerazServer::array({FakeDerazServer::status("string"), FakeDerazServer::bulk("soon")})},
+        {"EXEC refused", FakeDerazServer::error("EXECABORT Transaction discarded")},
+    };
+    for (const Case &k : cases) {
+        readExec = k.exec;
+        Bastwick::Error error;
+        const QList<DerazUnit> units = db->derazUnitsFromKeys({"k"}, &error);
+        EXPECT_TRUE(units.isEmpty()) << k.name;
+        EXPECT_EQ(error.code, 1) << k.name;
+        EXPECT_FALSE(error.description.isEmpty()) << k.name;
+
+        bool failed = false;
+        db->fetchKeyInfo("k", [](const auto &) {}, [&failed](const Bastwick::Error &) { failed = true; });
+        EXPECT_TRUE(waitFor([&] { return failed; })) << k.name << ": reads report through the failure callback";
+    }
+
+    readExec = FakeDerazServer::array({FakeDerazServer::ok()});
+    const auto error = await([&](auto d) { db->removeKeys({"a", "b"}, d); });
+    ASSERT_TRUE(error) << "an EXEC array without one result per command is an error";
+}

@@ -1,0 +1,295 @@
+#include <kestrune/data/DerazCommandLine.h>
+#include <kestrune/data/DerazKV.h>
+#include <kestrune/data/DerazReply.h>
+#include <kestrune/data/DerazType.h>
+#include <kestrune/data/DerazUnit.h>
+
+#include <bastwick/ByteText.h>
+#include <bastwick/platform/KeyValue.h>
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QJsonDocument>
+#include <QtCore/QJsonObject>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Items = std::optional<QByteArrayList>;
+
+DerazUnit unit(int type, const QByteArray &key = "k", qint64 ttl = -1)
+{
+    DerazUnit u;
+    u.setKey(key);
+    u.setType(type);
+    u.setTtl(ttl);
+    return u;
+}
+
+// Runs the lines of cmd() through the splitter, as the import does.
+QList<QList<QByteArray>> commandsOf(const QByteArray &text)
+{
+    QList<QList<QByteArray>> out;
+    for (const QByteArray &line : text.split('\n')) {
+        if (!line.isEmpty())
+            out.append(DerazCommandLine::split(line.trimmed()));
+    }
+    return out;
+}
+
+TEST(DerazUnit, NewRecordIsEmpty)
+{
+    DerazUnit u;
+    EXPECT_TRUE(u.key().isNull());
+    EXPECT_EQ(u.type(), 0);
+    EXPECT_EQ(u.ttl(), 0);
+    EXPECT_EQ(u.size(), 0);
+    EXPECT_FALSE(u.hasValues());
+}
+
+TEST(DerazUnit, StringReplyKeepsBytes)
+{
+    const QByteArray value("a\0b\xff", 4);
+    DerazUnit u = unit(DerazKeyTypeString, QByteArray("k\0\xfe", 3));
+    u.updateStringValues(value);
+    ASSERT_EQ(u.values(), QByteArrayList{value});
+    EXPECT_EQ(u.size(), 4); // a, NUL, b and one lone surrogate
+    EXPECT_EQ(Bastwick::bytesFromText(u.valuesDescription()), value);
+    EXPECT_EQ(u.valuesDescription().size(), 4);
+
+    // Key-value access sees lossless text that goes back to the same bytes.
+    const QVariant key = Bastwick::gadgetValueForKey(u, QStringLiteral("key"));
+    EXPECT_EQ(Bastwick::bytesFromText(key.toString()), QByteArray("k\0\xfe", 3));
+    EXPECT_EQ(Bastwick::gadgetValueForKey(u, QStringLiteral("size")).toLongLong(), 4);
+    EXPECT_EQ(Bastwick::gadgetValueForKey(u, QStringLiteral("typeDescription")).toString(),
+              QStringLiteral("String"));
+}
+
+TEST(DerazUnit, AbsentRepliesLeaveNoValues)
+{
+    for (int type : {DerazKeyTypeString, DerazKeyTypeList, DerazKeyTypeSet}) {
+        DerazUnit u = unit(type);
+        u.updateValues(DerazReply::nil());
+        EXPECT_FALSE(u.hasValues()) << type;
+        EXPECT_EQ(u.size(), 0) << type;
+        EXPECT_EQ(u.valuesDescription(), QString()) << type;
+        EXPECT_TRUE(u.cmd().isEmpty()) << type;
+        EXPECT_TRUE(u.json().isEmpty()) << type;
+    }
+    for (int type : {DerazKeyTypeHash, DerazKeyTypeZSet}) {
+        DerazUnit u = unit(type);
+        u.updateValues(DerazReply::noReply(QStringLiteral("Connection reset")));
+        EXPECT_TRUE(u.rows().isEmpty()) << type;
+        EXPECT_EQ(u.size(), 0) << type;
+        EXPECT_TRUE(u.cmd().isEmpty()) << type;
+    }
+}
+
+struct ReplyCase
+{
+    const char *name;
+    int type;
+    Items items;
+    qint64 size;
+    QString description;
+    QByteArray cmd;
+};
+
+void PrintTo(const ReplyCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class DerazUnitReply : public ::testing::TestWithParam<ReplyCase>
+{
+};
+
+TEST_P(DerazUnitReply, FillsAndDescribes)
+{
+    const ReplyCase &c = GetParam();
+    DerazUnit u = unit(c.type);
+    switch (c.type) {
+    case DerazKeyTypeHash:
+        u.updateHashValues(c.items);
+        break;
+    case DerazKeyTypeList:
+        u.updateListValues(c.items);
+        break;
+    case DerazKeyTypeSet:
+        u.updateSetValues(c.items);
+        break;
+    case DerazKeyTypeZSet:
+        u.updateZSetValues(c.items);
+        break;
+    }
+    EXPECT_EQ(u.size(), c.size) << c.name;
+    EXPECT_EQ(u.valuesDescription(), c.description) << c.name;
+    EXPECT_EQ(u.cmd(), c.cmd) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DerazUnitReply,
+    ::testing::Values(
+        ReplyCase{"hash pairs", DerazKeyTypeHash, QByteArrayList{"f1", "v1", "f2", "v2"}, 2, "f1-v1,f2-v2",
+                  "HSET k f1 v1\nHSET k f2 v2\n"},
+        ReplyCase{"hash with trailing field", DerazKeyTypeHash, QByteArrayList{"f", "v", "g"}, 1, "f-v",
+                  "HSET k f v\n"},
+        ReplyCase{"empty hash", DerazKeyTypeHash, QByteArrayList{}, 0, "", ""},
+        ReplyCase{"list in order", DerazKeyTypeList, QByteArrayList{"x", "y"}, 2, "x,y",
+                  "RPUSH k x\nRPUSH k y\n"},
+        ReplyCase{"set", DerazKeyTypeSet, QByteArrayList{"m"}, 1, "m", "SADD k m\n"},
+        ReplyCase{"sorted set", DerazKeyTypeZSet, QByteArrayList{"a", "1.5", "b", "1"}, 2, "1.50-a,1.00-b",
+                  "ZADD k 1.5 a\nZADD k 1 b\n"},
+        ReplyCase{"sorted set member without score", DerazKeyTypeZSet, QByteArrayList{"a", "2", "b"}, 2,
+                  "2.00-a,0.00-b", "ZADD k 2 a\nZADD k 0 b\n"},
+        ReplyCase{"sorted set with large and infinite scores", DerazKeyTypeZSet,
+                  QByteArrayList{"ts", "1700000000123", "top", "inf", "low", "-inf", "tiny", "0.1"}, 4,
+                  "1700000000123.00-ts,inf-top,-inf-low,0.10-tiny",
+                  "ZADD k 1700000000123 ts\nZADD k inf top\nZADD k -inf low\nZADD k 0.1 tiny\n"},
+        ReplyCase{"value with blank is quoted", DerazKeyTypeList, QByteArrayList{"a b"}, 1, "a b",
+                  "RPUSH k \"a b\"\n"}));
+
+TEST(DerazUnit, ScoresKeepDoublePrecision)
+{
+    DerazUnit u = unit(DerazKeyTypeZSet);
+    u.updateZSetValues(QByteArrayList{"m", "1700000000123.25", "n", "0.30000000000000004"});
+    ASSERT_EQ(u.rows().size(), 2);
+    EXPECT_EQ(u.rows()[0].score(), 1700000000123.25);
+    EXPECT_EQ(u.rows()[1].score(), 0.30000000000000004);
+    for (const DerazKV &row : u.rows())
+        EXPECT_EQ(DerazUnit::scoreFromText(DerazUnit::scoreText(row.score())), row.score());
+}
+
+TEST(DerazUnit, CommandTextRebuildsBinaryContent)
+{
+    const QByteArray key("key with blank\n\xff", 16);
+    const QByteArrayList values{QByteArray("\0", 1), "",         " lead",     "trail ",
+                                "q\"u\\o",           "\xc3\xa9", "{\"a\":1}", QByteArray("\x80\x81")};
+    DerazUnit u = unit(DerazKeyTypeList, key);
+    u.updateListValues(values);
+    const auto commands = commandsOf(u.cmd());
+    ASSERT_EQ(commands.size(), values.size());
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(commands[i], (QList<QByteArray>{"RPUSH", key, values[i]})) << i;
+
+    DerazUnit h = unit(DerazKeyTypeHash, "h");
+    h.updateHashValues(QByteArrayList{"field one", QByteArray("v\r\n", 3)});
+    EXPECT_EQ(commandsOf(h.cmd()),
+              (QList<QList<QByteArray>>{{"HSET", "h", "field one", QByteArray("v\r\n", 3)}}));
+}
+
+TEST(DerazUnit, JsonForms)
+{
+    DerazUnit s = unit(DerazKeyTypeString);
+    s.updateStringValues(QByteArray("v"));
+    EXPECT_EQ(s.jsonText(), QByteArray(R"({"k":"v"})"));
+
+    DerazUnit h = unit(DerazKeyTypeHash);
+    h.updateHashValues(QByteArrayList{"f", "v"});
+    EXPECT_EQ(h.jsonText(), QByteArray(R"({"k":{"f":"v"}})"));
+
+    DerazUnit emptyHash = unit(DerazKeyTypeHash);
+    emptyHash.updateHashValues(QByteArrayList{});
+    EXPECT_EQ(emptyHash.jsonText(), QByteArray(R"({"k":{}})"));
+
+    DerazUnit l = unit(DerazKeyTypeList);
+    l.updateListValues(QByteArrayList{"x", "y"});
+    EXPECT_EQ(l.jsonText(), QByteArray(R"({"k":["x","y"]})"));
+    DerazUnit set = unit(DerazKeyTypeSet);
+    set.updateSetValues(QByteArrayList{"x", "y"});
+    EXPECT_EQ(set.jsonText(), l.jsonText());
+
+    DerazUnit other = unit(7);
+    other.updateStringValues(QByteArray("v"));
+    EXPECT_TRUE(other.json().isEmpty());
+    EXPECT_TRUE(other.jsonText().isEmpty());
+}
+
+TEST(DerazUnit, SortedSetJsonKeepsEveryMember)
+{
+    // Repeated and nearly equal scores must not lose members; infinities are texts.
+    DerazUnit z = unit(DerazKeyTypeZSet);
+    z.updateZSetValues(
+        QByteArrayList{"a", "2", "b", "2", "c", "2.001", "d", "inf", "e", "-inf", "f", "1700000000123"});
+    const QJsonObject doc = QJsonDocument::fromJson(z.jsonText()).object();
+    const QJsonObject members = doc.value(QStringLiteral("k")).toObject();
+    ASSERT_EQ(members.size(), 6);
+    EXPECT_EQ(members.value(QStringLiteral("a")).toDouble(), 2.0);
+    EXPECT_EQ(members.value(QStringLiteral("b")).toDouble(), 2.0);
+    EXPECT_EQ(members.value(QStringLiteral("c")).toDouble(), 2.001);
+    EXPECT_EQ(members.value(QStringLiteral("d")).toString(), QStringLiteral("inf"));
+    EXPECT_EQ(members.value(QStringLiteral("e")).toString(), QStringLiteral("-inf"));
+    EXPECT_EQ(members.value(QStringLiteral("f")).toDouble(), 1700000000123.0);
+}
+
+TEST(DerazUnit, JsonEscapesBytesThatAreNotText)
+{
+    DerazUnit u = unit(DerazKeyTypeString, QByteArray("k\x80"));
+    u.updateStringValues(QByteArray("\xff"
+                                    "a\xc3\xa9"));
+    const QByteArray text = u.jsonText();
+    // The file stays valid UTF-8 and the bytes come back through the lossless decoding.
+    EXPECT_TRUE(Bastwick::isValidUtf8(text)) << text.constData();
+    EXPECT_TRUE(text.contains("\\udc80")) << text.constData();
+    EXPECT_TRUE(text.contains("\\udcff")) << text.constData();
+    EXPECT_TRUE(text.contains("a\xc3\xa9")) << text.constData();
+    QJsonParseError error;
+    const QJsonObject doc = QJsonDocument::fromJson(text, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    ASSERT_EQ(doc.size(), 1);
+    EXPECT_EQ(Bastwick::bytesFromText(doc.begin().key()), QByteArray("k\x80"));
+    EXPECT_EQ(Bastwick::bytesFromText(doc.begin().value().toString()), QByteArray("\xff"
+                                                                                  "a\xc3\xa9"));
+}
+
+TEST(DerazUnit, ValuesFromConvertedReplies)
+{
+    DerazUnit z = unit(DerazKeyTypeZSet);
+    z.updateValues(
+        DerazReply::array({DerazReply::string("m"), DerazReply::string("3"), DerazReply::string("n")}));
+    ASSERT_EQ(z.rows().size(), 2);
+    EXPECT_EQ(z.rows()[0].value(), QByteArray("m"));
+    EXPECT_EQ(z.rows()[0].score(), 3.0);
+    EXPECT_EQ(z.rows()[1].score(), 0.0);
+
+    DerazUnit s = unit(DerazKeyTypeString);
+    s.updateValues(DerazReply::string(QByteArray("\0", 1)));
+    EXPECT_EQ(s.values(), QByteArrayList{QByteArray("\0", 1)});
+    EXPECT_EQ(s.size(), 1);
+
+    DerazUnit l = unit(DerazKeyTypeList);
+    l.updateValues(DerazReply::array({}));
+    EXPECT_TRUE(l.hasValues());
+    EXPECT_EQ(l.size(), 0);
+}
+
+TEST(DerazUnit, Descriptions)
+{
+    DerazUnit u = unit(DerazKeyTypeList, "k", 30);
+    EXPECT_EQ(u.description(), QStringLiteral("key(k) type 2 ttl 30"));
+    DerazKV kv("a", "b", -1);
+    EXPECT_EQ(kv.description(), QStringLiteral("key(a) value(b) ttl -1"));
+}
+
+TEST(DerazType, LookupsByCode)
+{
+    const QStringList names{"String", "Hash", "List", "Set", "ZSet"};
+    const QList<QColor> colors{QColor(228, 0, 127), QColor(243, 152, 0), QColor(0, 160, 233),
+                               QColor(146, 7, 143), QColor(19, 174, 103)};
+    for (quint32 code = 0; code < 5; ++code) {
+        EXPECT_EQ(DerazType(code), names[code]);
+        EXPECT_EQ(DerazTypeColor(code).rgb(), colors[code].rgb());
+        const QIcon icon = DerazTypeImage(code);
+        ASSERT_FALSE(icon.isNull()) << code;
+        EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << code;
+    }
+    EXPECT_TRUE(DerazType(5).isNull());
+    EXPECT_FALSE(DerazTypeColor(5).isValid());
+    EXPECT_TRUE(DerazTypeImage(5).isNull());
+    EXPECT_EQ(DerazTypeCodeFromReply("zset"), 4);
+    EXPECT_EQ(DerazTypeCodeFromReply("none"), -1);
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <kestrune/data/AppPreference.h>
+#include <kestrune/data/DBProfile.h>
+#include <kestrune/data/DBStore.h>
+
+#include <bastwick/platform/UserDefaults.h>
+
+#include "support/TempDir.h"
+#include "support/WaitFor.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace StateTest {
+
+inline std::shared_ptr<DBProfile> derazProfile(const QString &host, qint64 port, const QString &database = {})
+{
+    auto profile = std::make_shared<DBProfile>();
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(host);
+    profile->setPort(port);
+    profile->setDatabase(database);
+    profile->urlFormat();
+    return profile;
+}
+
+// Loads the store's databases, waiting for the callback; the error when it failed.
+inline std::optional<Bastwick::Error> fetch(const std::shared_ptr<DBStore> &store)
+{
+    bool done = false;
+    std::optional<Bastwick::Error> error;
+    store->fetchDatabasesWithCallback(
+        [&](const DBStore::DatabaseList &, const std::shared_ptr<DBProfile> &, const std::optional<Bastwick::Error> &e) {
+            error = e;
+            done = true;
+        });
+    EXPECT_TRUE(waitFor([&] { return done; }, 20000));
+    return error;
+}
+
+// Preferences over a settings file of their own, with the application's defaults.
+struct Preferences
+{
+    TestSupport::TempDir dir;
+    Bastwick::UserDefaults defaults{dir.path(QStringLiteral("prefs.ini"))};
+    AppPreference preference{&defaults};
+
+    Preferences() { XXXPreference::prepareSharedInstance(&preference); }
+};
+
+} // namespace StateTest
