@@ -1,22 +1,12 @@
 #include <bastwick/ColorAdditions.h>
 
+#include <bastwick/HexDigit.h>
+
 #include <algorithm>
 
 namespace Bastwick {
 
 namespace {
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
 
 quint32 scanHex(const QString &text)
 {
@@ -28,12 +18,12 @@ quint32 scanHex(const QString &text)
         ++i;
     if (i + 1 < n && text.at(i) == QLatin1Char('0') &&
         (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X')) && i + 2 < n &&
-        hexDigit(text.at(i + 2)) >= 0)
+        hexDigitValue(text.at(i + 2).unicode()) >= 0)
         i += 2;
     quint64 value = 0;
     bool overflow = false;
     for (; i < n; ++i) {
-        const int digit = hexDigit(text.at(i));
+        const int digit = hexDigitValue(text.at(i).unicode());
         if (digit < 0)
             break;
         value = (value << 4) | quint64(digit);

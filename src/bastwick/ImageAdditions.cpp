@@ -35,6 +35,26 @@ int toPixels(double value)
     return int(std::lround(std::min(value, 1.0e6)));
 }
 
+// A new bitmap of the given pixel size with the whole image drawn scaled over all of it,
+// in the given composition mode at full opacity; null for an empty size.
+QImage drawnScaled(const QImage &image, const QSizeF &size, QPainter::CompositionMode mode)
+{
+    const QSize pixels(toPixels(size.width()), toPixels(size.height()));
+    if (image.isNull() || pixels.isEmpty())
+        return QImage();
+    QImage result = blankBitmap(pixels);
+    if (result.isNull())
+        return QImage();
+    QPainter painter(&result);
+    painter.setCompositionMode(mode);
+    painter.setOpacity(1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QImage source = atPixelScale(image);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), source, QRectF(source.rect()));
+    painter.end();
+    return result;
+}
+
 } // namespace
 
 void saveAtPath(const QImage &image, const QString &path)
@@ -45,19 +65,7 @@ void saveAtPath(const QImage &image, const QString &path)
 
 QImage reSize(const QImage &image, const QSizeF &size)
 {
-    const QSize pixels(toPixels(size.width()), toPixels(size.height()));
-    if (image.isNull() || pixels.isEmpty())
-        return QImage();
-    QImage result = blankBitmap(pixels);
-    if (result.isNull())
-        return QImage();
-    QPainter painter(&result);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setOpacity(1.0);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage source = atPixelScale(image);
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), source, QRectF(source.rect()));
-    return result;
+    return drawnScaled(image, size, QPainter::CompositionMode_SourceOver);
 }
 
 QImage imageFromCGImageRef(const QImage &bitmap)
@@ -74,18 +82,7 @@ QImage cgImage(const QImage &image)
 {
     if (image.isNull())
         return QImage();
-    const QSizeF points = image.deviceIndependentSize();
-    const QSize pixels(toPixels(points.width()), toPixels(points.height()));
-    if (pixels.isEmpty())
-        return QImage();
-    QImage result = blankBitmap(pixels);
-    QPainter painter(&result);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setOpacity(1.0);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage source = atPixelScale(image);
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(pixels)), source, QRectF(source.rect()));
-    return result;
+    return drawnScaled(image, image.deviceIndependentSize(), QPainter::CompositionMode_Source);
 }
 
 QImage nsImageToCGImageRef(const QImage &image)

@@ -1,6 +1,7 @@
 #include <bastwick/PropertyReflection.h>
 
 #include <bastwick/platform/Exception.h>
+#include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Text.h>
 
 #include <QtCore/QPoint>
@@ -9,6 +10,10 @@
 #include <QtCore/QRectF>
 #include <QtCore/QSize>
 #include <QtCore/QSizeF>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace Bastwick {
 
@@ -75,17 +80,11 @@ QObject *objectOf(const QVariant &holder)
     return nullptr;
 }
 
-// The null marker (the platform's NSNull) is a QVariant holding nullptr.
-bool isNullMarker(const QVariant &value)
-{
-    return value.metaType() == QMetaType::fromType<std::nullptr_t>();
-}
-
 const QString kNullDescription = QStringLiteral("<null>");
 
 bool isNilValue(const QVariant &value)
 {
-    if (!value.isValid() || isNullMarker(value))
+    if (!value.isValid() || isNull(value))
         return true;
     if (value.metaType().flags() & QMetaType::PointerToQObject)
         return value.value<QObject *>() == nullptr;
@@ -291,6 +290,8 @@ QByteArray typeEncoding(QMetaType type)
             return "i";
         }
     }
+    if (type == QMetaType::fromType<const char *>() || type == QMetaType::fromType<char *>())
+        return "*";
     if ((flags & QMetaType::IsPointer) && !(flags & QMetaType::PointerToQObject))
         return "^v";
     return "@";
@@ -568,6 +569,34 @@ QString objectType(const QString &typeWord)
     return QStringLiteral("NSString"); // TEXT, VARCHAR, DATETIME and anything else
 }
 
+bool isBoolProperty(const QObject *object, const QString &name)
+{
+    Q_UNUSED(object);
+    Q_UNUSED(name);
+    return false;
+}
+
+bool isDateProperty(const QObject *object, const QString &name)
+{
+    Q_UNUSED(object);
+    Q_UNUSED(name);
+    return false;
+}
+
+bool isStringProperty(const QObject *object, const QString &name)
+{
+    Q_UNUSED(object);
+    Q_UNUSED(name);
+    return false;
+}
+
+bool iNumberProperty(const QObject *object, const QString &name)
+{
+    Q_UNUSED(object);
+    Q_UNUSED(name);
+    return false;
+}
+
 // ---------------------------------------------------------------------------------------
 // Names of keys and selectors
 
@@ -604,54 +633,59 @@ QString setterToGetter(const QString &setter)
 // ---------------------------------------------------------------------------------------
 // Objects as dictionaries and descriptions
 
-QVariantMap objectAsDictionary(const QObject *object)
+namespace {
+
+// The class's own objectAsDictionary() when it has one (called through invokeHook),
+// else name -> value of every property it declares itself, nil values left out.
+QVariantMap dictionaryOf(const QMetaObject *cls,
+                         const std::function<bool(const QMetaMethod &, QVariantMap *)> &invokeHook,
+                         const std::function<QVariant(const QMetaProperty &)> &read)
 {
     QVariantMap dictionary;
-    if (!object)
-        return dictionary;
-    const QMetaObject *cls = object->metaObject();
     const int hook = cls->indexOfMethod("objectAsDictionary()");
     if (hook >= 0) {
         const QMetaMethod method = cls->method(hook);
-        if (method.returnMetaType() == QMetaType::fromType<QVariantMap>() &&
-            method.invoke(const_cast<QObject *>(object), Qt::DirectConnection,
-                          Q_RETURN_ARG(QVariantMap, dictionary))) {
+        if (method.returnMetaType() == QMetaType::fromType<QVariantMap>() && invokeHook(method, &dictionary))
             return dictionary;
-        }
     }
     for (int i = cls->propertyOffset(); i < cls->propertyCount(); ++i) {
         const QMetaProperty property = cls->property(i);
-        const QVariant value = property.read(object);
+        const QVariant value = read(property);
         if (!isNilValue(value))
             dictionary.insert(QString::fromUtf8(property.name()), value);
     }
     return dictionary;
 }
 
+} // namespace
+
+QVariantMap objectAsDictionary(const QObject *object)
+{
+    if (!object)
+        return QVariantMap();
+    auto *target = const_cast<QObject *>(object);
+    return dictionaryOf(
+        object->metaObject(),
+        [target](const QMetaMethod &method, QVariantMap *out) {
+            return method.invoke(target, Qt::DirectConnection, Q_RETURN_ARG(QVariantMap, *out));
+        },
+        [object](const QMetaProperty &property) { return property.read(object); });
+}
+
 QVariantMap objectAsDictionary(const QVariant &holder)
 {
     if (QObject *object = objectOf(holder))
         return objectAsDictionary(static_cast<const QObject *>(object));
-    QVariantMap dictionary;
     const QMetaObject *cls = gadgetMetaObject(holder);
     if (!cls)
-        return dictionary;
+        return QVariantMap();
     const void *gadget = holder.constData();
-    const int hook = cls->indexOfMethod("objectAsDictionary()");
-    if (hook >= 0) {
-        const QMetaMethod method = cls->method(hook);
-        if (method.returnMetaType() == QMetaType::fromType<QVariantMap>() &&
-            method.invokeOnGadget(const_cast<void *>(gadget), Q_RETURN_ARG(QVariantMap, dictionary))) {
-            return dictionary;
-        }
-    }
-    for (int i = cls->propertyOffset(); i < cls->propertyCount(); ++i) {
-        const QMetaProperty property = cls->property(i);
-        const QVariant value = property.readOnGadget(gadget);
-        if (!isNilValue(value))
-            dictionary.insert(QString::fromUtf8(property.name()), value);
-    }
-    return dictionary;
+    return dictionaryOf(
+        cls,
+        [gadget](const QMetaMethod &method, QVariantMap *out) {
+            return method.invokeOnGadget(const_cast<void *>(gadget), Q_RETURN_ARG(QVariantMap, *out));
+        },
+        [gadget](const QMetaProperty &property) { return property.readOnGadget(gadget); });
 }
 
 QString reflectDescription(const QObject *object, int style)
@@ -873,7 +907,7 @@ QString argumentDescriptionAtIndex(const Invocation &invocation, int index)
 QString objectDescriptionAtIndex(const Invocation &invocation, int index)
 {
     const QVariant value = invocation.argumentAtIndex(index);
-    if (isNilValue(value) && !isNullMarker(value))
+    if (isNilValue(value) && !isNull(value))
         return QStringLiteral("nil");
     if (value.metaType().id() == QMetaType::QString)
         return QStringLiteral("@\"") + value.toString() + u'"';
@@ -953,9 +987,30 @@ QString pointerDescriptionAtIndex(const Invocation &invocation, int index)
     return pointerText(quintptr(value.value<void *>()));
 }
 
+QString structDescriptionAtIndex(const Invocation &invocation, int index)
+{
+    QVariant value = invocation.argumentAtIndex(index);
+    if (value.metaType() == QMetaType::fromType<BoxedValue>())
+        value = value.value<BoxedValue>().value;
+    quintptr word = 0;
+    if (value.isValid() && value.constData()) {
+        const size_t size = std::min(sizeof word, size_t(std::max<qsizetype>(0, value.metaType().sizeOf())));
+        std::memcpy(&word, value.constData(), size);
+    }
+    return QStringLiteral(":(struct)") + pointerText(word);
+}
+
 QString cStringDescriptionAtIndex(const Invocation &invocation, int index)
 {
-    return u'"' + invocation.argumentAtIndex(index).toString() + u'"';
+    const QVariant value = invocation.argumentAtIndex(index);
+    QString text;
+    if (value.metaType() == QMetaType::fromType<const char *>())
+        text = QString::fromUtf8(value.value<const char *>());
+    else if (value.metaType() == QMetaType::fromType<char *>())
+        text = QString::fromUtf8(value.value<char *>());
+    else
+        text = value.toString();
+    return u'"' + text + u'"';
 }
 
 QString selectorDescriptionAtIndex(const Invocation &invocation, int index)

@@ -29,10 +29,11 @@
 //   Q_PROPERTY(QObject *parentItem ...)                 T@"QObject",&,N,V_parentItem
 //
 // Type encodings: c/C signed/unsigned char, B bool, s/S short, i/I int, l/L long, q/Q
-// long long, f float, d double, ^v other pointers, {QRect=iiii} and the like for the
-// geometry structures, @ every other value (in a property's attribute text with its type
-// name in double quotes). The items of an attribute text are separated by commas outside
-// double quotes (type names such as QMap<QString,int> keep theirs).
+// long long, f float, d double, * char pointers (C strings), ^v other pointers,
+// {QRect=iiii} and the like for the geometry structures, @ every other value (in a
+// property's attribute text with its type name in double quotes). The items of an
+// attribute text are separated by commas outside double quotes (type names such as
+// QMap<QString,int> keep theirs).
 //
 // "The properties a class itself declares" are those from QMetaObject::propertyOffset()
 // on; inherited ones are not among them.
@@ -115,6 +116,12 @@ BASTWICK_EXPORT bool isObjectType(const QString &typeWord);
 // BOOL -> BOOL, DOUBLE -> double, FLOAT -> float, TEXT/VARCHAR/DATETIME -> NSString,
 // NUMERIC -> NSNumber, INT -> int, BLOB -> NSData, anything else -> NSString.
 BASTWICK_EXPORT QString objectType(const QString &typeWord);
+// Whether the named property holds a bool, a date, a text or a number. These answer
+// false for every property: models that need to know read typeOfPropertyNamed.
+BASTWICK_EXPORT bool isBoolProperty(const QObject *object, const QString &name);
+BASTWICK_EXPORT bool isDateProperty(const QObject *object, const QString &name);
+BASTWICK_EXPORT bool isStringProperty(const QObject *object, const QString &name);
+BASTWICK_EXPORT bool iNumberProperty(const QObject *object, const QString &name);
 
 // --- Names of keys and selectors --------------------------------------------------------
 
@@ -223,6 +230,8 @@ BASTWICK_EXPORT QString objectDescriptionAtIndex(const Invocation &invocation, i
 BASTWICK_EXPORT QString charDescriptionAtIndex(const Invocation &invocation, int index);
 BASTWICK_EXPORT QString unsignedCharDescriptionAtIndex(const Invocation &invocation, int index);
 BASTWICK_EXPORT QString intDescriptionAtIndex(const Invocation &invocation, int index);
+// An unsigned int is written as the unsigned number it is (4000000000 stays 4000000000),
+// not reinterpreted as a signed one.
 BASTWICK_EXPORT QString unsignedIntDescriptionAtIndex(const Invocation &invocation, int index);
 BASTWICK_EXPORT QString shortDescriptionAtIndex(const Invocation &invocation, int index);
 BASTWICK_EXPORT QString unsignedShortDescriptionAtIndex(const Invocation &invocation, int index);
@@ -235,7 +244,11 @@ BASTWICK_EXPORT QString doubleDescriptionAtIndex(const Invocation &invocation, i
 BASTWICK_EXPORT QString floatDescriptionAtIndex(const Invocation &invocation, int index);
 // "0x" and the pointer in hexadecimal.
 BASTWICK_EXPORT QString pointerDescriptionAtIndex(const Invocation &invocation, int index);
-// The text between double quotes.
+// ":(struct)" and, as a pointer, the first machine word of the structure's bytes (of the
+// structure a BoxedValue holds, when the argument is one); a structure smaller than a
+// word contributes only its own bytes. argumentDescriptionAtIndex never calls it.
+BASTWICK_EXPORT QString structDescriptionAtIndex(const Invocation &invocation, int index);
+// The text between double quotes (a char pointer is read as UTF-8).
 BASTWICK_EXPORT QString cStringDescriptionAtIndex(const Invocation &invocation, int index);
 // "@selector(name)".
 BASTWICK_EXPORT QString selectorDescriptionAtIndex(const Invocation &invocation, int index);

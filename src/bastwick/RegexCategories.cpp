@@ -8,6 +8,16 @@ namespace {
 
 constexpr auto kUnicode = QRegularExpression::UseUnicodePropertiesOption;
 
+// Names the error of an expression that does not compile.
+void warnIfInvalid(const QRegularExpression &regex)
+{
+    if (!regex.isValid()) {
+        XXXLogWarning(QStringLiteral("invalid regular expression \"%1\": %2 at offset %3")
+                          .arg(logText(regex.pattern()), regex.errorString())
+                          .arg(regex.patternErrorOffset()));
+    }
+}
+
 // The expression with Unicode properties on; an invalid one is reported and answered
 // as is (callers then treat it as matching nothing).
 QRegularExpression prepared(const QRegularExpression &regex)
@@ -15,11 +25,7 @@ QRegularExpression prepared(const QRegularExpression &regex)
     QRegularExpression result = regex;
     if (!(result.patternOptions() & kUnicode))
         result.setPatternOptions(result.patternOptions() | kUnicode);
-    if (!result.isValid()) {
-        XXXLogWarning(QStringLiteral("invalid regular expression \"%1\": %2 at offset %3")
-                          .arg(logText(result.pattern()), result.errorString())
-                          .arg(result.patternErrorOffset()));
-    }
+    warnIfInvalid(result);
     return result;
 }
 
@@ -116,11 +122,7 @@ QRegularExpression rxIgnoreCase(const QString &pattern, bool ignoreCase)
 QRegularExpression rxOptions(const QString &pattern, QRegularExpression::PatternOptions options)
 {
     QRegularExpression regex(pattern, options | kUnicode);
-    if (!regex.isValid()) {
-        XXXLogWarning(QStringLiteral("invalid regular expression \"%1\": %2 at offset %3")
-                          .arg(logText(pattern), regex.errorString())
-                          .arg(regex.patternErrorOffset()));
-    }
+    warnIfInvalid(regex);
     return regex;
 }
 

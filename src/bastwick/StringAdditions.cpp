@@ -1,6 +1,7 @@
 #include <bastwick/StringAdditions.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/HexDigit.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
@@ -50,17 +51,6 @@ int leadingInt(const QString &text)
         qBound(qint64(std::numeric_limits<int>::min()), value, qint64(std::numeric_limits<int>::max())));
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "%" and two hexadecimal digits become that byte; any other "%" stays as it is.
 QString percentDecoded(const QString &part, QStringConverter::Encoding encoding)
 {
@@ -69,8 +59,8 @@ QString percentDecoded(const QString &part, QStringConverter::Encoding encoding)
     bytes.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
         if (raw.at(i) == '%' && i + 2 < raw.size()) {
-            const int high = hexValue(raw.at(i + 1));
-            const int low = hexValue(raw.at(i + 2));
+            const int high = hexDigitValue(uchar(raw.at(i + 1)));
+            const int low = hexDigitValue(uchar(raw.at(i + 2)));
             if (high >= 0 && low >= 0) {
                 bytes.append(char(high * 16 + low));
                 i += 2;

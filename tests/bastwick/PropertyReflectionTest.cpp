@@ -35,6 +35,7 @@ public:
         Q_UNUSED(forKey);
     }
     Q_INVOKABLE void setAge(int age) { m_age = age; }
+    Q_INVOKABLE void setLabel(const char *label) { Q_UNUSED(label); }
     Q_INVOKABLE void reset() {}
 
     QString m_name;
@@ -95,6 +96,21 @@ public:
     double m_ratio = 1.5;
     QObject *m_other = nullptr;
     QRect m_area;
+};
+
+class DatedRecord : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString name MEMBER m_name)
+    Q_PROPERTY(QDateTime created MEMBER m_created)
+    Q_PROPERTY(int count MEMBER m_count)
+    Q_PROPERTY(bool done MEMBER m_done)
+
+public:
+    QString m_name;
+    QDateTime m_created;
+    int m_count = 0;
+    bool m_done = false;
 };
 
 struct ReflectedRecord
@@ -541,6 +557,59 @@ TEST(PropertyReflection, MessagesFromMethodsAndTheirDescriptions)
         EXPECT_EQ(invocationDescription(invocation), QStringLiteral("take:") + QString::fromUtf8(c.text))
             << c.encoding;
     }
+}
+
+TEST(PropertyReflection, CStringParametersAreEncodedAsCStrings)
+{
+    const QMetaObject &meta = ReflectedPerson::staticMetaObject;
+    const QMetaMethod setLabel = meta.method(meta.indexOfMethod("setLabel(const char*)"));
+    ASSERT_TRUE(setLabel.isValid());
+    const Invocation message = Invocation::fromMethod(setLabel, {QVariant::fromValue<const char *>("tag")});
+    EXPECT_EQ(message.argumentTypeAtIndex(2), QByteArray("*"));
+    EXPECT_EQ(invocationDescription(message), QStringLiteral("setLabel:\"tag\""));
+    EXPECT_EQ(exceptionReason([&] { getArgumentAtIndexAsObject(message, 2); }),
+              QStringLiteral("Argument type '*' not supported"));
+}
+
+TEST(PropertyReflection, StructureDescriptionShowsTheFirstWord)
+{
+    struct Case
+    {
+        const char *name;
+        QVariant value;
+        const char *text;
+    };
+    // Both halves of the first word hold 0x11, so the text is the same in either byte order.
+    const Case cases[] = {
+        {"structure", QVariant(QPoint(0x11, 0x11)), ":(struct)0x1100000011"},
+        {"boxed structure",
+         QVariant::fromValue(BoxedValue{"{QRect=iiii}", QVariant(QRect(0x11, 0x11, 5, 6))}),
+         ":(struct)0x1100000011"},
+        {"zero structure", QVariant(QSize(0, 0)), ":(struct)0x0"},
+        {"nothing", QVariant(), ":(struct)0x0"},
+    };
+    for (const Case &c : cases) {
+        const Invocation invocation(QVariant(), QStringLiteral("moveTo:"),
+                                    {{QByteArray("{QPoint=ii}"), c.value}});
+        EXPECT_EQ(structDescriptionAtIndex(invocation, 2), QString::fromUtf8(c.text)) << c.name;
+        // The generic description does not reach the structure operation.
+        EXPECT_EQ(argumentDescriptionAtIndex(invocation, 2), QStringLiteral("<?"
+                                                                            "?>"))
+            << c.name;
+    }
+}
+
+TEST(PropertyReflection, PropertyKindQueriesAnswerFalse)
+{
+    DatedRecord record;
+    for (const char *name : {"name", "created", "count", "done", "nope"}) {
+        const QString key = QString::fromUtf8(name);
+        EXPECT_FALSE(isBoolProperty(&record, key)) << name;
+        EXPECT_FALSE(isDateProperty(&record, key)) << name;
+        EXPECT_FALSE(isStringProperty(&record, key)) << name;
+        EXPECT_FALSE(iNumberProperty(&record, key)) << name;
+    }
+    EXPECT_FALSE(isBoolProperty(nullptr, QStringLiteral("done")));
 }
 
 #include "PropertyReflectionTest.moc"

@@ -4,6 +4,8 @@
 
 #include <bastwick/platform/Log.h>
 
+#include <QtGui/QPixmap>
+
 namespace {
 const QString kWindowTitleImageKey = QStringLiteral("windowTitleImage");
 }
@@ -34,6 +36,8 @@ void XXXCommonImageCache::upDateWindowTitleImage(const QVariant &imageOrName)
         image = Corbelan::namedImage(imageOrName.toString());
     else if (imageOrName.metaType() == QMetaType::fromType<QImage>())
         image = imageOrName.value<QImage>();
+    else if (imageOrName.metaType() == QMetaType::fromType<QPixmap>())
+        image = imageOrName.value<QPixmap>().toImage();
     if (image.isNull()) {
         XXXLogWarning(QStringLiteral("setSafeValue Error : key =%1 value null!").arg(kWindowTitleImageKey));
         return;

@@ -18,7 +18,7 @@ public:
     // The stored window title image; the first read loads "AppIcon" (and stores it when
     // it loads).
     QImage windowTitleImage();
-    // A text is taken as an image name, an image as it is; the result replaces the
+    // A text is taken as an image name, an image (QImage or QPixmap) as it is; the result replaces the
     // window title image. Anything else, or a name that loads nothing, keeps it.
     void upDateWindowTitleImage(const QVariant &imageOrName);
 

@@ -63,11 +63,6 @@ bool XXXRWDatabaseQueue::isOpen() const
     return d->queue != nullptr;
 }
 
-XXXRWDatabasePtr XXXRWDatabaseQueue::databaseClass(const QString &path) const
-{
-    return XXXRWDatabase::databaseWithPath(path);
-}
-
 QString XXXRWDatabaseQueue::description() const
 {
     return QStringLiteral("<XXXRWDatabaseQueue: 0x%1>").arg(QString::number(quintptr(this), 16));

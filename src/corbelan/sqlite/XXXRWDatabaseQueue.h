@@ -71,10 +71,6 @@ public:
     int openFlags() const { return m_openFlags; }
     bool isOpen() const;
 
-protected:
-    // The connection class to create (a subclass may answer another).
-    virtual XXXRWDatabasePtr databaseClass(const QString &path) const;
-
 private:
     bool refuseReentrance(const char *operation) const;
 

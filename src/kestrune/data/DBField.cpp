@@ -44,6 +44,7 @@ DBField DBField::fromSQLiteDictionary(const QVariantMap &row)
         f.m_isNull = false;
     if (present(row, "dflt_value"))
         f.m_defaultVal = text(row, "dflt_value");
+    f.deriveTypeFlags();
     return f;
 }
 
@@ -102,6 +103,7 @@ DBField DBField::fromMySQLDictionary(const QVariantMap &row)
         f.m_encoding = parts.isEmpty() ? QStringLiteral("latin1") : parts.first();
     }
     f.m_privileges = text(row, "Privileges");
+    f.deriveTypeFlags();
     return f;
 }
 
@@ -131,7 +133,27 @@ DBField DBField::fromPostgreDictionary(const QVariantMap &row)
         const qint64 lengthvar = integer(row, "lengthvar");
         f.m_length = lengthvar > 0 ? QString::number(lengthvar) : QString::number(f.m_size);
     }
+    f.deriveTypeFlags();
     return f;
+}
+
+void DBField::deriveTypeFlags()
+{
+    const QString t = m_type.toUpper();
+    auto has = [&t](const char *word) { return t.contains(QLatin1String(word)); };
+    m_isTEXT = has("TEXT") || has("CLOB");
+    m_isVARCHAR = has("CHAR");
+    m_isNSString = m_isTEXT || m_isVARCHAR;
+    m_isDATETIME = has("DATE") || has("TIME");
+    m_isBLOB = has("BLOB") || has("BINARY") || has("BYTEA");
+    m_isBOOL = has("BOOL") || t == QLatin1String("BIT");
+    m_isINTEGER = has("INT") && !has("POINT") && !has("INTERVAL");
+    m_isINT = m_isINTEGER;
+    m_isLONG = has("BIGINT") || has("INT8");
+    m_isDOUBLE = has("DOUBLE") || has("REAL");
+    m_isFLOAT = has("FLOAT");
+    m_isNUMERIC = has("NUMERIC") || has("DECIMAL");
+    m_isSimpleType = m_isBOOL || m_isINTEGER || m_isDOUBLE || m_isFLOAT || m_isNUMERIC;
 }
 
 bool DBField::isKey() const

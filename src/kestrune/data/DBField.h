@@ -81,17 +81,38 @@ public:
     bool binary() const { return m_binary; }
     void setBinary(bool v) { m_binary = v; }
 
-    // Type-class flags: plain stored values.
+    // Type-class flags: stored values, derived from `type` by the listing-row makers
+    // (and by deriveTypeFlags()), so callers can tell how to quote a column's values.
     bool isSimpleType() const { return m_isSimpleType; }
     void setIsSimpleType(bool v) { m_isSimpleType = v; }
+    bool isBOOL() const { return m_isBOOL; }
+    void setIsBOOL(bool v) { m_isBOOL = v; }
+    bool isINTEGER() const { return m_isINTEGER; }
+    void setIsINTEGER(bool v) { m_isINTEGER = v; }
+    bool isNSString() const { return m_isNSString; }
+    void setIsNSString(bool v) { m_isNSString = v; }
+    bool isINT() const { return m_isINT; }
+    void setIsINT(bool v) { m_isINT = v; }
+    bool isLONG() const { return m_isLONG; }
+    void setIsLONG(bool v) { m_isLONG = v; }
+    bool isDOUBLE() const { return m_isDOUBLE; }
+    void setIsDOUBLE(bool v) { m_isDOUBLE = v; }
+    bool isFLOAT() const { return m_isFLOAT; }
+    void setIsFLOAT(bool v) { m_isFLOAT = v; }
     bool isTEXT() const { return m_isTEXT; }
     void setIsTEXT(bool v) { m_isTEXT = v; }
     bool isVARCHAR() const { return m_isVARCHAR; }
     void setIsVARCHAR(bool v) { m_isVARCHAR = v; }
     bool isDATETIME() const { return m_isDATETIME; }
     void setIsDATETIME(bool v) { m_isDATETIME = v; }
+    bool isNUMERIC() const { return m_isNUMERIC; }
+    void setIsNUMERIC(bool v) { m_isNUMERIC = v; }
     bool isBLOB() const { return m_isBLOB; }
     void setIsBLOB(bool v) { m_isBLOB = v; }
+    // Sets the type-class flags from `type`: the text family (TEXT, CLOB), the character
+    // family (CHAR, VARCHAR, ...), dates and times, binary data, and the numeric types,
+    // which are also simple (written bare in SQL text).
+    void deriveTypeFlags();
     bool isNumberType() const { return true; }
 
     // Column definitions for CREATE TABLE.
@@ -127,9 +148,17 @@ private:
     bool m_zerofill = false;
     bool m_binary = false;
     bool m_isSimpleType = false;
+    bool m_isBOOL = false;
+    bool m_isINTEGER = false;
+    bool m_isNSString = false;
+    bool m_isINT = false;
+    bool m_isLONG = false;
+    bool m_isDOUBLE = false;
+    bool m_isFLOAT = false;
     bool m_isTEXT = false;
     bool m_isVARCHAR = false;
     bool m_isDATETIME = false;
+    bool m_isNUMERIC = false;
     bool m_isBLOB = false;
 };
 

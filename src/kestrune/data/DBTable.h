@@ -33,6 +33,8 @@ public:
     // and no name.
     DBTable(const DBTable &other);
     DBTable &operator=(const DBTable &) = delete;
+    // The copy as a new table of the receiver's class (engine subclasses override).
+    virtual std::shared_ptr<DBTable> copy() const { return std::make_shared<DBTable>(*this); }
 
     QString name() const { return m_name; }
     void setName(const QString &v) { m_name = v; }

@@ -25,7 +25,10 @@ DataBaseBO &DataBaseBO::sharedInstance()
     return instance;
 }
 
-DataBaseBO::DataBaseBO(XXXDBManager *manager) : m_manager(manager) {}
+DataBaseBO::DataBaseBO(XXXDBManager *manager)
+    : m_manager(manager)
+{
+}
 
 XXXDBManager *DataBaseBO::manager() const
 {
@@ -37,8 +40,8 @@ bool DataBaseBO::openDataBase()
     const QString path = appDBPath();
     const bool opened = manager()->openDataBaseWithPath(path);
     // The file holds saved connections with their passwords: owner only.
-    if (opened && QFile::exists(path)
-        && !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    if (opened && QFile::exists(path) &&
+        !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         XXXLogWarning(Bastwick::format("cannot restrict the permissions of %@", path));
     return opened;
 }

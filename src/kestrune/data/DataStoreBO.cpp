@@ -52,7 +52,10 @@ DataStoreBO &DataStoreBO::sharedInstance()
     return instance;
 }
 
-DataStoreBO::DataStoreBO(AppPreference *preference) : m_preference(preference) {}
+DataStoreBO::DataStoreBO(AppPreference *preference)
+    : m_preference(preference)
+{
+}
 
 DataStoreBO::~DataStoreBO() = default;
 
@@ -65,7 +68,8 @@ qint64 DataStoreBO::connIDByNodeURL(const QString &nodeURL)
         return 0;
     const QString &first = parts.first();
     qsizetype digits = 0;
-    while (digits < first.size() && first.at(digits) >= QLatin1Char('0') && first.at(digits) <= QLatin1Char('9'))
+    while (digits < first.size() && first.at(digits) >= QLatin1Char('0') &&
+           first.at(digits) <= QLatin1Char('9'))
         ++digits;
     bool ok = false;
     const qint64 id = first.left(digits).toLongLong(&ok);
@@ -130,7 +134,8 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
         return;
     QMutexLocker locker(&m_lock);
     if (const ProfilePtr cached = findProfileByURLString(profile->url())) {
-        profile->setConnID(cached->connID());
+        if (cached != profile)
+            profile->setConnID(cached->connID());
         return;
     }
     profile->setConnID(generateConnectionID());

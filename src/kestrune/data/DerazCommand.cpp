@@ -13,9 +13,13 @@ const QStringList &integerFields()
 
 } // namespace
 
-DerazCommand::DerazCommand(QObject *parent) : XXXDataModel(parent) {}
+DerazCommand::DerazCommand(QObject *parent)
+    : XXXDataModel(parent)
+{
+}
 
-DerazCommand::DerazCommand(const QVariantMap &dictionary, QObject *parent) : XXXDataModel(parent)
+DerazCommand::DerazCommand(const QVariantMap &dictionary, QObject *parent)
+    : XXXDataModel(parent)
 {
     setValuesWithDictionary(dictionary);
 }
@@ -24,8 +28,9 @@ DerazCommand::~DerazCommand() = default;
 
 const QStringList &DerazCommand::fieldNames()
 {
-    static const QStringList names{QStringLiteral("ID"),   QStringLiteral("command"),   QStringLiteral("args"),
-                                   QStringLiteral("desc"), QStringLiteral("groupName"), QStringLiteral("href")};
+    static const QStringList names{QStringLiteral("ID"),        QStringLiteral("command"),
+                                   QStringLiteral("args"),      QStringLiteral("desc"),
+                                   QStringLiteral("groupName"), QStringLiteral("href")};
     return names;
 }
 

@@ -20,7 +20,8 @@ QList<std::shared_ptr<DerazCommand>> commandsOf(const QList<XXXModelRef> &models
 
 } // namespace
 
-DerazCommandDAO::DerazCommandDAO(QObject *parent) : XXXBaseDAO(parent)
+DerazCommandDAO::DerazCommandDAO(QObject *parent)
+    : XXXBaseDAO(parent)
 {
     if (!isValid())
         return;
@@ -29,7 +30,8 @@ DerazCommandDAO::DerazCommandDAO(QObject *parent) : XXXBaseDAO(parent)
     const QStringList keys{QStringLiteral("ID")};
     setFldList(fields);
     setKeyList(keys);
-    const QSet<QString> rest = QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
+    const QSet<QString> rest =
+        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
     setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
 }
 

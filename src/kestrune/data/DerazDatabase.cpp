@@ -399,8 +399,11 @@ void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, Uni
 {
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
-    if (!connection)
+    if (!connection) {
+        if (failure)
+            Bastwick::mainQueue()->async([failure] { failure(derazError(1, QStringLiteral("no connection"))); });
         return;
+    }
     connection->queue()->async([self, connection, query, indexes, success = std::move(success),
                                 failure = std::move(failure)] {
         DerazKeyList list;
@@ -454,8 +457,11 @@ void DerazDatabase::fetchKeyInfo(const QByteArray &key, UnitSuccess success, Fai
 {
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
-    if (!connection)
+    if (!connection) {
+        if (failure)
+            Bastwick::mainQueue()->async([failure] { failure(derazError(1, QStringLiteral("no connection"))); });
         return;
+    }
     connection->queue()->async([self, connection, key, success = std::move(success), failure = std::move(failure)] {
         Bastwick::Error error;
         std::optional<DerazUnit> unit;

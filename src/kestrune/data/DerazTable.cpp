@@ -127,8 +127,8 @@ qint64 DerazTable::numberOfRecords() const
     const auto &owner = database();
     if (!owner || !owner->connection())
         return 0;
-    const auto result =
-        owner->connection()->executeSQL(Bastwick::format("SELECT COUNT(*) as count FROM %@", name()), nullptr);
+    const auto result = owner->connection()->executeSQL(
+        Bastwick::format("SELECT COUNT(*) as count FROM %@", name()), nullptr);
     if (!result)
         return 0;
     const auto records = result->recordsAtIndexes(Bastwick::IndexSet(0));
@@ -151,9 +151,9 @@ bool DerazTable::isNumberColumn(const DBField &field)
     if (field.isTEXT() || field.isVARCHAR() || field.isDATETIME() || field.isBLOB())
         return false;
     const QString type = field.type().toUpper();
-    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT"))
-        || type.contains(QLatin1String("CLOB")) || type.contains(QLatin1String("BLOB"))
-        || type.contains(QLatin1String("DATE")) || type.contains(QLatin1String("TIME")))
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT")) ||
+        type.contains(QLatin1String("CLOB")) || type.contains(QLatin1String("BLOB")) ||
+        type.contains(QLatin1String("DATE")) || type.contains(QLatin1String("TIME")))
         return false;
     static const char *const numeric[] = {"INT", "REAL", "FLOA", "DOUB", "NUM", "DEC", "BOOL", "BIT"};
     for (const char *part : numeric) {

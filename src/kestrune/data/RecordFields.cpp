@@ -6,7 +6,8 @@
 
 namespace Kestrune::RecordFields {
 
-void fill(QObject *model, const QStringList &fields, const QStringList &integerFields, const QVariantMap &dictionary)
+void fill(QObject *model, const QStringList &fields, const QStringList &integerFields,
+          const QVariantMap &dictionary)
 {
     for (const QString &field : fields) {
         const auto it = dictionary.constFind(field);

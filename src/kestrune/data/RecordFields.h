@@ -13,7 +13,8 @@ namespace Kestrune::RecordFields {
 
 // Fills the fields present in the dictionary: integers by their long-integer value,
 // texts unchanged. Missing keys and null values leave a field untouched.
-void fill(QObject *model, const QStringList &fields, const QStringList &integerFields, const QVariantMap &dictionary);
+void fill(QObject *model, const QStringList &fields, const QStringList &integerFields,
+          const QVariantMap &dictionary);
 
 // The value of a column, or nothing with the line "Undefined Key: <key>" for a key the
 // model does not define.

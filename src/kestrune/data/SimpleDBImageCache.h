@@ -12,16 +12,16 @@ public:
 
     SimpleDBImageCache();
 
-    QImage dbNodeImage() const;       // "DBDatabase"
-    QImage dbSysNodeImage() const;    // "DBDatabase-Sys"
-    QImage tableNodeImage() const;    // "DBDocs"
-    QImage tableSysNodeImage() const; // "DBTable-Sys"
-    QImage keyImage() const;          // "column-key"
-    QImage columnImage() const;       // "column-field"
-    QImage windosTitleImage() const;  // the application icon, "AppIcon"
-    QImage deviceIPhoneImage() const; // "dev-iphone"
-    QImage deviceIMacImage() const;   // "dev-imac"
-    QImage deviceIPadImage() const;   // "dev-ipad"
+    QImage dbNodeImage() const;        // "DBDatabase"
+    QImage dbSysNodeImage() const;     // "DBDatabase-Sys"
+    QImage tableNodeImage() const;     // "DBDocs"
+    QImage tableSysNodeImage() const;  // "DBTable-Sys"
+    QImage keyImage() const;           // "column-key"
+    QImage columnImage() const;        // "column-field"
+    QImage windosTitleImage() const;   // the application icon, "AppIcon"
+    QImage deviceIPhoneImage() const;  // "dev-iphone"
+    QImage deviceIMacImage() const;    // "dev-imac"
+    QImage deviceIPadImage() const;    // "dev-ipad"
     QImage deviceMacbookImage() const; // "dev-macbook"
 
     // The image of that name (resource ":/images/<name>.svg" and the other places the

@@ -4,11 +4,12 @@
 
 #include <QtCore/QMutexLocker>
 
-#define SIMPLE_DB_STATE_BROADCAST(method, ...)                                                     \
+#define SIMPLE_DB_STATE_BROADCAST(method, ...)                                                               \
     broadcast(#method, &SimpleDBStateDelegate::method, this __VA_OPT__(, ) __VA_ARGS__)
 
 SimpleDBState::SimpleDBState(DataStoreBO *registry, QObject *parent)
-    : XXXMutiDelegateModule({}, parent), m_registry(registry)
+    : XXXMutiDelegateModule({}, parent)
+    , m_registry(registry)
 {
 }
 

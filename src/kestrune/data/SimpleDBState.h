@@ -36,17 +36,18 @@ public:
     void setScheme(const QString &scheme);
 
     // Events (the ones marked "current" record the node URL first).
-    void dataStoreAddSchema(const QString &nodeURL);          // current
-    void dataStoreRemoveSchema(const QString &nodeURL);       // current
-    void dataStoreSchemaUnitChanged(const QString &nodeURL);  // current
-    void dataStoreAddUnit(const QString &nodeURL);            // current
+    void dataStoreAddSchema(const QString &nodeURL);         // current
+    void dataStoreRemoveSchema(const QString &nodeURL);      // current
+    void dataStoreSchemaUnitChanged(const QString &nodeURL); // current
+    void dataStoreAddUnit(const QString &nodeURL);           // current
     void dataStoreRemoveUnit(const QString &nodeURL);
     void dataStoreRenameUnit(const QString &nodeURL);
     void dataStoreDuplicateUnit(const QString &nodeURL);
-    void dataStoreUnitDataChanged(const QString &nodeURL);    // current
-    void dataStoreUnitInfoChanged(const QString &nodeURL);    // current
+    void dataStoreUnitDataChanged(const QString &nodeURL);       // current
+    void dataStoreUnitInfoChanged(const QString &nodeURL);       // current
     void dataStoreSelectedSchemaChanged(const QString &nodeURL); // current
-    void dataStoreUnitNameChanged(const QString &nodeOldURL, const QString &nodeNewURL); // current: the new URL
+    void dataStoreUnitNameChanged(const QString &nodeOldURL,
+                                  const QString &nodeNewURL); // current: the new URL
     void dataStoreUnitSchemaChanged(const QString &nodeURL);  // current
     void dataStoreAddUnitIndex(const QString &nodeURL);       // current
     void dataStoreRemoveUnitUndex(const QString &nodeURL);    // current
@@ -56,7 +57,7 @@ protected:
     DataStoreBO &registry() const;
 
     // Broadcasts one callback of the delegate interface with the given arguments.
-    template<class Method, class... Args> void broadcast(const char *selector, Method method, Args &&...args)
+    template <class Method, class... Args> void broadcast(const char *selector, Method method, Args &&...args)
     {
         multicastDelegate().relay<SimpleDBStateDelegate>(selector, method, std::forward<Args>(args)...);
     }

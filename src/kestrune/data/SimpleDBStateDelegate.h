@@ -34,7 +34,8 @@ public:
     virtual void dataStoreUnitDataChanged(SimpleDBState *state, const QString &nodeURL) {}
     virtual void dataStoreUnitInfoChanged(SimpleDBState *state, const QString &nodeURL) {}
     virtual void dataStoreSelectedSchemaChanged(SimpleDBState *state, const QString &nodeURL) {}
-    virtual void dataStoreUnitNameChanged(SimpleDBState *state, const QString &nodeOldURL, const QString &nodeNewURL)
+    virtual void dataStoreUnitNameChanged(SimpleDBState *state, const QString &nodeOldURL,
+                                          const QString &nodeNewURL)
     {
     }
     virtual void dataStoreUnitSchemaChanged(SimpleDBState *state, const QString &nodeURL) {}
@@ -49,9 +50,13 @@ public:
     {
     }
     virtual void dataProbeTabIndexChanged(SimpleDBViewState *state, const QString &nodeURL, int viewIndex) {}
-    virtual void dataStoreDerazKeyChanged(SimpleDBViewState *state, const QString &nodeURL, const QByteArray &key) {}
+    virtual void dataStoreDerazKeyChanged(SimpleDBViewState *state, const QString &nodeURL,
+                                          const QByteArray &key)
+    {
+    }
     // kvs: the records of the key editors (DerazKV and its variants), passed through.
-    virtual void dataStoreDerazKVChanged(SimpleDBViewState *state, const QString &nodeURL, const QVariantList &kvs)
+    virtual void dataStoreDerazKVChanged(SimpleDBViewState *state, const QString &nodeURL,
+                                         const QVariantList &kvs)
     {
     }
     virtual void dataStoreDerazKeyRemoved(SimpleDBViewState *state, const QString &nodeURL,
@@ -61,7 +66,7 @@ public:
     virtual void dataStoreDerazDBChanged(SimpleDBViewState *state, const QString &nodeURL) {}
 
     // The messages T overrides.
-    template<class T> static QSet<QByteArray> implementedBy()
+    template <class T> static QSet<QByteArray> implementedBy()
     {
         QSet<QByteArray> s;
         XXX_COLLECT_DELEGATE_SELECTOR(s, T, SimpleDBStateDelegate, dataStoreAddSchema);

@@ -1,5 +1,6 @@
 #include <kestrune/data/SimpleDBStateManager.h>
 
+#include <kestrune/data/DBProfile.h>
 #include <kestrune/data/DBStore.h>
 #include <kestrune/data/DataStoreBO.h>
 #include <kestrune/data/DerazDatabase.h>
@@ -14,7 +15,10 @@ SimpleDBStateManager &SimpleDBStateManager::sharedInstance()
     return instance;
 }
 
-SimpleDBStateManager::SimpleDBStateManager(DataStoreBO *registry) : m_registry(registry) {}
+SimpleDBStateManager::SimpleDBStateManager(DataStoreBO *registry)
+    : m_registry(registry)
+{
+}
 
 SimpleDBStateManager::~SimpleDBStateManager() = default;
 
@@ -50,7 +54,8 @@ std::shared_ptr<DerazDatabase> SimpleDBStateManager::currentDatabase()
     const auto profiles = stores.dataStoreProfiles();
     if (profiles.size() != 1)
         return nullptr;
-    const auto store = stores.dbStoreWithDBProfile(profiles.first());
+    // The one profile's registered store (looked up, so the profile is not written to).
+    const auto store = stores.dbStoreByNodeURL(QString::number(profiles.first()->connID()));
     if (!store)
         return nullptr;
     const auto databases = store->databases();

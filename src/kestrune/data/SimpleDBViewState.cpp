@@ -2,10 +2,13 @@
 
 #include <QtCore/QMutexLocker>
 
-#define SIMPLE_DB_VIEW_STATE_BROADCAST(method, ...)                                                \
+#define SIMPLE_DB_VIEW_STATE_BROADCAST(method, ...)                                                          \
     broadcast(#method, &SimpleDBStateDelegate::method, this, __VA_ARGS__)
 
-SimpleDBViewState::SimpleDBViewState(DataStoreBO *registry, QObject *parent) : SimpleDBState(registry, parent) {}
+SimpleDBViewState::SimpleDBViewState(DataStoreBO *registry, QObject *parent)
+    : SimpleDBState(registry, parent)
+{
+}
 
 SimpleDBViewState::~SimpleDBViewState() = default;
 

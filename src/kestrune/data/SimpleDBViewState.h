@@ -32,7 +32,8 @@ public:
 
     // Records the node URL as the current node, then announces it.
     void dataStoreSelectedUnitChanged(const QString &nodeURL);
-    void dataStoreGraphSelectionIndexesChanged(const QString &nodeURL, const Bastwick::IndexSet &selectionIndexes);
+    void dataStoreGraphSelectionIndexesChanged(const QString &nodeURL,
+                                               const Bastwick::IndexSet &selectionIndexes);
     // Records the tab index; announces it with the current node only when there is one.
     void dataProbeTabIndexChanged(int index);
     // With the current node.

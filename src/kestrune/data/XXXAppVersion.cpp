@@ -13,9 +13,13 @@ const QStringList &integerFields()
 
 } // namespace
 
-XXXAppVersion::XXXAppVersion(QObject *parent) : XXXDataModel(parent) {}
+XXXAppVersion::XXXAppVersion(QObject *parent)
+    : XXXDataModel(parent)
+{
+}
 
-XXXAppVersion::XXXAppVersion(const QVariantMap &dictionary, QObject *parent) : XXXDataModel(parent)
+XXXAppVersion::XXXAppVersion(const QVariantMap &dictionary, QObject *parent)
+    : XXXDataModel(parent)
 {
     setValuesWithDictionary(dictionary);
 }

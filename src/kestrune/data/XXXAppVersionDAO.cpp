@@ -6,7 +6,8 @@
 
 #include <QtCore/QSet>
 
-XXXAppVersionDAO::XXXAppVersionDAO(QObject *parent) : XXXBaseDAO(parent)
+XXXAppVersionDAO::XXXAppVersionDAO(QObject *parent)
+    : XXXBaseDAO(parent)
 {
     if (!isValid())
         return;
@@ -15,7 +16,8 @@ XXXAppVersionDAO::XXXAppVersionDAO(QObject *parent) : XXXBaseDAO(parent)
     const QStringList keys{QStringLiteral("versionID")};
     setFldList(fields);
     setKeyList(keys);
-    const QSet<QString> rest = QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
+    const QSet<QString> rest =
+        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
     setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
 }
 

@@ -198,8 +198,13 @@ TEST_F(XXXBaseDAOTest, numberedKeysAreSixtyFourBitAndWrittenBack)
     EXPECT_EQ(next.m_id, 5000000001);
     EXPECT_EQ(dao.sumOf(QStringLiteral("ID")), 1 + 5000000000 + 5000000001);
     EXPECT_EQ(dao.rowNumbers(), 3);
-    ASSERT_TRUE(dao.clearAll());
-    EXPECT_EQ(dao.findMaxKey(), QVariant::fromValue(qint64(0)));
+    {
+        LogCapture log;
+        ASSERT_TRUE(dao.clearAll());
+        EXPECT_TRUE(loggedLineEndingWith(log, QStringLiteral("clearAll sql=DELETE FROM  Note ")));
+        EXPECT_EQ(dao.findMaxKey(), QVariant::fromValue(qint64(0)));
+        EXPECT_TRUE(loggedLineEndingWith(log, QStringLiteral("findMaxKey sql=SELECT max(ID) FROM  Note  ")));
+    }
     EXPECT_EQ(dao.sumOf(QStringLiteral("ID")), 0);
 }
 
@@ -270,8 +275,10 @@ TEST_F(XXXBaseDAOTest, findsPagesAndCounts)
         EXPECT_TRUE(loggedLineEndingWith(
             log, QStringLiteral("findByPage sql=SELECT * FROM  Note  LIMIT 10 OFFSET 20  pageindex=2")));
     }
+    LogCapture findAllLog;
     const auto all = dao.findAll();
     ASSERT_EQ(all.size(), 25);
+    EXPECT_TRUE(loggedLineEndingWith(findAllLog, QStringLiteral("findAll sql=SELECT * FROM  Note  ")));
     const auto fifth = all.at(4).as<Note>();
     ASSERT_TRUE(fifth);
     EXPECT_EQ(fifth->m_title, QStringLiteral("n5"));
@@ -414,6 +421,17 @@ TEST_F(XXXBaseDAOTest, businessObjectsFindTheirTablesByName)
     EXPECT_EQ(all.first().as<Note>()->m_title, QStringLiteral("changed"));
     EXPECT_TRUE(bo->deleteObject(QVariantMap{{"ID", 1}}));
     EXPECT_TRUE(bo->allDefines().isEmpty());
+
+    // By the naming rule the base business object gets the neutral XXXDAO, until another
+    // class is configured.
+    ASSERT_TRUE(base->dao());
+    EXPECT_STREQ(base->dao()->metaObject()->className(), "XXXDAO");
+    EXPECT_TRUE(base->all().isEmpty());
+    base->configDAOClass(QStringLiteral("NoteDAO"));
+    ASSERT_TRUE(qobject_cast<NoteDAO *>(base->dao()));
+    EXPECT_TRUE(base->save(holderOf(std::make_unique<Note>().get())));
+    EXPECT_EQ(bo->all().size(), 1);
+    base->setDao(nullptr);
 }
 
 namespace {

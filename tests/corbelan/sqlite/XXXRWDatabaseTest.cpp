@@ -282,7 +282,11 @@ TEST(XXXRWDatabase, transactionsAndQuotedSavepoints)
 {
     auto db = openMemory();
     ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE s (n)")));
-    EXPECT_FALSE(db->commit()); // outside a transaction
+    {
+        LogCapture log;
+        EXPECT_FALSE(db->commit()); // outside a transaction
+        EXPECT_TRUE(log.contains(QStringLiteral("cannot commit - no transaction is active")));
+    }
     EXPECT_FALSE(db->inTransaction());
 
     ASSERT_TRUE(db->beginTransaction());
@@ -304,6 +308,7 @@ TEST(XXXRWDatabase, transactionsAndQuotedSavepoints)
     EXPECT_EQ(XXXRWEscapeSavePointName(QStringLiteral("a'b''")), QStringLiteral("a''b''''"));
 
     Bastwick::Error error;
+    LogCapture log;
     EXPECT_FALSE(db->releaseSavePointWithName(QStringLiteral("never"), &error));
     EXPECT_EQ(error.domain, QStringLiteral("XXXRWDatabase"));
     EXPECT_EQ(error.code, SQLITE_ERROR);

@@ -59,6 +59,8 @@ TEST(DBTable, ColumnBookkeepingByName)
     const DBTable copy(t);
     EXPECT_TRUE(copy.name().isEmpty());
     EXPECT_EQ(names(copy.fields()), names(t.fields()));
+    EXPECT_TRUE(t.copy()->name().isEmpty());
+    EXPECT_EQ(t.copy()->fields(), t.fields()); // the same column objects
     EXPECT_TRUE(DBTable().insertSQLColsString().isEmpty());
 }
 
@@ -97,6 +99,26 @@ TEST(DBField, FromListingRows)
         DBField::fromPostgreDictionary({{"Field", "p"}, {"Type", "int4"}, {"lengthvar", -1}, {"len", 4}});
     EXPECT_EQ(pg.type(), QStringLiteral("INT"));
     EXPECT_EQ(pg.length(), QStringLiteral("4"));
+
+    // The flags the SQL and XML writers read follow the column's type family.
+    struct FlagCase
+    {
+        const char *type;
+        bool text, varchar, datetime, blob, simple;
+    };
+    for (const FlagCase &c : {FlagCase{"text", true, false, false, false, false},
+                              FlagCase{"varchar(255)", false, true, false, false, false},
+                              FlagCase{"datetime", false, false, true, false, false},
+                              FlagCase{"blob", false, false, false, true, false},
+                              FlagCase{"int(11)", false, false, false, false, true},
+                              FlagCase{"decimal(10,2)", false, false, false, false, true}}) {
+        const DBField f = DBField::fromMySQLDictionary({{"Field", "c"}, {"Type", c.type}});
+        EXPECT_EQ(f.isTEXT(), c.text) << c.type;
+        EXPECT_EQ(f.isVARCHAR(), c.varchar) << c.type;
+        EXPECT_EQ(f.isDATETIME(), c.datetime) << c.type;
+        EXPECT_EQ(f.isBLOB(), c.blob) << c.type;
+        EXPECT_EQ(f.isSimpleType(), c.simple) << c.type;
+    }
 
     DBField text;
     text.setName(QStringLiteral("body"));

@@ -21,6 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QThread>
+
+#include <algorithm>
+
 namespace {
 
 static TestSupport::SetupHook registerClasses([] { Kestrune::registerDataClasses(); });
@@ -31,9 +35,9 @@ TEST(DataStoreBO, NodeURLParts)
     {
         QString url;
         qint64 connID;
-        QString dbName;  // "<null>" for none
-        QString table;   // "<null>" for none
-        QString dbURL;   // "<null>" for none
+        QString dbName; // "<null>" for none
+        QString table;  // "<null>" for none
+        QString dbURL;  // "<null>" for none
     };
     const QString none = QStringLiteral("<null>");
     const Case cases[] = {
@@ -159,15 +163,57 @@ TEST(DataStoreBO, ConnectionIdentifiers)
     EXPECT_EQ(registry.generateConnectionID(), 7);
 }
 
+TEST(DataStoreBO, RegistrationFromManyThreads)
+{
+    StateTest::Preferences prefs;
+    DataStoreBO registry(&prefs.preference);
+    constexpr int kThreads = 8;
+    constexpr int kEach = 40;
+    constexpr int kHosts = 5;
+    QList<QList<std::pair<QString, qint64>>> seen(kThreads);
+    QList<QThread *> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.append(QThread::create([&registry, &seen, t] {
+            for (int i = 0; i < kEach; ++i) {
+                auto profile =
+                    StateTest::derazProfile(QStringLiteral("10.1.0.%1").arg((t + i) % kHosts), 6379);
+                const auto store = registry.dbStoreWithDBProfile(profile);
+                seen[t].append({profile->url(), store ? profile->connID() : -1});
+                (void)registry.databaseByNodeURL(QStringLiteral("%1/DB0").arg(profile->connID()));
+            }
+        }));
+        threads.last()->start();
+    }
+    for (QThread *thread : threads) {
+        thread->wait();
+        delete thread;
+    }
+    QHash<QString, qint64> idByURL;
+    for (const auto &list : seen) {
+        for (const auto &[url, id] : list) {
+            ASSERT_GT(id, 0);
+            EXPECT_EQ(idByURL.value(url, id), id) << "one identifier per profile URL";
+            idByURL.insert(url, id);
+        }
+    }
+    EXPECT_EQ(idByURL.size(), kHosts);
+    QList<qint64> ids = idByURL.values();
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (QList<qint64>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(registry.dataStoreProfiles().size(), kHosts);
+}
+
 TEST(DataStoreBO, ConnectionNodes)
 {
     StateTest::Preferences prefs;
     DataStoreBO registry(&prefs.preference);
     EXPECT_FALSE(registry.findConnectionNodeByURLString(QString()).isValid());
     registry.cacheConnectionNode(QStringLiteral("4"), QStringLiteral("node four"));
-    EXPECT_EQ(registry.findConnectionNodeByURLString(QStringLiteral("4")).toString(), QStringLiteral("node four"));
+    EXPECT_EQ(registry.findConnectionNodeByURLString(QStringLiteral("4")).toString(),
+              QStringLiteral("node four"));
     EXPECT_EQ(registry.connectionNodeByID(4).toString(), QStringLiteral("node four"));
-    EXPECT_EQ(registry.connectionNodeByNodeURL(QStringLiteral("4/DB1/k")).toString(), QStringLiteral("node four"));
+    EXPECT_EQ(registry.connectionNodeByNodeURL(QStringLiteral("4/DB1/k")).toString(),
+              QStringLiteral("node four"));
     registry.closeDataStore(QStringLiteral("4"));
     EXPECT_FALSE(registry.connectionNodeByID(4).isValid());
     EXPECT_FALSE(registry.findConnectionNodeByURLString(QStringLiteral("4")).isValid());
@@ -191,8 +237,10 @@ TEST(DataStoreBO, PageControllersPerURL)
     prefs.preference.setPageSize(0);
     EXPECT_EQ(registry.tablePageControllWithURL(QStringLiteral("1/DB0/t"))->pageManager()->pageSize(), 20);
 
-    const auto q1 = registry.queryPageControllWithURL(QStringLiteral("1/DB0"), QStringLiteral("select * from t"));
-    const auto q2 = registry.queryPageControllWithURL(QStringLiteral("1/DB0"), QStringLiteral("select * from t"));
+    const auto q1 =
+        registry.queryPageControllWithURL(QStringLiteral("1/DB0"), QStringLiteral("select * from t"));
+    const auto q2 =
+        registry.queryPageControllWithURL(QStringLiteral("1/DB0"), QStringLiteral("select * from t"));
     ASSERT_NE(q1, nullptr);
     EXPECT_NE(q1, q2);
     EXPECT_EQ(q1->pageManager()->totalRowNum(), 0);
@@ -300,12 +348,12 @@ TEST_F(RegistryWithServer, CurrentDatabaseFallbacks)
         QString expected; // database name, or empty for none
     };
     const Case single[] = {
-        {QString(), "DB0"},        // no current node: the one profile's first database
-        {"1/DB3", "DB3"},          // a database node
-        {"1/DB7/a/b", "DB7"},      // a key node whose key holds "/"
-        {"1", "DB0"},              // a connection node falls back
-        {"1/DB99", "DB0"},         // no such database: falls back
-        {"8/DB3", "DB0"},          // an unregistered connection: falls back
+        {QString(), "DB0"},   // no current node: the one profile's first database
+        {"1/DB3", "DB3"},     // a database node
+        {"1/DB7/a/b", "DB7"}, // a key node whose key holds "/"
+        {"1", "DB0"},         // a connection node falls back
+        {"1/DB99", "DB0"},    // no such database: falls back
+        {"8/DB3", "DB0"},     // an unregistered connection: falls back
     };
     for (const Case &c : single) {
         SCOPED_TRACE(c.current.toStdString());

@@ -148,6 +148,10 @@ TEST(HiredisClientTest, ReconnectsOnlyAfterMoreThanThreeHundredIdleSeconds)
     ASSERT_TRUE(redis.isRunning() || redis.start()) << qPrintable(redis.error());
     QDateTime now = QDateTime::fromString(QStringLiteral("2026-01-01T10:00:00Z"), Qt::ISODate);
     Bastwick::setNowProvider([&now] { return now; });
+    struct Restore
+    {
+        ~Restore() { Bastwick::setNowProvider({}); }
+    } restore;
 
     struct Case
     {
@@ -163,7 +167,6 @@ TEST(HiredisClientTest, ReconnectsOnlyAfterMoreThanThreeHundredIdleSeconds)
         EXPECT_EQ(client.commandArgv({"PING"}), DerazReply::status("PONG"));
         EXPECT_EQ(client.connectCount(), step.connectsAfter) << "after idling " << step.idleMs << " ms";
     }
-    Bastwick::setNowProvider({});
 }
 
 TEST(HiredisClientTest, AuthenticatesWithThePasswordAlone)

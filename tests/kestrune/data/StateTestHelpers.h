@@ -32,11 +32,11 @@ inline std::optional<Bastwick::Error> fetch(const std::shared_ptr<DBStore> &stor
 {
     bool done = false;
     std::optional<Bastwick::Error> error;
-    store->fetchDatabasesWithCallback(
-        [&](const DBStore::DatabaseList &, const std::shared_ptr<DBProfile> &, const std::optional<Bastwick::Error> &e) {
-            error = e;
-            done = true;
-        });
+    store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &, const std::shared_ptr<DBProfile> &,
+                                          const std::optional<Bastwick::Error> &e) {
+        error = e;
+        done = true;
+    });
     EXPECT_TRUE(waitFor([&] { return done; }, 20000));
     return error;
 }
