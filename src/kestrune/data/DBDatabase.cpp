@@ -13,10 +13,31 @@
 
 #include <QtCore/QRegularExpression>
 
+const QString DBDatabaseErrorDomain = QStringLiteral("DBDatabase");
+
+// An error counts as reported when the execution left any part of an error value.
+static bool errorReported(const Bastwick::Error &error)
+{
+    return error.code != 0 || !error.description.isEmpty() || !error.domain.isEmpty();
+}
+
+// The error for a table operation whose statement text the table cannot form.
+static Bastwick::Error noStatementError(const QString &operation, const DBTable &table)
+{
+    return Bastwick::Error(DBDatabaseErrorDomain, 1,
+                           Bastwick::format("No %@ statement for the table \"%@\"", operation, table.name()));
+}
+
 DBDatabase::DBDatabase(std::shared_ptr<DBConnection> connection, const QString &name)
+    : DBDatabase(std::move(connection), name, 4)
+{
+}
+
+DBDatabase::DBDatabase(std::shared_ptr<DBConnection> connection, const QString &name, quint64 stringEncoding)
     : m_name(name)
     , m_connection(std::move(connection))
 {
+    Q_UNUSED(stringEncoding);
 }
 
 DBDatabase::DBDatabase(const QString &urlString)
@@ -25,6 +46,13 @@ DBDatabase::DBDatabase(const QString &urlString)
 }
 
 DBDatabase::~DBDatabase() = default;
+
+std::shared_ptr<DBDatabase> DBDatabase::initWithJSONObject(const QVariant &json, Bastwick::Error *error)
+{
+    Q_UNUSED(json);
+    Q_UNUSED(error);
+    return nullptr;
+}
 
 qint64 DBDatabase::connID() const
 {
@@ -174,6 +202,11 @@ qsizetype DBDatabase::indexOfTable(const QString &name) const
     return m_tableNames.indexOf(name);
 }
 
+qsizetype DBDatabase::indexOfTable(const TablePtr &table) const
+{
+    return table ? indexOfTable(table->name()) : -1;
+}
+
 DBDatabase::TableList DBDatabase::tablesAtIndexes(const Bastwick::IndexSet &indexes) const
 {
     QMutexLocker locker(&m_lock);
@@ -213,12 +246,17 @@ bool DBDatabase::dropTable(const QString &name)
     const QString sql = Bastwick::format("DROP TABLE %@", name);
     Bastwick::Error error;
     executeSQLResult(sql, &error);
-    if (error.code != 0 || !error.description.isEmpty()) {
+    if (errorReported(error)) {
         XXXLog(Bastwick::format("sql =%@ error=%@", sql, error.toString()));
         return false;
     }
     removeTable(name);
     return true;
+}
+
+bool DBDatabase::dropTable(const TablePtr &table)
+{
+    return table ? dropTable(table->name()) : false;
 }
 
 bool DBDatabase::dropAllTable()
@@ -235,22 +273,65 @@ bool DBDatabase::dropAllTable()
 
 QString DBDatabase::createTableSQL(const DBTable &table) const
 {
-    return table.createTableSQL();
+    return table.createTableSQLString();
+}
+
+// Runs one statement of a table operation; an empty text (nothing the table could form)
+// is not sent and reports the given error instead. The error lands in local and, when
+// given, in the caller's error value. True when no error was reported.
+bool DBDatabase::runTableStatement(const QString &sql, const Bastwick::Error &noStatement,
+                                   Bastwick::Error &local, Bastwick::Error *error)
+{
+    activeConnect();
+    local = Bastwick::Error();
+    if (sql.isEmpty())
+        local = noStatement;
+    else
+        executeSQLResult(sql, &local);
+    Bastwick::setError(error, local);
+    return !errorReported(local);
 }
 
 bool DBDatabase::createTable(const DBTable &table, Bastwick::Error *error)
 {
-    activeConnect();
+    const QString name = table.name();
     const QString sql = createTableSQL(table);
     Bastwick::Error local;
-    executeSQLResult(sql, &local);
-    Bastwick::setError(error, local);
-    if (local.code != 0 || !local.description.isEmpty()) {
+    if (!runTableStatement(sql, noStatementError(QStringLiteral("create"), table), local, error)) {
         XXXLog(Bastwick::format("createTable sql =%@ error=%@", sql, local.toString()));
         return false;
     }
     XXXLog(Bastwick::format("createTable sql =%@", sql));
-    queryTableWithName(table.name());
+    queryTableWithName(name);
+    return true;
+}
+
+bool DBDatabase::renameTable(const DBTable &table, const QString &newName, Bastwick::Error *error)
+{
+    // The table may be one of the list: keep its name before the list lets it go.
+    const QString oldName = table.name();
+    const QString sql = table.renameTableSQL(newName);
+    Bastwick::Error local;
+    if (!runTableStatement(sql, noStatementError(QStringLiteral("rename"), table), local, error)) {
+        XXXLog(Bastwick::format("renameTable sql =%@ error=%@", sql, local.toString()));
+        return false;
+    }
+    removeTable(oldName);
+    XXXLog(Bastwick::format("renameTable sql =%@", sql));
+    queryTableWithName(newName);
+    return true;
+}
+
+bool DBDatabase::duplicateTable(const DBTable &table, const QString &newName, Bastwick::Error *error)
+{
+    const QString sql = table.duplicateTableSQL(newName);
+    Bastwick::Error local;
+    if (!runTableStatement(sql, noStatementError(QStringLiteral("duplicate"), table), local, error)) {
+        XXXLog(Bastwick::format("duplicateTable sql =%@ error=%@", sql, local.toString()));
+        return false;
+    }
+    XXXLog(Bastwick::format("duplicateTable sql =%@", sql));
+    queryTableWithName(newName);
     return true;
 }
 
@@ -260,7 +341,7 @@ bool DBDatabase::emptyTable(const DBTable &table)
     const QString sql = Bastwick::format("DELETE  FROM %@", table.name());
     Bastwick::Error error;
     executeSQLResult(sql, &error);
-    if (error.code != 0 || !error.description.isEmpty()) {
+    if (errorReported(error)) {
         XXXLog(Bastwick::format("sql =%@ error=%@", sql, error.toString()));
         return false;
     }
@@ -305,7 +386,19 @@ bool DBDatabase::addTableIndex(const QString &name, const DBTable &table,
     return false;
 }
 
+bool DBDatabase::addTableIndex(const QString &name, const DBTable &table,
+                               const QList<std::shared_ptr<DBField>> &fields, const QString &indexType,
+                               const QString &indexDataType, Bastwick::Error *error)
+{
+    return false;
+}
+
 bool DBDatabase::removeTableIndex(const QString &name, const DBTable &table, Bastwick::Error *error)
+{
+    return false;
+}
+
+bool DBDatabase::removeTableIndexs(const QStringList &names, const DBTable &table, Bastwick::Error *error)
 {
     return false;
 }
@@ -346,6 +439,15 @@ bool DBDatabase::importSQL(const QString &sql, Bastwick::Error *error)
     return kit ? kit->importSQL(sql, error) : false;
 }
 
+bool DBDatabase::updataDataWithTable(const TablePtr &table, const QVariantList &data)
+{
+    // The import kits offer no row update, so there is nothing to forward to, with an
+    // importer or without one.
+    Q_UNUSED(table);
+    Q_UNUSED(data);
+    return false;
+}
+
 // --- Query ----------------------------------------------------------------------------
 
 std::shared_ptr<DBResultSet> DBDatabase::executeSQLResult(const QString &sql, Bastwick::Error *error)
@@ -361,7 +463,7 @@ bool DBDatabase::executeSQL(const QString &sql, Bastwick::Error *error)
     Bastwick::Error local;
     executeSQLResult(sql, &local);
     Bastwick::setError(error, local);
-    return local.code == 0 && local.description.isEmpty();
+    return !errorReported(local);
 }
 
 std::shared_ptr<DBResultSet> DBDatabase::tableData(const QString &tableName, Bastwick::Error *error)

@@ -12,6 +12,7 @@
 #include <QtCore/QVariant>
 #include <QtCore/QVariantList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,6 +26,10 @@ class DBTable;
 namespace Bastwick {
 class IndexSet;
 }
+
+// The domain of the errors the generic database reports itself (a statement it cannot
+// form, an operation no connection provides).
+extern const QString DBDatabaseErrorDomain;
 
 // One named database of an open connection, with its table list and the table operations
 // of an SQL engine. The Deraz database object derives from it; for Deraz the SQL half is
@@ -48,9 +53,17 @@ class DBDatabase : public QObject, public std::enable_shared_from_this<DBDatabas
 public:
     using TablePtr = std::shared_ptr<DBTable>;
     using TableList = QList<TablePtr>;
+    using ResultSetPtr = std::shared_ptr<DBResultSet>;
+    using ResultSetSuccess = std::function<void(ResultSetPtr)>;
+    using Failure = std::function<void(const Bastwick::Error &)>;
 
+    // With the UTF-8 encoding code (4).
     DBDatabase(std::shared_ptr<DBConnection> connection, const QString &name);
+    // The encoding code is not kept.
+    DBDatabase(std::shared_ptr<DBConnection> connection, const QString &name, quint64 stringEncoding);
     explicit DBDatabase(const QString &urlString);
+    // No database is built from JSON: always nothing.
+    static std::shared_ptr<DBDatabase> initWithJSONObject(const QVariant &json, Bastwick::Error *error);
     ~DBDatabase() override;
 
     QString url() const { return m_url; }
@@ -103,8 +116,11 @@ public:
     void removeTable(const QString &name); // exact name
     void removeTable(const TablePtr &table);
     void removeTables(const TableList &tables);
+    void removeTables(const QString &name) { removeTable(name); }
+    void removeTables(const TablePtr &table) { removeTable(table); }
     TablePtr tableWithIndex(qsizetype index) const;
-    qsizetype indexOfTable(const QString &name) const;
+    qsizetype indexOfTable(const QString &name) const; // position in tableNames(), -1 when absent
+    qsizetype indexOfTable(const TablePtr &table) const;
     TableList tablesAtIndexes(const Bastwick::IndexSet &indexes) const;
     TableList mutableTables() const { return tables(); }
     void refresh();
@@ -113,9 +129,18 @@ public:
 
     // SQL table operations.
     bool dropTable(const QString &name);
+    bool dropTable(const TablePtr &table);
     bool dropAllTable();
+    // The table's own creation text.
     QString createTableSQL(const DBTable &table) const;
+    // Runs the table's creation text; the table is not added to the list.
     bool createTable(const DBTable &table, Bastwick::Error *error);
+    // Runs the table's rename text; on success the old table leaves the list and
+    // queryTableWithName() is asked for the new name.
+    bool renameTable(const DBTable &table, const QString &newName, Bastwick::Error *error);
+    // Runs the table's duplicate text; on success queryTableWithName() is asked for the
+    // new name.
+    bool duplicateTable(const DBTable &table, const QString &newName, Bastwick::Error *error);
     bool emptyTable(const DBTable &table);
     bool emptyAllTable();
     // Engine hooks: each answers false and does nothing in the base.
@@ -127,7 +152,11 @@ public:
     virtual bool addTableIndex(const QString &name, const DBTable &table,
                                const QList<std::shared_ptr<DBField>> &fields, const QString &indexType,
                                Bastwick::Error *error);
+    virtual bool addTableIndex(const QString &name, const DBTable &table,
+                               const QList<std::shared_ptr<DBField>> &fields, const QString &indexType,
+                               const QString &indexDataType, Bastwick::Error *error);
     virtual bool removeTableIndex(const QString &name, const DBTable &table, Bastwick::Error *error);
+    virtual bool removeTableIndexs(const QStringList &names, const DBTable &table, Bastwick::Error *error);
     // False, or what updateTableField() answers when the table has a column of that name.
     bool addTableField(const DBField &field, const DBTable &table, Bastwick::Error *error);
     // removeTableField() for each column at the positions; true.
@@ -141,6 +170,8 @@ public:
     bool importData2Table(const TablePtr &table, const QVariantList &data, Bastwick::Error *error);
     bool importData2TableWithName(const QString &name, const QVariantList &data, Bastwick::Error *error);
     bool importSQL(const QString &sql, Bastwick::Error *error);
+    // No importer provides a row update: false.
+    bool updataDataWithTable(const TablePtr &table, const QVariantList &data);
 
     // Query: statements through the connection.
     std::shared_ptr<DBResultSet> executeSQLResult(const QString &sql, Bastwick::Error *error);
@@ -153,11 +184,27 @@ public:
     qint64 numberOfQueryRecords(const QString &sql);
     QString namespaceForTable(const QString &tableName) const;
 
+    // Reads of a table through its namespace ("<database>.<table>"). No connection
+    // provides them: the synchronous forms answer nothing (setting an error once a
+    // table, and a query where one is taken, is given); the callback forms call the
+    // failure callback on the main queue.
+    void fetchResultSetForTable(const QString &tableName, const Bastwick::IndexSet *indexes,
+                                ResultSetSuccess success, Failure failure);
+    void fetchResultSetForTable(const QString &tableName, const QString &query,
+                                const Bastwick::IndexSet *indexes, ResultSetSuccess success, Failure failure);
+    ResultSetPtr fetchResultSetForTable(const QString &tableName, const Bastwick::IndexSet *indexes,
+                                        Bastwick::Error *error);
+    ResultSetPtr fetchResultSetForTable(const QString &tableName, const QString &query,
+                                        const Bastwick::IndexSet *indexes, Bastwick::Error *error);
+
     // The statement texts of the paged reads (nothing for an empty index set).
     static std::optional<QString> pagedSQL(const QString &sql, const Bastwick::IndexSet *indexes);
     static std::optional<QString> countSQL(const QString &sql);
 
 private:
+    bool runTableStatement(const QString &sql, const Bastwick::Error &noStatement, Bastwick::Error &local,
+                           Bastwick::Error *error);
+
     QString m_url;
     QString m_name;
     bool m_isSystemDB = false;

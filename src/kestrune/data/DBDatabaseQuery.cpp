@@ -6,6 +6,7 @@
 #include <kestrune/data/DataResources.h>
 
 #include <bastwick/IndexSet.h>
+#include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
@@ -74,4 +75,65 @@ bool DBDatabase::magicData(const DBTable &table, qint64 nums, Bastwick::Error *e
         XXXLog(Bastwick::format("sql = %@ \n execute result =%d", sql, int(ok)));
     }
     return true;
+}
+
+// --- Reads through a table's namespace ---------------------------------------------------
+
+// No connection offers reads by namespace, so each read ends in this error.
+static Bastwick::Error noNamespaceReadError(const QString &nameSpace)
+{
+    return Bastwick::Error(DBDatabaseErrorDomain, 2,
+                           Bastwick::format("The connection cannot fetch a result set for %@", nameSpace));
+}
+
+static Bastwick::Error noTableError()
+{
+    return Bastwick::Error(DBDatabaseErrorDomain, 3, QStringLiteral("No table to fetch a result set for"));
+}
+
+// Hands the error to the failure callback on the main queue, as a connection's own
+// completion would arrive.
+static void failOnMainQueue(DBDatabase::Failure failure, const Bastwick::Error &error)
+{
+    if (!failure)
+        return;
+    Bastwick::mainQueue()->async([failure = std::move(failure), error] { failure(error); });
+}
+
+void DBDatabase::fetchResultSetForTable(const QString &tableName, const Bastwick::IndexSet *indexes,
+                                        ResultSetSuccess success, Failure failure)
+{
+    Q_UNUSED(indexes);
+    Q_UNUSED(success);
+    failOnMainQueue(std::move(failure), tableName.isEmpty()
+                                            ? noTableError()
+                                            : noNamespaceReadError(namespaceForTable(tableName)));
+}
+
+void DBDatabase::fetchResultSetForTable(const QString &tableName, const QString &query,
+                                        const Bastwick::IndexSet *indexes, ResultSetSuccess success,
+                                        Failure failure)
+{
+    Q_UNUSED(query);
+    fetchResultSetForTable(tableName, indexes, std::move(success), std::move(failure));
+}
+
+DBDatabase::ResultSetPtr DBDatabase::fetchResultSetForTable(const QString &tableName,
+                                                            const Bastwick::IndexSet *indexes,
+                                                            Bastwick::Error *error)
+{
+    Q_UNUSED(indexes);
+    if (tableName.isEmpty())
+        return nullptr;
+    Bastwick::setError(error, noNamespaceReadError(namespaceForTable(tableName)));
+    return nullptr;
+}
+
+DBDatabase::ResultSetPtr DBDatabase::fetchResultSetForTable(const QString &tableName, const QString &query,
+                                                            const Bastwick::IndexSet *indexes,
+                                                            Bastwick::Error *error)
+{
+    if (query.isEmpty())
+        return nullptr;
+    return fetchResultSetForTable(tableName, indexes, error);
 }

@@ -211,6 +211,57 @@ QString DBTable::insertSQLColsString() const
     return cols.join(QLatin1Char(','));
 }
 
+QString DBTable::quotedIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString DBTable::createTableSQLString() const
+{
+    if (m_name.isEmpty() || m_fields.isEmpty())
+        return QString();
+    QStringList parts;
+    parts.reserve(m_fields.size() + 1);
+    for (const DBFieldPtr &f : m_fields) {
+        QString column = quotedIdentifier(f->name());
+        const QString type = f->type().trimmed();
+        if (!type.isEmpty()) {
+            column += QLatin1Char(' ') + type;
+            if (!f->length().isEmpty() && !type.contains(QLatin1Char('(')))
+                column += QLatin1Char('(') + f->length() + QLatin1Char(')');
+        }
+        if (f->isNotNull())
+            column += QLatin1String(" NOT NULL");
+        parts.append(column);
+    }
+    if (!m_keys.isEmpty()) {
+        QStringList keys;
+        for (const DBFieldPtr &k : m_keys)
+            keys.append(quotedIdentifier(k->name()));
+        parts.append(QLatin1String("PRIMARY KEY (") + keys.join(QLatin1String(", ")) + QLatin1Char(')'));
+    }
+    return QLatin1String("CREATE TABLE ") + quotedIdentifier(m_name) + QLatin1String(" (") +
+           parts.join(QLatin1String(", ")) + QLatin1Char(')');
+}
+
+QString DBTable::renameTableSQL(const QString &newName) const
+{
+    if (m_name.isEmpty() || newName.isEmpty())
+        return QString();
+    return QLatin1String("ALTER TABLE ") + quotedIdentifier(m_name) + QLatin1String(" RENAME TO ") +
+           quotedIdentifier(newName);
+}
+
+QString DBTable::duplicateTableSQL(const QString &newName) const
+{
+    if (m_name.isEmpty() || newName.isEmpty())
+        return QString();
+    return QLatin1String("CREATE TABLE ") + quotedIdentifier(newName) + QLatin1String(" AS SELECT * FROM ") +
+           quotedIdentifier(m_name);
+}
+
 QString DBTuple::description() const
 {
     return Bastwick::describe(m_values);

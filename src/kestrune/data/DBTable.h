@@ -88,6 +88,14 @@ public:
     FieldList fieldsExcludeKeys();
     virtual qint64 numberOfRecords() const { return 0; }
     virtual QString createTableSQL() const { return QString(); }
+    // The SQLite-style statements the database runs to create, rename and duplicate the
+    // table. Identifiers are double-quoted (inner quotes doubled); each text is empty when
+    // there is nothing sound to run: no table name, no columns, or an empty new name.
+    virtual QString createTableSQLString() const;
+    virtual QString renameTableSQL(const QString &newName) const;
+    virtual QString duplicateTableSQL(const QString &newName) const;
+    // "name" with every double quote doubled.
+    static QString quotedIdentifier(const QString &name);
     QString seperatorStr() const { return QStringLiteral("'"); }
     // The column names joined by ",", each wrapped in the separator: 'a','b'.
     QString insertSQLColsString() const;

@@ -260,11 +260,6 @@ QVariant DataStoreBO::connectionNodeByNodeURL(const QString &nodeURL) const
     return connectionNodeByID(connIDByNodeURL(nodeURL));
 }
 
-void DataStoreBO::reConnect()
-{
-    // Nothing to do per node here: the key tree reconnects its own connections.
-}
-
 // --- Page controllers ----------------------------------------------------------------
 
 int DataStoreBO::pageSize() const
@@ -275,18 +270,17 @@ int DataStoreBO::pageSize() const
 
 DataStoreBO::PageControllPtr DataStoreBO::tablePageControllWithURL(const QString &nodeURL)
 {
-    PageControllPtr controller;
-    {
-        QMutexLocker locker(&m_lock);
-        controller = m_tablePageControllCache.value(nodeURL);
-        if (!controller) {
-            controller = std::make_shared<XXXTablePageControll>();
-            m_tablePageControllCache.insert(nodeURL, controller);
-        }
-    }
-    // The row count may run a statement: outside the registry's lock.
+    // The row count may run a statement: taken before the registry's lock.
     const auto table = tableByNodeURL(nodeURL);
-    controller->updatePageSize(pageSize(), table ? table->numberOfRecords() : 0);
+    const qint64 records = table ? table->numberOfRecords() : 0;
+    const int size = pageSize();
+    QMutexLocker locker(&m_lock);
+    PageControllPtr controller = m_tablePageControllCache.value(nodeURL);
+    if (!controller) {
+        controller = std::make_shared<XXXTablePageControll>();
+        m_tablePageControllCache.insert(nodeURL, controller);
+    }
+    controller->updatePageSize(size, records);
     controller->computeNumberOfPages();
     return controller;
 }

@@ -85,8 +85,6 @@ public:
     QVariant findConnectionNodeByURLString(const QString &nodeURL) const;
     QVariant connectionNodeByID(qint64 connID) const;
     QVariant connectionNodeByNodeURL(const QString &nodeURL) const;
-    // Visits every connection node; reconnecting is the key tree's own work.
-    void reConnect();
 
     // --- Page controllers --------------------------------------------------------------
     // One controller per node URL, updated on every call with the page size and the

@@ -10,9 +10,16 @@
 
 #include <bastwick/IndexSet.h>
 
+#include "support/LogCapture.h"
+#include "support/WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <QtCore/QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <functional>
 
 namespace {
 
@@ -255,6 +262,377 @@ TEST(DBDatabase, GeneratedRowsContinueAfterTheLargestKey)
     const qsizetype before = connection->statements.size();
     EXPECT_EQ(db->numberOfQueryRecords(QStringLiteral("SHOW TABLES")), 0);
     EXPECT_EQ(connection->statements.size(), before); // nothing sent without "from"
+}
+
+TEST(DBTable, StatementTextsQuoteIdentifiers)
+{
+    DBTable plain(nullptr, QStringLiteral("t"));
+    auto id = field("id", true, "INTEGER");
+    id->setIsNotNull(true);
+    plain.addField(id);
+    plain.addField(field("word"));
+    auto code = field("code", false, "VARCHAR");
+    code->setLength(QStringLiteral("20"));
+    plain.addField(code);
+
+    DBTable odd(nullptr, QStringLiteral("we\"ird"));
+    odd.addField(field("na\"me"));
+    odd.addField(field("untyped", false, QString()));
+    odd.addKey(odd.fieldWithName("na\"me"));
+
+    DBTable noName;
+    noName.addField(field("a"));
+    const DBTable noColumns(nullptr, QStringLiteral("t"));
+
+    struct Case
+    {
+        const char *what;
+        QString text;
+        QString expected;
+    };
+    for (const Case &c : {
+             Case{"create", plain.createTableSQLString(),
+                  "CREATE TABLE \"t\" (\"id\" INTEGER NOT NULL, \"word\" TEXT, \"code\" VARCHAR(20), "
+                  "PRIMARY KEY (\"id\"))"},
+             Case{"create with quotes", odd.createTableSQLString(),
+                  "CREATE TABLE \"we\"\"ird\" (\"na\"\"me\" TEXT, \"untyped\", PRIMARY KEY (\"na\"\"me\"))"},
+             Case{"rename", plain.renameTableSQL(QStringLiteral("u")), "ALTER TABLE \"t\" RENAME TO \"u\""},
+             Case{"rename with quotes", odd.renameTableSQL(QStringLiteral("x\"; DROP TABLE t; --")),
+                  "ALTER TABLE \"we\"\"ird\" RENAME TO \"x\"\"; DROP TABLE t; --\""},
+             Case{"duplicate", plain.duplicateTableSQL(QStringLiteral("t copy")),
+                  "CREATE TABLE \"t copy\" AS SELECT * FROM \"t\""},
+             Case{"duplicate with quotes", odd.duplicateTableSQL(QStringLiteral("\"")),
+                  "CREATE TABLE \"\"\"\" AS SELECT * FROM \"we\"\"ird\""},
+             // Nothing sound to run: no text at all.
+             Case{"create without a name", noName.createTableSQLString(), QString()},
+             Case{"create without columns", noColumns.createTableSQLString(), QString()},
+             Case{"rename to nothing", plain.renameTableSQL(QString()), QString()},
+             Case{"rename without a name", noName.renameTableSQL(QStringLiteral("u")), QString()},
+             Case{"duplicate to nothing", plain.duplicateTableSQL(QString()), QString()},
+         }) {
+        EXPECT_EQ(c.text, c.expected) << c.what;
+    }
+    auto db = std::make_shared<DBDatabase>(nullptr, QStringLiteral("main"));
+    EXPECT_EQ(db->createTableSQL(plain), plain.createTableSQLString());
+    EXPECT_TRUE(plain.createTableSQL().isEmpty()); // the export writers' schema text stays the engine's
+}
+
+// An in-memory SQLite database behind the connection interface: runs every statement
+// and reports SQLite's error.
+class SqliteConnection : public DBConnection
+{
+public:
+    SqliteConnection()
+        : DBConnection(std::make_shared<DBProfile>())
+    {
+        sqlite3_open(":memory:", &m_db);
+    }
+    ~SqliteConnection() override { sqlite3_close(m_db); }
+
+    ResultSetPtr executeSQL(const QString &sql, Bastwick::Error *error) override
+    {
+        statements.append(sql);
+        char *message = nullptr;
+        const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+        if (rc != SQLITE_OK)
+            Bastwick::setError(error,
+                               Bastwick::Error(QStringLiteral("sqlite"), rc, QString::fromUtf8(message)));
+        sqlite3_free(message);
+        return nullptr;
+    }
+
+    // One text column of a query with at most one bound text parameter.
+    QStringList column(const char *sql, const QString &parameter = QString())
+    {
+        QStringList out;
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            return {QStringLiteral("<bad query>")};
+        const QByteArray bound = parameter.toUtf8();
+        if (!parameter.isNull())
+            sqlite3_bind_text(stmt, 1, bound.constData(), int(bound.size()), SQLITE_STATIC);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            out.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0))));
+        sqlite3_finalize(stmt);
+        return out;
+    }
+    QStringList tables() { return column("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"); }
+    QStringList columns(const QString &table)
+    {
+        return column("SELECT name FROM pragma_table_info(?)", table);
+    }
+
+    QStringList statements;
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+// An engine's database: loads a table the engine reports into the list when asked.
+class EngineDatabase : public DBDatabase
+{
+public:
+    explicit EngineDatabase(std::shared_ptr<SqliteConnection> connection)
+        : DBDatabase(connection, QStringLiteral("main"))
+        , m_engine(std::move(connection))
+    {
+    }
+    TablePtr queryTableWithName(const QString &name) override
+    {
+        if (!m_engine->tables().contains(name))
+            return nullptr;
+        auto table = std::make_shared<DBTable>(nullptr, name);
+        for (const QString &column : m_engine->columns(name))
+            table->addField(field(column));
+        addTable(table);
+        setTableInNameMap(name, table);
+        return table;
+    }
+
+private:
+    std::shared_ptr<SqliteConnection> m_engine;
+};
+
+QStringList tableNamesOf(const DBDatabase &db)
+{
+    QStringList out;
+    for (const auto &t : db.tables())
+        out.append(t->name());
+    return out;
+}
+
+TEST(DBDatabase, CreateRenameAndDuplicateRunOnAnSqlEngine)
+{
+    auto engine = std::make_shared<SqliteConnection>();
+    auto db = std::make_shared<EngineDatabase>(engine);
+    const QString weird = QStringLiteral("we\"ird");
+    const QString copy = QStringLiteral("co'py");
+    const QString renamed = QStringLiteral("new \"one\"");
+
+    DBTable source(nullptr, weird);
+    source.addField(field("id", true, "INTEGER"));
+    source.addField(field("na\"me"));
+
+    enum class Op { Create, Rename, Duplicate };
+    struct Step
+    {
+        const char *what;
+        Op op;
+        QString from; // a listed table, or the new table for Create
+        QString to;
+        bool ok;
+        QStringList engineTables; // sorted
+        QStringList listed;       // in list order
+        const char *logged;
+    };
+    const QStringList columns{QStringLiteral("id"), QStringLiteral("na\"me")};
+    for (const Step &s : {
+             Step{"create", Op::Create, weird, {}, true, {weird}, {weird}, "createTable sql =CREATE TABLE"},
+             Step{"create twice",
+                  Op::Create,
+                  weird,
+                  {},
+                  false,
+                  {weird},
+                  {weird},
+                  "createTable sql =CREATE TABLE"},
+             Step{"duplicate",
+                  Op::Duplicate,
+                  weird,
+                  copy,
+                  true,
+                  {copy, weird},
+                  {weird, copy},
+                  "duplicateTable sql =CREATE TABLE \"co'py\" AS SELECT"},
+             Step{"rename",
+                  Op::Rename,
+                  weird,
+                  renamed,
+                  true,
+                  {copy, renamed},
+                  {copy, renamed},
+                  "renameTable sql =ALTER TABLE \"we\"\"ird\" RENAME TO"},
+             Step{"rename onto a taken name",
+                  Op::Rename,
+                  copy,
+                  renamed,
+                  false,
+                  {copy, renamed},
+                  {copy, renamed},
+                  "renameTable sql =ALTER TABLE \"co'py\""},
+             Step{"duplicate onto a taken name",
+                  Op::Duplicate,
+                  renamed,
+                  copy,
+                  false,
+                  {copy, renamed},
+                  {copy, renamed},
+                  "duplicateTable sql =CREATE TABLE \"co'py\""},
+         }) {
+        TestSupport::LogCapture log;
+        Bastwick::Error error;
+        bool ok = false;
+        if (s.op == Op::Create) {
+            ok = db->createTable(source, &error);
+        } else {
+            // The table handed over is the listed one, which a rename drops from the list.
+            const auto listed = db->tableWithName(s.from);
+            ASSERT_NE(listed, nullptr) << s.what;
+            ok = s.op == Op::Rename ? db->renameTable(*listed, s.to, &error)
+                                    : db->duplicateTable(*listed, s.to, &error);
+        }
+        EXPECT_EQ(ok, s.ok) << s.what;
+        EXPECT_EQ(error.description.isEmpty(), s.ok) << s.what << ": " << error.toString().toStdString();
+        EXPECT_EQ(engine->tables(), s.engineTables) << s.what;
+        EXPECT_EQ(tableNamesOf(*db), s.listed) << s.what;
+        EXPECT_EQ(QStringList(db->tablesNameMap().keys()).size(), s.listed.size()) << s.what;
+        for (const QString &name : s.listed) {
+            EXPECT_EQ(engine->columns(name), columns) << s.what << ": " << name.toStdString();
+            EXPECT_EQ(db->tablesNameMap().value(name), db->tableWithName(name)) << s.what;
+        }
+        EXPECT_TRUE(log.contains(QString::fromUtf8(s.logged))) << s.what << "\n"
+                                                               << log.lines().join('\n').toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral(" error=")), !s.ok) << s.what;
+    }
+}
+
+TEST(DBDatabase, TableStatementsOnAConnectionThatRunsNoSql)
+{
+    auto makeTable = [](const std::shared_ptr<DBDatabase> &db, const QString &name) {
+        auto t = std::make_shared<DBTable>(db, name);
+        t->addField(field("id", true, "INTEGER"));
+        db->addTable(t);
+        db->setTableInNameMap(name, t);
+        return t;
+    };
+    using Run = std::function<bool(DBDatabase &, const DBTable &, Bastwick::Error *)>;
+    struct Case
+    {
+        const char *what;
+        Run run;
+        bool ok;
+        QString sent; // the one statement sent, or nothing
+        QStringList listed;
+    };
+    const QStringList both{QStringLiteral("a"), QStringLiteral("b")};
+    for (const Case &c : {
+             Case{"create",
+                  [](DBDatabase &db, const DBTable &t, Bastwick::Error *e) { return db.createTable(t, e); },
+                  true, "CREATE TABLE \"a\" (\"id\" INTEGER, PRIMARY KEY (\"id\"))", both},
+             Case{"rename",
+                  [](DBDatabase &db, const DBTable &t, Bastwick::Error *e) {
+                      return db.renameTable(t, QStringLiteral("c"), e);
+                  },
+                  true,
+                  "ALTER TABLE \"a\" RENAME TO \"c\"",
+                  {QStringLiteral("b")}},
+             Case{"duplicate",
+                  [](DBDatabase &db, const DBTable &t, Bastwick::Error *e) {
+                      return db.duplicateTable(t, QStringLiteral("c"), e);
+                  },
+                  true, "CREATE TABLE \"c\" AS SELECT * FROM \"a\"", both},
+             Case{"rename to nothing",
+                  [](DBDatabase &db, const DBTable &t, Bastwick::Error *e) {
+                      return db.renameTable(t, QString(), e);
+                  },
+                  false, QString(), both},
+             Case{"duplicate to nothing",
+                  [](DBDatabase &db, const DBTable &t, Bastwick::Error *e) {
+                      return db.duplicateTable(t, QString(), e);
+                  },
+                  false, QString(), both},
+             Case{"create without columns",
+                  [](DBDatabase &db, const DBTable &, Bastwick::Error *e) {
+                      return db.createTable(DBTable(nullptr, QStringLiteral("a")), e);
+                  },
+                  false, QString(), both},
+         }) {
+        auto connection = std::make_shared<RecordingConnection>();
+        auto db = std::make_shared<DBDatabase>(connection, QStringLiteral("DB0"));
+        const auto a = makeTable(db, QStringLiteral("a"));
+        makeTable(db, QStringLiteral("b"));
+
+        Bastwick::Error error{QStringLiteral("stale"), 9, QStringLiteral("left from before")};
+        EXPECT_EQ(c.run(*db, *a, &error), c.ok) << c.what;
+        EXPECT_EQ(connection->statements, c.sent.isNull() ? QStringList() : QStringList{c.sent}) << c.what;
+        EXPECT_EQ(tableNamesOf(*db), c.listed) << c.what;
+        QStringList mapped = db->tablesNameMap().keys();
+        mapped.sort();
+        EXPECT_EQ(mapped, c.listed) << c.what; // list and name map agree
+        if (c.ok) {
+            EXPECT_TRUE(error.description.isEmpty()) << c.what; // nothing reported: no error handed back
+        } else {
+            EXPECT_EQ(error.domain, DBDatabaseErrorDomain) << c.what;
+            EXPECT_FALSE(error.description.isEmpty()) << c.what;
+        }
+        // Without an error value the outcome is the same.
+        auto again =
+            std::make_shared<DBDatabase>(std::make_shared<RecordingConnection>(), QStringLiteral("DB0"));
+        const auto a2 = makeTable(again, QStringLiteral("a"));
+        makeTable(again, QStringLiteral("b"));
+        EXPECT_EQ(c.run(*again, *a2, nullptr), c.ok) << c.what;
+        EXPECT_EQ(tableNamesOf(*again), c.listed) << c.what;
+    }
+}
+
+TEST(DBDatabase, NamespaceReadsReportThatNoConnectionServesThem)
+{
+    auto db = std::make_shared<DBDatabase>(std::make_shared<RecordingConnection>(), QStringLiteral("DB3"));
+    const Bastwick::IndexSet page = Bastwick::IndexSet::fromRange(0, 10);
+
+    struct SyncCase
+    {
+        const char *what;
+        std::function<DBDatabase::ResultSetPtr(Bastwick::Error *)> run;
+        bool reported;
+    };
+    for (const SyncCase &c : {
+             SyncCase{"table", [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", &page, e); },
+                      true},
+             SyncCase{"table and query",
+                      [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", "a=1", nullptr, e); },
+                      true},
+             SyncCase{"no table",
+                      [&](Bastwick::Error *e) { return db->fetchResultSetForTable(QString(), &page, e); },
+                      false},
+             SyncCase{
+                 "no query",
+                 [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", QString(), &page, e); },
+                 false},
+         }) {
+        Bastwick::Error error;
+        EXPECT_EQ(c.run(&error), nullptr) << c.what;
+        EXPECT_EQ(c.run(nullptr), nullptr) << c.what;
+        EXPECT_EQ(error.description.contains(QLatin1String("DB3.t")), c.reported) << c.what;
+    }
+
+    struct AsyncCase
+    {
+        const char *what;
+        std::function<void(DBDatabase::ResultSetSuccess, DBDatabase::Failure)> run;
+        const char *mentions;
+    };
+    for (const AsyncCase &c : {
+             AsyncCase{"table", [&](auto ok, auto fail) { db->fetchResultSetForTable("t", &page, ok, fail); },
+                       "DB3.t"},
+             AsyncCase{"table and query",
+                       [&](auto ok, auto fail) { db->fetchResultSetForTable("t", "a=1", &page, ok, fail); },
+                       "DB3.t"},
+             AsyncCase{"no table",
+                       [&](auto ok, auto fail) { db->fetchResultSetForTable(QString(), nullptr, ok, fail); },
+                       "table"},
+         }) {
+        bool succeeded = false;
+        std::optional<Bastwick::Error> failed;
+        c.run([&](DBDatabase::ResultSetPtr) { succeeded = true; },
+              [&](const Bastwick::Error &e) { failed = e; });
+        EXPECT_FALSE(failed.has_value()) << c.what << ": completes later, on the main queue";
+        ASSERT_TRUE(waitFor([&] { return failed.has_value(); })) << c.what;
+        EXPECT_FALSE(succeeded) << c.what;
+        EXPECT_EQ(failed->domain, DBDatabaseErrorDomain) << c.what;
+        EXPECT_TRUE(failed->description.contains(QLatin1String(c.mentions))) << c.what;
+    }
+    db->fetchResultSetForTable("t", &page, nullptr, nullptr); // no callbacks: nothing to call
 }
 
 TEST(DataResources, WordListLoads)

@@ -52,8 +52,9 @@ TEST_F(DerazConnectionTest, LoadsSixteenDatabasesWithKeysOnlyInDatabaseThree)
         ASSERT_TRUE(c.db(i));
         EXPECT_EQ(c.db(i)->name(), QStringLiteral("DB%1").arg(i));
         EXPECT_EQ(c.db(i)->number(), i);
-        if (i != 3)
+        if (i != 3) {
             EXPECT_EQ(c.db(i)->numberOfKeys(), 0) << "DB" << i;
+        }
     }
     QByteArrayList loaded = c.db(3)->keys().toList();
     std::sort(loaded.begin(), loaded.end());

@@ -369,7 +369,8 @@ TEST_F(DerazDatabaseTest, SampleDataFillsEveryTypeWithinItsBounds)
             }
         } else if (type == "hash") {
             // Fields and values are numbers below 100 (a key drawn twice gathers more fields).
-            for (const DerazReply &e : on(9, {"HGETALL", k.text()}).elements())
+            const DerazReply all = on(9, {"HGETALL", k.text()});
+            for (const DerazReply &e : all.elements())
                 EXPECT_LT(e.text().toInt(), 100);
         }
     }

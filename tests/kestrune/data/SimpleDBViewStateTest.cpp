@@ -350,6 +350,36 @@ TEST(SimpleDBViewState, DeliveryPerDelegateQueueOrderAndSkips)
     state.deactivate();
     EXPECT_EQ(state.multicastDelegate().count(), 5);
 
+    // Every message of the protocol is known as implemented by the recorders, and the
+    // records-only delegate responds to its one message alone.
+    const char *const protocol[] = {"dataStoreAddSchema",
+                                    "dataStoreRemoveSchema",
+                                    "dataStoreSchemaUnitChanged",
+                                    "dataStoreAddUnit",
+                                    "dataStoreRemoveUnit",
+                                    "dataStoreRenameUnit",
+                                    "dataStoreDuplicateUnit",
+                                    "dataStoreUnitDataChanged",
+                                    "dataStoreUnitInfoChanged",
+                                    "dataStoreSelectedSchemaChanged",
+                                    "dataStoreUnitNameChanged",
+                                    "dataStoreUnitSchemaChanged",
+                                    "dataStoreAddUnitIndex",
+                                    "dataStoreRemoveUnitUndex",
+                                    "dataStoreConnectCompletion",
+                                    "dataStoreSelectedUnitChanged",
+                                    "dataStoreGraphSelectionIndexesChanged",
+                                    "dataProbeTabIndexChanged",
+                                    "dataStoreDerazKeyChanged",
+                                    "dataStoreDerazKVChanged",
+                                    "dataStoreDerazKeyRemoved",
+                                    "dataStoreDerazDBChanged"};
+    for (const char *message : protocol) {
+        SCOPED_TRACE(message);
+        const bool recordsMessage = QByteArray(message) == "dataStoreDerazKVChanged";
+        EXPECT_EQ(state.multicastDelegate().countForSelector(message), recordsMessage ? 5 : 4);
+    }
+
     // A delegate that is gone before the announcement is skipped and pruned; one that
     // goes after it, before its delivery runs, is never called.
     delete dropped;
