@@ -16,7 +16,7 @@ class SerialQueue;
 }
 
 // One connection and a private serial queue labelled "XXXRWdb.<description>": every
-// piece of database work runs as a block on it, synchronously for the caller, so any
+// unit of database work runs as a block on it, synchronously for the caller, so any
 // thread may call and the work is serialised.
 //
 // A block receives the connection, or null when reopening it failed. Calling any of

@@ -2,6 +2,9 @@
 
 #include <bastwick/platform/ClassRegistry.h>
 #include <corbelan/CorbelanClasses.h>
+#include <bastwick/platform/Log.h>
+#include <kestrune/data/AppPreference.h>
+#include <kestrune/data/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
 
 #include <QtWidgets/QApplication>
@@ -21,6 +24,17 @@ void registerAllClasses()
     Bastwick::registerBastwickClasses();
     Corbelan::registerCorbelanClasses();
     Kestrune::registerDataClasses();
+}
+
+bool openLocalStore()
+{
+    const bool opened = DataBaseBO::sharedInstance().openDataBase();
+    if (!opened)
+        XXXLogError(QStringLiteral("the local database %1 could not be opened").arg(appDBPath()));
+    AppPreference *preference = AppPreference::sharedPreference();
+    preference->setPageSize(100);
+    preference->setMagicNumbers(500);
+    return opened;
 }
 
 } // namespace Kestrune

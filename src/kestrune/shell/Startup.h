@@ -9,4 +9,9 @@ namespace Kestrune {
 void configureApplication(QApplication &app);
 void registerAllClasses();
 
+// Opens the local database ("Deraz.sqlite" in the Documents folder, copied from the
+// shipped seed when missing) and sets the start-up preferences (page size 100, sample
+// data count 500). Answers whether the database is open.
+bool openLocalStore();
+
 } // namespace Kestrune

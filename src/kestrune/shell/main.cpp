@@ -8,6 +8,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Kestrune::configureApplication(app);
     Kestrune::registerAllClasses();
+    Kestrune::openLocalStore();
 
     KSTMainWindow window;
     window.show();
