@@ -126,7 +126,9 @@ bool RedisServer::start(const QStringList &extraArgs)
                 m_pid = -1;
                 break; // exited: port taken or bad arguments; try again
             }
-            if (command({"PING"}).startsWith("+PONG"))
+            // A server started with --requirepass answers NOAUTH: it is up all the same.
+            const QByteArray pong = command({"PING"});
+            if (pong.startsWith("+PONG") || pong.startsWith("-NOAUTH"))
                 return true;
             QThread::msleep(20);
         }

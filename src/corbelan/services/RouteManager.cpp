@@ -104,3 +104,12 @@ QHash<QString, QObject *> RouteManager::instanceCachedMaps() const
     }
     return live;
 }
+
+void RouteManager::setInstanceCachedMaps(const QHash<QString, QObject *> &maps)
+{
+    m_instanceCachedMaps.clear();
+    for (auto it = maps.cbegin(); it != maps.cend(); ++it) {
+        if (it.value())
+            m_instanceCachedMaps.insert(it.key(), it.value());
+    }
+}

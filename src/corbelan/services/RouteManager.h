@@ -61,7 +61,10 @@ public:
     QList<QObject *> viewControllers() const;
 
     QHash<QString, RouteMeta> classCachedMaps() const { return m_classCachedMaps; }
+    void setClassCachedMaps(const QHash<QString, RouteMeta> &maps) { m_classCachedMaps = maps; }
+    // The live controllers by route text.
     QHash<QString, QObject *> instanceCachedMaps() const;
+    void setInstanceCachedMaps(const QHash<QString, QObject *> &maps);
 
 private:
     QObject *openWithParams(const QString &route, const QVariantMap *params);

@@ -113,4 +113,17 @@ QVariant choiceAtPosition(const QVariant &items, const QVariant &position)
     return list.at(qsizetype(index));
 }
 
+void registerChoiceTransformer(const QString &name, ChoiceItemsSource itemsForIdentifier,
+                               const QString &identifier)
+{
+    ValueTransformer::registerTransformerNamed(
+        name, QMetaType::fromType<QString>(),
+        [itemsForIdentifier, identifier](const QVariant &text) {
+            return choicePosition(itemsForIdentifier(identifier), text);
+        },
+        [itemsForIdentifier, identifier](const QVariant &position) {
+            return choiceAtPosition(itemsForIdentifier(identifier), position);
+        });
+}
+
 } // namespace Corbelan

@@ -54,4 +54,11 @@ CORBELAN_EXPORT void registerValueTransformers();
 CORBELAN_EXPORT QVariant choicePosition(const QVariant &items, const QVariant &text);
 CORBELAN_EXPORT QVariant choiceAtPosition(const QVariant &items, const QVariant &position);
 
+// Registers a choice-list transformer under the name: text values, forward and reverse
+// blocks over the list that itemsForIdentifier answers for the identifier, read anew on
+// every transform.
+using ChoiceItemsSource = QVariant (*)(const QString &identifier);
+CORBELAN_EXPORT void registerChoiceTransformer(const QString &name, ChoiceItemsSource itemsForIdentifier,
+                                               const QString &identifier);
+
 } // namespace Corbelan

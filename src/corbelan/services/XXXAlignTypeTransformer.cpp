@@ -12,14 +12,6 @@ QString XXXAlignTypeTransformer::identifier()
 
 void XXXAlignTypeTransformer::registerTransformer()
 {
-    Corbelan::ValueTransformer::registerTransformerNamed(
-        XXXAlignTypeTransformerName, QMetaType::fromType<QString>(),
-        [](const QVariant &text) {
-            return Corbelan::choicePosition(XXXPropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                            text);
-        },
-        [](const QVariant &position) {
-            return Corbelan::choiceAtPosition(XXXPropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                              position);
-        });
+    Corbelan::registerChoiceTransformer(XXXAlignTypeTransformerName,
+                                        &XXXPropertiesItemsConfig::itemsForIdentitifer, identifier());
 }

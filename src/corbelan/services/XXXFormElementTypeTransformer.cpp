@@ -12,14 +12,6 @@ QString XXXFormElementTypeTransformer::identifier()
 
 void XXXFormElementTypeTransformer::registerTransformer()
 {
-    Corbelan::ValueTransformer::registerTransformerNamed(
-        XXXFormElementTypeTransformerName, QMetaType::fromType<QString>(),
-        [](const QVariant &text) {
-            return Corbelan::choicePosition(XXXPropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                            text);
-        },
-        [](const QVariant &position) {
-            return Corbelan::choiceAtPosition(XXXPropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                              position);
-        });
+    Corbelan::registerChoiceTransformer(XXXFormElementTypeTransformerName,
+                                        &XXXPropertiesItemsConfig::itemsForIdentitifer, identifier());
 }

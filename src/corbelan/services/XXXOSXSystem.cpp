@@ -1,5 +1,7 @@
 #include <corbelan/services/XXXOSXSystem.h>
 
+#include <corbelan/services/InterfaceAddress.h>
+
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QCoreApplication>
@@ -7,10 +9,6 @@
 #include <QtCore/QMutexLocker>
 #include <QtCore/QRegularExpression>
 #include <QtCore/QSysInfo>
-
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <netinet/in.h>
 
 namespace {
 
@@ -81,18 +79,8 @@ QString XXXOSXSystem::ipAddr()
     QMutexLocker lock(&m_mutex);
     if (!m_ipAddr.isNull())
         return m_ipAddr;
-    ifaddrs *interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0)
-        return {};
-    for (const ifaddrs *entry = interfaces; entry; entry = entry->ifa_next) {
-        if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET)
-            continue;
-        char text[INET_ADDRSTRLEN] = {};
-        const auto *ipv4 = reinterpret_cast<const sockaddr_in *>(entry->ifa_addr);
-        if (inet_ntop(AF_INET, &ipv4->sin_addr, text, sizeof text))
-            m_ipAddr = QString::fromLatin1(text);
-    }
-    freeifaddrs(interfaces);
+    // A failed listing, like an empty one, leaves the text null, to be looked for again.
+    m_ipAddr = Corbelan::lastIPv4InterfaceAddress(false).value_or(QString());
     return m_ipAddr;
 }
 

@@ -28,7 +28,7 @@ void XXXOpenFileManager::showOpenPanel()
         return;
     QStringList paths;
     for (const QString &path : *chosen) {
-        XXXLog(QStringLiteral("showOpenPanel patn ") + path);
+        XXXLog(QStringLiteral("showOpenPanel patn ") + QUrl::fromLocalFile(path).toString());
         paths.append(path);
     }
     if (paths.isEmpty() || !openCallback)

@@ -47,6 +47,11 @@ XXXPreference::XXXPreference(Bastwick::UserDefaults *defaults, QObject *parent)
 
 XXXPreference::~XXXPreference() = default;
 
+void XXXPreference::setDefaults(Bastwick::UserDefaults *defaults)
+{
+    m_defaults = defaults ? defaults : &Bastwick::UserDefaults::standard();
+}
+
 QVariantMap XXXPreference::defaultKVDataConfig() const
 {
     return {};

@@ -82,6 +82,7 @@ public:
 
     void registerObjectType(const QVariant &object);
     QVariantList classes() const { return m_classes; }
+    void setClasses(const QVariantList &classes) { m_classes = classes; }
 
     // Writes one debug line per declared property with its attribute text.
     void showpropertyNames() const;
@@ -93,11 +94,14 @@ public:
     // type code of its own properties ("i", "B", "q", "d", ...).
     void getPropertiesTypeEncoding();
     QVariantMap proTypeEncodingCache() const { return m_proTypeEncodingCache; }
+    void setProTypeEncodingCache(const QVariantMap &cache) { m_proTypeEncodingCache = cache; }
 
     QVariantMap defaultsKVData() const { return m_defaultsKVData; }
     void setDefaultsKVData(const QVariantMap &data) { m_defaultsKVData = data; }
 
     Bastwick::UserDefaults &defaults() const { return *m_defaults; }
+    // Another store from now on (null: the standard user defaults); it must outlive the object.
+    void setDefaults(Bastwick::UserDefaults *defaults);
 
     // The stored value of a key as the given type (see the class comment).
     QVariant preferenceObject(const QString &key, QMetaType declaredType) const;

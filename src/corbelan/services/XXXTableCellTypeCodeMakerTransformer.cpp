@@ -13,14 +13,6 @@ QString XXXTableCellTypeCodeMakerTransformer::identifier()
 
 void XXXTableCellTypeCodeMakerTransformer::registerTransformer()
 {
-    Corbelan::ValueTransformer::registerTransformerNamed(
-        XXXTableCellTypeCodeMakerTransformerName, QMetaType::fromType<QString>(),
-        [](const QVariant &text) {
-            return Corbelan::choicePosition(XXXTablePropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                            text);
-        },
-        [](const QVariant &position) {
-            return Corbelan::choiceAtPosition(
-                XXXTablePropertiesItemsConfig::itemsForIdentitifer(identifier()), position);
-        });
+    Corbelan::registerChoiceTransformer(XXXTableCellTypeCodeMakerTransformerName,
+                                        &XXXTablePropertiesItemsConfig::itemsForIdentitifer, identifier());
 }

@@ -13,14 +13,6 @@ QString XXXTableHeaderAlignTypeTransformer::identifier()
 
 void XXXTableHeaderAlignTypeTransformer::registerTransformer()
 {
-    Corbelan::ValueTransformer::registerTransformerNamed(
-        XXXTableHeaderAlignTypeTransformerName, QMetaType::fromType<QString>(),
-        [](const QVariant &text) {
-            return Corbelan::choicePosition(XXXTablePropertiesItemsConfig::itemsForIdentitifer(identifier()),
-                                            text);
-        },
-        [](const QVariant &position) {
-            return Corbelan::choiceAtPosition(
-                XXXTablePropertiesItemsConfig::itemsForIdentitifer(identifier()), position);
-        });
+    Corbelan::registerChoiceTransformer(XXXTableHeaderAlignTypeTransformerName,
+                                        &XXXTablePropertiesItemsConfig::itemsForIdentitifer, identifier());
 }

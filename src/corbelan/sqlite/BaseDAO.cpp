@@ -27,7 +27,7 @@ QVariant bindable(const QVariant &value)
 
 bool isMap(const QVariant &value)
 {
-    return value.metaType().id() == QMetaType::QVariantMap;
+    return value.metaType().id() == QMetaType::QVariantMap || value.metaType().id() == QMetaType::QVariantHash;
 }
 
 bool isList(const QVariant &value)
@@ -131,6 +131,12 @@ bool BaseDAO::refuseNonModel(const QVariant &model, const char *operation) const
         XXXLogWarning(QString::fromLatin1(operation) + QStringLiteral(" takes one model, not an array"));
         return true;
     }
+    if (!isMap(model) && !Bastwick::metaObjectOf(model)) {
+        // A bare key value has no fields: its key would be bound as NULL, and the call
+        // would answer success having written nothing.
+        XXXLogWarning(QString::fromLatin1(operation) + QStringLiteral(" takes a model, not a bare key value"));
+        return true;
+    }
     return false;
 }
 
@@ -206,17 +212,19 @@ qint64 BaseDAO::pageNumberWithSize(qint64 pageSize)
 // ---------------------------------------------------------------------------------------
 // Writes
 
-bool BaseDAO::insert(const QVariant &model)
+bool BaseDAO::insert(const QVariant &object)
 {
-    if (refuseNonModel(model, "insert"))
+    if (refuseNonModel(object, "insert"))
         return false;
+    // A QObject model takes the new key itself; a gadget or map value takes it in this
+    // copy, from which everything below reads.
+    QVariant model = object;
     if (!m_keyList.isEmpty()) {
         const QString &numberedKey = m_keyList.first();
         const QVariant current = Bastwick::valueForKey(model, numberedKey);
         if (isAbsent(current) || current.toLongLong() == 0) {
             const qint64 key = findMaxKey().toLongLong() + 1;
-            QVariant holder = model;
-            Bastwick::setValueForKey(holder, numberedKey, QVariant::fromValue(key));
+            Bastwick::setValueForKey(model, numberedKey, QVariant::fromValue(key));
         }
     }
     if (!findByKey(model).isNull()) {
@@ -263,7 +271,7 @@ bool BaseDAO::update(const QVariant &model)
     }
     values += keyValues(model);
     const QString sql = QStringLiteral("UPDATE ") + m_tableName + QStringLiteral(" SET ") + setList +
-                        QStringLiteral(" WHERE ") + keyCondition();
+                        QStringLiteral(" WHERE ") + keyCondition() + QStringLiteral(" ");
     XXXLog(QStringLiteral("update sql=") + sql);
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) {
@@ -282,7 +290,8 @@ bool BaseDAO::deleteObject(const QVariant &model)
         return false;
     }
     const QString sql =
-        QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" WHERE ") + keyCondition();
+        QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" WHERE ") + keyCondition() +
+        QStringLiteral(" ");
     XXXLog(QStringLiteral("delete sql=") + sql);
     const QVariantList values = keyValues(model);
     bool ok = false;
@@ -413,7 +422,8 @@ XXXModelRef BaseDAO::findByModel(const QVariant &model)
         return {};
     }
     const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + keyCondition();
+        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + keyCondition() +
+        QStringLiteral(" ");
     XXXLog(QStringLiteral("findByKey sql=") + sql);
     const QVariantList values = keyValues(model);
     XXXModelRef found;
@@ -463,7 +473,8 @@ QList<XXXModelRef> BaseDAO::findByAttributes(const QVariantMap &parameters)
         condition += keys.at(i) + QStringLiteral(" = :") + keys.at(i) +
                      (i + 1 < keys.size() ? QStringLiteral(" AND ") : QStringLiteral(" "));
     const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition;
+        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition +
+        QStringLiteral(" ");
     XXXLog(QStringLiteral("findByAttributes sql=") + sql);
     return fetch([&](XXXRWDatabase *db) { return db->executeQuery(sql, parameters); });
 }

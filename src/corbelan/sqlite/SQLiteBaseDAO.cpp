@@ -289,7 +289,7 @@ SQLiteBaseDAO::Model SQLiteBaseDAO::findByKey(const QVariant &object)
         arguments.append(value);
     }
     const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition;
+        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition + QStringLiteral(" ");
     const ModelList models = sqlQuery(sql, arguments);
     return models.size() == 1 ? models.first() : nullptr;
 }

@@ -1,6 +1,7 @@
 #include <corbelan/sqlite/SQLiteDBManager.h>
 
 #include <bastwick/FileManagerAdditions.h>
+#include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
@@ -90,6 +91,9 @@ bool SQLiteDBManager::openDataBase(const QString &name)
     if (rc != SQLITE_OK) {
         // SQLite may hand back a handle even when opening failed; it must still be closed.
         sqlite3_close_v2(handle);
+        // The connection held before belongs to another file (or an older open): DAOs made
+        // from now on must not write there under this name.
+        m_dbHandler.reset();
         return false;
     }
     m_dbHandler = std::make_shared<Connection>(handle);
@@ -115,8 +119,10 @@ void SQLiteDBManager::createDatabaseIfNeeded()
         QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         XXXLog(QStringLiteral("\n create database success"));
     } else {
-        XXXLogError(QStringLiteral("Failed to create writable database file with message '") +
-                    source.errorString() + QStringLiteral("'."));
+        XXXLogError(Bastwick::assertionText(
+            "NO", __func__, "SQLiteDBManager", __LINE__,
+            QStringLiteral("Failed to create writable database file with message '") + source.errorString() +
+                QStringLiteral("'.")));
     }
 }
 

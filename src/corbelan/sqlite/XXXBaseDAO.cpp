@@ -11,6 +11,8 @@
 
 #include <QtCore/QMetaType>
 
+#include <functional>
+
 namespace {
 
 bool isNumber(const QVariant &value)
@@ -44,6 +46,16 @@ bool isMap(const QVariant &value)
 bool isList(const QVariant &value)
 {
     return value.metaType().id() == QMetaType::QVariantList;
+}
+
+// Runs one for each element in order; true when every one succeeded (an empty list
+// too). There is no transaction: the elements that succeeded stay written.
+bool eachSucceeds(const QVariantList &list, const std::function<bool(const QVariant &)> &one)
+{
+    qsizetype done = 0;
+    for (const QVariant &element : list)
+        done += one(element) ? 1 : 0;
+    return done == list.size();
 }
 
 // A column's value for binding: absent values are SQL NULL.
@@ -82,7 +94,9 @@ void XXXBaseDAO::setTableName(const QString &name)
 
 XXXModelRef XXXBaseDAO::newModel()
 {
-    const ModelClass *cls = nullptr;
+    // Copied out under the lock: a change of table name replaces the resolved class.
+    Bastwick::ClassRegistry::ObjectFactory factory;
+    QMetaType valueType;
     {
         QMutexLocker lock(&m_modelClassMutex);
         if (!m_modelClass || m_modelClass->name != m_tableName) {
@@ -96,15 +110,16 @@ XXXModelRef XXXBaseDAO::newModel()
                 XXXLogError(QStringLiteral("no model class is registered for the table %1").arg(m_tableName));
             m_modelClass = std::move(resolved);
         }
-        cls = m_modelClass.get();
+        factory = m_modelClass->factory;
+        valueType = m_modelClass->valueType;
     }
-    if (cls->factory) {
-        if (QObject *object = cls->factory())
+    if (factory) {
+        if (QObject *object = factory())
             return XXXModelRef(std::shared_ptr<QObject>(object));
         return {};
     }
-    if (cls->valueType.isValid())
-        return XXXModelRef(QVariant(cls->valueType, nullptr));
+    if (valueType.isValid())
+        return XXXModelRef(QVariant(valueType, nullptr));
     return {};
 }
 
@@ -217,25 +232,15 @@ qint64 XXXBaseDAO::pageNumberWithSize(qint64 pageSize)
 
 bool XXXBaseDAO::insert(const QVariant &object)
 {
-    if (isList(object)) {
-        const QVariantList list = object.toList();
-        qsizetype done = 0;
-        for (const QVariant &element : list)
-            done += insertOne(element) ? 1 : 0;
-        return done == list.size();
-    }
+    if (isList(object))
+        return eachSucceeds(object.toList(), [this](const QVariant &element) { return insertOne(element); });
     return insertOne(object);
 }
 
 bool XXXBaseDAO::update(const QVariant &object)
 {
-    if (isList(object)) {
-        const QVariantList list = object.toList();
-        qsizetype done = 0;
-        for (const QVariant &element : list)
-            done += updateOne(element) ? 1 : 0;
-        return done == list.size();
-    }
+    if (isList(object))
+        return eachSucceeds(object.toList(), [this](const QVariant &element) { return updateOne(element); });
     return updateOne(object);
 }
 
@@ -243,13 +248,8 @@ bool XXXBaseDAO::deleteObject(const QVariant &object)
 {
     // An array of models (an empty one included) deletes each; any other list is the
     // key values of one row.
-    if (isList(object) && (object.toList().isEmpty() || isModel(object.toList().constFirst()))) {
-        const QVariantList list = object.toList();
-        qsizetype done = 0;
-        for (const QVariant &element : list)
-            done += deleteOne(element) ? 1 : 0;
-        return done == list.size();
-    }
+    if (isList(object) && (object.toList().isEmpty() || isModel(object.toList().constFirst())))
+        return eachSucceeds(object.toList(), [this](const QVariant &element) { return deleteOne(element); });
     return deleteOne(object);
 }
 

@@ -492,86 +492,101 @@ int bindArguments(XXXRWDatabase *db, sqlite3_stmt *pStmt, const QVariantList *ar
 
 } // namespace
 
-sqlite3_stmt *XXXRWDatabase::prepareOrReport(const QString &sql, bool *failed, int *prepareResult)
+// What one execute call holds from its start to its end.
+struct XXXRWDatabase::Call
 {
+    XXXRWStatementPtr statement; // the cached statement object, when one was reused
     sqlite3_stmt *pStmt = nullptr;
-    const QByteArray bytes = XXXRWText::bytesFromText(sql);
-    const int rc = sqlite3_prepare_v2(m_db, bytes.constData(), int(bytes.size()), &pStmt, nullptr);
-    *prepareResult = rc;
-    if (rc == SQLITE_OK) {
-        *failed = false;
-        return pStmt;
+    QList<QByteArray> keepAlive; // the bound text and blob bytes
+};
+
+// The steps shared by the query and the update core: the open and in-use checks, the
+// trace line, the cached or freshly prepared statement and the binding. False (with the
+// flag cleared and the failure logged) when the call stops here; only an update's failed
+// prepare fills the error.
+bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
+                              const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call)
+{
+    if (!databaseExists())
+        return false;
+    if (m_isExecutingStatement) {
+        warnInUse();
+        return false;
     }
-    *failed = true;
-    const QString line =
-        QStringLiteral("DB Error: %1 \"%2\"").arg(QString::number(lastErrorCode()), lastErrorMessage());
-    if (m_logsErrors) {
-        XXXLogError(line);
-        XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
-        XXXLogError(QStringLiteral("DB Path: %1").arg(m_databasePath));
+    m_isExecutingStatement = true;
+    if (m_traceExecution && !sql.isNull())
+        XXXLog(QStringLiteral("%1 %2: %3")
+                   .arg(description(),
+                        isQuery ? QStringLiteral("executeQuery") : QStringLiteral("executeUpdate"),
+                        Bastwick::logText(sql)));
+
+    if (m_shouldCacheStatements) {
+        call->statement = cachedStatementForQuery(sql);
+        if (call->statement) {
+            call->pStmt = call->statement->statement();
+            call->statement->reset();
+        }
     }
-    if (m_crashOnErrors)
-        XXXAssert(false, line);
-    sqlite3_finalize(pStmt);
-    return nullptr;
+    if (!call->pStmt) {
+        const QByteArray bytes = XXXRWText::bytesFromText(sql);
+        const int rc = sqlite3_prepare_v2(m_db, bytes.constData(), int(bytes.size()), &call->pStmt, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString line = QStringLiteral("DB Error: %1 \"%2\"")
+                                     .arg(QString::number(lastErrorCode()), lastErrorMessage());
+            if (m_logsErrors) {
+                XXXLogError(line);
+                XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
+                XXXLogError(QStringLiteral("DB Path: %1").arg(m_databasePath));
+            }
+            if (m_crashOnErrors)
+                XXXAssert(false, line);
+            sqlite3_finalize(call->pStmt);
+            call->pStmt = nullptr;
+            if (!isQuery)
+                Bastwick::setError(error, errorWithMessage(lastErrorMessage()));
+            m_isExecutingStatement = false;
+            return false;
+        }
+    }
+
+    const int expected = sqlite3_bind_parameter_count(call->pStmt);
+    const int bound = bindArguments(this, call->pStmt, arrayArguments, dictionaryArguments, &call->keepAlive,
+                                    m_traceExecution);
+    if (bound == expected)
+        return true;
+    if (isQuery)
+        XXXLogError(
+            QStringLiteral("Error: the bind count is not correct for the # of variables (executeQuery)"));
+    else
+        XXXLogError(QStringLiteral("Error: the bind count (%1) is not correct for the # of variables in the "
+                                   "query (%2) (%3) (executeUpdate)")
+                        .arg(QString::number(bound), QString::number(expected), Bastwick::logText(sql)));
+    if (call->statement)
+        call->statement->reset(); // a cached statement stays cached and usable
+    else
+        sqlite3_finalize(call->pStmt);
+    call->pStmt = nullptr;
+    m_isExecutingStatement = false;
+    return false;
 }
 
 XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, const QVariantList *arrayArguments,
                                               const QVariantMap *dictionaryArguments)
 {
-    if (!databaseExists())
-        return {};
-    if (m_isExecutingStatement) {
-        warnInUse();
-        return {};
-    }
     XXXAssert(!weak_from_this().expired(),
               QStringLiteral("an XXXRWDatabase must be owned by a std::shared_ptr"));
-    m_isExecutingStatement = true;
-    if (m_traceExecution && !sql.isNull())
-        XXXLog(QStringLiteral("%1 executeQuery: %2").arg(description(), Bastwick::logText(sql)));
-
-    XXXRWStatementPtr statement;
-    sqlite3_stmt *pStmt = nullptr;
-    if (m_shouldCacheStatements) {
-        statement = cachedStatementForQuery(sql);
-        if (statement) {
-            pStmt = statement->statement();
-            statement->reset();
-        }
-    }
-    if (!pStmt) {
-        bool failed = false;
-        int rc = 0;
-        pStmt = prepareOrReport(sql, &failed, &rc);
-        if (failed) {
-            m_isExecutingStatement = false;
-            return {};
-        }
-    }
-
-    QList<QByteArray> keepAlive;
-    const int expected = sqlite3_bind_parameter_count(pStmt);
-    const int bound =
-        bindArguments(this, pStmt, arrayArguments, dictionaryArguments, &keepAlive, m_traceExecution);
-    if (bound != expected) {
-        XXXLogError(
-            QStringLiteral("Error: the bind count is not correct for the # of variables (executeQuery)"));
-        if (statement)
-            statement->reset(); // a cached statement stays cached and usable
-        else
-            sqlite3_finalize(pStmt);
-        m_isExecutingStatement = false;
+    Call call;
+    if (!startCall(sql, true, arrayArguments, dictionaryArguments, nullptr, &call))
         return {};
-    }
 
+    XXXRWStatementPtr statement = call.statement;
     if (!statement) {
-        statement = std::make_shared<XXXRWStatement>(pStmt);
+        statement = std::make_shared<XXXRWStatement>(call.pStmt);
         trackStatement(statement);
         if (m_shouldCacheStatements && !sql.isNull())
             setCachedStatement(statement, sql);
     }
-    statement->keepBoundBuffers(std::move(keepAlive));
+    statement->keepBoundBuffers(std::move(call.keepAlive));
 
     auto rs = XXXRWResultSet::resultSetWithStatement(statement, shared_from_this());
     rs->setQuery(sql);
@@ -584,52 +599,11 @@ XXXRWResultSetPtr XXXRWDatabase::executeQuery(const QString &sql, const QVariant
 bool XXXRWDatabase::executeUpdate(const QString &sql, Bastwick::Error *error,
                                   const QVariantList *arrayArguments, const QVariantMap *dictionaryArguments)
 {
-    if (!databaseExists())
+    Call call;
+    if (!startCall(sql, false, arrayArguments, dictionaryArguments, error, &call))
         return false;
-    if (m_isExecutingStatement) {
-        warnInUse();
-        return false;
-    }
-    m_isExecutingStatement = true;
-    if (m_traceExecution && !sql.isNull())
-        XXXLog(QStringLiteral("%1 executeUpdate: %2").arg(description(), Bastwick::logText(sql)));
-
-    XXXRWStatementPtr statement;
-    sqlite3_stmt *pStmt = nullptr;
-    if (m_shouldCacheStatements) {
-        statement = cachedStatementForQuery(sql);
-        if (statement) {
-            pStmt = statement->statement();
-            statement->reset();
-        }
-    }
-    if (!pStmt) {
-        bool failed = false;
-        int rc = 0;
-        pStmt = prepareOrReport(sql, &failed, &rc);
-        if (failed) {
-            Bastwick::setError(error, errorWithMessage(lastErrorMessage()));
-            m_isExecutingStatement = false;
-            return false;
-        }
-    }
-
-    QList<QByteArray> keepAlive;
-    const int expected = sqlite3_bind_parameter_count(pStmt);
-    const int bound =
-        bindArguments(this, pStmt, arrayArguments, dictionaryArguments, &keepAlive, m_traceExecution);
-    if (bound != expected) {
-        XXXLogError(QStringLiteral("Error: the bind count (%1) is not correct for the # of variables in the "
-                                   "query (%2) (%3) (executeUpdate)")
-                        .arg(QString::number(bound), QString::number(expected), Bastwick::logText(sql)));
-        if (statement)
-            statement->reset();
-        else
-            sqlite3_finalize(pStmt);
-        m_isExecutingStatement = false;
-        return false;
-    }
-
+    XXXRWStatementPtr statement = call.statement;
+    sqlite3_stmt *pStmt = call.pStmt;
     const int rc = sqlite3_step(pStmt);
     if (rc != SQLITE_DONE && m_logsErrors) {
         const QString msg = lastErrorMessage();
@@ -861,36 +835,33 @@ void XXXRWDatabase::extractSQL(const QString &format, const QVariantList &argume
 // ---------------------------------------------------------------------------------------
 // Transactions and savepoints
 
+// Runs one transaction statement; on success the transaction flag takes the given state.
+bool XXXRWDatabase::transactionStatement(const QString &sql, bool inTransactionAfter)
+{
+    const bool ok = executeUpdate(sql);
+    if (ok)
+        m_inTransaction = inTransactionAfter;
+    return ok;
+}
+
 bool XXXRWDatabase::beginTransaction()
 {
-    const bool ok = executeUpdate(QStringLiteral("begin exclusive transaction"));
-    if (ok)
-        m_inTransaction = true;
-    return ok;
+    return transactionStatement(QStringLiteral("begin exclusive transaction"), true);
 }
 
 bool XXXRWDatabase::beginDeferredTransaction()
 {
-    const bool ok = executeUpdate(QStringLiteral("begin deferred transaction"));
-    if (ok)
-        m_inTransaction = true;
-    return ok;
+    return transactionStatement(QStringLiteral("begin deferred transaction"), true);
 }
 
 bool XXXRWDatabase::commit()
 {
-    const bool ok = executeUpdate(QStringLiteral("commit transaction"));
-    if (ok)
-        m_inTransaction = false;
-    return ok;
+    return transactionStatement(QStringLiteral("commit transaction"), false);
 }
 
 bool XXXRWDatabase::rollback()
 {
-    const bool ok = executeUpdate(QStringLiteral("rollback transaction"));
-    if (ok)
-        m_inTransaction = false;
-    return ok;
+    return transactionStatement(QStringLiteral("rollback transaction"), false);
 }
 
 namespace {
@@ -929,12 +900,16 @@ bool XXXRWDatabase::rollbackToSavePointWithName(const QString &name, Bastwick::E
 
 std::optional<Bastwick::Error> XXXRWDatabase::inSavePoint(const SavePointBlock &block)
 {
-    const QString name = QStringLiteral("dbSavePoint%1").arg(g_savePointCounter.fetch_add(1));
+    return runInSavePoint(QStringLiteral("dbSavePoint%1").arg(g_savePointCounter.fetch_add(1)), block);
+}
+
+std::optional<Bastwick::Error> XXXRWDatabase::runInSavePoint(const QString &name, const SavePointBlock &block)
+{
     Bastwick::Error error;
-    bool failed = false;
     if (!startSavePointWithName(name, &error))
         return error;
     bool shouldRollback = false;
+    bool failed = false;
     if (block)
         block(&shouldRollback);
     if (shouldRollback && !rollbackToSavePointWithName(name, &error))
@@ -944,6 +919,26 @@ std::optional<Bastwick::Error> XXXRWDatabase::inSavePoint(const SavePointBlock &
     if (failed)
         return error;
     return std::nullopt;
+}
+
+bool XXXRWDatabase::runTransaction(bool deferred, const SavePointBlock &block)
+{
+    const bool began = deferred ? beginDeferredTransaction() : beginTransaction();
+    if (!began) {
+        XXXLogError(QStringLiteral("could not begin a transaction: %1").arg(lastErrorMessage()));
+        return false;
+    }
+    bool shouldRollback = false;
+    if (block)
+        block(&shouldRollback);
+    if (shouldRollback)
+        return rollback();
+    if (commit())
+        return true;
+    XXXLogError(QStringLiteral("could not commit the transaction, rolling back: %1").arg(lastErrorMessage()));
+    if (m_inTransaction)
+        rollback();
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -187,6 +187,15 @@ public:
     // Runs the block inside a savepoint "dbSavePoint<n>"; answers the last error, if any.
     std::optional<Bastwick::Error> inSavePoint(const SavePointBlock &block);
 
+    // The sequences the queue and the pool run their blocks with. runTransaction: begin
+    // (deferred or exclusive); a failed begin runs nothing; then the block; rollback when
+    // it asked, else commit, and a failed commit rolls back. True when the work was
+    // committed, or rolled back as the block asked. runInSavePoint: the block inside the
+    // named savepoint, rolled back to it when the block asks, always released; answers
+    // the last error, if any.
+    bool runTransaction(bool deferred, const SavePointBlock &block);
+    std::optional<Bastwick::Error> runInSavePoint(const QString &name, const SavePointBlock &block);
+
     // Registers a scalar SQL function; the connection keeps the block alive.
     void makeFunctionNamed(const QString &name, int maximumArguments, FunctionBlock block);
 
@@ -218,7 +227,10 @@ private:
     template <class T>
     T singleValue(const QString &sql, const QVariantList &arguments, T noRow,
                   const std::function<T(XXXRWResultSet &)> &read);
-    sqlite3_stmt *prepareOrReport(const QString &sql, bool *failed, int *prepareResult);
+    bool transactionStatement(const QString &sql, bool inTransactionAfter);
+    struct Call;
+    bool startCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
+                   const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call);
     void trackStatement(const XXXRWStatementPtr &statement);
 
     sqlite3 *m_db = nullptr;

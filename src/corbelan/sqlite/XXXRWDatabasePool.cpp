@@ -189,25 +189,10 @@ bool XXXRWDatabasePool::beginTransaction(bool deferred, const TransactionBlock &
     XXXRWDatabasePtr db = this->db();
     if (!db)
         return false;
-    bool ok = false;
-    const bool began = deferred ? db->beginDeferredTransaction() : db->beginTransaction();
-    if (!began) {
-        XXXLogError(QStringLiteral("could not begin a transaction: %1").arg(db->lastErrorMessage()));
-    } else {
-        bool shouldRollback = false;
+    const bool ok = db->runTransaction(deferred, [&](bool *rollback) {
         if (block)
-            block(db.get(), &shouldRollback);
-        if (shouldRollback) {
-            ok = db->rollback();
-        } else if (db->commit()) {
-            ok = true;
-        } else {
-            XXXLogError(QStringLiteral("could not commit the transaction, rolling back: %1")
-                            .arg(db->lastErrorMessage()));
-            if (db->inTransaction())
-                db->rollback();
-        }
-    }
+            block(db.get(), rollback);
+    });
     pushDatabaseBackInPool(db);
     return ok;
 }
@@ -219,23 +204,11 @@ std::optional<Bastwick::Error> XXXRWDatabasePool::inSavePoint(const TransactionB
     if (!db)
         return Bastwick::Error(QStringLiteral("XXXRWDatabase"), 14,
                                QStringLiteral("could not open the database"));
-    std::optional<Bastwick::Error> result;
-    Bastwick::Error error;
-    if (!db->startSavePointWithName(name, &error)) {
-        pushDatabaseBackInPool(db);
-        return error;
-    }
-    bool shouldRollback = false;
-    bool failed = false;
-    if (block)
-        block(db.get(), &shouldRollback);
-    if (shouldRollback && !db->rollbackToSavePointWithName(name, &error))
-        failed = true;
-    if (!db->releaseSavePointWithName(name, &error))
-        failed = true;
+    std::optional<Bastwick::Error> result = db->runInSavePoint(name, [&](bool *rollback) {
+        if (block)
+            block(db.get(), rollback);
+    });
     pushDatabaseBackInPool(db);
-    if (failed)
-        result = error;
     return result;
 }
 

@@ -37,12 +37,22 @@ std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(co
     return queue;
 }
 
+XXXRWDatabaseQueue::DatabaseFactory XXXRWDatabaseQueue::databaseClass()
+{
+    return [](const QString &path) { return XXXRWDatabase::databaseWithPath(path); };
+}
+
 XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags)
+    : XXXRWDatabaseQueue(path, flags, databaseClass())
+{
+}
+
+XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass)
     : d(std::make_unique<Private>())
     , m_openFlags(flags)
 {
-    auto db = XXXRWDatabase::databaseWithPath(path);
-    if (!db->openWithFlags(flags)) {
+    XXXRWDatabasePtr db = databaseClass ? databaseClass(path) : nullptr;
+    if (!db || !db->openWithFlags(flags)) {
         XXXLogError(QStringLiteral("Could not create database queue for path %1").arg(path));
         return;
     }
@@ -150,29 +160,10 @@ bool XXXRWDatabaseQueue::beginTransaction(bool deferred, const TransactionBlock 
         XXXRWDatabase *db = database();
         if (!db)
             return;
-        const bool began = deferred ? db->beginDeferredTransaction() : db->beginTransaction();
-        if (!began) {
-            XXXLogError(QStringLiteral("could not begin a transaction: %1").arg(db->lastErrorMessage()));
-            return;
-        }
-        bool shouldRollback = false;
-        if (block)
-            block(database(), &shouldRollback);
-        db = database();
-        if (!db)
-            return;
-        if (shouldRollback) {
-            ok = db->rollback();
-            return;
-        }
-        if (db->commit()) {
-            ok = true;
-            return;
-        }
-        XXXLogError(
-            QStringLiteral("could not commit the transaction, rolling back: %1").arg(db->lastErrorMessage()));
-        if (db->inTransaction())
-            db->rollback();
+        ok = db->runTransaction(deferred, [&](bool *rollback) {
+            if (block)
+                block(db, rollback);
+        });
     });
     return ok;
 }
@@ -191,21 +182,10 @@ std::optional<Bastwick::Error> XXXRWDatabaseQueue::inSavePoint(const Transaction
                                      QStringLiteral("could not open the database"));
             return;
         }
-        Bastwick::Error error;
-        if (!db->startSavePointWithName(name, &error)) {
-            result = error;
-            return;
-        }
-        bool shouldRollback = false;
-        bool failed = false;
-        if (block)
-            block(db, &shouldRollback);
-        if (shouldRollback && !db->rollbackToSavePointWithName(name, &error))
-            failed = true;
-        if (!db->releaseSavePointWithName(name, &error))
-            failed = true;
-        if (failed)
-            result = error;
+        result = db->runInSavePoint(name, [&](bool *rollback) {
+            if (block)
+                block(db, rollback);
+        });
     });
     return result;
 }

@@ -30,6 +30,13 @@ public:
 
     static constexpr int kDefaultOpenFlags = 6; // read-write + create
 
+    // Makes the connection a new queue opens.
+    using DatabaseFactory = std::function<XXXRWDatabasePtr(const QString &path)>;
+    // The connection class of a new queue: plain XXXRWDatabase. A subclass that wants
+    // another hands its own factory to the protected constructor. Reopening after
+    // close() always makes a plain XXXRWDatabase.
+    static DatabaseFactory databaseClass();
+
     // A queue with its connection open, or null when the file can't be opened (logged).
     // A null path is an in-memory database.
     static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path = QString());
@@ -70,6 +77,9 @@ public:
     void setPath(const QString &path);
     int openFlags() const { return m_openFlags; }
     bool isOpen() const;
+
+protected:
+    XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass);
 
 private:
     bool refuseReentrance(const char *operation) const;

@@ -338,22 +338,7 @@ QVariantMap XXXRWResultSet::resultDict()
     return row;
 }
 
-void XXXRWResultSet::kvcMagic(QObject *object) const
-{
-    sqlite3_stmt *stmt = handle();
-    if (!object || !stmt)
-        return;
-    const int count = sqlite3_column_count(stmt);
-    for (int i = 0; i < count; ++i) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
-        if (!text)
-            continue;
-        Bastwick::setValueForKey(object, columnNameForIndex(i),
-                                 XXXRWText::textFromBytes(text, sqlite3_column_bytes(stmt, i)));
-    }
-}
-
-void XXXRWResultSet::kvcMagic(QVariant &holder) const
+void XXXRWResultSet::forEachColumnText(const std::function<void(const QString &, const QString &)> &fn) const
 {
     sqlite3_stmt *stmt = handle();
     if (!stmt)
@@ -362,8 +347,22 @@ void XXXRWResultSet::kvcMagic(QVariant &holder) const
     for (int i = 0; i < count; ++i) {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
         if (!text)
-            continue;
-        Bastwick::setValueForKey(holder, columnNameForIndex(i),
-                                 XXXRWText::textFromBytes(text, sqlite3_column_bytes(stmt, i)));
+            continue; // NULL columns are skipped
+        fn(columnNameForIndex(i), XXXRWText::textFromBytes(text, sqlite3_column_bytes(stmt, i)));
     }
+}
+
+void XXXRWResultSet::kvcMagic(QObject *object) const
+{
+    if (!object)
+        return;
+    forEachColumnText(
+        [object](const QString &name, const QString &text) { Bastwick::setValueForKey(object, name, text); });
+}
+
+void XXXRWResultSet::kvcMagic(QVariant &holder) const
+{
+    forEachColumnText([&holder](const QString &name, const QString &text) {
+        Bastwick::setValueForKey(holder, name, text);
+    });
 }

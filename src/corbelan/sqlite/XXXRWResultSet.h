@@ -10,6 +10,7 @@
 #include <QtCore/QVariant>
 #include <QtCore/QVariantMap>
 
+#include <functional>
 #include <memory>
 
 class QObject;
@@ -102,6 +103,8 @@ public:
 private:
     bool hasStatement() const;
     sqlite3_stmt *handle() const;
+    // Calls fn with the name and text of every column of the current row that is not NULL.
+    void forEachColumnText(const std::function<void(const QString &, const QString &)> &fn) const;
 
     std::shared_ptr<XXXRWDatabase> m_parentDB;
     XXXRWStatementPtr m_statement;

@@ -6,6 +6,7 @@
 #include <QtCore/QList>
 #include <QtCore/QObject>
 #include <QtCore/QString>
+#include <QtCore/QVariantMap>
 
 #include <functional>
 #include <memory>
@@ -57,6 +58,12 @@ public:
     std::shared_ptr<DBDatabase> databaseWithName(const QString &name) const;
     virtual void removeDatabase(const std::shared_ptr<DBDatabase> &database) {}
     virtual bool selectDatabaseWithName(const QString &name, Bastwick::Error *error) { return true; }
+
+    // Database management, which no engine here offers: false, with the reason.
+    virtual bool createDatabase(const QString &name, const QVariantMap &schemeInfo, Bastwick::Error *error);
+    virtual bool deleteDatabase(const QString &name, Bastwick::Error *error);
+    virtual bool renameDatabase(const QString &name, const QString &toName, Bastwick::Error *error);
+    virtual bool duplicateDatabase(const QString &name, const QString &toName, Bastwick::Error *error);
 
     // SQL: nothing in the base (neither callback is called; no result).
     virtual void executeSQL(const QString &sql, std::function<void(ResultSetPtr)> success,

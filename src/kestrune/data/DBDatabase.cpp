@@ -8,6 +8,7 @@
 
 #include <bastwick/IndexSet.h>
 #include <bastwick/StringAdditions.h>
+#include <bastwick/ValueAdditions.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
@@ -154,13 +155,12 @@ void DBDatabase::addTables(const TableList &tables)
 {
     QMutexLocker locker(&m_lock);
     for (const TablePtr &t : tables) {
-        if (!t)
-            continue;
-        if (containsTable(*t)) {
-            XXXLog(Bastwick::format("tables =%@ Exsist!", t->name()));
+        if (t && containsTable(*t)) {
+            XXXLog(Bastwick::format("tables =%@ Exsist!", t->description()));
             continue;
         }
-        m_tables.append(t);
+        // A missing table is logged and not added.
+        Bastwick::addSafeObject(m_tables, t);
     }
 }
 
@@ -499,10 +499,13 @@ DBDatabase::executeSQLResult(const QString &sql, const Bastwick::IndexSet *index
 
 std::optional<QString> DBDatabase::countSQL(const QString &sql)
 {
-    const qsizetype at = sql.indexOf(QLatin1String("from"));
-    if (at < 0)
+    // The word from, not the letters of a name such as from_date.
+    static const QRegularExpression fromWord(QStringLiteral("\\bfrom\\b"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+    const auto match = fromWord.match(sql);
+    if (!match.hasMatch())
         return std::nullopt;
-    return Bastwick::format("SELECT COUNT(*) as count FROM %@", sql.mid(at + 4));
+    return Bastwick::format("SELECT COUNT(*) as count FROM %@", sql.mid(match.capturedEnd()));
 }
 
 QString DBDatabase::namespaceForTable(const QString &tableName) const

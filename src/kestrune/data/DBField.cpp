@@ -24,6 +24,16 @@ qint64 integer(const QVariantMap &row, const char *key)
     return present(row, key) ? row.value(QString::fromLatin1(key)).toLongLong() : 0;
 }
 
+// The MySQL and PostgreSQL tail of a column definition: the default (NULL when none is
+// given) for a nullable column, NOT NULL otherwise.
+QString nullabilityClause(bool isNull, const QString &defaultVal)
+{
+    if (!isNull)
+        return QStringLiteral("NOT NULL");
+    return defaultVal.isEmpty() ? QStringLiteral(" DEFAULT NULL ")
+                                : Bastwick::format(" DEFAULT %@ ", defaultVal);
+}
+
 } // namespace
 
 DBField DBField::fromSQLiteDictionary(const QVariantMap &row)
@@ -184,12 +194,7 @@ QString DBField::mysqlColumnSQLString()
         m_length = QStringLiteral("10");
     if (!m_length.isEmpty())
         sql += Bastwick::format("(%@) ", m_length);
-    if (m_isNull) {
-        sql += m_defaultVal.isEmpty() ? QStringLiteral(" DEFAULT NULL ")
-                                      : Bastwick::format(" DEFAULT %@ ", m_defaultVal);
-    } else {
-        sql += QStringLiteral("NOT NULL");
-    }
+    sql += nullabilityClause(m_isNull, m_defaultVal);
     return sql;
 }
 
@@ -197,12 +202,7 @@ QString DBField::postgreColumnSQLString() const
 {
     QString sql = QLatin1Char('"') + m_name + QLatin1Char('"');
     sql += Bastwick::format(" %@ ", m_type);
-    if (m_isNull) {
-        sql += m_defaultVal.isEmpty() ? QStringLiteral(" DEFAULT NULL ")
-                                      : Bastwick::format(" DEFAULT %@ ", m_defaultVal);
-    } else {
-        sql += QStringLiteral("NOT NULL");
-    }
+    sql += nullabilityClause(m_isNull, m_defaultVal);
     return sql;
 }
 

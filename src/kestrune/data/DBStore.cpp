@@ -87,3 +87,47 @@ void DBStore::fetchDatabasesWithCallback(FetchCallback callback)
         });
     });
 }
+
+std::shared_ptr<DBConnection> DBStore::managementConnection(const QString &operation, bool *opened) const
+{
+    std::shared_ptr<DBConnection> connection = newConnection(m_profile);
+    Bastwick::Error error;
+    *opened = connection && connection->open(&error);
+    if (connection && !*opened)
+        XXXLog(QStringLiteral("%1 connection error=%2").arg(operation, error.description));
+    return connection;
+}
+
+bool DBStore::createDatabase(const QString &name, const QVariantMap &schemeInfo)
+{
+    bool opened = false;
+    const auto connection = managementConnection(QStringLiteral("createDatabase"), &opened);
+    if (!opened || !connection->createDatabase(name, schemeInfo, nullptr))
+        return false;
+    reload();
+    return true;
+}
+
+bool DBStore::deleteDatabase(const QString &name)
+{
+    bool opened = false;
+    const auto connection = managementConnection(QStringLiteral("deleteDatabase"), &opened);
+    if (!connection || !connection->deleteDatabase(name, nullptr))
+        return false;
+    reload();
+    return true;
+}
+
+bool DBStore::renameDatabase(const QString &name, const QString &toName)
+{
+    bool opened = false;
+    const auto connection = managementConnection(QStringLiteral("renameDatabase"), &opened);
+    return connection && connection->renameDatabase(name, toName, nullptr);
+}
+
+bool DBStore::duplicateDatabase(const QString &name, const QString &toName)
+{
+    bool opened = false;
+    const auto connection = managementConnection(QStringLiteral("duplicateDatabase"), &opened);
+    return connection && connection->duplicateDatabase(name, toName, nullptr);
+}

@@ -6,6 +6,7 @@
 #include <QtCore/QList>
 #include <QtCore/QMutex>
 #include <QtCore/QString>
+#include <QtCore/QVariantMap>
 
 #include <functional>
 #include <memory>
@@ -40,12 +41,24 @@ public:
     void reload();
     std::shared_ptr<DBDatabase> databaseWithName(const QString &name) const;
 
+    // Database management (synchronous, on the caller's thread): each opens a fresh
+    // connection for the profile and asks it for the operation of the same name. A
+    // successful create or delete forgets the databases.
+    bool createDatabase(const QString &name, const QVariantMap &schemeInfo);
+    bool deleteDatabase(const QString &name);
+    bool renameDatabase(const QString &name, const QString &toName);
+    bool duplicateDatabase(const QString &name, const QString &toName);
+
     // The connection class hook: a new, unopened connection for the profile.
     virtual std::shared_ptr<DBConnection> newConnection(std::shared_ptr<DBProfile> profile) const;
     // A new connection for the profile; null (with a log line) when it has no url.
     std::shared_ptr<DBConnection> connectionWithDBProfile(std::shared_ptr<DBProfile> profile) const;
 
 private:
+    // A fresh connection for a management operation, opened (a failed open is logged
+    // under the operation's name).
+    std::shared_ptr<DBConnection> managementConnection(const QString &operation, bool *opened) const;
+
     std::shared_ptr<DBProfile> m_profile;
     Bastwick::SerialQueuePtr m_queue;
     mutable QMutex m_lock;

@@ -3,6 +3,7 @@
 #include <kestrune/data/DBDatabase.h>
 
 #include <bastwick/IndexSet.h>
+#include <bastwick/ValueAdditions.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
@@ -69,10 +70,11 @@ DBTable::FieldList DBTable::fieldsAtindexes(const Bastwick::IndexSet &indexes) c
 
 void DBTable::addField(const DBFieldPtr &field)
 {
-    if (!field || containsField(*field))
+    if (field && containsField(*field))
         return;
-    m_fields.append(field);
-    if (field->isKey())
+    // A missing column is logged and not added.
+    Bastwick::addSafeObject(m_fields, field);
+    if (field && field->isKey())
         addKey(field);
 }
 
@@ -81,7 +83,7 @@ void DBTable::addKey(const DBFieldPtr &field)
     if (!field)
         return;
     if (containKeyField(*field)) {
-        XXXLog(Bastwick::format("key Fields =%@ Exsist!", field->name()));
+        XXXLog(Bastwick::format("key Fields =%@ Exsist!", field->description()));
         return;
     }
     m_keys.append(field);
@@ -91,10 +93,8 @@ void DBTable::addFields(const FieldList &fields)
 {
     QMutexLocker locker(&m_lock);
     for (const DBFieldPtr &f : fields) {
-        if (!f)
-            continue;
-        if (containsField(*f)) {
-            XXXLog(Bastwick::format("Fields =%@ Exsist!", f->name()));
+        if (f && containsField(*f)) {
+            XXXLog(Bastwick::format("Fields =%@ Exsist!", f->description()));
             continue;
         }
         addField(f);

@@ -10,6 +10,7 @@
 #include <corbelan/services/XXXTablePageControll.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/platform/Log.h>
 
 #include <QtCore/QMutexLocker>
 
@@ -132,6 +133,11 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
 {
     if (!profile)
         return;
+    // The profile URL is the registration key: a profile without one is not registered.
+    if (profile->url().isEmpty()) {
+        XXXLogWarning(QStringLiteral("a profile without a URL cannot be registered"));
+        return;
+    }
     QMutexLocker locker(&m_lock);
     if (const ProfilePtr cached = findProfileByURLString(profile->url())) {
         if (cached != profile)
@@ -151,6 +157,8 @@ DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profil
         return nullptr;
     QMutexLocker locker(&m_lock);
     cacheDBProfile(profile);
+    if (!findProfileByURLString(profile->url()))
+        return nullptr;
     const qint64 id = profile->connID();
     if (StorePtr store = m_storeCache.value(id))
         return store;

@@ -64,10 +64,12 @@ public:
     qint64 generateConnectionID();
     ProfilePtr findProfileByURLString(const QString &url) const;
     // Gives the profile its connection identifier: that of the registered profile with
-    // the same url, else a new one (and the profile is registered under its url).
+    // the same url, else a new one (and the profile is registered under its url). A
+    // profile without a url is left as it is, with a warning.
     void cacheDBProfile(const ProfilePtr &profile);
     // Registers the profile and answers its store (made by the Deraz container the first
-    // time); null for a scheme other than "deraz" (the registration stays).
+    // time); null for a scheme other than "deraz" (the registration stays). A profile
+    // without a URL is neither registered nor given a store.
     StorePtr dbStoreWithDBProfile(const ProfilePtr &profile);
     QList<ProfilePtr> dataStoreProfiles() const;
     // The built-in local-file profile (its first read takes a connection identifier).

@@ -57,6 +57,8 @@ public:
     Q_INVOKABLE bool setValueForKey(const QString &key, const QVariant &value);
 
     // Keyed archive: one entry per stored field (text fields only when present).
+    // Keyed archiving is supported.
+    static constexpr bool allowsKeyedCoding() { return true; }
     QVariantMap encodeWithCoder() const;
     void initWithCoder(const QVariantMap &archive);
 

@@ -1,10 +1,9 @@
 #include <kestrune/data/DerazCommandDAO.h>
 
 #include <kestrune/data/DerazCommand.h>
+#include <kestrune/data/RecordFields.h>
 
 #include <corbelan/sqlite/XXXModelRef.h>
-
-#include <QtCore/QSet>
 
 namespace {
 
@@ -25,14 +24,8 @@ DerazCommandDAO::DerazCommandDAO(QObject *parent)
 {
     if (!isValid())
         return;
-    setTableName(QStringLiteral("DerazCommand"));
-    const QStringList fields = DerazCommand::fieldNames();
-    const QStringList keys{QStringLiteral("ID")};
-    setFldList(fields);
-    setKeyList(keys);
-    const QSet<QString> rest =
-        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
-    setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
+    Kestrune::RecordFields::describeTable(*this, QStringLiteral("DerazCommand"), DerazCommand::fieldNames(),
+                                          {QStringLiteral("ID")});
 }
 
 DerazCommandDAO::~DerazCommandDAO() = default;

@@ -48,6 +48,24 @@ DBConnection::ResultSetPtr DerazConnection::executeSQL(const QString &sql, Bastw
     return nullptr;
 }
 
+std::shared_ptr<DerazDatabase> DerazConnection::database() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_database.lock();
+}
+
+void DerazConnection::setDatabase(const std::shared_ptr<DerazDatabase> &database)
+{
+    QMutexLocker lock(&m_lock);
+    m_database = database;
+}
+
+DerazKeyList DerazConnection::keys() const
+{
+    QMutexLocker lock(&m_lock);
+    return m_keys;
+}
+
 DBConnection::DatabaseList DerazConnection::databases() const
 {
     DatabaseList out;
@@ -160,6 +178,7 @@ bool DerazConnection::open(Bastwick::Error *error)
         m_databases.clear();
         for (const auto &db : made)
             m_databases.push_back(db);
+        m_keys = keyLists.constLast();
     }
     m_opened = made;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kestrune/data/DBConnection.h"
+#include "kestrune/data/DerazKeyList.h"
 #include "kestrune/data/HiredisClient.h"
 
 #include <QtCore/QMutex>
@@ -40,6 +41,14 @@ public:
     bool reset(Bastwick::Error *error) { return false; }
     ResultSetPtr executeSQL(const QString &sql, Bastwick::Error *error) override;
 
+    // A database of the connection picked by its user; nothing by default. Kept
+    // without owning it (the database holds the connection).
+    std::shared_ptr<DerazDatabase> database() const;
+    void setDatabase(const std::shared_ptr<DerazDatabase> &database);
+
+    // The key list of the database that open() loaded last (DB15).
+    DerazKeyList keys() const;
+
     DatabaseList databases() const override;
     DatabaseList takeDatabases() override;
     QList<std::shared_ptr<DerazDatabase>> derazDatabases() const;
@@ -50,5 +59,7 @@ private:
     std::unique_ptr<HiredisClient> m_deraz;
     mutable QMutex m_lock;
     std::vector<std::weak_ptr<DerazDatabase>> m_databases;
+    std::weak_ptr<DerazDatabase> m_database;
+    DerazKeyList m_keys;
     QList<std::shared_ptr<DerazDatabase>> m_opened; // held until the opener takes them
 };

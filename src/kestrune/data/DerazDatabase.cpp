@@ -205,20 +205,27 @@ qsizetype DerazDatabase::numberOfQueryKeys() const
     return m_queryKeys ? m_queryKeys->size() : 0;
 }
 
+// Made on first read and kept in the base's fields, so setDbImport/setDbExport replace them.
 std::shared_ptr<DBImport> DerazDatabase::dbImport()
 {
     QMutexLocker lock(&m_kitLock);
-    if (!m_import)
-        m_import = std::make_shared<DerazImport>(shared_from_this());
-    return m_import;
+    std::shared_ptr<DBImport> kit = DBDatabase::dbImport();
+    if (!kit) {
+        kit = std::make_shared<DerazImport>(shared_from_this());
+        setDbImport(kit);
+    }
+    return kit;
 }
 
 std::shared_ptr<DBExport> DerazDatabase::dbExport()
 {
     QMutexLocker lock(&m_kitLock);
-    if (!m_export)
-        m_export = std::make_shared<DerazExport>(shared_from_this());
-    return m_export;
+    std::shared_ptr<DBExport> kit = DBDatabase::dbExport();
+    if (!kit) {
+        kit = std::make_shared<DerazExport>(shared_from_this());
+        setDbExport(kit);
+    }
+    return kit;
 }
 
 // --- Frame ------------------------------------------------------------------------------
@@ -799,7 +806,58 @@ void appendExpiry(QList<DerazArgv> &body, const QByteArray &key, qint64 ttl)
         body.append({QByteArrayLiteral("EXPIRE"), key, QByteArray::number(ttl)});
 }
 
+// One record's write command, or nothing when the record has nothing to write.
+template <typename Record>
+using WriteCommand = std::function<std::optional<DerazArgv>(const Record &record)>;
+
+// The body of a batch of one type: per record, on the replace road the DEL of its key,
+// then its write command and, with an expiry, EXPIRE. A record with nothing to write is
+// skipped on the add road; on the replace road it refuses the whole batch, as does a
+// batch without any record, so a key is never replaced by an empty one (nothing then).
+template <typename Record>
+std::optional<QList<DerazArgv>> typedBody(const QList<Record> &records, qint64 ttl, bool replace,
+                                          const WriteCommand<Record> &write)
+{
+    QList<DerazArgv> body;
+    for (const Record &record : records) {
+        const std::optional<DerazArgv> argv = write(record);
+        if (!argv) {
+            if (replace)
+                return std::nullopt;
+            continue;
+        }
+        if (replace)
+            body.append({QByteArrayLiteral("DEL"), record.key()});
+        body.append(*argv);
+        appendExpiry(body, record.key(), ttl);
+    }
+    if (replace && body.isEmpty())
+        return std::nullopt;
+    return body;
+}
+
+// "rpush" or "sadd" with every element of the record.
+WriteCommand<DerazListKV> elementsCommand(const QByteArray &word)
+{
+    return [word](const DerazListKV &kv) -> std::optional<DerazArgv> {
+        if (kv.values().isEmpty() || kv.key().isNull())
+            return std::nullopt;
+        DerazArgv argv{word, kv.key()};
+        argv.append(kv.values());
+        return argv;
+    };
+}
+
 } // namespace
+
+void DerazDatabase::writeBody(std::optional<QList<DerazArgv>> body, const QString &operation,
+                              ErrorCompletion completion)
+{
+    if (!body)
+        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
+    else
+        writeTransaction(std::move(*body), operation, std::move(completion));
+}
 
 void DerazDatabase::saveStringKVs(const QList<DerazKV> &records, ErrorCompletion completion, bool replace)
 {
@@ -822,17 +880,9 @@ void DerazDatabase::saveStringKVs(const QList<DerazKV> &records, ErrorCompletion
 void DerazDatabase::saveHashKVs(const QList<DerazHashKV> &records, qint64 ttl, ErrorCompletion completion,
                                 bool replace)
 {
-    QList<DerazArgv> body;
-    for (const DerazHashKV &kv : records) {
-        if (kv.pairs().isEmpty() || kv.key().isNull()) {
-            if (replace) {
-                fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-                return;
-            }
-            continue;
-        }
-        if (replace)
-            body.append({QByteArrayLiteral("DEL"), kv.key()});
+    const WriteCommand<DerazHashKV> hmset = [](const DerazHashKV &kv) -> std::optional<DerazArgv> {
+        if (kv.pairs().isEmpty() || kv.key().isNull())
+            return std::nullopt;
         DerazArgv argv{QByteArrayLiteral("hmset"), kv.key()};
         for (const DerazKV &pair : kv.pairs()) {
             if (pair.key().isNull() || pair.value().isNull())
@@ -840,79 +890,31 @@ void DerazDatabase::saveHashKVs(const QList<DerazHashKV> &records, qint64 ttl, E
             argv.append(pair.key());
             argv.append(pair.value());
         }
-        body.append(argv);
-        appendExpiry(body, kv.key(), ttl);
-    }
-    if (replace && body.isEmpty()) {
-        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-        return;
-    }
-    writeTransaction(std::move(body), QStringLiteral("saveHashKVs"), std::move(completion));
-}
-
-static void saveListLike(DerazDatabase *db, const QByteArray &word, const QList<DerazListKV> &records, qint64 ttl,
-                         bool replace, QList<DerazArgv> &body, bool &refused)
-{
-    refused = false;
-    for (const DerazListKV &kv : records) {
-        if (kv.values().isEmpty() || kv.key().isNull()) {
-            if (replace) {
-                refused = true;
-                return;
-            }
-            continue;
-        }
-        if (replace)
-            body.append({QByteArrayLiteral("DEL"), kv.key()});
-        DerazArgv argv{word, kv.key()};
-        argv.append(kv.values());
-        body.append(argv);
-        appendExpiry(body, kv.key(), ttl);
-    }
-    if (replace && body.isEmpty())
-        refused = true;
+        return argv;
+    };
+    writeBody(typedBody(records, ttl, replace, hmset), QStringLiteral("saveHashKVs"), std::move(completion));
 }
 
 void DerazDatabase::saveListKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
                                 bool replace)
 {
-    QList<DerazArgv> body;
-    bool refused = false;
-    saveListLike(this, QByteArrayLiteral("rpush"), records, ttl, replace, body, refused);
-    if (refused) {
-        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-        return;
-    }
-    writeTransaction(std::move(body), QStringLiteral("saveListKVs"), std::move(completion));
+    writeBody(typedBody(records, ttl, replace, elementsCommand(QByteArrayLiteral("rpush"))),
+              QStringLiteral("saveListKVs"), std::move(completion));
 }
 
 void DerazDatabase::saveSetKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
                                bool replace)
 {
-    QList<DerazArgv> body;
-    bool refused = false;
-    saveListLike(this, QByteArrayLiteral("sadd"), records, ttl, replace, body, refused);
-    if (refused) {
-        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-        return;
-    }
-    writeTransaction(std::move(body), QStringLiteral("saveSetKVs"), std::move(completion));
+    writeBody(typedBody(records, ttl, replace, elementsCommand(QByteArrayLiteral("sadd"))),
+              QStringLiteral("saveSetKVs"), std::move(completion));
 }
 
 void DerazDatabase::saveZSetKVs(const QList<DerazZSetKV> &records, qint64 ttl, ErrorCompletion completion,
                                 bool replace)
 {
-    QList<DerazArgv> body;
-    for (const DerazZSetKV &kv : records) {
-        if (kv.pairs().isEmpty() || kv.key().isNull()) {
-            if (replace) {
-                fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-                return;
-            }
-            continue;
-        }
-        if (replace)
-            body.append({QByteArrayLiteral("DEL"), kv.key()});
+    const WriteCommand<DerazZSetKV> zadd = [](const DerazZSetKV &kv) -> std::optional<DerazArgv> {
+        if (kv.pairs().isEmpty() || kv.key().isNull())
+            return std::nullopt;
         DerazArgv argv{QByteArrayLiteral("zadd"), kv.key()};
         for (const DerazKV &pair : kv.pairs()) {
             if (pair.value().isNull())
@@ -920,14 +922,9 @@ void DerazDatabase::saveZSetKVs(const QList<DerazZSetKV> &records, qint64 ttl, E
             argv.append(DerazUnit::scoreText(pair.score()));
             argv.append(pair.value());
         }
-        body.append(argv);
-        appendExpiry(body, kv.key(), ttl);
-    }
-    if (replace && body.isEmpty()) {
-        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
-        return;
-    }
-    writeTransaction(std::move(body), QStringLiteral("saveZSetKVs"), std::move(completion));
+        return argv;
+    };
+    writeBody(typedBody(records, ttl, replace, zadd), QStringLiteral("saveZSetKVs"), std::move(completion));
 }
 
 void DerazDatabase::saveStringKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
@@ -1082,16 +1079,17 @@ namespace {
 std::shared_ptr<DerazResultSet> readRecords(HiredisClient &client, const std::shared_ptr<DerazConnection> &connection,
                                             const QByteArrayList &keys)
 {
+    // Per key its TYPE and its TTL, so the TYPE reply of key i is element 2i.
     QList<DerazArgv> commands{{kMulti}};
-    for (const QByteArray &key : keys)
+    for (const QByteArray &key : keys) {
         commands.append(DerazArgv{QByteArrayLiteral("TYPE"), key});
-    for (const QByteArray &key : keys)
         commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
+    }
     commands.append({kExec});
     const DerazReply exec = client.pipeline(commands).constLast();
     QList<DBRecordPtr> records;
     for (qsizetype i = 0; exec.isArray() && i < keys.size(); ++i) {
-        switch (typeCode(exec.at(i))) {
+        switch (typeCode(exec.at(2 * i))) {
         case 0:
             records.append(std::make_shared<DerazString>(keys.at(i), connection));
             break;
@@ -1155,40 +1153,39 @@ DerazArgv DerazDatabase::randomStringCmd(const QStringList &words)
     return {QByteArrayLiteral("set"), key, value};
 }
 
+namespace {
+
+// The command word, a random key, then ten steps that each append one random number per
+// modulus, in the order given.
+DerazArgv randomNumbersCmd(const QByteArray &word, const QStringList &words, std::initializer_list<quint32> moduli)
+{
+    DerazArgv argv{word, DerazDatabase::randomKey(words)};
+    for (int i = 0; i < 10; ++i)
+        for (const quint32 modulo : moduli)
+            argv.append(randomNumber(modulo));
+    return argv;
+}
+
+} // namespace
+
 DerazArgv DerazDatabase::randomHashCmd(const QStringList &words)
 {
-    DerazArgv argv{QByteArrayLiteral("hmset"), randomKey(words)};
-    for (int i = 0; i < 10; ++i) {
-        argv.append(randomNumber(100));
-        argv.append(randomNumber(100));
-    }
-    return argv;
+    return randomNumbersCmd(QByteArrayLiteral("hmset"), words, {100, 100});
 }
 
 DerazArgv DerazDatabase::randomListCmd(const QStringList &words)
 {
-    DerazArgv argv{QByteArrayLiteral("rpush"), randomKey(words)};
-    for (int i = 0; i < 10; ++i)
-        argv.append(randomNumber(100));
-    return argv;
+    return randomNumbersCmd(QByteArrayLiteral("rpush"), words, {100});
 }
 
 DerazArgv DerazDatabase::randomSetCmd(const QStringList &words)
 {
-    DerazArgv argv{QByteArrayLiteral("sadd"), randomKey(words)};
-    for (int i = 0; i < 10; ++i)
-        argv.append(randomNumber(100));
-    return argv;
+    return randomNumbersCmd(QByteArrayLiteral("sadd"), words, {100});
 }
 
 DerazArgv DerazDatabase::randomZSetCmd(const QStringList &words)
 {
-    DerazArgv argv{QByteArrayLiteral("zadd"), randomKey(words)};
-    for (int i = 0; i < 10; ++i) {
-        argv.append(randomNumber(20));
-        argv.append(randomNumber(200));
-    }
-    return argv;
+    return randomNumbersCmd(QByteArrayLiteral("zadd"), words, {20, 200});
 }
 
 DerazArgv DerazDatabase::randomCmd(const QStringList &words)

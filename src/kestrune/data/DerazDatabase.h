@@ -157,12 +157,12 @@ private:
     void fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success, Failure failure);
     void removeKeyList(const DerazKeyList &keys, ErrorCompletion completion);
     void writeTransaction(QList<DerazArgv> body, const QString &operation, ErrorCompletion completion);
+    // Writes the body, or completes with the refusal of a replace without rows.
+    void writeBody(std::optional<QList<DerazArgv>> body, const QString &operation, ErrorCompletion completion);
 
     qint64 m_number = 0;
     DerazKeyList m_keys;
     mutable QMutex m_queryLock;
     std::optional<DerazKeyList> m_queryKeys;
     QMutex m_kitLock;
-    std::shared_ptr<DerazImport> m_import;
-    std::shared_ptr<DerazExport> m_export;
 };

@@ -13,8 +13,5 @@ DerazHash::DerazHash(const QByteArray &key, const std::shared_ptr<DerazConnectio
 
 QList<DBRecordPtr> DerazHash::children() const
 {
-    QList<DBRecordPtr> out;
-    for (const auto &pair : m_pairs)
-        out.append(pair);
-    return out;
+    return asChildren(m_pairs);
 }

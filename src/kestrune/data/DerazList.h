@@ -8,9 +8,9 @@ class DerazList : public DerazRecord
 public:
     DerazList(const QByteArray &key, const std::shared_ptr<DerazConnection> &connection);
 
-    const QList<std::shared_ptr<DerazKeyValuePair>> &keyValuePairs() const { return m_pairs; }
+    const Pairs &keyValuePairs() const { return m_pairs; }
     QList<DBRecordPtr> children() const override;
 
 private:
-    QList<std::shared_ptr<DerazKeyValuePair>> m_pairs;
+    Pairs m_pairs;
 };

@@ -42,3 +42,20 @@ DerazReply DerazRecord::read(const std::shared_ptr<DerazConnection> &connection,
         queue->sync(block);
     return reply;
 }
+
+DerazRecord::Pairs DerazRecord::elementPairs(const DerazReply &reply)
+{
+    Pairs pairs;
+    for (const DerazReply &e : reply.elements())
+        pairs.append(std::make_shared<DerazKeyValuePair>(QVariant(), e.text()));
+    return pairs;
+}
+
+QList<DBRecordPtr> DerazRecord::asChildren(const Pairs &pairs)
+{
+    QList<DBRecordPtr> out;
+    out.reserve(pairs.size());
+    for (const auto &pair : pairs)
+        out.append(pair);
+    return out;
+}

@@ -31,8 +31,14 @@ public:
     QVariant valueForKey(const QString &name) const override;
 
 protected:
+    using Pairs = QList<std::shared_ptr<DerazKeyValuePair>>;
+
     // Sends the command on the connection's queue and answers the reply.
     static DerazReply read(const std::shared_ptr<DerazConnection> &connection, const DerazArgv &command);
+    // One pair per element of an array reply (no key, the element as value); none for
+    // any other reply.
+    static Pairs elementPairs(const DerazReply &reply);
+    static QList<DBRecordPtr> asChildren(const Pairs &pairs);
     void setValue(const std::optional<QByteArray> &value) { m_value = value; }
 
 private:

@@ -16,8 +16,5 @@ DerazSortedSet::DerazSortedSet(const QByteArray &key, const std::shared_ptr<Dera
 
 QList<DBRecordPtr> DerazSortedSet::children() const
 {
-    QList<DBRecordPtr> out;
-    for (const auto &pair : m_pairs)
-        out.append(pair);
-    return out;
+    return asChildren(m_pairs);
 }

@@ -5,6 +5,7 @@
 #include <kestrune/data/DerazType.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/ValueAdditions.h>
 #include <bastwick/platform/Text.h>
 
 #include <QtCore/QJsonArray>
@@ -205,14 +206,16 @@ QVariantMap DerazUnit::json() const
     }
     case DerazKeyTypeList:
     case DerazKeyTypeSet: {
-        // A record without values gets no entry.
-        if (!m_hasValues)
-            break;
-        QVariantList elements;
-        elements.reserve(m_values.size());
-        for (const QByteArray &v : m_values)
-            elements.append(Bastwick::textFromBytes(v));
-        d.insert(key, elements);
+        // A record without values gets no entry (the safe setter logs the absent value).
+        QVariant elements;
+        if (m_hasValues) {
+            QVariantList texts;
+            texts.reserve(m_values.size());
+            for (const QByteArray &v : m_values)
+                texts.append(Bastwick::textFromBytes(v));
+            elements = texts;
+        }
+        Bastwick::setSafeValue(d, elements, key);
         break;
     }
     case DerazKeyTypeZSet: {

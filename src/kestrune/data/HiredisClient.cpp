@@ -1,9 +1,13 @@
 #include "kestrune/data/HiredisClient.h"
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/Clock.h>
 #include <bastwick/platform/Log.h>
 
 #include <hiredis/hiredis.h>
+
+#include <QtCore/QDirIterator>
+#include <QtCore/QFileInfo>
 
 #include <cerrno>
 #include <poll.h>
@@ -29,6 +33,47 @@ bool appendArgv(redisContext *c, const DerazArgv &argv)
     return redisAppendCommandArgv(c, int(argv.size()), args.data(), lengths.data()) == REDIS_OK;
 }
 
+// One argument of an argument vector, or nothing for an element of another kind.
+std::optional<QByteArray> argumentBytes(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::QByteArray:
+        return value.toByteArray();
+    case QMetaType::QString:
+        return Bastwick::bytesFromText(value.toString());
+    case QMetaType::Bool:
+        return QByteArray(value.toBool() ? "1" : "0");
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::SChar:
+        return QByteArray::number(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return QByteArray::number(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QString> resourceOfType(const QString &suffix)
+{
+    QDirIterator it(QStringLiteral(":/kestrune/data"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).suffix() == suffix)
+            return path;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 HiredisClient::HiredisClient()
@@ -52,6 +97,66 @@ std::unique_ptr<HiredisClient> HiredisClient::deraz(const QString &host, int por
         return nullptr;
     }
     return client;
+}
+
+std::unique_ptr<HiredisClient> HiredisClient::deraz()
+{
+    return deraz(QStringLiteral("127.0.0.1"), 6379);
+}
+
+std::unique_ptr<HiredisClient> HiredisClient::derazDb(const QString &host, int port, qint64 database,
+                                                      const QByteArray &password)
+{
+    auto client = deraz(host, port, password);
+    if (!client)
+        return client;
+    const DerazReply reply = client->commandArgv({QByteArrayLiteral("SELECT"), QByteArray::number(database)});
+    if (reply.isOK())
+        client->setSelectedDatabase(database);
+    else
+        XXXLogWarning(QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe())));
+    return client;
+}
+
+std::optional<DerazArgv> HiredisClient::cVectorFromArray(const QVariantList &arguments, QString *error)
+{
+    DerazArgv out;
+    out.reserve(arguments.size());
+    for (const QVariant &value : arguments) {
+        const std::optional<QByteArray> bytes = argumentBytes(value);
+        if (!bytes) {
+            if (error)
+                *error = QStringLiteral("an argument of type %1 cannot be sent").arg(QString::fromLatin1(value.typeName()));
+            return std::nullopt;
+        }
+        out.append(*bytes);
+    }
+    return out;
+}
+
+std::optional<DerazArgv> HiredisClient::cVectorFromArray2(const QVariantList &arguments, QString *error)
+{
+    DerazArgv out(arguments.size());
+    for (const QVariant &value : arguments) {
+        const std::optional<QByteArray> bytes = argumentBytes(value);
+        if (!bytes) {
+            if (error)
+                *error = QStringLiteral("an argument of type %1 cannot be sent").arg(QString::fromLatin1(value.typeName()));
+            return std::nullopt;
+        }
+        out[arguments.indexOf(value)] = *bytes;
+    }
+    return out;
+}
+
+std::optional<QString> HiredisClient::rb()
+{
+    return resourceOfType(QStringLiteral("rb"));
+}
+
+std::optional<QString> HiredisClient::nu()
+{
+    return resourceOfType(QStringLiteral("nu"));
 }
 
 bool HiredisClient::connect(const QString &host, int port)
@@ -193,6 +298,7 @@ void HiredisClient::freeContext()
         redisFree(m_context);
         m_context = nullptr;
     }
+    m_pending = 0;
 }
 
 QString HiredisClient::contextError() const
@@ -208,16 +314,114 @@ DerazReply HiredisClient::roundTrip(const DerazArgv &argv)
 {
     if (!m_context)
         return DerazReply::noReply(QStringLiteral("not connected"));
-    if (!appendArgv(m_context, argv))
+    if (!append(argv))
         return DerazReply::noReply(contextError());
     void *raw = nullptr;
-    if (redisGetReply(m_context, &raw) != REDIS_OK || !raw) {
-        m_lastError = contextError();
+    if (!readReply(&raw))
         return DerazReply::noReply(m_lastError);
-    }
     DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
     freeReplyObject(raw);
     return reply;
+}
+
+bool HiredisClient::append(const DerazArgv &argv)
+{
+    if (!appendArgv(m_context, argv))
+        return false;
+    ++m_pending;
+    return true;
+}
+
+bool HiredisClient::readReply(void **raw)
+{
+    *raw = nullptr;
+    if (redisGetReply(m_context, raw) != REDIS_OK || !*raw) {
+        m_lastError = contextError();
+        return false;
+    }
+    if (m_pending > 0)
+        --m_pending;
+    return true;
+}
+
+void HiredisClient::discardPending()
+{
+    if (m_pending == 0 || !m_context)
+        return;
+    XXXLogWarning(QStringLiteral("%1 replies of appended commands were never collected; reading them now")
+                      .arg(m_pending));
+    void *raw = nullptr;
+    while (m_pending > 0 && !m_context->err && readReply(&raw))
+        freeReplyObject(raw);
+    m_pending = 0;
+}
+
+bool HiredisClient::appendCommandArgv(const DerazArgv &argv)
+{
+    if (argv.isEmpty()) {
+        m_lastError = QStringLiteral("empty command");
+        return false;
+    }
+    // The health check runs once, before the first command of a batch: a reconnect
+    // between two appended commands would lose the ones before it.
+    if (m_pending == 0 && !connected())
+        return false;
+    if (!m_context) {
+        m_lastError = QStringLiteral("not connected");
+        return false;
+    }
+    if (!append(argv)) {
+        m_lastError = contextError();
+        return false;
+    }
+    return true;
+}
+
+DerazReply HiredisClient::getReply()
+{
+    timesOut();
+    if (!m_context)
+        return DerazReply::noReply(QStringLiteral("not connected"));
+    void *raw = nullptr;
+    if (redisGetReplyFromReader(m_context, &raw) != REDIS_OK) {
+        m_lastError = contextError();
+        return DerazReply::noReply(m_lastError);
+    }
+    if (raw) {
+        if (m_pending > 0)
+            --m_pending;
+        DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
+        freeReplyObject(raw);
+        return reply;
+    }
+    int done = 0;
+    do {
+        if (redisBufferWrite(m_context, &done) != REDIS_OK) {
+            m_lastError = contextError();
+            return DerazReply::noReply(m_lastError);
+        }
+    } while (!done);
+    // A blocking context would wait for ever for a reply nobody asked for: read exactly
+    // the replies of the commands appended.
+    const qsizetype due = m_pending;
+    QList<DerazReply> collected;
+    collected.reserve(due);
+    for (qsizetype i = 0; i < due; ++i) {
+        if (!readReply(&raw)) {
+            if (collected.isEmpty())
+                return DerazReply::noReply(m_lastError);
+            while (collected.size() < due)
+                collected.append(DerazReply::noReply(m_lastError));
+            break;
+        }
+        collected.append(DerazReply::fromHiredis(static_cast<redisReply *>(raw)));
+        freeReplyObject(raw);
+    }
+    if (collected.isEmpty())
+        return DerazReply::noReply(QStringLiteral("no reply due"));
+    if (collected.size() == 1)
+        return collected.constFirst();
+    return DerazReply::array(std::move(collected));
 }
 
 DerazArgv HiredisClient::splitAtBlanks(const QByteArray &text)
@@ -275,6 +479,7 @@ bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisit
             return false;
         }
     }
+    discardPending();
     if (!connected()) {
         if (error)
             *error = m_lastError;
@@ -284,12 +489,11 @@ bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisit
     for (qsizetype start = 0; start < n; start += kChunkSize) {
         const qsizetype end = qMin(n, start + kChunkSize);
         qsizetype appended = start;
-        while (appended < end && appendArgv(m_context, commands.at(appended)))
+        while (appended < end && append(commands.at(appended)))
             ++appended;
         for (qsizetype i = start; i < appended; ++i) {
             void *raw = nullptr;
-            if (redisGetReply(m_context, &raw) != REDIS_OK || !raw) {
-                m_lastError = contextError();
+            if (!readReply(&raw)) {
                 if (error)
                     *error = m_lastError;
                 // The context is in error now: the next health check reconnects, and

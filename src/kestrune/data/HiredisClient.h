@@ -6,6 +6,7 @@
 #include <QtCore/QDateTime>
 #include <QtCore/QList>
 #include <QtCore/QString>
+#include <QtCore/QVariantList>
 
 #include <functional>
 #include <memory>
@@ -46,6 +47,12 @@ public:
     static std::unique_ptr<HiredisClient> deraz(const QString &host, int port,
                                                 const QByteArray &password = {},
                                                 QString *error = nullptr);
+    // A client connected to the loopback address on the default port 6379.
+    static std::unique_ptr<HiredisClient> deraz();
+    // deraz(host, port, password), then the argument vector SELECT database. The reply
+    // does not decide the answer; an OK makes it the tracked database.
+    static std::unique_ptr<HiredisClient> derazDb(const QString &host, int port, qint64 database,
+                                                  const QByteArray &password = {});
 
     void setPassword(const QByteArray &password) { m_password = password; }
     void setConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
@@ -70,6 +77,18 @@ public:
     // remaining entries are no reply carrying the error, and nothing more is sent.
     QList<DerazReply> pipeline(const QList<DerazArgv> &commands);
 
+    // Puts one argument vector into the output buffer without waiting for its reply
+    // (the health check runs before the first of a batch, never between them). Its
+    // reply is read by getReply(). False, with lastError(), when it cannot be queued.
+    bool appendCommandArgv(const DerazArgv &argv);
+    // The replies due: one already read answers at once; otherwise the output buffer is
+    // written out and exactly the replies of the appended commands are read. Answers the
+    // reply when one was due, an array of them when several were, and no reply when none
+    // was due or the first read failed (a later failure leaves no-reply elements).
+    DerazReply getReply();
+    // Commands appended whose replies have not been read yet.
+    qsizetype pendingReplies() const { return m_pending; }
+
     // The same, handing each raw reply to visit (which converts what it needs) instead
     // of converting it. Answers false, with the error, when a reply could not be read.
     using RawVisitor = std::function<void(qsizetype index, const redisReply *reply)>;
@@ -87,11 +106,27 @@ public:
     bool hasContext() const { return m_context != nullptr; }
     QString hostIP() const { return m_hostIP; }
     int hostPort() const { return m_hostPort; }
+    // The moment of the last idle check (the creation until the first one).
+    QDateTime lastCommandDate() const { return m_lastCommandDate; }
     // Incremented on every successful connect (the first one included).
     int connectCount() const { return m_connectCount; }
 
     // Splits a command text at runs of blanks (no empty arguments).
     static DerazArgv splitAtBlanks(const QByteArray &text);
+
+    // The argument vector of an array of arguments: bytes as they are, texts through the
+    // lossless byte decoding, numbers as their decimal text (booleans as 1 and 0).
+    // Nothing, with the reason, when an element is of another kind.
+    static std::optional<DerazArgv> cVectorFromArray(const QVariantList &arguments, QString *error = nullptr);
+    // The same conversion, each element placed at the position of its first occurrence
+    // in the array: a repeated element fills only that place and its later places stay
+    // empty (null).
+    static std::optional<DerazArgv> cVectorFromArray2(const QVariantList &arguments, QString *error = nullptr);
+
+    // The path of the first resource of the data library with the suffix "rb" or
+    // "nu", or nothing (the library ships none).
+    static std::optional<QString> rb();
+    static std::optional<QString> nu();
 
 private:
     bool authenticate();
@@ -100,6 +135,10 @@ private:
     void freeContext();
     QString contextError() const;
     DerazReply roundTrip(const DerazArgv &argv);
+    bool append(const DerazArgv &argv);
+    // Reads one reply of an appended command; false (context in error) when none came.
+    bool readReply(void **raw);
+    void discardPending();
 
     redisContext *m_context = nullptr;
     QString m_hostIP;
@@ -110,5 +149,6 @@ private:
     QString m_lastError;
     int m_connectTimeoutMs = kConnectTimeoutMs;
     int m_connectCount = 0;
+    qsizetype m_pending = 0;
     bool m_authError = false;
 };

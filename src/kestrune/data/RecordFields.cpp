@@ -1,5 +1,7 @@
 #include <kestrune/data/RecordFields.h>
 
+#include <corbelan/sqlite/XXXBaseDAO.h>
+
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
@@ -70,6 +72,25 @@ bool equal(const QObject *a, const QObject *b, const QStringList &fields, const 
         }
     }
     return true;
+}
+
+QStringList nonKeyFields(const QStringList &fields, const QStringList &keys)
+{
+    QStringList rest;
+    for (const QString &field : fields) {
+        if (!keys.contains(field))
+            rest.append(field);
+    }
+    return rest;
+}
+
+void describeTable(XXXBaseDAO &dao, const QString &tableName, const QStringList &fields,
+                   const QStringList &keys)
+{
+    dao.setTableName(tableName);
+    dao.setFldList(fields);
+    dao.setKeyList(keys);
+    dao.setFldExcludeKeyList(nonKeyFields(fields, keys));
 }
 
 } // namespace Kestrune::RecordFields

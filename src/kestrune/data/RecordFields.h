@@ -6,6 +6,8 @@
 #include <QtCore/QVariant>
 #include <QtCore/QVariantMap>
 
+class XXXBaseDAO;
+
 // Shared field handling of the small record models of the local store (command
 // reference, version records): each model lists its column names and which of them
 // hold integers; every other column holds text.
@@ -28,5 +30,13 @@ QVariantMap archive(const QObject *model, const QStringList &fields, const QStri
 
 // Every column equal, in column order; a text absent on both sides counts as equal.
 bool equal(const QObject *a, const QObject *b, const QStringList &fields, const QStringList &integerFields);
+
+// The columns that are not keys, in table order (statements bind their values in this
+// order).
+QStringList nonKeyFields(const QStringList &fields, const QStringList &keys);
+// Describes the table of an access object: its name, its columns in table order, its
+// key columns and the other columns (nonKeyFields).
+void describeTable(XXXBaseDAO &dao, const QString &tableName, const QStringList &fields,
+                   const QStringList &keys);
 
 } // namespace Kestrune::RecordFields

@@ -60,7 +60,7 @@ QImage SimpleDBImageCache::columnImage() const
 
 QImage SimpleDBImageCache::windosTitleImage() const
 {
-    return imageNamed(QStringLiteral("AppIcon"));
+    return imageNamed(QStringLiteral("window-title"));
 }
 
 QImage SimpleDBImageCache::deviceIPhoneImage() const

@@ -18,7 +18,7 @@ public:
     QImage tableSysNodeImage() const;  // "DBTable-Sys"
     QImage keyImage() const;           // "column-key"
     QImage columnImage() const;        // "column-field"
-    QImage windosTitleImage() const;   // the application icon, "AppIcon"
+    QImage windosTitleImage() const;   // "window-title"
     QImage deviceIPhoneImage() const;  // "dev-iphone"
     QImage deviceIMacImage() const;    // "dev-imac"
     QImage deviceIPadImage() const;    // "dev-ipad"

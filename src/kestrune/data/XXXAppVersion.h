@@ -43,6 +43,8 @@ public:
     Q_INVOKABLE QVariant valueForKey(const QString &key) const;
     Q_INVOKABLE bool setValueForKey(const QString &key, const QVariant &value);
 
+    // Keyed archiving is supported.
+    static constexpr bool allowsKeyedCoding() { return true; }
     QVariantMap encodeWithCoder() const;
     void initWithCoder(const QVariantMap &archive);
 

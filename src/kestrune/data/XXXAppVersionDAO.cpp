@@ -1,24 +1,17 @@
 #include <kestrune/data/XXXAppVersionDAO.h>
 
+#include <kestrune/data/RecordFields.h>
 #include <kestrune/data/XXXAppVersion.h>
 
 #include <corbelan/sqlite/XXXModelRef.h>
-
-#include <QtCore/QSet>
 
 XXXAppVersionDAO::XXXAppVersionDAO(QObject *parent)
     : XXXBaseDAO(parent)
 {
     if (!isValid())
         return;
-    setTableName(QStringLiteral("XXXAppVersion"));
-    const QStringList fields = XXXAppVersion::fieldNames();
-    const QStringList keys{QStringLiteral("versionID")};
-    setFldList(fields);
-    setKeyList(keys);
-    const QSet<QString> rest =
-        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
-    setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
+    Kestrune::RecordFields::describeTable(*this, QStringLiteral("XXXAppVersion"), XXXAppVersion::fieldNames(),
+                                          {QStringLiteral("versionID")});
 }
 
 XXXAppVersionDAO::~XXXAppVersionDAO() = default;

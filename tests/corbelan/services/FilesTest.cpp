@@ -2,6 +2,7 @@
 #include <corbelan/services/XXXOpenFileManager.h>
 
 #include "QtPrinters.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -73,8 +74,14 @@ TEST(OpenFileManager, OpenPanelHandsOverAPathOrAList)
             ++calls;
             received = v;
         };
+        TestSupport::LogCapture log;
         manager.showOpenPanel();
         EXPECT_EQ(panel->runs, 1) << c.what;
+        // Each chosen file is logged as its URL.
+        for (const QString &path : c.answer.value_or(QStringList())) {
+            EXPECT_EQ(log.count(QStringLiteral("showOpenPanel patn file://") + path), 1)
+                << c.what << " " << path.toStdString();
+        }
         EXPECT_EQ(calls, c.calls) << c.what;
         EXPECT_EQ(received, c.received) << c.what;
         EXPECT_EQ(received.metaType(), c.received.metaType()) << c.what;

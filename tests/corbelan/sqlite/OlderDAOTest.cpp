@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QVariantHash>
+
 #include <functional>
 #include <memory>
 
@@ -181,7 +183,7 @@ TEST_F(OlderDAOTest, InsertNumbersFromTheMaximumPlusOneAndWritesTheKeyBack)
               QStringList{QStringLiteral("INSERT INTO OldNote (id,title,body) VALUES ( ?,?,? )")});
     EXPECT_EQ(m_directTrace->statements(),
               (QStringList{QStringLiteral("SELECT max(id) FROM  OldNote  "),
-                           QStringLiteral("SELECT * FROM  OldNote  WHERE id = ? ")}));
+                           QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}));
 
     OldNote second;
     second.m_title = QStringLiteral("second");
@@ -197,7 +199,7 @@ TEST_F(OlderDAOTest, InsertNumbersFromTheMaximumPlusOneAndWritesTheKeyBack)
         EXPECT_TRUE(log.contains(QStringLiteral("info:add OldNote exsist!\n")));
     }
     EXPECT_EQ(m_queueTrace->statements(),
-              QStringList{QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ? ")});
+              QStringList{QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ?  ")});
     EXPECT_EQ(titles(m_dao->findAll()),
               (QStringList{QStringLiteral("first, changed"), QStringLiteral("second")}));
 
@@ -235,7 +237,7 @@ TEST_F(OlderDAOTest, WritesRunOnTheQueueAndReadsOnTheSecondConnection)
          [&] { return m_dao->findByKey(3).valueForKey(QStringLiteral("title")); },
          QVariant(QStringLiteral("c")),
          {},
-         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ? ")}},
+         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}},
         {"findByAttributes",
          [&] {
              return QVariant(
@@ -243,7 +245,7 @@ TEST_F(OlderDAOTest, WritesRunOnTheQueueAndReadsOnTheSecondConnection)
          },
          QVariant(QStringList{"c"}),
          {},
-         {QStringLiteral("SELECT * FROM  OldNote  WHERE body = :body ")}},
+         {QStringLiteral("SELECT * FROM  OldNote  WHERE body = :body  ")}},
         {"findByPage",
          [&] { return QVariant(titles(m_dao->findByPage(1, 2))); },
          QVariant(QStringList{"c"}),
@@ -300,18 +302,18 @@ TEST_F(OlderDAOTest, WritesRunOnTheQueueAndReadsOnTheSecondConnection)
              return QVariant(m_dao->update(holder(probe)));
          },
          QVariant(true),
-         {QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ? ")},
-         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ? ")}},
+         {QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ?  ")},
+         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}},
         {"delete",
          [&] { return QVariant(m_dao->deleteObject(holder(probe))); },
          QVariant(true),
-         {QStringLiteral("DELETE FROM  OldNote WHERE id = ? ")},
-         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ? ")}},
+         {QStringLiteral("DELETE FROM  OldNote WHERE id = ?  ")},
+         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}},
         {"delete of a missing row",
          [&] { return QVariant(m_dao->deleteObject(holder(probe))); },
          QVariant(false),
          {},
-         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ? ")}},
+         {QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}},
         {"sqlUpdate of a text alone",
          [&] {
              return QVariant(m_dao->sqlUpdate(QStringLiteral("UPDATE OldNote SET body = 'q' WHERE id = 3")));
@@ -367,8 +369,51 @@ TEST_F(OlderDAOTest, RowModelsAreTransformedAndNullsLeaveDefaults)
     EXPECT_TRUE(log.contains(QStringLiteral("pageSize>0")));
 }
 
+TEST_F(OlderDAOTest, ValueModelsKeepTheirNewKeyAndBareKeysAreRefused)
+{
+    ASSERT_TRUE(m_dao->sqlUpdate(QStringLiteral("INSERT INTO OldNote VALUES (5, 'five', NULL)")));
+    const auto rows = [&] {
+        QStringList out;
+        for (const XXXModelRef &m : m_dao->sqlQuery(QStringLiteral("SELECT * FROM OldNote ORDER BY id")))
+            out.append(m.valueForKey(QStringLiteral("id")).toString() + QLatin1Char(':') +
+                       m.valueForKey(QStringLiteral("title")).toString());
+        return out;
+    };
+
+    // A map or hash model without a key is numbered like an object model, and the row
+    // is written with that key.
+    EXPECT_TRUE(m_dao->insert(QVariantMap{{QStringLiteral("id"), 0}, {QStringLiteral("title"), QStringLiteral("map")}}));
+    EXPECT_TRUE(m_dao->insert(QVariantHash{{QStringLiteral("title"), QStringLiteral("hash")}}));
+    EXPECT_EQ(rows(), (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
+
+    // A bare key names a row for findByKey, but insert, update and delete need the
+    // model's fields: they refuse it instead of binding NULL and answering success.
+    struct Case
+    {
+        const char *what;
+        std::function<bool()> run;
+    };
+    const QList<Case> cases = {
+        {"insert", [&] { return m_dao->insert(5); }},
+        {"update", [&] { return m_dao->update(5); }},
+        {"delete", [&] { return m_dao->deleteObject(5); }},
+        {"delete by text", [&] { return m_dao->deleteObject(QStringLiteral("5")); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        clearTraces();
+        LogCapture log;
+        EXPECT_FALSE(c.run());
+        EXPECT_TRUE(log.contains(QStringLiteral("takes a model, not a bare key value")));
+        EXPECT_TRUE(m_queueTrace->statements().isEmpty());
+    }
+    EXPECT_EQ(m_dao->findByKey(5).valueForKey(QStringLiteral("title")), QVariant(QStringLiteral("five")));
+    EXPECT_EQ(rows(), (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
+}
+
 TEST_F(OlderDAOTest, AfterCloseDataBaseTheQueueStillWritesButReadsAnswerNothing)
 {
+    m_directTrace.reset(); // its connection is about to close
     DBManager::sharedDBManager()->closeDataBase();
     OldNote note;
     note.m_id = 10;

@@ -126,6 +126,14 @@ TEST(RawSqliteManagerTest, SeedsTheDocumentsCopyOnlyWhenMissing)
                         .isEmpty());
         manager.closeDataBase();
     }
+    { // A file that cannot be opened: the connection held before is let go of, so no DAO
+      // made afterwards writes into the previous file.
+        ASSERT_TRUE(manager.openDataBase(QStringLiteral("seeded.sqlite")));
+        ASSERT_TRUE(QDir().mkpath(QDir(documentsPath()).filePath(QStringLiteral("raw-folder.sqlite"))));
+        EXPECT_FALSE(manager.openDataBase(QStringLiteral("raw-folder.sqlite")));
+        EXPECT_EQ(manager.dbHandler(), nullptr);
+        EXPECT_FALSE(SQLiteBaseDAO::create<SQLiteDAO>());
+    }
 }
 
 TEST_F(RawSqliteDAOTest, QueriesRunTheirStatementsAndMapRows)
@@ -207,7 +215,7 @@ TEST_F(RawSqliteDAOTest, FindByKeyAnswersExactlyOneRow)
     const auto one = m_dao->findByKey(QVariant::fromValue(static_cast<QObject *>(&probe)));
     ASSERT_TRUE(one);
     EXPECT_EQ(one->property("name").toString(), QStringLiteral("ann"));
-    EXPECT_EQ(trace.statements(), QStringList{QStringLiteral("SELECT * FROM  RawPerson  WHERE id = ? ")});
+    EXPECT_EQ(trace.statements(), QStringList{QStringLiteral("SELECT * FROM  RawPerson  WHERE id = ?  ")});
 
     probe.m_id = 3; // two rows carry key 3
     EXPECT_FALSE(m_dao->findByKey(QVariant::fromValue(static_cast<QObject *>(&probe))));
@@ -222,7 +230,7 @@ TEST_F(RawSqliteDAOTest, FindByKeyAnswersExactlyOneRow)
     ASSERT_TRUE(dup);
     EXPECT_EQ(dup->property("age").toInt(), 50);
     EXPECT_EQ(trace.statements(),
-              QStringList{QStringLiteral("SELECT * FROM  RawPerson  WHERE id = ? AND name = ? ")});
+              QStringList{QStringLiteral("SELECT * FROM  RawPerson  WHERE id = ? AND name = ?  ")});
 
     LogCapture log;
     m_dao->setKeyList({});
@@ -379,8 +387,9 @@ TEST_F(RawSqliteDAOTest, FailuresAreLoggedAndAnswerNothing)
         SCOPED_TRACE(c.what);
         LogCapture log;
         EXPECT_TRUE(c.run(*m_dao));
-        if (!c.logged.isEmpty())
+        if (!c.logged.isEmpty()) {
             EXPECT_TRUE(log.contains(c.logged)) << log.lines().join(QLatin1Char('\n')).toStdString();
+        }
         if (c.errorCode != -2) {
             EXPECT_EQ(m_dao->errorCode(), c.errorCode);
             EXPECT_TRUE(log.contains(

@@ -59,6 +59,49 @@ TEST(XXXRWDatabaseQueue, creationOpensOrAnswersNull)
     EXPECT_EQ(answer, 42);
 }
 
+namespace {
+
+// A connection class of its own, as a queue subclass may choose one.
+class TracingDatabase : public XXXRWDatabase
+{
+public:
+    using XXXRWDatabase::XXXRWDatabase;
+};
+
+class TracingQueue : public XXXRWDatabaseQueue
+{
+public:
+    explicit TracingQueue(const QString &path)
+        : XXXRWDatabaseQueue(path, kDefaultOpenFlags,
+                             [](const QString &p) { return std::make_shared<TracingDatabase>(p); })
+    {
+    }
+};
+
+} // namespace
+
+TEST(XXXRWDatabaseQueue, aSubclassChoosesItsConnectionClass)
+{
+    TempDir tmp;
+    TracingQueue queue(tmp.path(QStringLiteral("traced.sqlite")));
+    ASSERT_TRUE(queue.isOpen());
+    bool traced = false;
+    queue.inDatabase([&](XXXRWDatabase *db) {
+        traced = dynamic_cast<TracingDatabase *>(db) != nullptr;
+        EXPECT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE t (n)")));
+    });
+    EXPECT_TRUE(traced);
+    // After close the file is reopened as a plain connection, with the same contents.
+    queue.close();
+    queue.inDatabase([&](XXXRWDatabase *db) {
+        ASSERT_NE(db, nullptr);
+        EXPECT_EQ(dynamic_cast<TracingDatabase *>(db), nullptr);
+        EXPECT_TRUE(db->tableExists(QStringLiteral("T")));
+    });
+    // The plain class factory makes plain connections.
+    EXPECT_EQ(dynamic_cast<TracingDatabase *>(XXXRWDatabaseQueue::databaseClass()(QString()).get()), nullptr);
+}
+
 // Read-modify-write from many threads at once: only a serialised queue keeps every increment.
 TEST(XXXRWDatabaseQueue, serialisesWorkFromManyThreads)
 {

@@ -6,6 +6,7 @@
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/KeyValue.h>
 
+#include "SqliteTestModels.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
@@ -276,6 +277,37 @@ TEST(XXXRWDatabase, resultSetColumnNames)
     EXPECT_TRUE(db->hasOpenResultSets());
     EXPECT_FALSE(empty->next());
     EXPECT_FALSE(db->hasOpenResultSets());
+}
+
+// A row written into an object by column name, each value as its text: NULL columns
+// leave the property alone, names the object does not have are ignored.
+TEST(XXXRWDatabase, rowsWriteIntoObjectsByColumnName)
+{
+    auto db = openMemory();
+    auto rs = db->executeQuery(
+        QStringLiteral("SELECT 7 AS ID, NULL AS title, '2.5' AS score, 1 AS flag, 'x' AS nowhere"));
+    ASSERT_TRUE(rs && rs->next());
+    EXPECT_TRUE(rs->hasAnotherRow());
+    Note note;
+    rs->kvcMagic(&note);
+    EXPECT_EQ(note.m_id, 7);
+    EXPECT_EQ(note.m_title, QStringLiteral("untitled"));
+    EXPECT_EQ(note.m_score, 2.5);
+    EXPECT_TRUE(note.m_flag);
+    EXPECT_FALSE(note.dynamicPropertyNames().contains("nowhere"));
+
+    QVariant row = QVariant::fromValue(GadgetRow{});
+    auto gadgetRows = db->executeQuery(QStringLiteral("SELECT 3 AS ID, 'three' AS text"));
+    ASSERT_TRUE(gadgetRows && gadgetRows->next());
+    gadgetRows->kvcMagic(row);
+    EXPECT_EQ(row.value<GadgetRow>().id, 3);
+    EXPECT_EQ(row.value<GadgetRow>().text, QStringLiteral("three"));
+
+    const QVariantMap lower = rs->resultDict();
+    EXPECT_EQ(lower.value(QStringLiteral("id")), QVariant::fromValue(qint64(7)));
+    EXPECT_TRUE(Bastwick::isNull(lower.value(QStringLiteral("title"))));
+    EXPECT_FALSE(rs->next());
+    EXPECT_FALSE(rs->hasAnotherRow());
 }
 
 TEST(XXXRWDatabase, transactionsAndQuotedSavepoints)

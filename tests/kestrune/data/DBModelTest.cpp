@@ -49,8 +49,16 @@ TEST(DBTable, ColumnBookkeepingByName)
     t.addField(field("name", false, "INTEGER")); // same name: ignored
     EXPECT_EQ(names(t.fields()), (QStringList{"id", "name", "mail"}));
     EXPECT_EQ(names(t.keys()), (QStringList{"id"}));
-    t.addKey(t.fieldWithName("id"));
-    EXPECT_EQ(t.keys().size(), 1);
+    {
+        TestSupport::LogCapture log;
+        t.addKey(t.fieldWithName("id"));
+        EXPECT_EQ(t.keys().size(), 1);
+        EXPECT_EQ(log.count(QStringLiteral("key Fields =DBField id type(0)")), 1);
+        t.addFields({field("mail"), nullptr});
+        EXPECT_EQ(log.count(QStringLiteral("Fields =DBField mail type(0)")), 1);
+        EXPECT_EQ(log.count(QStringLiteral("addSafeObject Nil Object!")), 1);
+        EXPECT_EQ(t.fields().size(), 3);
+    }
 
     EXPECT_EQ(t.insertSQLColsString(), QStringLiteral("'id','name','mail'"));
     EXPECT_EQ(names(t.fieldsExcludeKeys()), (QStringList{"name", "mail"}));
@@ -134,13 +142,46 @@ TEST(DBField, FromListingRows)
     text.setIsNull(true);
     EXPECT_EQ(text.mysqlColumnSQLString(), QStringLiteral("`body` TEXT (10)  DEFAULT NULL "));
     EXPECT_EQ(text.length(), QStringLiteral("10"));
+
+    // Column definitions of the three dialects: nullability and default.
+    struct ColumnCase
+    {
+        const char *name;
+        QString type, length, defaultVal;
+        bool isNull;
+        QString sqlite, mysql, postgre;
+    };
+    for (const ColumnCase &c : {
+             ColumnCase{"nullable with default", "INT", "", "0", true, "\"c\" INT  DEFAULT 0 ",
+                        "`c` INT  DEFAULT 0 ", "\"c\" INT  DEFAULT 0 "},
+             ColumnCase{"not null with default", "VARCHAR", "20", "'x'", false,
+                        "\"c\" VARCHAR NOT NULL DEFAULT 'x' ", "`c` VARCHAR (20) NOT NULL",
+                        "\"c\" VARCHAR NOT NULL"},
+             ColumnCase{"nullable without default", "INT", "", "", true, "\"c\" INT ",
+                        "`c` INT  DEFAULT NULL ", "\"c\" INT  DEFAULT NULL "},
+         }) {
+        DBField f;
+        f.setName(QStringLiteral("c"));
+        f.setType(c.type);
+        f.setLength(c.length);
+        f.setDefaultVal(c.defaultVal);
+        f.setIsNull(c.isNull);
+        EXPECT_EQ(f.sqliteColumnSQLString(), c.sqlite) << c.name;
+        EXPECT_EQ(f.mysqlColumnSQLString(), c.mysql) << c.name;
+        EXPECT_EQ(f.postgreColumnSQLString(), c.postgre) << c.name;
+    }
 }
 
 TEST(DBDatabase, TableListAndStatementTexts)
 {
     auto db = std::make_shared<DBDatabase>(nullptr, QStringLiteral("DB3"));
     auto users = std::make_shared<DBTable>(db, QStringLiteral("USERS"));
-    db->addTables({users, std::make_shared<DBTable>(db, QStringLiteral("users")), nullptr});
+    {
+        TestSupport::LogCapture log;
+        db->addTables({users, std::make_shared<DBTable>(db, QStringLiteral("users")), nullptr});
+        EXPECT_EQ(log.count(QStringLiteral("tables =users Exsist!")), 1);
+        EXPECT_EQ(log.count(QStringLiteral("addSafeObject Nil Object!")), 1);
+    }
     ASSERT_EQ(db->tables().size(), 1);
     EXPECT_EQ(db->tableWithName(QStringLiteral("users")), users);
     db->removeTable(QStringLiteral("users")); // exact comparison: nothing removed
@@ -160,9 +201,22 @@ TEST(DBDatabase, TableListAndStatementTexts)
               QStringLiteral("SELECT * FROM t LIMIT 2 OFFSET 5 "));
     const Bastwick::IndexSet none;
     EXPECT_FALSE(DBDatabase::pagedSQL(QStringLiteral("x"), &none).has_value());
-    EXPECT_EQ(DBDatabase::countSQL(QStringLiteral("select * from users where a=1")),
-              QStringLiteral("SELECT COUNT(*) as count FROM  users where a=1"));
-    EXPECT_FALSE(DBDatabase::countSQL(QStringLiteral("SHOW TABLES")).has_value());
+    struct CountCase
+    {
+        const char *sql;
+        std::optional<QString> expected;
+    };
+    for (const CountCase &c : {
+             CountCase{"select * from users where a=1",
+                       QStringLiteral("SELECT COUNT(*) as count FROM  users where a=1")},
+             // a column whose name starts with the word is not where the table list starts
+             CountCase{"select from_date, b from t", QStringLiteral("SELECT COUNT(*) as count FROM  t")},
+             CountCase{"select a fromage from t", QStringLiteral("SELECT COUNT(*) as count FROM  t")},
+             CountCase{"SHOW TABLES", std::nullopt},
+             CountCase{"select frommer", std::nullopt},
+         }) {
+        EXPECT_EQ(DBDatabase::countSQL(QString::fromLatin1(c.sql)), c.expected) << c.sql;
+    }
     EXPECT_EQ(db->namespaceForTable(QStringLiteral("t")), QStringLiteral("DB3.t"));
 
     // Without a connection nothing runs and nothing fails loudly.

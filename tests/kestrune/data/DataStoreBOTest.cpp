@@ -128,6 +128,17 @@ TEST(DataStoreBO, ConnectionIdentifiers)
     EXPECT_EQ(sqlite->connID(), 0);
     EXPECT_EQ(registry.dataStoreProfiles().size(), 4);
 
+    // Nor are profiles whose URL was never formed: they would share one empty key.
+    for (const char *host : {"10.0.0.8", "10.0.0.9"}) {
+        auto bare = std::make_shared<DBProfile>();
+        bare->setScheme(kDerazURLScheme);
+        bare->setHost(QString::fromLatin1(host));
+        bare->setPort(6379);
+        EXPECT_EQ(registry.dbStoreWithDBProfile(bare), nullptr) << host;
+        EXPECT_EQ(bare->connID(), 0) << host;
+    }
+    EXPECT_EQ(registry.dataStoreProfiles().size(), 4);
+
     // Look-ups by node URL.
     EXPECT_EQ(registry.dbStoreByNodeURL(QStringLiteral("1/DB0/k")), store);
     EXPECT_EQ(registry.profileByNodeURL(QStringLiteral("2")), otherPort);
@@ -396,6 +407,7 @@ TEST_F(RegistryWithServer, CurrentDatabaseFallbacks)
     // The manager keeps one state of each kind, the view state holding the general one.
     EXPECT_EQ(manager.dbViewState(), state);
     EXPECT_EQ(state->dbState(), manager.dbState());
+    EXPECT_EQ(manager.dbState()->moduleQueue()->label(), QStringLiteral("SimpleDBState"));
 }
 
 } // namespace

@@ -244,3 +244,28 @@ TEST_F(DerazConnectionTest, RepliesOfUnexpectedShapeBecomeErrors)
     const auto error = await([&](auto d) { db->removeKeys({"a", "b"}, d); });
     ASSERT_TRUE(error) << "an EXEC array without one result per command is an error";
 }
+
+TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
+{
+    Connected c = connectTo(redis().host(), redis().port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    std::weak_ptr<DerazConnection> connection = c.db(0)->derazConnection();
+    ASSERT_FALSE(connection.expired());
+    // The connection's chosen database is kept without owning it, so it makes no cycle.
+    connection.lock()->setDatabase(c.db(4));
+    EXPECT_EQ(connection.lock()->database(), c.db(4));
+
+    // Every database answers through the same connection until the last holder lets go.
+    const auto error = await([&](auto done) { c.db(4)->removeAllKey(done); });
+    EXPECT_FALSE(error) << qPrintable(describe(error));
+    c.databases.clear();
+    EXPECT_FALSE(connection.expired()) << "the store still holds the databases";
+    c.store->reload();
+    EXPECT_TRUE(waitFor([&] { return connection.expired(); }))
+        << "released once nothing holds its databases";
+
+    // The store's database management asks a fresh connection, which offers none of it.
+    EXPECT_FALSE(c.store->createDatabase(QStringLiteral("DB16"), {}));
+    EXPECT_FALSE(c.store->renameDatabase(QStringLiteral("DB1"), QStringLiteral("DB2")));
+    EXPECT_FALSE(c.store->isLoaded());
+}

@@ -7,6 +7,8 @@
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/KeyValue.h>
 
+#include <support/LogCapture.h>
+
 #include <gtest/gtest.h>
 
 #include <QtCore/QJsonDocument>
@@ -76,7 +78,12 @@ TEST(DerazUnit, AbsentRepliesLeaveNoValues)
         EXPECT_EQ(u.size(), 0) << type;
         EXPECT_EQ(u.valuesDescription(), QString()) << type;
         EXPECT_TRUE(u.cmd().isEmpty()) << type;
+        TestSupport::LogCapture log;
         EXPECT_TRUE(u.json().isEmpty()) << type;
+        // A list or set without values is an absent value for the JSON form, and says so.
+        EXPECT_EQ(log.count(QStringLiteral("setSafeValue Error : key =k value null!")),
+                  type == DerazKeyTypeString ? 0 : 1)
+            << type;
     }
     for (int type : {DerazKeyTypeHash, DerazKeyTypeZSet}) {
         DerazUnit u = unit(type);

@@ -3,6 +3,7 @@
 
 #include <kestrune/data/HiredisClient.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/Clock.h>
 
 #include "support/FakeDerazServer.h"
@@ -252,4 +253,113 @@ TEST(HiredisClientTest, ConnectThatHangsEndsAtTheTimeout)
     HiredisClient refused;
     EXPECT_FALSE(refused.connect(QStringLiteral("127.0.0.1"), RedisServer::freePort()));
     EXPECT_FALSE(refused.hasAuthError());
+}
+
+TEST(HiredisClientTest, GetReplyCollectsExactlyTheRepliesOfAppendedCommands)
+{
+    RedisServer &redis = RedisServer::shared();
+    ASSERT_TRUE(redis.isRunning() || redis.start()) << qPrintable(redis.error());
+    redis.flushAll();
+    HiredisClient client;
+    ASSERT_TRUE(client.connect(redis.host(), redis.port()));
+
+    struct Case
+    {
+        const char *name;
+        QList<DerazArgv> appended;
+        DerazReply expected;
+    };
+    const QList<Case> cases = {
+        {"nothing appended", {}, DerazReply::noReply(QStringLiteral("no reply due"))},
+        {"one command", {{"SET", "k", QByteArray("v\0w", 3)}}, DerazReply::status("OK")},
+        {"several commands",
+         {{"INCR", "n"}, {"INCR", "n"}, {"GET", "missing"}, {"GET", "k"}},
+         DerazReply::array({DerazReply::integer(1), DerazReply::integer(2), DerazReply::nil(),
+                            DerazReply::string(QByteArray("v\0w", 3))})},
+    };
+    for (const Case &c : cases) {
+        for (const DerazArgv &argv : c.appended)
+            ASSERT_TRUE(client.appendCommandArgv(argv)) << c.name;
+        EXPECT_EQ(client.pendingReplies(), c.appended.size()) << c.name;
+        const DerazReply reply = client.getReply();
+        EXPECT_EQ(reply, c.expected) << c.name << ": " << qPrintable(reply.describe());
+        EXPECT_EQ(client.pendingReplies(), 0) << c.name;
+    }
+
+    // Replies nobody collected never pass for the next command's reply.
+    ASSERT_TRUE(client.appendCommandArgv({"INCR", "n"}));
+    EXPECT_EQ(client.commandArgv({"GET", "n"}), DerazReply::string("3"));
+    EXPECT_EQ(client.connectCount(), 1);
+    redis.flushAll();
+}
+
+TEST(HiredisClientTest, ConvenienceConstructorSelectsTheDatabase)
+{
+    RedisServer &redis = RedisServer::shared();
+    ASSERT_TRUE(redis.isRunning() || redis.start()) << qPrintable(redis.error());
+    redis.flushAll();
+
+    struct Case
+    {
+        qint64 database;
+        std::optional<qint64> tracked;
+    };
+    // A number the server does not have still answers a client (on database 0).
+    for (const Case &c : QList<Case>{{5, 5}, {0, 0}, {99, std::nullopt}}) {
+        const auto client = HiredisClient::derazDb(redis.host(), redis.port(), c.database);
+        ASSERT_TRUE(client) << c.database;
+        EXPECT_EQ(client->selectedDatabase(), c.tracked) << c.database;
+        // After a server-side kill the reconnect lands on the same database again.
+        const DerazReply id = client->commandArgv({"CLIENT", "ID"});
+        redis.command({"CLIENT", "KILL", "ID", QByteArray::number(id.integer())});
+        ASSERT_TRUE(client->commandArgv({"SET", "where", QByteArray::number(c.database)}).isOK());
+    }
+    HiredisClient probe;
+    ASSERT_TRUE(probe.connect(redis.host(), redis.port()));
+    EXPECT_EQ(probe.pipeline({{"SELECT", "5"}, {"GET", "where"}, {"SELECT", "0"}, {"GET", "where"}}),
+              QList<DerazReply>({DerazReply::status("OK"), DerazReply::string("5"), DerazReply::status("OK"),
+                                 DerazReply::string("99")}));
+    EXPECT_FALSE(HiredisClient::derazDb(QStringLiteral("127.0.0.1"), RedisServer::freePort(), 1));
+    redis.flushAll();
+}
+
+TEST(HiredisClientTest, ArgumentArraysBecomeByteVectors)
+{
+    const QByteArray binary("k\0\xff", 3);
+    struct Case
+    {
+        const char *name;
+        QVariantList arguments;
+        std::optional<DerazArgv> first;  // cVectorFromArray
+        std::optional<DerazArgv> second; // cVectorFromArray2
+    };
+    const QList<Case> cases = {
+        {"texts and a number",
+         {QStringLiteral("SET"), QStringLiteral("k"), 42},
+         DerazArgv{"SET", "k", "42"},
+         DerazArgv{"SET", "k", "42"}},
+        {"bytes, lossless text and number kinds",
+         {binary, Bastwick::textFromBytes("a\xfe"), true, qint64(-9007199254740993), 2.5, 1e21},
+         DerazArgv{binary, "a\xfe", "1", "-9007199254740993", "2.5", "1e+21"},
+         DerazArgv{binary, "a\xfe", "1", "-9007199254740993", "2.5", "1e+21"}},
+        {"a repeated element fills only its first place",
+         {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a")},
+         DerazArgv{"a", "b", "a"},
+         DerazArgv{"a", "b", QByteArray()}},
+        {"an element of another kind", {QStringLiteral("SET"), QVariantMap{}}, std::nullopt, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        QString error;
+        EXPECT_EQ(HiredisClient::cVectorFromArray(c.arguments, &error), c.first) << c.name;
+        EXPECT_EQ(error.isEmpty(), c.first.has_value()) << c.name;
+        EXPECT_EQ(HiredisClient::cVectorFromArray2(c.arguments), c.second) << c.name;
+    }
+
+    ScriptedServer fake([](const FakeDerazServer::Command &) { return FakeDerazServer::Action{FakeDerazServer::ok()}; });
+    HiredisClient client;
+    ASSERT_TRUE(client.connect(fake.server.host(), fake.server.port()));
+    const auto argv = HiredisClient::cVectorFromArray({QStringLiteral("SET"), QStringLiteral("k"), 42});
+    ASSERT_TRUE(argv);
+    EXPECT_TRUE(client.commandArgv(*argv).isOK());
+    EXPECT_EQ(fake.server.received(), QList<FakeDerazServer::Command>({{"SET", "k", "42"}}));
 }

@@ -261,7 +261,8 @@ TEST_F(ViewStateEvents, EachEventSendsItsCallbackAndKeepsOrReplacesTheCurrentNod
     for (const Case &c : cases) {
         SCOPED_TRACE(c.message);
         const QString before = QStringLiteral("1/DB0/before");
-        const QString url = QStringLiteral("3/DB%1/k/%2").arg(++n).arg(n);
+        ++n;
+        const QString url = QStringLiteral("3/DB%1/k/%2").arg(n).arg(n);
         state.setCurrentNodeURL(before);
         expectCallback([&] { c.announce(state, url); }, QString::fromLatin1(c.message), url);
         EXPECT_EQ(state.currentNodeURL(), c.storesCurrent ? url : before);
@@ -459,6 +460,7 @@ TEST(SimpleDBImageCache, NodeImagesAreResourcesOfOurOwn)
         {"tableSysNodeImage", cache.tableSysNodeImage()},
         {"keyImage", cache.keyImage()},
         {"columnImage", cache.columnImage()},
+        {"windosTitleImage", cache.windosTitleImage()},
         {"deviceIPhoneImage", cache.deviceIPhoneImage()},
         {"deviceIMacImage", cache.deviceIMacImage()},
         {"deviceIPadImage", cache.deviceIPadImage()},

@@ -30,3 +30,23 @@ TEST(Startup, OpensTheLocalStoreFromTheSeedAndSetsStartPreferences)
     EXPECT_EQ(AppPreference::sharedPreference()->magicNumbers(), 500);
     DataBaseBO::sharedInstance().closeDataBase();
 }
+
+#include <corbelan/services/ImageCacheManager.h>
+#include <corbelan/services/XXXCommonImageCache.h>
+
+TEST(ApplicationImages, EveryNamedImageTheCachesAskForShips)
+{
+    XXXCommonImageCache images;
+    EXPECT_FALSE(images.windowTitleImage().isNull());
+    for (const QImage &image : {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(),
+                                images.deviceIMacImage(), images.deviceIPadImage(), images.deviceMacbookImage(),
+                                images.deviceMacbookAirImage(), images.deviceMacbookProImage()})
+        EXPECT_FALSE(image.isNull());
+
+    ImageCacheManager cache;
+    EXPECT_EQ(Corbelan::hImage(cache).size(), QSize(14, 16));
+    EXPECT_EQ(Corbelan::mImage(cache).size(), QSize(14, 16));
+    EXPECT_EQ(Corbelan::uiviewImage(cache).size(), QSize(16, 16));
+    EXPECT_FALSE(Corbelan::imageImage(cache).isNull());
+    EXPECT_FALSE(Corbelan::textImage(cache).isNull());
+}
