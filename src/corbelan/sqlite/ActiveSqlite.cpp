@@ -1,5 +1,6 @@
 #include <corbelan/sqlite/ActiveSqlite.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 
 #include <bastwick/DateHelpers.h>
@@ -11,33 +12,8 @@
 
 namespace {
 
-bool isNilOrNull(const QVariant &value)
-{
-    return !value.isValid() || value.metaType().id() == QMetaType::Nullptr;
-}
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
+using Corbelan::AltSqlite::isNilOrNull;
+using Corbelan::AltSqlite::isNumber;
 
 // Quotes inside a name would end the literal it is written into.
 QString literalText(const QString &text)

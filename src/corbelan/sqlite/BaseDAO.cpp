@@ -27,7 +27,8 @@ QVariant bindable(const QVariant &value)
 
 bool isMap(const QVariant &value)
 {
-    return value.metaType().id() == QMetaType::QVariantMap || value.metaType().id() == QMetaType::QVariantHash;
+    return value.metaType().id() == QMetaType::QVariantMap ||
+           value.metaType().id() == QMetaType::QVariantHash;
 }
 
 bool isList(const QVariant &value)
@@ -134,7 +135,8 @@ bool BaseDAO::refuseNonModel(const QVariant &model, const char *operation) const
     if (!isMap(model) && !Bastwick::metaObjectOf(model)) {
         // A bare key value has no fields: its key would be bound as NULL, and the call
         // would answer success having written nothing.
-        XXXLogWarning(QString::fromLatin1(operation) + QStringLiteral(" takes a model, not a bare key value"));
+        XXXLogWarning(QString::fromLatin1(operation) +
+                      QStringLiteral(" takes a model, not a bare key value"));
         return true;
     }
     return false;
@@ -289,9 +291,8 @@ bool BaseDAO::deleteObject(const QVariant &model)
         XXXLog(QStringLiteral("info:no exsist delete model!\n"));
         return false;
     }
-    const QString sql =
-        QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" WHERE ") + keyCondition() +
-        QStringLiteral(" ");
+    const QString sql = QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" WHERE ") +
+                        keyCondition() + QStringLiteral(" ");
     XXXLog(QStringLiteral("delete sql=") + sql);
     const QVariantList values = keyValues(model);
     bool ok = false;
@@ -421,9 +422,8 @@ XXXModelRef BaseDAO::findByModel(const QVariant &model)
         XXXLog(QStringLiteral("table no primary key field!"));
         return {};
     }
-    const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + keyCondition() +
-        QStringLiteral(" ");
+    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
+                        keyCondition() + QStringLiteral(" ");
     XXXLog(QStringLiteral("findByKey sql=") + sql);
     const QVariantList values = keyValues(model);
     XXXModelRef found;
@@ -472,9 +472,8 @@ QList<XXXModelRef> BaseDAO::findByAttributes(const QVariantMap &parameters)
     for (qsizetype i = 0; i < keys.size(); ++i)
         condition += keys.at(i) + QStringLiteral(" = :") + keys.at(i) +
                      (i + 1 < keys.size() ? QStringLiteral(" AND ") : QStringLiteral(" "));
-    const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition +
-        QStringLiteral(" ");
+    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
+                        condition + QStringLiteral(" ");
     XXXLog(QStringLiteral("findByAttributes sql=") + sql);
     return fetch([&](XXXRWDatabase *db) { return db->executeQuery(sql, parameters); });
 }

@@ -1,11 +1,12 @@
 #include <corbelan/sqlite/DBManager.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
+
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
-#include <QtCore/QFile>
 #include <QtCore/QLoggingCategory>
 
 namespace {
@@ -79,15 +80,14 @@ void DBManager::createDatabaseIfNeeded()
            QStringLiteral(" \n"));
     if (exists)
         return;
-    QFile source(QDir::cleanPath(m_resourcePath + QLatin1Char('/') + m_dbName));
-    if (source.copy(target)) {
-        // A copy of a resource is read-only; the database must be writable by its owner.
-        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QString problem;
+    if (Corbelan::AltSqlite::copySeed(QDir::cleanPath(m_resourcePath + QLatin1Char('/') + m_dbName), target,
+                                      &problem)) {
         XXXLog(QStringLiteral("\n create database success"));
         return;
     }
     XXXLogError(
         Bastwick::assertionText("NO", __func__, "DBManager", __LINE__,
                                 QStringLiteral("Failed to create writable database file with message '") +
-                                    source.errorString() + QStringLiteral("'.")));
+                                    problem + QStringLiteral("'.")));
 }

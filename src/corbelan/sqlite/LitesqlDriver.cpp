@@ -1,42 +1,33 @@
 #include <corbelan/sqlite/LitesqlDriver.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
+
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Text.h>
 
 #include <QtCore/QDir>
-#include <QtCore/QFile>
 #include <QtCore/QFileInfo>
-#include <QtCore/QMutex>
-#include <QtCore/QMutexLocker>
 
 #include <sqlite3.h>
 
 namespace {
 
-QMutex &resourceMutex()
+Corbelan::AltSqlite::ResourceFolder &resources()
 {
-    static QMutex mutex;
-    return mutex;
-}
-
-QString &resourceDirectoryStorage()
-{
-    static QString directory = QStringLiteral(":/");
-    return directory;
+    static Corbelan::AltSqlite::ResourceFolder folder;
+    return folder;
 }
 
 } // namespace
 
 QString LitesqlDriver::resourceDirectory()
 {
-    QMutexLocker lock(&resourceMutex());
-    return resourceDirectoryStorage();
+    return resources().path();
 }
 
 void LitesqlDriver::setResourceDirectory(const QString &directory)
 {
-    QMutexLocker lock(&resourceMutex());
-    resourceDirectoryStorage() = directory;
+    resources().setPath(directory);
 }
 
 std::unique_ptr<LitesqlDriver> LitesqlDriver::create(const QString &fileName)
@@ -75,10 +66,9 @@ void LitesqlDriver::checkAndCreateDatabase(const QString &fileName)
 {
     if (QFileInfo::exists(m_databasePath))
         return;
-    const QString source = QDir::cleanPath(resourceDirectory() + QLatin1Char('/') + fileName);
-    // A copy of a resource is read-only; the database must be writable by its owner.
-    if (QFile::copy(source, m_databasePath))
-        QFile::setPermissions(m_databasePath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // The outcome is not reported: without a seed SQLite makes an empty file.
+    Corbelan::AltSqlite::copySeed(QDir::cleanPath(resourceDirectory() + QLatin1Char('/') + fileName),
+                                  m_databasePath, nullptr);
 }
 
 LitesqlResult LitesqlDriver::querySql(const QString &sql)

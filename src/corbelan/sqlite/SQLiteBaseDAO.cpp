@@ -1,5 +1,7 @@
 #include <corbelan/sqlite/SQLiteBaseDAO.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
+
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
@@ -11,10 +13,7 @@
 
 namespace {
 
-bool isNilOrNull(const QVariant &value)
-{
-    return !value.isValid() || value.metaType().id() == QMetaType::Nullptr;
-}
+using Corbelan::AltSqlite::isNilOrNull;
 
 QString textOf(const char *text)
 {
@@ -68,7 +67,7 @@ bool SQLiteBaseDAO::update(const QVariant &)
     return false;
 }
 
-bool SQLiteBaseDAO::remove(const QVariant &)
+bool SQLiteBaseDAO::deleteObject(const QVariant &)
 {
     return false;
 }
@@ -288,8 +287,8 @@ SQLiteBaseDAO::Model SQLiteBaseDAO::findByKey(const QVariant &object)
             return nullptr;
         arguments.append(value);
     }
-    const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") + condition + QStringLiteral(" ");
+    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
+                        condition + QStringLiteral(" ");
     const ModelList models = sqlQuery(sql, arguments);
     return models.size() == 1 ? models.first() : nullptr;
 }
@@ -344,11 +343,16 @@ void SQLiteBaseDAO::bindObject(const QVariant &value, int column, sqlite3_stmt *
         return;
     }
     case QMetaType::QDateTime:
-        sqlite3_bind_double(statement, column, value.toDateTime().toMSecsSinceEpoch() / 1000.0);
+    case QMetaType::QDate: {
+        // An invalid date is no date: NULL, not the start of 1970.
+        const QDateTime date =
+            value.metaType().id() == QMetaType::QDate ? value.toDate().startOfDay() : value.toDateTime();
+        if (date.isValid())
+            sqlite3_bind_double(statement, column, date.toMSecsSinceEpoch() / 1000.0);
+        else
+            sqlite3_bind_null(statement, column);
         return;
-    case QMetaType::QDate:
-        sqlite3_bind_double(statement, column, value.toDate().startOfDay().toMSecsSinceEpoch() / 1000.0);
-        return;
+    }
     case QMetaType::Bool:
         sqlite3_bind_int(statement, column, value.toBool() ? 1 : 0);
         return;

@@ -60,7 +60,7 @@ public:
     // Hooks for subclasses; the base answers false and does nothing.
     virtual bool insert(const QVariant &object);
     virtual bool update(const QVariant &object);
-    virtual bool remove(const QVariant &object);
+    virtual bool deleteObject(const QVariant &object);
 
     bool sqlUpdate(const QString &sql);
     bool sqlUpdate(const QString &sql, const QVariantList &arguments);

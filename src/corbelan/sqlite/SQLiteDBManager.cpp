@@ -1,28 +1,21 @@
 #include <corbelan/sqlite/SQLiteDBManager.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
+
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
-#include <QtCore/QFile>
-#include <QtCore/QMutex>
-#include <QtCore/QMutexLocker>
 
 #include <sqlite3.h>
 
 namespace {
 
-QMutex &resourceMutex()
+Corbelan::AltSqlite::ResourceFolder &resources()
 {
-    static QMutex mutex;
-    return mutex;
-}
-
-QString &resourceDirectoryStorage()
-{
-    static QString directory = QStringLiteral(":/");
-    return directory;
+    static Corbelan::AltSqlite::ResourceFolder folder;
+    return folder;
 }
 
 } // namespace
@@ -60,14 +53,12 @@ SQLiteDBManager::~SQLiteDBManager()
 
 QString SQLiteDBManager::resourceDirectory()
 {
-    QMutexLocker lock(&resourceMutex());
-    return resourceDirectoryStorage();
+    return resources().path();
 }
 
 void SQLiteDBManager::setResourceDirectory(const QString &directory)
 {
-    QMutexLocker lock(&resourceMutex());
-    resourceDirectoryStorage() = directory;
+    resources().setPath(directory);
 }
 
 sqlite3 *SQLiteDBManager::dbHandler() const
@@ -113,16 +104,15 @@ void SQLiteDBManager::createDatabaseIfNeeded()
            QStringLiteral(" \n"));
     if (exists)
         return;
-    QFile source(QDir::cleanPath(resourceDirectory() + QLatin1Char('/') + m_dbName));
-    if (source.copy(target)) {
-        // A copy of a resource is read-only; the database must be writable by its owner.
-        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QString problem;
+    if (Corbelan::AltSqlite::copySeed(QDir::cleanPath(resourceDirectory() + QLatin1Char('/') + m_dbName),
+                                      target, &problem)) {
         XXXLog(QStringLiteral("\n create database success"));
     } else {
-        XXXLogError(Bastwick::assertionText(
-            "NO", __func__, "SQLiteDBManager", __LINE__,
-            QStringLiteral("Failed to create writable database file with message '") + source.errorString() +
-                QStringLiteral("'.")));
+        XXXLogError(
+            Bastwick::assertionText("NO", __func__, "SQLiteDBManager", __LINE__,
+                                    QStringLiteral("Failed to create writable database file with message '") +
+                                        problem + QStringLiteral("'.")));
     }
 }
 

@@ -6,14 +6,6 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/SerialQueue.h>
 
-std::shared_ptr<SQLiteDataBaseQueue> SQLiteDataBaseQueue::dataBaseWithPath(const QString &path)
-{
-    std::shared_ptr<SQLiteDataBaseQueue> queue(new SQLiteDataBaseQueue());
-    if (!queue->initWithPath(path))
-        return nullptr;
-    return queue;
-}
-
 SQLiteDataBaseQueue::SQLiteDataBaseQueue() = default;
 
 bool SQLiteDataBaseQueue::initWithPath(const QString &path)

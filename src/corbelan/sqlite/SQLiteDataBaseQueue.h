@@ -21,8 +21,15 @@ class CORBELAN_EXPORT SQLiteDataBaseQueue
 public:
     using Block = std::function<void(SQLiteDataBaseAdapter *db)>;
 
-    // A new queue object on the path, or null when the file cannot be opened (logged).
-    static std::shared_ptr<SQLiteDataBaseQueue> dataBaseWithPath(const QString &path);
+    // A new queue object of class T (this class or a subclass with a public default
+    // constructor) on the path, or null when the file cannot be opened (logged).
+    template <class T = SQLiteDataBaseQueue> static std::shared_ptr<T> dataBaseWithPath(const QString &path)
+    {
+        std::shared_ptr<T> queue(new T());
+        if (!queue->initWithPath(path))
+            return nullptr;
+        return queue;
+    }
 
     // Closes the adapter on the queue, then releases the queue.
     virtual ~SQLiteDataBaseQueue();

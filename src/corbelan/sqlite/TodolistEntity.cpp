@@ -1,5 +1,6 @@
 #include <corbelan/sqlite/TodolistEntity.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
 
 TodolistEntity::TodolistEntity()
@@ -101,7 +102,7 @@ void TodolistEntity::parseFromDictionary(const QVariantMap &row)
 {
     setData(row);
     const QVariant id = row.value(QStringLiteral("id"));
-    setPrimaryId(id.isValid() && id.metaType().id() != QMetaType::Nullptr ? id.toLongLong() : 0);
+    setPrimaryId(Corbelan::AltSqlite::isNilOrNull(id) ? 0 : id.toLongLong());
     m_timestamp = valueToDate(row.value(QStringLiteral("timestamp")));
     m_done = valueToBool(row.value(QStringLiteral("done")));
     m_todo = valueToString(row.value(QStringLiteral("todo")));

@@ -88,12 +88,15 @@ void DBStore::fetchDatabasesWithCallback(FetchCallback callback)
     });
 }
 
-std::shared_ptr<DBConnection> DBStore::managementConnection(const QString &operation, bool *opened) const
+std::shared_ptr<DBConnection> DBStore::managementConnection(const QString &operation, bool *opened,
+                                                            DatabaseList *held) const
 {
     std::shared_ptr<DBConnection> connection = newConnection(m_profile);
     Bastwick::Error error;
     *opened = connection && connection->open(&error);
-    if (connection && !*opened)
+    if (*opened)
+        *held = connection->takeDatabases(); // released with the operation, and the connection with them
+    else if (connection)
         XXXLog(QStringLiteral("%1 connection error=%2").arg(operation, error.description));
     return connection;
 }
@@ -101,7 +104,8 @@ std::shared_ptr<DBConnection> DBStore::managementConnection(const QString &opera
 bool DBStore::createDatabase(const QString &name, const QVariantMap &schemeInfo)
 {
     bool opened = false;
-    const auto connection = managementConnection(QStringLiteral("createDatabase"), &opened);
+    DatabaseList held;
+    const auto connection = managementConnection(QStringLiteral("createDatabase"), &opened, &held);
     if (!opened || !connection->createDatabase(name, schemeInfo, nullptr))
         return false;
     reload();
@@ -111,7 +115,8 @@ bool DBStore::createDatabase(const QString &name, const QVariantMap &schemeInfo)
 bool DBStore::deleteDatabase(const QString &name)
 {
     bool opened = false;
-    const auto connection = managementConnection(QStringLiteral("deleteDatabase"), &opened);
+    DatabaseList held;
+    const auto connection = managementConnection(QStringLiteral("deleteDatabase"), &opened, &held);
     if (!connection || !connection->deleteDatabase(name, nullptr))
         return false;
     reload();
@@ -121,13 +126,15 @@ bool DBStore::deleteDatabase(const QString &name)
 bool DBStore::renameDatabase(const QString &name, const QString &toName)
 {
     bool opened = false;
-    const auto connection = managementConnection(QStringLiteral("renameDatabase"), &opened);
+    DatabaseList held;
+    const auto connection = managementConnection(QStringLiteral("renameDatabase"), &opened, &held);
     return connection && connection->renameDatabase(name, toName, nullptr);
 }
 
 bool DBStore::duplicateDatabase(const QString &name, const QString &toName)
 {
     bool opened = false;
-    const auto connection = managementConnection(QStringLiteral("duplicateDatabase"), &opened);
+    DatabaseList held;
+    const auto connection = managementConnection(QStringLiteral("duplicateDatabase"), &opened, &held);
     return connection && connection->duplicateDatabase(name, toName, nullptr);
 }

@@ -56,8 +56,9 @@ public:
 
 private:
     // A fresh connection for a management operation, opened (a failed open is logged
-    // under the operation's name).
-    std::shared_ptr<DBConnection> managementConnection(const QString &operation, bool *opened) const;
+    // under the operation's name); held receives the databases it made, which keep it alive.
+    std::shared_ptr<DBConnection> managementConnection(const QString &operation, bool *opened,
+                                                       DatabaseList *held) const;
 
     std::shared_ptr<DBProfile> m_profile;
     Bastwick::SerialQueuePtr m_queue;

@@ -242,9 +242,12 @@ std::optional<Bastwick::Error> DerazDatabase::ensureSelected(HiredisClient &clie
     if (reply.isNoReply())
         client.setSelectedDatabase(std::nullopt);
     XXXLogWarning(QStringLiteral("select %1 failed: %2").arg(m_number).arg(logReply(reply)));
+    // Whatever the refusal looks like, a failed selection is code 1.
     if (reply.isText())
         return derazError(1, QString::fromUtf8(reply.text()));
-    return derazReplyError(reply).value_or(derazError(1, reply.describe()));
+    if (reply.isNoReply() && !reply.errorText().isEmpty())
+        return derazError(1, reply.errorText());
+    return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(m_number).arg(logReply(reply)));
 }
 
 void DerazDatabase::perform(Work work, ErrorCompletion completion)

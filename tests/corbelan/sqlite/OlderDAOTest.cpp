@@ -382,9 +382,11 @@ TEST_F(OlderDAOTest, ValueModelsKeepTheirNewKeyAndBareKeysAreRefused)
 
     // A map or hash model without a key is numbered like an object model, and the row
     // is written with that key.
-    EXPECT_TRUE(m_dao->insert(QVariantMap{{QStringLiteral("id"), 0}, {QStringLiteral("title"), QStringLiteral("map")}}));
+    EXPECT_TRUE(m_dao->insert(
+        QVariantMap{{QStringLiteral("id"), 0}, {QStringLiteral("title"), QStringLiteral("map")}}));
     EXPECT_TRUE(m_dao->insert(QVariantHash{{QStringLiteral("title"), QStringLiteral("hash")}}));
-    EXPECT_EQ(rows(), (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
+    EXPECT_EQ(rows(),
+              (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
 
     // A bare key names a row for findByKey, but insert, update and delete need the
     // model's fields: they refuse it instead of binding NULL and answering success.
@@ -408,7 +410,8 @@ TEST_F(OlderDAOTest, ValueModelsKeepTheirNewKeyAndBareKeysAreRefused)
         EXPECT_TRUE(m_queueTrace->statements().isEmpty());
     }
     EXPECT_EQ(m_dao->findByKey(5).valueForKey(QStringLiteral("title")), QVariant(QStringLiteral("five")));
-    EXPECT_EQ(rows(), (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
+    EXPECT_EQ(rows(),
+              (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
 }
 
 TEST_F(OlderDAOTest, AfterCloseDataBaseTheQueueStillWritesButReadsAnswerNothing)

@@ -263,6 +263,7 @@ TEST_F(RawSqliteDAOTest, BindsValuesByKind)
         {"nil", QVariant(), QStringLiteral("null:NULL")},
         {"null marker", QVariant::fromValue(nullptr), QStringLiteral("null:NULL")},
         {"date as seconds since 1970", QVariant(moment), QStringLiteral("real:1577934245.0")},
+        {"an invalid date is no date", QVariant(QDateTime()), QStringLiteral("null:NULL")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -379,7 +380,7 @@ TEST_F(RawSqliteDAOTest, FailuresAreLoggedAndAnswerNothing)
         {"the base's hooks do nothing",
          [](SQLiteDAO &d) {
              return !d.insert(QVariantMap{{QStringLiteral("id"), 9}}) && !d.update(QVariant()) &&
-                    !d.remove(QVariant()) && d.getCount() == 4;
+                    !d.deleteObject(QVariant()) && d.getCount() == 4;
          },
          QString(), -2},
     };

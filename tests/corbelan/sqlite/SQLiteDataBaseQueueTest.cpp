@@ -20,6 +20,17 @@
 using namespace AltSqliteTest;
 using TestSupport::LogCapture;
 
+namespace {
+
+// A queue class of its own: the factory makes objects of the class it is asked for.
+class JournalQueue : public SQLiteDataBaseQueue
+{
+public:
+    JournalQueue() = default;
+};
+
+} // namespace
+
 TEST(SQLiteDataBaseQueueTest, OpensOnlyWhatCanBeOpened)
 {
     TestSupport::TempDir dir;
@@ -46,6 +57,8 @@ TEST(SQLiteDataBaseQueueTest, OpensOnlyWhatCanBeOpened)
             EXPECT_EQ(queue->label(), QStringLiteral("sqlitedatabase.") + queue->description());
             EXPECT_TRUE(queue->description().startsWith(QStringLiteral("<SQLiteDataBaseQueue: 0x")));
         }
+        const std::shared_ptr<JournalQueue> own = SQLiteDataBaseQueue::dataBaseWithPath<JournalQueue>(c.path);
+        EXPECT_EQ(bool(own), c.opens);
     }
 }
 

@@ -264,8 +264,14 @@ TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
     EXPECT_TRUE(waitFor([&] { return connection.expired(); }))
         << "released once nothing holds its databases";
 
-    // The store's database management asks a fresh connection, which offers none of it.
+    // The store's database management opens a fresh connection, which offers none of
+    // it, and closes it again: no server connection is left behind.
+    HiredisClient probe;
+    ASSERT_TRUE(probe.connect(redis().host(), redis().port()));
+    const auto clients = [&probe] { return probe.commandArgv({"CLIENT", "LIST"}).text().count('\n'); };
+    const qsizetype before = clients();
     EXPECT_FALSE(c.store->createDatabase(QStringLiteral("DB16"), {}));
     EXPECT_FALSE(c.store->renameDatabase(QStringLiteral("DB1"), QStringLiteral("DB2")));
     EXPECT_FALSE(c.store->isLoaded());
+    EXPECT_TRUE(waitFor([&] { return clients() == before; })) << clients() << " clients, " << before << " before";
 }

@@ -257,7 +257,9 @@ TEST_F(DerazDatabaseTest, OperationsLandOnTheirOwnDatabase)
     const auto error = await([&](auto d) { db->selectSelf(d); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, 1);
-    EXPECT_TRUE(await([&](auto d) { db->removeAllKey(d); })) << "a failed SELECT sends nothing else";
+    const auto flushError = await([&](auto d) { db->removeAllKey(d); });
+    ASSERT_TRUE(flushError) << "a failed SELECT sends nothing else";
+    EXPECT_EQ(flushError->code, 1);
     EXPECT_EQ(on(3, {"DBSIZE"}), DerazReply::integer(0));
     EXPECT_EQ(on(15, {"DBSIZE"}), DerazReply::integer(1));
 }
