@@ -4,21 +4,16 @@
 
 #include <corbelan/sqlite/XXXModelRef.h>
 
-#include <QtCore/QSet>
+#include <kestrune/data/RecordFields.h>
 
 DBProfileDAO::DBProfileDAO(QObject *parent)
     : XXXBaseDAO(parent)
 {
     if (!isValid())
         return;
-    setTableName(QStringLiteral("DBProfile"));
-    const QStringList fields = DBProfile::fieldNames();
-    const QStringList keys{QStringLiteral("ID")};
-    setFldList(fields);
-    setKeyList(keys);
-    const QSet<QString> rest =
-        QSet<QString>(fields.cbegin(), fields.cend()) - QSet<QString>(keys.cbegin(), keys.cend());
-    setFldExcludeKeyList(QStringList(rest.cbegin(), rest.cend()));
+    // Non-key columns keep table order, so placeholders and bound values line up.
+    Kestrune::RecordFields::describeTable(*this, QStringLiteral("DBProfile"), DBProfile::fieldNames(),
+                                          {QStringLiteral("ID")});
 }
 
 DBProfileDAO::~DBProfileDAO() = default;
