@@ -34,7 +34,8 @@ namespace {
 
 bool notOffered(const QString &operation, Bastwick::Error *error)
 {
-    Bastwick::setError(error, derazError(1, QStringLiteral("%1 is not offered by this connection").arg(operation)));
+    Bastwick::setError(error,
+                       derazError(1, QStringLiteral("%1 is not offered by this connection").arg(operation)));
     return false;
 }
 

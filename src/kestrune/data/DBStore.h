@@ -22,8 +22,9 @@ class DBStore : public std::enable_shared_from_this<DBStore>
 {
 public:
     using DatabaseList = QList<std::shared_ptr<DBDatabase>>;
-    using FetchCallback = std::function<void(const DatabaseList &databases, const std::shared_ptr<DBProfile> &profile,
-                                             const std::optional<Bastwick::Error> &error)>;
+    using FetchCallback =
+        std::function<void(const DatabaseList &databases, const std::shared_ptr<DBProfile> &profile,
+                           const std::optional<Bastwick::Error> &error)>;
 
     explicit DBStore(std::shared_ptr<DBProfile> profile);
     virtual ~DBStore();

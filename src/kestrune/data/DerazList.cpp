@@ -3,7 +3,8 @@
 DerazList::DerazList(const QByteArray &key, const std::shared_ptr<DerazConnection> &connection)
     : DerazRecord(key)
 {
-    m_pairs = elementPairs(read(connection, {QByteArrayLiteral("LRANGE"), key, QByteArrayLiteral("0"), QByteArrayLiteral("-1")}));
+    m_pairs = elementPairs(read(
+        connection, {QByteArrayLiteral("LRANGE"), key, QByteArrayLiteral("0"), QByteArrayLiteral("-1")}));
 }
 
 QList<DBRecordPtr> DerazList::children() const

@@ -5,7 +5,8 @@
 DerazSortedSet::DerazSortedSet(const QByteArray &key, const std::shared_ptr<DerazConnection> &connection)
     : DerazRecord(key)
 {
-    const DerazReply reply = read(connection, {QByteArrayLiteral("ZREVRANGE"), key, QByteArrayLiteral("0"), QByteArrayLiteral("-1"), QByteArrayLiteral("WITHSCORES")});
+    const DerazReply reply = read(connection, {QByteArrayLiteral("ZREVRANGE"), key, QByteArrayLiteral("0"),
+                                               QByteArrayLiteral("-1"), QByteArrayLiteral("WITHSCORES")});
     if (!reply.isArray())
         return;
     // Member, then its score; the score (a number) is the pair's key.

@@ -86,8 +86,8 @@ HiredisClient::~HiredisClient()
     freeContext();
 }
 
-std::unique_ptr<HiredisClient> HiredisClient::deraz(const QString &host, int port,
-                                                    const QByteArray &password, QString *error)
+std::unique_ptr<HiredisClient> HiredisClient::deraz(const QString &host, int port, const QByteArray &password,
+                                                    QString *error)
 {
     auto client = std::make_unique<HiredisClient>();
     client->setPassword(password);
@@ -114,7 +114,8 @@ std::unique_ptr<HiredisClient> HiredisClient::derazDb(const QString &host, int p
     if (reply.isOK())
         client->setSelectedDatabase(database);
     else
-        XXXLogWarning(QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe())));
+        XXXLogWarning(
+            QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe())));
     return client;
 }
 
@@ -126,7 +127,8 @@ std::optional<DerazArgv> HiredisClient::cVectorFromArray(const QVariantList &arg
         const std::optional<QByteArray> bytes = argumentBytes(value);
         if (!bytes) {
             if (error)
-                *error = QStringLiteral("an argument of type %1 cannot be sent").arg(QString::fromLatin1(value.typeName()));
+                *error = QStringLiteral("an argument of type %1 cannot be sent")
+                             .arg(QString::fromLatin1(value.typeName()));
             return std::nullopt;
         }
         out.append(*bytes);
@@ -141,7 +143,8 @@ std::optional<DerazArgv> HiredisClient::cVectorFromArray2(const QVariantList &ar
         const std::optional<QByteArray> bytes = argumentBytes(value);
         if (!bytes) {
             if (error)
-                *error = QStringLiteral("an argument of type %1 cannot be sent").arg(QString::fromLatin1(value.typeName()));
+                *error = QStringLiteral("an argument of type %1 cannot be sent")
+                             .arg(QString::fromLatin1(value.typeName()));
             return std::nullopt;
         }
         out[arguments.indexOf(value)] = *bytes;
@@ -212,8 +215,8 @@ bool HiredisClient::authenticate()
     const DerazReply reply = roundTrip({QByteArrayLiteral("AUTH"), m_password});
     if (reply.isOK())
         return true;
-    if (reply.isError()
-        && (reply.text().contains(kNoPasswordConfigured) || reply.text().contains(kNoPasswordSet)))
+    if (reply.isError() &&
+        (reply.text().contains(kNoPasswordConfigured) || reply.text().contains(kNoPasswordSet)))
         return true;
     m_lastError = reply.isNoReply() ? reply.errorText() : QString::fromUtf8(reply.text());
     m_authError = !reply.isNoReply();
@@ -337,6 +340,9 @@ bool HiredisClient::readReply(void **raw)
     *raw = nullptr;
     if (redisGetReply(m_context, raw) != REDIS_OK || !*raw) {
         m_lastError = contextError();
+        // The context is in error: no further reply will come, and the next command
+        // (an append included) reconnects first.
+        m_pending = 0;
         return false;
     }
     if (m_pending > 0)
@@ -385,6 +391,7 @@ DerazReply HiredisClient::getReply()
     void *raw = nullptr;
     if (redisGetReplyFromReader(m_context, &raw) != REDIS_OK) {
         m_lastError = contextError();
+        m_pending = 0;
         return DerazReply::noReply(m_lastError);
     }
     if (raw) {
@@ -398,6 +405,7 @@ DerazReply HiredisClient::getReply()
     do {
         if (redisBufferWrite(m_context, &done) != REDIS_OK) {
             m_lastError = contextError();
+            m_pending = 0;
             return DerazReply::noReply(m_lastError);
         }
     } while (!done);
@@ -459,16 +467,14 @@ QList<DerazReply> HiredisClient::pipeline(const QList<DerazArgv> &commands)
     out.reserve(commands.size());
     QString error;
     pipelineRaw(
-        commands,
-        [&out](qsizetype, const redisReply *reply) { out.append(DerazReply::fromHiredis(reply)); },
+        commands, [&out](qsizetype, const redisReply *reply) { out.append(DerazReply::fromHiredis(reply)); },
         &error);
     while (out.size() < commands.size())
         out.append(DerazReply::noReply(error));
     return out;
 }
 
-bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit,
-                                QString *error)
+bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit, QString *error)
 {
     if (commands.isEmpty())
         return true;

@@ -45,8 +45,7 @@ public:
     // Creates a client and connects it (with AUTH when password is not empty); answers
     // null on failure and, when error is given, the reason.
     static std::unique_ptr<HiredisClient> deraz(const QString &host, int port,
-                                                const QByteArray &password = {},
-                                                QString *error = nullptr);
+                                                const QByteArray &password = {}, QString *error = nullptr);
     // A client connected to the loopback address on the default port 6379.
     static std::unique_ptr<HiredisClient> deraz();
     // deraz(host, port, password), then the argument vector SELECT database. The reply
@@ -92,8 +91,7 @@ public:
     // The same, handing each raw reply to visit (which converts what it needs) instead
     // of converting it. Answers false, with the error, when a reply could not be read.
     using RawVisitor = std::function<void(qsizetype index, const redisReply *reply)>;
-    bool pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit,
-                     QString *error = nullptr);
+    bool pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit, QString *error = nullptr);
 
     // The database the session has selected, when known.
     std::optional<qint64> selectedDatabase() const { return m_selectedDb; }
@@ -121,7 +119,8 @@ public:
     // The same conversion, each element placed at the position of its first occurrence
     // in the array: a repeated element fills only that place and its later places stay
     // empty (null).
-    static std::optional<DerazArgv> cVectorFromArray2(const QVariantList &arguments, QString *error = nullptr);
+    static std::optional<DerazArgv> cVectorFromArray2(const QVariantList &arguments,
+                                                      QString *error = nullptr);
 
     // The path of the first resource of the data library with the suffix "rb" or
     // "nu", or nothing (the library ships none).

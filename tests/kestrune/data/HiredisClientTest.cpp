@@ -363,3 +363,28 @@ TEST(HiredisClientTest, ArgumentArraysBecomeByteVectors)
     EXPECT_TRUE(client.commandArgv(*argv).isOK());
     EXPECT_EQ(fake.server.received(), QList<FakeDerazServer::Command>({{"SET", "k", "42"}}));
 }
+
+TEST(HiredisClientTest, GetReplyAfterADropReportsItAndTheNextAppendReconnects)
+{
+    FakeDerazServer fake;
+    fake.start([](const FakeDerazServer::Command &c, int connection) {
+        if (c.first() == "DROP" && connection == 0)
+            return FakeDerazServer::Action{{}, true};
+        return FakeDerazServer::Action{FakeDerazServer::ok()};
+    });
+    HiredisClient client;
+    ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+    ASSERT_TRUE(client.appendCommandArgv({"SET", "a", "1"}));
+    ASSERT_TRUE(client.appendCommandArgv({"DROP"}));
+    const DerazReply replies = client.getReply();
+    ASSERT_TRUE(replies.isArray()) << qPrintable(replies.describe());
+    EXPECT_EQ(replies.at(0), DerazReply::status("OK"));
+    EXPECT_TRUE(replies.at(1).isNoReply());
+    EXPECT_FALSE(replies.at(1).errorText().isEmpty());
+    EXPECT_EQ(client.pendingReplies(), 0);
+
+    // Nothing is due on the broken context; the next append reconnects before it queues.
+    ASSERT_TRUE(client.appendCommandArgv({"PING"}));
+    EXPECT_EQ(client.getReply(), DerazReply::status("OK"));
+    EXPECT_EQ(fake.connections(), 2);
+}
