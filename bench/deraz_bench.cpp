@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 #ifdef __GLIBC__
@@ -56,6 +57,20 @@ void print(const char *name, qint64 value)
 {
     std::printf("%s: %lld\n", name, static_cast<long long>(value));
     std::fflush(stdout);
+}
+
+// How long body takes, in milliseconds.
+double millisecondsTaken(const std::function<void()> &body)
+{
+    QElapsedTimer t;
+    t.start();
+    body();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+double secondsTaken(const std::function<void()> &body)
+{
+    return millisecondsTaken(body) / 1e3;
 }
 
 double median(QList<double> values)
@@ -222,27 +237,25 @@ int opLoad(const Options &o)
     QList<double> ours, ref;
     for (int run = 0; run < kRuns; ++run) {
         {
-            QElapsedTimer t;
-            t.start();
+            // What is opened is closed after the clock stops, as for the reference.
             QList<std::shared_ptr<DerazDatabase>> dbs;
-            auto connection = openConnection(o, &dbs);
-            ours.append(double(t.nsecsElapsed()) / 1e6);
+            std::shared_ptr<DerazConnection> connection;
+            ours.append(millisecondsTaken([&] { connection = openConnection(o, &dbs); }));
         }
-        {
-            QElapsedTimer t;
-            t.start();
-            redisContext *c = bareConnect(o);
+        redisContext *c = nullptr;
+        std::vector<redisReply *> replies;
+        ref.append(millisecondsTaken([&] {
+            c = bareConnect(o);
             for (int i = 0; i < 16; ++i) {
                 bareAppend(c, {"MULTI"});
                 bareAppend(c, {"select", QByteArray::number(i)});
                 bareAppend(c, {"KEYS", "*"});
                 bareAppend(c, {"EXEC"});
             }
-            std::vector<redisReply *> replies = bareRead(c, 64);
-            ref.append(double(t.nsecsElapsed()) / 1e6);
-            freeAll(replies);
-            redisFree(c);
-        }
+            replies = bareRead(c, 64);
+        }));
+        freeAll(replies);
+        redisFree(c);
     }
     const double loadMs = median(ours), refMs = median(ref);
     print("load_ms", loadMs);
@@ -259,37 +272,37 @@ int opPages(const Options &o)
     qint64 records = 0;
     for (int run = 0; run < kRuns; ++run) {
         {
-            QElapsedTimer t;
-            t.start();
             QList<std::shared_ptr<DerazDatabase>> dbs;
-            auto connection = openConnection(o, &dbs);
-            auto db = dbs.value(o.db);
-            qint64 got = 0;
-            const qint64 n = db->numberOfKeys();
-            for (qint64 start = 0; start < n; start += kPageSize) {
-                QEventLoop loop;
-                db->fetchResultSetForRecordsAtIndexes(
-                    Bastwick::IndexSet::fromRange(start, qMin<qint64>(kPageSize, n - start)),
-                    [&](const QList<DerazUnit> &units) {
-                        got += units.size();
-                        loop.quit();
-                    },
-                    [&](const Bastwick::Error &e) {
-                        std::fprintf(stderr, "page failed: %s\n", qPrintable(e.description));
-                        std::exit(2);
-                    });
-                loop.exec();
-            }
-            ours.append(double(t.nsecsElapsed()) / 1e9);
-            records = got;
+            std::shared_ptr<DerazConnection> connection;
+            ours.append(secondsTaken([&] {
+                connection = openConnection(o, &dbs);
+                auto db = dbs.value(o.db);
+                qint64 got = 0;
+                const qint64 n = db->numberOfKeys();
+                for (qint64 start = 0; start < n; start += kPageSize) {
+                    QEventLoop loop;
+                    db->fetchResultSetForRecordsAtIndexes(
+                        Bastwick::IndexSet::fromRange(start, qMin<qint64>(kPageSize, n - start)),
+                        [&](const QList<DerazUnit> &units) {
+                            got += units.size();
+                            loop.quit();
+                        },
+                        [&](const Bastwick::Error &e) {
+                            std::fprintf(stderr, "page failed: %s\n", qPrintable(e.description));
+                            std::exit(2);
+                        });
+                    loop.exec();
+                }
+                records = got;
+            }));
         }
-        {
-            QElapsedTimer t;
-            t.start();
-            redisContext *c = bareConnect(o);
+        redisContext *c = nullptr;
+        std::vector<redisReply *> head;
+        ref.append(secondsTaken([&] {
+            c = bareConnect(o);
             bareAppend(c, {"select", QByteArray::number(o.db)});
             bareAppend(c, {"KEYS", "*"});
-            std::vector<redisReply *> head = bareRead(c, 2);
+            head = bareRead(c, 2);
             const redisReply *list = head[1];
             const qint64 n = qint64(list->elements);
             static const char *const names[] = {"string", "hash", "list", "set", "zset"};
@@ -329,10 +342,9 @@ int opPages(const Options &o)
                 freeAll(first);
                 freeAll(second);
             }
-            ref.append(double(t.nsecsElapsed()) / 1e9);
-            freeAll(head);
-            redisFree(c);
-        }
+        }));
+        freeAll(head);
+        redisFree(c);
     }
     const double ourRate = records / median(ours);
     const double refRate = records / median(ref);
@@ -347,26 +359,27 @@ int opWrite(const Options &o)
 {
     QList<double> ours;
     for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer t;
-        t.start();
         QList<std::shared_ptr<DerazDatabase>> dbs;
-        auto connection = openConnection(o, &dbs);
-        auto db = dbs.value(o.db);
-        for (qint64 start = 0; start < o.count; start += 1000) {
-            QVariantList records;
-            for (qint64 i = start; i < qMin<qint64>(o.count, start + 1000); ++i)
-                records.append(QVariant::fromValue(DerazKV("w:" + QByteArray::number(i).rightJustified(18, '0'), "value", -1)));
-            QEventLoop loop;
-            db->saveKVs(records, 0, -1, [&](const std::optional<Bastwick::Error> &e) {
-                if (e) {
-                    std::fprintf(stderr, "write failed: %s\n", qPrintable(e->description));
-                    std::exit(2);
-                }
-                loop.quit();
-            });
-            loop.exec();
-        }
-        ours.append(double(t.nsecsElapsed()) / 1e9);
+        std::shared_ptr<DerazConnection> connection;
+        ours.append(secondsTaken([&] {
+            connection = openConnection(o, &dbs);
+            auto db = dbs.value(o.db);
+            for (qint64 start = 0; start < o.count; start += 1000) {
+                QVariantList records;
+                for (qint64 i = start; i < qMin<qint64>(o.count, start + 1000); ++i)
+                    records.append(QVariant::fromValue(
+                        DerazKV("w:" + QByteArray::number(i).rightJustified(18, '0'), "value", -1)));
+                QEventLoop loop;
+                db->saveKVs(records, 0, -1, [&](const std::optional<Bastwick::Error> &e) {
+                    if (e) {
+                        std::fprintf(stderr, "write failed: %s\n", qPrintable(e->description));
+                        std::exit(2);
+                    }
+                    loop.quit();
+                });
+                loop.exec();
+            }
+        }));
     }
     print("keys", o.count);
     print("keys_per_s", o.count / median(ours));

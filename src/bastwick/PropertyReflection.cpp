@@ -84,7 +84,7 @@ const QString kNullDescription = QStringLiteral("<null>");
 
 bool isNilValue(const QVariant &value)
 {
-    if (!value.isValid() || isNull(value))
+    if (isNilOrNull(value))
         return true;
     if (value.metaType().flags() & QMetaType::PointerToQObject)
         return value.value<QObject *>() == nullptr;

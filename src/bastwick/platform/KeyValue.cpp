@@ -67,7 +67,7 @@ std::optional<QVariant> convertedFor(const QMetaProperty &property, const char *
 
 bool acceptsValue(const QMetaProperty &property, const QVariant &value)
 {
-    return property.isValid() && property.isWritable() && !isNil(value) && !isNull(value);
+    return property.isValid() && property.isWritable() && !isNilOrNull(value);
 }
 
 } // namespace
@@ -185,6 +185,42 @@ bool isNull(const QVariant &value)
 bool isNil(const QVariant &value)
 {
     return !value.isValid();
+}
+
+bool isNilOrNull(const QVariant &value)
+{
+    return isNil(value) || isNull(value);
+}
+
+bool isIntegerType(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNumberType(int typeId)
+{
+    return isIntegerType(typeId) || typeId == QMetaType::Float || typeId == QMetaType::Double;
+}
+
+bool isNumber(const QVariant &value)
+{
+    return isNumberType(value.typeId());
 }
 
 } // namespace Bastwick

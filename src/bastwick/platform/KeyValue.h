@@ -48,5 +48,13 @@ BASTWICK_EXPORT const QMetaObject *metaObjectOf(const QVariant &holder);
 BASTWICK_EXPORT QVariant nullValue();
 BASTWICK_EXPORT bool isNull(const QVariant &value); // true for the null marker only
 BASTWICK_EXPORT bool isNil(const QVariant &value);  // true for an invalid QVariant only
+// Either of the two.
+BASTWICK_EXPORT bool isNilOrNull(const QVariant &value);
+
+// Number kinds by metatype id. Integers: bool, the char kinds (not QChar, char16_t,
+// char32_t) and the signed and unsigned integer kinds. Numbers: those, float and double.
+BASTWICK_EXPORT bool isIntegerType(int typeId);
+BASTWICK_EXPORT bool isNumberType(int typeId);
+BASTWICK_EXPORT bool isNumber(const QVariant &value); // isNumberType of the value's kind
 
 } // namespace Bastwick

@@ -1,5 +1,7 @@
 #include <bastwick/platform/Text.h>
 
+#include <bastwick/platform/KeyValue.h>
+
 #include <QtCore/QAssociativeIterable>
 #include <QtCore/QDateTime>
 #include <QtCore/QMetaMethod>
@@ -163,6 +165,8 @@ QString describeAt(const QVariant &value, int level)
 {
     if (!value.isValid())
         return QStringLiteral("(null)");
+    if (const std::optional<QString> integer = integerText(value))
+        return *integer;
     switch (value.typeId()) {
     case QMetaType::Nullptr:
         return QStringLiteral("<null>");
@@ -172,20 +176,6 @@ QString describeAt(const QVariant &value, int level)
         return QString(value.toChar());
     case QMetaType::QByteArray:
         return hexBytes(value.toByteArray());
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        return QString::number(value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
     case QMetaType::Char16:
     case QMetaType::Char32:
         return QString::number(value.toULongLong());
@@ -235,27 +225,10 @@ struct Spec
     QChar conversion;
 };
 
-bool isIntegerType(int type)
+// The integer kinds a %d, %u or %x conversion takes as they are: char16_t and char32_t too.
+bool isIntegerArgumentType(int type)
 {
-    switch (type) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Char16:
-    case QMetaType::Char32:
-        return true;
-    default:
-        return false;
-    }
+    return isIntegerType(type) || type == QMetaType::Char16 || type == QMetaType::Char32;
 }
 
 qint64 clampedInteger(double d)
@@ -275,7 +248,7 @@ quint64 integerBits(const QVariant &arg)
     const int type = arg.typeId();
     if (type == QMetaType::ULongLong || type == QMetaType::ULong)
         return arg.toULongLong();
-    if (isIntegerType(type))
+    if (isIntegerArgumentType(type))
         return quint64(arg.toLongLong());
     if (type == QMetaType::Double || type == QMetaType::Float)
         return quint64(clampedInteger(arg.toDouble()));
@@ -316,7 +289,7 @@ double doubleValue(const QVariant &arg)
         return arg.toDouble();
     if (type == QMetaType::ULongLong || type == QMetaType::ULong)
         return double(arg.toULongLong());
-    if (isIntegerType(type) || arg.metaType().flags().testFlag(QMetaType::IsEnumeration))
+    if (isIntegerArgumentType(type) || arg.metaType().flags().testFlag(QMetaType::IsEnumeration))
         return double(arg.toLongLong());
     if (type == QMetaType::QString || type == QMetaType::QByteArray) {
         bool ok = false;
@@ -485,6 +458,18 @@ QString formatPointer(const QVariant &arg, const Spec &spec)
 }
 
 } // namespace
+
+std::optional<QString> integerText(const QVariant &value)
+{
+    const int type = value.typeId();
+    if (!isIntegerType(type))
+        return std::nullopt;
+    if (type == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    if (isUnsignedType(type))
+        return QString::number(value.toULongLong());
+    return QString::number(value.toLongLong());
+}
 
 QString describe(const QVariant &value)
 {

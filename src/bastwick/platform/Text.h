@@ -9,6 +9,7 @@
 #include <QtCore/QVariantList>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -22,6 +23,11 @@ namespace Bastwick {
 // indented by four more spaces), objects through a Q_INVOKABLE description() when they
 // have one, else "<ClassName: 0x...>".
 BASTWICK_EXPORT QString describe(const QVariant &value);
+
+// An integer value (bool, the char kinds, the signed and unsigned integer kinds) written
+// in full: booleans as 1 and 0, unsigned values above the signed range as they are.
+// Nothing for any other kind.
+BASTWICK_EXPORT std::optional<QString> integerText(const QVariant &value);
 
 // A type-safe printf subset over QVariant arguments, as the design texts write them:
 // %@ (describe), %d %i %ld %li %lld %qi %hi (signed), %u %lu %llu %qu %hu (unsigned),

@@ -1,5 +1,6 @@
 #include <bastwick/platform/UserDefaults.h>
 
+#include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QCoreApplication>
@@ -287,29 +288,6 @@ std::optional<QVariant> decode(const QString &text)
     }
 }
 
-bool isNumberType(int type)
-{
-    switch (type) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 // QSettings writes itself back from its own thread's event loop; here that write runs
@@ -441,7 +419,7 @@ void UserDefaults::setObject(const QVariant &value, const QString &key)
         removeObjectForKey(key);
         return;
     }
-    const std::optional<QString> text = value.typeId() == QMetaType::Nullptr ? std::nullopt : encode(value);
+    const std::optional<QString> text = isNull(value) ? std::nullopt : encode(value);
     if (!text) {
         XXXLogWarning(QStringLiteral("a value of type %1 cannot be stored under %2")
                           .arg(QString::fromLatin1(value.metaType().name()), logText(key)));

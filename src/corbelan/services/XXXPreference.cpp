@@ -18,7 +18,7 @@ const QByteArray kArchiveMarker = QByteArrayLiteral("XXXPreferenceArchive/1\n");
 
 bool isNilValue(const QVariant &value)
 {
-    if (!value.isValid() || Bastwick::isNull(value))
+    if (Bastwick::isNilOrNull(value))
         return true;
     if (value.metaType() == QMetaType::fromType<QString>())
         return value.toString().isNull();

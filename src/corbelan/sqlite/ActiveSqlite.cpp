@@ -1,10 +1,10 @@
 #include <corbelan/sqlite/ActiveSqlite.h>
 
-#include <corbelan/sqlite/AltSqliteSupport.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 
 #include <bastwick/DateHelpers.h>
 #include <bastwick/platform/Exception.h>
+#include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
 
 #include <algorithm>
@@ -12,8 +12,8 @@
 
 namespace {
 
-using Corbelan::AltSqlite::isNilOrNull;
-using Corbelan::AltSqlite::isNumber;
+using Bastwick::isNilOrNull;
+using Bastwick::isNumber;
 
 // Quotes inside a name would end the literal it is written into.
 QString literalText(const QString &text)
@@ -86,7 +86,7 @@ QVariant ActiveSqlite::stringToValue(const QVariant &value)
 
 bool ActiveSqlite::isDBNull(const QVariant &value)
 {
-    return value.isValid() && value.metaType().id() == QMetaType::Nullptr;
+    return Bastwick::isNull(value);
 }
 
 QVariant ActiveSqlite::dateToValue(const QDateTime &date)

@@ -1,37 +1,15 @@
 #include <corbelan/sqlite/AltSqliteSupport.h>
 
+#include <bastwick/platform/Assert.h>
+
 #include <QtCore/QFile>
 #include <QtCore/QMutexLocker>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace Corbelan::AltSqlite {
-
-bool isNilOrNull(const QVariant &value)
-{
-    return !value.isValid() || value.metaType().id() == QMetaType::Nullptr;
-}
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
 
 QString ResourceFolder::path() const
 {
@@ -47,14 +25,32 @@ void ResourceFolder::setPath(const QString &path)
 
 bool copySeed(const QString &source, const QString &target, QString *problem)
 {
+    // The copy is made beside the target and moved over it in one step, so a failure
+    // never leaves a half-written file or loses the one that was there.
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    QString reason;
     QFile seed(source);
-    if (!seed.copy(target)) {
-        if (problem)
-            *problem = seed.errorString();
-        return false;
+    if (!seed.copy(partial)) {
+        reason = seed.errorString();
+    } else if (!QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        reason = QStringLiteral("could not make the copy readable and writable by its owner only");
+    } else if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
+        reason = QString::fromLocal8Bit(strerror(errno));
     }
-    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return true;
+    if (reason.isEmpty())
+        return true;
+    QFile::remove(partial);
+    if (problem)
+        *problem = reason;
+    return false;
+}
+
+QString seedCopyFailure(const char *function, const char *file, int line, const QString &problem)
+{
+    return Bastwick::assertionText("NO", function, file, line,
+                                   QStringLiteral("Failed to create writable database file with message '") +
+                                       problem + QStringLiteral("'."));
 }
 
 } // namespace Corbelan::AltSqlite

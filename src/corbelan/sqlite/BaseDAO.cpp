@@ -1,5 +1,6 @@
 #include <corbelan/sqlite/BaseDAO.h>
 
+#include <corbelan/sqlite/DAOStatements.h>
 #include <corbelan/sqlite/DBManager.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 
@@ -14,16 +15,8 @@
 
 namespace {
 
-bool isAbsent(const QVariant &value)
-{
-    return !value.isValid() || Bastwick::isNull(value);
-}
-
-// A column's value for binding: absent values are SQL NULL.
-QVariant bindable(const QVariant &value)
-{
-    return value.isValid() ? value : Bastwick::nullValue();
-}
+using Bastwick::isNilOrNull;
+using namespace Corbelan::DAOStatements;
 
 bool isMap(const QVariant &value)
 {
@@ -125,7 +118,7 @@ bool BaseDAO::isModel(const QVariant &holder) const
 
 bool BaseDAO::refuseNonModel(const QVariant &model, const char *operation) const
 {
-    if (isAbsent(model))
+    if (isNilOrNull(model))
         return true;
     if (isList(model)) {
         // One model per call: an array would be read as a model without values.
@@ -149,29 +142,12 @@ XXXModelRef BaseDAO::rowToModel(XXXRWResultSet &rs) const
         return model;
     for (const QString &column : m_fldList) {
         const QVariant value = rs.objectForColumnName(column);
-        if (isAbsent(value))
+        if (isNilOrNull(value))
             continue; // SQL NULL leaves the property as the model made it
         model.setValueForKey(column, value);
     }
     sendExecuteTransform(model, m_tableName);
     return model;
-}
-
-QString BaseDAO::keyCondition() const
-{
-    QString condition;
-    for (qsizetype i = 0; i < m_keyList.size(); ++i)
-        condition += m_keyList.at(i) +
-                     (i + 1 < m_keyList.size() ? QStringLiteral(" = ? AND ") : QStringLiteral(" = ? "));
-    return condition;
-}
-
-QVariantList BaseDAO::keyValues(const QVariant &holder) const
-{
-    QVariantList values;
-    for (const QString &key : m_keyList)
-        values.append(bindable(Bastwick::valueForKey(holder, key)));
-    return values;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -194,7 +170,7 @@ qint64 BaseDAO::rowNumbers()
 {
     if (m_tableName.isEmpty())
         return 0;
-    return countQuery(QStringLiteral("SELECT count(*) as count FROM ") + m_tableName);
+    return countQuery(countSql(m_tableName));
 }
 
 qint64 BaseDAO::pageNumberWithSize(qint64 pageSize)
@@ -205,7 +181,7 @@ qint64 BaseDAO::pageNumberWithSize(qint64 pageSize)
         XXXLogError(Bastwick::assertionText("pageSize>0", __func__, "BaseDAO", __LINE__, QString()));
         return 0;
     }
-    const qint64 count = countQuery(QStringLiteral("SELECT count(*) as count FROM ") + m_tableName);
+    const qint64 count = countQuery(countSql(m_tableName));
     if (count <= 0)
         return 0;
     return (count + pageSize - 1) / pageSize;
@@ -224,7 +200,7 @@ bool BaseDAO::insert(const QVariant &object)
     if (!m_keyList.isEmpty()) {
         const QString &numberedKey = m_keyList.first();
         const QVariant current = Bastwick::valueForKey(model, numberedKey);
-        if (isAbsent(current) || current.toLongLong() == 0) {
+        if (isNilOrNull(current) || current.toLongLong() == 0) {
             const qint64 key = findMaxKey().toLongLong() + 1;
             Bastwick::setValueForKey(model, numberedKey, QVariant::fromValue(key));
         }
@@ -237,12 +213,7 @@ bool BaseDAO::insert(const QVariant &object)
         XXXLogError(QStringLiteral("table ") + m_tableName + QStringLiteral(" has no field list"));
         return false;
     }
-    QString placeholders;
-    for (qsizetype i = 0; i < m_fldList.size(); ++i)
-        placeholders += (i + 1 < m_fldList.size()) ? QStringLiteral("?,") : QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO ") + m_tableName + QStringLiteral(" (") +
-                        m_fldList.join(QLatin1Char(',')) + QStringLiteral(") VALUES ( ") + placeholders +
-                        QStringLiteral(" )");
+    const QString sql = insertSql(m_tableName, m_fldList);
     XXXLog(QStringLiteral("insert sql=") + sql);
     QVariantList values;
     for (const QString &column : std::as_const(m_fldList))
@@ -264,16 +235,8 @@ bool BaseDAO::update(const QVariant &model)
         return false;
     }
     const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
-    QString setList;
-    QVariantList values;
-    for (qsizetype i = 0; i < setColumns.size(); ++i) {
-        setList += setColumns.at(i) +
-                   (i + 1 < setColumns.size() ? QStringLiteral(" = ? , ") : QStringLiteral(" = ? "));
-        values.append(bindable(Bastwick::valueForKey(model, setColumns.at(i))));
-    }
-    values += keyValues(model);
-    const QString sql = QStringLiteral("UPDATE ") + m_tableName + QStringLiteral(" SET ") + setList +
-                        QStringLiteral(" WHERE ") + keyCondition() + QStringLiteral(" ");
+    const QVariantList values = keyValues(model, setColumns) + keyValues(model, m_keyList);
+    const QString sql = updateSql(m_tableName, setColumns, m_keyList);
     XXXLog(QStringLiteral("update sql=") + sql);
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) {
@@ -291,10 +254,9 @@ bool BaseDAO::deleteObject(const QVariant &model)
         XXXLog(QStringLiteral("info:no exsist delete model!\n"));
         return false;
     }
-    const QString sql = QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" WHERE ") +
-                        keyCondition() + QStringLiteral(" ");
+    const QString sql = deleteSql(m_tableName, m_keyList);
     XXXLog(QStringLiteral("delete sql=") + sql);
-    const QVariantList values = keyValues(model);
+    const QVariantList values = keyValues(model, m_keyList);
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) {
         ok = db->executeUpdate(sql, values);
@@ -331,7 +293,7 @@ bool BaseDAO::sqlUpdate(const QString &sql, const QVariantMap &parameters)
 
 bool BaseDAO::clearAll()
 {
-    const QString sql = QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" ");
+    const QString sql = clearSql(m_tableName);
     XXXLog(QStringLiteral("clearAll sql=") + sql);
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) {
@@ -389,14 +351,14 @@ QList<XXXModelRef> BaseDAO::sqlQuery(const QString &sql, const QVariantMap &para
 
 QList<XXXModelRef> BaseDAO::findAll()
 {
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  ");
+    const QString sql = selectAllSql(m_tableName);
     XXXLog(QStringLiteral("findAll sql=") + sql);
     return fetch([&](XXXRWDatabase *db) { return db->executeQuery(sql); });
 }
 
 XXXModelRef BaseDAO::findByKey(const QVariant &key)
 {
-    if (isAbsent(key))
+    if (isNilOrNull(key))
         return {};
     if (isModel(key))
         return findByModel(key);
@@ -416,16 +378,15 @@ XXXModelRef BaseDAO::findByKey(const QVariant &key)
 
 XXXModelRef BaseDAO::findByModel(const QVariant &model)
 {
-    if (isAbsent(model))
+    if (isNilOrNull(model))
         return {};
     if (m_keyList.isEmpty()) {
         XXXLog(QStringLiteral("table no primary key field!"));
         return {};
     }
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
-                        keyCondition() + QStringLiteral(" ");
+    const QString sql = selectWhereSql(m_tableName, keyCondition(m_keyList));
     XXXLog(QStringLiteral("findByKey sql=") + sql);
-    const QVariantList values = keyValues(model);
+    const QVariantList values = keyValues(model, m_keyList);
     XXXModelRef found;
     onConnection([&](XXXRWDatabase *db) {
         XXXRWResultSetPtr rs = db->executeQuery(sql, values);
@@ -445,8 +406,7 @@ QVariant BaseDAO::findMaxKey()
         XXXLog(QStringLiteral("table no primary key field!"));
         return one;
     }
-    const QString sql = QStringLiteral("SELECT max(") + m_keyList.first() + QStringLiteral(") FROM  ") +
-                        m_tableName + QStringLiteral("  ");
+    const QString sql = maxKeySql(m_tableName, m_keyList.first());
     XXXLog(QStringLiteral("findMaxKey sql=") + sql);
     QVariant answer = one;
     onConnection([&](XXXRWDatabase *db) {
@@ -468,21 +428,14 @@ QList<XXXModelRef> BaseDAO::findByAttributes(const QVariantMap &parameters)
         XXXLog(QStringLiteral("findByAttributes :  attribute parameter is null  !"));
         return {};
     }
-    QString condition;
-    for (qsizetype i = 0; i < keys.size(); ++i)
-        condition += keys.at(i) + QStringLiteral(" = :") + keys.at(i) +
-                     (i + 1 < keys.size() ? QStringLiteral(" AND ") : QStringLiteral(" "));
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
-                        condition + QStringLiteral(" ");
+    const QString sql = selectWhereSql(m_tableName, attributesCondition(keys));
     XXXLog(QStringLiteral("findByAttributes sql=") + sql);
     return fetch([&](XXXRWDatabase *db) { return db->executeQuery(sql, parameters); });
 }
 
 QList<XXXModelRef> BaseDAO::findByPage(qint64 page, qint64 pageSize)
 {
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  LIMIT ") +
-                        QString::number(pageSize) + QStringLiteral(" OFFSET ") +
-                        QString::number(pageSize * page) + QStringLiteral(" ");
+    const QString sql = pageSql(m_tableName, page, pageSize);
     XXXLog(QStringLiteral("findByPage sql=") + sql + QStringLiteral(" pageindex=") + QString::number(page));
     return fetch([&](XXXRWDatabase *db) { return db->executeQuery(sql); });
 }

@@ -81,8 +81,6 @@ private:
     XXXModelRef rowToModel(XXXRWResultSet &resultSet) const;
     bool isModel(const QVariant &holder) const;
     bool refuseNonModel(const QVariant &model, const char *operation) const;
-    QString keyCondition() const;
-    QVariantList keyValues(const QVariant &holder) const;
     qint64 countQuery(const QString &sql);
 
     qint64 m_count = 0;

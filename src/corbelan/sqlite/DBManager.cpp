@@ -3,7 +3,6 @@
 #include <corbelan/sqlite/AltSqliteSupport.h>
 
 #include <bastwick/FileManagerAdditions.h>
-#include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
@@ -86,8 +85,5 @@ void DBManager::createDatabaseIfNeeded()
         XXXLog(QStringLiteral("\n create database success"));
         return;
     }
-    XXXLogError(
-        Bastwick::assertionText("NO", __func__, "DBManager", __LINE__,
-                                QStringLiteral("Failed to create writable database file with message '") +
-                                    problem + QStringLiteral("'.")));
+    XXXLogError(Corbelan::AltSqlite::seedCopyFailure(__func__, "DBManager", __LINE__, problem));
 }

@@ -31,7 +31,7 @@ QVariantMap DataModel::objectAsDictionary() const
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
         const QMetaProperty property = meta->property(i);
         const QVariant value = property.read(this);
-        if (!value.isValid() || Bastwick::isNull(value))
+        if (Bastwick::isNilOrNull(value))
             continue;
         if (value.metaType().id() == QMetaType::QString && value.toString().isNull())
             continue;

@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/SQLiteBaseDAO.h>
 
-#include <corbelan/sqlite/AltSqliteSupport.h>
+#include <corbelan/sqlite/DAOStatements.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/KeyValue.h>
@@ -13,7 +13,8 @@
 
 namespace {
 
-using Corbelan::AltSqlite::isNilOrNull;
+using Bastwick::isNilOrNull;
+namespace DAOStatements = Corbelan::DAOStatements;
 
 QString textOf(const char *text)
 {
@@ -38,7 +39,7 @@ qint64 SQLiteBaseDAO::getCount()
 {
     if (m_tableName.isNull())
         return 0;
-    const QString sql = QStringLiteral("SELECT count(*) as count FROM ") + m_tableName;
+    const QString sql = DAOStatements::countSql(m_tableName);
     m_count = 0;
     sqlite3 *handle = db();
     if (!handle)
@@ -255,14 +256,14 @@ SQLiteBaseDAO::ModelList SQLiteBaseDAO::sqlQueryFetch(sqlite3_stmt *statement)
 
 bool SQLiteBaseDAO::clearAll()
 {
-    const QString sql = QStringLiteral("DELETE FROM  ") + m_tableName + QStringLiteral(" ");
+    const QString sql = DAOStatements::clearSql(m_tableName);
     XXXLog(QStringLiteral("clearAll sql=") + sql);
     return sqlUpdate(sql);
 }
 
 SQLiteBaseDAO::ModelList SQLiteBaseDAO::findAll()
 {
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  ");
+    const QString sql = DAOStatements::selectAllSql(m_tableName);
     XXXLog(QStringLiteral("findAll sql=") + sql);
     return sqlQuery(sql);
 }
@@ -276,19 +277,15 @@ SQLiteBaseDAO::Model SQLiteBaseDAO::findByKey(const QVariant &object)
         XXXLogWarning(QStringLiteral("table no primary key field!"));
         return nullptr;
     }
-    QString condition;
     QVariantList arguments;
-    for (int i = 0; i < m_keyList.size(); ++i) {
-        const QString &key = m_keyList.at(i);
-        condition += key + (i + 1 < m_keyList.size() ? QStringLiteral(" = ? AND ") : QStringLiteral(" = ? "));
+    for (const QString &key : std::as_const(m_keyList)) {
         const QVariant value = Bastwick::valueForKey(object, key);
         // A missing key value can match no row.
         if (isNilOrNull(value))
             return nullptr;
         arguments.append(value);
     }
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  WHERE ") +
-                        condition + QStringLiteral(" ");
+    const QString sql = DAOStatements::selectWhereSql(m_tableName, DAOStatements::keyCondition(m_keyList));
     const ModelList models = sqlQuery(sql, arguments);
     return models.size() == 1 ? models.first() : nullptr;
 }
@@ -299,22 +296,14 @@ SQLiteBaseDAO::ModelList SQLiteBaseDAO::findByAttributes(const QVariantMap &attr
         XXXLogWarning(QStringLiteral("findByAttributes :  attribute parameter is null  !"));
         return {};
     }
-    QString condition;
-    int i = 0;
-    for (auto it = attributes.constBegin(); it != attributes.constEnd(); ++it, ++i) {
-        condition += it.key() + QStringLiteral(" = :") + it.key() +
-                     (i + 1 < attributes.size() ? QStringLiteral(" AND ") : QStringLiteral(" "));
-    }
-    const QString sql =
-        QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral(" WHERE ") + condition;
+    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral(" WHERE ") +
+                        DAOStatements::attributesCondition(attributes.keys());
     return sqlQuery(sql, attributes);
 }
 
 SQLiteBaseDAO::ModelList SQLiteBaseDAO::findByPage(qint64 page, qint64 pageSize)
 {
-    const QString sql = QStringLiteral("SELECT * FROM  ") + m_tableName + QStringLiteral("  LIMIT ") +
-                        QString::number(pageSize) + QStringLiteral(" OFFSET ") +
-                        QString::number(page * pageSize) + QStringLiteral(" ");
+    const QString sql = DAOStatements::pageSql(m_tableName, page, pageSize);
     return sqlQuery(sql);
 }
 

@@ -3,7 +3,6 @@
 #include <corbelan/sqlite/AltSqliteSupport.h>
 
 #include <bastwick/FileManagerAdditions.h>
-#include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
@@ -109,10 +108,7 @@ void SQLiteDBManager::createDatabaseIfNeeded()
                                       target, &problem)) {
         XXXLog(QStringLiteral("\n create database success"));
     } else {
-        XXXLogError(
-            Bastwick::assertionText("NO", __func__, "SQLiteDBManager", __LINE__,
-                                    QStringLiteral("Failed to create writable database file with message '") +
-                                        problem + QStringLiteral("'.")));
+        XXXLogError(Corbelan::AltSqlite::seedCopyFailure(__func__, "SQLiteDBManager", __LINE__, problem));
     }
 }
 

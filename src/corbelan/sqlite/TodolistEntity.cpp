@@ -1,7 +1,8 @@
 #include <corbelan/sqlite/TodolistEntity.h>
 
-#include <corbelan/sqlite/AltSqliteSupport.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
+
+#include <bastwick/platform/KeyValue.h>
 
 TodolistEntity::TodolistEntity()
     : ActiveSqlite("TodolistEntity")
@@ -102,7 +103,7 @@ void TodolistEntity::parseFromDictionary(const QVariantMap &row)
 {
     setData(row);
     const QVariant id = row.value(QStringLiteral("id"));
-    setPrimaryId(Corbelan::AltSqlite::isNilOrNull(id) ? 0 : id.toLongLong());
+    setPrimaryId(Bastwick::isNilOrNull(id) ? 0 : id.toLongLong());
     m_timestamp = valueToDate(row.value(QStringLiteral("timestamp")));
     m_done = valueToBool(row.value(QStringLiteral("done")));
     m_todo = valueToString(row.value(QStringLiteral("todo")));

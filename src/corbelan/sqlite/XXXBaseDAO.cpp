@@ -1,5 +1,6 @@
 #include <corbelan/sqlite/XXXBaseDAO.h>
 
+#include <corbelan/sqlite/DAOStatements.h>
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
@@ -14,29 +15,6 @@
 #include <functional>
 
 namespace {
-
-bool isNumber(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
 
 bool isMap(const QVariant &value)
 {
@@ -58,11 +36,8 @@ bool eachSucceeds(const QVariantList &list, const std::function<bool(const QVari
     return done == list.size();
 }
 
-// A column's value for binding: absent values are SQL NULL.
-QVariant bindable(const QVariant &value)
-{
-    return value.isValid() ? value : Bastwick::nullValue();
-}
+using Bastwick::isNilOrNull;
+using namespace Corbelan::DAOStatements;
 
 } // namespace
 
@@ -139,29 +114,11 @@ XXXModelRef XXXBaseDAO::rowToModel(XXXRWResultSet &rs)
         return model;
     for (const QString &column : std::as_const(m_fldList)) {
         const QVariant value = rs.objectForColumnName(column);
-        if (!value.isValid() || Bastwick::isNull(value))
+        if (isNilOrNull(value))
             continue; // SQL NULL leaves the property as the model made it
         model.setValueForKey(column, value);
     }
     return model;
-}
-
-QString XXXBaseDAO::keyCondition() const
-{
-    QString condition;
-    for (qsizetype i = 0; i < m_keyList.size(); ++i) {
-        condition += (i + 1 < m_keyList.size()) ? QStringLiteral("%1 = ? AND ").arg(m_keyList.at(i))
-                                                : QStringLiteral("%1 = ? ").arg(m_keyList.at(i));
-    }
-    return condition;
-}
-
-QVariantList XXXBaseDAO::keyValues(const QVariant &holder) const
-{
-    QVariantList values;
-    for (const QString &key : m_keyList)
-        values.append(bindable(Bastwick::valueForKey(holder, key)));
-    return values;
 }
 
 bool XXXBaseDAO::onQueue(const std::function<void(XXXRWDatabase *)> &fn)
@@ -203,7 +160,7 @@ qint64 XXXBaseDAO::rowNumbers()
 {
     if (m_tableName.isEmpty())
         return 0;
-    return countQuery(QStringLiteral("SELECT count(*) as count FROM %1").arg(m_tableName));
+    return countQuery(countSql(m_tableName));
 }
 
 qint64 XXXBaseDAO::sumOf(const QString &column)
@@ -221,7 +178,7 @@ qint64 XXXBaseDAO::pageNumberWithSize(qint64 pageSize)
         XXXLogError(Bastwick::assertionText("pageSize>0", __func__, "XXXBaseDAO", __LINE__, QString()));
         return 0;
     }
-    const qint64 count = countQuery(QStringLiteral("SELECT count(*) as count FROM %1").arg(m_tableName));
+    const qint64 count = countQuery(countSql(m_tableName));
     if (count <= 0)
         return 0;
     return (count + pageSize - 1) / pageSize;
@@ -255,7 +212,7 @@ bool XXXBaseDAO::deleteObject(const QVariant &object)
 
 bool XXXBaseDAO::insertOne(const QVariant &model)
 {
-    if (!model.isValid() || Bastwick::isNull(model))
+    if (isNilOrNull(model))
         return false;
     bool ok = false;
     // The existence check, the key maximum and the write run in one queue block, so two
@@ -274,11 +231,7 @@ bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
         XXXLogError(QStringLiteral("table %1 has no field list").arg(m_tableName));
         return false;
     }
-    QString placeholders;
-    for (qsizetype i = 0; i < m_fldList.size(); ++i)
-        placeholders += (i + 1 < m_fldList.size()) ? QStringLiteral("?,") : QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ( %3 )")
-                            .arg(m_tableName, m_fldList.join(QLatin1Char(',')), placeholders);
+    const QString sql = insertSql(m_tableName, m_fldList);
     XXXLog(QStringLiteral("insert sql=%1").arg(sql));
 
     const QString numberedKey = m_keyList.isEmpty() ? QString() : m_keyList.first();
@@ -286,7 +239,8 @@ bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
     std::optional<qint64> newKey;
     for (const QString &column : std::as_const(m_fldList)) {
         QVariant value = Bastwick::valueForKey(model, column);
-        if (!numberedKey.isEmpty() && column == numberedKey && isNumber(value) && value.toLongLong() == 0) {
+        if (!numberedKey.isEmpty() && column == numberedKey && Bastwick::isNumber(value) &&
+            value.toLongLong() == 0) {
             newKey = findMaxKeyOn(db).toLongLong() + 1;
             value = QVariant::fromValue(*newKey);
         }
@@ -304,7 +258,7 @@ bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
 
 bool XXXBaseDAO::updateOne(const QVariant &model)
 {
-    if (!model.isValid() || Bastwick::isNull(model))
+    if (isNilOrNull(model))
         return false;
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) { ok = updateOneOn(db, model); });
@@ -318,16 +272,8 @@ bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
         return false;
     }
     const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
-    QString setList;
-    QVariantList values;
-    for (qsizetype i = 0; i < setColumns.size(); ++i) {
-        setList += (i + 1 < setColumns.size()) ? QStringLiteral("%1 = ? , ").arg(setColumns.at(i))
-                                               : QStringLiteral("%1 = ? ").arg(setColumns.at(i));
-        values.append(bindable(Bastwick::valueForKey(model, setColumns.at(i))));
-    }
-    values += keyValues(model);
-    const QString sql =
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3 ").arg(m_tableName, setList, keyCondition());
+    const QVariantList values = keyValues(model, setColumns) + keyValues(model, m_keyList);
+    const QString sql = updateSql(m_tableName, setColumns, m_keyList);
     XXXLog(QStringLiteral("update sql=%1").arg(sql));
     const bool ok = db->executeUpdate(sql, values);
     XXXLog(QStringLiteral("update lastErrorMessage =%1").arg(db->lastErrorMessage()));
@@ -336,7 +282,7 @@ bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
 
 bool XXXBaseDAO::deleteOne(const QVariant &object)
 {
-    if (!object.isValid() || Bastwick::isNull(object))
+    if (isNilOrNull(object))
         return false;
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) { ok = deleteOneOn(db, object); });
@@ -350,11 +296,11 @@ bool XXXBaseDAO::deleteOneOn(XXXRWDatabase *db, const QVariant &object)
         XXXLog(QStringLiteral("info:no exsist delete model!\n"));
         return false;
     }
-    const QString sql = QStringLiteral("DELETE FROM  %1 WHERE %2 ").arg(m_tableName, keyCondition());
+    const QString sql = deleteSql(m_tableName, m_keyList);
     XXXLog(QStringLiteral("delete sql=%1").arg(sql));
     // The row found carries exactly the key values the delete needs, whatever form the
     // key was given in.
-    const bool ok = db->executeUpdate(sql, keyValues(found.holder()));
+    const bool ok = db->executeUpdate(sql, keyValues(found.holder(), m_keyList));
     XXXLog(QStringLiteral("delete lastErrorMessage =%1").arg(db->lastErrorMessage()));
     return ok;
 }
@@ -387,7 +333,7 @@ bool XXXBaseDAO::sqlUpdate(const QString &sql, const QVariantMap &parameters)
 
 bool XXXBaseDAO::clearAll()
 {
-    const QString sql = QStringLiteral("DELETE FROM  %1 ").arg(m_tableName);
+    const QString sql = clearSql(m_tableName);
     XXXLog(QStringLiteral("clearAll sql=%1").arg(sql));
     bool ok = false;
     onQueue([&](XXXRWDatabase *db) {
@@ -459,7 +405,7 @@ QList<XXXModelRef> XXXBaseDAO::sqlQuery(const QString &sql, const QVariantMap &p
 
 QList<XXXModelRef> XXXBaseDAO::findAll()
 {
-    const QString sql = QStringLiteral("SELECT * FROM  %1  ").arg(m_tableName);
+    const QString sql = selectAllSql(m_tableName);
     XXXLog(QStringLiteral("findAll sql=%1").arg(sql));
     QList<XXXModelRef> models;
     onQueue([&](XXXRWDatabase *db) {
@@ -477,7 +423,7 @@ XXXModelRef XXXBaseDAO::findByKey(const QVariant &key)
 
 XXXModelRef XXXBaseDAO::findByKeyOn(XXXRWDatabase *db, const QVariant &key)
 {
-    if (!key.isValid() || Bastwick::isNull(key))
+    if (isNilOrNull(key))
         return {};
     if (isModel(key))
         return findByModelOn(db, key);
@@ -508,15 +454,15 @@ XXXModelRef XXXBaseDAO::findByModel(const QVariant &model)
 
 XXXModelRef XXXBaseDAO::findByModelOn(XXXRWDatabase *db, const QVariant &model)
 {
-    if (!model.isValid() || Bastwick::isNull(model))
+    if (isNilOrNull(model))
         return {};
     if (m_keyList.isEmpty()) {
         XXXLog(QStringLiteral("table no primary key field!"));
         return {};
     }
-    const QString sql = QStringLiteral("SELECT * FROM  %1  WHERE %2 ").arg(m_tableName, keyCondition());
+    const QString sql = selectWhereSql(m_tableName, keyCondition(m_keyList));
     XXXLog(QStringLiteral("findByKey sql=%1").arg(sql));
-    XXXRWResultSetPtr rs = db->executeQuery(sql, keyValues(model));
+    XXXRWResultSetPtr rs = db->executeQuery(sql, keyValues(model, m_keyList));
     if (!rs)
         return {};
     XXXModelRef found;
@@ -540,14 +486,14 @@ QVariant XXXBaseDAO::findMaxKeyOn(XXXRWDatabase *db)
         XXXLog(QStringLiteral("table no primary key field!"));
         return answer;
     }
-    const QString sql = QStringLiteral("SELECT max(%1) FROM  %2  ").arg(m_keyList.first(), m_tableName);
+    const QString sql = maxKeySql(m_tableName, m_keyList.first());
     XXXLog(QStringLiteral("findMaxKey sql=%1").arg(sql));
     XXXRWResultSetPtr rs = db->executeQuery(sql);
     if (rs && rs->next())
         answer = rs->objectForColumnIndex(0);
     if (rs)
         rs->close();
-    if (!answer.isValid() || Bastwick::isNull(answer))
+    if (isNilOrNull(answer))
         answer = QVariant::fromValue(qint64(0));
     return answer;
 }
@@ -559,12 +505,7 @@ QList<XXXModelRef> XXXBaseDAO::findByAttributes(const QVariantMap &parameters)
         XXXLog(QStringLiteral("findByAttributes :  attribute parameter is null  !"));
         return {};
     }
-    QString condition;
-    for (qsizetype i = 0; i < keys.size(); ++i) {
-        condition += (i + 1 < keys.size()) ? QStringLiteral("%1 = :%1 AND ").arg(keys.at(i))
-                                           : QStringLiteral("%1 = :%1 ").arg(keys.at(i));
-    }
-    const QString sql = QStringLiteral("SELECT * FROM  %1  WHERE %2 ").arg(m_tableName, condition);
+    const QString sql = selectWhereSql(m_tableName, attributesCondition(keys));
     XXXLog(QStringLiteral("findByAttributes sql=%1").arg(sql));
     QList<XXXModelRef> models;
     onQueue([&](XXXRWDatabase *db) {
@@ -575,8 +516,7 @@ QList<XXXModelRef> XXXBaseDAO::findByAttributes(const QVariantMap &parameters)
 
 QList<XXXModelRef> XXXBaseDAO::findByPage(qint64 page, qint64 pageSize)
 {
-    const QString sql = QStringLiteral("SELECT * FROM  %1  LIMIT %2 OFFSET %3 ")
-                            .arg(m_tableName, QString::number(pageSize), QString::number(pageSize * page));
+    const QString sql = pageSql(m_tableName, page, pageSize);
     XXXLog(QStringLiteral("findByPage sql=%1 pageindex=%2").arg(sql, QString::number(page)));
     QList<XXXModelRef> models;
     onQueue([&](XXXRWDatabase *db) {

@@ -101,8 +101,6 @@ private:
     QList<XXXModelRef> fetchOn(XXXRWDatabase *db,
                                const std::function<std::shared_ptr<XXXRWResultSet>(XXXRWDatabase *)> &run);
     XXXModelRef rowToModel(XXXRWResultSet &resultSet);
-    QString keyCondition() const;
-    QVariantList keyValues(const QVariant &holder) const;
     qint64 countQuery(const QString &sql);
 
     qint64 m_count = 0;

@@ -1,17 +1,14 @@
 #include <corbelan/sqlite/XXXDBManager.h>
 
+#include <corbelan/sqlite/AltSqliteSupport.h>
+
 #include <bastwick/FileManagerAdditions.h>
-#include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QMutex>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 struct XXXDBManager::Private
 {
@@ -152,25 +149,10 @@ bool XXXDBManager::copySeed(const char *function, int line)
         XXXLogError(QStringLiteral("\n bundle database doesnot exists!"));
         return false;
     }
-    // The copy is made beside the target and moved over it in one step, so a failure
-    // never leaves a half-written file or loses the one that was there.
     QDir().mkpath(QFileInfo(target).absolutePath());
-    const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
     QString problem;
-    QFile seed(source);
-    if (!seed.copy(partial)) {
-        problem = seed.errorString();
-    } else if (!QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        problem = QStringLiteral("could not make the copy readable and writable by its owner only");
-    } else if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) != 0) {
-        problem = QString::fromLocal8Bit(strerror(errno));
-    }
-    if (!problem.isEmpty()) {
-        QFile::remove(partial);
-        XXXLogError(Bastwick::assertionText(
-            "NO", function, "XXXDBManager", line,
-            QStringLiteral("Failed to create writable database file with message '%1'.").arg(problem)));
+    if (!Corbelan::AltSqlite::copySeed(source, target, &problem)) {
+        XXXLogError(Corbelan::AltSqlite::seedCopyFailure(function, "XXXDBManager", line, problem));
         return false;
     }
     XXXLog(QStringLiteral("\n create database success"));

@@ -333,7 +333,7 @@ Bastwick::Error XXXRWDatabase::lastError() const
     return errorWithMessage(lastErrorMessage());
 }
 
-qint64 XXXRWDatabase::lastInsertRowId()
+qint64 XXXRWDatabase::readHandle(const std::function<qint64(sqlite3 *)> &read)
 {
     if (m_isExecutingStatement) {
         warnInUse();
@@ -342,23 +342,19 @@ qint64 XXXRWDatabase::lastInsertRowId()
     if (!m_db)
         return 0;
     m_isExecutingStatement = true;
-    const qint64 id = sqlite3_last_insert_rowid(m_db);
+    const qint64 value = read(m_db);
     m_isExecutingStatement = false;
-    return id;
+    return value;
+}
+
+qint64 XXXRWDatabase::lastInsertRowId()
+{
+    return readHandle([](sqlite3 *db) { return qint64(sqlite3_last_insert_rowid(db)); });
 }
 
 int XXXRWDatabase::changes()
 {
-    if (m_isExecutingStatement) {
-        warnInUse();
-        return 0;
-    }
-    if (!m_db)
-        return 0;
-    m_isExecutingStatement = true;
-    const int n = sqlite3_changes(m_db);
-    m_isExecutingStatement = false;
-    return n;
+    return int(readHandle([](sqlite3 *db) { return qint64(sqlite3_changes(db)); }));
 }
 
 void XXXRWDatabase::warnInUse() const
@@ -386,7 +382,7 @@ void XXXRWDatabase::bindObject(const QVariant &object, int column, sqlite3_stmt 
             sqlite3_bind_text(statement, column, data, int(kept.size()), SQLITE_STATIC);
     };
 
-    if (!object.isValid() || Bastwick::isNull(object)) {
+    if (Bastwick::isNilOrNull(object)) {
         sqlite3_bind_null(statement, column);
         return;
     }

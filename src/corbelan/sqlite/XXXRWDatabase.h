@@ -228,6 +228,9 @@ private:
     T singleValue(const QString &sql, const QVariantList &arguments, T noRow,
                   const std::function<T(XXXRWResultSet &)> &read);
     bool transactionStatement(const QString &sql, bool inTransactionAfter);
+    // A fact read from the open handle while the connection is marked busy; 0 when it is
+    // busy already (with the in-use warning) or closed.
+    qint64 readHandle(const std::function<qint64(sqlite3 *)> &read);
     struct Call;
     bool startCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
                    const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call);

@@ -11,6 +11,21 @@
 
 #include <sqlite3.h>
 
+namespace {
+
+// A column's bytes, copied or borrowed from the statement until it steps; a zero-length
+// value is an empty array, not a null one.
+QByteArray columnBytes(sqlite3_stmt *stmt, int columnIdx, bool copy)
+{
+    const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, columnIdx));
+    const int size = sqlite3_column_bytes(stmt, columnIdx);
+    if (!bytes || size <= 0)
+        return QByteArray("");
+    return copy ? QByteArray(bytes, size) : QByteArray::fromRawData(bytes, size);
+}
+
+} // namespace
+
 std::shared_ptr<XXXRWResultSet>
 XXXRWResultSet::resultSetWithStatement(const XXXRWStatementPtr &statement,
                                        const std::shared_ptr<XXXRWDatabase> &parentDB)
@@ -190,24 +205,14 @@ QByteArray XXXRWResultSet::dataForColumnIndex(int columnIdx) const
 {
     if (columnIndexIsNull(columnIdx))
         return {};
-    sqlite3_stmt *stmt = handle();
-    const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, columnIdx));
-    const int size = sqlite3_column_bytes(stmt, columnIdx);
-    if (!bytes || size <= 0)
-        return QByteArray(""); // a zero-length value, not NULL
-    return QByteArray(bytes, size);
+    return columnBytes(handle(), columnIdx, true);
 }
 
 QByteArray XXXRWResultSet::dataNoCopyForColumnIndex(int columnIdx) const
 {
     if (columnIndexIsNull(columnIdx))
         return {};
-    sqlite3_stmt *stmt = handle();
-    const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt, columnIdx));
-    const int size = sqlite3_column_bytes(stmt, columnIdx);
-    if (!bytes || size <= 0)
-        return QByteArray("");
-    return QByteArray::fromRawData(bytes, size);
+    return columnBytes(handle(), columnIdx, false);
 }
 
 const unsigned char *XXXRWResultSet::UTF8StringForColumnIndex(int columnIdx) const

@@ -11,7 +11,7 @@ namespace {
 bool present(const QVariantMap &row, const char *key)
 {
     const auto it = row.constFind(QString::fromLatin1(key));
-    return it != row.cend() && it->isValid() && !Bastwick::isNull(*it) && !it->isNull();
+    return it != row.cend() && !Bastwick::isNilOrNull(*it) && !it->isNull();
 }
 
 QString text(const QVariantMap &row, const char *key)

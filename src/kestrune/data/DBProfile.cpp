@@ -53,7 +53,7 @@ void DBProfile::setValuesWithDictionary(const QVariantMap &dictionary)
 {
     for (const QString &field : fieldNames()) {
         const auto it = dictionary.constFind(field);
-        if (it == dictionary.cend() || !it->isValid() || Bastwick::isNull(*it))
+        if (it == dictionary.cend() || Bastwick::isNilOrNull(*it))
             continue;
         if (field == QLatin1String("ID"))
             m_ID = it->toLongLong();

@@ -173,6 +173,38 @@ void postCompletion(const DerazDatabase::ErrorCompletion &completion, const std:
     Bastwick::mainQueue()->async([completion, error] { completion(error); });
 }
 
+void postFailure(const DerazDatabase::Failure &failure, const Bastwick::Error &error)
+{
+    if (failure)
+        Bastwick::mainQueue()->async([failure, error] { failure(error); });
+}
+
+// Answers on the main queue: failure with the error when the work failed, else success
+// with its value.
+template <class Success, class Value>
+void postOutcome(const Success &success, const DerazDatabase::Failure &failure, const Value &value,
+                 bool failed, const Bastwick::Error &error)
+{
+    Bastwick::mainQueue()->async([success, failure, value, failed, error] {
+        if (failed) {
+            if (failure)
+                failure(error);
+        } else if (success) {
+            success(value);
+        }
+    });
+}
+
+QString noConnectionText()
+{
+    return QStringLiteral("no connection");
+}
+
+Bastwick::Error noConnectionError()
+{
+    return derazError(1, noConnectionText());
+}
+
 } // namespace
 
 const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
@@ -255,7 +287,7 @@ void DerazDatabase::perform(Work work, ErrorCompletion completion)
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
     if (!connection) {
-        postCompletion(completion, derazError(1, QStringLiteral("no connection")));
+        postCompletion(completion, noConnectionError());
         return;
     }
     connection->queue()->async([self, connection, work = std::move(work), completion = std::move(completion)] {
@@ -410,8 +442,7 @@ void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, Uni
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
     if (!connection) {
-        if (failure)
-            Bastwick::mainQueue()->async([failure] { failure(derazError(1, QStringLiteral("no connection"))); });
+        postFailure(failure, noConnectionError());
         return;
     }
     connection->queue()->async([self, connection, query, indexes, success = std::move(success),
@@ -440,14 +471,7 @@ void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, Uni
             failed = true;
             error = derazError(1, QStringLiteral("server connect failed!"));
         }
-        Bastwick::mainQueue()->async([success, failure, units, failed, error] {
-            if (failed) {
-                if (failure)
-                    failure(error);
-            } else if (success) {
-                success(units);
-            }
-        });
+        postOutcome(success, failure, units, failed, error);
     });
 }
 
@@ -468,8 +492,7 @@ void DerazDatabase::fetchKeyInfo(const QByteArray &key, UnitSuccess success, Fai
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
     if (!connection) {
-        if (failure)
-            Bastwick::mainQueue()->async([failure] { failure(derazError(1, QStringLiteral("no connection"))); });
+        postFailure(failure, noConnectionError());
         return;
     }
     connection->queue()->async([self, connection, key, success = std::move(success), failure = std::move(failure)] {
@@ -480,14 +503,7 @@ void DerazDatabase::fetchKeyInfo(const QByteArray &key, UnitSuccess success, Fai
         else
             error = derazError(1, QStringLiteral("server connect failed!"));
         const bool failed = !error.domain.isEmpty();
-        Bastwick::mainQueue()->async([success, failure, unit, failed, error] {
-            if (failed) {
-                if (failure)
-                    failure(error);
-            } else if (success) {
-                success(unit);
-            }
-        });
+        postOutcome(success, failure, unit, failed, error);
     });
 }
 
@@ -535,7 +551,7 @@ void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completi
     };
     auto connection = derazConnection();
     if (!connection) {
-        post(DerazReply::noReply(QStringLiteral("no connection")));
+        post(DerazReply::noReply(noConnectionText()));
         return;
     }
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
@@ -716,7 +732,7 @@ void DerazDatabase::selectSelf(ErrorCompletion completion)
     const qint64 number = m_number;
     auto connection = derazConnection();
     if (!connection) {
-        postCompletion(completion, derazError(1, QStringLiteral("no connection")));
+        postCompletion(completion, noConnectionError());
         return;
     }
     connection->queue()->async([connection, number, completion = std::move(completion)] {

@@ -22,11 +22,6 @@
 
 namespace {
 
-bool isAbsent(const QVariant &value)
-{
-    return !value.isValid() || Bastwick::isNull(value);
-}
-
 QString quoted(const QString &text)
 {
     return QLatin1Char('\'') + DerazTable::valueFormat(text) + QLatin1Char('\'');
@@ -49,22 +44,9 @@ QString textOf(const QVariant &value)
 // A number written bare, or nothing when the value is not a number.
 std::optional<QString> numberText(const QVariant &value)
 {
+    if (const std::optional<QString> integer = Bastwick::integerText(value))
+        return integer;
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        return QString::number(value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        return QString::number(value.toULongLong());
     case QMetaType::Double:
     case QMetaType::Float: {
         const double d = value.toDouble();
@@ -135,7 +117,7 @@ qint64 DerazTable::numberOfRecords() const
     if (records.isEmpty() || !records.last())
         return 0;
     const QVariant count = records.last()->valueForKey(QStringLiteral("count"));
-    const qint64 n = isAbsent(count) ? 0 : count.toLongLong();
+    const qint64 n = Bastwick::isNilOrNull(count) ? 0 : count.toLongLong();
     return n < 0 ? 0 : n;
 }
 
@@ -165,7 +147,7 @@ bool DerazTable::isNumberColumn(const DBField &field)
 
 QString DerazTable::sqlLiteral(const DBField &field, const QVariant &value)
 {
-    if (isAbsent(value))
+    if (Bastwick::isNilOrNull(value))
         return QStringLiteral("NULL");
     const bool blob = field.isBLOB() || field.type().toUpper().contains(QLatin1String("BLOB"));
     if (blob && value.typeId() == QMetaType::QByteArray)
@@ -191,7 +173,7 @@ std::optional<QString> DerazTable::keyWhereStringWithData(const QVariantMap &row
     QString condition = QStringLiteral(" 1=1 ");
     for (const DBFieldPtr &field : keyFields) {
         const QVariant value = row.value(field->name());
-        if (isAbsent(value)) {
+        if (Bastwick::isNilOrNull(value)) {
             if (field->isAutoIncrement())
                 continue;
             XXXLog(Bastwick::format("keyWhereStringWithTableName error:key value is null,table =%@", name()));

@@ -63,6 +63,16 @@ std::optional<QByteArray> argumentBytes(const QVariant &value)
     }
 }
 
+// argumentBytes, with the reason in error when the value cannot be sent.
+std::optional<QByteArray> sendableBytes(const QVariant &value, QString *error)
+{
+    std::optional<QByteArray> bytes = argumentBytes(value);
+    if (!bytes && error)
+        *error = QStringLiteral("an argument of type %1 cannot be sent")
+                     .arg(QString::fromLatin1(value.typeName()));
+    return bytes;
+}
+
 std::optional<QString> resourceOfType(const QString &suffix)
 {
     QDirIterator it(QStringLiteral(":/kestrune/data"), QDir::Files, QDirIterator::Subdirectories);
@@ -124,13 +134,9 @@ std::optional<DerazArgv> HiredisClient::cVectorFromArray(const QVariantList &arg
     DerazArgv out;
     out.reserve(arguments.size());
     for (const QVariant &value : arguments) {
-        const std::optional<QByteArray> bytes = argumentBytes(value);
-        if (!bytes) {
-            if (error)
-                *error = QStringLiteral("an argument of type %1 cannot be sent")
-                             .arg(QString::fromLatin1(value.typeName()));
+        const std::optional<QByteArray> bytes = sendableBytes(value, error);
+        if (!bytes)
             return std::nullopt;
-        }
         out.append(*bytes);
     }
     return out;
@@ -140,13 +146,9 @@ std::optional<DerazArgv> HiredisClient::cVectorFromArray2(const QVariantList &ar
 {
     DerazArgv out(arguments.size());
     for (const QVariant &value : arguments) {
-        const std::optional<QByteArray> bytes = argumentBytes(value);
-        if (!bytes) {
-            if (error)
-                *error = QStringLiteral("an argument of type %1 cannot be sent")
-                             .arg(QString::fromLatin1(value.typeName()));
+        const std::optional<QByteArray> bytes = sendableBytes(value, error);
+        if (!bytes)
             return std::nullopt;
-        }
         out[arguments.indexOf(value)] = *bytes;
     }
     return out;

@@ -13,7 +13,7 @@ void fill(QObject *model, const QStringList &fields, const QStringList &integerF
 {
     for (const QString &field : fields) {
         const auto it = dictionary.constFind(field);
-        if (it == dictionary.cend() || !it->isValid() || Bastwick::isNull(*it))
+        if (it == dictionary.cend() || Bastwick::isNilOrNull(*it))
             continue;
         if (integerFields.contains(field))
             Bastwick::setValueForKey(model, field, QVariant(it->toLongLong()));

@@ -132,3 +132,35 @@ TEST(KeyValue, NilAndNullMarkersAreDistinct)
     EXPECT_FALSE(isNull(QVariant(QString()))) << "an empty string is neither";
     EXPECT_FALSE(isNil(QVariant(QString())));
 }
+
+TEST(KeyValue, NumberKindsAndAbsentValues)
+{
+    struct Case
+    {
+        const char *what;
+        QVariant value;
+        bool integer;
+        bool number;
+    };
+    const QList<Case> cases = {
+        {"bool", QVariant(true), true, true},
+        {"signed char", QVariant::fromValue<signed char>(-3), true, true},
+        {"unsigned long long", QVariant::fromValue<quint64>(~quint64(0)), true, true},
+        {"int", QVariant(7), true, true},
+        {"float", QVariant(1.5f), false, true},
+        {"double", QVariant(2.5), false, true},
+        {"digits in a string", QVariant(QStringLiteral("12")), false, false},
+        {"QChar", QVariant(QChar(u'x')), false, false},
+        {"char16_t", QVariant::fromValue(char16_t(u'x')), false, false},
+        {"nil", QVariant(), false, false},
+        {"null marker", nullValue(), false, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(isIntegerType(c.value.typeId()), c.integer) << c.what;
+        EXPECT_EQ(isNumber(c.value), c.number) << c.what;
+    }
+    EXPECT_TRUE(isNilOrNull(QVariant()));
+    EXPECT_TRUE(isNilOrNull(nullValue()));
+    EXPECT_FALSE(isNilOrNull(QVariant(0)));
+    EXPECT_FALSE(isNilOrNull(QVariant(QString()))) << "an empty string is present";
+}

@@ -12,6 +12,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 using namespace Bastwick;
@@ -77,6 +78,31 @@ TEST(Describe, WritesThePlatformsDescriptionText)
     };
     for (const auto &c : cases)
         EXPECT_EQ(describe(c.value), c.expected) << c.what;
+}
+
+TEST(Describe, IntegerTextCoversIntegerKindsOnly)
+{
+    const struct
+    {
+        const char *what;
+        QVariant value;
+        std::optional<QString> expected;
+    } cases[] = {
+        {"true", QVariant(true), QStringLiteral("1")},
+        {"false", QVariant(false), QStringLiteral("0")},
+        {"smallest 64-bit", QVariant::fromValue(std::numeric_limits<qint64>::min()),
+         QStringLiteral("-9223372036854775808")},
+        {"largest unsigned 64-bit", QVariant::fromValue(std::numeric_limits<quint64>::max()),
+         QStringLiteral("18446744073709551615")},
+        {"unsigned char", QVariant::fromValue<uchar>(200), QStringLiteral("200")},
+        {"signed char", QVariant::fromValue<signed char>(-5), QStringLiteral("-5")},
+        {"double", QVariant(2.0), std::nullopt},
+        {"digits in a string", QVariant(QStringLiteral("12")), std::nullopt},
+        {"nil", QVariant(), std::nullopt},
+        {"null marker", nullValue(), std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(integerText(c.value), c.expected) << c.what;
 }
 
 TEST(Describe, ObjectsUseTheirDescriptionOrClassAndAddress)

@@ -15,23 +15,8 @@ using TestSupport::RedisServer;
 
 namespace {
 
-RedisServer &redis()
+class DerazConnectionTest : public ServerTest
 {
-    RedisServer &r = RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
-}
-
-class DerazConnectionTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(redis().isRunning()) << qPrintable(redis().error());
-        redis().flushAll();
-    }
-    void TearDown() override { redis().flushAll(); }
 };
 
 } // namespace

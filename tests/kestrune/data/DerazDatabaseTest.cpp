@@ -24,28 +24,19 @@ using TestSupport::RedisServer;
 
 namespace {
 
-RedisServer &redis()
-{
-    RedisServer &r = RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
-}
-
-class DerazDatabaseTest : public ::testing::Test
+class DerazDatabaseTest : public ServerTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(redis().isRunning()) << qPrintable(redis().error());
-        redis().flushAll();
+        ServerTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(probe.connect(redis().host(), redis().port()));
         connected = connectTo(redis().host(), redis().port());
         ASSERT_FALSE(connected.error) << qPrintable(describe(connected.error));
         ASSERT_EQ(connected.databases.size(), 16);
     }
-    void TearDown() override { redis().flushAll(); }
-
     // A command on the given database through a separate client.
     DerazReply on(int db, const DerazArgv &command)
     {

@@ -6,6 +6,9 @@
 #include <kestrune/data/DerazDatabase.h>
 #include <kestrune/data/DBStore.h>
 
+#include "ProfileTestHelpers.h"
+
+#include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,27 @@
 #include <optional>
 
 namespace DerazTest {
+
+// The shared throwaway server, started on first use.
+inline TestSupport::RedisServer &redis()
+{
+    TestSupport::RedisServer &r = TestSupport::RedisServer::shared();
+    if (!r.isRunning())
+        r.start();
+    return r;
+}
+
+// A test against the shared server, emptied before and after each test.
+class ServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(redis().isRunning()) << qPrintable(redis().error());
+        redis().flushAll();
+    }
+    void TearDown() override { redis().flushAll(); }
+};
 
 struct Connected
 {
@@ -27,13 +51,7 @@ struct Connected
 
 inline std::shared_ptr<DBProfile> profileFor(const QString &host, int port, const QString &password = {})
 {
-    auto profile = std::make_shared<DBProfile>();
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(host);
-    profile->setPort(port);
-    profile->setPassword(password);
-    profile->urlFormat();
-    return profile;
+    return ProfileTest::derazProfile(host, port, password);
 }
 
 // Connects a profile through the container and its store, waiting for the callback.

@@ -6,6 +6,8 @@
 
 #include <bastwick/platform/UserDefaults.h>
 
+#include "ProfileTestHelpers.h"
+
 #include "support/TempDir.h"
 #include "support/WaitFor.h"
 
@@ -18,13 +20,7 @@ namespace StateTest {
 
 inline std::shared_ptr<DBProfile> derazProfile(const QString &host, qint64 port, const QString &database = {})
 {
-    auto profile = std::make_shared<DBProfile>();
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(host);
-    profile->setPort(port);
-    profile->setDatabase(database);
-    profile->urlFormat();
-    return profile;
+    return ProfileTest::derazProfile(host, port, QString(), database);
 }
 
 // Loads the store's databases, waiting for the callback; the error when it failed.
