@@ -205,6 +205,26 @@ Bastwick::Error noConnectionError()
     return derazError(1, noConnectionText());
 }
 
+// Sends word (SELECT in either spelling) with the number as its own round trip. Only an
+// OK makes the number the tracked database; a lost connection leaves it unknown. Any
+// other answer, whatever its kind, is a failed selection of code 1.
+std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 number, const QByteArray &word)
+{
+    const DerazReply reply = client.commandArgv({word, QByteArray::number(number)});
+    if (reply.isOK()) {
+        client.setSelectedDatabase(number);
+        return std::nullopt;
+    }
+    if (reply.isNoReply())
+        client.setSelectedDatabase(std::nullopt);
+    XXXLogWarning(QStringLiteral("select %1 failed: %2").arg(number).arg(logReply(reply)));
+    if (reply.isText())
+        return derazError(1, QString::fromUtf8(reply.text()));
+    if (reply.isNoReply() && !reply.errorText().isEmpty())
+        return derazError(1, reply.errorText());
+    return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(number).arg(logReply(reply)));
+}
+
 } // namespace
 
 const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
@@ -266,20 +286,7 @@ std::optional<Bastwick::Error> DerazDatabase::ensureSelected(HiredisClient &clie
 {
     if (client.selectedDatabase() == m_number)
         return std::nullopt;
-    const DerazReply reply = client.commandArgv({QByteArrayLiteral("SELECT"), QByteArray::number(m_number)});
-    if (reply.isOK()) {
-        client.setSelectedDatabase(m_number);
-        return std::nullopt;
-    }
-    if (reply.isNoReply())
-        client.setSelectedDatabase(std::nullopt);
-    XXXLogWarning(QStringLiteral("select %1 failed: %2").arg(m_number).arg(logReply(reply)));
-    // Whatever the refusal looks like, a failed selection is code 1.
-    if (reply.isText())
-        return derazError(1, QString::fromUtf8(reply.text()));
-    if (reply.isNoReply() && !reply.errorText().isEmpty())
-        return derazError(1, reply.errorText());
-    return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(m_number).arg(logReply(reply)));
+    return selectDatabase(client, m_number, QByteArrayLiteral("SELECT"));
 }
 
 void DerazDatabase::perform(Work work, ErrorCompletion completion)
@@ -343,7 +350,9 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
     for (const QByteArray &key : keys)
         commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
     const DerazReply types = runTransaction(client, commands);
-    if (auto e = execError(types, 2 * n, DerazReplyCheck::Plain)) {
+    // A server error for any key (a refused command, a key whose type changed between
+    // the two transactions) fails the read rather than showing a key without values.
+    if (auto e = execError(types, 2 * n, DerazReplyCheck::Transaction)) {
         Bastwick::setError(error, *e);
         return units;
     }
@@ -371,7 +380,7 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
     for (const DerazUnit &unit : units)
         commands.append(valueCommand(unit.type(), unit.key()));
     const DerazReply values = runTransaction(client, commands);
-    if (auto e = execError(values, units.size(), DerazReplyCheck::Plain)) {
+    if (auto e = execError(values, units.size(), DerazReplyCheck::Transaction)) {
         Bastwick::setError(error, *e);
         return {};
     }
@@ -388,7 +397,7 @@ std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QB
     }
     const QList<DerazReply> first =
         client.pipeline({{kMulti}, {QByteArrayLiteral("TYPE"), key}, {QByteArrayLiteral("ttl"), key}, {kExec}});
-    if (auto e = transactionError(first, 2, DerazReplyCheck::Plain)) {
+    if (auto e = transactionError(first, 2, DerazReplyCheck::Transaction)) {
         Bastwick::setError(error, *e);
         return std::nullopt;
     }
@@ -405,8 +414,9 @@ std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QB
     unit.setType(type);
     unit.setTtl(exec.at(1).integer());
     const DerazReply value = client.commandArgv(valueCommand(type, key));
-    if (value.isNoReply()) {
-        Bastwick::setError(error, *derazReplyError(value));
+    if (value.isNoReply() || value.isError()) {
+        Bastwick::setError(error, value.isError() ? derazError(1, QString::fromUtf8(value.text()))
+                                                  : *derazReplyError(value));
         return std::nullopt;
     }
     updateUnit(unit, value);
@@ -737,21 +747,8 @@ void DerazDatabase::selectSelf(ErrorCompletion completion)
     }
     connection->queue()->async([connection, number, completion = std::move(completion)] {
         HiredisClient *client = connection->deraz();
-        std::optional<Bastwick::Error> error;
-        if (!client) {
-            error = derazError(1, QStringLiteral("server connect failed!"));
-        } else {
-            const DerazReply reply = client->commandArgv({QByteArrayLiteral("select"), QByteArray::number(number)});
-            if (reply.isOK()) {
-                client->setSelectedDatabase(number);
-            } else if (reply.isText()) {
-                error = derazError(1, QString::fromUtf8(reply.text()));
-            } else if (reply.isNoReply()) {
-                client->setSelectedDatabase(std::nullopt);
-                error = derazReplyError(reply);
-            }
-        }
-        postCompletion(completion, error);
+        postCompletion(completion, client ? selectDatabase(*client, number, QByteArrayLiteral("select"))
+                                          : derazError(1, QStringLiteral("server connect failed!")));
     });
 }
 
@@ -1082,10 +1079,13 @@ void DerazDatabase::removeKey(const QByteArray &key, ErrorCompletion completion)
         [key](HiredisClient &client) -> std::optional<Bastwick::Error> {
             const DerazReply reply = client.commandArgv({QByteArrayLiteral("DEL"), key});
             XXXLog(QStringLiteral("removeKey status %1 ").arg(logReply(reply)));
-            if (reply.isNoReply())
+            // A number other than 1 (no such key) is code 1; a refusal by the server
+            // (an error reply, a read-only replica) and no reply are errors too.
+            if (reply.isInteger())
+                return reply.integer() == 1 ? std::nullopt
+                                            : std::optional(derazError(1, QString::number(reply.integer())));
+            if (reply.isNoReply() || reply.isError())
                 return derazReplyError(reply);
-            if (reply.isInteger() && reply.integer() != 1)
-                return derazError(1, QString::number(reply.integer()));
             return std::nullopt;
         },
         std::move(completion));

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <mutex>
+
 using namespace DerazTest;
 using TestSupport::FakeDerazServer;
 using TestSupport::RedisServer;
@@ -228,6 +233,108 @@ TEST_F(DerazConnectionTest, RepliesOfUnexpectedShapeBecomeErrors)
     readExec = FakeDerazServer::array({FakeDerazServer::ok()});
     const auto error = await([&](auto d) { db->removeKeys({"a", "b"}, d); });
     ASSERT_TRUE(error) << "an EXEC array without one result per command is an error";
+}
+
+TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
+{
+    // A server that loads normally, then refuses every command but TYPE and TTL, like one
+    // whose user may not read or write values: plain commands get the error, queued ones
+    // an error element in EXEC's array. Its SELECT of database 9 answers a number.
+    const QByteArray readOnly = "NOPERM this user has no permissions to run this command";
+    std::atomic<bool> loaded{false};
+    std::mutex lock;
+    std::map<int, QByteArrayList> queued; // per connection: command names queued since MULTI
+    FakeDerazServer fake;
+    fake.start([&](const FakeDerazServer::Command &c, int connection) {
+        std::lock_guard<std::mutex> guard(lock);
+        const QByteArray name = c.first().toUpper();
+        const auto open = queued.find(connection);
+        if (name == "MULTI") {
+            queued[connection].clear();
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        }
+        if (name == "EXEC") {
+            const QByteArrayList names = open == queued.end() ? QByteArrayList() : open->second;
+            queued.erase(connection);
+            if (!loaded)
+                return FakeDerazServer::Action{FakeDerazServer::array(
+                    {FakeDerazServer::ok(), FakeDerazServer::array({FakeDerazServer::bulk("k")})})};
+            QList<QByteArray> results;
+            for (const QByteArray &queuedName : names)
+                results.append(queuedName == "TYPE"  ? FakeDerazServer::status("string")
+                               : queuedName == "TTL" ? FakeDerazServer::integer(-1)
+                                                     : FakeDerazServer::error(readOnly));
+            return FakeDerazServer::Action{FakeDerazServer::array(results)};
+        }
+        if (open != queued.end()) {
+            open->second.append(name);
+            return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+        }
+        if (name == "SELECT")
+            return FakeDerazServer::Action{c.value(1) == "9" ? FakeDerazServer::integer(0) : FakeDerazServer::ok()};
+        return FakeDerazServer::Action{FakeDerazServer::error(readOnly)};
+    });
+    const Connected c = connectTo(fake.host(), fake.port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    loaded = true;
+    auto db = c.db(0);
+    auto db9 = c.db(9);
+
+    struct Case
+    {
+        const char *name;
+        std::function<void(DerazDatabase::ErrorCompletion)> op;
+        QString expected; // part of the error's description
+    };
+    const QString refusal = QString::fromUtf8(readOnly);
+    const QString select9 = QStringLiteral("SELECT 9");
+    QList<Case> cases = {
+        {"removeKey", [&](auto d) { db->removeKey("k", d); }, refusal},
+        {"removeKeys", [&](auto d) { db->removeKeys({"k", "j"}, d); }, refusal},
+        {"removeAllKey", [&](auto d) { db->removeAllKey(d); }, refusal},
+        {"saveStringKey", [&](auto d) { db->saveStringKey("k", "v", -1, d); }, refusal},
+        {"saveStringKey with expiry", [&](auto d) { db->saveStringKey("k", "v", 60, d); }, refusal},
+        {"saveHashKey", [&](auto d) { db->saveHashKey("h", "f", "v", -1, d); }, refusal},
+        {"removeHashKey", [&](auto d) { db->removeHashKey("h", "f", d); }, refusal},
+        {"saveListKey", [&](auto d) { db->saveListKey("l", "v", -1, d); }, refusal},
+        {"removeListKey", [&](auto d) { db->removeListKey("l", 0, d); }, refusal},
+        {"saveKVs", [&](auto d) { db->saveKVs({QVariant::fromValue(DerazKV("k", "v", -1))}, 0, -1, d); }, refusal},
+        {"execCommandWithError", [&](auto d) { db->execCommandWithError("SET k v", d); }, refusal},
+        {"execCommandArrays", [&](auto d) { db->execCommandArrays({QByteArray("SET k v")}, d); }, refusal},
+        {"selectSelf answered by a number", [&](auto d) { db9->selectSelf(d); }, select9},
+        {"removeAllKey after a SELECT answered by a number", [&](auto d) { db9->removeAllKey(d); }, select9},
+    };
+    // Reads: the value read refused after TYPE and TTL answered.
+    const auto readOne = [&](DerazDatabase::ErrorCompletion done) {
+        db->fetchKeyInfo(
+            "k", [done](const auto &) { done(std::nullopt); },
+            [done](const Bastwick::Error &e) { done(e); });
+    };
+    const auto readPage = [&](DerazDatabase::ErrorCompletion done) {
+        db->fetchResultSetForRecordsAtIndexes(
+            Bastwick::IndexSet::fromRange(0, 1), [done](const auto &) { done(std::nullopt); },
+            [done](const Bastwick::Error &e) { done(e); });
+    };
+    const auto readSync = [&](DerazDatabase::ErrorCompletion done) {
+        Bastwick::Error e;
+        const QList<DerazUnit> units = db->derazUnitsFromKeys({"k"}, &e);
+        done(e.domain.isEmpty() && !units.isEmpty() ? std::nullopt : std::optional(e));
+    };
+    cases.append({{"fetchKeyInfo", readOne, refusal},
+                  {"a page read", readPage, refusal},
+                  {"derazUnitsFromKeys", readSync, refusal}});
+    for (const Case &k : cases) {
+        const auto error = await(k.op);
+        EXPECT_TRUE(error) << k.name << ": a refusal must not complete as success";
+        if (!error)
+            continue;
+        EXPECT_EQ(error->code, 1) << k.name;
+        EXPECT_TRUE(error->description.contains(k.expected)) << k.name << ": " << qPrintable(error->description);
+    }
+    const QList<FakeDerazServer::Command> received = fake.received();
+    const auto flushes = std::count_if(received.begin(), received.end(),
+                                       [](const auto &command) { return command.first().toUpper() == "FLUSHDB"; });
+    EXPECT_EQ(flushes, 1) << "a failed SELECT sends nothing else";
 }
 
 TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
