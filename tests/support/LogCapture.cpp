@@ -2,33 +2,40 @@
 
 #include <QtCore/QMutexLocker>
 
-#include <atomic>
-
 namespace TestSupport {
 
 namespace {
-std::atomic<LogCapture *> g_current{nullptr};
-}
+// Guards g_current: a line logged on a worker thread while a capture ends must never
+// reach the capture being destroyed.
+QMutex g_currentMutex;
+LogCapture *g_current = nullptr;
+} // namespace
 
 LogCapture::LogCapture()
 {
-    m_outer = g_current.exchange(this);
+    {
+        QMutexLocker lock(&g_currentMutex);
+        m_outer = g_current;
+        g_current = this;
+    }
     m_previous = qInstallMessageHandler(&LogCapture::handler);
 }
 
 LogCapture::~LogCapture()
 {
     qInstallMessageHandler(m_previous);
-    g_current.store(m_outer);
+    QMutexLocker lock(&g_currentMutex);
+    g_current = m_outer;
 }
 
 void LogCapture::handler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
 {
-    if (LogCapture *self = g_current.load()) {
+    Q_UNUSED(type);
+    Q_UNUSED(ctx);
+    QMutexLocker current(&g_currentMutex);
+    if (LogCapture *self = g_current) {
         QMutexLocker lock(&self->m_mutex);
         self->m_lines.append(msg);
-        Q_UNUSED(type);
-        Q_UNUSED(ctx);
     }
 }
 

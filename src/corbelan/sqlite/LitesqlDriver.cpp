@@ -2,6 +2,7 @@
 
 #include <corbelan/sqlite/AltSqliteSupport.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Text.h>
 
@@ -95,7 +96,7 @@ LitesqlResult LitesqlDriver::querySql(const QString &sql, const QVariantList &bi
     }
 
     for (int i = 0; i < bind.size(); ++i) {
-        const QByteArray text = Bastwick::describe(bind.at(i)).toUtf8();
+        const QByteArray text = Bastwick::bytesFromText(Bastwick::describe(bind.at(i)));
         sqlite3_bind_text(statement, i + 1, text.constData(), text.size(), SQLITE_TRANSIENT);
     }
 
@@ -110,7 +111,7 @@ LitesqlResult LitesqlDriver::querySql(const QString &sql, const QVariantList &bi
         for (int c = 0; c < columns; ++c) {
             const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, c));
             if (text)
-                row.append(QString::fromUtf8(text, sqlite3_column_bytes(statement, c)));
+                row.append(Bastwick::textFromBytes(text, sqlite3_column_bytes(statement, c)));
             else
                 row.append(QString(QLatin1String("")));
         }

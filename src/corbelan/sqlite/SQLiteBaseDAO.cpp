@@ -2,6 +2,7 @@
 
 #include <corbelan/sqlite/DAOStatements.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
@@ -366,12 +367,12 @@ void SQLiteBaseDAO::bindObject(const QVariant &value, int column, sqlite3_stmt *
         sqlite3_bind_double(statement, column, value.toDouble());
         return;
     case QMetaType::QString: {
-        const QByteArray text = value.toString().toUtf8();
+        const QByteArray text = Bastwick::bytesFromText(value.toString());
         sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         return;
     }
     default: {
-        const QByteArray text = Bastwick::describe(value).toUtf8();
+        const QByteArray text = Bastwick::bytesFromText(Bastwick::describe(value));
         sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         return;
     }
@@ -403,7 +404,8 @@ QVariant SQLiteBaseDAO::objectForColumnIndex(int column, sqlite3_stmt *statement
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
         if (!text)
             return QVariant::fromValue(nullptr);
-        return QVariant::fromValue(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+        // Stored bytes that are not UTF-8 come back with the same bytes when written again.
+        return QVariant::fromValue(Bastwick::textFromBytes(text, sqlite3_column_bytes(statement, column)));
     }
     }
 }

@@ -837,6 +837,10 @@ bool XXXRWDatabase::transactionStatement(const QString &sql, bool inTransactionA
     const bool ok = executeUpdate(sql);
     if (ok)
         m_inTransaction = inTransactionAfter;
+    else if (m_db)
+        // SQLite may have ended the transaction on its own (a statement that rolled it
+        // back, an I/O error): the flag follows the handle, never a stale state.
+        m_inTransaction = !sqlite3_get_autocommit(m_db);
     return ok;
 }
 

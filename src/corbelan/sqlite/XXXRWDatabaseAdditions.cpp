@@ -84,7 +84,10 @@ XXXRWResultSetPtr XXXRWDatabase::getSchema()
 
 XXXRWResultSetPtr XXXRWDatabase::getTableSchema(const QString &tableName)
 {
-    return executeQuery(QStringLiteral("pragma table_info('%1')").arg(tableName));
+    // A quote in the name is doubled, so every table name reads as one literal.
+    QString literal = tableName;
+    literal.replace(QLatin1Char('\''), QLatin1String("''"));
+    return executeQuery(QStringLiteral("pragma table_info('%1')").arg(literal));
 }
 
 bool XXXRWDatabase::columnExists(const QString &columnName, const QString &tableName)

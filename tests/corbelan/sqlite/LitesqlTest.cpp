@@ -7,6 +7,8 @@
 #include <corbelan/sqlite/LitesqlAdapter.h>
 #include <corbelan/sqlite/LitesqlDriver.h>
 
+#include <bastwick/ByteText.h>
+
 #include <QtCore/QFileInfo>
 
 #include <gtest/gtest.h>
@@ -190,6 +192,11 @@ TEST_F(LitesqlTest, BuildersRunTheirStatementsWithTheirValues)
     EXPECT_EQ(adapter.excuteSQL(QStringLiteral("SELECT id, a, b FROM t ORDER BY id"))->data(),
               rows({{"2", "all", "1"}, {"3", "all", "1"}}));
     EXPECT_EQ(adapter.excuteSQL(QStringLiteral("SELECT ? + 1"), {41})->data(), rows({{"42"}}));
+
+    // Text decoded from bytes that are not UTF-8 is bound as those bytes and reads back the same.
+    const QString decoded = Bastwick::textFromBytes(QByteArray("k\xff\xfe\x80z", 5));
+    const QList<QStringList> expected{{QStringLiteral("6BFFFE807A"), decoded}};
+    EXPECT_EQ(adapter.excuteSQL(QStringLiteral("SELECT hex(?), ?"), {decoded, decoded})->data(), expected);
 }
 
 TEST_F(LitesqlTest, EmptyListsGiveAFailedResultWithoutRunningAnything)

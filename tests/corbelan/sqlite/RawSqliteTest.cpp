@@ -9,6 +9,7 @@
 #include <corbelan/sqlite/SQLiteDAO.h>
 #include <corbelan/sqlite/SQLiteDBManager.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
 
 #include <QtCore/QDateTime>
@@ -286,6 +287,17 @@ TEST_F(RawSqliteDAOTest, BindsValuesByKind)
     const auto ann = m_dao->findByAttributes({{QStringLiteral("id"), 1}});
     ASSERT_EQ(ann.size(), 1);
     EXPECT_EQ(ann[0]->property("photo").toByteArray(), QByteArray("\xff\x00", 2));
+
+    // Text decoded from bytes that are not UTF-8 is stored as exactly those bytes and
+    // reads back as the same text.
+    const QByteArray raw("k\xff\xfe\x80z", 5);
+    ASSERT_TRUE(m_dao->sqlUpdate(QStringLiteral("UPDATE RawPerson SET name = ? WHERE id = 2"),
+                                 QVariantList{Bastwick::textFromBytes(raw)}));
+    EXPECT_EQ(typedColumn(m_dao->db(), QStringLiteral("SELECT hex(name) AS v FROM RawPerson WHERE id = 2")),
+              QStringList{QStringLiteral("text:'6BFFFE807A'")});
+    const auto bob = m_dao->findByAttributes({{QStringLiteral("id"), 2}});
+    ASSERT_EQ(bob.size(), 1);
+    EXPECT_EQ(Bastwick::bytesFromText(bob[0]->property("name").toString()), raw);
 }
 
 TEST_F(RawSqliteDAOTest, ClearAllAndCountWithTheirStatements)

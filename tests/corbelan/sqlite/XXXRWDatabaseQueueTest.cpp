@@ -219,18 +219,22 @@ TEST(XXXRWDatabaseQueue, transactionsCheckBeginAndCommit)
         bool rollback;
         bool ok;
         int childrenAfter;
+        const char *endingStatement = nullptr; // run by the block after its insert
     };
     const Case cases[] = {
         {"commit", false, 1, false, true, 1},
         {"deferred commit", true, 1, false, true, 2},
         {"rollback asked", false, 1, true, true, 2},
         {"commit fails: rolled back", false, 99, false, false, 2},
+        {"the block ended the transaction itself", false, 1, false, false, 2, "ROLLBACK"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const bool ok = queue->beginTransaction(c.deferred, [&](XXXRWDatabase *db, bool *rollback) {
             EXPECT_TRUE(db->inTransaction());
             EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO child VALUES (?)"), {c.childParent}));
+            if (c.endingStatement)
+                EXPECT_TRUE(db->executeUpdate(QString::fromLatin1(c.endingStatement)));
             *rollback = c.rollback;
         });
         EXPECT_EQ(ok, c.ok);

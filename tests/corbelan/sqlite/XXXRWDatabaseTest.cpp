@@ -457,6 +457,9 @@ TEST(XXXRWDatabase, schemaAndSingleValueAdditions)
     EXPECT_TRUE(db->columnExistsColumnName(QStringLiteral("People"), QStringLiteral("Age")));
     EXPECT_FALSE(db->columnExists(QStringLiteral("name"), QStringLiteral("nobody")));
     EXPECT_FALSE(db->columnExists(QStringLiteral("name"), QStringLiteral("it's")));
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE \"it's\" (quoted INTEGER)")));
+    EXPECT_TRUE(db->columnExists(QStringLiteral("quoted"), QStringLiteral("it's")));
+    EXPECT_FALSE(db->columnExists(QStringLiteral("name"), QStringLiteral("it's")));
 
     EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM People")), 2);
     EXPECT_EQ(
