@@ -367,3 +367,87 @@ TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
     EXPECT_FALSE(c.store->isLoaded());
     EXPECT_TRUE(waitFor([&] { return clients() == before; })) << clients() << " clients, " << before << " before";
 }
+
+TEST_F(DerazConnectionTest, ReadsSendTheirCommandsInTheirOrder)
+{
+    // A server whose every database holds the string keys "a" and "b"; it records what it
+    // receives, so each read's commands and their order can be checked exactly.
+    std::mutex lock;
+    std::map<int, QByteArrayList> queued; // per connection: command names queued since MULTI
+    std::atomic<bool> loaded{false};
+    FakeDerazServer fake;
+    fake.start([&](const FakeDerazServer::Command &c, int connection) {
+        std::lock_guard<std::mutex> guard(lock);
+        const QByteArray name = c.first().toUpper();
+        const auto open = queued.find(connection);
+        if (name == "MULTI") {
+            queued[connection].clear();
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        }
+        if (name == "EXEC") {
+            const QByteArrayList names = open == queued.end() ? QByteArrayList() : open->second;
+            queued.erase(connection);
+            if (!loaded)
+                return FakeDerazServer::Action{FakeDerazServer::array(
+                    {FakeDerazServer::ok(),
+                     FakeDerazServer::array({FakeDerazServer::bulk("a"), FakeDerazServer::bulk("b")})})};
+            QList<QByteArray> results;
+            for (const QByteArray &queuedName : names)
+                results.append(queuedName == "TYPE"  ? FakeDerazServer::status("string")
+                               : queuedName == "TTL" ? FakeDerazServer::integer(-1)
+                                                     : FakeDerazServer::bulk("v"));
+            return FakeDerazServer::Action{FakeDerazServer::array(results)};
+        }
+        if (open != queued.end()) {
+            open->second.append(name);
+            return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+        }
+        if (name == "GET")
+            return FakeDerazServer::Action{FakeDerazServer::bulk("v")};
+        return FakeDerazServer::Action{FakeDerazServer::ok()};
+    });
+    const Connected c = connectTo(fake.host(), fake.port());
+    ASSERT_FALSE(c.error) << qPrintable(describe(c.error));
+    loaded = true;
+    auto db = c.db(0);
+    ASSERT_TRUE(db);
+
+    // The commands received since the last check, without the SELECT that puts the
+    // shared connection on this database first.
+    auto sent = [&] {
+        QList<QByteArrayList> commands;
+        for (const auto &command : fake.received())
+            if (command.first().toUpper() != "SELECT")
+                commands.append(command);
+        fake.clearReceived();
+        return commands;
+    };
+    using Commands = QList<QByteArrayList>;
+    sent();
+
+    // A page: all TYPEs, then all TTLs, in one transaction; then the values in another.
+    bool done = false;
+    QList<DerazUnit> page;
+    db->fetchResultSetForRecordsAtIndexes(
+        Bastwick::IndexSet{0, 1}, [&](const QList<DerazUnit> &units) { page = units, done = true; },
+        [&](const Bastwick::Error &) { done = true; });
+    ASSERT_TRUE(waitFor([&] { return done; }));
+    ASSERT_EQ(page.size(), 2);
+    EXPECT_EQ(sent(), (Commands{{"MULTI"}, {"TYPE", "a"}, {"TYPE", "b"}, {"ttl", "a"}, {"ttl", "b"}, {"EXEC"},
+                                {"MULTI"}, {"GET", "a"}, {"GET", "b"}, {"EXEC"}}));
+
+    // One key: TYPE and TTL in a transaction, the value on its own.
+    done = false;
+    db->fetchKeyInfo("a", [&](const std::optional<DerazUnit> &) { done = true; },
+                     [&](const Bastwick::Error &) { done = true; });
+    ASSERT_TRUE(waitFor([&] { return done; }));
+    EXPECT_EQ(sent(), (Commands{{"MULTI"}, {"TYPE", "a"}, {"ttl", "a"}, {"EXEC"}, {"GET", "a"}}));
+
+    // The detail read: TYPE and TTL per key, in key order, in one transaction.
+    const auto detail = db->keyDetailResultSet();
+    ASSERT_TRUE(detail);
+    const Commands detailCommands = sent();
+    ASSERT_GE(detailCommands.size(), 6);
+    EXPECT_EQ(detailCommands.mid(0, 6),
+              (Commands{{"MULTI"}, {"TYPE", "a"}, {"ttl", "a"}, {"TYPE", "b"}, {"ttl", "b"}, {"EXEC"}}));
+}
