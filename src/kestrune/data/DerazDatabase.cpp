@@ -31,9 +31,12 @@ const QByteArray kExec = QByteArrayLiteral("EXEC");
 // Items of a command batch after which every item is logged.
 constexpr int kBatchLogAfter = 3654;
 
+// Log lines show at most this many characters of a reply.
+constexpr qsizetype kLogLimit = 200;
+
 QString logReply(const DerazReply &reply)
 {
-    return Bastwick::logText(reply.describe());
+    return Bastwick::logText(reply.describe(kLogLimit));
 }
 
 // The type code of a TYPE reply, or -1.

@@ -104,29 +104,51 @@ const DerazReply &DerazReply::at(qsizetype i) const
     return m_elements.at(i);
 }
 
-QString DerazReply::describe() const
+QString DerazReply::describe(qsizetype limit) const
 {
+    QString out;
+    appendDescription(out, limit);
+    return out;
+}
+
+void DerazReply::appendDescription(QString &out, qsizetype limit) const
+{
+    // Text of at most `room` more characters needs at most 4 bytes a character.
+    auto textOf = [&](const QByteArray &bytes) {
+        const qsizetype room = limit < 0 ? bytes.size() : qMax<qsizetype>(0, limit - out.size() + 1);
+        return QString::fromUtf8(bytes.left(room * 4)).left(limit < 0 ? bytes.size() : room);
+    };
     switch (m_kind) {
     case Kind::NoReply:
-        return m_errorText.isEmpty() ? QStringLiteral("(no reply)")
+        out += m_errorText.isEmpty() ? QStringLiteral("(no reply)")
                                      : QStringLiteral("(no reply: %1)").arg(m_errorText);
+        return;
     case Kind::Nil:
-        return QStringLiteral("(nil)");
+        out += QStringLiteral("(nil)");
+        return;
     case Kind::String:
     case Kind::Status:
-        return QString::fromUtf8(m_text);
+        out += textOf(m_text);
+        return;
     case Kind::Error:
-        return QStringLiteral("(error) ") + QString::fromUtf8(m_text);
+        out += QStringLiteral("(error) ");
+        out += textOf(m_text);
+        return;
     case Kind::Integer:
-        return QStringLiteral("(integer) %1").arg(m_integer);
-    case Kind::Array: {
-        QStringList parts;
-        for (const DerazReply &e : m_elements)
-            parts.append(e.describe());
-        return QStringLiteral("[") + parts.join(QStringLiteral(", ")) + QStringLiteral("]");
+        out += QStringLiteral("(integer) %1").arg(m_integer);
+        return;
+    case Kind::Array:
+        out += QLatin1Char('[');
+        for (qsizetype i = 0; i < m_elements.size(); ++i) {
+            if (limit >= 0 && out.size() > limit)
+                return; // cut: the caller marks it
+            if (i > 0)
+                out += QStringLiteral(", ");
+            m_elements.at(i).appendDescription(out, limit);
+        }
+        out += QLatin1Char(']');
+        return;
     }
-    }
-    return QString();
 }
 
 bool DerazReply::operator==(const DerazReply &other) const

@@ -58,12 +58,16 @@ public:
     // The element at i, or a no-reply value when i is outside the array.
     const DerazReply &at(qsizetype i) const;
 
-    // A short text for log lines and the console ("(nil)", "(integer) 3", ...).
-    QString describe() const;
+    // A short text for log lines and the console ("(nil)", "(integer) 3", ...). With a
+    // limit, the work stops once the text is longer than limit characters (log lines cut
+    // whole replies, which may hold millions of elements, to a few hundred characters).
+    QString describe(qsizetype limit = -1) const;
 
     bool operator==(const DerazReply &other) const;
 
 private:
+    void appendDescription(QString &out, qsizetype limit) const;
+
     Kind m_kind = Kind::NoReply;
     QByteArray m_text;
     qint64 m_integer = 0;

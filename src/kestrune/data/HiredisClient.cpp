@@ -125,7 +125,7 @@ std::unique_ptr<HiredisClient> HiredisClient::derazDb(const QString &host, int p
         client->setSelectedDatabase(database);
     else
         XXXLogWarning(
-            QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe())));
+            QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe(200))));
     return client;
 }
 

@@ -388,3 +388,31 @@ TEST(HiredisClientTest, GetReplyAfterADropReportsItAndTheNextAppendReconnects)
     EXPECT_EQ(client.getReply(), DerazReply::status("OK"));
     EXPECT_EQ(fake.connections(), 2);
 }
+
+TEST(DerazReplyText, ALimitedDescriptionIsTheStartOfTheWholeOne)
+{
+    QList<DerazReply> elements;
+    for (int i = 0; i < 2000; ++i)
+        elements.append(i % 2 ? DerazReply::integer(i) : DerazReply::string("élément-" + QByteArray::number(i)));
+    const DerazReply nested = DerazReply::array(
+        {DerazReply::status("OK"), DerazReply::array(elements), DerazReply::error("ERR x"), DerazReply::nil()});
+    const DerazReply bigText = DerazReply::string(QByteArray(1'000'000, 'x'));
+
+    struct Case
+    {
+        const char *name;
+        DerazReply reply;
+    };
+    for (const Case &c : {Case{"nested arrays", nested}, Case{"one large value", bigText},
+                          Case{"short reply", DerazReply::array({DerazReply::integer(0), DerazReply::nil()})}}) {
+        const QString whole = c.reply.describe();
+        const QString cut = c.reply.describe(200);
+        EXPECT_TRUE(whole.startsWith(cut)) << c.name;
+        if (whole.size() <= 200)
+            EXPECT_EQ(cut, whole) << c.name;
+        else
+            EXPECT_GT(cut.size(), 200) << c.name << ": the cut text must show that it was cut";
+        EXPECT_LE(cut.size(), 260) << c.name << ": a limited description stops near its limit";
+    }
+    EXPECT_TRUE(nested.describe().endsWith(QStringLiteral("], (error) ERR x, (nil)]")));
+}
