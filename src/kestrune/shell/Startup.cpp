@@ -1,11 +1,12 @@
 #include <kestrune/shell/Startup.h>
 
 #include <bastwick/platform/ClassRegistry.h>
-#include <corbelan/CorbelanClasses.h>
 #include <bastwick/platform/Log.h>
+#include <corbelan/CorbelanClasses.h>
 #include <kestrune/data/AppPreference.h>
 #include <kestrune/data/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
+#include <pavisade/PavisadeClasses.h>
 
 #include <QtWidgets/QApplication>
 
@@ -23,6 +24,7 @@ void registerAllClasses()
 {
     Bastwick::registerBastwickClasses();
     Corbelan::registerCorbelanClasses();
+    Pavisade::registerPavisadeClasses();
     Kestrune::registerDataClasses();
 }
 
