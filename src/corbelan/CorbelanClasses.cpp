@@ -1,7 +1,7 @@
 #include <corbelan/CorbelanClasses.h>
 
 #include <corbelan/services/ServicesClasses.h>
-#include <corbelan/sqlite/AlternativeSqliteClasses.h>
+#include <corbelan/sqlite/alternative/AlternativeSqliteClasses.h>
 #include <corbelan/sqlite/SqliteClasses.h>
 
 namespace Corbelan {

@@ -1,6 +1,6 @@
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DBProfileDAO.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/data/DataClasses.h>
 
 #include <corbelan/sqlite/XXXDBManager.h>

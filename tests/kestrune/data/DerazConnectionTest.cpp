@@ -2,7 +2,7 @@
 
 #include "DerazTestHelpers.h"
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include "support/FakeDerazServer.h"
 #include "support/RedisServer.h"

@@ -2,14 +2,14 @@
 
 #include "DerazTestHelpers.h"
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 
-#include <kestrune/data/DBField.h>
-#include <kestrune/data/DBResultSet.h>
-#include <kestrune/data/DerazHash.h>
-#include <kestrune/data/DerazResultSet.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBResultSet.h>
+#include <kestrune/data/deraz/DerazHash.h>
+#include <kestrune/data/deraz/DerazResultSet.h>
 
 #include "support/RedisServer.h"
 #include "support/TempDir.h"

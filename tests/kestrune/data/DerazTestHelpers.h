@@ -1,10 +1,10 @@
 #pragma once
 
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DerazConnection.h>
-#include <kestrune/data/DerazContainer.h>
-#include <kestrune/data/DerazDatabase.h>
-#include <kestrune/data/DBStore.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/deraz/DerazConnection.h>
+#include <kestrune/data/deraz/DerazContainer.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBStore.h>
 
 #include "ProfileTestHelpers.h"
 

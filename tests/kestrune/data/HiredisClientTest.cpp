@@ -1,7 +1,7 @@
 // The adapter against a scripted fake server (what a real server never sends) and a
 // real redis-server (reconnects, AUTH, large batches).
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/Clock.h>

@@ -13,8 +13,8 @@ TEST(MainWindow, OpensWithTheApplicationTitleAndABody)
     EXPECT_EQ(window.size(), QSize(1000, 600));
 }
 
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DataBaseBO.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/Startup.h>
 
 #include <QtCore/QFile>
