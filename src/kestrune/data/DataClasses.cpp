@@ -1,9 +1,9 @@
 #include <kestrune/data/DataClasses.h>
 
+#include <kestrune/data/DataStateClasses.h>
 #include <kestrune/data/model/DBField.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DataResources.h>
-#include <kestrune/data/DataStateClasses.h>
 #include <kestrune/data/records/DerazKV.h>
 #include <kestrune/data/records/DerazKeyList.h>
 #include <kestrune/data/records/DerazUnit.h>

@@ -1,12 +1,12 @@
+#include <kestrune/data/deraz/DerazExport.h>
+#include <kestrune/data/deraz/DerazImport.h>
 #include <kestrune/data/model/DBConnection.h>
 #include <kestrune/data/model/DBDatabase.h>
 #include <kestrune/data/model/DBField.h>
-#include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/model/DBResultSet.h>
 #include <kestrune/data/model/DBTable.h>
+#include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DataResources.h>
-#include <kestrune/data/deraz/DerazExport.h>
-#include <kestrune/data/deraz/DerazImport.h>
 
 #include <bastwick/IndexSet.h>
 

@@ -1,7 +1,7 @@
 #include "StateTestHelpers.h"
 
-#include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
+#include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/data/state/DerazCommand.h>
 #include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/data/state/XXXAppVersion.h>

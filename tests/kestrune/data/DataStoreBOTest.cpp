@@ -1,12 +1,12 @@
 #include "StateTestHelpers.h"
 
+#include <kestrune/data/DataClasses.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/deraz/DerazStore.h>
 #include <kestrune/data/model/DBDatabase.h>
 #include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/data/state/DataBaseBO.h>
-#include <kestrune/data/DataClasses.h>
 #include <kestrune/data/state/DataStoreBO.h>
-#include <kestrune/data/deraz/DerazDatabase.h>
-#include <kestrune/data/deraz/DerazStore.h>
 #include <kestrune/data/state/SimpleDBState.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>

@@ -1,8 +1,8 @@
 #include "StateTestHelpers.h"
 
 #include <kestrune/data/DataClasses.h>
-#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/records/DerazKV.h>
+#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBImageCache.h>
 #include <kestrune/data/state/SimpleDBState.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
-#include <kestrune/data/model/DBStore.h>
 
 #include <bastwick/platform/UserDefaults.h>
 

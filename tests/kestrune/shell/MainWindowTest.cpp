@@ -38,9 +38,10 @@ TEST(ApplicationImages, EveryNamedImageTheCachesAskForShips)
 {
     XXXCommonImageCache images;
     EXPECT_FALSE(images.windowTitleImage().isNull());
-    for (const QImage &image : {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(),
-                                images.deviceIMacImage(), images.deviceIPadImage(), images.deviceMacbookImage(),
-                                images.deviceMacbookAirImage(), images.deviceMacbookProImage()})
+    for (const QImage &image :
+         {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(), images.deviceIMacImage(),
+          images.deviceIPadImage(), images.deviceMacbookImage(), images.deviceMacbookAirImage(),
+          images.deviceMacbookProImage()})
         EXPECT_FALSE(image.isNull());
 
     ImageCacheManager cache;

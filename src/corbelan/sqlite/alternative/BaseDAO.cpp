@@ -1,8 +1,8 @@
 #include <corbelan/sqlite/alternative/BaseDAO.h>
 
 #include <corbelan/sqlite/DAOStatements.h>
-#include <corbelan/sqlite/alternative/DBManager.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
+#include <corbelan/sqlite/alternative/DBManager.h>
 
 #include <bastwick/ValueAdditions.h>
 #include <bastwick/platform/Assert.h>

@@ -1,7 +1,7 @@
-#include <kestrune/data/model/DBExport.h>
-#include <kestrune/data/model/DBImport.h>
 #include <kestrune/data/deraz/DerazExport.h>
 #include <kestrune/data/deraz/DerazImport.h>
+#include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/model/DBImport.h>
 
 #include <kestrune/data/model/DBDatabase.h>
 #include <kestrune/data/model/DBTable.h>

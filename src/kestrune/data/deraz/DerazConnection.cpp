@@ -1,7 +1,7 @@
 #include "kestrune/data/deraz/DerazConnection.h"
 
-#include "kestrune/data/records/DBProfile.h"
 #include "kestrune/data/deraz/DerazDatabase.h"
+#include "kestrune/data/records/DBProfile.h"
 #include "kestrune/data/records/DerazKeyList.h"
 
 #include <bastwick/platform/Log.h>
@@ -22,8 +22,8 @@ constexpr qsizetype kTrimAfterKeys = 100000;
 
 bool isStatusOK(const redisReply *r)
 {
-    return r && (r->type == REDIS_REPLY_STATUS || r->type == REDIS_REPLY_STRING) && r->len == 2
-           && r->str[0] == 'O' && r->str[1] == 'K';
+    return r && (r->type == REDIS_REPLY_STATUS || r->type == REDIS_REPLY_STRING) && r->len == 2 &&
+           r->str[0] == 'O' && r->str[1] == 'K';
 }
 
 } // namespace
@@ -98,7 +98,8 @@ bool DerazConnection::open(Bastwick::Error *error)
     const auto p = profile();
     if (!p || p->host().trimmed().isEmpty()) {
         XXXLogWarning(QStringLiteral("profile without host"));
-        Bastwick::setError(error, derazError(1, QStringLiteral("server connect failed! The profile has no host.")));
+        Bastwick::setError(error,
+                           derazError(1, QStringLiteral("server connect failed! The profile has no host.")));
         return false;
     }
 
@@ -129,16 +130,16 @@ bool DerazConnection::open(Bastwick::Error *error)
     const bool read = client->pipelineRaw(
         commands,
         [&](qsizetype index, const redisReply *reply) {
-            if (reply->type == REDIS_REPLY_ERROR && serverRefusal.isEmpty()
-                && QByteArray(reply->str, qsizetype(reply->len)).startsWith("NOAUTH"))
+            if (reply->type == REDIS_REPLY_ERROR && serverRefusal.isEmpty() &&
+                QByteArray(reply->str, qsizetype(reply->len)).startsWith("NOAUTH"))
                 serverRefusal = QString::fromUtf8(reply->str, qsizetype(reply->len));
             if (index % 4 != 3)
                 return;
             const int db = int(index / 4);
             // The key list counts only when this database's SELECT answered OK, so a
             // server with fewer databases never shows another database's keys.
-            if (reply->type == REDIS_REPLY_ARRAY && reply->elements >= 2 && isStatusOK(reply->element[0])
-                && reply->element[1]->type == REDIS_REPLY_ARRAY) {
+            if (reply->type == REDIS_REPLY_ARRAY && reply->elements >= 2 && isStatusOK(reply->element[0]) &&
+                reply->element[1]->type == REDIS_REPLY_ARRAY) {
                 selected[db] = true;
                 keyLists[db] = DerazKeyList::fromReply(reply->element[1]);
                 totalKeys += keyLists[db].size();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "kestrune/data/deraz/HiredisClient.h"
 #include "kestrune/data/model/DBConnection.h"
 #include "kestrune/data/records/DerazKeyList.h"
-#include "kestrune/data/deraz/HiredisClient.h"
 
 #include <QtCore/QMutex>
 #include <QtCore/QUrl>

@@ -1,7 +1,7 @@
 #include "kestrune/data/deraz/DerazContainer.h"
 
-#include "kestrune/data/records/DBProfile.h"
 #include "kestrune/data/deraz/DerazStore.h"
+#include "kestrune/data/records/DBProfile.h"
 
 #include <QtCore/QCoreApplication>
 

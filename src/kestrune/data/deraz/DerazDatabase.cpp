@@ -1,7 +1,5 @@
 #include "kestrune/data/deraz/DerazDatabase.h"
 
-#include "kestrune/data/records/DataResources.h"
-#include "kestrune/data/records/DerazCommandLine.h"
 #include "kestrune/data/deraz/DerazConnection.h"
 #include "kestrune/data/deraz/DerazExport.h"
 #include "kestrune/data/deraz/DerazHash.h"
@@ -11,6 +9,8 @@
 #include "kestrune/data/deraz/DerazSet.h"
 #include "kestrune/data/deraz/DerazSortedSet.h"
 #include "kestrune/data/deraz/DerazString.h"
+#include "kestrune/data/records/DataResources.h"
+#include "kestrune/data/records/DerazCommandLine.h"
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/DispatchQueue.h>
@@ -169,7 +169,8 @@ QByteArray randomNumber(quint32 modulo)
     return QByteArray::number(random32() % modulo);
 }
 
-void postCompletion(const DerazDatabase::ErrorCompletion &completion, const std::optional<Bastwick::Error> &error)
+void postCompletion(const DerazDatabase::ErrorCompletion &completion,
+                    const std::optional<Bastwick::Error> &error)
 {
     if (!completion)
         return;
@@ -232,7 +233,8 @@ std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 numb
 
 const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
 
-DerazDatabase::DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name, DerazKeyList keys)
+DerazDatabase::DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name,
+                             DerazKeyList keys)
     : DBDatabase(std::move(connection), name)
     , m_keys(std::move(keys))
 {
@@ -300,17 +302,18 @@ void DerazDatabase::perform(Work work, ErrorCompletion completion)
         postCompletion(completion, noConnectionError());
         return;
     }
-    connection->queue()->async([self, connection, work = std::move(work), completion = std::move(completion)] {
-        std::optional<Bastwick::Error> error;
-        HiredisClient *client = connection->deraz();
-        if (!client)
-            error = derazError(1, QStringLiteral("server connect failed!"));
-        else
-            error = self->ensureSelected(*client);
-        if (!error)
-            error = work(*client);
-        postCompletion(completion, error);
-    });
+    connection->queue()->async(
+        [self, connection, work = std::move(work), completion = std::move(completion)] {
+            std::optional<Bastwick::Error> error;
+            HiredisClient *client = connection->deraz();
+            if (!client)
+                error = derazError(1, QStringLiteral("server connect failed!"));
+            else
+                error = self->ensureSelected(*client);
+            if (!error)
+                error = work(*client);
+            postCompletion(completion, error);
+        });
 }
 
 void DerazDatabase::fail(const Bastwick::Error &error, ErrorCompletion completion)
@@ -321,7 +324,8 @@ void DerazDatabase::fail(const Bastwick::Error &error, ErrorCompletion completio
         postCompletion(completion, error);
         return;
     }
-    connection->queue()->async([completion = std::move(completion), error] { postCompletion(completion, error); });
+    connection->queue()->async(
+        [completion = std::move(completion), error] { postCompletion(completion, error); });
 }
 
 void DerazDatabase::runOnQueueAndWait(const std::function<void()> &block)
@@ -338,7 +342,8 @@ void DerazDatabase::runOnQueueAndWait(const std::function<void()> &block)
 
 // --- Reading ----------------------------------------------------------------------------
 
-QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArrayList &keys, Bastwick::Error *error)
+QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArrayList &keys,
+                                          Bastwick::Error *error)
 {
     QList<DerazUnit> units;
     if (auto selectError = ensureSelected(client)) {
@@ -369,7 +374,8 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
             continue;
         const DerazReply &ttl = types.at(n + i);
         if (!ttl.isInteger()) {
-            Bastwick::setError(error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(ttl))));
+            Bastwick::setError(
+                error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(ttl))));
             return {};
         }
         DerazUnit unit;
@@ -392,14 +398,15 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
     return units;
 }
 
-std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QByteArray &key, Bastwick::Error *error)
+std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QByteArray &key,
+                                                 Bastwick::Error *error)
 {
     if (auto selectError = ensureSelected(client)) {
         Bastwick::setError(error, *selectError);
         return std::nullopt;
     }
-    const QList<DerazReply> first =
-        client.pipeline({{kMulti}, {QByteArrayLiteral("TYPE"), key}, {QByteArrayLiteral("ttl"), key}, {kExec}});
+    const QList<DerazReply> first = client.pipeline(
+        {{kMulti}, {QByteArrayLiteral("TYPE"), key}, {QByteArrayLiteral("ttl"), key}, {kExec}});
     if (auto e = transactionError(first, 2, DerazReplyCheck::Transaction)) {
         Bastwick::setError(error, *e);
         return std::nullopt;
@@ -409,7 +416,8 @@ std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QB
     if (type < 0)
         return std::nullopt;
     if (!exec.at(1).isInteger()) {
-        Bastwick::setError(error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(exec.at(1)))));
+        Bastwick::setError(
+            error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(exec.at(1)))));
         return std::nullopt;
     }
     DerazUnit unit;
@@ -450,7 +458,8 @@ std::optional<DerazUnit> DerazDatabase::derazUnitFromKey(const QByteArray &key, 
     return unit;
 }
 
-void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success, Failure failure)
+void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success,
+                              Failure failure)
 {
     auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
     auto connection = derazConnection();
@@ -458,34 +467,34 @@ void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, Uni
         postFailure(failure, noConnectionError());
         return;
     }
-    connection->queue()->async([self, connection, query, indexes, success = std::move(success),
-                                failure = std::move(failure)] {
-        DerazKeyList list;
-        if (query)
-            list = self->queryKeys().value_or(DerazKeyList());
-        else
-            list = self->m_keys;
-        QByteArrayList keys;
-        for (const qint64 i : indexes.toList())
-            if (i >= 0 && i < list.size())
-                keys.append(list.at(i));
-        Bastwick::Error error;
-        error.code = 0;
-        bool failed = false;
-        QList<DerazUnit> units;
-        if (HiredisClient *client = connection->deraz()) {
-            Bastwick::Error e;
-            units = self->readUnits(*client, keys, &e);
-            if (!e.domain.isEmpty()) {
+    connection->queue()->async(
+        [self, connection, query, indexes, success = std::move(success), failure = std::move(failure)] {
+            DerazKeyList list;
+            if (query)
+                list = self->queryKeys().value_or(DerazKeyList());
+            else
+                list = self->m_keys;
+            QByteArrayList keys;
+            for (const qint64 i : indexes.toList())
+                if (i >= 0 && i < list.size())
+                    keys.append(list.at(i));
+            Bastwick::Error error;
+            error.code = 0;
+            bool failed = false;
+            QList<DerazUnit> units;
+            if (HiredisClient *client = connection->deraz()) {
+                Bastwick::Error e;
+                units = self->readUnits(*client, keys, &e);
+                if (!e.domain.isEmpty()) {
+                    failed = true;
+                    error = e;
+                }
+            } else {
                 failed = true;
-                error = e;
+                error = derazError(1, QStringLiteral("server connect failed!"));
             }
-        } else {
-            failed = true;
-            error = derazError(1, QStringLiteral("server connect failed!"));
-        }
-        postOutcome(success, failure, units, failed, error);
-    });
+            postOutcome(success, failure, units, failed, error);
+        });
 }
 
 void DerazDatabase::fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
@@ -494,8 +503,8 @@ void DerazDatabase::fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &
     fetchPage(false, indexes, std::move(success), std::move(failure));
 }
 
-void DerazDatabase::fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
-                                                           Failure failure)
+void DerazDatabase::fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes,
+                                                           UnitsSuccess success, Failure failure)
 {
     fetchPage(true, indexes, std::move(success), std::move(failure));
 }
@@ -508,16 +517,17 @@ void DerazDatabase::fetchKeyInfo(const QByteArray &key, UnitSuccess success, Fai
         postFailure(failure, noConnectionError());
         return;
     }
-    connection->queue()->async([self, connection, key, success = std::move(success), failure = std::move(failure)] {
-        Bastwick::Error error;
-        std::optional<DerazUnit> unit;
-        if (HiredisClient *client = connection->deraz())
-            unit = self->readUnit(*client, key, &error);
-        else
-            error = derazError(1, QStringLiteral("server connect failed!"));
-        const bool failed = !error.domain.isEmpty();
-        postOutcome(success, failure, unit, failed, error);
-    });
+    connection->queue()->async(
+        [self, connection, key, success = std::move(success), failure = std::move(failure)] {
+            Bastwick::Error error;
+            std::optional<DerazUnit> unit;
+            if (HiredisClient *client = connection->deraz())
+                unit = self->readUnit(*client, key, &error);
+            else
+                error = derazError(1, QStringLiteral("server connect failed!"));
+            const bool failed = !error.domain.isEmpty();
+            postOutcome(success, failure, unit, failed, error);
+        });
 }
 
 // --- Commands, query, import, select ------------------------------------------------------
@@ -526,10 +536,9 @@ std::optional<QString> DerazDatabase::refusedConsoleCommand(const DerazArgv &arg
 {
     if (arguments.isEmpty())
         return QStringLiteral("Empty command: nothing was sent.");
-    static const QByteArrayList refused = {"SELECT",    "MULTI",      "EXEC",       "DISCARD", "WATCH",
-                                           "UNWATCH",   "SUBSCRIBE",  "PSUBSCRIBE", "SSUBSCRIBE",
-                                           "MONITOR",   "SYNC",       "PSYNC",      "RESET",   "QUIT",
-                                           "HELLO",     "AUTH"};
+    static const QByteArrayList refused = {
+        "SELECT",     "MULTI",   "EXEC", "DISCARD", "WATCH", "UNWATCH", "SUBSCRIBE", "PSUBSCRIBE",
+        "SSUBSCRIBE", "MONITOR", "SYNC", "PSYNC",   "RESET", "QUIT",    "HELLO",     "AUTH"};
     const QByteArray name = arguments.constFirst().toUpper();
     if (name == "SELECT")
         return QStringLiteral("SELECT is not sent from the console: choose the database in the key tree.");
@@ -550,7 +559,8 @@ std::optional<QString> DerazDatabase::refusedBatchCommand(const DerazArgv &argum
         return std::nullopt;
     const QByteArray name = arguments.constFirst().toUpper();
     if (refused.contains(name))
-        return QStringLiteral("%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
+        return QStringLiteral(
+                   "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
             .arg(QString::fromLatin1(name));
     return std::nullopt;
 }
@@ -623,8 +633,8 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
         DerazArgv argv;
         const int type = item.metaType().id();
         if (type == QMetaType::QByteArray || type == QMetaType::QString) {
-            const QByteArray line = type == QMetaType::QByteArray ? item.toByteArray()
-                                                                   : Bastwick::bytesFromText(item.toString());
+            const QByteArray line =
+                type == QMetaType::QByteArray ? item.toByteArray() : Bastwick::bytesFromText(item.toString());
             const QByteArray trimmed = line.trimmed();
             if (trimmed.size() <= 1)
                 continue;
@@ -636,8 +646,9 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
                 argv.append(Bastwick::bytesFromText(s));
         } else if (type == QMetaType::QVariantList) {
             for (const QVariant &v : item.toList())
-                argv.append(v.metaType().id() == QMetaType::QByteArray ? v.toByteArray()
-                                                                       : Bastwick::bytesFromText(v.toString()));
+                argv.append(v.metaType().id() == QMetaType::QByteArray
+                                ? v.toByteArray()
+                                : Bastwick::bytesFromText(v.toString()));
         }
         ++counter;
         if (argv.isEmpty())
@@ -670,7 +681,8 @@ QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
     } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                            : QStringDecoder::Utf16BE);
         const QString text = decoder.decode(bytes.mid(2));
         bytes = Bastwick::bytesFromText(text);
     }
@@ -757,7 +769,8 @@ void DerazDatabase::selectSelf(ErrorCompletion completion)
 
 // --- Writes -------------------------------------------------------------------------------
 
-void DerazDatabase::writeTransaction(QList<DerazArgv> body, const QString &operation, ErrorCompletion completion)
+void DerazDatabase::writeTransaction(QList<DerazArgv> body, const QString &operation,
+                                     ErrorCompletion completion)
 {
     perform(
         [body = std::move(body), operation](HiredisClient &client) -> std::optional<Bastwick::Error> {
@@ -811,7 +824,8 @@ void DerazDatabase::saveKVs(const QVariantList &records, int type, qint64 ttl, E
         return;
     }
     default:
-        fail(derazError(1, QStringLiteral("Unknown key type %1: nothing was saved.").arg(type)), std::move(completion));
+        fail(derazError(1, QStringLiteral("Unknown key type %1: nothing was saved.").arg(type)),
+             std::move(completion));
     }
 }
 
@@ -826,8 +840,7 @@ void appendExpiry(QList<DerazArgv> &body, const QByteArray &key, qint64 ttl)
 }
 
 // One record's write command, or nothing when the record has nothing to write.
-template <typename Record>
-using WriteCommand = std::function<std::optional<DerazArgv>(const Record &record)>;
+template <typename Record> using WriteCommand = std::function<std::optional<DerazArgv>(const Record &record)>;
 
 // The body of a batch of one type: per record, on the replace road the DEL of its key,
 // then its write command and, with an expiry, EXPIRE. A record with nothing to write is
@@ -952,16 +965,17 @@ void DerazDatabase::saveStringKey(const QByteArray &key, const QByteArray &value
     perform(
         [key, value, ttl](HiredisClient &client) {
             const DerazReply reply =
-                hasExpiry(ttl) ? client.commandArgv({QByteArrayLiteral("setex"), key, QByteArray::number(ttl), value})
-                               : client.commandArgv({QByteArrayLiteral("setnx"), key, value});
+                hasExpiry(ttl)
+                    ? client.commandArgv({QByteArrayLiteral("setex"), key, QByteArray::number(ttl), value})
+                    : client.commandArgv({QByteArrayLiteral("setnx"), key, value});
             XXXLog(QStringLiteral("saveStringKey status %1 ").arg(logReply(reply)));
             return derazReplyError(reply);
         },
         std::move(completion));
 }
 
-void DerazDatabase::saveHashKey(const QByteArray &key, const QByteArray &hKey, const QByteArray &value, qint64 ttl,
-                                ErrorCompletion completion)
+void DerazDatabase::saveHashKey(const QByteArray &key, const QByteArray &hKey, const QByteArray &value,
+                                qint64 ttl, ErrorCompletion completion)
 {
     perform(
         [key, hKey, value](HiredisClient &client) {
@@ -983,15 +997,17 @@ void DerazDatabase::removeHashKey(const QByteArray &key, const QByteArray &hKey,
         std::move(completion));
 }
 
-void DerazDatabase::saveListKey(const QByteArray &key, const QByteArray &value, qint64 ttl, ErrorCompletion completion)
+void DerazDatabase::saveListKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
+                                ErrorCompletion completion)
 {
     perform(
         [key, value](HiredisClient &client) -> std::optional<Bastwick::Error> {
             const DerazReply reply = client.commandArgv({QByteArrayLiteral("rpush"), key, value});
             XXXLog(QStringLiteral("saveListKey status %1 ").arg(logReply(reply)));
             if (reply.isInteger())
-                return reply.integer() < 0 ? std::optional(derazError(reply.integer(), QString::number(reply.integer())))
-                                           : std::nullopt;
+                return reply.integer() < 0
+                           ? std::optional(derazError(reply.integer(), QString::number(reply.integer())))
+                           : std::nullopt;
             return derazReplyError(reply);
         },
         std::move(completion));
@@ -1013,7 +1029,8 @@ void DerazDatabase::removeListKey(const QByteArray &key, qint64 index, ErrorComp
             // An index outside the list removes nothing and counts as done; any other
             // refusal is reported.
             const DerazReply &lset = exec.at(0);
-            if (lset.isError() && !lset.text().contains("index out of range") && !lset.text().contains("no such key"))
+            if (lset.isError() && !lset.text().contains("index out of range") &&
+                !lset.text().contains("no such key"))
                 return derazError(1, QString::fromUtf8(lset.text()));
             if (exec.at(1).isError())
                 return derazError(1, QString::fromUtf8(exec.at(1).text()));
@@ -1098,7 +1115,8 @@ void DerazDatabase::removeKey(const QByteArray &key, ErrorCompletion completion)
 
 namespace {
 
-std::shared_ptr<DerazResultSet> readRecords(HiredisClient &client, const std::shared_ptr<DerazConnection> &connection,
+std::shared_ptr<DerazResultSet> readRecords(HiredisClient &client,
+                                            const std::shared_ptr<DerazConnection> &connection,
                                             const QByteArrayList &keys)
 {
     // Per key its TYPE and its TTL, so the TYPE reply of key i is element 2i.
@@ -1179,7 +1197,8 @@ namespace {
 
 // The command word, a random key, then ten steps that each append one random number per
 // modulus, in the order given.
-DerazArgv randomNumbersCmd(const QByteArray &word, const QStringList &words, std::initializer_list<quint32> moduli)
+DerazArgv randomNumbersCmd(const QByteArray &word, const QStringList &words,
+                           std::initializer_list<quint32> moduli)
 {
     DerazArgv argv{word, DerazDatabase::randomKey(words)};
     for (int i = 0; i < 10; ++i)
@@ -1243,7 +1262,9 @@ void DerazDatabase::magicData(qint64 count, ErrorCompletion completion)
                 commands.append(randomCmd(words));
             commands.append({kExec});
             const QList<DerazReply> replies = client.pipeline(commands);
-            XXXLog(QStringLiteral("magicData count %1 status %2 ").arg(count).arg(logReply(replies.constLast())));
+            XXXLog(QStringLiteral("magicData count %1 status %2 ")
+                       .arg(count)
+                       .arg(logReply(replies.constLast())));
             // Keys that clash with an existing key's type fail inside the transaction
             // unseen; only the transaction itself is judged.
             return transactionError(replies, qMax<qint64>(count, 0), DerazReplyCheck::Plain);

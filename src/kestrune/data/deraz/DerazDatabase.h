@@ -1,11 +1,11 @@
 #pragma once
 
+#include "kestrune/data/deraz/HiredisClient.h"
 #include "kestrune/data/model/DBDatabase.h"
 #include "kestrune/data/records/DerazKV.h"
 #include "kestrune/data/records/DerazKeyList.h"
 #include "kestrune/data/records/DerazReply.h"
 #include "kestrune/data/records/DerazUnit.h"
-#include "kestrune/data/deraz/HiredisClient.h"
 
 #include <bastwick/IndexSet.h>
 #include <bastwick/platform/Error.h>
@@ -110,7 +110,8 @@ public:
                     bool replace = false);
     void saveZSetKVs(const QList<DerazZSetKV> &records, qint64 ttl, ErrorCompletion completion,
                      bool replace = false);
-    void saveStringKey(const QByteArray &key, const QByteArray &value, qint64 ttl, ErrorCompletion completion);
+    void saveStringKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
+                       ErrorCompletion completion);
     void saveHashKey(const QByteArray &key, const QByteArray &hKey, const QByteArray &value, qint64 ttl,
                      ErrorCompletion completion);
     void removeHashKey(const QByteArray &key, const QByteArray &hKey, ErrorCompletion completion);
@@ -158,7 +159,8 @@ private:
     void removeKeyList(const DerazKeyList &keys, ErrorCompletion completion);
     void writeTransaction(QList<DerazArgv> body, const QString &operation, ErrorCompletion completion);
     // Writes the body, or completes with the refusal of a replace without rows.
-    void writeBody(std::optional<QList<DerazArgv>> body, const QString &operation, ErrorCompletion completion);
+    void writeBody(std::optional<QList<DerazArgv>> body, const QString &operation,
+                   ErrorCompletion completion);
 
     qint64 m_number = 0;
     DerazKeyList m_keys;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "kestrune/data/model/DBResultSet.h"
 #include "kestrune/data/deraz/DerazKeyValuePair.h"
 #include "kestrune/data/deraz/HiredisClient.h"
+#include "kestrune/data/model/DBResultSet.h"
 
 #include <memory>
 

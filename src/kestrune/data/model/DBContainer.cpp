@@ -1,7 +1,7 @@
 #include "kestrune/data/model/DBContainer.h"
 
-#include "kestrune/data/records/DBProfile.h"
 #include "kestrune/data/model/DBStore.h"
+#include "kestrune/data/records/DBProfile.h"
 
 #include <bastwick/platform/Log.h>
 

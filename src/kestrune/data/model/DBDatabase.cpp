@@ -3,8 +3,8 @@
 #include <kestrune/data/model/DBConnection.h>
 #include <kestrune/data/model/DBExport.h>
 #include <kestrune/data/model/DBImport.h>
-#include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/model/DBTable.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <bastwick/IndexSet.h>
 #include <bastwick/StringAdditions.h>

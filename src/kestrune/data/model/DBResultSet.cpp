@@ -92,7 +92,9 @@ DBSortDescriptor DBResultSet::sortDescriptorPrototypeForTableColumnAtIndex(quint
     DBSortDescriptor d;
     d.key = identifierForTableColumnAtIndex(index);
     if (valueTypeForTableColumnAtIndex(index) == 4) {
-        d.compare = [](const QVariant &a, const QVariant &b) { return naturalCompare(a.toString(), b.toString()); };
+        d.compare = [](const QVariant &a, const QVariant &b) {
+            return naturalCompare(a.toString(), b.toString());
+        };
     } else {
         d.compare = [](const QVariant &a, const QVariant &b) {
             const QPartialOrdering order = QVariant::compare(a, b);

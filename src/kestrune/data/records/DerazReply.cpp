@@ -153,8 +153,8 @@ void DerazReply::appendDescription(QString &out, qsizetype limit) const
 
 bool DerazReply::operator==(const DerazReply &other) const
 {
-    return m_kind == other.m_kind && m_text == other.m_text && m_integer == other.m_integer
-           && m_elements == other.m_elements;
+    return m_kind == other.m_kind && m_text == other.m_text && m_integer == other.m_integer &&
+           m_elements == other.m_elements;
 }
 
 std::optional<Bastwick::Error> derazReplyError(const DerazReply &reply, DerazReplyCheck check)

@@ -1,11 +1,11 @@
 #include <kestrune/data/state/DataStoreBO.h>
 
-#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/deraz/DerazContainer.h>
 #include <kestrune/data/model/DBDatabase.h>
-#include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/model/DBTable.h>
-#include <kestrune/data/deraz/DerazContainer.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <corbelan/services/XXXTablePageControll.h>
 

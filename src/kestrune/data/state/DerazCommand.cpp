@@ -1,7 +1,7 @@
 #include <kestrune/data/state/DerazCommand.h>
 
-#include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/data/records/RecordFields.h>
+#include <kestrune/data/state/DerazCommandDAO.h>
 
 namespace {
 

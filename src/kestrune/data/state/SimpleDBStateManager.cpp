@@ -1,9 +1,9 @@
 #include <kestrune/data/state/SimpleDBStateManager.h>
 
-#include <kestrune/data/records/DBProfile.h>
-#include <kestrune/data/model/DBStore.h>
-#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBState.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 

@@ -5,9 +5,9 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
+#include <corbelan/sqlite/XXXRWDatabase.h>
 #include <corbelan/sqlite/alternative/ActiveSqlite.h>
 #include <corbelan/sqlite/alternative/TodolistEntity.h>
-#include <corbelan/sqlite/XXXRWDatabase.h>
 
 #include <bastwick/platform/Exception.h>
 

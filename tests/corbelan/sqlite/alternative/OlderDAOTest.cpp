@@ -6,10 +6,10 @@
 #include "support/TempDir.h"
 #include "support/TestSetup.h"
 
-#include <corbelan/sqlite/alternative/BaseDAO.h>
-#include <corbelan/sqlite/alternative/DBManager.h>
 #include <corbelan/sqlite/DataModel.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
+#include <corbelan/sqlite/alternative/BaseDAO.h>
+#include <corbelan/sqlite/alternative/DBManager.h>
 
 #include <corbelan/CorbelanClasses.h>
 
