@@ -120,11 +120,14 @@ void SerialQueue::async(Block block)
 {
     if (!block)
         return;
+    // Once the lock is let go, the block may run on the worker and release the last
+    // reference to this queue: from then on only the shared state may be touched.
+    const std::shared_ptr<SerialQueueState> state = d->state;
     {
-        std::lock_guard lock(d->state->mutex);
-        d->state->items.push_back(Item{std::move(block), nullptr});
+        std::lock_guard lock(state->mutex);
+        state->items.push_back(Item{std::move(block), nullptr});
     }
-    d->state->wake.notify_all();
+    state->wake.notify_all();
 }
 
 void SerialQueue::sync(const Block &block)

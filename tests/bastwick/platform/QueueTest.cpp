@@ -2,16 +2,22 @@
 #include <bastwick/platform/Exception.h>
 #include <bastwick/platform/SerialQueue.h>
 
+#include "support/LogCapture.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QDeadlineTimer>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QThread>
 #include <QtCore/QThreadPool>
+#include <QtCore/QTimer>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <mutex>
 #include <set>
@@ -239,6 +245,34 @@ TEST(SerialQueue, ReleasedFromItsOwnBlockStillRunsWhatIsQueued)
     raw->async([&] { ++ran; });
     release.set_value();
     EXPECT_TRUE(waitFor([&] { return ran.load() == 2; }));
+}
+
+TEST(SerialQueue, AsyncLeavesTheQueueAloneOnceABlockMayHaveReleasedIt)
+{
+    // Each queue is held only by the block queued on it, which releases it as soon as it
+    // runs, possibly before async() has returned. A queue touched after that point shows
+    // under the sanitizers (a use after free). The worker leaves a busy block just as the
+    // releasing one is queued, so it often takes it the moment the queue's lock is let go.
+    constexpr int kRounds = 500;
+    std::atomic<int> released{0};
+    for (int i = 0; i < kRounds; ++i) {
+        auto queue = std::make_shared<SerialQueue>(QStringLiteral("test.release-race"));
+        SerialQueue *raw = queue.get();
+        std::atomic<bool> queued{false};
+        raw->async([&queued] {
+            while (!queued.load())
+                std::this_thread::yield();
+        });
+        queued = true;
+        raw->async([keep = std::move(queue), &released]() mutable {
+            keep.reset();
+            ++released;
+        });
+        QDeadlineTimer deadline(5000);
+        while (released.load() != i + 1 && !deadline.hasExpired())
+            std::this_thread::yield();
+        ASSERT_EQ(released.load(), i + 1) << "round " << i;
+    }
 }
 
 TEST(MainQueue, KeepsEachPostersOrderAndRunsOnTheMainThread)
