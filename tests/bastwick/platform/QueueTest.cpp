@@ -366,26 +366,32 @@ TEST(GlobalQueue, RunsManyBlockingBlocksAtOnceOffTheMainThread)
 {
     EXPECT_GE(dispatchPool()->maxThreadCount(), std::max(8, 2 * QThread::idealThreadCount()));
     // Eight blocks that each wait for all eight: they only finish if the pool runs
-    // them side by side, whatever the number of cores.
+    // them side by side, whatever the number of cores. The blocks share what they touch
+    // with the test, so their last steps may run after it has returned.
     constexpr int kBlocks = 8;
-    std::mutex mutex;
-    std::condition_variable cv;
-    int arrived = 0;
-    std::atomic<int> finished{0};
-    std::atomic<int> wrong{0};
+    struct Shared
+    {
+        std::mutex mutex;
+        std::condition_variable cv;
+        int arrived = 0;
+        std::atomic<int> finished{0};
+        std::atomic<int> wrong{0};
+    };
+    auto shared = std::make_shared<Shared>();
     for (int i = 0; i < kBlocks; ++i) {
-        globalQueue()->async([&] {
+        globalQueue()->async([shared] {
             if (isMainThread() || !globalQueue()->isCurrent())
-                ++wrong;
-            std::unique_lock lock(mutex);
-            ++arrived;
-            cv.notify_all();
-            if (cv.wait_for(lock, std::chrono::seconds(10), [&] { return arrived == kBlocks; }))
-                ++finished;
+                ++shared->wrong;
+            std::unique_lock lock(shared->mutex);
+            ++shared->arrived;
+            shared->cv.notify_all();
+            if (shared->cv.wait_for(lock, std::chrono::seconds(10),
+                                    [&] { return shared->arrived == kBlocks; }))
+                ++shared->finished;
         });
     }
-    EXPECT_TRUE(waitFor([&] { return finished.load() == kBlocks; }, 15000));
-    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_TRUE(waitFor([&] { return shared->finished.load() == kBlocks; }, 15000));
+    EXPECT_EQ(shared->wrong.load(), 0);
 
     std::thread::id ranOn;
     globalQueue()->sync([&] { ranOn = std::this_thread::get_id(); });
