@@ -123,15 +123,27 @@ NotificationCenter::ObserverId NotificationCenter::addObserver(const QObject *co
     {
         QMutexLocker lock(&d->state->mutex);
         observer->id = ++d->state->lastId;
-        d->state->observers.push_back(observer);
     }
+    // The observer is complete, its context connection included, before it is published:
+    // a removal from another thread may take it at once.
     if (context) {
         std::weak_ptr<NotificationCenterState> weakState = d->state;
+        std::weak_ptr<Observer> weakObserver = observer;
         const ObserverId id = observer->id;
-        observer->contextDestroyed = QObject::connect(context, &QObject::destroyed, [weakState, id] {
-            if (auto state = weakState.lock())
-                state->removeIf([id](const Observer &o) { return o.id == id; });
-        });
+        observer->contextDestroyed =
+            QObject::connect(context, &QObject::destroyed, [weakState, weakObserver, id] {
+                // Marked first: an observer whose context died before it was published is
+                // never published.
+                if (auto dying = weakObserver.lock())
+                    dying->removed.store(true);
+                if (auto state = weakState.lock())
+                    state->removeIf([id](const Observer &o) { return o.id == id; });
+            });
+    }
+    {
+        QMutexLocker lock(&d->state->mutex);
+        if (!observer->removed.load())
+            d->state->observers.push_back(observer);
     }
     return observer->id;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -106,6 +107,40 @@ TEST(NotificationCenter, ObserverIsDroppedWithItsContext)
     EXPECT_TRUE(waitFor([&] { return calls == 100; }));
     center.post(QStringLiteral("X"));
     EXPECT_EQ(calls, 200);
+}
+
+namespace {
+// Counts the connections to its destroyed() signal.
+class WatchedContext : public QObject
+{
+public:
+    int destroyedReceivers() const { return receivers(SIGNAL(destroyed(QObject *))); }
+};
+} // namespace
+
+TEST(NotificationCenter, RemovalRacingTheAdditionFromAnotherThreadLeavesNoConnection)
+{
+    // A remover on another thread takes the observer the moment it is published; it
+    // must find it complete, its context connection included, and cut that too.
+    NotificationCenter center;
+    WatchedContext context;
+    constexpr int kRounds = 200;
+    for (int round = 0; round < kRounds; ++round) {
+        const NotificationCenter::ObserverId id = NotificationCenter::ObserverId(round + 1);
+        std::atomic<bool> spinning{false};
+        std::atomic<bool> added{false};
+        std::thread remover([&] {
+            spinning = true;
+            while (!added.load() || center.observerCount() != 0)
+                center.removeObserver(id);
+        });
+        while (!spinning.load())
+            std::this_thread::yield();
+        EXPECT_EQ(center.addObserver(&context, QStringLiteral("Race"), [](const Notification &) {}), id);
+        added = true;
+        remover.join();
+        ASSERT_EQ(context.destroyedReceivers(), 0) << "round " << round;
+    }
 }
 
 TEST(NotificationCenter, HandlersMayChangeObserversAndPostAgain)
