@@ -20,6 +20,79 @@ DispatchQueue::~DispatchQueue() = default;
 
 namespace {
 
+// What sync calls from other threads onto the main queue wait on. Kept for the life of
+// the process: workers may still call while statics are destroyed.
+struct SyncHub
+{
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool loopEnded = false; // QCoreApplication::exec() has returned
+};
+
+SyncHub &syncHub()
+{
+    static auto *const hub = new SyncHub;
+    return *hub;
+}
+
+// One sync call from another thread; its state is guarded by the hub's mutex.
+struct MainSync
+{
+    enum State { Waiting, Running, Done, Dropped };
+    State state = Waiting;
+
+    void markDone()
+    {
+        SyncHub &hub = syncHub();
+        {
+            std::lock_guard lock(hub.mutex);
+            state = Done;
+        }
+        hub.wake.notify_all();
+    }
+};
+
+struct DropOnDestroy
+{
+    explicit DropOnDestroy(std::shared_ptr<MainSync> c)
+        : call(std::move(c))
+    {
+    }
+    ~DropOnDestroy()
+    {
+        SyncHub &hub = syncHub();
+        {
+            std::lock_guard lock(hub.mutex);
+            if (call->state == MainSync::Waiting)
+                call->state = MainSync::Dropped;
+        }
+        hub.wake.notify_all();
+    }
+    DropOnDestroy(const DropOnDestroy &) = delete;
+    DropOnDestroy &operator=(const DropOnDestroy &) = delete;
+
+    std::shared_ptr<MainSync> call;
+};
+
+// Once the application's event loop has ended, nothing runs posted blocks any more:
+// sync calls from other threads stop waiting (those waiting are let go).
+void watchEventLoop()
+{
+    SyncHub &hub = syncHub();
+    {
+        std::lock_guard lock(hub.mutex);
+        hub.loopEnded = false; // a new application object
+    }
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, [] {
+        SyncHub &h = syncHub();
+        {
+            std::lock_guard lock(h.mutex);
+            h.loopEnded = true;
+        }
+        h.wake.notify_all();
+    });
+}
+
 class MainQueue final : public DispatchQueue
 {
 public:
@@ -49,40 +122,64 @@ public:
             block();
             return;
         }
-        if (!QCoreApplication::instance()) {
+        QCoreApplication *app = QCoreApplication::instance();
+        if (!app) {
             XXXLogWarning(
                 QStringLiteral("no application object: a sync block for the main queue is dropped"));
             return;
         }
-        struct Done
+        auto call = std::make_shared<MainSync>();
+        SyncHub &hub = syncHub();
         {
-            std::mutex mutex;
-            std::condition_variable cv;
-            bool done = false;
-        };
-        auto done = std::make_shared<Done>();
-        async([&block, done] {
-            struct Signal
-            {
-                Done &d;
-                ~Signal()
+            std::lock_guard lock(hub.mutex);
+            if (hub.loopEnded) {
+                warnDropped();
+                return;
+            }
+        }
+        // The guard goes with the posted functor: destroyed unrun (the application
+        // deleting its pending events), it lets the caller go.
+        QMetaObject::invokeMethod(
+            app,
+            [this, guard = std::make_shared<DropOnDestroy>(call), &block] {
+                MainSync &c = *guard->call;
+                SyncHub &h = syncHub();
                 {
-                    {
-                        std::lock_guard lock(d.mutex);
-                        d.done = true;
-                    }
-                    d.cv.notify_all();
+                    std::lock_guard lock(h.mutex);
+                    if (c.state != MainSync::Waiting)
+                        return; // the caller has given up and returned
+                    c.state = MainSync::Running;
                 }
-            } signal{*done};
-            block();
-        });
-        std::unique_lock lock(done->mutex);
-        done->cv.wait(lock, [&] { return done->done; });
+                struct Finish
+                {
+                    MainSync &c;
+                    ~Finish() { c.markDone(); }
+                } finish{c};
+                run(block);
+            },
+            Qt::QueuedConnection);
+        {
+            std::unique_lock lock(hub.mutex);
+            hub.wake.wait(lock, [&] {
+                return call->state == MainSync::Done || call->state == MainSync::Dropped ||
+                       (call->state == MainSync::Waiting && hub.loopEnded);
+            });
+            if (call->state == MainSync::Done)
+                return;
+            call->state = MainSync::Dropped;
+        }
+        warnDropped();
     }
 
     bool isCurrent() const override { return isMainThread(); }
 
 private:
+    static void warnDropped()
+    {
+        XXXLogWarning(
+            QStringLiteral("the main event loop no longer runs: a sync block for the main queue is dropped"));
+    }
+
     void run(const Block &block)
     {
         CurrentQueueScope scope(this);
@@ -117,6 +214,8 @@ public:
 };
 
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchEventLoop)
 
 DispatchQueue *mainQueue()
 {

@@ -33,6 +33,9 @@ public:
 // The main queue: blocks run on the thread of the Qt event loop (the application's
 // main thread), in the order each thread posted them. sync from the main thread runs
 // the block inline; from any other thread it waits until the main thread has run it.
+// Once the application's event loop has ended (QCoreApplication::exec() returned), or
+// when the application discards the posted block unrun, sync from another thread
+// returns without running the block and logs one warning, so quitting never hangs.
 BASTWICK_EXPORT DispatchQueue *mainQueue();
 
 // The global (concurrent) queue over a dedicated thread pool of max(8, 2 x cores)

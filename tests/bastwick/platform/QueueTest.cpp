@@ -335,6 +335,54 @@ TEST(MainQueue, SyncFromOtherThreadsWaitsForTheMainThread)
     EXPECT_EQ(wrong.load(), 0);
 }
 
+TEST(MainQueue, SyncFromAWorkerReturnsWhenItsBlockIsDiscardedUnrun)
+{
+    // The application drops pending posted events (as it does when it is destroyed):
+    // the waiting caller is let go, the block never runs, and one warning says so.
+    TestSupport::LogCapture log;
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    auto returned = std::make_shared<std::atomic<bool>>(false);
+    std::thread worker([ran, returned] {
+        mainQueue()->sync([ran] { *ran = true; });
+        *returned = true;
+    });
+    QDeadlineTimer deadline(5000);
+    while (!returned->load() && !deadline.hasExpired()) {
+        QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+        std::this_thread::yield();
+    }
+    if (!returned->load()) {
+        worker.detach(); // it waits for ever
+        FAIL() << "sync still waits for a block that was discarded";
+    }
+    worker.join();
+    EXPECT_FALSE(ran->load());
+    EXPECT_EQ(log.count(QStringLiteral("a sync block for the main queue is dropped")), 1);
+}
+
+TEST(MainQueueDeathTest, SyncFromAWorkerAfterTheEventLoopEndedReturnsWithoutRunningTheBlock)
+{
+    // Run in a child process: the application's event loop ends there for good.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+            QCoreApplication::exec();
+            auto ran = std::make_shared<std::atomic<bool>>(false);
+            auto returned = std::make_shared<std::atomic<bool>>(false);
+            std::thread([ran, returned] {
+                mainQueue()->sync([ran] { *ran = true; });
+                *returned = true;
+            }).detach();
+            QDeadlineTimer deadline(5000);
+            while (!returned->load() && !deadline.hasExpired())
+                std::this_thread::yield();
+            std::fprintf(stderr, "returned=%d ran=%d\n", int(returned->load()), int(ran->load()));
+            std::_Exit(returned->load() && !ran->load() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "the main event loop no longer runs.*returned=1 ran=0");
+}
+
 TEST(After, RunsOnTheMainQueueOnceTheDelayHasPassed)
 {
     QElapsedTimer clock;
