@@ -223,6 +223,16 @@ void resizeWithOldParentSize(QWidget *child, const QSize &oldSize, const QSize &
     setFrame(child, x.position, y.position, x.length, y.length);
 }
 
+// Makes one filter of class Filter as a child of the widget, unless the widget has one.
+template <class Filter> void ensureFilter(QWidget *widget)
+{
+    for (QObject *child : widget->children()) {
+        if (dynamic_cast<Filter *>(child))
+            return;
+    }
+    new Filter(widget);
+}
+
 // Lives as a child of the parent widget it watches; remembers the parent's last size,
 // so resizes delivered late (while the parent was hidden) still apply the whole change.
 class AutoresizingFilter : public QObject
@@ -235,16 +245,6 @@ public:
     {
         setObjectName(QStringLiteral("kestrune.autoresizing"));
         parent->installEventFilter(this);
-    }
-
-    static void ensure(QWidget *parent)
-    {
-        for (QObject *child : parent->children()) {
-            if (child->objectName() == QLatin1String("kestrune.autoresizing") &&
-                dynamic_cast<AutoresizingFilter *>(child))
-                return;
-        }
-        new AutoresizingFilter(parent);
     }
 
 protected:
@@ -270,6 +270,31 @@ private:
     QSize m_lastSize;
 };
 
+// Lives as a child of a widget with a mask and watches it get a new parent: the mask
+// takes effect in every parent the widget moves into, not only the one it had when the
+// mask was set.
+class ParentChangeFilter : public QObject
+{
+public:
+    explicit ParentChangeFilter(QWidget *view)
+        : QObject(view)
+    {
+        setObjectName(QStringLiteral("kestrune.autoresizing-parent"));
+        view->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ParentChange && watched == parent()) {
+            auto *view = static_cast<QWidget *>(watched);
+            if (QWidget *newParent = view->parentWidget(); newParent && !view->isWindow())
+                ensureFilter<AutoresizingFilter>(newParent);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 unsigned autoresizingMask(const QWidget *view)
@@ -285,8 +310,9 @@ void setAutoresizingMask(QWidget *view, unsigned mask)
         return;
     view->setProperty(kMaskProperty, mask);
     if (mask != ViewNotSizable) {
+        ensureFilter<ParentChangeFilter>(view);
         if (QWidget *parent = view->parentWidget())
-            AutoresizingFilter::ensure(parent);
+            ensureFilter<AutoresizingFilter>(parent);
     }
 }
 

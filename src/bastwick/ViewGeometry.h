@@ -49,7 +49,8 @@ BASTWICK_EXPORT QWidget *viewWithIdentifier(const QWidget *view, const QString &
 
 // Autoresizing: how a widget follows its parent's size changes. The mask is kept on
 // the widget (the "autoresizingMask" property); a small event filter on the parent
-// applies it whenever the parent is resized. A flexible part takes up the change of
+// applies it whenever the parent is resized, in whatever parent the widget has or
+// later gets (it may be set before the widget has one). A flexible part takes up the change of
 // the parent's size along its axis; several flexible parts on one axis share it in
 // proportion to their current sizes. "Min y" is the margin at y = 0 (the top), "max y"
 // the one at the parent's bottom.

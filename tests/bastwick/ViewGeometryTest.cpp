@@ -198,4 +198,24 @@ TEST_F(ViewGeometryTest, AutoresizingCatchesUpWhenAHiddenParentIsShown)
     EXPECT_EQ(view->geometry(), QRect(10, 10, 300, 50));
 }
 
+TEST_F(ViewGeometryTest, AutoresizingTakesEffectInEveryParentTheWidgetMovesInto)
+{
+    // The mask is set while the widget has no parent; it then moves into the container.
+    auto *view = new QWidget;
+    view->setGeometry(10, 10, 100, 50);
+    setAutoresizingMask(view, ViewWidthSizable);
+    view->setParent(m_container);
+    view->setGeometry(10, 10, 100, 50);
+    m_container->resize(400, 150);
+    EXPECT_EQ(view->geometry(), QRect(10, 10, 200, 50));
+
+    // Moved on into another parent, it follows that one.
+    auto *other = new QWidget(m_window.get());
+    other->setGeometry(0, 200, 300, 100);
+    other->show();
+    view->setParent(other);
+    other->resize(350, 100);
+    EXPECT_EQ(view->geometry(), QRect(10, 10, 250, 50));
+}
+
 } // namespace
