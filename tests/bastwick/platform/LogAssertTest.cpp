@@ -5,7 +5,9 @@
 
 #include "support/LogCapture.h"
 
+#include <QtCore/QLoggingCategory>
 #include <QtCore/QRegularExpression>
+#include <QtCore/QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,13 @@ void writeLogLines()
 
 TEST(Log, LinesNameTheFunctionAndLine)
 {
+    // Debug lines are off by default in release builds: this test turns its category's
+    // debug lines on for itself.
+    auto &category = const_cast<QLoggingCategory &>(logCategory(KESTRUNE_LOG_CATEGORY));
+    const bool debugWasOn = category.isDebugEnabled();
+    category.setEnabled(QtDebugMsg, true);
+    const auto restore = qScopeGuard([&] { category.setEnabled(QtDebugMsg, debugWasOn); });
+
     TestSupport::LogCapture log;
     writeLogLines();
     const QStringList lines = log.lines();
