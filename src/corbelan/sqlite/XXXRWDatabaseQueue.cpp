@@ -1,5 +1,6 @@
 #include <corbelan/sqlite/XXXRWDatabaseQueue.h>
 
+#include <corbelan/sqlite/DatabaseProbe_p.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 
 #include <bastwick/platform/Assert.h>
@@ -9,6 +10,8 @@
 #include <QtCore/QMutex>
 
 #include <atomic>
+
+#include <sqlite3.h>
 
 namespace {
 std::atomic<qint64> g_queueSavePointCounter{0};
@@ -21,7 +24,8 @@ struct XXXRWDatabaseQueue::Private
     mutable QMutex pathMutex;
     QString path;
     std::unique_ptr<Bastwick::SerialQueue> queue;
-    XXXRWDatabasePtr db; // touched only on the queue
+    XXXRWDatabasePtr db;         // touched only on the queue
+    Bastwick::Error openFailure; // why the connection could not be opened
 };
 
 std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path)
@@ -29,11 +33,14 @@ std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(co
     return databaseQueueWithPath(path, kDefaultOpenFlags);
 }
 
-std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path, int flags)
+std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path, int flags,
+                                                                              Bastwick::Error *error)
 {
     auto queue = std::make_shared<XXXRWDatabaseQueue>(path, flags);
-    if (!queue->isOpen())
+    if (!queue->isOpen()) {
+        Bastwick::setError(error, queue->d->openFailure);
         return {};
+    }
     return queue;
 }
 
@@ -52,15 +59,18 @@ XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags, const Dat
     , m_openFlags(flags)
 {
     XXXRWDatabasePtr db = databaseClass ? databaseClass(path) : nullptr;
-    if (!db || !db->openWithFlags(flags)) {
-        XXXLogError(QStringLiteral("Could not create database queue for path %1").arg(path));
+    if (!db) {
+        d->openFailure = Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_CANTOPEN,
+                                         QStringLiteral("no connection was made"));
+    } else if (Corbelan::openProbed(*db, flags, &d->openFailure)) {
+        d->path = path;
+        d->db = std::move(db);
+        d->queue = std::make_unique<Bastwick::SerialQueue>(QStringLiteral("XXXRWdb.%1").arg(description()));
         return;
     }
-    d->path = path;
-    d->db = std::move(db);
-    d->queue = std::make_unique<Bastwick::SerialQueue>(QStringLiteral("XXXRWdb.%1").arg(description()));
+    XXXLogError(QStringLiteral("Could not create database queue for path %1: %2 (code %3)")
+                    .arg(path, d->openFailure.description, QString::number(d->openFailure.code)));
 }
-
 XXXRWDatabaseQueue::~XXXRWDatabaseQueue()
 {
     // Drain the queue before the connection goes.

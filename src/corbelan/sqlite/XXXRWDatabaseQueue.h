@@ -37,12 +37,14 @@ public:
     // close() always makes a plain XXXRWDatabase.
     static DatabaseFactory databaseClass();
 
-    // A queue with its connection open, or null when the file can't be opened (logged).
-    // A null path is an in-memory database.
+    // A queue with its connection open, or null when the file can't be opened or is not
+    // a database (logged, and the reason in error). A null path is an in-memory database.
     static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path = QString());
-    static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path, int flags);
+    static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path, int flags,
+                                                                     Bastwick::Error *error = nullptr);
 
-    // Use databaseQueueWithPath; a queue made directly may have failed to open (isOpen()).
+    // Use databaseQueueWithPath; a queue made directly may have failed to open or found
+    // no database in the file (isOpen()).
     explicit XXXRWDatabaseQueue(const QString &path = QString(), int flags = kDefaultOpenFlags);
     virtual ~XXXRWDatabaseQueue();
 

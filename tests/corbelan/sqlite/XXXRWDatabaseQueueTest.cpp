@@ -11,10 +11,16 @@
 #include "support/TempDir.h"
 
 #include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <functional>
 #include <latch>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -390,4 +396,47 @@ TEST(XXXRWDatabasePool, transactionsCheckBeginAndCommit)
                   QStringLiteral("1,3"));
     });
     EXPECT_EQ(pool->countOfCheckedOutDatabases(), 0u);
+}
+
+// A file that is not a database is refused when the queue or the pool is made, with the
+// reason, and left as it is.
+TEST(XXXRWDatabaseQueue, aFileThatIsNotADatabaseIsRefusedAtCreation)
+{
+    TempDir tmp;
+    const QString junk = tmp.path(QStringLiteral("junk.sqlite"));
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'j'));
+    }
+    struct Case
+    {
+        const char *name;
+        std::function<bool(Bastwick::Error *)> make; // true when something was handed out
+        const char *logged;
+    };
+    const Case cases[] = {
+        {"queue",
+         [&](Bastwick::Error *error) {
+             return XXXRWDatabaseQueue::databaseQueueWithPath(junk, XXXRWDatabaseQueue::kDefaultOpenFlags,
+                                                              error) != nullptr;
+         },
+         "Could not create database queue for path"},
+        {"pool",
+         [&](Bastwick::Error *error) {
+             return XXXRWDatabasePool::databasePoolWithPath(junk, XXXRWDatabasePool::kDefaultOpenFlags,
+                                                            error) != nullptr;
+         },
+         "Could not create database pool for path"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogCapture log;
+        Bastwick::Error error;
+        EXPECT_FALSE(c.make(&error));
+        EXPECT_EQ(error.domain, QStringLiteral("XXXRWDatabase"));
+        EXPECT_EQ(error.code, SQLITE_NOTADB);
+        EXPECT_TRUE(log.contains(QString::fromLatin1(c.logged))) << log.lines().join(u'\n').toStdString();
+        EXPECT_EQ(QFileInfo(junk).size(), 4096);
+    }
 }

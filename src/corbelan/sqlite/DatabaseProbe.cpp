@@ -1,0 +1,23 @@
+#include <corbelan/sqlite/DatabaseProbe_p.h>
+
+#include <corbelan/sqlite/XXXRWDatabase.h>
+
+#include <sqlite3.h>
+
+namespace Corbelan {
+
+bool openProbed(XXXRWDatabase &db, int flags, Bastwick::Error *reason)
+{
+    if (!db.openWithFlags(flags)) {
+        Bastwick::setError(reason, Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_CANTOPEN,
+                                                   QStringLiteral("could not open the database")));
+        return false;
+    }
+    if (db.goodConnection())
+        return true;
+    Bastwick::setError(reason, db.lastError());
+    db.close();
+    return false;
+}
+
+} // namespace Corbelan
