@@ -8,6 +8,7 @@
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QMetaType>
+#include <QtCore/QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -910,8 +911,16 @@ std::optional<Bastwick::Error> XXXRWDatabase::runInSavePoint(const QString &name
         return error;
     bool shouldRollback = false;
     bool failed = false;
-    if (block)
+    if (block) {
+        // A block that throws leaves nothing behind: its work is rolled back and the
+        // savepoint released before the exception goes on.
+        auto undo = qScopeGuard([&] {
+            rollbackToSavePointWithName(name);
+            releaseSavePointWithName(name);
+        });
         block(&shouldRollback);
+        undo.dismiss();
+    }
     if (shouldRollback && !rollbackToSavePointWithName(name, &error))
         failed = true;
     if (!releaseSavePointWithName(name, &error))
@@ -929,8 +938,16 @@ bool XXXRWDatabase::runTransaction(bool deferred, const SavePointBlock &block)
         return false;
     }
     bool shouldRollback = false;
-    if (block)
+    if (block) {
+        // A block that throws leaves no transaction open behind it: later writes would
+        // otherwise join it and be lost when the connection closes.
+        auto undo = qScopeGuard([&] {
+            if (m_inTransaction)
+                rollback();
+        });
         block(&shouldRollback);
+        undo.dismiss();
+    }
     if (shouldRollback)
         return rollback();
     if (commit())

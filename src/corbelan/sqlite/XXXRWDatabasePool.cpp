@@ -182,9 +182,21 @@ void XXXRWDatabasePool::releaseAllDatabases()
 void XXXRWDatabasePool::inDatabase(const DatabaseBlock &block)
 {
     XXXRWDatabasePtr db = this->db();
-    if (block)
-        block(db.get());
-    pushDatabaseBackInPool(db);
+    withHandBack(db, [&] {
+        if (block)
+            block(db.get());
+    });
+}
+
+void XXXRWDatabasePool::withHandBack(const XXXRWDatabasePtr &db, const std::function<void()> &work)
+{
+    {
+        // A throwing block still gives the connection back to the pool.
+        auto handBack = qScopeGuard([&] { pushDatabaseBackInPool(db); });
+        work();
+        handBack.dismiss();
+    }
+    pushDatabaseBackInPool(db); // outside the guard: a connection already free raises
 }
 
 bool XXXRWDatabasePool::inTransaction(const TransactionBlock &block)
@@ -202,11 +214,13 @@ bool XXXRWDatabasePool::beginTransaction(bool deferred, const TransactionBlock &
     XXXRWDatabasePtr db = this->db();
     if (!db)
         return false;
-    const bool ok = db->runTransaction(deferred, [&](bool *rollback) {
-        if (block)
-            block(db.get(), rollback);
+    bool ok = false;
+    withHandBack(db, [&] {
+        ok = db->runTransaction(deferred, [&](bool *rollback) {
+            if (block)
+                block(db.get(), rollback);
+        });
     });
-    pushDatabaseBackInPool(db);
     return ok;
 }
 
@@ -217,11 +231,13 @@ std::optional<Bastwick::Error> XXXRWDatabasePool::inSavePoint(const TransactionB
     if (!db)
         return Bastwick::Error(QStringLiteral("XXXRWDatabase"), 14,
                                QStringLiteral("could not open the database"));
-    std::optional<Bastwick::Error> result = db->runInSavePoint(name, [&](bool *rollback) {
-        if (block)
-            block(db.get(), rollback);
+    std::optional<Bastwick::Error> result;
+    withHandBack(db, [&] {
+        result = db->runInSavePoint(name, [&](bool *rollback) {
+            if (block)
+                block(db.get(), rollback);
+        });
     });
-    pushDatabaseBackInPool(db);
     return result;
 }
 

@@ -84,6 +84,9 @@ public:
     int openFlags() const { return m_openFlags; }
 
 private:
+    // Runs work, then gives db back to the pool, also when work throws.
+    void withHandBack(const XXXRWDatabasePtr &db, const std::function<void()> &work);
+
     struct Private;
     std::unique_ptr<Private> d;
     int m_openFlags = kDefaultOpenFlags;

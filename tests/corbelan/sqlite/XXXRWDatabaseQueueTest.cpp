@@ -398,6 +398,106 @@ TEST(XXXRWDatabasePool, transactionsCheckBeginAndCommit)
     EXPECT_EQ(pool->countOfCheckedOutDatabases(), 0u);
 }
 
+namespace {
+
+// The ways a block can run inside a transaction or a savepoint, on a queue or a pool.
+struct ThrowingCase
+{
+    const char *name;
+    std::function<void(const std::function<void(XXXRWDatabase *)> &)> run;
+};
+
+QList<ThrowingCase> throwingCases(const XXXRWDatabaseQueuePtr &queue, const XXXRWDatabasePoolPtr &pool)
+{
+    QList<ThrowingCase> cases;
+    if (queue) {
+        cases.append({"queue transaction", [queue](const auto &work) {
+                          queue->inTransaction([&](XXXRWDatabase *db, bool *) { work(db); });
+                      }});
+        cases.append({"queue deferred transaction", [queue](const auto &work) {
+                          queue->inDeferredTransaction([&](XXXRWDatabase *db, bool *) { work(db); });
+                      }});
+        cases.append({"queue savepoint", [queue](const auto &work) {
+                          queue->inSavePoint([&](XXXRWDatabase *db, bool *) { work(db); });
+                      }});
+    }
+    if (pool) {
+        cases.append({"pool transaction", [pool](const auto &work) {
+                          pool->inTransaction([&](XXXRWDatabase *db, bool *) { work(db); });
+                      }});
+        cases.append({"pool savepoint", [pool](const auto &work) {
+                          pool->inSavePoint([&](XXXRWDatabase *db, bool *) { work(db); });
+                      }});
+        cases.append({"pool plain block", [pool](const auto &work) { pool->inDatabase(work); }});
+    }
+    return cases;
+}
+
+void insertAndThrow(XXXRWDatabase *db)
+{
+    EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES ('inside')")));
+    throw std::runtime_error("the block gives up");
+}
+
+} // namespace
+
+// A block that throws leaves no transaction or savepoint open behind it: its work is
+// undone, plain writes made afterwards stay written after a close, later transactions
+// work, and a pooled connection goes back to the pool.
+TEST(XXXRWDatabaseQueue, aThrowingBlockLeavesNothingOpen)
+{
+    TempDir tmp;
+    const QString path = tmp.path(QStringLiteral("throw.sqlite"));
+    auto queue = XXXRWDatabaseQueue::databaseQueueWithPath(path);
+    ASSERT_TRUE(queue);
+    queue->inDatabase(
+        [](XXXRWDatabase *db) { db->executeUpdate(QStringLiteral("CREATE TABLE t (v TEXT)")); });
+    for (const ThrowingCase &c : throwingCases(queue, nullptr)) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(c.run(insertAndThrow), std::runtime_error);
+        queue->inDatabase([](XXXRWDatabase *db) {
+            EXPECT_FALSE(db->inTransaction());
+            EXPECT_NE(sqlite3_get_autocommit(db->sqliteHandle()), 0) << "a transaction is still open";
+            EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES ('after')")));
+        });
+        EXPECT_TRUE(queue->inTransaction([](XXXRWDatabase *db, bool *) {
+            EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES ('committed')")));
+        }));
+    }
+    queue->close();
+    queue->inDatabase([](XXXRWDatabase *db) {
+        EXPECT_EQ(db->stringForQuery(QStringLiteral("SELECT group_concat(v) FROM t")),
+                  QStringLiteral("after,committed,after,committed,after,committed"));
+    });
+}
+
+TEST(XXXRWDatabasePool, aThrowingBlockLeavesNothingOpenAndGivesTheConnectionBack)
+{
+    TempDir tmp;
+    auto pool = XXXRWDatabasePool::databasePoolWithPath(tmp.path(QStringLiteral("throw.sqlite")));
+    ASSERT_TRUE(pool);
+    pool->inDatabase([](XXXRWDatabase *db) { db->executeUpdate(QStringLiteral("CREATE TABLE t (v TEXT)")); });
+    int expectedRows = 0;
+    for (const ThrowingCase &c : throwingCases(nullptr, pool)) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(c.run(insertAndThrow), std::runtime_error);
+        EXPECT_EQ(pool->countOfCheckedOutDatabases(), 0u);
+        EXPECT_EQ(pool->countOfCheckedInDatabases(), 1u);
+        // A plain block keeps what it wrote before it threw (it has no transaction).
+        if (QByteArray(c.name) == "pool plain block")
+            ++expectedRows;
+        pool->inDatabase([](XXXRWDatabase *db) {
+            EXPECT_NE(sqlite3_get_autocommit(db->sqliteHandle()), 0) << "a transaction is still open";
+        });
+        EXPECT_TRUE(pool->inTransaction([](XXXRWDatabase *db, bool *) {
+            EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES ('committed')")));
+        }));
+        ++expectedRows;
+    }
+    pool->releaseAllDatabases();
+    pool->inDatabase([&](XXXRWDatabase *db) { EXPECT_EQ(count(db, "t"), expectedRows); });
+}
+
 // A file that is not a database is refused when the queue or the pool is made, with the
 // reason, and left as it is.
 TEST(XXXRWDatabaseQueue, aFileThatIsNotADatabaseIsRefusedAtCreation)
