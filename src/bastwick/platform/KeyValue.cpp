@@ -6,6 +6,8 @@
 #include <QtCore/QVariantHash>
 #include <QtCore/QVariantMap>
 
+#include <cmath>
+
 namespace Bastwick {
 
 namespace {
@@ -221,6 +223,12 @@ bool isNumberType(int typeId)
 bool isNumber(const QVariant &value)
 {
     return isNumberType(value.typeId());
+}
+
+bool isNaNNumber(const QVariant &value)
+{
+    const int typeId = value.typeId();
+    return (typeId == QMetaType::Float || typeId == QMetaType::Double) && std::isnan(value.toDouble());
 }
 
 } // namespace Bastwick

@@ -56,5 +56,7 @@ BASTWICK_EXPORT bool isNilOrNull(const QVariant &value);
 BASTWICK_EXPORT bool isIntegerType(int typeId);
 BASTWICK_EXPORT bool isNumberType(int typeId);
 BASTWICK_EXPORT bool isNumber(const QVariant &value); // isNumberType of the value's kind
+// True for a float or double that is not a number (NaN).
+BASTWICK_EXPORT bool isNaNNumber(const QVariant &value);
 
 } // namespace Bastwick

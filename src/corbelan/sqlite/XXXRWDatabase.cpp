@@ -487,6 +487,28 @@ int bindArguments(XXXRWDatabase *db, sqlite3_stmt *pStmt, const QVariantList *ar
     return bound;
 }
 
+// SQLite stores a NaN as NULL, which would pass for a successful write: the name of the
+// first parameter whose argument is NaN (":name", or its 1-based number), else null.
+QString nanParameter(sqlite3_stmt *pStmt, const QVariantList *array, const QVariantMap *dictionary)
+{
+    if (dictionary) {
+        for (auto it = dictionary->cbegin(); it != dictionary->cend(); ++it)
+            if (Bastwick::isNaNNumber(it.value()))
+                return QStringLiteral(":") + it.key();
+        return {};
+    }
+    if (!array)
+        return {};
+    const int expected = sqlite3_bind_parameter_count(pStmt);
+    for (int i = 0; i < array->size() && i < expected; ++i) {
+        if (!Bastwick::isNaNNumber(array->at(i)))
+            continue;
+        const char *name = sqlite3_bind_parameter_name(pStmt, i + 1);
+        return name ? QString::fromUtf8(name) : QString::number(i + 1);
+    }
+    return {};
+}
+
 } // namespace
 
 // What one execute call holds from its start to its end.
@@ -499,8 +521,8 @@ struct XXXRWDatabase::Call
 
 // The steps shared by the query and the update core: the open and in-use checks, the
 // trace line, the cached or freshly prepared statement and the binding. False (with the
-// flag cleared and the failure logged) when the call stops here; only an update's failed
-// prepare fills the error.
+// flag cleared and the failure logged) when the call stops here; an update's failed
+// prepare and a refused NaN argument fill the error.
 bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
                               const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call)
 {
@@ -546,6 +568,26 @@ bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantLi
         }
     }
 
+    // A statement that is not run gives its handle back: a cached one stays cached and
+    // usable.
+    auto release = [&] {
+        if (call->statement)
+            call->statement->reset();
+        else
+            sqlite3_finalize(call->pStmt);
+        call->pStmt = nullptr;
+        m_isExecutingStatement = false;
+    };
+
+    if (const QString nan = nanParameter(call->pStmt, arrayArguments, dictionaryArguments); !nan.isNull()) {
+        const QString text =
+            QStringLiteral("the value for parameter %1 is NaN, which cannot be stored").arg(nan);
+        XXXLogError(QStringLiteral("Error: %1 (%2)").arg(text, Bastwick::logText(sql)));
+        Bastwick::setError(error, Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_MISMATCH, text));
+        release();
+        return false;
+    }
+
     const int expected = sqlite3_bind_parameter_count(call->pStmt);
     const int bound = bindArguments(this, call->pStmt, arrayArguments, dictionaryArguments, &call->keepAlive,
                                     m_traceExecution);
@@ -558,12 +600,7 @@ bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantLi
         XXXLogError(QStringLiteral("Error: the bind count (%1) is not correct for the # of variables in the "
                                    "query (%2) (%3) (executeUpdate)")
                         .arg(QString::number(bound), QString::number(expected), Bastwick::logText(sql)));
-    if (call->statement)
-        call->statement->reset(); // a cached statement stays cached and usable
-    else
-        sqlite3_finalize(call->pStmt);
-    call->pStmt = nullptr;
-    m_isExecutingStatement = false;
+    release();
     return false;
 }
 

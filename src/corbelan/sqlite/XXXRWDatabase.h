@@ -41,7 +41,8 @@ CORBELAN_EXPORT QString XXXRWEscapeSavePointName(const QString &name);
 //
 // Values are QVariants, bound by their metatype: invalid values, the null marker and
 // null QStrings bind NULL; bool binds 0/1; char kinds bind their integer value; integers
-// bind as integers (unsigned 64-bit values with the same bits); float/double as doubles;
+// bind as integers (unsigned 64-bit values with the same bits); float/double as doubles
+// (a NaN, which SQLite would store as NULL, makes the execute call fail instead);
 // QByteArray as a blob (an empty one as a zero-length blob); QDateTime through the date
 // formatter when one is set, else as seconds since 1970; QString as text; any other
 // value as its description text.
@@ -162,7 +163,8 @@ public:
     bool executeUpdate(const QString &sql, const QVariantMap &parameters);
     bool executeUpdateWithFormat(const QString &format, const QVariantList &arguments);
     bool update(const QString &sql, Bastwick::Error *error, std::initializer_list<QVariant> arguments);
-    // The update core; only a failed prepare fills the error.
+    // The update core; a failed prepare fills the error, and so does an argument that is
+    // NaN (which SQLite would store as NULL): such a call is refused, naming the parameter.
     bool executeUpdate(const QString &sql, Bastwick::Error *error, const QVariantList *arrayArguments,
                        const QVariantMap *dictionaryArguments);
 

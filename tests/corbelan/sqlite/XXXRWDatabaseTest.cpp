@@ -105,6 +105,47 @@ TEST(XXXRWDatabase, bindsEachKindAndReadsItBack)
     rs->close();
 }
 
+// SQLite would store a NaN as NULL and the write would answer success: the call is
+// refused instead, with an error naming the parameter, and nothing is written.
+TEST(XXXRWDatabase, aNaNArgumentIsRefusedNamingTheParameter)
+{
+    auto db = openMemory();
+    ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE t (ratio REAL)")));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const QVariantList positional{QVariant(1.5), QVariant(nan)};
+    const QVariantMap named{{QStringLiteral("ratio"), QVariant::fromValue(float(nan))}};
+    struct Case
+    {
+        const char *what;
+        QString sql;
+        const QVariantList *array;
+        const QVariantMap *dictionary;
+        const char *parameter;
+    };
+    const Case cases[] = {
+        {"by position", QStringLiteral("INSERT INTO t VALUES (?), (?)"), &positional, nullptr,
+         "parameter 2 "},
+        {"by name in the text", QStringLiteral("INSERT INTO t VALUES (:first), (:second)"), &positional,
+         nullptr, "parameter :second "},
+        {"by dictionary", QStringLiteral("INSERT INTO t VALUES (:ratio)"), nullptr, &named,
+         "parameter :ratio "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LogCapture log;
+        Bastwick::Error error;
+        EXPECT_FALSE(db->executeUpdate(c.sql, &error, c.array, c.dictionary));
+        EXPECT_EQ(error.code, SQLITE_MISMATCH);
+        EXPECT_TRUE(error.description.contains(QString::fromLatin1(c.parameter)))
+            << error.description.toStdString();
+        EXPECT_TRUE(log.contains(QStringLiteral("is NaN, which cannot be stored")));
+        EXPECT_FALSE(db->executeQuery(c.sql, c.array, c.dictionary)) << "a query is refused too";
+    }
+    EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM t")), 0);
+    EXPECT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (?)"), {2.5}))
+        << "the connection is free";
+}
+
 TEST(XXXRWDatabase, datesGoThroughTheFormatterWhenOneIsSet)
 {
     auto db = openMemory();

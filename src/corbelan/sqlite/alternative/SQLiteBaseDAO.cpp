@@ -136,9 +136,28 @@ bool SQLiteBaseDAO::sqlUpdate(const QString &sql, const QVariantList &arguments)
         showSQLiteDBErrorMessage();
         return false;
     }
+    for (int i = 0; i < arguments.size(); ++i) {
+        const char *name = sqlite3_bind_parameter_name(statement, i + 1);
+        if (refuseNaN(sql, name ? QString::fromUtf8(name) : QString::number(i + 1), arguments.at(i),
+                      statement))
+            return false;
+    }
     for (int i = 0; i < arguments.size(); ++i)
         bindObject(arguments.at(i), i + 1, statement);
     return stepAndFinalize(sql, statement);
+}
+
+bool SQLiteBaseDAO::refuseNaN(const QString &sql, const QString &parameter, const QVariant &value,
+                              sqlite3_stmt *statement)
+{
+    if (!Bastwick::isNaNNumber(value))
+        return false;
+    // SQLite would store it as NULL and the write would pass for a success.
+    m_errorCode = SQLITE_MISMATCH;
+    XXXLogWarning(QStringLiteral("sqlUpdate Error: the value for parameter ") + parameter +
+                  QStringLiteral(" is NaN, which cannot be stored  sql =") + Bastwick::logText(sql));
+    sqlite3_finalize(statement);
+    return true;
 }
 
 bool SQLiteBaseDAO::sqlUpdate(const QString &sql, const QVariantMap &parameters)
@@ -153,6 +172,10 @@ bool SQLiteBaseDAO::sqlUpdate(const QString &sql, const QVariantMap &parameters)
                       QStringLiteral("  "));
         showSQLiteDBErrorMessage();
         return false;
+    }
+    for (auto it = parameters.constBegin(); it != parameters.constEnd(); ++it) {
+        if (refuseNaN(sql, it.key(), it.value(), statement))
+            return false;
     }
     for (auto it = parameters.constBegin(); it != parameters.constEnd(); ++it) {
         const int index = sqlite3_bind_parameter_index(statement, it.key().toUtf8().constData());

@@ -90,6 +90,10 @@ public:
 
 private:
     sqlite3_stmt *prepare(const QString &sql, int *result);
+    // A NaN value, which SQLite would store as NULL, refuses the write: logged naming the
+    // parameter, the statement finalised, the error code set. True when refused.
+    bool refuseNaN(const QString &sql, const QString &parameter, const QVariant &value,
+                   sqlite3_stmt *statement);
     bool stepAndFinalize(const QString &sql, sqlite3_stmt *statement);
 
     int m_errorCode = -1;

@@ -18,7 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <functional>
+#include <limits>
 
 using namespace AltSqliteTest;
 using TestSupport::LogCapture;
@@ -206,6 +209,40 @@ TEST_F(RawSqliteDAOTest, QueriesRunTheirStatementsAndMapRows)
     EXPECT_EQ(all[0]->property("age").toInt(), 30);
     EXPECT_EQ(all[0]->property("note").toString(), QStringLiteral("a"));
     EXPECT_EQ(all[1]->property("note").toString(), QStringLiteral("unset"));
+}
+
+// SQLite would store a NaN as NULL and the write would pass for a success: it is
+// refused instead, naming the parameter, and the row keeps its value.
+TEST_F(RawSqliteDAOTest, ANaNArgumentIsRefusedNamingTheParameter)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case
+    {
+        const char *what;
+        std::function<bool()> write;
+        const char *parameter;
+    };
+    const Case cases[] = {
+        {"by array",
+         [&] { return m_dao->sqlUpdate(QStringLiteral("UPDATE RawPerson SET age = ? WHERE id = 1"), {nan}); },
+         "parameter 1 is NaN"},
+        {"by dictionary",
+         [&] {
+             return m_dao->sqlUpdate(QStringLiteral("UPDATE RawPerson SET age = :age WHERE id = 1"),
+                                     QVariantMap{{QStringLiteral(":age"), nan}});
+         },
+         "parameter :age is NaN"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LogCapture log;
+        EXPECT_FALSE(c.write());
+        EXPECT_EQ(m_dao->errorCode(), SQLITE_MISMATCH);
+        EXPECT_TRUE(log.contains(QString::fromLatin1(c.parameter))) << log.lines().join(u'\n').toStdString();
+    }
+    const auto rows = m_dao->sqlQuery(QStringLiteral("SELECT * FROM RawPerson WHERE id = 1"));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.first()->property("age").toLongLong(), 30);
 }
 
 TEST_F(RawSqliteDAOTest, FindByKeyAnswersExactlyOneRow)
