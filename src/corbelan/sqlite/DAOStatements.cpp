@@ -1,6 +1,7 @@
 #include <corbelan/sqlite/DAOStatements.h>
 
 #include <bastwick/platform/KeyValue.h>
+#include <bastwick/platform/Log.h>
 
 #include <functional>
 
@@ -32,6 +33,18 @@ QVariantList keyValues(const QVariant &holder, const QStringList &keys)
     for (const QString &key : keys)
         values.append(bindable(Bastwick::valueForKey(holder, key)));
     return values;
+}
+
+bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values)
+{
+    for (qsizetype i = 0; i < values.size() && i < columns.size(); ++i) {
+        if (Bastwick::isNaNNumber(values.at(i))) {
+            XXXLogError(QStringLiteral("the value of column %1 of table %2 is NaN, which cannot be stored")
+                            .arg(columns.at(i), table));
+            return true;
+        }
+    }
+    return false;
 }
 
 QString keyCondition(const QStringList &keys)

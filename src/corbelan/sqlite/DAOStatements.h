@@ -15,6 +15,10 @@ namespace Corbelan::DAOStatements {
 QVariant bindable(const QVariant &value);
 // The holder's values of the key columns, in order, ready for binding.
 QVariantList keyValues(const QVariant &holder, const QStringList &keys);
+// SQLite would store a NaN as NULL: a write whose value for one of the columns (values
+// in the columns' order) is NaN is refused with an error line naming the table and the
+// column. True when refused.
+bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values);
 
 // "k1 = ? AND k2 = ? ".
 QString keyCondition(const QStringList &keys);

@@ -112,7 +112,7 @@ bool XXXBO::save(const QVariant &object)
 {
     XXXDAO *d = dao();
     XXXModelRef keep;
-    const QVariant model = modelFor(object, &keep);
+    QVariant model = modelFor(object, &keep);
     if (!d || !model.isValid())
         return false;
     return d->insert(model);

@@ -1,6 +1,7 @@
 #include <corbelan/sqlite/XXXBaseDAO.h>
 
 #include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/TableModelClass_p.h>
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
@@ -26,12 +27,13 @@ bool isList(const QVariant &value)
     return value.metaType().id() == QMetaType::QVariantList;
 }
 
-// Runs one for each element in order; true when every one succeeded (an empty list
-// too). There is no transaction: the elements that succeeded stay written.
-bool eachSucceeds(const QVariantList &list, const std::function<bool(const QVariant &)> &one)
+// Runs one for each element in order (it may change the element); true when every one
+// succeeded (an empty list too). There is no transaction: the elements that succeeded
+// stay written.
+bool eachSucceeds(QVariantList &list, const std::function<bool(QVariant &)> &one)
 {
     qsizetype done = 0;
-    for (const QVariant &element : list)
+    for (QVariant &element : list)
         done += one(element) ? 1 : 0;
     return done == list.size();
 }
@@ -41,16 +43,9 @@ using namespace Corbelan::DAOStatements;
 
 } // namespace
 
-struct XXXBaseDAO::ModelClass
-{
-    QString name;
-    const QMetaObject *metaObject = nullptr;
-    Bastwick::ClassRegistry::ObjectFactory factory;
-    QMetaType valueType;
-};
-
 XXXBaseDAO::XXXBaseDAO(QObject *parent)
     : XXXDAO(parent)
+    , m_modelClass(std::make_unique<Corbelan::TableModelClass>())
 {
     XXXRWDatabaseQueuePtr queue = XXXDBManager::sharedXXXDBManager()->queue();
     m_queue = queue;
@@ -69,42 +64,12 @@ void XXXBaseDAO::setTableName(const QString &name)
 
 XXXModelRef XXXBaseDAO::newModel()
 {
-    // Copied out under the lock: a change of table name replaces the resolved class.
-    Bastwick::ClassRegistry::ObjectFactory factory;
-    QMetaType valueType;
-    {
-        QMutexLocker lock(&m_modelClassMutex);
-        if (!m_modelClass || m_modelClass->name != m_tableName) {
-            auto resolved = std::make_unique<ModelClass>();
-            resolved->name = m_tableName;
-            auto &registry = Bastwick::ClassRegistry::instance();
-            resolved->metaObject = registry.metaObject(m_tableName);
-            resolved->factory = registry.objectFactory(m_tableName);
-            resolved->valueType = registry.valueType(m_tableName);
-            if (!resolved->metaObject)
-                XXXLogError(QStringLiteral("no model class is registered for the table %1").arg(m_tableName));
-            m_modelClass = std::move(resolved);
-        }
-        factory = m_modelClass->factory;
-        valueType = m_modelClass->valueType;
-    }
-    if (factory) {
-        if (QObject *object = factory())
-            return XXXModelRef(std::shared_ptr<QObject>(object));
-        return {};
-    }
-    if (valueType.isValid())
-        return XXXModelRef(QVariant(valueType, nullptr));
-    return {};
+    return m_modelClass->newModel(m_tableName);
 }
 
 bool XXXBaseDAO::isModel(const QVariant &holder)
 {
-    const QMetaObject *meta = Bastwick::metaObjectOf(holder);
-    if (!meta)
-        return false;
-    const QMetaObject *cls = Bastwick::ClassRegistry::instance().metaObject(m_tableName);
-    return cls && meta->inherits(cls);
+    return m_modelClass->isModel(m_tableName, holder);
 }
 
 XXXModelRef XXXBaseDAO::rowToModel(XXXRWResultSet &rs)
@@ -187,17 +152,23 @@ qint64 XXXBaseDAO::pageNumberWithSize(qint64 pageSize)
 // ---------------------------------------------------------------------------------------
 // Writes
 
-bool XXXBaseDAO::insert(const QVariant &object)
+bool XXXBaseDAO::insert(QVariant &object)
 {
-    if (isList(object))
-        return eachSucceeds(object.toList(), [this](const QVariant &element) { return insertOne(element); });
+    if (isList(object)) {
+        QVariantList list = object.toList();
+        const bool ok = eachSucceeds(list, [this](QVariant &element) { return insertOne(element); });
+        object = list; // the elements carry their new keys
+        return ok;
+    }
     return insertOne(object);
 }
 
 bool XXXBaseDAO::update(const QVariant &object)
 {
-    if (isList(object))
-        return eachSucceeds(object.toList(), [this](const QVariant &element) { return updateOne(element); });
+    if (isList(object)) {
+        QVariantList list = object.toList();
+        return eachSucceeds(list, [this](QVariant &element) { return updateOne(element); });
+    }
     return updateOne(object);
 }
 
@@ -205,12 +176,14 @@ bool XXXBaseDAO::deleteObject(const QVariant &object)
 {
     // An array of models (an empty one included) deletes each; any other list is the
     // key values of one row.
-    if (isList(object) && (object.toList().isEmpty() || isModel(object.toList().constFirst())))
-        return eachSucceeds(object.toList(), [this](const QVariant &element) { return deleteOne(element); });
+    if (isList(object) && (object.toList().isEmpty() || isModel(object.toList().constFirst()))) {
+        QVariantList list = object.toList();
+        return eachSucceeds(list, [this](QVariant &element) { return deleteOne(element); });
+    }
     return deleteOne(object);
 }
 
-bool XXXBaseDAO::insertOne(const QVariant &model)
+bool XXXBaseDAO::insertOne(QVariant &model)
 {
     if (isNilOrNull(model))
         return false;
@@ -221,7 +194,7 @@ bool XXXBaseDAO::insertOne(const QVariant &model)
     return ok;
 }
 
-bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
+bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, QVariant &model)
 {
     if (!findByKeyOn(db, model).isNull()) {
         XXXLog(QStringLiteral("info:add %1 exsist!\n").arg(m_tableName));
@@ -246,12 +219,13 @@ bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, const QVariant &model)
         }
         values.append(bindable(value));
     }
+    if (refuseNaN(m_tableName, m_fldList, values))
+        return false;
     const bool ok = db->executeUpdate(sql, values);
     XXXLog(QStringLiteral("insert lastErrorMessage =%1").arg(db->lastErrorMessage()));
     if (ok && newKey) {
-        // The model now stands for the stored row: a second save updates it.
-        QVariant holder = model;
-        Bastwick::setValueForKey(holder, numberedKey, QVariant::fromValue(*newKey));
+        // The caller's model now stands for the stored row: a second save updates it.
+        Bastwick::setValueForKey(model, numberedKey, QVariant::fromValue(*newKey));
     }
     return ok;
 }
@@ -273,6 +247,8 @@ bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
     }
     const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
     const QVariantList values = keyValues(model, setColumns) + keyValues(model, m_keyList);
+    if (refuseNaN(m_tableName, setColumns + m_keyList, values))
+        return false;
     const QString sql = updateSql(m_tableName, setColumns, m_keyList);
     XXXLog(QStringLiteral("update sql=%1").arg(sql));
     const bool ok = db->executeUpdate(sql, values);

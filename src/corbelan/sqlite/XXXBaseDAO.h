@@ -4,13 +4,15 @@
 #include <corbelan/sqlite/XXXDAO.h>
 #include <corbelan/sqlite/XXXRWDatabaseQueue.h>
 
-#include <QtCore/QMutex>
 #include <QtCore/QStringList>
 
 #include <memory>
 
 class XXXRWDatabase;
 class XXXRWResultSet;
+namespace Corbelan {
+class TableModelClass;
+}
 
 // The generic data-access object of one table of the application's SQLite file. A
 // subclass sets tableName, fldList, keyList and fldExcludeKeyList in its constructor;
@@ -50,13 +52,16 @@ public:
     qint64 sumOf(const QString &column) override;
     qint64 pageNumberWithSize(qint64 pageSize) override;
 
+    using XXXDAO::insert;
+
     // A model, or a QVariantList of models (each element on its own; those that
     // succeed stay written). insert() updates the row when its key exists; a numbered
-    // key of 0 becomes the table's largest key + 1 and is written back into the model.
-    bool insert(const QVariant &object) override;
+    // key of 0 becomes the table's largest key + 1 and is written back into the model
+    // (into the caller's holder, so gadgets, maps and list elements keep it too).
+    bool insert(QVariant &object) override;
     bool update(const QVariant &object) override;
     bool deleteObject(const QVariant &object) override;
-    bool insertOne(const QVariant &model);
+    bool insertOne(QVariant &model);
     bool updateOne(const QVariant &model);
     // A model, a QVariantMap of key values, a QVariantList of key values in keyList
     // order, or a bare key value (used for every key column).
@@ -92,7 +97,7 @@ protected:
     bool onQueue(const std::function<void(XXXRWDatabase *)> &fn);
 
 private:
-    bool insertOneOn(XXXRWDatabase *db, const QVariant &model);
+    bool insertOneOn(XXXRWDatabase *db, QVariant &model);
     bool updateOneOn(XXXRWDatabase *db, const QVariant &model);
     bool deleteOneOn(XXXRWDatabase *db, const QVariant &object);
     XXXModelRef findByKeyOn(XXXRWDatabase *db, const QVariant &key);
@@ -112,7 +117,5 @@ private:
     std::weak_ptr<XXXRWDatabaseQueue> m_queue;
     bool m_hadQueue = false;
 
-    struct ModelClass;
-    std::unique_ptr<ModelClass> m_modelClass;
-    QMutex m_modelClassMutex;
+    std::unique_ptr<Corbelan::TableModelClass> m_modelClass;
 };

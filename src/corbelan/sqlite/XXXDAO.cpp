@@ -22,7 +22,7 @@ qint64 XXXDAO::pageNumberWithSize(qint64)
     return 0;
 }
 
-bool XXXDAO::insert(const QVariant &)
+bool XXXDAO::insert(QVariant &)
 {
     return true;
 }

@@ -28,7 +28,11 @@ public:
     virtual qint64 sumOf(const QString &column);
     virtual qint64 pageNumberWithSize(qint64 pageSize);
 
-    virtual bool insert(const QVariant &object);
+    // The model is taken by reference: a key the table draws for it is written back
+    // into the caller's holder, so saving the same gadget or map again updates its row.
+    virtual bool insert(QVariant &object);
+    // For a holder nobody keeps (a temporary, a QObject pointer).
+    bool insert(QVariant &&object) { return insert(object); }
     virtual bool update(const QVariant &object);
     virtual bool deleteObject(const QVariant &object);
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -141,7 +142,7 @@ TEST_F(XXXBaseDAOTest, writesBuildTheExactStatementsForEveryKeyShape)
         ASSERT_TRUE(dao.isValid());
         const bool keyed = !c.keys.isEmpty();
         auto model = c.make();
-        const QVariant holder = holderOf(model.get());
+        QVariant holder = holderOf(model.get());
         {
             LogCapture log;
             EXPECT_TRUE(dao.insert(holder));
@@ -370,6 +371,76 @@ TEST_F(XXXBaseDAOTest, gadgetModelsAndPartialArrays)
     EXPECT_EQ(rows.last().gadgetValue<GadgetRow>().id, 12);
     EXPECT_TRUE(dao.deleteObject(QVariant::fromValue(c)));
     EXPECT_EQ(dao.rowNumbers(), 1);
+}
+
+// A gadget, a map and the elements of a list take the key an insert draws for them, so
+// saving them again updates their row instead of adding another.
+TEST_F(XXXBaseDAOTest, valueModelsSavedTwiceStayOneRow)
+{
+    TableDAO dao(QStringLiteral("GadgetRow"), {"ID", "text"}, {"ID"});
+    QVariant gadget = QVariant::fromValue(GadgetRow{0, QStringLiteral("gadget")});
+    QVariant map = QVariantMap{{QStringLiteral("ID"), 0}, {QStringLiteral("text"), QStringLiteral("map")}};
+    QVariant list = QVariantList{QVariant::fromValue(GadgetRow{0, QStringLiteral("listed")})};
+    ASSERT_TRUE(dao.insert(gadget));
+    ASSERT_TRUE(dao.insert(map));
+    ASSERT_TRUE(dao.insert(list));
+    EXPECT_EQ(gadget.value<GadgetRow>().id, 1);
+    EXPECT_EQ(map.toMap().value(QStringLiteral("ID")).toLongLong(), 2);
+    EXPECT_EQ(list.toList().constFirst().value<GadgetRow>().id, 3);
+
+    // Changed and saved again: the same three rows, changed.
+    Bastwick::setValueForKey(gadget, QStringLiteral("text"), QStringLiteral("gadget again"));
+    Bastwick::setValueForKey(map, QStringLiteral("text"), QStringLiteral("map again"));
+    QVariantList elements = list.toList();
+    Bastwick::setValueForKey(elements[0], QStringLiteral("text"), QStringLiteral("listed again"));
+    list = elements;
+    EXPECT_TRUE(dao.insert(gadget));
+    EXPECT_TRUE(dao.insert(map));
+    EXPECT_TRUE(dao.insert(list));
+    QStringList rows;
+    for (const XXXModelRef &row : dao.findAll())
+        rows.append(QString::number(row.gadgetValue<GadgetRow>().id) + QLatin1Char(':') +
+                    row.gadgetValue<GadgetRow>().text);
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1:gadget again"), QStringLiteral("2:map again"),
+                                 QStringLiteral("3:listed again")}));
+}
+
+// SQLite would store a NaN as NULL: a write carrying one is refused, naming the column,
+// and the table keeps what it had.
+TEST_F(XXXBaseDAOTest, aNaNValueIsRefusedNamingTheColumn)
+{
+    NoteDAO dao;
+    Note note;
+    note.m_title = QStringLiteral("kept");
+    note.m_score = 2.5;
+    ASSERT_TRUE(dao.insert(holderOf(&note)));
+
+    struct Case
+    {
+        const char *what;
+        std::function<bool(Note &)> write;
+    };
+    const Case cases[] = {
+        {"insert of a new row", [&](Note &n) { return dao.insert(holderOf(&n)); }},
+        {"update", [&](Note &n) { return dao.update(holderOf(&n)); }},
+        {"insert of a stored row", [&](Note &n) { return dao.insert(holderOf(&n)); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Note bad;
+        bad.m_id = QByteArray(c.what) == "insert of a new row" ? 0 : note.m_id;
+        bad.m_title = QStringLiteral("bad");
+        bad.m_score = std::numeric_limits<double>::quiet_NaN();
+        LogCapture log;
+        EXPECT_FALSE(c.write(bad));
+        EXPECT_TRUE(log.contains(QStringLiteral("the value of column score of table Note is NaN")))
+            << log.lines().join(u'\n').toStdString();
+    }
+    ASSERT_EQ(dao.rowNumbers(), 1);
+    const auto stored = dao.findByKey(note.m_id).as<Note>();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->m_title, QStringLiteral("kept"));
+    EXPECT_EQ(stored->m_score, 2.5);
 }
 
 TEST_F(XXXBaseDAOTest, withoutAnOpenDatabaseEverythingAnswersNothing)

@@ -1,6 +1,7 @@
 #include <corbelan/sqlite/alternative/BaseDAO.h>
 
 #include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/TableModelClass_p.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 #include <corbelan/sqlite/alternative/DBManager.h>
 
@@ -53,6 +54,7 @@ void sendExecuteTransform(XXXModelRef &model, const QString &tableName)
 
 BaseDAO::BaseDAO(QObject *parent)
     : XXXDAO(parent)
+    , m_modelClass(std::make_unique<Corbelan::TableModelClass>())
 {
     DBManager *manager = DBManager::sharedDBManager();
     m_queue = manager->queue();
@@ -96,24 +98,12 @@ bool BaseDAO::onConnection(const std::function<void(XXXRWDatabase *)> &fn)
 
 XXXModelRef BaseDAO::newModel() const
 {
-    auto &registry = Bastwick::ClassRegistry::instance();
-    if (const auto factory = registry.objectFactory(m_tableName)) {
-        if (QObject *object = factory())
-            return XXXModelRef(std::shared_ptr<QObject>(object));
-        return {};
-    }
-    const QMetaType type = registry.valueType(m_tableName);
-    if (type.isValid())
-        return XXXModelRef(QVariant(type, nullptr));
-    XXXLogError(QStringLiteral("no model class is registered for the table ") + m_tableName);
-    return {};
+    return m_modelClass->newModel(m_tableName);
 }
 
 bool BaseDAO::isModel(const QVariant &holder) const
 {
-    const QMetaObject *meta = Bastwick::metaObjectOf(holder);
-    const QMetaObject *cls = Bastwick::ClassRegistry::instance().metaObject(m_tableName);
-    return meta && cls && meta->inherits(cls);
+    return m_modelClass->isModel(m_tableName, holder);
 }
 
 bool BaseDAO::refuseNonModel(const QVariant &model, const char *operation) const
@@ -190,24 +180,31 @@ qint64 BaseDAO::pageNumberWithSize(qint64 pageSize)
 // ---------------------------------------------------------------------------------------
 // Writes
 
-bool BaseDAO::insert(const QVariant &object)
+bool BaseDAO::insert(QVariant &model)
 {
-    if (refuseNonModel(object, "insert"))
+    if (refuseNonModel(model, "insert"))
         return false;
-    // A QObject model takes the new key itself; a gadget or map value takes it in this
-    // copy, from which everything below reads.
-    QVariant model = object;
+    bool ok = false;
+    // The key draw, the look-up and the write run in one queue block, so two inserts can
+    // never draw the same key.
+    onQueue([&](XXXRWDatabase *db) { ok = insertOn(db, model); });
+    return ok;
+}
+
+bool BaseDAO::insertOn(XXXRWDatabase *db, QVariant &model)
+{
     if (!m_keyList.isEmpty()) {
+        // A new key goes into the caller's model (object, gadget or map) before the write.
         const QString &numberedKey = m_keyList.first();
         const QVariant current = Bastwick::valueForKey(model, numberedKey);
         if (isNilOrNull(current) || current.toLongLong() == 0) {
-            const qint64 key = findMaxKey().toLongLong() + 1;
+            const qint64 key = findMaxKeyOn(db).toLongLong() + 1;
             Bastwick::setValueForKey(model, numberedKey, QVariant::fromValue(key));
         }
     }
-    if (!findByKey(model).isNull()) {
+    if (!findByModelOn(db, model).isNull()) {
         XXXLog(QStringLiteral("info:add ") + m_tableName + QStringLiteral(" exsist!\n"));
-        return update(model);
+        return updateRowOn(db, model);
     }
     if (m_fldList.isEmpty()) {
         XXXLogError(QStringLiteral("table ") + m_tableName + QStringLiteral(" has no field list"));
@@ -218,11 +215,10 @@ bool BaseDAO::insert(const QVariant &object)
     QVariantList values;
     for (const QString &column : std::as_const(m_fldList))
         values.append(bindable(Bastwick::valueForKey(model, column)));
-    bool ok = false;
-    onQueue([&](XXXRWDatabase *db) {
-        ok = db->executeUpdate(sql, values);
-        XXXLog(QStringLiteral("insert lastErrorMessage =") + db->lastErrorMessage());
-    });
+    if (refuseNaN(m_tableName, m_fldList, values))
+        return false;
+    const bool ok = db->executeUpdate(sql, values);
+    XXXLog(QStringLiteral("insert lastErrorMessage =") + db->lastErrorMessage());
     return ok;
 }
 
@@ -234,15 +230,21 @@ bool BaseDAO::update(const QVariant &model)
         XXXLog(QStringLiteral("info:no exsist update Model!\n"));
         return false;
     }
+    bool ok = false;
+    onQueue([&](XXXRWDatabase *db) { ok = updateRowOn(db, model); });
+    return ok;
+}
+
+bool BaseDAO::updateRowOn(XXXRWDatabase *db, const QVariant &model)
+{
     const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
     const QVariantList values = keyValues(model, setColumns) + keyValues(model, m_keyList);
+    if (refuseNaN(m_tableName, setColumns + m_keyList, values))
+        return false;
     const QString sql = updateSql(m_tableName, setColumns, m_keyList);
     XXXLog(QStringLiteral("update sql=") + sql);
-    bool ok = false;
-    onQueue([&](XXXRWDatabase *db) {
-        ok = db->executeUpdate(sql, values);
-        XXXLog(QStringLiteral("update lastErrorMessage =") + db->lastErrorMessage());
-    });
+    const bool ok = db->executeUpdate(sql, values);
+    XXXLog(QStringLiteral("update lastErrorMessage =") + db->lastErrorMessage());
     return ok;
 }
 
@@ -378,6 +380,13 @@ XXXModelRef BaseDAO::findByKey(const QVariant &key)
 
 XXXModelRef BaseDAO::findByModel(const QVariant &model)
 {
+    XXXModelRef found;
+    onConnection([&](XXXRWDatabase *db) { found = findByModelOn(db, model); });
+    return found;
+}
+
+XXXModelRef BaseDAO::findByModelOn(XXXRWDatabase *db, const QVariant &model) const
+{
     if (isNilOrNull(model))
         return {};
     if (m_keyList.isEmpty()) {
@@ -386,20 +395,24 @@ XXXModelRef BaseDAO::findByModel(const QVariant &model)
     }
     const QString sql = selectWhereSql(m_tableName, keyCondition(m_keyList));
     XXXLog(QStringLiteral("findByKey sql=") + sql);
-    const QVariantList values = keyValues(model, m_keyList);
+    XXXRWResultSetPtr rs = db->executeQuery(sql, keyValues(model, m_keyList));
+    if (!rs)
+        return {};
     XXXModelRef found;
-    onConnection([&](XXXRWDatabase *db) {
-        XXXRWResultSetPtr rs = db->executeQuery(sql, values);
-        if (!rs)
-            return;
-        if (rs->next())
-            found = rowToModel(*rs);
-        rs->close();
-    });
+    if (rs->next())
+        found = rowToModel(*rs);
+    rs->close();
     return found;
 }
 
 QVariant BaseDAO::findMaxKey()
+{
+    QVariant answer = QVariant::fromValue(qint64(1));
+    onConnection([&](XXXRWDatabase *db) { answer = findMaxKeyOn(db); });
+    return answer;
+}
+
+QVariant BaseDAO::findMaxKeyOn(XXXRWDatabase *db) const
 {
     const QVariant one = QVariant::fromValue(qint64(1));
     if (m_keyList.isEmpty()) {
@@ -409,13 +422,11 @@ QVariant BaseDAO::findMaxKey()
     const QString sql = maxKeySql(m_tableName, m_keyList.first());
     XXXLog(QStringLiteral("findMaxKey sql=") + sql);
     QVariant answer = one;
-    onConnection([&](XXXRWDatabase *db) {
-        XXXRWResultSetPtr rs = db->executeQuery(sql);
-        if (rs && rs->next())
-            answer = rs->objectForColumnIndex(0);
-        if (rs)
-            rs->close();
-    });
+    XXXRWResultSetPtr rs = db->executeQuery(sql);
+    if (rs && rs->next())
+        answer = rs->objectForColumnIndex(0);
+    if (rs)
+        rs->close();
     if (!answer.isValid() || Bastwick::isEmptyObj(answer))
         answer = one;
     return answer;

@@ -11,14 +11,19 @@
 #include <memory>
 
 class XXXRWResultSet;
+namespace Corbelan {
+class TableModelClass;
+}
 
 // The older table data-access base, on DBManager. It builds the same statements as
 // XXXBaseDAO, but its writes (insert, update, delete, clearAll, sqlUpdate of a text
 // alone) run on the manager's queue while every other statement runs directly on the
 // manager's second connection, on the caller's thread. insert, update and delete take
 // one model each (a QObject model, a gadget value or a QVariantMap); a model whose
-// numbered key is 0 gets the table's largest key + 1, written into the model first.
-// Every row model is sent executeTransform() once it is filled (DataModel has it).
+// numbered key is 0 gets the table's largest key + 1, written into the caller's model
+// first. An insert draws its key, looks for the row and writes it in one block of the
+// queue, so two inserts never draw the same key. Every row model is sent
+// executeTransform() once it is filled (DataModel has it).
 //
 // Neither the queue nor the connection is owned: once the manager has replaced them,
 // or has closed the connection, the operations that need them answer false or nothing.
@@ -47,7 +52,8 @@ public:
     qint64 rowNumbers() override;
     qint64 pageNumberWithSize(qint64 pageSize) override;
 
-    bool insert(const QVariant &model) override;
+    using XXXDAO::insert;
+    bool insert(QVariant &model) override;
     bool update(const QVariant &model) override;
     bool deleteObject(const QVariant &model) override;
 
@@ -80,6 +86,11 @@ private:
     XXXModelRef newModel() const;
     XXXModelRef rowToModel(XXXRWResultSet &resultSet) const;
     bool isModel(const QVariant &holder) const;
+    bool insertOn(XXXRWDatabase *db, QVariant &model);
+    // The UPDATE of the model's row, without looking for it first.
+    bool updateRowOn(XXXRWDatabase *db, const QVariant &model);
+    XXXModelRef findByModelOn(XXXRWDatabase *db, const QVariant &model) const;
+    QVariant findMaxKeyOn(XXXRWDatabase *db) const;
     bool refuseNonModel(const QVariant &model, const char *operation) const;
     qint64 countQuery(const QString &sql);
 
@@ -91,4 +102,5 @@ private:
     std::weak_ptr<XXXRWDatabase> m_db;
     std::weak_ptr<XXXRWDatabaseQueue> m_queue;
     bool m_valid = false;
+    std::unique_ptr<Corbelan::TableModelClass> m_modelClass;
 };

@@ -14,13 +14,18 @@
 #include <corbelan/CorbelanClasses.h>
 
 #include <bastwick/platform/ClassRegistry.h>
+#include <bastwick/platform/KeyValue.h>
 
 #include <gtest/gtest.h>
 
 #include <QtCore/QVariantHash>
 
+#include <atomic>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <thread>
+#include <vector>
 
 using namespace AltSqliteTest;
 using TestSupport::LogCapture;
@@ -43,6 +48,18 @@ public:
     QString m_body = QStringLiteral("empty");
     int m_transforms = 0;
 };
+
+// A value model with OldNote's columns.
+struct OldNoteValue
+{
+    Q_GADGET
+    Q_PROPERTY(qint64 id MEMBER id)
+    Q_PROPERTY(QString title MEMBER title)
+public:
+    qint64 id = 0;
+    QString title;
+};
+Q_DECLARE_METATYPE(OldNoteValue)
 
 namespace {
 
@@ -179,11 +196,12 @@ TEST_F(OlderDAOTest, InsertNumbersFromTheMaximumPlusOneAndWritesTheKeyBack)
     }
     // An empty table has no maximum: the first key is 1 + 1.
     EXPECT_EQ(first.m_id, 2);
+    // The key draw, the look-up and the write run in one block of the queue.
     EXPECT_EQ(m_queueTrace->statements(),
-              QStringList{QStringLiteral("INSERT INTO OldNote (id,title,body) VALUES ( ?,?,? )")});
-    EXPECT_EQ(m_directTrace->statements(),
               (QStringList{QStringLiteral("SELECT max(id) FROM  OldNote  "),
-                           QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  ")}));
+                           QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  "),
+                           QStringLiteral("INSERT INTO OldNote (id,title,body) VALUES ( ?,?,? )")}));
+    EXPECT_TRUE(m_directTrace->statements().isEmpty());
 
     OldNote second;
     second.m_title = QStringLiteral("second");
@@ -199,7 +217,8 @@ TEST_F(OlderDAOTest, InsertNumbersFromTheMaximumPlusOneAndWritesTheKeyBack)
         EXPECT_TRUE(log.contains(QStringLiteral("info:add OldNote exsist!\n")));
     }
     EXPECT_EQ(m_queueTrace->statements(),
-              QStringList{QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ?  ")});
+              (QStringList{QStringLiteral("SELECT * FROM  OldNote  WHERE id = ?  "),
+                           QStringLiteral("UPDATE OldNote SET title = ? , body = ?  WHERE id = ?  ")}));
     EXPECT_EQ(titles(m_dao->findAll()),
               (QStringList{QStringLiteral("first, changed"), QStringLiteral("second")}));
 
@@ -412,6 +431,72 @@ TEST_F(OlderDAOTest, ValueModelsKeepTheirNewKeyAndBareKeysAreRefused)
     EXPECT_EQ(m_dao->findByKey(5).valueForKey(QStringLiteral("title")), QVariant(QStringLiteral("five")));
     EXPECT_EQ(rows(),
               (QStringList{QStringLiteral("5:five"), QStringLiteral("6:map"), QStringLiteral("7:hash")}));
+}
+
+// Inserts from many threads at once never draw the same key.
+TEST_F(OlderDAOTest, ConcurrentInsertsDrawDistinctKeys)
+{
+    constexpr int kThreads = 6;
+    constexpr int kEach = 15;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&] {
+            NoteDAO dao;
+            for (int i = 0; i < kEach; ++i) {
+                OldNote note;
+                if (!dao.insert(holder(note)) || note.m_id == 0)
+                    ++failures;
+            }
+        });
+    }
+    for (auto &thread : threads)
+        thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(m_dao->rowNumbers(), kThreads * kEach);
+    // Numbered from the empty table's 1 + 1 on.
+    EXPECT_EQ(m_dao->findMaxKey().toLongLong(), kThreads * kEach + 1);
+}
+
+// A gadget or a map keeps the key its insert drew, so saving it again updates its row;
+// a NaN value is refused naming its column.
+TEST_F(OlderDAOTest, ValueModelsSavedTwiceStayOneRow)
+{
+    QVariant gadget = QVariant::fromValue(OldNoteValue{0, QStringLiteral("gadget")});
+    QVariant map = QVariantMap{{QStringLiteral("id"), 0}, {QStringLiteral("title"), QStringLiteral("map")}};
+    ASSERT_TRUE(m_dao->insert(gadget));
+    ASSERT_TRUE(m_dao->insert(map));
+    EXPECT_EQ(gadget.value<OldNoteValue>().id, 2);
+    EXPECT_EQ(map.toMap().value(QStringLiteral("id")).toLongLong(), 3);
+
+    Bastwick::setValueForKey(gadget, QStringLiteral("title"), QStringLiteral("gadget again"));
+    Bastwick::setValueForKey(map, QStringLiteral("title"), QStringLiteral("map again"));
+    EXPECT_TRUE(m_dao->insert(gadget));
+    EXPECT_TRUE(m_dao->insert(map));
+    EXPECT_EQ(titles(m_dao->findAll()),
+              (QStringList{QStringLiteral("gadget again"), QStringLiteral("map again")}));
+
+    LogCapture log;
+    QVariant nan = QVariantMap{{QStringLiteral("id"), 9},
+                               {QStringLiteral("title"), QStringLiteral("nan")},
+                               {QStringLiteral("body"), std::numeric_limits<double>::quiet_NaN()}};
+    EXPECT_FALSE(m_dao->insert(nan));
+    EXPECT_TRUE(log.contains(QStringLiteral("the value of column body of table OldNote is NaN")));
+    EXPECT_EQ(m_dao->rowNumbers(), 2);
+}
+
+// The model class is looked up once per DAO: a table without one says so once, not once
+// per row.
+TEST_F(OlderDAOTest, AMissingModelClassIsReportedOncePerDAO)
+{
+    ASSERT_TRUE(m_dao->sqlUpdate(QStringLiteral("CREATE TABLE Stray (id INTEGER PRIMARY KEY, title TEXT)")));
+    ASSERT_TRUE(m_dao->sqlUpdate(QStringLiteral("INSERT INTO Stray VALUES (1, 'a'), (2, 'b'), (3, 'c')")));
+    NoteDAO stray;
+    stray.setTableName(QStringLiteral("Stray"));
+    LogCapture log;
+    EXPECT_TRUE(stray.findAll().isEmpty());
+    EXPECT_TRUE(stray.findAll().isEmpty());
+    EXPECT_EQ(log.count(QStringLiteral("no model class is registered for the table Stray")), 1);
 }
 
 TEST_F(OlderDAOTest, AfterCloseDataBaseTheQueueStillWritesButReadsAnswerNothing)
