@@ -1,6 +1,6 @@
 #include <bastwick/ColorAdditions.h>
 
-#include <bastwick/HexDigit.h>
+#include <bastwick/HexDigit_p.h>
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include <bastwick/StringAdditions.h>
 
 #include <bastwick/ByteText.h>
-#include <bastwick/HexDigit.h>
+#include <bastwick/HexDigit_p.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>

@@ -1,4 +1,4 @@
-#include <bastwick/platform/CurrentQueueScope.h>
+#include <bastwick/platform/CurrentQueueScope_p.h>
 
 #include <algorithm>
 #include <vector>

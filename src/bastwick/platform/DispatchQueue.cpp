@@ -1,7 +1,7 @@
 #include <bastwick/platform/DispatchQueue.h>
 
 #include <bastwick/platform/Assert.h>
-#include <bastwick/platform/CurrentQueueScope.h>
+#include <bastwick/platform/CurrentQueueScope_p.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QCoreApplication>

@@ -1,7 +1,7 @@
 #include <bastwick/platform/SerialQueue.h>
 
 #include <bastwick/platform/Assert.h>
-#include <bastwick/platform/CurrentQueueScope.h>
+#include <bastwick/platform/CurrentQueueScope_p.h>
 
 #include <QtCore/QHash>
 

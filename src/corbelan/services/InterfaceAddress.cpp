@@ -1,4 +1,4 @@
-#include <corbelan/services/InterfaceAddress.h>
+#include <corbelan/services/InterfaceAddress_p.h>
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>

@@ -1,6 +1,6 @@
 #include <corbelan/services/XXXHelper.h>
 
-#include <corbelan/services/InterfaceAddress.h>
+#include <corbelan/services/InterfaceAddress_p.h>
 
 #include <bastwick/platform/KeyValue.h>
 

@@ -1,6 +1,6 @@
 #include <corbelan/services/XXXOSXSystem.h>
 
-#include <corbelan/services/InterfaceAddress.h>
+#include <corbelan/services/InterfaceAddress_p.h>
 
 #include <bastwick/platform/Log.h>
 

@@ -1,4 +1,4 @@
-#include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/DAOStatements_p.h>
 
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>

@@ -1,4 +1,4 @@
-#include <corbelan/sqlite/SqliteClasses.h>
+#include <corbelan/sqlite/SqliteClasses_p.h>
 
 #include <corbelan/sqlite/DataModel.h>
 #include <corbelan/sqlite/XXXBO.h>

@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/XXXBaseDAO.h>
 
-#include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/DAOStatements_p.h>
 #include <corbelan/sqlite/TableModelClass_p.h>
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>

@@ -3,7 +3,7 @@
 #include <corbelan/sqlite/XXXRWDatabase.h>
 
 #include <corbelan/sqlite/XXXRWResultSet.h>
-#include <corbelan/sqlite/XXXRWText.h>
+#include <corbelan/sqlite/XXXRWText_p.h>
 
 #include <sqlite3.h>
 

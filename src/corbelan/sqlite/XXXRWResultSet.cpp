@@ -1,7 +1,7 @@
 #include <corbelan/sqlite/XXXRWResultSet.h>
 
 #include <corbelan/sqlite/XXXRWDatabase.h>
-#include <corbelan/sqlite/XXXRWText.h>
+#include <corbelan/sqlite/XXXRWText_p.h>
 
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/KeyValue.h>

@@ -1,4 +1,4 @@
-#include <corbelan/sqlite/alternative/AltSqliteSupport.h>
+#include <corbelan/sqlite/alternative/AltSqliteSupport_p.h>
 
 #include <bastwick/platform/Assert.h>
 

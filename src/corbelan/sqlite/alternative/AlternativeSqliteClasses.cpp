@@ -1,4 +1,4 @@
-#include <corbelan/sqlite/alternative/AlternativeSqliteClasses.h>
+#include <corbelan/sqlite/alternative/AlternativeSqliteClasses_p.h>
 
 #include <corbelan/sqlite/alternative/BaseDAO.h>
 

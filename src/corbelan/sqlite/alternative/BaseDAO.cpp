@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/alternative/BaseDAO.h>
 
-#include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/DAOStatements_p.h>
 #include <corbelan/sqlite/TableModelClass_p.h>
 #include <corbelan/sqlite/XXXRWResultSet.h>
 #include <corbelan/sqlite/alternative/DBManager.h>

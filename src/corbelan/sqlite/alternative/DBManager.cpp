@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/alternative/DBManager.h>
 
-#include <corbelan/sqlite/alternative/AltSqliteSupport.h>
+#include <corbelan/sqlite/alternative/AltSqliteSupport_p.h>
 
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>

@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/alternative/LitesqlDriver.h>
 
-#include <corbelan/sqlite/alternative/AltSqliteSupport.h>
+#include <corbelan/sqlite/alternative/AltSqliteSupport_p.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/FileManagerAdditions.h>

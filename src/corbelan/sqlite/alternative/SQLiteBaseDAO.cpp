@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/alternative/SQLiteBaseDAO.h>
 
-#include <corbelan/sqlite/DAOStatements.h>
+#include <corbelan/sqlite/DAOStatements_p.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
