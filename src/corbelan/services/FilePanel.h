@@ -31,7 +31,7 @@ struct SavePanelOptions
 // The application-modal open and save panels. Each run returns once the user has
 // answered: nothing when the panel was cancelled, else the chosen paths (an open panel
 // closed with OK may still hand back no path). Tests put a fake in place of the
-// QFileDialog panels.
+// QFileDialog panels. Lives on the main thread (the panels are windows).
 class CORBELAN_EXPORT FilePanel
 {
 public:
@@ -45,7 +45,7 @@ public:
     static void setShared(std::shared_ptr<FilePanel> panel);
 };
 
-// QFileDialog behind the FilePanel interface.
+// QFileDialog behind the FilePanel interface. Lives on the main thread.
 class CORBELAN_EXPORT FileDialogPanel : public FilePanel
 {
 public:

@@ -29,6 +29,7 @@ struct CORBELAN_EXPORT RouteMeta
 // The table does not own the controllers: a window that installs one takes it over. A
 // cached controller that has since been destroyed is dropped and made again on the next
 // demand, so open() never answers a dangling object.
+// Lives on the main thread: the controllers it makes are widgets.
 class CORBELAN_EXPORT RouteManager
 {
 public:

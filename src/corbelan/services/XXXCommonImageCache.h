@@ -7,7 +7,8 @@
 #include <QtCore/QVariant>
 #include <QtGui/QImage>
 
-// The shared holder of the window title image and a few fixed images (main thread).
+// The shared holder of the window title image and a few fixed images.
+// Lives on the main thread.
 class CORBELAN_EXPORT XXXCommonImageCache
 {
 public:

@@ -15,6 +15,7 @@
 // Wraps the application-modal open and save panels: a caller sets the options and the
 // result callbacks, then shows a panel; the callbacks run on the calling (main) thread
 // before the show call returns, and only when the panel was closed with OK.
+// Lives on the main thread.
 class CORBELAN_EXPORT XXXOpenFileManager
 {
 public:

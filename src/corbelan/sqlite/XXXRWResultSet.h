@@ -22,8 +22,8 @@ class XXXRWDatabase;
 // close it too, which resets the statement for reuse and unregisters it from the
 // connection. After closing every getter answers null, 0 or false.
 //
-// A result set keeps its connection alive while it is open. It is read on the thread
-// (inside the queue block) that ran the query.
+// A result set keeps its connection alive while it is open.
+// Lives on the thread that ran the query (inside the queue block), and is read there.
 class CORBELAN_EXPORT XXXRWResultSet
 {
 public:
