@@ -341,14 +341,14 @@ void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
     // The entry is found under what the profile was registered with: its URL and
     // identifier fields may have been edited since.
     const std::optional<Registration> own = registrationOf(profile);
-    m_registrations.remove(profile.get());
     const QString url = own ? own->url : profile->url();
     if (url.isNull())
         return;
     // The identifier is the registered profile's: another object with the same url may
     // never have been registered itself.
     const ProfilePtr cached = m_profileCache.value(url);
-    const std::optional<Registration> entry = registrationOf(cached);
+    const std::optional<Registration> entry = cached == profile ? own : registrationOf(cached);
+    m_registrations.remove(profile.get());
     const qint64 cachedID = entry ? entry->connID : cached ? cached->connID() : 0;
     const qint64 id = own ? own->connID : cached ? cachedID : profile->connID();
     // The entry under that URL goes only when it is still the one this profile joined.
