@@ -5,6 +5,7 @@
 //   deraz_bench --host H --port P [--password W] --op load
 //   deraz_bench --host H --port P [--password W] --op pages --db N
 //   deraz_bench --host H --port P [--password W] --op write --db N --count C
+//   deraz_bench --host H --port P [--password W] --op remove --db N
 //
 // Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
 // and the reference alternating, each timing connect to last reply converted.
@@ -386,6 +387,70 @@ int opWrite(const Options &o)
     return 0;
 }
 
+// The peak resident size of the process (VmHWM) in bytes.
+qint64 peakResidentBytes()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+// Starts the peak resident size afresh from the current size; false when the system
+// does not offer it.
+bool resetPeakResident()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
+}
+
+double megabytes(qint64 bytes)
+{
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+// Waits for a database operation that completes with an error or nothing.
+void awaitOperation(const char *what, const std::function<void(DerazDatabase::ErrorCompletion)> &start)
+{
+    QEventLoop loop;
+    start([&](const std::optional<Bastwick::Error> &e) {
+        if (e) {
+            std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(e->description));
+            std::exit(2);
+        }
+        loop.quit();
+    });
+    loop.exec();
+}
+
+int opRemove(const Options &o)
+{
+    // Once, as a user would: connect, query every key of the database, then remove
+    // what the query found. The peak is measured from the loaded state on.
+    QList<std::shared_ptr<DerazDatabase>> dbs;
+    auto connection = openConnection(o, &dbs);
+    auto db = dbs.value(o.db);
+    awaitOperation("query", [&](auto done) { db->execQuery("*", done); });
+    const qint64 keys = db->numberOfQueryKeys();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const qint64 loaded = residentBytes();
+    if (!resetPeakResident())
+        std::fprintf(stderr, "the peak resident size cannot be reset; peak_rss_mb includes the load\n");
+    const double seconds =
+        secondsTaken([&] { awaitOperation("remove", [&](auto done) { db->removeAllQueryKey(done); }); });
+    const qint64 peak = peakResidentBytes();
+    print("keys", keys);
+    print("keys_per_s", seconds > 0 ? double(keys) / seconds : 0.0);
+    print("peak_rss_mb", megabytes(peak));
+    print("loaded_rss_mb", megabytes(loaded));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -395,7 +460,7 @@ int main(int argc, char **argv)
     parser.addOptions({{"host", "server host", "host", "127.0.0.1"},
                        {"port", "server port", "port", "6379"},
                        {"password", "password", "password"},
-                       {"op", "fill, load, pages or write", "op"},
+                       {"op", "fill, load, pages, write or remove", "op"},
                        {"db", "database number", "db", "0"},
                        {"count", "number of keys", "count", "0"},
                        {"mix", "fill with all five types in turn"}});
@@ -417,6 +482,8 @@ int main(int argc, char **argv)
         return opPages(o);
     if (o.op == QLatin1String("write"))
         return opWrite(o);
-    std::fprintf(stderr, "unknown --op; use fill, load, pages or write\n");
+    if (o.op == QLatin1String("remove"))
+        return opRemove(o);
+    std::fprintf(stderr, "unknown --op; use fill, load, pages, write or remove\n");
     return 1;
 }

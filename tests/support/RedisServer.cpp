@@ -151,6 +151,18 @@ bool RedisServer::start(const QStringList &extraArgs)
     return false;
 }
 
+void RedisServer::pause()
+{
+    if (m_pid > 0)
+        kill(m_pid, SIGSTOP);
+}
+
+void RedisServer::resume()
+{
+    if (m_pid > 0)
+        kill(m_pid, SIGCONT);
+}
+
 void RedisServer::stop()
 {
     if (m_pid > 0) {

@@ -24,6 +24,10 @@ public:
     bool start(const QStringList &extraArgs = {});
     void stop();
     bool isRunning() const { return m_pid > 0; }
+    // Freezes the server (SIGSTOP): connections stay open and nothing is answered, as on
+    // a wedged server; resume() lets it go on (SIGCONT).
+    void pause();
+    void resume();
 
     QString host() const { return QStringLiteral("127.0.0.1"); }
     int port() const { return m_port; }

@@ -174,6 +174,37 @@ TEST(DataStoreBO, ConnectionIdentifiers)
     EXPECT_EQ(registry.generateConnectionID(), 7);
 }
 
+TEST(DataStoreBO, ClosesAProfileByTheURLItWasRegisteredUnder)
+{
+    StateTest::Preferences prefs;
+    DataStoreBO registry(&prefs.preference);
+
+    auto profile = StateTest::derazProfile("10.0.0.1", 6379);
+    auto store = registry.dbStoreWithDBProfile(profile);
+    ASSERT_NE(store, nullptr);
+    const qint64 id = profile->connID();
+    const QString registeredURL = profile->url();
+
+    // The user edits the profile after it connected: its URL is no longer the one it
+    // was registered under, and its identifier field may be changed too.
+    profile->setHost(QStringLiteral("10.0.0.2"));
+    profile->urlFormat();
+    ASSERT_NE(profile->url(), registeredURL);
+    profile->setConnID(99);
+
+    registry.closeDataStoreByProfile(profile);
+    EXPECT_TRUE(registry.dataStoreProfiles().isEmpty());
+    EXPECT_EQ(registry.dbStoreByNodeURL(QString::number(id)), nullptr);
+    EXPECT_EQ(registry.findProfileByURLString(registeredURL), nullptr);
+
+    // A reconnect with the old URL is a new registration, with a new identifier.
+    auto reconnect = StateTest::derazProfile("10.0.0.1", 6379);
+    ASSERT_EQ(reconnect->url(), registeredURL);
+    auto again = registry.dbStoreWithDBProfile(reconnect);
+    EXPECT_NE(reconnect->connID(), id);
+    EXPECT_NE(again, store);
+}
+
 TEST(DataStoreBO, RegistrationFromManyThreads)
 {
     StateTest::Preferences prefs;

@@ -99,6 +99,13 @@ TEST_F(DerazConnectionTest, RefusesWhatCannotConnect)
     ASSERT_TRUE(secured.start()) << qPrintable(secured.error());
     // Set after start: the fixture's readiness check is a PING without password.
     secured.command({"CONFIG", "SET", "requirepass", "pw"});
+    // Servers that answer SELECT but refuse KEYS: by access rule, and by a disabled command.
+    RedisServer keysDenied;
+    ASSERT_TRUE(keysDenied.start()) << qPrintable(keysDenied.error());
+    keysDenied.command({"SET", "hidden", "1"});
+    keysDenied.command({"ACL", "SETUSER", "default", "-keys"});
+    RedisServer keysDisabled;
+    ASSERT_TRUE(keysDisabled.start({"--rename-command", "KEYS", ""})) << qPrintable(keysDisabled.error());
 
     struct Case
     {
@@ -116,6 +123,10 @@ TEST_F(DerazConnectionTest, RefusesWhatCannotConnect)
         {"wrong password", profileFor(secured.host(), secured.port(), QStringLiteral("bad")), false,
          QStringLiteral("pass")},
         {"right password", profileFor(secured.host(), secured.port(), QStringLiteral("pw")), true, QString()},
+        {"KEYS refused by an access rule", profileFor(keysDenied.host(), keysDenied.port()), false,
+         QStringLiteral("no permissions to run the 'keys' command")},
+        {"KEYS disabled", profileFor(keysDisabled.host(), keysDisabled.port()), false,
+         QStringLiteral("unknown command")},
     };
     for (const Case &c : cases) {
         const Connected result = connectProfile(c.profile);
@@ -378,6 +389,140 @@ TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
     EXPECT_FALSE(c.store->isLoaded());
     EXPECT_TRUE(waitFor([&] { return clients() == before; }))
         << clients() << " clients, " << before << " before";
+}
+
+namespace {
+
+// A connection opened the way the store opens one, with the given reply time limit.
+struct Opened
+{
+    std::shared_ptr<DerazConnection> connection;
+    QList<std::shared_ptr<DerazDatabase>> databases;
+    Bastwick::Error error;
+    bool ok = false;
+};
+
+Opened openWithLimit(const QString &host, int port, int limitMs)
+{
+    Opened out;
+    out.connection = std::make_shared<DerazConnection>(profileFor(host, port));
+    out.connection->setReplyTimeLimitMs(limitMs);
+    out.ok = out.connection->open(&out.error);
+    for (const auto &db : out.connection->takeDatabases())
+        out.databases.append(std::dynamic_pointer_cast<DerazDatabase>(db));
+    return out;
+}
+
+} // namespace
+
+TEST_F(DerazConnectionTest, PausedServerFailsOperationsAtTheReplyTimeLimit)
+{
+    RedisServer server;
+    ASSERT_TRUE(server.start()) << qPrintable(server.error());
+    server.command({"SET", "k", "v"});
+    EXPECT_EQ(std::make_shared<DerazConnection>(profileFor(server.host(), server.port()))->replyTimeLimitMs(),
+              60000);
+    const Opened opened = openWithLimit(server.host(), server.port(), 1000);
+    ASSERT_TRUE(opened.ok) << qPrintable(opened.error.description);
+    const auto db = opened.databases.value(0);
+    const auto connectCount = [&] {
+        int n = 0;
+        opened.connection->queue()->sync([&] { n = opened.connection->deraz()->connectCount(); });
+        return n;
+    };
+    const int connectsBefore = connectCount();
+
+    server.pause();
+    // Reads, writes, removals and batches each end at the limit with an error naming it.
+    // (They touch other keys than k: a command sent before the pause may still run.)
+    struct Case
+    {
+        const char *name;
+        std::function<void(DerazDatabase::ErrorCompletion)> start;
+    };
+    const QList<Case> cases = {
+        {"removal", [&](auto done) { db->removeKey("gone", done); }},
+        {"write", [&](auto done) { db->saveStringKey("n", "1", -1, done); }},
+        {"removal of many",
+         [&](auto done) {
+             db->removeKeys({"x", "y"}, done);
+         }},
+        {"batch", [&](auto done) { db->execCommandArrays({QByteArray("SET a 1")}, done); }},
+        {"read",
+         [&](auto done) {
+             db->fetchKeyInfo(
+                 "k", [done](const auto &) { done(std::nullopt); },
+                 [done](const Bastwick::Error &e) { done(e); });
+         }},
+    };
+    for (const Case &c : cases) {
+        const auto error = await(c.start);
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->code, 1) << c.name;
+        EXPECT_TRUE(error->description.contains(QStringLiteral("time limit of 1 s")))
+            << c.name << ": " << qPrintable(error->description);
+    }
+    // A load ends at the limit too.
+    const Opened second = openWithLimit(server.host(), server.port(), 1000);
+    EXPECT_FALSE(second.ok);
+    EXPECT_TRUE(second.error.description.contains(QStringLiteral("time limit of 1 s")))
+        << qPrintable(second.error.description);
+
+    // A console line has no limit: well past it, it still waits for the server.
+    bool consoleDone = false;
+    DerazReply consoleReply;
+    db->execCommand("GET k", [&](const DerazReply &r) {
+        consoleReply = r;
+        consoleDone = true;
+    });
+    EXPECT_FALSE(waitFor([&] { return consoleDone; }, 2500)) << qPrintable(consoleReply.describe());
+    server.resume();
+    ASSERT_TRUE(waitFor([&] { return consoleDone; }, 10000));
+    EXPECT_EQ(consoleReply, DerazReply::string("v"));
+
+    // Each timed-out operation dropped its context; the next one connected afresh.
+    EXPECT_FALSE(await([&](auto done) { db->removeKey("k", done); }));
+    EXPECT_GT(connectCount(), connectsBefore);
+}
+
+TEST_F(DerazConnectionTest, CloseEndsAnOperationBlockedOnTheServerAtOnce)
+{
+    // A server that loads, then never answers DEL: the removal waits in its read.
+    FakeDerazServer fake;
+    std::atomic<bool> delReceived{false};
+    fake.start([&delReceived](const FakeDerazServer::Command &c, int) {
+        const QByteArray name = c.first().toUpper();
+        if (name == "DEL") {
+            delReceived = true;
+            return FakeDerazServer::Action{{}, false, true};
+        }
+        if (name == "MULTI" || name == "SELECT")
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        if (name == "EXEC")
+            return FakeDerazServer::Action{
+                FakeDerazServer::array({FakeDerazServer::ok(), FakeDerazServer::array({})})};
+        return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+    });
+    // A limit far beyond the waits below: only the close can end the removal in time.
+    Opened opened = openWithLimit(fake.host(), fake.port(), 600000);
+    ASSERT_TRUE(opened.ok) << qPrintable(opened.error.description);
+    bool done = false;
+    std::optional<Bastwick::Error> error;
+    opened.databases.value(0)->removeKey("k", [&](const std::optional<Bastwick::Error> &e) {
+        error = e;
+        done = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return delReceived.load(); }));
+
+    EXPECT_TRUE(opened.connection->close(nullptr));
+    ASSERT_TRUE(waitFor([&] { return done; }, 5000)) << "close shuts the socket down";
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, 1);
+
+    // Released on this thread, the connection hands its queue to the queue's own worker.
+    std::weak_ptr<DerazConnection> weak = opened.connection;
+    opened = Opened();
+    EXPECT_TRUE(waitFor([&] { return weak.expired(); }));
 }
 
 TEST_F(DerazConnectionTest, ReadsSendTheirCommandsInTheirOrder)

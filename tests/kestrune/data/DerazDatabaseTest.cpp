@@ -11,6 +11,7 @@
 #include <kestrune/data/model/DBField.h>
 #include <kestrune/data/model/DBResultSet.h>
 
+#include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/TempDir.h"
 
@@ -47,6 +48,12 @@ protected:
     HiredisClient probe;
     Connected connected;
 };
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 DerazKV kv(const QByteArray &key, const QByteArray &value, qint64 ttl = -1)
 {
@@ -396,10 +403,7 @@ TEST_F(DerazDatabaseTest, ImportOfAnExportRebuildsIdenticalKeys)
 
     TestSupport::TempDir dir;
     const QString path = dir.path(QStringLiteral("export.txt"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-    f.close();
+    ASSERT_TRUE(writeFile(path, text));
 
     redis().flushAll();
     const auto importError = await([&](auto d) { db->importFile(path, d); });
@@ -453,6 +457,39 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
         EXPECT_EQ(bool(error), c.fails) << c.name << ": " << qPrintable(describe(error));
         EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(c.keysAfter)) << c.name;
     }
+}
+
+TEST_F(DerazDatabaseTest, LoggedCommandLinesShowOnlyTheirFirstWordAndArgumentCount)
+{
+    auto db = connected.db(12);
+    const QByteArray secret = "hunter2-not-for-logs";
+    // Long enough that the batch logs its lines, with secrets near the end.
+    QByteArray file;
+    QVariantList batch;
+    for (int i = 0; i < 4000; ++i) {
+        file += "SET k" + QByteArray::number(i) + " v\n";
+        batch.append(QByteArray("SET b" + QByteArray::number(i) + " v"));
+    }
+    file += "SET apikey " + secret + "\n";
+    batch.append(QVariant::fromValue(QByteArrayList{"SET", "token", secret}));
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("secrets.txt"));
+    ASSERT_TRUE(writeFile(path, file));
+
+    TestSupport::LogCapture log;
+    EXPECT_FALSE(await([&](auto d) { db->importFile(path, d); }));
+    EXPECT_FALSE(await([&](auto d) { db->execCommandArrays(batch, d); }));
+    EXPECT_FALSE(await([&](auto d) { db->execQuery(secret + "*", d); }));
+    bool done = false;
+    db->execCommand("SET console " + secret, [&](const DerazReply &) { done = true; });
+    EXPECT_TRUE(waitFor([&] { return done; }));
+
+    EXPECT_EQ(on(12, {"GET", "apikey"}), DerazReply::string(secret));
+    EXPECT_EQ(on(12, {"GET", "token"}), DerazReply::string(secret));
+    EXPECT_TRUE(log.contains(QStringLiteral("SET + 2 arguments"))) << qPrintable(log.lines().join('\n'));
+    EXPECT_TRUE(log.contains(QStringLiteral("keys + 1 argument")));
+    EXPECT_EQ(log.count(QString::fromLatin1(secret)), 0);
+    EXPECT_EQ(log.count(QStringLiteral("hunter2")), 0);
 }
 
 TEST_F(DerazDatabaseTest, CompletionsArriveOnTheMainThreadInStartOrder)

@@ -1,3 +1,4 @@
+#include <kestrune/data/deraz/DerazRawReply.h>
 #include <kestrune/data/records/DerazKeyList.h>
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ TEST(DerazKeyList, FromReplyKeepsEveryByte)
         items.append({REDIS_REPLY_STRING, k});
     FakeArrayReply reply(items);
 
-    const DerazKeyList list = DerazKeyList::fromReply(&reply.array);
+    const DerazKeyList list = DerazRawReply(&reply.array).toKeyList();
     ASSERT_EQ(list.size(), keys.size());
     for (qsizetype i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(list.at(i), keys[i]) << i;
@@ -59,15 +60,15 @@ TEST(DerazKeyList, FromReplyKeepsEveryByte)
 
 TEST(DerazKeyList, FromReplyOfOtherShapes)
 {
-    EXPECT_TRUE(DerazKeyList::fromReply(nullptr).isEmpty());
+    EXPECT_TRUE(DerazRawReply(nullptr).toKeyList().isEmpty());
     redisReply nil{};
     nil.type = REDIS_REPLY_NIL;
-    EXPECT_TRUE(DerazKeyList::fromReply(&nil).isEmpty());
+    EXPECT_TRUE(DerazRawReply(&nil).toKeyList().isEmpty());
     FakeArrayReply empty({});
-    EXPECT_TRUE(DerazKeyList::fromReply(&empty.array).isEmpty());
+    EXPECT_TRUE(DerazRawReply(&empty.array).toKeyList().isEmpty());
     // Elements that are not texts (a nil inside the array) give no key and no gap.
     FakeArrayReply mixed({{REDIS_REPLY_STRING, "a"}, {REDIS_REPLY_NIL, ""}, {REDIS_REPLY_STRING, "b"}});
-    EXPECT_EQ(DerazKeyList::fromReply(&mixed.array).toList(), (QByteArrayList{"a", "b"}));
+    EXPECT_EQ(DerazRawReply(&mixed.array).toKeyList().toList(), (QByteArrayList{"a", "b"}));
 }
 
 TEST(DerazKeyList, AppendMidAndWithout)
@@ -97,7 +98,7 @@ TEST(DerazKeyList, StaysCompactForManyKeys)
     for (qsizetype i = 0; i < n; ++i)
         items.append({REDIS_REPLY_STRING, QByteArray::number(i).rightJustified(20, 'k')});
     FakeArrayReply reply(items);
-    const DerazKeyList list = DerazKeyList::fromReply(&reply.array);
+    const DerazKeyList list = DerazRawReply(&reply.array).toKeyList();
     ASSERT_EQ(list.size(), n);
     EXPECT_EQ(list.at(n - 1), QByteArray::number(n - 1).rightJustified(20, 'k'));
     // 20 bytes of key and one offset each, with little slack.

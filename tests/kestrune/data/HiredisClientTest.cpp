@@ -119,6 +119,84 @@ TEST(HiredisClientTest, LargePipelineReadsOneReplyPerCommandAcrossChunks)
     redis.flushAll();
 }
 
+TEST(HiredisClientTest, GeneratedTransactionReadsItsExecReplyAsASummary)
+{
+    RedisServer &redis = RedisServer::shared();
+    ASSERT_TRUE(redis.isRunning() || redis.start()) << qPrintable(redis.error());
+    redis.flushAll();
+    HiredisClient client;
+    ASSERT_TRUE(client.connect(redis.host(), redis.port()));
+    ASSERT_TRUE(client.commandArgv({"RPUSH", "list", "a", "b"}).isInteger());
+
+    // MULTI, n commands made as they are sent, EXEC; one fails when run, one answers an
+    // array of its own.
+    const qsizetype n = HiredisClient::kChunkSize * 2 + 5;
+    const qsizetype failing = 15000;
+    const auto commandAt = [&](qsizetype i) -> DerazArgv {
+        if (i == 0)
+            return {"MULTI"};
+        if (i == n + 1)
+            return {"EXEC"};
+        if (i - 1 == failing)
+            return {"INCR", "k0"};
+        if (i - 1 == 7)
+            return {"LRANGE", "list", "0", "-1"};
+        return {"SET", "k" + QByteArray::number(i - 1), "v"};
+    };
+    qsizetype visited = 0;
+    bool summary = false;
+    qsizetype size = -1, firstError = -1;
+    QByteArray errorText;
+    bool othersKept = true;
+    QString error;
+    ASSERT_TRUE(client.pipelineRaw(
+        n + 2, commandAt,
+        [&](qsizetype index, const DerazRawReply &reply) {
+            ++visited;
+            if (index != n + 1) {
+                othersKept =
+                    othersKept && reply.toReply() == DerazReply::status(index == 0 ? "OK" : "QUEUED");
+                return;
+            }
+            summary = reply.isSummary();
+            size = reply.size();
+            firstError = reply.firstErrorElement();
+            errorText = reply.at(firstError).text().toByteArray();
+            othersKept = othersKept && reply.at(0).isNull() && reply.at(7).isNull();
+        },
+        &error, n + 1))
+        << qPrintable(error);
+    EXPECT_EQ(visited, n + 2);
+    EXPECT_TRUE(summary);
+    EXPECT_EQ(size, n);
+    EXPECT_EQ(firstError, failing);
+    EXPECT_TRUE(errorText.contains("not an integer")) << errorText.constData();
+    EXPECT_TRUE(othersKept);
+
+    // A reply of another kind at the summarized place reads as usual, and the context
+    // is in step afterwards.
+    DerazReply value;
+    ASSERT_TRUE(client.pipelineRaw(
+        1,
+        [](qsizetype) {
+            return DerazArgv{"GET", "k1"};
+        },
+        [&](qsizetype, const DerazRawReply &reply) { value = reply.toReply(); }, nullptr, 0));
+    EXPECT_EQ(value, DerazReply::string("v"));
+    EXPECT_EQ(client.commandArgv({"LLEN", "list"}), DerazReply::integer(2));
+
+    // An empty generated command fails the batch and leaves no half-sent transaction.
+    const int connects = client.connectCount();
+    EXPECT_FALSE(client.pipelineRaw(
+        3, [](qsizetype i) { return i == 1   ? DerazArgv{}
+                                    : i == 0 ? DerazArgv{"MULTI"}
+                                             : DerazArgv{"EXEC"}; },
+        [](qsizetype, const DerazRawReply &) {}, &error));
+    EXPECT_EQ(client.commandArgv({"GET", "k1"}), DerazReply::string("v")) << "not inside a transaction";
+    EXPECT_GT(client.connectCount(), connects);
+    redis.flushAll();
+}
+
 TEST(HiredisClientTest, ReconnectsAfterTheServerKillsTheClientAndSelectsAgain)
 {
     RedisServer &redis = RedisServer::shared();

@@ -6,8 +6,6 @@
 
 #include <bastwick/platform/Log.h>
 
-#include <hiredis/hiredis.h>
-
 #include <QtCore/QMutexLocker>
 
 #ifdef __GLIBC__
@@ -20,12 +18,6 @@ const QString kConnectFailed = QStringLiteral("server connect failed!");
 // Above this many keys the load hands the freed reply memory back to the system.
 constexpr qsizetype kTrimAfterKeys = 100000;
 
-bool isStatusOK(const redisReply *r)
-{
-    return r && (r->type == REDIS_REPLY_STATUS || r->type == REDIS_REPLY_STRING) && r->len == 2 &&
-           r->str[0] == 'O' && r->str[1] == 'K';
-}
-
 } // namespace
 
 DerazConnection::DerazConnection(std::shared_ptr<DBProfile> profile)
@@ -35,11 +27,23 @@ DerazConnection::DerazConnection(std::shared_ptr<DBProfile> profile)
 {
 }
 
-DerazConnection::~DerazConnection() = default;
+DerazConnection::~DerazConnection()
+{
+    // No block that uses the client can still be queued (each holds the connection), but
+    // the queue may hold others: its worker drains and frees it, never this thread.
+    if (m_queue) {
+        Bastwick::SerialQueuePtr queue = std::move(m_queue);
+        queue->async([queue] {});
+    }
+}
 
 bool DerazConnection::close(Bastwick::Error *error)
 {
-    return m_deraz != nullptr;
+    QMutexLocker lock(&m_lock);
+    if (!m_deraz)
+        return false;
+    m_deraz->shutdownSocket();
+    return true;
 }
 
 DBConnection::ResultSetPtr DerazConnection::executeSQL(const QString &sql, Bastwick::Error *error)
@@ -105,6 +109,7 @@ bool DerazConnection::open(Bastwick::Error *error)
 
     auto client = std::make_unique<HiredisClient>();
     client->setPassword(p->password().toUtf8());
+    client->setReplyTimeLimitMs(m_replyTimeLimitMs);
     if (!client->connect(p->host(), int(p->port()))) {
         // A refused password is the server's own message; an unreachable server is ours.
         const QString text = client->hasAuthError() ? client->lastError() : kConnectFailed;
@@ -124,29 +129,59 @@ bool DerazConnection::open(Bastwick::Error *error)
 
     QList<DerazKeyList> keyLists(kDatabaseCount);
     QList<bool> selected(kDatabaseCount, false);
+    // Per database: whether its SELECT was refused, and the server's refusal of its KEYS.
+    QList<bool> selectRefused(kDatabaseCount, false);
+    QList<QString> keysRefused(kDatabaseCount);
     QString serverRefusal;
     qsizetype totalKeys = 0;
     QString ioError;
     const bool read = client->pipelineRaw(
         commands,
-        [&](qsizetype index, const redisReply *reply) {
-            if (reply->type == REDIS_REPLY_ERROR && serverRefusal.isEmpty() &&
-                QByteArray(reply->str, qsizetype(reply->len)).startsWith("NOAUTH"))
-                serverRefusal = QString::fromUtf8(reply->str, qsizetype(reply->len));
-            if (index % 4 != 3)
-                return;
+        [&](qsizetype index, const DerazRawReply &reply) {
             const int db = int(index / 4);
+            if (reply.isError() && serverRefusal.isEmpty() && reply.text().startsWith("NOAUTH"))
+                serverRefusal = QString::fromUtf8(reply.text());
+            switch (index % 4) {
+            case 1: // SELECT, as queued
+                selectRefused[db] = reply.isError();
+                return;
+            case 2: // KEYS, as queued: a refused or unknown command is answered here
+                if (reply.isError())
+                    keysRefused[db] = QString::fromUtf8(reply.text());
+                return;
+            case 3:
+                break;
+            default:
+                return;
+            }
             // The key list counts only when this database's SELECT answered OK, so a
             // server with fewer databases never shows another database's keys.
-            if (reply->type == REDIS_REPLY_ARRAY && reply->elements >= 2 && isStatusOK(reply->element[0]) &&
-                reply->element[1]->type == REDIS_REPLY_ARRAY) {
-                selected[db] = true;
-                keyLists[db] = DerazKeyList::fromReply(reply->element[1]);
-                totalKeys += keyLists[db].size();
+            if (reply.isArray() && reply.size() >= 2) {
+                const DerazRawReply select = reply.at(0);
+                const DerazRawReply keys = reply.at(1);
+                if (!select.isOK())
+                    return;
+                if (keys.isArray()) {
+                    selected[db] = true;
+                    keyLists[db] = keys.toKeyList();
+                    totalKeys += keyLists[db].size();
+                } else if (keys.isError()) {
+                    keysRefused[db] = QString::fromUtf8(keys.text());
+                }
             }
         },
         &ioError);
 
+    if (serverRefusal.isEmpty()) {
+        // A database whose SELECT went through but whose keys could not be read is never
+        // shown as an empty database: the whole connect fails with the server's reason.
+        for (int i = 0; i < kDatabaseCount; ++i) {
+            if (!selectRefused[i] && !keysRefused[i].isEmpty()) {
+                serverRefusal = keysRefused[i];
+                break;
+            }
+        }
+    }
     if (!serverRefusal.isEmpty()) {
         XXXLogWarning(QStringLiteral("server refused the load: %1").arg(Bastwick::logText(serverRefusal)));
         Bastwick::setError(error, derazError(1, serverRefusal));
@@ -163,7 +198,10 @@ bool DerazConnection::open(Bastwick::Error *error)
         if (selected[i])
             lastSelected = i;
     client->setSelectedDatabase(lastSelected);
-    m_deraz = std::move(client);
+    {
+        QMutexLocker lock(&m_lock);
+        m_deraz = std::move(client);
+    }
 
 #ifdef __GLIBC__
     if (totalKeys > kTrimAfterKeys)

@@ -7,6 +7,7 @@
 #include <QtCore/QMutex>
 #include <QtCore/QUrl>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -17,12 +18,19 @@ class DerazDatabase;
 //
 // open() connects (AUTH with the profile's password when it has one) and loads the key
 // lists of the databases DB0 to DB15 in one pipelined batch.
+//
+// Every operation of the application waits at most the reply time limit for the server
+// (kReplyTimeLimitMs unless set otherwise before open()); console lines wait without one.
+// Closing never waits for the queue: close() shuts the socket down, and the destructor
+// hands the queue to its own worker, which drains it and frees it off the caller's thread.
 class DerazConnection : public DBConnection
 {
     Q_OBJECT
 
 public:
     static constexpr int kDatabaseCount = 16;
+    // The default reply time limit: one minute.
+    static constexpr int kReplyTimeLimitMs = 60000;
 
     explicit DerazConnection(std::shared_ptr<DBProfile> profile);
     ~DerazConnection() override;
@@ -34,9 +42,16 @@ public:
     // (and on the store's queue while opening).
     HiredisClient *deraz() const { return m_deraz.get(); }
 
+    // The reply time limit the client gets when open() connects (HiredisClient::kNoTimeLimit:
+    // none).
+    void setReplyTimeLimitMs(int ms) { m_replyTimeLimitMs = ms; }
+    int replyTimeLimitMs() const { return m_replyTimeLimitMs; }
+
     // Connects and loads the sixteen databases; run on the store's queue.
     bool open(Bastwick::Error *error) override;
-    // Whether a client exists; closes nothing.
+    // Shuts the client's socket down (any thread, returns at once): an operation blocked
+    // on the server fails now, and a later one connects again. Answers whether a client
+    // exists.
     bool close(Bastwick::Error *error) override;
     bool reset(Bastwick::Error *error) { return false; }
     ResultSetPtr executeSQL(const QString &sql, Bastwick::Error *error) override;
@@ -56,7 +71,8 @@ public:
 private:
     QUrl m_url;
     Bastwick::SerialQueuePtr m_queue;
-    std::unique_ptr<HiredisClient> m_deraz;
+    std::unique_ptr<HiredisClient> m_deraz; // set once by open(), under m_lock
+    std::atomic<int> m_replyTimeLimitMs{kReplyTimeLimitMs};
     mutable QMutex m_lock;
     std::vector<std::weak_ptr<DerazDatabase>> m_databases;
     std::weak_ptr<DerazDatabase> m_database;

@@ -17,8 +17,6 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
-#include <hiredis/hiredis.h>
-
 #include <QtCore/QFile>
 #include <QtCore/QMutexLocker>
 #include <QtCore/QRandomGenerator>
@@ -124,23 +122,30 @@ std::optional<Bastwick::Error> transactionError(const QList<DerazReply> &replies
     return derazReplyError(exec, check);
 }
 
+// The commands [MULTI, commandAt(0 .. count-1), EXEC], by index.
+HiredisClient::CommandAt inTransaction(qsizetype count, const HiredisClient::CommandAt &commandAt)
+{
+    return [count, &commandAt](qsizetype index) -> DerazArgv {
+        if (index == 0)
+            return {kMulti};
+        if (index == count + 1)
+            return {kExec};
+        return commandAt(index - 1);
+    };
+}
+
 // Runs [MULTI, body..., EXEC] as one batch and answers EXEC's reply, converting only that
 // one (the queued acknowledgements are checked in place). No reply when the batch failed.
-DerazReply runTransaction(HiredisClient &client, const QList<DerazArgv> &body)
+DerazReply runTransaction(HiredisClient &client, qsizetype count, const HiredisClient::CommandAt &commandAt)
 {
-    QList<DerazArgv> commands;
-    commands.reserve(body.size() + 2);
-    commands.append(DerazArgv{kMulti});
-    commands.append(body);
-    commands.append(DerazArgv{kExec});
-    const qsizetype last = commands.size() - 1;
+    const qsizetype last = count + 1;
     DerazReply exec;
     QString ioError;
     const bool read = client.pipelineRaw(
-        commands,
-        [&](qsizetype index, const redisReply *raw) {
+        count + 2, inTransaction(count, commandAt),
+        [&](qsizetype index, const DerazRawReply &raw) {
             if (index == last)
-                exec = DerazReply::fromHiredis(raw);
+                exec = raw.toReply();
         },
         &ioError);
     if (!read)
@@ -148,9 +153,60 @@ DerazReply runTransaction(HiredisClient &client, const QList<DerazArgv> &body)
     return exec;
 }
 
+DerazReply runTransaction(HiredisClient &client, const QList<DerazArgv> &body)
+{
+    return runTransaction(client, body.size(), [&body](qsizetype i) { return body.at(i); });
+}
+
 std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queued, DerazReplyCheck check)
 {
     return transactionError({exec}, queued, check);
+}
+
+// Runs [MULTI, commandAt(0 .. count-1), EXEC], made and read one chunk at a time, and
+// judges EXEC's reply as a summary: its results are counted and only the first error is
+// kept and converted, so a transaction of a million commands never holds a million
+// commands, replies or results at once. Logs the outcome under the operation's name.
+std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
+                                                     const HiredisClient::CommandAt &commandAt,
+                                                     DerazReplyCheck check, const QString &operation)
+{
+    const qsizetype last = count + 1;
+    std::optional<Bastwick::Error> outcome;
+    QString status;
+    QString ioError;
+    const bool read = client.pipelineRaw(
+        count + 2, inTransaction(count, commandAt),
+        [&](qsizetype index, const DerazRawReply &exec) {
+            if (index != last)
+                return;
+            if (!exec.isArray()) {
+                const DerazReply reply = exec.toReply();
+                status = logReply(reply);
+                outcome = derazReplyError(reply, check);
+                return;
+            }
+            status = QStringLiteral("%1 results").arg(exec.size());
+            if (exec.size() != count) {
+                outcome =
+                    derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
+                                      .arg(exec.size())
+                                      .arg(count));
+                return;
+            }
+            if (check == DerazReplyCheck::Transaction) {
+                const qsizetype failed = exec.firstErrorElement();
+                if (failed >= 0)
+                    outcome = derazError(1, QString::fromUtf8(exec.at(failed).text()));
+            }
+        },
+        &ioError, last);
+    if (!read) {
+        status = ioError;
+        outcome = derazReplyError(DerazReply::noReply(ioError));
+    }
+    XXXLog(QStringLiteral("%1 status %2 ").arg(operation, Bastwick::logText(status)));
+    return outcome;
 }
 
 // A time-to-live of 0 or below means no expiry.
@@ -589,6 +645,9 @@ void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completi
             post(DerazReply::noReply(QStringLiteral("server connect failed!")));
             return;
         }
+        // A blocking command typed by the user may wait as long as the user chose (its
+        // selection of the database included).
+        const HiredisClient::WithoutTimeLimit unlimited(*client);
         if (auto error = self->ensureSelected(*client)) {
             post(DerazReply::noReply(error->description));
             return;
@@ -628,8 +687,7 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
     body.reserve(items.size());
     int counter = 0;
     for (const QVariant &item : items) {
-        if (counter >= kBatchLogAfter)
-            XXXLog(QStringLiteral("cmd %1").arg(Bastwick::logText(Bastwick::describe(item))));
+        const bool logged = counter >= kBatchLogAfter;
         DerazArgv argv;
         const int type = item.metaType().id();
         if (type == QMetaType::QByteArray || type == QMetaType::QString) {
@@ -651,6 +709,8 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
                                 : Bastwick::bytesFromText(v.toString()));
         }
         ++counter;
+        if (logged)
+            XXXLog(QStringLiteral("cmd %1").arg(DerazCommandLine::logSummary(argv)));
         if (argv.isEmpty())
             continue;
         if (const auto refusal = refusedBatchCommand(argv)) {
@@ -661,16 +721,12 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
     }
     perform(
         [body](HiredisClient &client) -> std::optional<Bastwick::Error> {
-            QList<DerazArgv> commands;
-            commands.reserve(body.size() + 2);
-            commands.append({kMulti});
-            commands.append(body);
-            commands.append({kExec});
-            const QList<DerazReply> replies = client.pipeline(commands);
+            auto error = runCheckedTransaction(
+                client, body.size(), [&body](qsizetype i) { return body.at(i); },
+                DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"));
             // The commands may have selected another database.
             client.setSelectedDatabase(std::nullopt);
-            XXXLog(QStringLiteral("execCommandArrays status %1 ").arg(logReply(replies.constLast())));
-            return transactionError(replies, body.size(), DerazReplyCheck::Transaction);
+            return error;
         },
         std::move(completion));
 }
@@ -729,12 +785,12 @@ void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion
             QString ioError;
             const bool read = client.pipelineRaw(
                 {arguments},
-                [&](qsizetype, const redisReply *raw) {
-                    if (raw->type == REDIS_REPLY_ARRAY) {
-                        found = DerazKeyList::fromReply(raw);
+                [&](qsizetype, const DerazRawReply &raw) {
+                    if (raw.isArray()) {
+                        found = raw.toKeyList();
                         reply = DerazReply::array({});
                     } else {
-                        reply = DerazReply::fromHiredis(raw);
+                        reply = raw.toReply();
                     }
                 },
                 &ioError);
@@ -745,7 +801,7 @@ void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion
                 self->m_queryKeys = found;
             }
             XXXLog(QStringLiteral("execQuery formatCmd query %1 status %2 ")
-                       .arg(Bastwick::logText(arguments.join(' ')),
+                       .arg(DerazCommandLine::logSummary(arguments),
                             found ? QStringLiteral("%1 keys").arg(found->size()) : logReply(reply)));
             return derazReplyError(reply);
         },
@@ -774,9 +830,9 @@ void DerazDatabase::writeTransaction(QList<DerazArgv> body, const QString &opera
 {
     perform(
         [body = std::move(body), operation](HiredisClient &client) -> std::optional<Bastwick::Error> {
-            const DerazReply exec = runTransaction(client, body);
-            XXXLog(QStringLiteral("%1 status %2 ").arg(operation, logReply(exec)));
-            return execError(exec, body.size(), DerazReplyCheck::Transaction);
+            return runCheckedTransaction(
+                client, body.size(), [&body](qsizetype i) { return body.at(i); },
+                DerazReplyCheck::Transaction, operation);
         },
         std::move(completion));
 }
@@ -1045,15 +1101,12 @@ void DerazDatabase::removeKeyList(const DerazKeyList &keys, ErrorCompletion comp
 {
     perform(
         [keys](HiredisClient &client) -> std::optional<Bastwick::Error> {
-            QList<DerazArgv> commands;
-            commands.reserve(keys.size() + 2);
-            commands.append({kMulti});
-            for (qsizetype i = 0; i < keys.size(); ++i)
-                commands.append({QByteArrayLiteral("DEL"), keys.at(i)});
-            commands.append({kExec});
-            const QList<DerazReply> replies = client.pipeline(commands);
-            XXXLog(QStringLiteral("removeKeys status %1 ").arg(logReply(replies.constLast())));
-            return transactionError(replies, keys.size(), DerazReplyCheck::Transaction);
+            return runCheckedTransaction(
+                client, keys.size(),
+                [&keys](qsizetype i) {
+                    return DerazArgv{QByteArrayLiteral("DEL"), keys.at(i)};
+                },
+                DerazReplyCheck::Transaction, QStringLiteral("removeKeys"));
         },
         std::move(completion));
 }
@@ -1120,13 +1173,9 @@ std::shared_ptr<DerazResultSet> readRecords(HiredisClient &client,
                                             const QByteArrayList &keys)
 {
     // Per key its TYPE and its TTL, so the TYPE reply of key i is element 2i.
-    QList<DerazArgv> commands{{kMulti}};
-    for (const QByteArray &key : keys) {
-        commands.append(DerazArgv{QByteArrayLiteral("TYPE"), key});
-        commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
-    }
-    commands.append({kExec});
-    const DerazReply exec = client.pipeline(commands).constLast();
+    const DerazReply exec = runTransaction(client, 2 * keys.size(), [&keys](qsizetype i) {
+        return DerazArgv{i % 2 == 0 ? QByteArrayLiteral("TYPE") : QByteArrayLiteral("ttl"), keys.at(i / 2)};
+    });
     QList<DBRecordPtr> records;
     for (qsizetype i = 0; exec.isArray() && i < keys.size(); ++i) {
         switch (typeCode(exec.at(2 * i))) {
@@ -1255,19 +1304,11 @@ void DerazDatabase::magicData(qint64 count, ErrorCompletion completion)
     }
     perform(
         [count, words](HiredisClient &client) -> std::optional<Bastwick::Error> {
-            QList<DerazArgv> commands;
-            commands.reserve(qMax<qint64>(count, 0) + 2);
-            commands.append({kMulti});
-            for (qint64 i = 0; i < count; ++i)
-                commands.append(randomCmd(words));
-            commands.append({kExec});
-            const QList<DerazReply> replies = client.pipeline(commands);
-            XXXLog(QStringLiteral("magicData count %1 status %2 ")
-                       .arg(count)
-                       .arg(logReply(replies.constLast())));
             // Keys that clash with an existing key's type fail inside the transaction
             // unseen; only the transaction itself is judged.
-            return transactionError(replies, qMax<qint64>(count, 0), DerazReplyCheck::Plain);
+            return runCheckedTransaction(
+                client, qMax<qint64>(count, 0), [&words](qsizetype) { return randomCmd(words); },
+                DerazReplyCheck::Plain, QStringLiteral("magicData count %1").arg(count));
         },
         std::move(completion));
 }

@@ -185,7 +185,11 @@ bool HiredisClient::connect()
         XXXLogWarning(m_lastError);
         return false;
     }
-    m_context = c;
+    {
+        std::lock_guard lock(m_socketLock);
+        m_context = c;
+        m_socket = c->fd;
+    }
     if (c->err) {
         m_lastError = contextError();
         XXXLogWarning(QStringLiteral("connect to %1:%2 failed: %3")
@@ -195,12 +199,9 @@ bool HiredisClient::connect()
         freeContext();
         return false;
     }
-    // hiredis keeps the connect timeout as the socket's read timeout: blocking
-    // commands typed by the user must be able to wait, so clear it.
-    struct timeval none;
-    none.tv_sec = 0;
-    none.tv_usec = 0;
-    redisSetTimeout(c, none);
+    // hiredis keeps the connect timeout as the socket's read timeout: replace it by the
+    // reply time limit (none for a command typed by the user).
+    applyTimeLimit();
     redisEnableKeepAlive(c);
     if (!authenticate()) {
         freeContext();
@@ -297,13 +298,55 @@ void HiredisClient::close()
     freeContext();
 }
 
+void HiredisClient::shutdownSocket()
+{
+    std::lock_guard lock(m_socketLock);
+    if (m_socket >= 0)
+        ::shutdown(m_socket, SHUT_RDWR);
+}
+
 void HiredisClient::freeContext()
 {
     if (m_context) {
+        std::lock_guard lock(m_socketLock);
         redisFree(m_context);
         m_context = nullptr;
+        m_socket = -1;
     }
     m_pending = 0;
+}
+
+void HiredisClient::setReplyTimeLimitMs(int ms)
+{
+    m_replyTimeLimitMs = qMax(0, ms);
+    applyTimeLimit();
+}
+
+void HiredisClient::applyTimeLimit()
+{
+    if (!m_context)
+        return;
+    const int ms = m_withoutTimeLimit ? kNoTimeLimit : m_replyTimeLimitMs;
+    struct timeval tv;
+    tv.tv_sec = ms / 1000;
+    tv.tv_usec = (ms % 1000) * 1000;
+    redisSetTimeout(m_context, tv);
+}
+
+void HiredisClient::readFailed(int savedErrno)
+{
+    const bool timedOut = m_context && m_context->err == REDIS_ERR_IO && !m_withoutTimeLimit &&
+                          m_replyTimeLimitMs > 0 && (savedErrno == EAGAIN || savedErrno == EWOULDBLOCK);
+    if (!timedOut) {
+        m_lastError = contextError();
+        return;
+    }
+    m_lastError = QStringLiteral("The server sent no reply within the time limit of %1 s; the connection was "
+                                 "dropped and the next operation connects again.")
+                      .arg(double(m_replyTimeLimitMs) / 1000.0);
+    XXXLogWarning(m_lastError);
+    // A reply that comes late must never be read as the reply of a later command.
+    freeContext();
 }
 
 QString HiredisClient::contextError() const
@@ -324,7 +367,7 @@ DerazReply HiredisClient::roundTrip(const DerazArgv &argv)
     void *raw = nullptr;
     if (!readReply(&raw))
         return DerazReply::noReply(m_lastError);
-    DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
+    DerazReply reply = DerazRawReply::ofReaderObject(raw).toReply();
     freeReplyObject(raw);
     return reply;
 }
@@ -337,11 +380,21 @@ bool HiredisClient::append(const DerazArgv &argv)
     return true;
 }
 
-bool HiredisClient::readReply(void **raw)
+bool HiredisClient::readReply(void **raw, bool summary)
 {
     *raw = nullptr;
-    if (redisGetReply(m_context, raw) != REDIS_OK || !*raw) {
-        m_lastError = contextError();
+    redisReplyObjectFunctions *const usual = m_context->reader->fn;
+    if (summary)
+        m_context->reader->fn =
+            static_cast<redisReplyObjectFunctions *>(DerazRawReply::summaryReaderFunctions());
+    errno = 0;
+    const int status = redisGetReply(m_context, raw);
+    const int savedErrno = errno;
+    if (summary && m_context)
+        m_context->reader->fn = usual;
+    errno = savedErrno;
+    if (status != REDIS_OK || !*raw) {
+        readFailed(errno);
         // The context is in error: no further reply will come, and the next command
         // (an append included) reconnects first.
         m_pending = 0;
@@ -399,14 +452,15 @@ DerazReply HiredisClient::getReply()
     if (raw) {
         if (m_pending > 0)
             --m_pending;
-        DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
+        DerazReply reply = DerazRawReply::ofReaderObject(raw).toReply();
         freeReplyObject(raw);
         return reply;
     }
     int done = 0;
     do {
+        errno = 0;
         if (redisBufferWrite(m_context, &done) != REDIS_OK) {
-            m_lastError = contextError();
+            readFailed(errno);
             m_pending = 0;
             return DerazReply::noReply(m_lastError);
         }
@@ -424,7 +478,7 @@ DerazReply HiredisClient::getReply()
                 collected.append(DerazReply::noReply(m_lastError));
             break;
         }
-        collected.append(DerazReply::fromHiredis(static_cast<redisReply *>(raw)));
+        collected.append(DerazRawReply::ofReaderObject(raw).toReply());
         freeReplyObject(raw);
     }
     if (collected.isEmpty())
@@ -463,14 +517,26 @@ DerazReply HiredisClient::commandArgv(const DerazArgv &argv)
     return pipeline({argv}).constFirst();
 }
 
+HiredisClient::WithoutTimeLimit::WithoutTimeLimit(HiredisClient &client)
+    : m_client(client)
+{
+    m_client.m_withoutTimeLimit = true;
+    m_client.applyTimeLimit();
+}
+
+HiredisClient::WithoutTimeLimit::~WithoutTimeLimit()
+{
+    m_client.m_withoutTimeLimit = false;
+    m_client.applyTimeLimit();
+}
+
 QList<DerazReply> HiredisClient::pipeline(const QList<DerazArgv> &commands)
 {
     QList<DerazReply> out;
     out.reserve(commands.size());
     QString error;
     pipelineRaw(
-        commands, [&out](qsizetype, const redisReply *reply) { out.append(DerazReply::fromHiredis(reply)); },
-        &error);
+        commands, [&out](qsizetype, const DerazRawReply &reply) { out.append(reply.toReply()); }, &error);
     while (out.size() < commands.size())
         out.append(DerazReply::noReply(error));
     return out;
@@ -478,8 +544,6 @@ QList<DerazReply> HiredisClient::pipeline(const QList<DerazArgv> &commands)
 
 bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit, QString *error)
 {
-    if (commands.isEmpty())
-        return true;
     for (const DerazArgv &argv : commands) {
         if (argv.isEmpty()) {
             if (error)
@@ -487,28 +551,54 @@ bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisit
             return false;
         }
     }
+    return pipelineRaw(
+        commands.size(), [&commands](qsizetype i) { return commands.at(i); }, visit, error);
+}
+
+bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, const RawVisitor &visit,
+                                QString *error, qsizetype summarized)
+{
+    if (count <= 0)
+        return true;
     discardPending();
     if (!connected()) {
         if (error)
             *error = m_lastError;
         return false;
     }
-    const qsizetype n = commands.size();
-    for (qsizetype start = 0; start < n; start += kChunkSize) {
-        const qsizetype end = qMin(n, start + kChunkSize);
+    for (qsizetype start = 0; start < count; start += kChunkSize) {
+        const qsizetype end = qMin(count, start + kChunkSize);
         qsizetype appended = start;
-        while (appended < end && append(commands.at(appended)))
+        bool empty = false;
+        while (appended < end) {
+            const DerazArgv argv = commandAt(appended);
+            if (argv.isEmpty()) {
+                empty = true;
+                break;
+            }
+            if (!append(argv))
+                break;
             ++appended;
+        }
+        if (empty) {
+            // Commands of this batch may be queued on the server already: only a fresh
+            // session is sure to leave nothing of it behind.
+            m_lastError = QStringLiteral("empty command");
+            if (error)
+                *error = m_lastError;
+            freeContext();
+            return false;
+        }
         for (qsizetype i = start; i < appended; ++i) {
             void *raw = nullptr;
-            if (!readReply(&raw)) {
+            if (!readReply(&raw, i == summarized)) {
                 if (error)
                     *error = m_lastError;
                 // The context is in error now: the next health check reconnects, and
                 // nothing of this batch is sent again.
                 return false;
             }
-            visit(i, static_cast<const redisReply *>(raw));
+            visit(i, DerazRawReply::ofReaderObject(raw));
             freeReplyObject(raw);
         }
         if (appended < end) {

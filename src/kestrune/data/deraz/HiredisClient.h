@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kestrune/data/deraz/DerazRawReply.h"
 #include "kestrune/data/records/DerazReply.h"
 
 #include <QtCore/QByteArray>
@@ -10,10 +11,10 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 struct redisContext;
-struct redisReply;
 
 // One command as an argument vector: bytes, sent with their lengths.
 using DerazArgv = QList<QByteArray>;
@@ -25,16 +26,24 @@ using DerazArgv = QList<QByteArray>;
 // closed it, or when it has been idle for more than 300 seconds; after a reconnect it
 // sends AUTH (when a password is set) and selects the tracked database again, each as
 // its own round trip. Nothing is ever retried. Commands go out as argument vectors with
-// lengths; a batch is appended at once and its replies read after, always exactly as
-// many replies as commands were appended.
+// lengths; a batch is appended in chunks of kChunkSize and each chunk's replies read
+// before the next is appended, always exactly as many replies as commands were appended.
 //
-// Not thread-safe: its owner serialises every use (the connection's queue).
+// Every read and write waits at most the reply time limit (none when it is 0). When it
+// passes, the operation fails with an error naming the limit and the context is dropped,
+// so the next operation reconnects; a reply arriving late can never be taken for the
+// reply of a later command.
+//
+// Lives on one thread at a time: its owner serialises every use (the connection's
+// queue). Only shutdownSocket() may be called from any thread.
 class HiredisClient
 {
 public:
     static constexpr double kIdleSeconds = 300.0;
     static constexpr int kConnectTimeoutMs = 10000;
     static constexpr int kChunkSize = 10000;
+    // No reply time limit: reads wait for as long as the server takes.
+    static constexpr int kNoTimeLimit = 0;
 
     HiredisClient();
     ~HiredisClient();
@@ -55,6 +64,10 @@ public:
 
     void setPassword(const QByteArray &password) { m_password = password; }
     void setConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
+    // The reply time limit in milliseconds (kNoTimeLimit: none); applies from the next
+    // connect on, and at once to an open context.
+    void setReplyTimeLimitMs(int ms);
+    int replyTimeLimitMs() const { return m_replyTimeLimitMs; }
 
     bool connect(const QString &host, int port);
     // Opens a new context to the stored host and port (clearing the connect timeout
@@ -66,11 +79,28 @@ public:
     bool timesOut();
     // Releases the context.
     void close();
+    // Shuts the socket down in both directions without releasing anything, so a read or
+    // write blocked on another thread returns at once (and its operation fails). Safe
+    // from any thread.
+    void shutdownSocket();
 
     // Sends one command text, cut into arguments at runs of blanks.
     DerazReply command(const QByteArray &text);
     // Sends one argument vector.
     DerazReply commandArgv(const DerazArgv &argv);
+    // While one lives, reads and writes wait without the reply time limit: a command
+    // typed by the user may block for as long as the user chose.
+    class WithoutTimeLimit
+    {
+    public:
+        explicit WithoutTimeLimit(HiredisClient &client);
+        ~WithoutTimeLimit();
+        WithoutTimeLimit(const WithoutTimeLimit &) = delete;
+        WithoutTimeLimit &operator=(const WithoutTimeLimit &) = delete;
+
+    private:
+        HiredisClient &m_client;
+    };
     // Sends a batch: one health check, then every command appended and the replies read
     // (in chunks of kChunkSize). Answers one reply per command; after a failure the
     // remaining entries are no reply carrying the error, and nothing more is sent.
@@ -90,8 +120,15 @@ public:
 
     // The same, handing each raw reply to visit (which converts what it needs) instead
     // of converting it. Answers false, with the error, when a reply could not be read.
-    using RawVisitor = std::function<void(qsizetype index, const redisReply *reply)>;
+    using RawVisitor = std::function<void(qsizetype index, const DerazRawReply &reply)>;
     bool pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit, QString *error = nullptr);
+    // The same for count commands made one chunk at a time by commandAt, so a batch of
+    // millions of commands never exists as a whole (an empty command fails the batch and
+    // drops the context). The reply at index summarized, when it is an array, is read as
+    // a summary (DerazRawReply): its elements are counted, not built.
+    using CommandAt = std::function<DerazArgv(qsizetype index)>;
+    bool pipelineRaw(qsizetype count, const CommandAt &commandAt, const RawVisitor &visit,
+                     QString *error = nullptr, qsizetype summarized = -1);
 
     // The database the session has selected, when known.
     std::optional<qint64> selectedDatabase() const { return m_selectedDb; }
@@ -135,11 +172,22 @@ private:
     QString contextError() const;
     DerazReply roundTrip(const DerazArgv &argv);
     bool append(const DerazArgv &argv);
-    // Reads one reply of an appended command; false (context in error) when none came.
-    bool readReply(void **raw);
+    // Reads one reply of an appended command (as a summary when asked); false (context
+    // in error) when none came.
+    bool readReply(void **raw, bool summary = false);
     void discardPending();
+    void applyTimeLimit();
+    // The failure of a read or write: the reason (naming the time limit when it passed);
+    // a context whose time limit passed is released.
+    void readFailed(int savedErrno);
 
     redisContext *m_context = nullptr;
+    // The socket of m_context; guarded by m_socketLock so shutdownSocket() never reaches a
+    // descriptor that was closed (and maybe reused) meanwhile.
+    std::mutex m_socketLock;
+    int m_socket = -1;
+    int m_replyTimeLimitMs = kNoTimeLimit;
+    bool m_withoutTimeLimit = false;
     QString m_hostIP;
     int m_hostPort = 0;
     QByteArray m_password;

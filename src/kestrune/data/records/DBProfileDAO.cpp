@@ -4,7 +4,7 @@
 
 #include <corbelan/sqlite/XXXModelRef.h>
 
-#include <kestrune/data/records/RecordFields.h>
+#include <kestrune/data/records/RecordFields_p.h>
 
 DBProfileDAO::DBProfileDAO(QObject *parent)
     : XXXBaseDAO(parent)

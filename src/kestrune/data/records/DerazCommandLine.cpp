@@ -1,5 +1,7 @@
 #include <kestrune/data/records/DerazCommandLine.h>
 
+#include <bastwick/platform/Log.h>
+
 namespace {
 
 int hexValue(char c)
@@ -232,3 +234,15 @@ QByteArray joinLine(const QList<QByteArray> &arguments)
 }
 
 } // namespace DerazCommandLine
+
+QString DerazCommandLine::logSummary(const QList<QByteArray> &arguments)
+{
+    if (arguments.isEmpty())
+        return QStringLiteral("(empty command)");
+    constexpr int kWordLimit = 40;
+    const qsizetype rest = arguments.size() - 1;
+    return QStringLiteral("%1 + %2 argument%3")
+        .arg(Bastwick::logText(arguments.constFirst(), kWordLimit))
+        .arg(rest)
+        .arg(rest == 1 ? QString() : QStringLiteral("s"));
+}

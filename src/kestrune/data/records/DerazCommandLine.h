@@ -2,6 +2,7 @@
 
 #include <QtCore/QByteArray>
 #include <QtCore/QList>
+#include <QtCore/QString>
 
 // The command text of the import file, the console and the key query, read and written
 // byte for byte.
@@ -28,5 +29,9 @@ QByteArray quote(const QByteArray &argument);
 
 // The arguments quoted and joined by single blanks, with no line end.
 QByteArray joinLine(const QList<QByteArray> &arguments);
+
+// What a log line may show of a command: its first word and how many arguments follow
+// it ("SET + 2 arguments"), never the arguments themselves (they may hold a password).
+QString logSummary(const QList<QByteArray> &arguments);
 
 } // namespace DerazCommandLine

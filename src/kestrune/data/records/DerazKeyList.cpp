@@ -1,46 +1,8 @@
 #include <kestrune/data/records/DerazKeyList.h>
 
-#include <hiredis/hiredis.h>
-
 #include <cstring>
 #include <string_view>
 #include <unordered_set>
-
-DerazKeyList DerazKeyList::fromReply(const redisReply *reply)
-{
-    DerazKeyList list;
-    if (!reply || reply->type != REDIS_REPLY_ARRAY)
-        return list;
-    qsizetype keys = 0;
-    qsizetype bytes = 0;
-    for (size_t i = 0; i < reply->elements; ++i) {
-        const redisReply *e = reply->element[i];
-        if (e && (e->type == REDIS_REPLY_STRING || e->type == REDIS_REPLY_STATUS)) {
-            ++keys;
-            bytes += qsizetype(e->len);
-        }
-    }
-    list.reserve(keys, bytes);
-    if (keys == 0)
-        return list;
-    list.m_buffer.resize(bytes);
-    list.m_offsets.resize(keys + 1);
-    char *out = list.m_buffer.data();
-    qint64 *offsets = list.m_offsets.data();
-    qint64 at = 0;
-    qsizetype k = 0;
-    offsets[0] = 0;
-    for (size_t i = 0; i < reply->elements; ++i) {
-        const redisReply *e = reply->element[i];
-        if (e && (e->type == REDIS_REPLY_STRING || e->type == REDIS_REPLY_STATUS)) {
-            if (e->len > 0)
-                std::memcpy(out + at, e->str, e->len);
-            at += qint64(e->len);
-            offsets[++k] = at;
-        }
-    }
-    return list;
-}
 
 DerazKeyList DerazKeyList::fromList(const QByteArrayList &keys)
 {

@@ -6,8 +6,6 @@
 #include <QtCore/QList>
 #include <QtCore/QMetaType>
 
-struct redisReply;
-
 // A compact list of key names: one byte buffer holding every key back to back and one
 // offset per key, read by index. A million keys of 20 bytes cost about 28 MB instead of
 // the hundreds a list of separate byte arrays would take. Keys are bytes: NUL bytes and
@@ -20,9 +18,6 @@ class DerazKeyList
 public:
     DerazKeyList() = default;
 
-    // The bulk-text elements of a hiredis array reply, in reply order; other element kinds
-    // (and a reply that is not an array) give no key.
-    static DerazKeyList fromReply(const redisReply *reply);
     static DerazKeyList fromList(const QByteArrayList &keys);
 
     qsizetype size() const { return m_offsets.isEmpty() ? 0 : m_offsets.size() - 1; }

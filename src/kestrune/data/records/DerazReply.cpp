@@ -2,8 +2,6 @@
 
 #include <bastwick/platform/Text.h>
 
-#include <hiredis/hiredis.h>
-
 const QString DerazErrorDomain = QStringLiteral("com.fenwarp.Deraz.error");
 
 Bastwick::Error derazError(qint64 code, const QString &description)
@@ -61,34 +59,6 @@ DerazReply DerazReply::array(QList<DerazReply> elements)
     r.m_kind = Kind::Array;
     r.m_elements = std::move(elements);
     return r;
-}
-
-DerazReply DerazReply::fromHiredis(const redisReply *reply)
-{
-    if (!reply)
-        return noReply(QString());
-    const QByteArray bytes = reply->str ? QByteArray(reply->str, qsizetype(reply->len)) : QByteArray();
-    switch (reply->type) {
-    case REDIS_REPLY_STRING:
-        return string(bytes);
-    case REDIS_REPLY_STATUS:
-        return status(bytes);
-    case REDIS_REPLY_ERROR:
-        return error(bytes);
-    case REDIS_REPLY_INTEGER:
-        return integer(reply->integer);
-    case REDIS_REPLY_NIL:
-        return nil();
-    case REDIS_REPLY_ARRAY: {
-        QList<DerazReply> elements;
-        elements.reserve(qsizetype(reply->elements));
-        for (size_t i = 0; i < reply->elements; ++i)
-            elements.append(fromHiredis(reply->element[i]));
-        return array(std::move(elements));
-    }
-    default:
-        return string(QByteArrayLiteral("unknown type for: ") + bytes);
-    }
 }
 
 bool DerazReply::isOK() const

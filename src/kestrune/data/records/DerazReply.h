@@ -9,8 +9,6 @@
 
 #include <optional>
 
-struct redisReply;
-
 // The converted form of one server reply. It keeps the kind the server sent (bulk
 // text, status, error, integer, array, nil) and knows "no reply at all", which then
 // carries the connection's error text. The three text kinds all read as text, so a
@@ -29,10 +27,6 @@ public:
     static DerazReply error(const QByteArray &bytes);
     static DerazReply integer(qint64 value);
     static DerazReply array(QList<DerazReply> elements);
-
-    // Converts one hiredis reply (recursively for arrays), using the reply's own
-    // length so NUL bytes and bytes that are not UTF-8 survive.
-    static DerazReply fromHiredis(const redisReply *reply);
 
     Kind kind() const { return m_kind; }
     bool isNoReply() const { return m_kind == Kind::NoReply; }

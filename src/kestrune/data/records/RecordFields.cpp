@@ -1,4 +1,4 @@
-#include <kestrune/data/records/RecordFields.h>
+#include <kestrune/data/records/RecordFields_p.h>
 
 #include <corbelan/sqlite/XXXBaseDAO.h>
 

@@ -13,6 +13,8 @@ QString appDBPath();
 // Opens and closes the application's local database through the database manager and
 // answers the version records. One instance per process (sharedInstance()); a test may
 // make its own over the manager it chooses.
+//
+// Lives on the main thread (the application's start-up and termination use it).
 class DataBaseBO
 {
 public:

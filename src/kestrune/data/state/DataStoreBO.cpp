@@ -142,6 +142,7 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
     if (const ProfilePtr cached = findProfileByURLString(profile->url())) {
         if (cached != profile)
             profile->setConnID(cached->connID());
+        remember(profile);
         return;
     }
     profile->setConnID(generateConnectionID());
@@ -149,6 +150,24 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
     if (!m_profileCache.contains(url))
         m_profileOrder.append(url);
     m_profileCache.insert(url, profile);
+    remember(profile);
+}
+
+void DataStoreBO::remember(const ProfilePtr &profile)
+{
+    m_registrations.removeIf([](const auto &entry) { return entry.value().profile.expired(); });
+    m_registrations.insert(profile.get(), Registration{profile, profile->url(), profile->connID()});
+}
+
+std::optional<DataStoreBO::Registration> DataStoreBO::registrationOf(const ProfilePtr &profile) const
+{
+    if (!profile)
+        return std::nullopt;
+    const auto found = m_registrations.constFind(profile.get());
+    // The key is an address: an entry of a profile object that is gone does not count.
+    if (found == m_registrations.cend() || found->profile.lock() != profile)
+        return std::nullopt;
+    return *found;
 }
 
 DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profile)
@@ -316,16 +335,28 @@ DataStoreBO::PageControllPtr DataStoreBO::queryCollectionPageControllWithURL(con
 
 void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
 {
-    if (!profile || profile->url().isNull())
+    if (!profile)
         return;
     QMutexLocker locker(&m_lock);
-    const QString url = profile->url();
+    // The entry is found under what the profile was registered with: its URL and
+    // identifier fields may have been edited since.
+    const std::optional<Registration> own = registrationOf(profile);
+    const QString url = own ? own->url : profile->url();
+    if (url.isNull())
+        return;
     // The identifier is the registered profile's: another object with the same url may
     // never have been registered itself.
     const ProfilePtr cached = m_profileCache.value(url);
-    const qint64 id = cached ? cached->connID() : profile->connID();
-    if (m_profileCache.remove(url))
+    const std::optional<Registration> entry = cached == profile ? own : registrationOf(cached);
+    m_registrations.remove(profile.get());
+    const qint64 cachedID = entry ? entry->connID : cached ? cached->connID() : 0;
+    const qint64 id = own ? own->connID : cached ? cachedID : profile->connID();
+    // The entry under that URL goes only when it is still the one this profile joined.
+    if (cached && cachedID == id) {
+        m_profileCache.remove(url);
         m_profileOrder.removeAll(url);
+        m_registrations.remove(cached.get());
+    }
     m_storeCache.remove(id);
 }
 

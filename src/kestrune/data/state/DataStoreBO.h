@@ -9,6 +9,7 @@
 #include <QtCore/QVariantList>
 
 #include <memory>
+#include <optional>
 
 class AppPreference;
 class DBDatabase;
@@ -99,6 +100,8 @@ public:
                                                        const QString &collection);
 
     // --- Closing (registry entries only; nothing is sent) ------------------------------
+    // Closes by the URL and identifier the profile object was registered with, so a
+    // profile edited after it connected still closes its own entry.
     void closeDataStoreByProfile(const ProfilePtr &profile);
     void closeDataStoreByProfiles(const QList<ProfilePtr> &profiles);
     // Identifiers as numbers or decimal texts.
@@ -106,12 +109,23 @@ public:
     void closeDataStore(const QString &nodeURL);
 
 private:
+    // The URL and identifier a profile object was given when it was registered.
+    struct Registration
+    {
+        std::weak_ptr<DBProfile> profile;
+        QString url;
+        qint64 connID = 0;
+    };
+
     int pageSize() const;
+    void remember(const ProfilePtr &profile);
+    std::optional<Registration> registrationOf(const ProfilePtr &profile) const;
 
     AppPreference *m_preference = nullptr;
     mutable QRecursiveMutex m_lock;
     qint64 m_connectionID = 0;
     QHash<QString, ProfilePtr> m_profileCache;
+    QHash<const DBProfile *, Registration> m_registrations;
     QList<QString> m_profileOrder; // registration order of profileCache's keys
     QHash<qint64, StorePtr> m_storeCache;
     QHash<QString, PageControllPtr> m_tablePageControllCache;

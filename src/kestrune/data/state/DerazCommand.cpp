@@ -1,6 +1,6 @@
 #include <kestrune/data/state/DerazCommand.h>
 
-#include <kestrune/data/records/RecordFields.h>
+#include <kestrune/data/records/RecordFields_p.h>
 #include <kestrune/data/state/DerazCommandDAO.h>
 
 namespace {

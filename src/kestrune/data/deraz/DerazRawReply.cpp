@@ -1,0 +1,243 @@
+#include "kestrune/data/deraz/DerazRawReply.h"
+
+#include <hiredis/hiredis.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool isKeyText(const redisReply *e)
+{
+    return e && (e->type == REDIS_REPLY_STRING || e->type == REDIS_REPLY_STATUS);
+}
+
+// --- Summary reader functions ------------------------------------------------------------
+//
+// A summary is a real array reply object whose str points at kSummaryMarker (arrays have
+// no text, so freeReplyObject ignores it), whose integer is the number of elements, and
+// whose element vector holds at most the first error element, at position len. Objects
+// below the top level are never built: the reader gets kNotKept for them.
+
+char kSummaryMarker = 0;
+char kNotKept = 0;
+
+redisReply *newReply(int type)
+{
+    auto *r = static_cast<redisReply *>(std::calloc(1, sizeof(redisReply)));
+    if (r)
+        r->type = type;
+    return r;
+}
+
+// The top-level summary a direct element of it belongs to, or null for deeper ones.
+redisReply *summaryOfParent(const redisReadTask *task)
+{
+    if (!task->parent || task->parent->parent)
+        return nullptr;
+    return static_cast<redisReply *>(task->parent->obj);
+}
+
+void *summaryString(const redisReadTask *task, char *str, size_t len)
+{
+    const bool top = task->parent == nullptr;
+    redisReply *summary = top ? nullptr : summaryOfParent(task);
+    if (!top && !(summary && task->type == REDIS_REPLY_ERROR && summary->elements == 0))
+        return &kNotKept;
+    redisReply *r = newReply(task->type);
+    if (!r)
+        return nullptr;
+    r->str = static_cast<char *>(std::malloc(len + 1));
+    if (!r->str) {
+        std::free(r);
+        return nullptr;
+    }
+    if (len > 0)
+        std::memcpy(r->str, str, len);
+    r->str[len] = '\0';
+    r->len = len;
+    if (summary) {
+        summary->element = static_cast<redisReply **>(std::calloc(1, sizeof(redisReply *)));
+        if (!summary->element) {
+            freeReplyObject(r);
+            return nullptr;
+        }
+        summary->element[0] = r;
+        summary->elements = 1;
+        summary->len = size_t(task->idx);
+    }
+    return r;
+}
+
+void *summaryArray(const redisReadTask *task, int elements)
+{
+    if (task->parent)
+        return &kNotKept;
+    redisReply *r = newReply(REDIS_REPLY_ARRAY);
+    if (!r)
+        return nullptr;
+    r->str = &kSummaryMarker;
+    r->integer = elements;
+    return r;
+}
+
+void *summaryInteger(const redisReadTask *task, long long value)
+{
+    if (task->parent)
+        return &kNotKept;
+    redisReply *r = newReply(REDIS_REPLY_INTEGER);
+    if (r)
+        r->integer = value;
+    return r;
+}
+
+void *summaryNil(const redisReadTask *task)
+{
+    if (task->parent)
+        return &kNotKept;
+    return newReply(REDIS_REPLY_NIL);
+}
+
+redisReplyObjectFunctions kSummaryFunctions = {summaryString, summaryArray, summaryInteger, summaryNil,
+                                               freeReplyObject};
+
+} // namespace
+
+void *DerazRawReply::summaryReaderFunctions()
+{
+    return &kSummaryFunctions;
+}
+
+bool DerazRawReply::isSummary() const
+{
+    return m_reply && m_reply->type == REDIS_REPLY_ARRAY && m_reply->str == &kSummaryMarker;
+}
+
+qsizetype DerazRawReply::stored() const
+{
+    return isArray() && m_reply->element ? qsizetype(m_reply->elements) : 0;
+}
+
+DerazReply::Kind DerazRawReply::kind() const
+{
+    if (!m_reply)
+        return DerazReply::Kind::NoReply;
+    switch (m_reply->type) {
+    case REDIS_REPLY_STRING:
+        return DerazReply::Kind::String;
+    case REDIS_REPLY_STATUS:
+        return DerazReply::Kind::Status;
+    case REDIS_REPLY_ERROR:
+        return DerazReply::Kind::Error;
+    case REDIS_REPLY_INTEGER:
+        return DerazReply::Kind::Integer;
+    case REDIS_REPLY_NIL:
+        return DerazReply::Kind::Nil;
+    case REDIS_REPLY_ARRAY:
+        return DerazReply::Kind::Array;
+    default:
+        return DerazReply::Kind::String;
+    }
+}
+
+bool DerazRawReply::isOK() const
+{
+    const DerazReply::Kind k = kind();
+    return (k == DerazReply::Kind::Status || k == DerazReply::Kind::String) && text() == "OK";
+}
+
+QByteArrayView DerazRawReply::text() const
+{
+    if (!m_reply || !m_reply->str || m_reply->type == REDIS_REPLY_ARRAY ||
+        m_reply->type == REDIS_REPLY_INTEGER || m_reply->type == REDIS_REPLY_NIL)
+        return {};
+    return QByteArrayView(m_reply->str, qsizetype(m_reply->len));
+}
+
+qint64 DerazRawReply::integer() const
+{
+    return m_reply && m_reply->type == REDIS_REPLY_INTEGER ? qint64(m_reply->integer) : 0;
+}
+
+qsizetype DerazRawReply::size() const
+{
+    if (isSummary())
+        return qsizetype(m_reply->integer);
+    return isArray() ? qsizetype(m_reply->elements) : 0;
+}
+
+DerazRawReply DerazRawReply::at(qsizetype i) const
+{
+    if (isSummary())
+        return stored() > 0 && i == qsizetype(m_reply->len) ? DerazRawReply(m_reply->element[0])
+                                                            : DerazRawReply();
+    if (i < 0 || i >= stored())
+        return DerazRawReply();
+    return DerazRawReply(m_reply->element[i]);
+}
+
+qsizetype DerazRawReply::firstErrorElement() const
+{
+    if (isSummary())
+        return stored() > 0 ? qsizetype(m_reply->len) : -1;
+    const qsizetype n = stored();
+    for (qsizetype i = 0; i < n; ++i) {
+        const redisReply *e = m_reply->element[i];
+        if (e && e->type == REDIS_REPLY_ERROR)
+            return i;
+    }
+    return -1;
+}
+
+DerazReply DerazRawReply::toReply() const
+{
+    switch (kind()) {
+    case DerazReply::Kind::NoReply:
+        return DerazReply::noReply(QString());
+    case DerazReply::Kind::String:
+        if (m_reply->type != REDIS_REPLY_STRING)
+            return DerazReply::string(QByteArrayLiteral("unknown type for: ") + text().toByteArray());
+        return DerazReply::string(text().toByteArray());
+    case DerazReply::Kind::Status:
+        return DerazReply::status(text().toByteArray());
+    case DerazReply::Kind::Error:
+        return DerazReply::error(text().toByteArray());
+    case DerazReply::Kind::Integer:
+        return DerazReply::integer(integer());
+    case DerazReply::Kind::Nil:
+        return DerazReply::nil();
+    case DerazReply::Kind::Array: {
+        QList<DerazReply> elements;
+        const qsizetype n = stored();
+        elements.reserve(n);
+        for (qsizetype i = 0; i < n; ++i)
+            elements.append(DerazRawReply(m_reply->element[i]).toReply());
+        return DerazReply::array(std::move(elements));
+    }
+    }
+    return DerazReply();
+}
+
+DerazKeyList DerazRawReply::toKeyList() const
+{
+    DerazKeyList list;
+    const qsizetype n = stored();
+    qsizetype keys = 0;
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const redisReply *e = m_reply->element[i];
+        if (isKeyText(e)) {
+            ++keys;
+            bytes += qsizetype(e->len);
+        }
+    }
+    if (keys == 0)
+        return list;
+    list.reserve(keys, bytes);
+    for (qsizetype i = 0; i < n; ++i) {
+        const redisReply *e = m_reply->element[i];
+        if (isKeyText(e))
+            list.append(QByteArrayView(e->str, qsizetype(e->len)));
+    }
+    return list;
+}
