@@ -1,5 +1,7 @@
 #include <pavisade/viewcontrollers/X3SplitViewController.h>
 
+#include <pavisade/viewcontrollers/ChildScreens.h>
+
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QVariantAnimation>
@@ -40,22 +42,10 @@ private:
     X3SplitView *m_split;
 };
 
-QVBoxLayout *paneLayout(QWidget *pane)
-{
-    if (auto *layout = qobject_cast<QVBoxLayout *>(pane->layout()))
-        return layout;
-    if (pane->layout())
-        return nullptr;
-    auto *layout = new QVBoxLayout(pane);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    return layout;
-}
-
 QWidget *makePane()
 {
     auto *pane = new QWidget;
-    paneLayout(pane);
+    Pavisade::fillingLayout(pane);
     return pane;
 }
 
@@ -107,26 +97,12 @@ QSplitter *X3SplitViewController::splitView()
 
 QList<X3CommonViewController *> X3SplitViewController::controllers() const
 {
-    QList<X3CommonViewController *> list;
-    for (const auto &c : m_controllers) {
-        if (c)
-            list.append(c);
-    }
-    return list;
+    return m_controllers.list();
 }
 
 void X3SplitViewController::setControllers(const QList<X3CommonViewController *> &controllers)
 {
-    m_controllers.clear();
-    for (X3CommonViewController *c : controllers) {
-        if (!c)
-            continue;
-        if (!c->parent()) {
-            c->setParent(this);
-            c->hide();
-        }
-        m_controllers.append(c);
-    }
+    m_controllers.set(this, controllers);
 }
 
 void X3SplitViewController::viewConfig()
@@ -141,17 +117,8 @@ void X3SplitViewController::splitViewConfig()
     QSplitter *split = splitView();
     const QList<X3CommonViewController *> children = controllers();
     const int n = std::min<int>(children.size(), split->count());
-    for (int i = 0; i < n; ++i) {
-        QWidget *pane = split->widget(i);
-        QWidget *view = children.at(i)->view();
-        if (view->parentWidget() != pane) {
-            if (QVBoxLayout *layout = paneLayout(pane))
-                layout->addWidget(view);
-            else
-                view->setParent(pane);
-        }
-        view->show();
-    }
+    for (int i = 0; i < n; ++i)
+        Pavisade::placeInto(split->widget(i), children.at(i)->view());
 }
 
 void X3SplitViewController::splitViewSizeConfig()
@@ -184,13 +151,11 @@ void X3SplitViewController::loadView()
     QSplitter *split = splitView();
     if (split->parentWidget() && split->parentWidget() != this)
         return; // placed by the screen's own interface
-    if (!layout()) {
-        auto *box = new QVBoxLayout(this);
-        box->setContentsMargins(0, 0, 0, 0);
-        box->setSpacing(0);
-    }
-    if (layout()->indexOf(split) < 0)
-        layout()->addWidget(split);
+    QLayout *host = Pavisade::fillingLayout(this);
+    if (!host)
+        host = layout();
+    if (host->indexOf(split) < 0)
+        host->addWidget(split);
 }
 
 QWidget *X3SplitViewController::leftView()

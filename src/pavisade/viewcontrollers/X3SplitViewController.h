@@ -1,6 +1,7 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
+#include <pavisade/viewcontrollers/ChildScreens.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
 #include <QtCore/QList>
@@ -116,7 +117,7 @@ private:
     int paneIndex(const QWidget *pane);
 
     QPointer<QSplitter> m_splitView;
-    QList<QPointer<X3CommonViewController>> m_controllers;
+    Pavisade::ChildScreens m_controllers;
     qint64 m_splitDividPositon = 60;
     QPointer<QWidget> m_targetView1;
     QPointer<QWidget> m_targetView2;
