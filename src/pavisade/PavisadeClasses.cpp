@@ -5,6 +5,9 @@
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
+#include <pavisade/viewcontrollers/X3SplitViewController.h>
+#include <pavisade/viewcontrollers/X3TabViewController.h>
+#include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -18,6 +21,11 @@ void registerPavisadeClasses()
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();
+        registry.registerClass<X3SplitViewController>();
+        registry.registerClass<X3SplitViewXibController>();
+        registry.registerClass<X3TabViewController>();
+        registry.registerClass<X3TabViewXibController>();
+        registry.registerClass<XXXTabItemDefine>();
         return true;
     }();
     Q_UNUSED(done);
