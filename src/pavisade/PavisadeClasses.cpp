@@ -2,6 +2,7 @@
 
 #include <pavisade/forms/FormControls.h>
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/sheets/XSheet.h>
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
@@ -26,6 +27,8 @@ void registerPavisadeClasses()
         registry.registerClass<X3TabViewController>();
         registry.registerClass<X3TabViewXibController>();
         registry.registerClass<XXXTabItemDefine>();
+        registry.registerClass<XSheet>();
+        registry.registerClass<ConfirmAlertSheet>();
         return true;
     }();
     Q_UNUSED(done);

@@ -1,5 +1,7 @@
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
+#include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 #include <pavisade/viewcontrollers/InvokeByName_p.h>
 #include <pavisade/viewcontrollers/Localization.h>
@@ -10,6 +12,7 @@
 #include <bastwick/platform/Log.h>
 
 #include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QProgressBar>
 
 X3CommonViewController::X3CommonViewController(QWidget *parent)
     : QWidget(parent)
@@ -132,4 +135,98 @@ void X3CommonViewController::buttonClicked(QAbstractButton *sender)
     const QString identifier = sender ? sender->objectName() : QString();
     XXXLog(QStringLiteral("buttonClicked identifier=%1").arg(identifier));
     Pavisade::invokeByName(this, Bastwick::firstCharLower(identifier) + QStringLiteral("Action"), sender);
+}
+
+namespace {
+
+void showAlert(QWidget *window, const char *titleKey, const QString &text)
+{
+    Pavisade::showSheetModalForWindow(window, Pavisade::localizedString(QLatin1String(titleKey)),
+                                      Pavisade::localizedString(text), Pavisade::AlertStyleWarning,
+                                      Pavisade::localizedString(QStringLiteral("OkStr")));
+}
+
+// Keeps a child centred in its parent through every resize.
+void keepCentred(QWidget *child)
+{
+    Bastwick::centerInParent(child);
+    Bastwick::setAutoresizingMask(child, Bastwick::ViewMinXMargin | Bastwick::ViewMaxXMargin |
+                                             Bastwick::ViewMinYMargin | Bastwick::ViewMaxYMargin);
+}
+
+} // namespace
+
+void X3CommonViewController::showWarningInfo(const QString &text)
+{
+    showAlert(m_parentWindow, "WarningStr", text);
+}
+
+void X3CommonViewController::showErrorInfo(const QString &text)
+{
+    showAlert(m_parentWindow, "ErrorStr", text);
+}
+
+void X3CommonViewController::showInfoInfo(const QString &text)
+{
+    showAlert(m_parentWindow, "InfoStr", text);
+}
+
+XXXSpinningProgressIndicator *X3CommonViewController::progressIndicator()
+{
+    if (!m_progressIndicator) {
+        m_progressIndicator = new XXXSpinningProgressIndicator(this);
+        m_progressIndicator->resize(40, 40);
+        keepCentred(m_progressIndicator);
+        m_progressIndicator->setIndeterminate(true);
+        m_progressIndicator->setMaxValue(100);
+        m_progressIndicator->hide();
+    }
+    return m_progressIndicator;
+}
+
+void X3CommonViewController::displayActivityView()
+{
+    XXXSpinningProgressIndicator *indicator = progressIndicator();
+    indicator->show();
+    indicator->raise();
+    indicator->startAnimation();
+}
+
+void X3CommonViewController::hideActivityView()
+{
+    XXXSpinningProgressIndicator *indicator = progressIndicator();
+    indicator->hide();
+    indicator->stopAnimation();
+}
+
+QProgressBar *X3CommonViewController::progressBarIndicator()
+{
+    if (!m_progressBarIndicator) {
+        // Not placed until barStyleActivityViewConfig(); held by the screen meanwhile.
+        m_progressBarIndicator = new QProgressBar(this);
+        m_progressBarIndicator->setGeometry(0, 0, 120, 40);
+        m_progressBarIndicator->setRange(0, 0); // indeterminate
+        m_progressBarIndicator->setTextVisible(false);
+        m_progressBarIndicator->hide();
+    }
+    return m_progressBarIndicator;
+}
+
+void X3CommonViewController::barStyleActivityViewConfig()
+{
+    QProgressBar *bar = progressBarIndicator();
+    bar->resize(120, 40);
+    keepCentred(bar);
+}
+
+void X3CommonViewController::displayBarStyleActivityView()
+{
+    QProgressBar *bar = progressBarIndicator();
+    bar->show();
+    bar->raise();
+}
+
+void X3CommonViewController::hideBarStyleActivityView()
+{
+    progressBarIndicator()->hide();
 }

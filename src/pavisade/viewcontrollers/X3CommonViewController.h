@@ -14,6 +14,10 @@ class QAbstractButton;
 QT_END_NAMESPACE
 
 class XXXButtonToolBar;
+class XXXSpinningProgressIndicator;
+QT_BEGIN_NAMESPACE
+class QProgressBar;
+QT_END_NAMESPACE
 
 // The base of every screen. A screen is a QWidget; its life-cycle hooks run from one
 // non-virtual, idempotent setUp(), which view() calls the first time anyone asks for
@@ -105,6 +109,24 @@ public:
     float toolbarParentViewDefaultHeight();
     void updateToolbarParentViewHeight(float height) { m_toolbarParentViewHeight = height; }
 
+    // --- alerts: one-button sheets on parentWindow() ------------------------------------
+    // Message "WarningStr" / "ErrorStr" / "InfoStr", the translated text as the
+    // informative text, one "OkStr" button; return at once.
+    void showWarningInfo(const QString &text);
+    void showErrorInfo(const QString &text);
+    void showInfoInfo(const QString &text);
+
+    // --- activity -------------------------------------------------------------------------
+    // A 40 x 40 spinner centred in the screen, hidden until displayActivityView().
+    XXXSpinningProgressIndicator *progressIndicator();
+    void displayActivityView();
+    void hideActivityView();
+    // A 120 x 40 indeterminate bar, placed by barStyleActivityViewConfig().
+    QProgressBar *progressBarIndicator();
+    void barStyleActivityViewConfig();
+    void displayBarStyleActivityView();
+    void hideBarStyleActivityView();
+
     // --- buttons routed by name -------------------------------------------------------
     // Each direct child button named in buttonIditifers() calls buttonClicked().
     void buttonActionConfig();
@@ -130,5 +152,7 @@ private:
     bool m_viewLoaded = false;
     bool m_settingUp = false;
     XXXButtonToolBar *m_toolBarView = nullptr;
+    XXXSpinningProgressIndicator *m_progressIndicator = nullptr;
+    QProgressBar *m_progressBarIndicator = nullptr;
     float m_toolbarParentViewHeight = 0;
 };
