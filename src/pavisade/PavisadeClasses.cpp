@@ -1,6 +1,7 @@
 #include <pavisade/PavisadeClasses.h>
 
 #include <pavisade/forms/FormControls.h>
+#include <pavisade/forms/XXXDragImageZone.h>
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/sheets/XSheet.h>
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
@@ -8,6 +9,7 @@
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 #include <pavisade/viewcontrollers/X3SplitViewController.h>
 #include <pavisade/viewcontrollers/X3TabViewController.h>
+#include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -27,6 +29,8 @@ void registerPavisadeClasses()
         registry.registerClass<X3TabViewController>();
         registry.registerClass<X3TabViewXibController>();
         registry.registerClass<XXXTabItemDefine>();
+        registry.registerClass<XXXDragImageZone>();
+        registry.registerClass<XXXDragViewController>();
         registry.registerClass<XSheet>();
         registry.registerClass<ConfirmAlertSheet>();
         return true;

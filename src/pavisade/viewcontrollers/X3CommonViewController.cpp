@@ -6,6 +6,7 @@
 #include <pavisade/viewcontrollers/InvokeByName_p.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/WindowResizeFanOut_p.h>
+#include <pavisade/viewcontrollers/XXXDragViewController.h>
 
 #include <bastwick/StringAdditions.h>
 #include <bastwick/ViewGeometry.h>
@@ -229,4 +230,36 @@ void X3CommonViewController::displayBarStyleActivityView()
 void X3CommonViewController::hideBarStyleActivityView()
 {
     progressBarIndicator()->hide();
+}
+
+XXXDragViewController *X3CommonViewController::dragViewController()
+{
+    if (!m_dragViewController) {
+        m_dragViewController = new XXXDragViewController(this);
+        m_dragViewController->hide();
+    }
+    return m_dragViewController;
+}
+
+void X3CommonViewController::showDragView()
+{
+    XXXDragViewController *drop = dragViewController();
+    drop->setDragTitle(dragZoneTitle());
+    drop->registerNotify(dragNotification());
+    QWidget *parent = dragParentView();
+    if (!parent)
+        return;
+    QWidget *view = drop->view();
+    view->setParent(parent);
+    keepCentred(view);
+    view->show();
+}
+
+void X3CommonViewController::hideDragView()
+{
+    if (!m_dragViewController)
+        return;
+    m_dragViewController->hide();
+    if (m_dragViewController->parentWidget() != this)
+        m_dragViewController->setParent(this);
 }

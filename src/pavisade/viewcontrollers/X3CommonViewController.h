@@ -14,6 +14,7 @@ class QAbstractButton;
 QT_END_NAMESPACE
 
 class XXXButtonToolBar;
+class XXXDragViewController;
 class XXXSpinningProgressIndicator;
 QT_BEGIN_NAMESPACE
 class QProgressBar;
@@ -82,6 +83,11 @@ public:
     virtual void menuGLocation() {}
     // Identifiers of direct child buttons that buttonActionConfig() routes by name.
     virtual QStringList buttonIditifers() const { return {}; }
+    // Where showDragView() puts the drop zone (none: nothing shown), its caption and the
+    // notification a drop posts.
+    virtual QWidget *dragParentView() { return nullptr; }
+    virtual QString dragZoneTitle() const { return QString(); }
+    virtual QString dragNotification() const { return QString(); }
 
     // --- localisation ---------------------------------------------------------------
     // toolBarGLocation(), buttonGLocation(), lableGLocation(), menuGLocation().
@@ -127,6 +133,13 @@ public:
     void displayBarStyleActivityView();
     void hideBarStyleActivityView();
 
+    // --- drop zone --------------------------------------------------------------------------
+    XXXDragViewController *dragViewController();
+    // Puts the drop zone, centred, into dragParentView() with its caption and notification.
+    void showDragView();
+    // Takes the drop zone off (it stays owned by this screen, hidden).
+    void hideDragView();
+
     // --- buttons routed by name -------------------------------------------------------
     // Each direct child button named in buttonIditifers() calls buttonClicked().
     void buttonActionConfig();
@@ -154,5 +167,6 @@ private:
     XXXButtonToolBar *m_toolBarView = nullptr;
     XXXSpinningProgressIndicator *m_progressIndicator = nullptr;
     QProgressBar *m_progressBarIndicator = nullptr;
+    XXXDragViewController *m_dragViewController = nullptr;
     float m_toolbarParentViewHeight = 0;
 };
