@@ -6,9 +6,11 @@
 #include <pavisade/sheets/XSheet.h>
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
 #include <pavisade/viewcontrollers/Localization.h>
+#include <pavisade/viewcontrollers/X3CommonPageViewController.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 #include <pavisade/viewcontrollers/X3SplitViewController.h>
 #include <pavisade/viewcontrollers/X3TabViewController.h>
+#include <pavisade/viewcontrollers/XXXCommonViewController.h>
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
@@ -24,6 +26,8 @@ void registerPavisadeClasses()
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();
+        registry.registerClass<X3CommonPageViewController>();
+        registry.registerClass<XXXCommonViewController>();
         registry.registerClass<X3SplitViewController>();
         registry.registerClass<X3SplitViewXibController>();
         registry.registerClass<X3TabViewController>();
