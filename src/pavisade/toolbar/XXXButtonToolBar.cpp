@@ -82,12 +82,17 @@ QList<XXXButtonToolBarItem> XXXButtonToolBar::itemConfig()
             imageButtonItem(QStringLiteral("RefreshTemplate"))};
 }
 
-void XXXButtonToolBar::configToolbarWithItems(const QList<XXXButtonToolBarItem> &items)
+void XXXButtonToolBar::removeItemViews()
 {
     for (const QPointer<QWidget> &view : std::as_const(m_itemViews))
         delete view.data();
     m_itemViews.clear();
     m_itemSizes.clear();
+}
+
+void XXXButtonToolBar::configToolbarWithItems(const QList<XXXButtonToolBarItem> &items)
+{
+    removeItemViews();
     m_items = items;
     addToolBarItemToView();
 }
@@ -245,6 +250,39 @@ QRectF XXXButtonToolBar::elementFrameAtIndex(int index) const
 {
     const double w = index >= 0 && index < m_itemViews.size() ? viewWidth(index) : 0.0;
     return QRectF(elementPositionAtIndex(index), QSizeF(w, kBarHeight));
+}
+
+void XXXButtonToolBar::addToolBarItemToView2()
+{
+    removeItemViews();
+    int buttonNumber = 0;
+    for (const XXXButtonToolBarItem &item : std::as_const(m_items)) {
+        QWidget *view = nullptr;
+        const int index = int(m_itemViews.size());
+        if (item.toolBarItemType == XXXButtonToolBarItem::TypeImageButton) {
+            XXXToolBarButton *button = makeButton(item.image);
+            button->setTag(buttonNumber++);
+            view = button;
+        } else if (item.toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
+            auto *label = new XXXLabel(this);
+            label->setAlignment(textAlignment(item.alignment));
+            label->setFont(labelFont());
+            label->setText(item.title);
+            label->show();
+            view = label;
+        }
+        m_itemViews.append(view);
+        m_itemSizes.append(view ? QSizeF(view->size()) : QSizeF());
+        if (!view)
+            continue;
+        QRectF frame = elementFrameAtIndex(index);
+        if (item.toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
+            const double textHeight = Bastwick::heightForWidth(item.title, float(frame.width()), labelFont());
+            frame = QRectF(frame.x(), (frame.height() - textHeight) / 2 + 1, frame.width(), textHeight);
+        }
+        view->setGeometry(pixelRect(frame));
+        m_itemSizes[index] = frame.size();
+    }
 }
 
 void XXXButtonToolBar::setItems(const QStringList &imageNames)

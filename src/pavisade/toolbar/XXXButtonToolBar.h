@@ -15,7 +15,7 @@ QT_BEGIN_NAMESPACE
 class QAbstractButton;
 QT_END_NAMESPACE
 
-// An image button of a button toolbar: borderless, with the item's tag.
+// An image button of a button toolbar: borderless, with the item's tag. Main thread.
 class PAVISADE_EXPORT XXXToolBarButton : public QToolButton
 {
     Q_OBJECT
@@ -75,6 +75,12 @@ public:
     QPointF elementPositionAtIndex(int index) const;
     QRectF elementFrameAtIndex(int index) const;
 
+    // The older way of making the views of buttonItems(), replacing earlier ones: each
+    // view is placed at once at its position; buttons are tagged by their running number
+    // only and get no identifier or tooltip; labels get neither colour nor tag and sit at
+    // (height - text height) / 2 + 1.
+    void addToolBarItemToView2();
+
     // The older filling: one 32 x 24 image button per image name, tagged by position,
     // not placed; buttonItems() is not changed.
     void setItems(const QStringList &imageNames);
@@ -90,6 +96,7 @@ protected:
 
 private:
     void addToolBarItemToView();
+    void removeItemViews();
     void computeElementWidth();
     XXXToolBarButton *makeButton(const QString &imageName);
     void buttonCallback();

@@ -202,3 +202,27 @@ TEST(ButtonToolBar, DefaultsAndTheOlderFilling)
     EXPECT_EQ(buttons.at(1)->size(), QSize(32, 24));
     EXPECT_TRUE(older.buttonItems().isEmpty());
 }
+
+TEST(ButtonToolBar, TheOlderItemViewsArePlacedAtOnceAndTaggedByRunningNumber)
+{
+    QWidget parent;
+    parent.resize(300, 50);
+    auto *bar = new XXXButtonToolBar(&parent);
+    XXXButtonToolBarItem tipped = button(9, "named");
+    tipped.tooltips = "Tip";
+    bar->setButtonItems({button(), tipped, otherKind(), label(0, "pages")});
+    bar->addToolBarItemToView2();
+    auto *first = qobject_cast<XXXToolBarButton *>(bar->itemView(0));
+    auto *second = qobject_cast<XXXToolBarButton *>(bar->itemView(1));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->geometry(), QRect(0, 0, 32, 24));
+    EXPECT_EQ(second->geometry(), QRect(32, 0, 32, 24));
+    EXPECT_EQ(second->tag(), 1) << "the running number, whatever the item's tag";
+    EXPECT_TRUE(second->objectName().isEmpty());
+    EXPECT_TRUE(second->toolTip().isEmpty());
+    EXPECT_EQ(bar->itemView(2), nullptr);
+    auto *pages = qobject_cast<XXXLabel *>(bar->itemView(3));
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->x(), 64);
+    EXPECT_EQ(pages->tag(), 0);
+}
