@@ -1,11 +1,14 @@
 #include <pavisade/PavisadeClasses.h>
 
+#include <pavisade/tables/TableClasses.h>
+
 namespace Pavisade {
 
 void registerPavisadeClasses()
 {
     static const bool done = [] {
         // Each folder's registration is called from here as the folders arrive.
+        registerPavisadeTableClasses();
         return true;
     }();
     Q_UNUSED(done);
