@@ -1,6 +1,7 @@
 #include <pavisade/PavisadeClasses.h>
 
 #include <pavisade/tables/TableClasses.h>
+#include <pavisade/trees/TreeClasses.h>
 
 namespace Pavisade {
 
@@ -9,6 +10,7 @@ void registerPavisadeClasses()
     static const bool done = [] {
         // Each folder's registration is called from here as the folders arrive.
         registerPavisadeTableClasses();
+        registerPavisadeTreeClasses();
         return true;
     }();
     Q_UNUSED(done);
