@@ -9,10 +9,10 @@
 // Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
 // and the reference alternating, each timing connect to last reply converted.
 
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DerazConnection.h>
-#include <kestrune/data/DerazDatabase.h>
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/DerazConnection.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/deraz/HiredisClient.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>

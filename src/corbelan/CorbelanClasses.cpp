@@ -1,8 +1,8 @@
 #include <corbelan/CorbelanClasses.h>
 
 #include <corbelan/services/ServicesClasses.h>
-#include <corbelan/sqlite/AlternativeSqliteClasses.h>
 #include <corbelan/sqlite/SqliteClasses.h>
+#include <corbelan/sqlite/alternative/AlternativeSqliteClasses.h>
 
 namespace Corbelan {
 

@@ -44,8 +44,8 @@ struct FakeDerazServer::Private
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
-        if (::bind(listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0
-            || ::listen(listenFd, backlog) != 0) {
+        if (::bind(listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
+            ::listen(listenFd, backlog) != 0) {
             ::close(listenFd);
             listenFd = -1;
             return false;

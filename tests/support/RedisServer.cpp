@@ -91,10 +91,23 @@ bool RedisServer::start(const QStringList &extraArgs)
         m_dir = QDir(base.path()).filePath(QStringLiteral("redis-%1").arg(m_port));
         QDir().mkpath(m_dir);
 
-        QList<QByteArray> args = {KESTRUNE_REDIS_SERVER, "--port", QByteArray::number(m_port),
-                                  "--bind", "127.0.0.1", "--save", "", "--appendonly", "no",
-                                  "--dir", m_dir.toLocal8Bit(), "--daemonize", "no",
-                                  "--loglevel", "warning", "--logfile", ""};
+        QList<QByteArray> args = {KESTRUNE_REDIS_SERVER,
+                                  "--port",
+                                  QByteArray::number(m_port),
+                                  "--bind",
+                                  "127.0.0.1",
+                                  "--save",
+                                  "",
+                                  "--appendonly",
+                                  "no",
+                                  "--dir",
+                                  m_dir.toLocal8Bit(),
+                                  "--daemonize",
+                                  "no",
+                                  "--loglevel",
+                                  "warning",
+                                  "--logfile",
+                                  ""};
         for (const QString &a : extraArgs)
             args.append(a.toLocal8Bit());
         std::vector<char *> argv;

@@ -53,8 +53,8 @@ int main(int argc, char **argv)
     QTemporaryDir home;
     const QByteArray h = home.path().toLocal8Bit();
     setenv("HOME", h.constData(), 1);
-    for (const char *var : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
-                            "XDG_DOCUMENTS_DIR"}) {
+    for (const char *var :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_DOCUMENTS_DIR"}) {
         const QByteArray sub = h + "/" + QByteArray(var).toLower();
         QDir().mkpath(QString::fromLocal8Bit(sub));
         setenv(var, sub.constData(), 1);

@@ -13,12 +13,11 @@
 namespace Bastwick {
 
 [[noreturn]] BASTWICK_EXPORT void assertionFailure(const char *condition, const char *function,
-                                                   const char *file, int line,
-                                                   const QString &detail);
+                                                   const char *file, int line, const QString &detail);
 
 // The text of an assertion-failure line, for tests and for the exception edge.
-BASTWICK_EXPORT QString assertionText(const char *condition, const char *function, const char *file,
-                                      int line, const QString &detail);
+BASTWICK_EXPORT QString assertionText(const char *condition, const char *function, const char *file, int line,
+                                      const QString &detail);
 
 // Runs fn; a Bastwick::Exception (or any std::exception) escaping it stops the
 // program through the assertion macro. Used at queue and event-loop edges.
@@ -26,10 +25,10 @@ BASTWICK_EXPORT void runGuarded(const char *where, const std::function<void()> &
 
 } // namespace Bastwick
 
-#define XXXAssert(condition, detail)                                                               \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            ::Bastwick::assertionFailure(#condition, __func__, __FILE__, __LINE__, (detail));     \
+#define XXXAssert(condition, detail)                                                                         \
+    do {                                                                                                     \
+        if (!(condition))                                                                                    \
+            ::Bastwick::assertionFailure(#condition, __func__, __FILE__, __LINE__, (detail));                \
     } while (false)
 
 #define XXXParameterAssert(condition) XXXAssert(condition, QString())

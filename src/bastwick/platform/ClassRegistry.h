@@ -31,15 +31,15 @@ public:
     {
         QString name;
         const QMetaObject *metaObject = nullptr;
-        ObjectFactory objectFactory;  // QObject classes
-        QMetaType valueType;          // Q_GADGET value classes
+        ObjectFactory objectFactory; // QObject classes
+        QMetaType valueType;         // Q_GADGET value classes
     };
 
     static ClassRegistry &instance();
 
     // Registers a QObject subclass (made with new T()) or a Q_GADGET value class.
     // The name is the meta-object's class name.
-    template<class T> void registerClass()
+    template <class T> void registerClass()
     {
         Entry e;
         e.metaObject = &T::staticMetaObject;

@@ -15,7 +15,7 @@ class BASTWICK_EXPORT Exception : public std::exception
 {
 public:
     // Common names, as the platform spells them.
-    static const char *const kInvalidArgument;      // "NSInvalidArgumentException"
+    static const char *const kInvalidArgument;       // "NSInvalidArgumentException"
     static const char *const kInternalInconsistency; // "NSInternalInconsistencyException"
 
     Exception(QString name, QString reason);

@@ -26,11 +26,11 @@ BASTWICK_EXPORT QVariant valueForKey(const QMetaObject *meta, const void *gadget
 BASTWICK_EXPORT bool setValueForKey(const QMetaObject *meta, void *gadget, const QString &key,
                                     const QVariant &value);
 
-template<class T> QVariant gadgetValueForKey(const T &gadget, const QString &key)
+template <class T> QVariant gadgetValueForKey(const T &gadget, const QString &key)
 {
     return valueForKey(&T::staticMetaObject, &gadget, key);
 }
-template<class T> bool setGadgetValueForKey(T &gadget, const QString &key, const QVariant &value)
+template <class T> bool setGadgetValueForKey(T &gadget, const QString &key, const QVariant &value)
 {
     return setValueForKey(&T::staticMetaObject, &gadget, key, value);
 }

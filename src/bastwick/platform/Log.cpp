@@ -33,7 +33,8 @@ const QLoggingCategory &logCategory(const char *name)
 void logLine(const QLoggingCategory &category, QtMsgType type, const char *function, int line,
              const QString &message)
 {
-    const QString text = QStringLiteral("%1 [Line %2] %3").arg(QString::fromUtf8(function)).arg(line).arg(message);
+    const QString text =
+        QStringLiteral("%1 [Line %2] %3").arg(QString::fromUtf8(function)).arg(line).arg(message);
     QMessageLogger logger(nullptr, 0, function, category.categoryName());
     switch (type) {
     case QtDebugMsg:

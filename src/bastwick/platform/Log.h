@@ -27,8 +27,8 @@ namespace Bastwick {
 BASTWICK_EXPORT const QLoggingCategory &logCategory(const char *name);
 
 // Writes one log line "<function> [Line <line>] <message>".
-BASTWICK_EXPORT void logLine(const QLoggingCategory &category, QtMsgType type, const char *function,
-                             int line, const QString &message);
+BASTWICK_EXPORT void logLine(const QLoggingCategory &category, QtMsgType type, const char *function, int line,
+                             const QString &message);
 
 // The text cut to at most maxLength characters (an ellipsis marks the cut).
 BASTWICK_EXPORT QString logText(const QString &text, int maxLength = 200);
@@ -36,11 +36,11 @@ BASTWICK_EXPORT QString logText(const QByteArray &bytes, int maxLength = 200);
 
 } // namespace Bastwick
 
-#define XXX_LOG_AT(type, message)                                                                  \
-    do {                                                                                           \
-        const QLoggingCategory &xxx_cat_ = ::Bastwick::logCategory(KESTRUNE_LOG_CATEGORY);       \
-        if (xxx_cat_.isEnabled(type))                                                              \
-            ::Bastwick::logLine(xxx_cat_, type, __func__, __LINE__, (message));                   \
+#define XXX_LOG_AT(type, message)                                                                            \
+    do {                                                                                                     \
+        const QLoggingCategory &xxx_cat_ = ::Bastwick::logCategory(KESTRUNE_LOG_CATEGORY);                   \
+        if (xxx_cat_.isEnabled(type))                                                                        \
+            ::Bastwick::logLine(xxx_cat_, type, __func__, __LINE__, (message));                              \
     } while (false)
 
 #define XXXLog(message) XXX_LOG_AT(QtDebugMsg, message)

@@ -1,6 +1,6 @@
 #include <corbelan/sqlite/XXXDBManager.h>
 
-#include <corbelan/sqlite/AltSqliteSupport.h>
+#include <corbelan/sqlite/alternative/AltSqliteSupport.h>
 
 #include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>

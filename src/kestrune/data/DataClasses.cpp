@@ -1,12 +1,12 @@
 #include <kestrune/data/DataClasses.h>
 
-#include <kestrune/data/DBField.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DataResources.h>
 #include <kestrune/data/DataStateClasses.h>
-#include <kestrune/data/DerazKV.h>
-#include <kestrune/data/DerazKeyList.h>
-#include <kestrune/data/DerazUnit.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DataResources.h>
+#include <kestrune/data/records/DerazKV.h>
+#include <kestrune/data/records/DerazKeyList.h>
+#include <kestrune/data/records/DerazUnit.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 

@@ -1,8 +1,8 @@
 #include <kestrune/data/DataStateClasses.h>
 
-#include <kestrune/data/DerazCommand.h>
-#include <kestrune/data/SimpleDBImageCache.h>
-#include <kestrune/data/XXXAppVersion.h>
+#include <kestrune/data/state/DerazCommand.h>
+#include <kestrune/data/state/SimpleDBImageCache.h>
+#include <kestrune/data/state/XXXAppVersion.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 

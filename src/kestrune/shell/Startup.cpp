@@ -3,9 +3,9 @@
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/Log.h>
 #include <corbelan/CorbelanClasses.h>
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/DataBaseBO.h>
 #include <pavisade/PavisadeClasses.h>
 
 #include <QtWidgets/QApplication>

@@ -287,8 +287,8 @@ TEST(SystemInformation, WellFormedAnswersOnThisMachine)
     }
 
     const QString uuid = system.UUID();
-    const bool hasMachineId = QFile::exists(QStringLiteral("/etc/machine-id"))
-                              || QFile::exists(QStringLiteral("/var/lib/dbus/machine-id"));
+    const bool hasMachineId = QFile::exists(QStringLiteral("/etc/machine-id")) ||
+                              QFile::exists(QStringLiteral("/var/lib/dbus/machine-id"));
     const QRegularExpression uuidForm(QStringLiteral("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"));
     if (hasMachineId) {
         EXPECT_TRUE(uuidForm.match(uuid).hasMatch()) << uuid.toStdString();

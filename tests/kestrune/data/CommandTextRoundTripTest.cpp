@@ -1,6 +1,6 @@
-#include <kestrune/data/DerazCommandLine.h>
-#include <kestrune/data/DerazType.h>
-#include <kestrune/data/DerazUnit.h>
+#include <kestrune/data/records/DerazCommandLine.h>
+#include <kestrune/data/records/DerazType.h>
+#include <kestrune/data/records/DerazUnit.h>
 
 #include <support/RedisServer.h>
 

@@ -1,12 +1,12 @@
-#include <kestrune/data/DBConnection.h>
-#include <kestrune/data/DBDatabase.h>
-#include <kestrune/data/DBField.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DBResultSet.h>
-#include <kestrune/data/DBTable.h>
-#include <kestrune/data/DataResources.h>
-#include <kestrune/data/DerazExport.h>
-#include <kestrune/data/DerazImport.h>
+#include <kestrune/data/deraz/DerazExport.h>
+#include <kestrune/data/deraz/DerazImport.h>
+#include <kestrune/data/model/DBConnection.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBResultSet.h>
+#include <kestrune/data/model/DBTable.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DataResources.h>
 
 #include <bastwick/IndexSet.h>
 

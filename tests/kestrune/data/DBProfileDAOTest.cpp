@@ -1,7 +1,7 @@
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DBProfileDAO.h>
 #include <kestrune/data/DataClasses.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DBProfileDAO.h>
 
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
@@ -57,9 +57,8 @@ TEST(DBProfileDAO, SaveUpdateDeleteAgainstLocalFile)
     EXPECT_EQ(dao->tableName(), QStringLiteral("DBProfile"));
     EXPECT_EQ(dao->keyList(), QStringList{QStringLiteral("ID")});
     // The other columns in table order: statements bind their values in this order.
-    EXPECT_EQ(dao->fldExcludeKeyList(),
-              (QStringList{"name", "username", "password", "host", "port", "url", "alias", "path", "database",
-                           "autoLogin", "scheme"}));
+    EXPECT_EQ(dao->fldExcludeKeyList(), (QStringList{"name", "username", "password", "host", "port", "url",
+                                                     "alias", "path", "database", "autoLogin", "scheme"}));
 
     auto a = profile("a", "127.0.0.1", 6379);
     auto b = profile("b", "10.0.0.2", 6380);

@@ -1,4 +1,4 @@
-#include <kestrune/data/DBProfile.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <bastwick/platform/KeyValue.h>
 

@@ -1,11 +1,11 @@
 #include "StateTestHelpers.h"
 
-#include <kestrune/data/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
-#include <kestrune/data/DerazCommand.h>
-#include <kestrune/data/DerazCommandDAO.h>
-#include <kestrune/data/XXXAppVersion.h>
-#include <kestrune/data/XXXAppVersionDAO.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/data/state/DerazCommand.h>
+#include <kestrune/data/state/DerazCommandDAO.h>
+#include <kestrune/data/state/XXXAppVersion.h>
+#include <kestrune/data/state/XXXAppVersionDAO.h>
 #include <kestrune/resources/KestruneResources.h>
 
 #include <corbelan/services/FileManager.h>

@@ -1,15 +1,15 @@
 #include "StateTestHelpers.h"
 
-#include <kestrune/data/DBDatabase.h>
-#include <kestrune/data/DBProfileDAO.h>
-#include <kestrune/data/DataBaseBO.h>
 #include <kestrune/data/DataClasses.h>
-#include <kestrune/data/DataStoreBO.h>
-#include <kestrune/data/DerazDatabase.h>
-#include <kestrune/data/DerazStore.h>
-#include <kestrune/data/SimpleDBState.h>
-#include <kestrune/data/SimpleDBStateManager.h>
-#include <kestrune/data/SimpleDBViewState.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/deraz/DerazStore.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/records/DBProfileDAO.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBState.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
 
 #include <corbelan/services/XXXTablePageControll.h>
 #include <corbelan/sqlite/XXXDBManager.h>

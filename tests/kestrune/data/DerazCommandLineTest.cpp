@@ -1,4 +1,4 @@
-#include <kestrune/data/DerazCommandLine.h>
+#include <kestrune/data/records/DerazCommandLine.h>
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "DerazTestHelpers.h"
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include "support/FakeDerazServer.h"
 #include "support/RedisServer.h"
@@ -66,10 +66,11 @@ TEST_F(DerazConnectionTest, FetchAnswersTheLoadedListUntilReload)
     ASSERT_FALSE(first.error);
     bool called = false;
     DBStore::DatabaseList again;
-    first.store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
-        again = dbs;
-        called = true;
-    });
+    first.store->fetchDatabasesWithCallback(
+        [&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
+            again = dbs;
+            called = true;
+        });
     EXPECT_TRUE(called) << "a loaded store answers at once";
     ASSERT_EQ(again.size(), 16);
     EXPECT_EQ(again.first(), first.databases.first());
@@ -80,14 +81,16 @@ TEST_F(DerazConnectionTest, FetchAnswersTheLoadedListUntilReload)
     first.store->reload();
     EXPECT_FALSE(first.store->isLoaded());
     bool done = false;
-    first.store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
-        again = dbs;
-        done = true;
-    });
+    first.store->fetchDatabasesWithCallback(
+        [&](const DBStore::DatabaseList &dbs, const auto &, const auto &) {
+            again = dbs;
+            done = true;
+        });
     ASSERT_TRUE(waitFor([&] { return done; }));
     ASSERT_EQ(again.size(), 16);
     EXPECT_NE(again.first(), first.databases.first());
-    EXPECT_EQ(std::dynamic_pointer_cast<DerazDatabase>(again.first())->keys().toList(), QByteArrayList{"new"});
+    EXPECT_EQ(std::dynamic_pointer_cast<DerazDatabase>(again.first())->keys().toList(),
+              QByteArrayList{"new"});
 }
 
 TEST_F(DerazConnectionTest, RefusesWhatCannotConnect)
@@ -196,8 +199,8 @@ TEST_F(DerazConnectionTest, RepliesOfUnexpectedShapeBecomeErrors)
         if (name == "MULTI" || name == "SELECT")
             return FakeDerazServer::Action{FakeDerazServer::ok()};
         if (name == "EXEC" && readExec.isEmpty())
-            return FakeDerazServer::Action{
-                FakeDerazServer::array({FakeDerazServer::ok(), FakeDerazServer::array({FakeDerazServer::bulk("k")})})};
+            return FakeDerazServer::Action{FakeDerazServer::array(
+                {FakeDerazServer::ok(), FakeDerazServer::array({FakeDerazServer::bulk("k")})})};
         if (name == "EXEC")
             return FakeDerazServer::Action{readExec};
         return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
@@ -226,8 +229,10 @@ TEST_F(DerazConnectionTest, RepliesOfUnexpectedShapeBecomeErrors)
         EXPECT_FALSE(error.description.isEmpty()) << k.name;
 
         bool failed = false;
-        db->fetchKeyInfo("k", [](const auto &) {}, [&failed](const Bastwick::Error &) { failed = true; });
-        EXPECT_TRUE(waitFor([&] { return failed; })) << k.name << ": reads report through the failure callback";
+        db->fetchKeyInfo(
+            "k", [](const auto &) {}, [&failed](const Bastwick::Error &) { failed = true; });
+        EXPECT_TRUE(waitFor([&] { return failed; }))
+            << k.name << ": reads report through the failure callback";
     }
 
     readExec = FakeDerazServer::array({FakeDerazServer::ok()});
@@ -271,7 +276,8 @@ TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
             return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
         }
         if (name == "SELECT")
-            return FakeDerazServer::Action{c.value(1) == "9" ? FakeDerazServer::integer(0) : FakeDerazServer::ok()};
+            return FakeDerazServer::Action{c.value(1) == "9" ? FakeDerazServer::integer(0)
+                                                             : FakeDerazServer::ok()};
         return FakeDerazServer::Action{FakeDerazServer::error(readOnly)};
     });
     const Connected c = connectTo(fake.host(), fake.port());
@@ -290,7 +296,11 @@ TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
     const QString select9 = QStringLiteral("SELECT 9");
     QList<Case> cases = {
         {"removeKey", [&](auto d) { db->removeKey("k", d); }, refusal},
-        {"removeKeys", [&](auto d) { db->removeKeys({"k", "j"}, d); }, refusal},
+        {"removeKeys",
+         [&](auto d) {
+             db->removeKeys({"k", "j"}, d);
+         },
+         refusal},
         {"removeAllKey", [&](auto d) { db->removeAllKey(d); }, refusal},
         {"saveStringKey", [&](auto d) { db->saveStringKey("k", "v", -1, d); }, refusal},
         {"saveStringKey with expiry", [&](auto d) { db->saveStringKey("k", "v", 60, d); }, refusal},
@@ -298,7 +308,8 @@ TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
         {"removeHashKey", [&](auto d) { db->removeHashKey("h", "f", d); }, refusal},
         {"saveListKey", [&](auto d) { db->saveListKey("l", "v", -1, d); }, refusal},
         {"removeListKey", [&](auto d) { db->removeListKey("l", 0, d); }, refusal},
-        {"saveKVs", [&](auto d) { db->saveKVs({QVariant::fromValue(DerazKV("k", "v", -1))}, 0, -1, d); }, refusal},
+        {"saveKVs", [&](auto d) { db->saveKVs({QVariant::fromValue(DerazKV("k", "v", -1))}, 0, -1, d); },
+         refusal},
         {"execCommandWithError", [&](auto d) { db->execCommandWithError("SET k v", d); }, refusal},
         {"execCommandArrays", [&](auto d) { db->execCommandArrays({QByteArray("SET k v")}, d); }, refusal},
         {"selectSelf answered by a number", [&](auto d) { db9->selectSelf(d); }, select9},
@@ -307,8 +318,7 @@ TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
     // Reads: the value read refused after TYPE and TTL answered.
     const auto readOne = [&](DerazDatabase::ErrorCompletion done) {
         db->fetchKeyInfo(
-            "k", [done](const auto &) { done(std::nullopt); },
-            [done](const Bastwick::Error &e) { done(e); });
+            "k", [done](const auto &) { done(std::nullopt); }, [done](const Bastwick::Error &e) { done(e); });
     };
     const auto readPage = [&](DerazDatabase::ErrorCompletion done) {
         db->fetchResultSetForRecordsAtIndexes(
@@ -329,11 +339,13 @@ TEST_F(DerazConnectionTest, ServerRefusalsOfEveryOperationAreReported)
         if (!error)
             continue;
         EXPECT_EQ(error->code, 1) << k.name;
-        EXPECT_TRUE(error->description.contains(k.expected)) << k.name << ": " << qPrintable(error->description);
+        EXPECT_TRUE(error->description.contains(k.expected))
+            << k.name << ": " << qPrintable(error->description);
     }
     const QList<FakeDerazServer::Command> received = fake.received();
-    const auto flushes = std::count_if(received.begin(), received.end(),
-                                       [](const auto &command) { return command.first().toUpper() == "FLUSHDB"; });
+    const auto flushes = std::count_if(received.begin(), received.end(), [](const auto &command) {
+        return command.first().toUpper() == "FLUSHDB";
+    });
     EXPECT_EQ(flushes, 1) << "a failed SELECT sends nothing else";
 }
 
@@ -353,8 +365,7 @@ TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
     c.databases.clear();
     EXPECT_FALSE(connection.expired()) << "the store still holds the databases";
     c.store->reload();
-    EXPECT_TRUE(waitFor([&] { return connection.expired(); }))
-        << "released once nothing holds its databases";
+    EXPECT_TRUE(waitFor([&] { return connection.expired(); })) << "released once nothing holds its databases";
 
     // The store's database management opens a fresh connection, which offers none of
     // it, and closes it again: no server connection is left behind.
@@ -365,7 +376,8 @@ TEST_F(DerazConnectionTest, ConnectionIsReleasedWithItsDatabases)
     EXPECT_FALSE(c.store->createDatabase(QStringLiteral("DB16"), {}));
     EXPECT_FALSE(c.store->renameDatabase(QStringLiteral("DB1"), QStringLiteral("DB2")));
     EXPECT_FALSE(c.store->isLoaded());
-    EXPECT_TRUE(waitFor([&] { return clients() == before; })) << clients() << " clients, " << before << " before";
+    EXPECT_TRUE(waitFor([&] { return clients() == before; }))
+        << clients() << " clients, " << before << " before";
 }
 
 TEST_F(DerazConnectionTest, ReadsSendTheirCommandsInTheirOrder)
@@ -433,13 +445,22 @@ TEST_F(DerazConnectionTest, ReadsSendTheirCommandsInTheirOrder)
         [&](const Bastwick::Error &) { done = true; });
     ASSERT_TRUE(waitFor([&] { return done; }));
     ASSERT_EQ(page.size(), 2);
-    EXPECT_EQ(sent(), (Commands{{"MULTI"}, {"TYPE", "a"}, {"TYPE", "b"}, {"ttl", "a"}, {"ttl", "b"}, {"EXEC"},
-                                {"MULTI"}, {"GET", "a"}, {"GET", "b"}, {"EXEC"}}));
+    EXPECT_EQ(sent(), (Commands{{"MULTI"},
+                                {"TYPE", "a"},
+                                {"TYPE", "b"},
+                                {"ttl", "a"},
+                                {"ttl", "b"},
+                                {"EXEC"},
+                                {"MULTI"},
+                                {"GET", "a"},
+                                {"GET", "b"},
+                                {"EXEC"}}));
 
     // One key: TYPE and TTL in a transaction, the value on its own.
     done = false;
-    db->fetchKeyInfo("a", [&](const std::optional<DerazUnit> &) { done = true; },
-                     [&](const Bastwick::Error &) { done = true; });
+    db->fetchKeyInfo(
+        "a", [&](const std::optional<DerazUnit> &) { done = true; },
+        [&](const Bastwick::Error &) { done = true; });
     ASSERT_TRUE(waitFor([&] { return done; }));
     EXPECT_EQ(sent(), (Commands{{"MULTI"}, {"TYPE", "a"}, {"ttl", "a"}, {"EXEC"}, {"GET", "a"}}));
 

@@ -2,14 +2,14 @@
 
 #include "DerazTestHelpers.h"
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 
-#include <kestrune/data/DBField.h>
-#include <kestrune/data/DBResultSet.h>
-#include <kestrune/data/DerazHash.h>
-#include <kestrune/data/DerazResultSet.h>
+#include <kestrune/data/deraz/DerazHash.h>
+#include <kestrune/data/deraz/DerazResultSet.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBResultSet.h>
 
 #include "support/RedisServer.h"
 #include "support/TempDir.h"
@@ -166,7 +166,8 @@ TEST_F(DerazDatabaseTest, ReplaceRoadRewritesTheKeyAndAddRoadMerges)
     // A replace without rows is refused and the key stays.
     DerazListKV empty;
     empty.setKey("l");
-    const auto refused = await([&](auto done) { db->saveKVs({QVariant::fromValue(empty)}, 2, -1, done, true); });
+    const auto refused =
+        await([&](auto done) { db->saveKVs({QVariant::fromValue(empty)}, 2, -1, done, true); });
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->code, 1);
     EXPECT_EQ(fetchKey(db, "l")->size(), 4);
@@ -231,14 +232,17 @@ TEST_F(DerazDatabaseTest, OperationsLandOnTheirOwnDatabase)
 
     // A batch the user supplies may select another database; the next operation of DB3
     // selects DB3 again first.
-    EXPECT_FALSE(await([&](auto d) { db3->execCommandArrays({QByteArray("SELECT 7"), QByteArray("SET a 1")}, d); }));
+    EXPECT_FALSE(await([&](auto d) {
+        db3->execCommandArrays({QByteArray("SELECT 7"), QByteArray("SET a 1")}, d);
+    }));
     EXPECT_EQ(on(7, {"EXISTS", "a"}), DerazReply::integer(1));
     EXPECT_FALSE(await([&](auto d) { db3->saveKVs({QVariant::fromValue(kv("b", "1"))}, 0, -1, d); }));
     EXPECT_EQ(on(3, {"EXISTS", "b"}), DerazReply::integer(1));
     EXPECT_EQ(on(7, {"EXISTS", "b"}), DerazReply::integer(0));
 
     // Another database object of the same connection takes its turn the same way.
-    EXPECT_FALSE(await([&](auto d) { connected.db(5)->saveKVs({QVariant::fromValue(kv("c", "1"))}, 0, -1, d); }));
+    EXPECT_FALSE(
+        await([&](auto d) { connected.db(5)->saveKVs({QVariant::fromValue(kv("c", "1"))}, 0, -1, d); }));
     EXPECT_FALSE(await([&](auto d) { db3->removeKeys({"b"}, d); }));
     EXPECT_EQ(on(5, {"EXISTS", "c"}), DerazReply::integer(1));
     EXPECT_EQ(on(3, {"DBSIZE"}), DerazReply::integer(0));
@@ -326,8 +330,8 @@ TEST_F(DerazDatabaseTest, ConsoleRefusesStateChangingCommandsAndReturnsReplies)
         EXPECT_TRUE(waitFor([&] { return done; }));
         return reply;
     };
-    for (const QByteArray &line : QByteArrayList{"select 1", "MULTI", "exec", "subscribe ch", "client reply off",
-                                                 "auth x", "monitor", "quit", "   "}) {
+    for (const QByteArray &line : QByteArrayList{"select 1", "MULTI", "exec", "subscribe ch",
+                                                 "client reply off", "auth x", "monitor", "quit", "   "}) {
         const DerazReply reply = run(line);
         EXPECT_TRUE(reply.isError()) << line.constData();
         EXPECT_FALSE(reply.text().isEmpty()) << line.constData();
@@ -464,10 +468,12 @@ TEST_F(DerazDatabaseTest, CompletionsArriveOnTheMainThreadInStartOrder)
         };
         switch (i % 4) {
         case 0:
-            db->saveKVs({QVariant::fromValue(kv("k" + QByteArray::number(i), "v"))}, 0, -1, [record](auto) { record(); });
+            db->saveKVs({QVariant::fromValue(kv("k" + QByteArray::number(i), "v"))}, 0, -1,
+                        [record](auto) { record(); });
             break;
         case 1:
-            db->fetchKeyInfo("k0", [record](auto) { record(); }, [record](auto) { record(); });
+            db->fetchKeyInfo(
+                "k0", [record](auto) { record(); }, [record](auto) { record(); });
             break;
         case 2:
             db->execCommand("PING", [record](auto) { record(); });

@@ -1,4 +1,4 @@
-#include <kestrune/data/DerazKeyList.h>
+#include <kestrune/data/records/DerazKeyList.h>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include <kestrune/data/DBConnection.h>
-#include <kestrune/data/DBDatabase.h>
-#include <kestrune/data/DBField.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DBResultSet.h>
 #include <kestrune/data/DataClasses.h>
-#include <kestrune/data/DerazTable.h>
+#include <kestrune/data/deraz/DerazTable.h>
+#include <kestrune/data/model/DBConnection.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBResultSet.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include "support/LogCapture.h"
 #include "support/TestSetup.h"

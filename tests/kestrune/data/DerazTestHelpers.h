@@ -1,10 +1,10 @@
 #pragma once
 
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DerazConnection.h>
-#include <kestrune/data/DerazContainer.h>
-#include <kestrune/data/DerazDatabase.h>
-#include <kestrune/data/DBStore.h>
+#include <kestrune/data/deraz/DerazConnection.h>
+#include <kestrune/data/deraz/DerazContainer.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include "ProfileTestHelpers.h"
 
@@ -62,13 +62,14 @@ inline Connected connectProfile(const std::shared_ptr<DBProfile> &profile)
     if (!out.store)
         return out;
     bool done = false;
-    out.store->fetchDatabasesWithCallback(
-        [&](const DBStore::DatabaseList &dbs, const std::shared_ptr<DBProfile> &, const std::optional<Bastwick::Error> &e) {
-            for (const auto &db : dbs)
-                out.databases.append(std::dynamic_pointer_cast<DerazDatabase>(db));
-            out.error = e;
-            done = true;
-        });
+    out.store->fetchDatabasesWithCallback([&](const DBStore::DatabaseList &dbs,
+                                              const std::shared_ptr<DBProfile> &,
+                                              const std::optional<Bastwick::Error> &e) {
+        for (const auto &db : dbs)
+            out.databases.append(std::dynamic_pointer_cast<DerazDatabase>(db));
+        out.error = e;
+        done = true;
+    });
     EXPECT_TRUE(waitFor([&] { return done; }, 20000));
     return out;
 }

@@ -1,8 +1,8 @@
-#include <kestrune/data/DerazCommandLine.h>
-#include <kestrune/data/DerazKV.h>
-#include <kestrune/data/DerazReply.h>
-#include <kestrune/data/DerazType.h>
-#include <kestrune/data/DerazUnit.h>
+#include <kestrune/data/records/DerazCommandLine.h>
+#include <kestrune/data/records/DerazKV.h>
+#include <kestrune/data/records/DerazReply.h>
+#include <kestrune/data/records/DerazType.h>
+#include <kestrune/data/records/DerazUnit.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/KeyValue.h>

@@ -1,7 +1,7 @@
 // The adapter against a scripted fake server (what a real server never sends) and a
 // real redis-server (reconnects, AUTH, large batches).
 
-#include <kestrune/data/HiredisClient.h>
+#include <kestrune/data/deraz/HiredisClient.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/Clock.h>
@@ -52,9 +52,10 @@ TEST(HiredisClientTest, ConvertsEveryReplyKindKeepingBytes)
         {"nil", FakeDerazServer::nil(), DerazReply::nil()},
         {"empty array", FakeDerazServer::array({}), DerazReply::array({})},
         {"nested EXEC array",
-         FakeDerazServer::array({FakeDerazServer::ok(),
-                                 FakeDerazServer::array({FakeDerazServer::bulk("k1"), FakeDerazServer::bulk(binary)}),
-                                 FakeDerazServer::nil(), FakeDerazServer::error("WRONGTYPE x")}),
+         FakeDerazServer::array(
+             {FakeDerazServer::ok(),
+              FakeDerazServer::array({FakeDerazServer::bulk("k1"), FakeDerazServer::bulk(binary)}),
+              FakeDerazServer::nil(), FakeDerazServer::error("WRONGTYPE x")}),
          DerazReply::array({DerazReply::status("OK"),
                             DerazReply::array({DerazReply::string("k1"), DerazReply::string(binary)}),
                             DerazReply::nil(), DerazReply::error("WRONGTYPE x")})},
@@ -78,7 +79,8 @@ TEST(HiredisClientTest, ConvertsEveryReplyKindKeepingBytes)
 
 TEST(HiredisClientTest, SendsArgumentsAsBytesWithLengths)
 {
-    ScriptedServer fake([](const FakeDerazServer::Command &) { return FakeDerazServer::Action{FakeDerazServer::ok()}; });
+    ScriptedServer fake(
+        [](const FakeDerazServer::Command &) { return FakeDerazServer::Action{FakeDerazServer::ok()}; });
     HiredisClient client;
     ASSERT_TRUE(client.connect(fake.server.host(), fake.server.port()));
 
@@ -137,7 +139,8 @@ TEST(HiredisClientTest, ReconnectsAfterTheServerKillsTheClientAndSelectsAgain)
     EXPECT_EQ(client.connectCount(), 2);
     HiredisClient check;
     ASSERT_TRUE(check.connect(redis.host(), redis.port()));
-    EXPECT_EQ(check.pipeline({{"SELECT", "3"}, {"EXISTS", "after-kill"}, {"SELECT", "0"}, {"EXISTS", "after-kill"}}),
+    EXPECT_EQ(check.pipeline(
+                  {{"SELECT", "3"}, {"EXISTS", "after-kill"}, {"SELECT", "0"}, {"EXISTS", "after-kill"}}),
               QList<DerazReply>({DerazReply::status("OK"), DerazReply::integer(1), DerazReply::status("OK"),
                                  DerazReply::integer(0)}));
     redis.flushAll();
@@ -222,7 +225,8 @@ TEST(HiredisClientTest, DropInsideATransactionFailsWithoutResending)
     });
     HiredisClient client;
     ASSERT_TRUE(client.connect(fake.host(), fake.port()));
-    const QList<DerazReply> replies = client.pipeline({{"MULTI"}, {"RPUSH", "l", "x"}, {"EXEC"}, {"RPUSH", "l", "y"}});
+    const QList<DerazReply> replies =
+        client.pipeline({{"MULTI"}, {"RPUSH", "l", "x"}, {"EXEC"}, {"RPUSH", "l", "y"}});
     ASSERT_EQ(replies.size(), 4);
     EXPECT_EQ(replies.at(1), DerazReply::status("QUEUED"));
     EXPECT_TRUE(replies.at(2).isNoReply());
@@ -355,7 +359,8 @@ TEST(HiredisClientTest, ArgumentArraysBecomeByteVectors)
         EXPECT_EQ(HiredisClient::cVectorFromArray2(c.arguments), c.second) << c.name;
     }
 
-    ScriptedServer fake([](const FakeDerazServer::Command &) { return FakeDerazServer::Action{FakeDerazServer::ok()}; });
+    ScriptedServer fake(
+        [](const FakeDerazServer::Command &) { return FakeDerazServer::Action{FakeDerazServer::ok()}; });
     HiredisClient client;
     ASSERT_TRUE(client.connect(fake.server.host(), fake.server.port()));
     const auto argv = HiredisClient::cVectorFromArray({QStringLiteral("SET"), QStringLiteral("k"), 42});
@@ -393,9 +398,10 @@ TEST(DerazReplyText, ALimitedDescriptionIsTheStartOfTheWholeOne)
 {
     QList<DerazReply> elements;
     for (int i = 0; i < 2000; ++i)
-        elements.append(i % 2 ? DerazReply::integer(i) : DerazReply::string("élément-" + QByteArray::number(i)));
-    const DerazReply nested = DerazReply::array(
-        {DerazReply::status("OK"), DerazReply::array(elements), DerazReply::error("ERR x"), DerazReply::nil()});
+        elements.append(i % 2 ? DerazReply::integer(i)
+                              : DerazReply::string("élément-" + QByteArray::number(i)));
+    const DerazReply nested = DerazReply::array({DerazReply::status("OK"), DerazReply::array(elements),
+                                                 DerazReply::error("ERR x"), DerazReply::nil()});
     const DerazReply bigText = DerazReply::string(QByteArray(1'000'000, 'x'));
 
     struct Case
@@ -403,8 +409,9 @@ TEST(DerazReplyText, ALimitedDescriptionIsTheStartOfTheWholeOne)
         const char *name;
         DerazReply reply;
     };
-    for (const Case &c : {Case{"nested arrays", nested}, Case{"one large value", bigText},
-                          Case{"short reply", DerazReply::array({DerazReply::integer(0), DerazReply::nil()})}}) {
+    for (const Case &c :
+         {Case{"nested arrays", nested}, Case{"one large value", bigText},
+          Case{"short reply", DerazReply::array({DerazReply::integer(0), DerazReply::nil()})}}) {
         const QString whole = c.reply.describe();
         const QString cut = c.reply.describe(200);
         EXPECT_TRUE(whole.startsWith(cut)) << c.name;

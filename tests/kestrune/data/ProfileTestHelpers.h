@@ -1,6 +1,6 @@
 #pragma once
 
-#include <kestrune/data/DBProfile.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <memory>
 

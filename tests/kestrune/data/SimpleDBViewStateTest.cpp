@@ -1,12 +1,12 @@
 #include "StateTestHelpers.h"
 
 #include <kestrune/data/DataClasses.h>
-#include <kestrune/data/DataStoreBO.h>
-#include <kestrune/data/DerazKV.h>
-#include <kestrune/data/SimpleDBImageCache.h>
-#include <kestrune/data/SimpleDBState.h>
-#include <kestrune/data/SimpleDBStateManager.h>
-#include <kestrune/data/SimpleDBViewState.h>
+#include <kestrune/data/records/DerazKV.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBImageCache.h>
+#include <kestrune/data/state/SimpleDBState.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/SerialQueue.h>

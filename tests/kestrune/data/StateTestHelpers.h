@@ -1,8 +1,8 @@
 #pragma once
 
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DBProfile.h>
-#include <kestrune/data/DBStore.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
 
 #include <bastwick/platform/UserDefaults.h>
 

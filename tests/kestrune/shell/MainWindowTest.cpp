@@ -13,8 +13,8 @@ TEST(MainWindow, OpensWithTheApplicationTitleAndABody)
     EXPECT_EQ(window.size(), QSize(1000, 600));
 }
 
-#include <kestrune/data/AppPreference.h>
-#include <kestrune/data/DataBaseBO.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/Startup.h>
 
 #include <QtCore/QFile>
@@ -38,9 +38,10 @@ TEST(ApplicationImages, EveryNamedImageTheCachesAskForShips)
 {
     XXXCommonImageCache images;
     EXPECT_FALSE(images.windowTitleImage().isNull());
-    for (const QImage &image : {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(),
-                                images.deviceIMacImage(), images.deviceIPadImage(), images.deviceMacbookImage(),
-                                images.deviceMacbookAirImage(), images.deviceMacbookProImage()})
+    for (const QImage &image :
+         {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(), images.deviceIMacImage(),
+          images.deviceIPadImage(), images.deviceMacbookImage(), images.deviceMacbookAirImage(),
+          images.deviceMacbookProImage()})
         EXPECT_FALSE(image.isNull());
 
     ImageCacheManager cache;

@@ -1,4 +1,0 @@
-#include <corbelan/sqlite/SQLiteDAO.h>
-
-SQLiteDAO::SQLiteDAO() = default;
-SQLiteDAO::~SQLiteDAO() = default;

@@ -1,0 +1,4 @@
+#include <corbelan/sqlite/alternative/SQLiteDAO.h>
+
+SQLiteDAO::SQLiteDAO() = default;
+SQLiteDAO::~SQLiteDAO() = default;

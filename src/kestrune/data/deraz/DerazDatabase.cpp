@@ -1,0 +1,1273 @@
+#include "kestrune/data/deraz/DerazDatabase.h"
+
+#include "kestrune/data/deraz/DerazConnection.h"
+#include "kestrune/data/deraz/DerazExport.h"
+#include "kestrune/data/deraz/DerazHash.h"
+#include "kestrune/data/deraz/DerazImport.h"
+#include "kestrune/data/deraz/DerazList.h"
+#include "kestrune/data/deraz/DerazResultSet.h"
+#include "kestrune/data/deraz/DerazSet.h"
+#include "kestrune/data/deraz/DerazSortedSet.h"
+#include "kestrune/data/deraz/DerazString.h"
+#include "kestrune/data/records/DataResources.h"
+#include "kestrune/data/records/DerazCommandLine.h"
+
+#include <bastwick/ByteText.h>
+#include <bastwick/platform/DispatchQueue.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/Text.h>
+
+#include <hiredis/hiredis.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QMutexLocker>
+#include <QtCore/QRandomGenerator>
+#include <QtCore/QStringDecoder>
+
+namespace {
+
+const QByteArray kMulti = QByteArrayLiteral("MULTI");
+const QByteArray kExec = QByteArrayLiteral("EXEC");
+// Items of a command batch after which every item is logged.
+constexpr int kBatchLogAfter = 3654;
+
+// Log lines show at most this many characters of a reply.
+constexpr qsizetype kLogLimit = 200;
+
+QString logReply(const DerazReply &reply)
+{
+    return Bastwick::logText(reply.describe(kLogLimit));
+}
+
+// The type code of a TYPE reply, or -1.
+int typeCode(const DerazReply &reply)
+{
+    if (!reply.isStatus() && reply.kind() != DerazReply::Kind::String)
+        return -1;
+    static const QByteArrayList names = {"string", "hash", "list", "set", "zset"};
+    return int(names.indexOf(reply.text()));
+}
+
+DerazArgv valueCommand(int type, const QByteArray &key)
+{
+    switch (type) {
+    case 0:
+        return {QByteArrayLiteral("GET"), key};
+    case 1:
+        return {QByteArrayLiteral("HGETALL"), key};
+    case 2:
+        return {QByteArrayLiteral("LRANGE"), key, QByteArrayLiteral("0"), QByteArrayLiteral("-1")};
+    case 3:
+        return {QByteArrayLiteral("SMEMBERS"), key};
+    case 4:
+        return {QByteArrayLiteral("ZREVRANGE"), key, QByteArrayLiteral("0"), QByteArrayLiteral("-1"),
+                QByteArrayLiteral("WITHSCORES")};
+    }
+    return {};
+}
+
+// A value reply that fits a string record: bulk text only.
+std::optional<QByteArray> textValue(const DerazReply &reply)
+{
+    if (reply.kind() == DerazReply::Kind::String)
+        return reply.text();
+    return std::nullopt;
+}
+
+// A value reply that fits the other records: an array of bulk texts.
+std::optional<QByteArrayList> listValue(const DerazReply &reply)
+{
+    if (!reply.isArray())
+        return std::nullopt;
+    QByteArrayList out;
+    out.reserve(reply.size());
+    for (const DerazReply &e : reply.elements()) {
+        if (!e.isText())
+            return std::nullopt;
+        out.append(e.text());
+    }
+    return out;
+}
+
+void updateUnit(DerazUnit &unit, const DerazReply &reply)
+{
+    switch (unit.type()) {
+    case 0:
+        unit.updateStringValues(textValue(reply));
+        break;
+    case 1:
+        unit.updateHashValues(listValue(reply));
+        break;
+    case 2:
+        unit.updateListValues(listValue(reply));
+        break;
+    case 3:
+        unit.updateSetValues(listValue(reply));
+        break;
+    case 4:
+        unit.updateZSetValues(listValue(reply));
+        break;
+    }
+}
+
+// The outcome of a transaction whose replies are all of a batch [MULTI, body..., EXEC]:
+// EXEC's reply by the given rule, and an array that does not hold one result per queued
+// command is an error rather than something to index blindly.
+std::optional<Bastwick::Error> transactionError(const QList<DerazReply> &replies, qsizetype queued,
+                                                DerazReplyCheck check)
+{
+    const DerazReply &exec = replies.isEmpty() ? DerazReply() : replies.constLast();
+    if (exec.isArray() && exec.size() != queued)
+        return derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
+                                 .arg(exec.size())
+                                 .arg(queued));
+    return derazReplyError(exec, check);
+}
+
+// Runs [MULTI, body..., EXEC] as one batch and answers EXEC's reply, converting only that
+// one (the queued acknowledgements are checked in place). No reply when the batch failed.
+DerazReply runTransaction(HiredisClient &client, const QList<DerazArgv> &body)
+{
+    QList<DerazArgv> commands;
+    commands.reserve(body.size() + 2);
+    commands.append(DerazArgv{kMulti});
+    commands.append(body);
+    commands.append(DerazArgv{kExec});
+    const qsizetype last = commands.size() - 1;
+    DerazReply exec;
+    QString ioError;
+    const bool read = client.pipelineRaw(
+        commands,
+        [&](qsizetype index, const redisReply *raw) {
+            if (index == last)
+                exec = DerazReply::fromHiredis(raw);
+        },
+        &ioError);
+    if (!read)
+        return DerazReply::noReply(ioError);
+    return exec;
+}
+
+std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queued, DerazReplyCheck check)
+{
+    return transactionError({exec}, queued, check);
+}
+
+// A time-to-live of 0 or below means no expiry.
+bool hasExpiry(qint64 ttl)
+{
+    return ttl > 0;
+}
+
+quint32 random32()
+{
+    return QRandomGenerator::global()->generate();
+}
+
+QByteArray randomNumber(quint32 modulo)
+{
+    return QByteArray::number(random32() % modulo);
+}
+
+void postCompletion(const DerazDatabase::ErrorCompletion &completion,
+                    const std::optional<Bastwick::Error> &error)
+{
+    if (!completion)
+        return;
+    Bastwick::mainQueue()->async([completion, error] { completion(error); });
+}
+
+void postFailure(const DerazDatabase::Failure &failure, const Bastwick::Error &error)
+{
+    if (failure)
+        Bastwick::mainQueue()->async([failure, error] { failure(error); });
+}
+
+// Answers on the main queue: failure with the error when the work failed, else success
+// with its value.
+template <class Success, class Value>
+void postOutcome(const Success &success, const DerazDatabase::Failure &failure, const Value &value,
+                 bool failed, const Bastwick::Error &error)
+{
+    Bastwick::mainQueue()->async([success, failure, value, failed, error] {
+        if (failed) {
+            if (failure)
+                failure(error);
+        } else if (success) {
+            success(value);
+        }
+    });
+}
+
+QString noConnectionText()
+{
+    return QStringLiteral("no connection");
+}
+
+Bastwick::Error noConnectionError()
+{
+    return derazError(1, noConnectionText());
+}
+
+// Sends word (SELECT in either spelling) with the number as its own round trip. Only an
+// OK makes the number the tracked database; a lost connection leaves it unknown. Any
+// other answer, whatever its kind, is a failed selection of code 1.
+std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 number, const QByteArray &word)
+{
+    const DerazReply reply = client.commandArgv({word, QByteArray::number(number)});
+    if (reply.isOK()) {
+        client.setSelectedDatabase(number);
+        return std::nullopt;
+    }
+    if (reply.isNoReply())
+        client.setSelectedDatabase(std::nullopt);
+    XXXLogWarning(QStringLiteral("select %1 failed: %2").arg(number).arg(logReply(reply)));
+    if (reply.isText())
+        return derazError(1, QString::fromUtf8(reply.text()));
+    if (reply.isNoReply() && !reply.errorText().isEmpty())
+        return derazError(1, reply.errorText());
+    return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(number).arg(logReply(reply)));
+}
+
+} // namespace
+
+const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
+
+DerazDatabase::DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name,
+                             DerazKeyList keys)
+    : DBDatabase(std::move(connection), name)
+    , m_keys(std::move(keys))
+{
+    QString digits = name;
+    digits.remove(QStringLiteral("DB"));
+    m_number = digits.toLongLong();
+}
+
+DerazDatabase::~DerazDatabase() = default;
+
+std::shared_ptr<DerazConnection> DerazDatabase::derazConnection() const
+{
+    return std::dynamic_pointer_cast<DerazConnection>(connection());
+}
+
+std::optional<DerazKeyList> DerazDatabase::queryKeys() const
+{
+    QMutexLocker lock(&m_queryLock);
+    return m_queryKeys;
+}
+
+qsizetype DerazDatabase::numberOfQueryKeys() const
+{
+    QMutexLocker lock(&m_queryLock);
+    return m_queryKeys ? m_queryKeys->size() : 0;
+}
+
+// Made on first read and kept in the base's fields, so setDbImport/setDbExport replace them.
+std::shared_ptr<DBImport> DerazDatabase::dbImport()
+{
+    QMutexLocker lock(&m_kitLock);
+    std::shared_ptr<DBImport> kit = DBDatabase::dbImport();
+    if (!kit) {
+        kit = std::make_shared<DerazImport>(shared_from_this());
+        setDbImport(kit);
+    }
+    return kit;
+}
+
+std::shared_ptr<DBExport> DerazDatabase::dbExport()
+{
+    QMutexLocker lock(&m_kitLock);
+    std::shared_ptr<DBExport> kit = DBDatabase::dbExport();
+    if (!kit) {
+        kit = std::make_shared<DerazExport>(shared_from_this());
+        setDbExport(kit);
+    }
+    return kit;
+}
+
+// --- Frame ------------------------------------------------------------------------------
+
+std::optional<Bastwick::Error> DerazDatabase::ensureSelected(HiredisClient &client)
+{
+    if (client.selectedDatabase() == m_number)
+        return std::nullopt;
+    return selectDatabase(client, m_number, QByteArrayLiteral("SELECT"));
+}
+
+void DerazDatabase::perform(Work work, ErrorCompletion completion)
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto connection = derazConnection();
+    if (!connection) {
+        postCompletion(completion, noConnectionError());
+        return;
+    }
+    connection->queue()->async(
+        [self, connection, work = std::move(work), completion = std::move(completion)] {
+            std::optional<Bastwick::Error> error;
+            HiredisClient *client = connection->deraz();
+            if (!client)
+                error = derazError(1, QStringLiteral("server connect failed!"));
+            else
+                error = self->ensureSelected(*client);
+            if (!error)
+                error = work(*client);
+            postCompletion(completion, error);
+        });
+}
+
+void DerazDatabase::fail(const Bastwick::Error &error, ErrorCompletion completion)
+{
+    XXXLogWarning(Bastwick::logText(error.description));
+    auto connection = derazConnection();
+    if (!connection) {
+        postCompletion(completion, error);
+        return;
+    }
+    connection->queue()->async(
+        [completion = std::move(completion), error] { postCompletion(completion, error); });
+}
+
+void DerazDatabase::runOnQueueAndWait(const std::function<void()> &block)
+{
+    auto connection = derazConnection();
+    if (!connection)
+        return;
+    const auto queue = connection->queue();
+    if (Bastwick::SerialQueue::isOnCurrentStack(queue.get()))
+        block();
+    else
+        queue->sync(block);
+}
+
+// --- Reading ----------------------------------------------------------------------------
+
+QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArrayList &keys,
+                                          Bastwick::Error *error)
+{
+    QList<DerazUnit> units;
+    if (auto selectError = ensureSelected(client)) {
+        Bastwick::setError(error, *selectError);
+        return units;
+    }
+    const qsizetype n = keys.size();
+    QList<DerazArgv> commands;
+    commands.reserve(2 * n);
+    for (const QByteArray &key : keys)
+        commands.append(DerazArgv{QByteArrayLiteral("TYPE"), key});
+    for (const QByteArray &key : keys)
+        commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
+    const DerazReply types = runTransaction(client, commands);
+    // A server error for any key (a refused command, a key whose type changed between
+    // the two transactions) fails the read rather than showing a key without values.
+    if (auto e = execError(types, 2 * n, DerazReplyCheck::Transaction)) {
+        Bastwick::setError(error, *e);
+        return units;
+    }
+    if (!types.isArray()) {
+        Bastwick::setError(error, derazError(1, QStringLiteral("unexpected reply: %1").arg(logReply(types))));
+        return units;
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        const int type = typeCode(types.at(i));
+        if (type < 0)
+            continue;
+        const DerazReply &ttl = types.at(n + i);
+        if (!ttl.isInteger()) {
+            Bastwick::setError(
+                error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(ttl))));
+            return {};
+        }
+        DerazUnit unit;
+        unit.setKey(keys.at(i));
+        unit.setType(type);
+        unit.setTtl(ttl.integer());
+        units.append(unit);
+    }
+
+    commands.clear();
+    for (const DerazUnit &unit : units)
+        commands.append(valueCommand(unit.type(), unit.key()));
+    const DerazReply values = runTransaction(client, commands);
+    if (auto e = execError(values, units.size(), DerazReplyCheck::Transaction)) {
+        Bastwick::setError(error, *e);
+        return {};
+    }
+    for (qsizetype j = 0; j < units.size(); ++j)
+        updateUnit(units[j], values.at(j));
+    return units;
+}
+
+std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QByteArray &key,
+                                                 Bastwick::Error *error)
+{
+    if (auto selectError = ensureSelected(client)) {
+        Bastwick::setError(error, *selectError);
+        return std::nullopt;
+    }
+    const QList<DerazReply> first = client.pipeline(
+        {{kMulti}, {QByteArrayLiteral("TYPE"), key}, {QByteArrayLiteral("ttl"), key}, {kExec}});
+    if (auto e = transactionError(first, 2, DerazReplyCheck::Transaction)) {
+        Bastwick::setError(error, *e);
+        return std::nullopt;
+    }
+    const DerazReply &exec = first.constLast();
+    const int type = typeCode(exec.at(0));
+    if (type < 0)
+        return std::nullopt;
+    if (!exec.at(1).isInteger()) {
+        Bastwick::setError(
+            error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(exec.at(1)))));
+        return std::nullopt;
+    }
+    DerazUnit unit;
+    unit.setKey(key);
+    unit.setType(type);
+    unit.setTtl(exec.at(1).integer());
+    const DerazReply value = client.commandArgv(valueCommand(type, key));
+    if (value.isNoReply() || value.isError()) {
+        Bastwick::setError(error, value.isError() ? derazError(1, QString::fromUtf8(value.text()))
+                                                  : *derazReplyError(value));
+        return std::nullopt;
+    }
+    updateUnit(unit, value);
+    return unit;
+}
+
+QList<DerazUnit> DerazDatabase::derazUnitsFromKeys(const QByteArrayList &keys, Bastwick::Error *error)
+{
+    QList<DerazUnit> units;
+    auto connection = derazConnection();
+    if (!connection || !connection->deraz()) {
+        Bastwick::setError(error, derazError(1, QStringLiteral("server connect failed!")));
+        return units;
+    }
+    runOnQueueAndWait([&] { units = readUnits(*connection->deraz(), keys, error); });
+    return units;
+}
+
+std::optional<DerazUnit> DerazDatabase::derazUnitFromKey(const QByteArray &key, Bastwick::Error *error)
+{
+    std::optional<DerazUnit> unit;
+    auto connection = derazConnection();
+    if (!connection || !connection->deraz()) {
+        Bastwick::setError(error, derazError(1, QStringLiteral("server connect failed!")));
+        return unit;
+    }
+    runOnQueueAndWait([&] { unit = readUnit(*connection->deraz(), key, error); });
+    return unit;
+}
+
+void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success,
+                              Failure failure)
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto connection = derazConnection();
+    if (!connection) {
+        postFailure(failure, noConnectionError());
+        return;
+    }
+    connection->queue()->async(
+        [self, connection, query, indexes, success = std::move(success), failure = std::move(failure)] {
+            DerazKeyList list;
+            if (query)
+                list = self->queryKeys().value_or(DerazKeyList());
+            else
+                list = self->m_keys;
+            QByteArrayList keys;
+            for (const qint64 i : indexes.toList())
+                if (i >= 0 && i < list.size())
+                    keys.append(list.at(i));
+            Bastwick::Error error;
+            error.code = 0;
+            bool failed = false;
+            QList<DerazUnit> units;
+            if (HiredisClient *client = connection->deraz()) {
+                Bastwick::Error e;
+                units = self->readUnits(*client, keys, &e);
+                if (!e.domain.isEmpty()) {
+                    failed = true;
+                    error = e;
+                }
+            } else {
+                failed = true;
+                error = derazError(1, QStringLiteral("server connect failed!"));
+            }
+            postOutcome(success, failure, units, failed, error);
+        });
+}
+
+void DerazDatabase::fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
+                                                      Failure failure)
+{
+    fetchPage(false, indexes, std::move(success), std::move(failure));
+}
+
+void DerazDatabase::fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes,
+                                                           UnitsSuccess success, Failure failure)
+{
+    fetchPage(true, indexes, std::move(success), std::move(failure));
+}
+
+void DerazDatabase::fetchKeyInfo(const QByteArray &key, UnitSuccess success, Failure failure)
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto connection = derazConnection();
+    if (!connection) {
+        postFailure(failure, noConnectionError());
+        return;
+    }
+    connection->queue()->async(
+        [self, connection, key, success = std::move(success), failure = std::move(failure)] {
+            Bastwick::Error error;
+            std::optional<DerazUnit> unit;
+            if (HiredisClient *client = connection->deraz())
+                unit = self->readUnit(*client, key, &error);
+            else
+                error = derazError(1, QStringLiteral("server connect failed!"));
+            const bool failed = !error.domain.isEmpty();
+            postOutcome(success, failure, unit, failed, error);
+        });
+}
+
+// --- Commands, query, import, select ------------------------------------------------------
+
+std::optional<QString> DerazDatabase::refusedConsoleCommand(const DerazArgv &arguments)
+{
+    if (arguments.isEmpty())
+        return QStringLiteral("Empty command: nothing was sent.");
+    static const QByteArrayList refused = {
+        "SELECT",     "MULTI",   "EXEC", "DISCARD", "WATCH", "UNWATCH", "SUBSCRIBE", "PSUBSCRIBE",
+        "SSUBSCRIBE", "MONITOR", "SYNC", "PSYNC",   "RESET", "QUIT",    "HELLO",     "AUTH"};
+    const QByteArray name = arguments.constFirst().toUpper();
+    if (name == "SELECT")
+        return QStringLiteral("SELECT is not sent from the console: choose the database in the key tree.");
+    if (name == "CLIENT" && arguments.size() > 1 && arguments.at(1).toUpper() == "REPLY")
+        return QStringLiteral("CLIENT REPLY is not sent from the console: it would leave the shared "
+                              "connection out of step with its replies.");
+    if (refused.contains(name))
+        return QStringLiteral("%1 is not sent from the console: it would leave the shared connection in "
+                              "another state.")
+            .arg(QString::fromLatin1(name));
+    return std::nullopt;
+}
+
+std::optional<QString> DerazDatabase::refusedBatchCommand(const DerazArgv &arguments)
+{
+    static const QByteArrayList refused = {"MULTI", "EXEC", "DISCARD", "WATCH", "UNWATCH"};
+    if (arguments.isEmpty())
+        return std::nullopt;
+    const QByteArray name = arguments.constFirst().toUpper();
+    if (refused.contains(name))
+        return QStringLiteral(
+                   "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
+            .arg(QString::fromLatin1(name));
+    return std::nullopt;
+}
+
+void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completion)
+{
+    const DerazArgv arguments = DerazCommandLine::split(text.trimmed());
+    auto post = [completion](const DerazReply &reply) {
+        if (completion)
+            Bastwick::mainQueue()->async([completion, reply] { completion(reply); });
+    };
+    auto connection = derazConnection();
+    if (!connection) {
+        post(DerazReply::noReply(noConnectionText()));
+        return;
+    }
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    const std::optional<QString> refusal = refusedConsoleCommand(arguments);
+    connection->queue()->async([self, connection, arguments, refusal, post] {
+        if (refusal) {
+            post(DerazReply::error(refusal->toUtf8()));
+            return;
+        }
+        HiredisClient *client = connection->deraz();
+        if (!client) {
+            post(DerazReply::noReply(QStringLiteral("server connect failed!")));
+            return;
+        }
+        if (auto error = self->ensureSelected(*client)) {
+            post(DerazReply::noReply(error->description));
+            return;
+        }
+        const DerazReply reply = client->commandArgv(arguments);
+        // The user may have changed the session's state in ways we cannot follow.
+        client->setSelectedDatabase(std::nullopt);
+        XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logReply(reply)));
+        post(reply);
+    });
+}
+
+void DerazDatabase::execCommandWithError(const QByteArray &text, ErrorCompletion completion)
+{
+    execCommandArray(DerazCommandLine::split(text), std::move(completion));
+}
+
+void DerazDatabase::execCommandArray(const DerazArgv &arguments, ErrorCompletion completion)
+{
+    if (const auto refusal = refusedConsoleCommand(arguments)) {
+        fail(derazError(1, *refusal), std::move(completion));
+        return;
+    }
+    perform(
+        [arguments](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            const DerazReply reply = client.commandArgv(arguments);
+            client.setSelectedDatabase(std::nullopt);
+            XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion completion)
+{
+    QList<DerazArgv> body;
+    body.reserve(items.size());
+    int counter = 0;
+    for (const QVariant &item : items) {
+        if (counter >= kBatchLogAfter)
+            XXXLog(QStringLiteral("cmd %1").arg(Bastwick::logText(Bastwick::describe(item))));
+        DerazArgv argv;
+        const int type = item.metaType().id();
+        if (type == QMetaType::QByteArray || type == QMetaType::QString) {
+            const QByteArray line =
+                type == QMetaType::QByteArray ? item.toByteArray() : Bastwick::bytesFromText(item.toString());
+            const QByteArray trimmed = line.trimmed();
+            if (trimmed.size() <= 1)
+                continue;
+            argv = DerazCommandLine::split(trimmed);
+        } else if (type == QMetaType::QByteArrayList) {
+            argv = item.value<QByteArrayList>();
+        } else if (type == QMetaType::QStringList) {
+            for (const QString &s : item.toStringList())
+                argv.append(Bastwick::bytesFromText(s));
+        } else if (type == QMetaType::QVariantList) {
+            for (const QVariant &v : item.toList())
+                argv.append(v.metaType().id() == QMetaType::QByteArray
+                                ? v.toByteArray()
+                                : Bastwick::bytesFromText(v.toString()));
+        }
+        ++counter;
+        if (argv.isEmpty())
+            continue;
+        if (const auto refusal = refusedBatchCommand(argv)) {
+            fail(derazError(1, *refusal), std::move(completion));
+            return;
+        }
+        body.append(argv);
+    }
+    perform(
+        [body](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            QList<DerazArgv> commands;
+            commands.reserve(body.size() + 2);
+            commands.append({kMulti});
+            commands.append(body);
+            commands.append({kExec});
+            const QList<DerazReply> replies = client.pipeline(commands);
+            // The commands may have selected another database.
+            client.setSelectedDatabase(std::nullopt);
+            XXXLog(QStringLiteral("execCommandArrays status %1 ").arg(logReply(replies.constLast())));
+            return transactionError(replies, body.size(), DerazReplyCheck::Transaction);
+        },
+        std::move(completion));
+}
+
+QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
+{
+    QByteArray bytes = fileBytes;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes.remove(0, 3);
+    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                            : QStringDecoder::Utf16BE);
+        const QString text = decoder.decode(bytes.mid(2));
+        bytes = Bastwick::bytesFromText(text);
+    }
+    return bytes.split('\n');
+}
+
+void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(derazError(1, QStringLiteral("The file could not be read: %1").arg(file.errorString())),
+             std::move(completion));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        fail(derazError(1, QStringLiteral("The file could not be read: %1").arg(file.errorString())),
+             std::move(completion));
+        return;
+    }
+    QVariantList lines;
+    for (const QByteArray &line : importLines(bytes))
+        lines.append(line);
+    execCommandArrays(lines, std::move(completion));
+}
+
+void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)
+{
+    const QByteArray test = text.trimmed().toLower();
+    const QByteArray command = test.startsWith("keys") ? text : QByteArrayLiteral("keys ") + text;
+    DerazArgv arguments;
+    for (const QByteArray &a : DerazCommandLine::split(command))
+        if (!a.isEmpty())
+            arguments.append(a);
+    if (arguments.isEmpty()) {
+        fail(derazError(1, QStringLiteral("Empty query: nothing was sent.")), std::move(completion));
+        return;
+    }
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    perform(
+        [self, arguments](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            std::optional<DerazKeyList> found;
+            DerazReply reply;
+            QString ioError;
+            const bool read = client.pipelineRaw(
+                {arguments},
+                [&](qsizetype, const redisReply *raw) {
+                    if (raw->type == REDIS_REPLY_ARRAY) {
+                        found = DerazKeyList::fromReply(raw);
+                        reply = DerazReply::array({});
+                    } else {
+                        reply = DerazReply::fromHiredis(raw);
+                    }
+                },
+                &ioError);
+            if (!read)
+                reply = DerazReply::noReply(ioError);
+            {
+                QMutexLocker lock(&self->m_queryLock);
+                self->m_queryKeys = found;
+            }
+            XXXLog(QStringLiteral("execQuery formatCmd query %1 status %2 ")
+                       .arg(Bastwick::logText(arguments.join(' ')),
+                            found ? QStringLiteral("%1 keys").arg(found->size()) : logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::selectSelf(ErrorCompletion completion)
+{
+    const qint64 number = m_number;
+    auto connection = derazConnection();
+    if (!connection) {
+        postCompletion(completion, noConnectionError());
+        return;
+    }
+    connection->queue()->async([connection, number, completion = std::move(completion)] {
+        HiredisClient *client = connection->deraz();
+        postCompletion(completion, client ? selectDatabase(*client, number, QByteArrayLiteral("select"))
+                                          : derazError(1, QStringLiteral("server connect failed!")));
+    });
+}
+
+// --- Writes -------------------------------------------------------------------------------
+
+void DerazDatabase::writeTransaction(QList<DerazArgv> body, const QString &operation,
+                                     ErrorCompletion completion)
+{
+    perform(
+        [body = std::move(body), operation](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            const DerazReply exec = runTransaction(client, body);
+            XXXLog(QStringLiteral("%1 status %2 ").arg(operation, logReply(exec)));
+            return execError(exec, body.size(), DerazReplyCheck::Transaction);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::saveKVs(const QVariantList &records, int type, qint64 ttl, ErrorCompletion completion,
+                            bool replace)
+{
+    switch (type) {
+    case 0: {
+        QList<DerazKV> list;
+        for (const QVariant &v : records)
+            list.append(v.value<DerazKV>());
+        saveStringKVs(list, std::move(completion), replace);
+        return;
+    }
+    case 1: {
+        QList<DerazHashKV> list;
+        for (const QVariant &v : records)
+            list.append(v.value<DerazHashKV>());
+        saveHashKVs(list, ttl, std::move(completion), replace);
+        return;
+    }
+    case 2:
+    case 3: {
+        QList<DerazListKV> list;
+        for (const QVariant &v : records) {
+            if (v.metaType() == QMetaType::fromType<DerazSetKV>()) {
+                const DerazSetKV set = v.value<DerazSetKV>();
+                list.append(static_cast<const DerazListKV &>(set));
+            } else {
+                list.append(v.value<DerazListKV>());
+            }
+        }
+        if (type == 2)
+            saveListKVs(list, ttl, std::move(completion), replace);
+        else
+            saveSetKVs(list, ttl, std::move(completion), replace);
+        return;
+    }
+    case 4: {
+        QList<DerazZSetKV> list;
+        for (const QVariant &v : records)
+            list.append(v.value<DerazZSetKV>());
+        saveZSetKVs(list, ttl, std::move(completion), replace);
+        return;
+    }
+    default:
+        fail(derazError(1, QStringLiteral("Unknown key type %1: nothing was saved.").arg(type)),
+             std::move(completion));
+    }
+}
+
+namespace {
+
+const QString kReplaceWithoutRows = QStringLiteral("Nothing to save: a key is not replaced by an empty one.");
+
+void appendExpiry(QList<DerazArgv> &body, const QByteArray &key, qint64 ttl)
+{
+    if (hasExpiry(ttl))
+        body.append({QByteArrayLiteral("EXPIRE"), key, QByteArray::number(ttl)});
+}
+
+// One record's write command, or nothing when the record has nothing to write.
+template <typename Record> using WriteCommand = std::function<std::optional<DerazArgv>(const Record &record)>;
+
+// The body of a batch of one type: per record, on the replace road the DEL of its key,
+// then its write command and, with an expiry, EXPIRE. A record with nothing to write is
+// skipped on the add road; on the replace road it refuses the whole batch, as does a
+// batch without any record, so a key is never replaced by an empty one (nothing then).
+template <typename Record>
+std::optional<QList<DerazArgv>> typedBody(const QList<Record> &records, qint64 ttl, bool replace,
+                                          const WriteCommand<Record> &write)
+{
+    QList<DerazArgv> body;
+    for (const Record &record : records) {
+        const std::optional<DerazArgv> argv = write(record);
+        if (!argv) {
+            if (replace)
+                return std::nullopt;
+            continue;
+        }
+        if (replace)
+            body.append({QByteArrayLiteral("DEL"), record.key()});
+        body.append(*argv);
+        appendExpiry(body, record.key(), ttl);
+    }
+    if (replace && body.isEmpty())
+        return std::nullopt;
+    return body;
+}
+
+// "rpush" or "sadd" with every element of the record.
+WriteCommand<DerazListKV> elementsCommand(const QByteArray &word)
+{
+    return [word](const DerazListKV &kv) -> std::optional<DerazArgv> {
+        if (kv.values().isEmpty() || kv.key().isNull())
+            return std::nullopt;
+        DerazArgv argv{word, kv.key()};
+        argv.append(kv.values());
+        return argv;
+    };
+}
+
+} // namespace
+
+void DerazDatabase::writeBody(std::optional<QList<DerazArgv>> body, const QString &operation,
+                              ErrorCompletion completion)
+{
+    if (!body)
+        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
+    else
+        writeTransaction(std::move(*body), operation, std::move(completion));
+}
+
+void DerazDatabase::saveStringKVs(const QList<DerazKV> &records, ErrorCompletion completion, bool replace)
+{
+    if (replace && records.isEmpty()) {
+        fail(derazError(1, kReplaceWithoutRows), std::move(completion));
+        return;
+    }
+    QList<DerazArgv> body;
+    for (const DerazKV &kv : records) {
+        if (replace)
+            body.append({QByteArrayLiteral("DEL"), kv.key()});
+        if (hasExpiry(kv.ttl()))
+            body.append({QByteArrayLiteral("setex"), kv.key(), QByteArray::number(kv.ttl()), kv.value()});
+        else
+            body.append({QByteArrayLiteral("set"), kv.key(), kv.value()});
+    }
+    writeTransaction(std::move(body), QStringLiteral("saveStringKVs"), std::move(completion));
+}
+
+void DerazDatabase::saveHashKVs(const QList<DerazHashKV> &records, qint64 ttl, ErrorCompletion completion,
+                                bool replace)
+{
+    const WriteCommand<DerazHashKV> hmset = [](const DerazHashKV &kv) -> std::optional<DerazArgv> {
+        if (kv.pairs().isEmpty() || kv.key().isNull())
+            return std::nullopt;
+        DerazArgv argv{QByteArrayLiteral("hmset"), kv.key()};
+        for (const DerazKV &pair : kv.pairs()) {
+            if (pair.key().isNull() || pair.value().isNull())
+                continue;
+            argv.append(pair.key());
+            argv.append(pair.value());
+        }
+        return argv;
+    };
+    writeBody(typedBody(records, ttl, replace, hmset), QStringLiteral("saveHashKVs"), std::move(completion));
+}
+
+void DerazDatabase::saveListKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
+                                bool replace)
+{
+    writeBody(typedBody(records, ttl, replace, elementsCommand(QByteArrayLiteral("rpush"))),
+              QStringLiteral("saveListKVs"), std::move(completion));
+}
+
+void DerazDatabase::saveSetKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
+                               bool replace)
+{
+    writeBody(typedBody(records, ttl, replace, elementsCommand(QByteArrayLiteral("sadd"))),
+              QStringLiteral("saveSetKVs"), std::move(completion));
+}
+
+void DerazDatabase::saveZSetKVs(const QList<DerazZSetKV> &records, qint64 ttl, ErrorCompletion completion,
+                                bool replace)
+{
+    const WriteCommand<DerazZSetKV> zadd = [](const DerazZSetKV &kv) -> std::optional<DerazArgv> {
+        if (kv.pairs().isEmpty() || kv.key().isNull())
+            return std::nullopt;
+        DerazArgv argv{QByteArrayLiteral("zadd"), kv.key()};
+        for (const DerazKV &pair : kv.pairs()) {
+            if (pair.value().isNull())
+                continue;
+            argv.append(DerazUnit::scoreText(pair.score()));
+            argv.append(pair.value());
+        }
+        return argv;
+    };
+    writeBody(typedBody(records, ttl, replace, zadd), QStringLiteral("saveZSetKVs"), std::move(completion));
+}
+
+void DerazDatabase::saveStringKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
+                                  ErrorCompletion completion)
+{
+    perform(
+        [key, value, ttl](HiredisClient &client) {
+            const DerazReply reply =
+                hasExpiry(ttl)
+                    ? client.commandArgv({QByteArrayLiteral("setex"), key, QByteArray::number(ttl), value})
+                    : client.commandArgv({QByteArrayLiteral("setnx"), key, value});
+            XXXLog(QStringLiteral("saveStringKey status %1 ").arg(logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::saveHashKey(const QByteArray &key, const QByteArray &hKey, const QByteArray &value,
+                                qint64 ttl, ErrorCompletion completion)
+{
+    perform(
+        [key, hKey, value](HiredisClient &client) {
+            const DerazReply reply = client.commandArgv({QByteArrayLiteral("hset"), key, hKey, value});
+            XXXLog(QStringLiteral("saveHashKey status %1 ").arg(logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::removeHashKey(const QByteArray &key, const QByteArray &hKey, ErrorCompletion completion)
+{
+    perform(
+        [key, hKey](HiredisClient &client) {
+            const DerazReply reply = client.commandArgv({QByteArrayLiteral("hdel"), key, hKey});
+            XXXLog(QStringLiteral("removeHashKey status %1 ").arg(logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::saveListKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
+                                ErrorCompletion completion)
+{
+    perform(
+        [key, value](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            const DerazReply reply = client.commandArgv({QByteArrayLiteral("rpush"), key, value});
+            XXXLog(QStringLiteral("saveListKey status %1 ").arg(logReply(reply)));
+            if (reply.isInteger())
+                return reply.integer() < 0
+                           ? std::optional(derazError(reply.integer(), QString::number(reply.integer())))
+                           : std::nullopt;
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::removeListKey(const QByteArray &key, qint64 index, ErrorCompletion completion)
+{
+    perform(
+        [key, index](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            const QList<DerazReply> replies = client.pipeline(
+                {{kMulti},
+                 {QByteArrayLiteral("lset"), key, QByteArray::number(index), kListDeleteMarker},
+                 {QByteArrayLiteral("LREM"), key, QByteArrayLiteral("0"), kListDeleteMarker},
+                 {kExec}});
+            const DerazReply &exec = replies.constLast();
+            XXXLog(QStringLiteral("removeListKey status %1 ").arg(logReply(exec)));
+            if (auto e = transactionError(replies, 2, DerazReplyCheck::Plain))
+                return e;
+            // An index outside the list removes nothing and counts as done; any other
+            // refusal is reported.
+            const DerazReply &lset = exec.at(0);
+            if (lset.isError() && !lset.text().contains("index out of range") &&
+                !lset.text().contains("no such key"))
+                return derazError(1, QString::fromUtf8(lset.text()));
+            if (exec.at(1).isError())
+                return derazError(1, QString::fromUtf8(exec.at(1).text()));
+            return std::nullopt;
+        },
+        std::move(completion));
+}
+
+// --- Removal ------------------------------------------------------------------------------
+
+void DerazDatabase::removeKeyList(const DerazKeyList &keys, ErrorCompletion completion)
+{
+    perform(
+        [keys](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            QList<DerazArgv> commands;
+            commands.reserve(keys.size() + 2);
+            commands.append({kMulti});
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                commands.append({QByteArrayLiteral("DEL"), keys.at(i)});
+            commands.append({kExec});
+            const QList<DerazReply> replies = client.pipeline(commands);
+            XXXLog(QStringLiteral("removeKeys status %1 ").arg(logReply(replies.constLast())));
+            return transactionError(replies, keys.size(), DerazReplyCheck::Transaction);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::removeKeys(const QByteArrayList &keys, ErrorCompletion completion)
+{
+    removeKeyList(DerazKeyList::fromList(keys), std::move(completion));
+}
+
+void DerazDatabase::removeAllKey(ErrorCompletion completion)
+{
+    perform(
+        [](HiredisClient &client) {
+            const DerazReply reply = client.commandArgv({QByteArrayLiteral("flushdb")});
+            XXXLog(QStringLiteral("removeAllKey status %1 ").arg(logReply(reply)));
+            return derazReplyError(reply);
+        },
+        std::move(completion));
+}
+
+void DerazDatabase::removeAllQueryKey(ErrorCompletion completion)
+{
+    const std::optional<DerazKeyList> found = queryKeys();
+    if (!found || found->isEmpty()) {
+        if (completion)
+            completion(std::nullopt);
+        return;
+    }
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    removeKeyList(*found, [self, completion](const std::optional<Bastwick::Error> &error) {
+        {
+            QMutexLocker lock(&self->m_queryLock);
+            self->m_queryKeys.reset();
+        }
+        if (completion)
+            completion(error);
+    });
+}
+
+void DerazDatabase::removeKey(const QByteArray &key, ErrorCompletion completion)
+{
+    perform(
+        [key](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            const DerazReply reply = client.commandArgv({QByteArrayLiteral("DEL"), key});
+            XXXLog(QStringLiteral("removeKey status %1 ").arg(logReply(reply)));
+            // A number other than 1 (no such key) is code 1; a refusal by the server
+            // (an error reply, a read-only replica) and no reply are errors too.
+            if (reply.isInteger())
+                return reply.integer() == 1 ? std::nullopt
+                                            : std::optional(derazError(1, QString::number(reply.integer())));
+            if (reply.isNoReply() || reply.isError())
+                return derazReplyError(reply);
+            return std::nullopt;
+        },
+        std::move(completion));
+}
+
+// --- Record result sets -------------------------------------------------------------
+
+namespace {
+
+std::shared_ptr<DerazResultSet> readRecords(HiredisClient &client,
+                                            const std::shared_ptr<DerazConnection> &connection,
+                                            const QByteArrayList &keys)
+{
+    // Per key its TYPE and its TTL, so the TYPE reply of key i is element 2i.
+    QList<DerazArgv> commands{{kMulti}};
+    for (const QByteArray &key : keys) {
+        commands.append(DerazArgv{QByteArrayLiteral("TYPE"), key});
+        commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
+    }
+    commands.append({kExec});
+    const DerazReply exec = client.pipeline(commands).constLast();
+    QList<DBRecordPtr> records;
+    for (qsizetype i = 0; exec.isArray() && i < keys.size(); ++i) {
+        switch (typeCode(exec.at(2 * i))) {
+        case 0:
+            records.append(std::make_shared<DerazString>(keys.at(i), connection));
+            break;
+        case 1:
+            records.append(std::make_shared<DerazHash>(keys.at(i), connection));
+            break;
+        case 2:
+            records.append(std::make_shared<DerazList>(keys.at(i), connection));
+            break;
+        case 3:
+            records.append(std::make_shared<DerazSet>(keys.at(i), connection));
+            break;
+        case 4:
+            records.append(std::make_shared<DerazSortedSet>(keys.at(i), connection));
+            break;
+        default:
+            break;
+        }
+    }
+    return std::make_shared<DerazResultSet>(records);
+}
+
+} // namespace
+
+void DerazDatabase::keyDetail()
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    perform(
+        [self](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            auto result = readRecords(client, self->derazConnection(), self->m_keys.toList());
+            Bastwick::mainQueue()->async([result] {});
+            return std::nullopt;
+        },
+        nullptr);
+}
+
+std::shared_ptr<DerazResultSet> DerazDatabase::keyDetailResultSet()
+{
+    std::shared_ptr<DerazResultSet> result;
+    auto connection = derazConnection();
+    if (!connection || !connection->deraz())
+        return result;
+    runOnQueueAndWait([&] {
+        if (!ensureSelected(*connection->deraz()))
+            result = readRecords(*connection->deraz(), connection, m_keys.toList());
+    });
+    return result;
+}
+
+// --- Sample data --------------------------------------------------------------------------
+
+QByteArray DerazDatabase::randomKey(const QStringList &words)
+{
+    return words.at(qsizetype(random32() % quint32(words.size()))).toUtf8();
+}
+
+DerazArgv DerazDatabase::randomStringCmd(const QStringList &words)
+{
+    const QByteArray key = randomKey(words);
+    const QByteArray value = randomKey(words);
+    return {QByteArrayLiteral("set"), key, value};
+}
+
+namespace {
+
+// The command word, a random key, then ten steps that each append one random number per
+// modulus, in the order given.
+DerazArgv randomNumbersCmd(const QByteArray &word, const QStringList &words,
+                           std::initializer_list<quint32> moduli)
+{
+    DerazArgv argv{word, DerazDatabase::randomKey(words)};
+    for (int i = 0; i < 10; ++i)
+        for (const quint32 modulo : moduli)
+            argv.append(randomNumber(modulo));
+    return argv;
+}
+
+} // namespace
+
+DerazArgv DerazDatabase::randomHashCmd(const QStringList &words)
+{
+    return randomNumbersCmd(QByteArrayLiteral("hmset"), words, {100, 100});
+}
+
+DerazArgv DerazDatabase::randomListCmd(const QStringList &words)
+{
+    return randomNumbersCmd(QByteArrayLiteral("rpush"), words, {100});
+}
+
+DerazArgv DerazDatabase::randomSetCmd(const QStringList &words)
+{
+    return randomNumbersCmd(QByteArrayLiteral("sadd"), words, {100});
+}
+
+DerazArgv DerazDatabase::randomZSetCmd(const QStringList &words)
+{
+    return randomNumbersCmd(QByteArrayLiteral("zadd"), words, {20, 200});
+}
+
+DerazArgv DerazDatabase::randomCmd(const QStringList &words)
+{
+    switch (random32() % 5) {
+    case 0:
+        return randomStringCmd(words);
+    case 1:
+        return randomHashCmd(words);
+    case 2:
+        return randomListCmd(words);
+    case 3:
+        return randomSetCmd(words);
+    default:
+        return randomZSetCmd(words);
+    }
+}
+
+void DerazDatabase::magicData(qint64 count, ErrorCompletion completion)
+{
+    const QStringList words = Kestrune::magicDataWords();
+    if (words.isEmpty()) {
+        fail(derazError(1, QStringLiteral("The sample-data word list is empty: nothing was written.")),
+             std::move(completion));
+        return;
+    }
+    perform(
+        [count, words](HiredisClient &client) -> std::optional<Bastwick::Error> {
+            QList<DerazArgv> commands;
+            commands.reserve(qMax<qint64>(count, 0) + 2);
+            commands.append({kMulti});
+            for (qint64 i = 0; i < count; ++i)
+                commands.append(randomCmd(words));
+            commands.append({kExec});
+            const QList<DerazReply> replies = client.pipeline(commands);
+            XXXLog(QStringLiteral("magicData count %1 status %2 ")
+                       .arg(count)
+                       .arg(logReply(replies.constLast())));
+            // Keys that clash with an existing key's type fail inside the transaction
+            // unseen; only the transaction itself is judged.
+            return transactionError(replies, qMax<qint64>(count, 0), DerazReplyCheck::Plain);
+        },
+        std::move(completion));
+}

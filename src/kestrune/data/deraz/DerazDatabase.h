@@ -1,0 +1,170 @@
+#pragma once
+
+#include "kestrune/data/deraz/HiredisClient.h"
+#include "kestrune/data/model/DBDatabase.h"
+#include "kestrune/data/records/DerazKV.h"
+#include "kestrune/data/records/DerazKeyList.h"
+#include "kestrune/data/records/DerazReply.h"
+#include "kestrune/data/records/DerazUnit.h"
+
+#include <bastwick/IndexSet.h>
+#include <bastwick/platform/Error.h>
+
+#include <QtCore/QByteArrayList>
+#include <QtCore/QMutex>
+#include <QtCore/QStringList>
+#include <QtCore/QVariantList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DerazConnection;
+class DerazResultSet;
+class DerazExport;
+class DerazImport;
+
+// One of the sixteen logical databases of a Deraz connection, with the key list read
+// when the connection opened and the key list of the last query. It owns every key
+// operation: each runs on the connection's queue, first selects this database on the
+// server when the session has another one selected (a failed SELECT completes the
+// operation with code 1 and sends nothing else), and completes on the main queue in
+// the order the operations were started.
+class DerazDatabase : public DBDatabase
+{
+    Q_OBJECT
+
+public:
+    // Completions: an error, or nothing on success.
+    using ErrorCompletion = std::function<void(const std::optional<Bastwick::Error> &error)>;
+    using ReplyCompletion = std::function<void(const DerazReply &reply)>;
+    using UnitsSuccess = std::function<void(const QList<DerazUnit> &units)>;
+    using UnitSuccess = std::function<void(const std::optional<DerazUnit> &unit)>;
+    using Failure = std::function<void(const Bastwick::Error &error)>;
+
+    // The marker a list element is overwritten with before it is removed.
+    static const QByteArray kListDeleteMarker;
+
+    DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name, DerazKeyList keys = {});
+    ~DerazDatabase() override;
+
+    // The database number ("DB3" -> 3).
+    qint64 number() const { return m_number; }
+    std::shared_ptr<DerazConnection> derazConnection() const;
+
+    // The key list read when the connection opened; never changes.
+    const DerazKeyList &keys() const { return m_keys; }
+    qsizetype numberOfKeys() const { return m_keys.size(); }
+    // The keys found by the last query (nothing before a query and after the removal
+    // of the found keys). Safe from any thread.
+    std::optional<DerazKeyList> queryKeys() const;
+    qsizetype numberOfQueryKeys() const;
+
+    std::shared_ptr<DBImport> dbImport() override;
+    std::shared_ptr<DBExport> dbExport() override;
+
+    // --- Reading ----------------------------------------------------------------------
+    // Synchronous batch read of the records of the keys, in key order (keys of other
+    // types or gone are skipped). Runs in the connection's queue (waiting for its turn
+    // when called from another thread). On failure answers what it has and sets error.
+    QList<DerazUnit> derazUnitsFromKeys(const QByteArrayList &keys, Bastwick::Error *error = nullptr);
+    std::optional<DerazUnit> derazUnitFromKey(const QByteArray &key, Bastwick::Error *error = nullptr);
+    void fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
+                                           Failure failure);
+    void fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
+                                                Failure failure);
+    void fetchKeyInfo(const QByteArray &key, UnitSuccess success, Failure failure);
+
+    // --- Commands, query, import, select ---------------------------------------------
+    // A console line: the reply itself goes to the completion (a refused command gets an
+    // error reply explaining why, and nothing is sent).
+    void execCommand(const QByteArray &text, ReplyCompletion completion);
+    void execCommandWithError(const QByteArray &text, ErrorCompletion completion);
+    void execCommandArray(const DerazArgv &arguments, ErrorCompletion completion);
+    // One transaction of commands: each item is a command line (QByteArray or QString)
+    // or an argument vector (QByteArrayList or QStringList).
+    void execCommandArrays(const QVariantList &items, ErrorCompletion completion);
+    void execQuery(const QByteArray &text, ErrorCompletion completion);
+    void importFile(const QString &path, ErrorCompletion completion);
+    void selectSelf(ErrorCompletion completion);
+
+    // The reason a console line is refused, or nothing when it may be sent.
+    static std::optional<QString> refusedConsoleCommand(const DerazArgv &arguments);
+    // The reason a batch line is refused (transaction commands), or nothing.
+    static std::optional<QString> refusedBatchCommand(const DerazArgv &arguments);
+    // The lines of an import file's bytes (a byte-order mark is honoured).
+    static QByteArrayList importLines(const QByteArray &fileBytes);
+
+    // --- Writes -----------------------------------------------------------------------
+    // records holds DerazKV (type 0), DerazHashKV (1), DerazListKV (2), DerazSetKV or
+    // DerazListKV (3), DerazZSetKV (4). With replace, each key is deleted first inside
+    // the same transaction (the update road of a key that keeps its name).
+    void saveKVs(const QVariantList &records, int type, qint64 ttl, ErrorCompletion completion,
+                 bool replace = false);
+    void saveStringKVs(const QList<DerazKV> &records, ErrorCompletion completion, bool replace = false);
+    void saveHashKVs(const QList<DerazHashKV> &records, qint64 ttl, ErrorCompletion completion,
+                     bool replace = false);
+    void saveListKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
+                     bool replace = false);
+    void saveSetKVs(const QList<DerazListKV> &records, qint64 ttl, ErrorCompletion completion,
+                    bool replace = false);
+    void saveZSetKVs(const QList<DerazZSetKV> &records, qint64 ttl, ErrorCompletion completion,
+                     bool replace = false);
+    void saveStringKey(const QByteArray &key, const QByteArray &value, qint64 ttl,
+                       ErrorCompletion completion);
+    void saveHashKey(const QByteArray &key, const QByteArray &hKey, const QByteArray &value, qint64 ttl,
+                     ErrorCompletion completion);
+    void removeHashKey(const QByteArray &key, const QByteArray &hKey, ErrorCompletion completion);
+    void saveListKey(const QByteArray &key, const QByteArray &value, qint64 ttl, ErrorCompletion completion);
+    void removeListKey(const QByteArray &key, qint64 index, ErrorCompletion completion);
+
+    // --- Removal ----------------------------------------------------------------------
+    void removeKeys(const QByteArrayList &keys, ErrorCompletion completion);
+    void removeAllKey(ErrorCompletion completion);
+    void removeAllQueryKey(ErrorCompletion completion);
+    void removeKey(const QByteArray &key, ErrorCompletion completion);
+
+    // Reads the records (DerazRecord family) of every key of the key list into a
+    // result set on the connection's queue; nothing uses the result.
+    void keyDetail();
+    // The same read, answered (on the connection's queue, waiting for its turn).
+    std::shared_ptr<DerazResultSet> keyDetailResultSet();
+
+    // --- Sample data ------------------------------------------------------------------
+    void magicData(qint64 count, ErrorCompletion completion);
+    // Command builders over a word list (which must not be empty).
+    static DerazArgv randomCmd(const QStringList &words);
+    static QByteArray randomKey(const QStringList &words);
+    static DerazArgv randomStringCmd(const QStringList &words);
+    static DerazArgv randomHashCmd(const QStringList &words);
+    static DerazArgv randomListCmd(const QStringList &words);
+    static DerazArgv randomSetCmd(const QStringList &words);
+    static DerazArgv randomZSetCmd(const QStringList &words);
+
+private:
+    using Work = std::function<std::optional<Bastwick::Error>(HiredisClient &client)>;
+
+    // Queues work on the connection's queue after the selection of this database, and
+    // its outcome on the main queue.
+    void perform(Work work, ErrorCompletion completion);
+    // Completes with the error through the connection's queue, sending nothing.
+    void fail(const Bastwick::Error &error, ErrorCompletion completion);
+    std::optional<Bastwick::Error> ensureSelected(HiredisClient &client);
+    // Runs block on the connection's queue and waits (or at once when already on it).
+    void runOnQueueAndWait(const std::function<void()> &block);
+
+    QList<DerazUnit> readUnits(HiredisClient &client, const QByteArrayList &keys, Bastwick::Error *error);
+    std::optional<DerazUnit> readUnit(HiredisClient &client, const QByteArray &key, Bastwick::Error *error);
+    void fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success, Failure failure);
+    void removeKeyList(const DerazKeyList &keys, ErrorCompletion completion);
+    void writeTransaction(QList<DerazArgv> body, const QString &operation, ErrorCompletion completion);
+    // Writes the body, or completes with the refusal of a replace without rows.
+    void writeBody(std::optional<QList<DerazArgv>> body, const QString &operation,
+                   ErrorCompletion completion);
+
+    qint64 m_number = 0;
+    DerazKeyList m_keys;
+    mutable QMutex m_queryLock;
+    std::optional<DerazKeyList> m_queryKeys;
+    QMutex m_kitLock;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "kestrune/data/deraz/DerazRecord.h"
+
+// A key whose value is read into key/value pairs, answered as the record's children.
+class DerazList : public DerazRecord
+{
+public:
+    DerazList(const QByteArray &key, const std::shared_ptr<DerazConnection> &connection);
+
+    const Pairs &keyValuePairs() const { return m_pairs; }
+    QList<DBRecordPtr> children() const override;
+
+private:
+    Pairs m_pairs;
+};

@@ -1,0 +1,523 @@
+#include "kestrune/data/deraz/HiredisClient.h"
+
+#include <bastwick/ByteText.h>
+#include <bastwick/platform/Clock.h>
+#include <bastwick/platform/Log.h>
+
+#include <hiredis/hiredis.h>
+
+#include <QtCore/QDirIterator>
+#include <QtCore/QFileInfo>
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#include <vector>
+
+namespace {
+
+const QByteArray kNoPasswordConfigured = QByteArrayLiteral("without any password configured");
+const QByteArray kNoPasswordSet = QByteArrayLiteral("no password is set");
+
+// Appends one argument vector to the context's output buffer.
+bool appendArgv(redisContext *c, const DerazArgv &argv)
+{
+    std::vector<const char *> args;
+    std::vector<size_t> lengths;
+    args.reserve(size_t(argv.size()));
+    lengths.reserve(size_t(argv.size()));
+    for (const QByteArray &a : argv) {
+        args.push_back(a.constData());
+        lengths.push_back(size_t(a.size()));
+    }
+    return redisAppendCommandArgv(c, int(argv.size()), args.data(), lengths.data()) == REDIS_OK;
+}
+
+// One argument of an argument vector, or nothing for an element of another kind.
+std::optional<QByteArray> argumentBytes(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::QByteArray:
+        return value.toByteArray();
+    case QMetaType::QString:
+        return Bastwick::bytesFromText(value.toString());
+    case QMetaType::Bool:
+        return QByteArray(value.toBool() ? "1" : "0");
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::SChar:
+        return QByteArray::number(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return QByteArray::number(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    default:
+        return std::nullopt;
+    }
+}
+
+// argumentBytes, with the reason in error when the value cannot be sent.
+std::optional<QByteArray> sendableBytes(const QVariant &value, QString *error)
+{
+    std::optional<QByteArray> bytes = argumentBytes(value);
+    if (!bytes && error)
+        *error = QStringLiteral("an argument of type %1 cannot be sent")
+                     .arg(QString::fromLatin1(value.typeName()));
+    return bytes;
+}
+
+std::optional<QString> resourceOfType(const QString &suffix)
+{
+    QDirIterator it(QStringLiteral(":/kestrune/data"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).suffix() == suffix)
+            return path;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+HiredisClient::HiredisClient()
+    : m_lastCommandDate(Bastwick::now())
+{
+}
+
+HiredisClient::~HiredisClient()
+{
+    freeContext();
+}
+
+std::unique_ptr<HiredisClient> HiredisClient::deraz(const QString &host, int port, const QByteArray &password,
+                                                    QString *error)
+{
+    auto client = std::make_unique<HiredisClient>();
+    client->setPassword(password);
+    if (!client->connect(host, port)) {
+        if (error)
+            *error = client->lastError();
+        return nullptr;
+    }
+    return client;
+}
+
+std::unique_ptr<HiredisClient> HiredisClient::deraz()
+{
+    return deraz(QStringLiteral("127.0.0.1"), 6379);
+}
+
+std::unique_ptr<HiredisClient> HiredisClient::derazDb(const QString &host, int port, qint64 database,
+                                                      const QByteArray &password)
+{
+    auto client = deraz(host, port, password);
+    if (!client)
+        return client;
+    const DerazReply reply = client->commandArgv({QByteArrayLiteral("SELECT"), QByteArray::number(database)});
+    if (reply.isOK())
+        client->setSelectedDatabase(database);
+    else
+        XXXLogWarning(
+            QStringLiteral("SELECT %1 failed: %2").arg(database).arg(Bastwick::logText(reply.describe(200))));
+    return client;
+}
+
+std::optional<DerazArgv> HiredisClient::cVectorFromArray(const QVariantList &arguments, QString *error)
+{
+    DerazArgv out;
+    out.reserve(arguments.size());
+    for (const QVariant &value : arguments) {
+        const std::optional<QByteArray> bytes = sendableBytes(value, error);
+        if (!bytes)
+            return std::nullopt;
+        out.append(*bytes);
+    }
+    return out;
+}
+
+std::optional<DerazArgv> HiredisClient::cVectorFromArray2(const QVariantList &arguments, QString *error)
+{
+    DerazArgv out(arguments.size());
+    for (const QVariant &value : arguments) {
+        const std::optional<QByteArray> bytes = sendableBytes(value, error);
+        if (!bytes)
+            return std::nullopt;
+        out[arguments.indexOf(value)] = *bytes;
+    }
+    return out;
+}
+
+std::optional<QString> HiredisClient::rb()
+{
+    return resourceOfType(QStringLiteral("rb"));
+}
+
+std::optional<QString> HiredisClient::nu()
+{
+    return resourceOfType(QStringLiteral("nu"));
+}
+
+bool HiredisClient::connect(const QString &host, int port)
+{
+    m_hostIP = host;
+    m_hostPort = port;
+    return connect();
+}
+
+bool HiredisClient::connect()
+{
+    freeContext();
+    m_authError = false;
+    const QByteArray host = m_hostIP.toUtf8();
+    struct timeval tv;
+    tv.tv_sec = m_connectTimeoutMs / 1000;
+    tv.tv_usec = (m_connectTimeoutMs % 1000) * 1000;
+    redisContext *c = redisConnectWithTimeout(host.constData(), m_hostPort, tv);
+    if (!c) {
+        m_lastError = QStringLiteral("cannot allocate a connection context");
+        XXXLogWarning(m_lastError);
+        return false;
+    }
+    m_context = c;
+    if (c->err) {
+        m_lastError = contextError();
+        XXXLogWarning(QStringLiteral("connect to %1:%2 failed: %3")
+                          .arg(Bastwick::logText(m_hostIP))
+                          .arg(m_hostPort)
+                          .arg(m_lastError));
+        freeContext();
+        return false;
+    }
+    // hiredis keeps the connect timeout as the socket's read timeout: blocking
+    // commands typed by the user must be able to wait, so clear it.
+    struct timeval none;
+    none.tv_sec = 0;
+    none.tv_usec = 0;
+    redisSetTimeout(c, none);
+    redisEnableKeepAlive(c);
+    if (!authenticate()) {
+        freeContext();
+        return false;
+    }
+    ++m_connectCount;
+    return true;
+}
+
+bool HiredisClient::authenticate()
+{
+    if (m_password.isEmpty())
+        return true;
+    const DerazReply reply = roundTrip({QByteArrayLiteral("AUTH"), m_password});
+    if (reply.isOK())
+        return true;
+    if (reply.isError() &&
+        (reply.text().contains(kNoPasswordConfigured) || reply.text().contains(kNoPasswordSet)))
+        return true;
+    m_lastError = reply.isNoReply() ? reply.errorText() : QString::fromUtf8(reply.text());
+    m_authError = !reply.isNoReply();
+    XXXLogWarning(QStringLiteral("AUTH failed: %1").arg(Bastwick::logText(m_lastError)));
+    return false;
+}
+
+bool HiredisClient::reselect()
+{
+    if (!m_selectedDb || *m_selectedDb == 0)
+        return true;
+    const DerazReply reply = roundTrip({QByteArrayLiteral("SELECT"), QByteArray::number(*m_selectedDb)});
+    if (reply.isOK())
+        return true;
+    m_lastError = reply.isNoReply() ? reply.errorText() : QString::fromUtf8(reply.text());
+    m_selectedDb.reset();
+    XXXLogWarning(QStringLiteral("SELECT after reconnect failed: %1").arg(Bastwick::logText(m_lastError)));
+    return false;
+}
+
+bool HiredisClient::peerClosed() const
+{
+    struct pollfd p;
+    p.fd = m_context->fd;
+    p.events = POLLIN;
+    p.revents = 0;
+    const int n = ::poll(&p, 1, 0);
+    if (n == 0)
+        return false;
+    if (n < 0)
+        return errno != EINTR;
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
+        return true;
+    char byte;
+    const ssize_t got = ::recv(m_context->fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (got < 0)
+        return !(errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+    // 0: the server closed the connection. More than 0: bytes nobody asked for, which
+    // would be taken for the next reply; a fresh session is the only safe way on.
+    return true;
+}
+
+bool HiredisClient::connected()
+{
+    bool reconnect = false;
+    if (!m_context) {
+        reconnect = true;
+    } else if (!(m_context->flags & REDIS_CONNECTED) || m_context->err || peerClosed()) {
+        reconnect = true;
+    } else if (timesOut()) {
+        XXXLog(QStringLiteral("idle for more than %1 s, reconnecting").arg(kIdleSeconds));
+        reconnect = true;
+    }
+    if (!reconnect)
+        return true;
+    freeContext();
+    if (m_hostIP.isEmpty()) {
+        m_lastError = QStringLiteral("no host");
+        return false;
+    }
+    if (!connect())
+        return false;
+    return reselect();
+}
+
+bool HiredisClient::timesOut()
+{
+    const QDateTime now = Bastwick::now();
+    const double elapsed = double(m_lastCommandDate.msecsTo(now)) / 1000.0;
+    m_lastCommandDate = now;
+    return elapsed > kIdleSeconds;
+}
+
+void HiredisClient::close()
+{
+    freeContext();
+}
+
+void HiredisClient::freeContext()
+{
+    if (m_context) {
+        redisFree(m_context);
+        m_context = nullptr;
+    }
+    m_pending = 0;
+}
+
+QString HiredisClient::contextError() const
+{
+    if (!m_context)
+        return QStringLiteral("not connected");
+    if (m_context->errstr[0])
+        return QString::fromUtf8(m_context->errstr);
+    return QStringLiteral("connection error %1").arg(m_context->err);
+}
+
+DerazReply HiredisClient::roundTrip(const DerazArgv &argv)
+{
+    if (!m_context)
+        return DerazReply::noReply(QStringLiteral("not connected"));
+    if (!append(argv))
+        return DerazReply::noReply(contextError());
+    void *raw = nullptr;
+    if (!readReply(&raw))
+        return DerazReply::noReply(m_lastError);
+    DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
+    freeReplyObject(raw);
+    return reply;
+}
+
+bool HiredisClient::append(const DerazArgv &argv)
+{
+    if (!appendArgv(m_context, argv))
+        return false;
+    ++m_pending;
+    return true;
+}
+
+bool HiredisClient::readReply(void **raw)
+{
+    *raw = nullptr;
+    if (redisGetReply(m_context, raw) != REDIS_OK || !*raw) {
+        m_lastError = contextError();
+        // The context is in error: no further reply will come, and the next command
+        // (an append included) reconnects first.
+        m_pending = 0;
+        return false;
+    }
+    if (m_pending > 0)
+        --m_pending;
+    return true;
+}
+
+void HiredisClient::discardPending()
+{
+    if (m_pending == 0 || !m_context)
+        return;
+    XXXLogWarning(QStringLiteral("%1 replies of appended commands were never collected; reading them now")
+                      .arg(m_pending));
+    void *raw = nullptr;
+    while (m_pending > 0 && !m_context->err && readReply(&raw))
+        freeReplyObject(raw);
+    m_pending = 0;
+}
+
+bool HiredisClient::appendCommandArgv(const DerazArgv &argv)
+{
+    if (argv.isEmpty()) {
+        m_lastError = QStringLiteral("empty command");
+        return false;
+    }
+    // The health check runs once, before the first command of a batch: a reconnect
+    // between two appended commands would lose the ones before it.
+    if (m_pending == 0 && !connected())
+        return false;
+    if (!m_context) {
+        m_lastError = QStringLiteral("not connected");
+        return false;
+    }
+    if (!append(argv)) {
+        m_lastError = contextError();
+        return false;
+    }
+    return true;
+}
+
+DerazReply HiredisClient::getReply()
+{
+    timesOut();
+    if (!m_context)
+        return DerazReply::noReply(QStringLiteral("not connected"));
+    void *raw = nullptr;
+    if (redisGetReplyFromReader(m_context, &raw) != REDIS_OK) {
+        m_lastError = contextError();
+        m_pending = 0;
+        return DerazReply::noReply(m_lastError);
+    }
+    if (raw) {
+        if (m_pending > 0)
+            --m_pending;
+        DerazReply reply = DerazReply::fromHiredis(static_cast<redisReply *>(raw));
+        freeReplyObject(raw);
+        return reply;
+    }
+    int done = 0;
+    do {
+        if (redisBufferWrite(m_context, &done) != REDIS_OK) {
+            m_lastError = contextError();
+            m_pending = 0;
+            return DerazReply::noReply(m_lastError);
+        }
+    } while (!done);
+    // A blocking context would wait for ever for a reply nobody asked for: read exactly
+    // the replies of the commands appended.
+    const qsizetype due = m_pending;
+    QList<DerazReply> collected;
+    collected.reserve(due);
+    for (qsizetype i = 0; i < due; ++i) {
+        if (!readReply(&raw)) {
+            if (collected.isEmpty())
+                return DerazReply::noReply(m_lastError);
+            while (collected.size() < due)
+                collected.append(DerazReply::noReply(m_lastError));
+            break;
+        }
+        collected.append(DerazReply::fromHiredis(static_cast<redisReply *>(raw)));
+        freeReplyObject(raw);
+    }
+    if (collected.isEmpty())
+        return DerazReply::noReply(QStringLiteral("no reply due"));
+    if (collected.size() == 1)
+        return collected.constFirst();
+    return DerazReply::array(std::move(collected));
+}
+
+DerazArgv HiredisClient::splitAtBlanks(const QByteArray &text)
+{
+    DerazArgv out;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool blank = i == text.size() || text.at(i) == ' ';
+        if (blank) {
+            if (start >= 0)
+                out.append(text.mid(start, i - start));
+            start = -1;
+        } else if (start < 0) {
+            start = i;
+        }
+    }
+    return out;
+}
+
+DerazReply HiredisClient::command(const QByteArray &text)
+{
+    return commandArgv(splitAtBlanks(text));
+}
+
+DerazReply HiredisClient::commandArgv(const DerazArgv &argv)
+{
+    if (argv.isEmpty())
+        return DerazReply::noReply(QStringLiteral("empty command"));
+    return pipeline({argv}).constFirst();
+}
+
+QList<DerazReply> HiredisClient::pipeline(const QList<DerazArgv> &commands)
+{
+    QList<DerazReply> out;
+    out.reserve(commands.size());
+    QString error;
+    pipelineRaw(
+        commands, [&out](qsizetype, const redisReply *reply) { out.append(DerazReply::fromHiredis(reply)); },
+        &error);
+    while (out.size() < commands.size())
+        out.append(DerazReply::noReply(error));
+    return out;
+}
+
+bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisitor &visit, QString *error)
+{
+    if (commands.isEmpty())
+        return true;
+    for (const DerazArgv &argv : commands) {
+        if (argv.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("empty command");
+            return false;
+        }
+    }
+    discardPending();
+    if (!connected()) {
+        if (error)
+            *error = m_lastError;
+        return false;
+    }
+    const qsizetype n = commands.size();
+    for (qsizetype start = 0; start < n; start += kChunkSize) {
+        const qsizetype end = qMin(n, start + kChunkSize);
+        qsizetype appended = start;
+        while (appended < end && append(commands.at(appended)))
+            ++appended;
+        for (qsizetype i = start; i < appended; ++i) {
+            void *raw = nullptr;
+            if (!readReply(&raw)) {
+                if (error)
+                    *error = m_lastError;
+                // The context is in error now: the next health check reconnects, and
+                // nothing of this batch is sent again.
+                return false;
+            }
+            visit(i, static_cast<const redisReply *>(raw));
+            freeReplyObject(raw);
+        }
+        if (appended < end) {
+            m_lastError = contextError();
+            if (error)
+                *error = m_lastError;
+            freeContext();
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,313 @@
+#include <kestrune/data/records/DerazUnit.h>
+
+#include <kestrune/data/records/DerazCommandLine.h>
+#include <kestrune/data/records/DerazReply.h>
+#include <kestrune/data/records/DerazType.h>
+
+#include <bastwick/ByteText.h>
+#include <bastwick/ValueAdditions.h>
+#include <bastwick/platform/Text.h>
+
+#include <QtCore/QJsonArray>
+#include <QtCore/QJsonDocument>
+#include <QtCore/QJsonObject>
+
+#include <cmath>
+#include <limits>
+
+QString DerazUnit::keyText() const
+{
+    return Bastwick::textFromBytes(m_key);
+}
+
+void DerazUnit::setKeyText(const QString &text)
+{
+    m_key = Bastwick::bytesFromText(text);
+}
+
+QVariantList DerazUnit::valuesVariant() const
+{
+    QVariantList out;
+    if (m_type == DerazKeyTypeHash || m_type == DerazKeyTypeZSet) {
+        out.reserve(m_rows.size());
+        for (const DerazKV &row : m_rows)
+            out.append(QVariant::fromValue(row));
+    } else {
+        out.reserve(m_values.size());
+        for (const QByteArray &v : m_values)
+            out.append(Bastwick::textFromBytes(v));
+    }
+    return out;
+}
+
+void DerazUnit::updateStringValues(const std::optional<QByteArray> &reply)
+{
+    if (!reply)
+        return;
+    m_values = QByteArrayList{*reply};
+    m_hasValues = true;
+    // The length as text: UTF-16 code units of the lossless decoding.
+    m_size = Bastwick::textFromBytes(*reply).size();
+}
+
+void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
+{
+    m_rows.clear();
+    m_hasValues = true;
+    if (reply) {
+        const QByteArrayList &items = *reply;
+        m_rows.reserve(items.size() / 2);
+        // A trailing field without a value is dropped.
+        for (qsizetype i = 0; i + 1 < items.size(); i += 2)
+            m_rows.append(DerazKV(items[i], items[i + 1]));
+    }
+    m_size = m_rows.size();
+}
+
+void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
+{
+    if (!reply)
+        return;
+    m_values = *reply;
+    m_hasValues = true;
+    m_size = m_values.size();
+}
+
+void DerazUnit::updateSetValues(const std::optional<QByteArrayList> &reply)
+{
+    updateListValues(reply);
+}
+
+void DerazUnit::updateZSetValues(const std::optional<QByteArrayList> &reply)
+{
+    m_rows.clear();
+    m_hasValues = true;
+    if (reply) {
+        const QByteArrayList &items = *reply;
+        m_rows.reserve((items.size() + 1) / 2);
+        for (qsizetype i = 0; i < items.size(); i += 2) {
+            DerazKV row;
+            row.setValue(items[i]);
+            // A member without a following score gets 0.
+            row.setScore(i + 1 < items.size() ? scoreFromText(items[i + 1]) : 0.0);
+            m_rows.append(row);
+        }
+    }
+    m_size = m_rows.size();
+}
+
+static std::optional<QByteArray> replyText(const DerazReply &reply)
+{
+    if (reply.isText())
+        return reply.text();
+    if (reply.isInteger())
+        return QByteArray::number(reply.integer());
+    return std::nullopt;
+}
+
+void DerazUnit::updateValues(const DerazReply &reply)
+{
+    if (m_type == DerazKeyTypeString) {
+        updateStringValues(replyText(reply));
+        return;
+    }
+    std::optional<QByteArrayList> items;
+    if (reply.isArray()) {
+        items.emplace();
+        items->reserve(reply.size());
+        for (const DerazReply &element : reply.elements()) {
+            const std::optional<QByteArray> text = replyText(element);
+            if (!text)
+                break;
+            items->append(*text);
+        }
+    }
+    switch (m_type) {
+    case DerazKeyTypeHash:
+        updateHashValues(items);
+        break;
+    case DerazKeyTypeList:
+        updateListValues(items);
+        break;
+    case DerazKeyTypeSet:
+        updateSetValues(items);
+        break;
+    case DerazKeyTypeZSet:
+        updateZSetValues(items);
+        break;
+    default:
+        break;
+    }
+}
+
+QString DerazUnit::valuesDescription() const
+{
+    QString text;
+    switch (m_type) {
+    case DerazKeyTypeString:
+        if (!m_values.isEmpty())
+            text = Bastwick::textFromBytes(m_values.first());
+        break;
+    case DerazKeyTypeHash:
+        for (qsizetype i = 0; i < m_rows.size(); ++i) {
+            if (i > 0)
+                text.append(QLatin1Char(','));
+            text.append(Bastwick::format("%@-%@", m_rows[i].keyText(), m_rows[i].valueText()));
+        }
+        break;
+    case DerazKeyTypeList:
+    case DerazKeyTypeSet:
+        for (qsizetype i = 0; i < m_values.size(); ++i) {
+            if (i > 0)
+                text.append(QLatin1Char(','));
+            text.append(Bastwick::textFromBytes(m_values[i]));
+        }
+        break;
+    case DerazKeyTypeZSet:
+        for (qsizetype i = 0; i < m_rows.size(); ++i) {
+            if (i > 0)
+                text.append(QLatin1Char(','));
+            text.append(Bastwick::format("%.2f-%@", m_rows[i].score(), m_rows[i].valueText()));
+        }
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+QString DerazUnit::typeDescription() const
+{
+    return DerazType(quint32(m_type));
+}
+
+static QVariant scoreVariant(double score)
+{
+    if (std::isinf(score))
+        return score > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+    return score;
+}
+
+QVariantMap DerazUnit::json() const
+{
+    QVariantMap d;
+    const QString key = keyText();
+    switch (m_type) {
+    case DerazKeyTypeString:
+        if (!m_values.isEmpty())
+            d.insert(key, Bastwick::textFromBytes(m_values.first()));
+        break;
+    case DerazKeyTypeHash: {
+        QVariantMap h;
+        for (const DerazKV &row : m_rows)
+            h.insert(row.keyText(), row.valueText());
+        d.insert(key, h);
+        break;
+    }
+    case DerazKeyTypeList:
+    case DerazKeyTypeSet: {
+        // A record without values gets no entry (the safe setter logs the absent value).
+        QVariant elements;
+        if (m_hasValues) {
+            QVariantList texts;
+            texts.reserve(m_values.size());
+            for (const QByteArray &v : m_values)
+                texts.append(Bastwick::textFromBytes(v));
+            elements = texts;
+        }
+        Bastwick::setSafeValue(d, elements, key);
+        break;
+    }
+    case DerazKeyTypeZSet: {
+        // member -> score, so repeated scores lose no member.
+        QVariantMap z;
+        for (const DerazKV &row : m_rows)
+            z.insert(row.valueText(), scoreVariant(row.score()));
+        d.insert(key, z);
+        break;
+    }
+    default:
+        break;
+    }
+    return d;
+}
+
+QByteArray DerazUnit::jsonText() const
+{
+    const QVariantMap map = json();
+    if (map.isEmpty())
+        return {};
+    return QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Compact);
+}
+
+static void appendLine(QByteArray &out, const QList<QByteArray> &arguments)
+{
+    out.append(DerazCommandLine::joinLine(arguments));
+    out.append('\n');
+}
+
+QByteArray DerazUnit::cmd() const
+{
+    QByteArray out;
+    switch (m_type) {
+    case DerazKeyTypeString:
+        if (!m_values.isEmpty())
+            appendLine(out, {QByteArrayLiteral("SET"), m_key, m_values.first()});
+        break;
+    case DerazKeyTypeHash:
+        for (const DerazKV &row : m_rows)
+            appendLine(out, {QByteArrayLiteral("HSET"), m_key, row.key(), row.value()});
+        break;
+    case DerazKeyTypeList:
+        for (const QByteArray &v : m_values)
+            appendLine(out, {QByteArrayLiteral("RPUSH"), m_key, v});
+        break;
+    case DerazKeyTypeSet:
+        for (const QByteArray &v : m_values)
+            appendLine(out, {QByteArrayLiteral("SADD"), m_key, v});
+        break;
+    case DerazKeyTypeZSet:
+        for (const DerazKV &row : m_rows)
+            appendLine(out, {QByteArrayLiteral("ZADD"), m_key, scoreText(row.score()), row.value()});
+        break;
+    default:
+        break;
+    }
+    return out;
+}
+
+QString DerazUnit::description() const
+{
+    return Bastwick::format("key(%@) type %d ttl %ld", keyText(), m_type, m_ttl);
+}
+
+QByteArray DerazUnit::scoreText(double score)
+{
+    if (std::isinf(score))
+        return score > 0 ? QByteArrayLiteral("inf") : QByteArrayLiteral("-inf");
+    if (std::isnan(score))
+        return QByteArrayLiteral("0");
+    // Whole numbers of up to 15 digits as integers (1700000000123, not 1.700000000123e+12).
+    if (score == std::trunc(score) && std::fabs(score) < 1e15)
+        return QByteArray::number(qint64(score));
+    return QByteArray::number(score, 'g', QLocale::FloatingPointShortest);
+}
+
+double DerazUnit::scoreFromText(const QByteArray &text, bool *ok)
+{
+    const QByteArray t = text.trimmed().toLower();
+    double value = 0;
+    bool good = true;
+    if (t == "inf" || t == "+inf" || t == "infinity" || t == "+infinity") {
+        value = std::numeric_limits<double>::infinity();
+    } else if (t == "-inf" || t == "-infinity") {
+        value = -std::numeric_limits<double>::infinity();
+    } else {
+        value = t.toDouble(&good);
+        if (!good)
+            value = 0;
+    }
+    if (ok)
+        *ok = good;
+    return value;
+}

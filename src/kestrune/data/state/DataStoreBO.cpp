@@ -1,0 +1,357 @@
+#include <kestrune/data/state/DataStoreBO.h>
+
+#include <kestrune/data/deraz/DerazContainer.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/model/DBTable.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
+
+#include <corbelan/services/XXXTablePageControll.h>
+
+#include <bastwick/ByteText.h>
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QMutexLocker>
+
+namespace {
+
+const QLatin1Char kSeparator('/');
+
+// The node URL cut into at most three parts: connection, database, and the rest.
+QStringList nodeParts(const QString &nodeURL)
+{
+    QStringList parts;
+    if (nodeURL.isNull())
+        return parts;
+    const qsizetype first = nodeURL.indexOf(kSeparator);
+    if (first < 0) {
+        parts.append(nodeURL);
+        return parts;
+    }
+    parts.append(nodeURL.left(first));
+    const qsizetype second = nodeURL.indexOf(kSeparator, first + 1);
+    if (second < 0) {
+        parts.append(nodeURL.mid(first + 1));
+    } else {
+        parts.append(nodeURL.mid(first + 1, second - first - 1));
+        parts.append(nodeURL.mid(second + 1));
+    }
+    // A part between separators is an empty text, never a null one.
+    for (QString &part : parts) {
+        if (part.isNull())
+            part = QStringLiteral("");
+    }
+    return parts;
+}
+
+} // namespace
+
+DataStoreBO &DataStoreBO::sharedInstance()
+{
+    static DataStoreBO instance;
+    return instance;
+}
+
+DataStoreBO::DataStoreBO(AppPreference *preference)
+    : m_preference(preference)
+{
+}
+
+DataStoreBO::~DataStoreBO() = default;
+
+// --- Node URLs -----------------------------------------------------------------------
+
+qint64 DataStoreBO::connIDByNodeURL(const QString &nodeURL)
+{
+    const QStringList parts = nodeParts(nodeURL);
+    if (parts.isEmpty())
+        return 0;
+    const QString &first = parts.first();
+    qsizetype digits = 0;
+    while (digits < first.size() && first.at(digits) >= QLatin1Char('0') &&
+           first.at(digits) <= QLatin1Char('9'))
+        ++digits;
+    bool ok = false;
+    const qint64 id = first.left(digits).toLongLong(&ok);
+    return ok ? id : 0;
+}
+
+QString DataStoreBO::dbNameByURL(const QString &nodeURL)
+{
+    const QStringList parts = nodeParts(nodeURL);
+    return parts.size() >= 2 ? parts.at(1) : QString();
+}
+
+QString DataStoreBO::tableNameByURL(const QString &nodeURL)
+{
+    const QStringList parts = nodeParts(nodeURL);
+    return parts.size() >= 3 ? parts.at(2) : QString();
+}
+
+QByteArray DataStoreBO::keyNameByURL(const QString &nodeURL)
+{
+    return Bastwick::bytesFromText(tableNameByURL(nodeURL));
+}
+
+QString DataStoreBO::dbStoreURLFromNodeURL(const QString &nodeURL)
+{
+    const QStringList parts = nodeParts(nodeURL);
+    if (parts.size() < 2)
+        return QString();
+    return parts.at(0) + kSeparator + parts.at(1);
+}
+
+QString DataStoreBO::dbNodeURLWithStore(const DBStore &store, const QString &dbName)
+{
+    const qint64 id = store.profile() ? store.profile()->connID() : 0;
+    return QString::number(id) + kSeparator + dbName;
+}
+
+QString DataStoreBO::keyNodeURL(const QString &dbNodeURL, const QByteArray &key)
+{
+    return dbNodeURL + kSeparator + Bastwick::textFromBytes(key);
+}
+
+// --- Registration --------------------------------------------------------------------
+
+qint64 DataStoreBO::generateConnectionID()
+{
+    QMutexLocker locker(&m_lock);
+    return ++m_connectionID;
+}
+
+DataStoreBO::ProfilePtr DataStoreBO::findProfileByURLString(const QString &url) const
+{
+    if (url.isEmpty())
+        return nullptr;
+    QMutexLocker locker(&m_lock);
+    return m_profileCache.value(url);
+}
+
+void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
+{
+    if (!profile)
+        return;
+    // The profile URL is the registration key: a profile without one is not registered.
+    if (profile->url().isEmpty()) {
+        XXXLogWarning(QStringLiteral("a profile without a URL cannot be registered"));
+        return;
+    }
+    QMutexLocker locker(&m_lock);
+    if (const ProfilePtr cached = findProfileByURLString(profile->url())) {
+        if (cached != profile)
+            profile->setConnID(cached->connID());
+        return;
+    }
+    profile->setConnID(generateConnectionID());
+    const QString url = profile->url();
+    if (!m_profileCache.contains(url))
+        m_profileOrder.append(url);
+    m_profileCache.insert(url, profile);
+}
+
+DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profile)
+{
+    if (!profile || profile->scheme() == kSQLiteURLScheme)
+        return nullptr;
+    QMutexLocker locker(&m_lock);
+    cacheDBProfile(profile);
+    if (!findProfileByURLString(profile->url()))
+        return nullptr;
+    const qint64 id = profile->connID();
+    if (StorePtr store = m_storeCache.value(id))
+        return store;
+    if (profile->scheme() != kDerazURLScheme)
+        return nullptr;
+    DerazContainer &container = DerazContainer::sharedInstance();
+    if (!container.canConnectToDBProfile(*profile))
+        return nullptr;
+    StorePtr store = container.storeWithDBProfile(profile);
+    if (store)
+        m_storeCache.insert(id, store);
+    return store;
+}
+
+QList<DataStoreBO::ProfilePtr> DataStoreBO::dataStoreProfiles() const
+{
+    QMutexLocker locker(&m_lock);
+    QList<ProfilePtr> profiles;
+    for (const QString &url : m_profileOrder)
+        profiles.append(m_profileCache.value(url));
+    return profiles;
+}
+
+DataStoreBO::ProfilePtr DataStoreBO::sqliteProfile()
+{
+    QMutexLocker locker(&m_lock);
+    if (!m_sqliteProfile) {
+        auto profile = std::make_shared<DBProfile>();
+        profile->setHost(QStringLiteral(""));
+        profile->setUsername(QStringLiteral(""));
+        profile->setPassword(QStringLiteral(""));
+        profile->setPort(0);
+        profile->setScheme(kSQLiteURLScheme);
+        profile->setUrl(QStringLiteral("sqlite-node"));
+        profile->setConnID(generateConnectionID());
+        m_sqliteProfile = profile;
+    }
+    return m_sqliteProfile;
+}
+
+// --- Look-ups ------------------------------------------------------------------------
+
+DataStoreBO::StorePtr DataStoreBO::dbStoreByNodeURL(const QString &nodeURL) const
+{
+    const qint64 id = connIDByNodeURL(nodeURL);
+    QMutexLocker locker(&m_lock);
+    return m_storeCache.value(id);
+}
+
+DataStoreBO::ProfilePtr DataStoreBO::profileByNodeURL(const QString &nodeURL) const
+{
+    const StorePtr store = dbStoreByNodeURL(nodeURL);
+    return store ? store->profile() : nullptr;
+}
+
+QString DataStoreBO::dbSchemaByNodeURL(const QString &nodeURL) const
+{
+    const ProfilePtr profile = profileByNodeURL(nodeURL);
+    return profile ? profile->scheme() : QString();
+}
+
+std::shared_ptr<DBDatabase> DataStoreBO::databaseByNodeURL(const QString &nodeURL) const
+{
+    if (nodeURL.isNull())
+        return nullptr;
+    const QString name = dbNameByURL(nodeURL);
+    if (name.isNull())
+        return nullptr;
+    const StorePtr store = dbStoreByNodeURL(nodeURL);
+    return store ? store->databaseWithName(name) : nullptr;
+}
+
+std::shared_ptr<DBTable> DataStoreBO::tableByNodeURL(const QString &nodeURL, bool refresh) const
+{
+    const auto database = databaseByNodeURL(nodeURL);
+    if (!database)
+        return nullptr;
+    const QString name = tableNameByURL(nodeURL);
+    return refresh ? database->queryTableWithName(name) : database->tableWithName(name);
+}
+
+void DataStoreBO::cacheConnectionNode(const QString &nodeURL, const QVariant &node)
+{
+    if (nodeURL.isEmpty() || !node.isValid())
+        return;
+    QMutexLocker locker(&m_lock);
+    m_connectionNodeMap.insert(nodeURL, node);
+    m_connectionCache.insert(connIDByNodeURL(nodeURL), QVariantMap{{QStringLiteral("connectionNode"), node}});
+}
+
+QVariant DataStoreBO::findConnectionNodeByURLString(const QString &nodeURL) const
+{
+    if (nodeURL.isEmpty())
+        return {};
+    QMutexLocker locker(&m_lock);
+    return m_connectionNodeMap.value(nodeURL);
+}
+
+QVariant DataStoreBO::connectionNodeByID(qint64 connID) const
+{
+    QMutexLocker locker(&m_lock);
+    return m_connectionCache.value(connID).value(QStringLiteral("connectionNode"));
+}
+
+QVariant DataStoreBO::connectionNodeByNodeURL(const QString &nodeURL) const
+{
+    return connectionNodeByID(connIDByNodeURL(nodeURL));
+}
+
+// --- Page controllers ----------------------------------------------------------------
+
+int DataStoreBO::pageSize() const
+{
+    AppPreference *preference = m_preference ? m_preference : AppPreference::sharedPreference();
+    return preference->pageSize();
+}
+
+DataStoreBO::PageControllPtr DataStoreBO::tablePageControllWithURL(const QString &nodeURL)
+{
+    // The row count may run a statement: taken before the registry's lock.
+    const auto table = tableByNodeURL(nodeURL);
+    const qint64 records = table ? table->numberOfRecords() : 0;
+    const int size = pageSize();
+    QMutexLocker locker(&m_lock);
+    PageControllPtr controller = m_tablePageControllCache.value(nodeURL);
+    if (!controller) {
+        controller = std::make_shared<XXXTablePageControll>();
+        m_tablePageControllCache.insert(nodeURL, controller);
+    }
+    controller->updatePageSize(size, records);
+    controller->computeNumberOfPages();
+    return controller;
+}
+
+DataStoreBO::PageControllPtr DataStoreBO::queryPageControllWithURL(const QString &nodeURL, const QString &sql)
+{
+    auto controller = std::make_shared<XXXTablePageControll>();
+    const auto database = databaseByNodeURL(nodeURL);
+    controller->updatePageSize(pageSize(), database ? database->numberOfQueryRecords(sql) : 0);
+    controller->computeNumberOfPages();
+    return controller;
+}
+
+DataStoreBO::PageControllPtr DataStoreBO::queryCollectionPageControllWithURL(const QString &nodeURL,
+                                                                             const QString &sql,
+                                                                             const QString &collection)
+{
+    Q_UNUSED(nodeURL);
+    Q_UNUSED(sql);
+    Q_UNUSED(collection);
+    return std::make_shared<XXXTablePageControll>();
+}
+
+// --- Closing -------------------------------------------------------------------------
+
+void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
+{
+    if (!profile || profile->url().isNull())
+        return;
+    QMutexLocker locker(&m_lock);
+    const QString url = profile->url();
+    // The identifier is the registered profile's: another object with the same url may
+    // never have been registered itself.
+    const ProfilePtr cached = m_profileCache.value(url);
+    const qint64 id = cached ? cached->connID() : profile->connID();
+    if (m_profileCache.remove(url))
+        m_profileOrder.removeAll(url);
+    m_storeCache.remove(id);
+}
+
+void DataStoreBO::closeDataStoreByProfiles(const QList<ProfilePtr> &profiles)
+{
+    for (const ProfilePtr &profile : profiles)
+        closeDataStoreByProfile(profile);
+}
+
+void DataStoreBO::closeDataStoreByConnIDs(const QVariantList &connIDs)
+{
+    for (const QVariant &value : connIDs) {
+        const qint64 id = value.toLongLong();
+        StorePtr store;
+        {
+            QMutexLocker locker(&m_lock);
+            store = m_storeCache.value(id);
+        }
+        if (store)
+            closeDataStoreByProfile(store->profile());
+    }
+}
+
+void DataStoreBO::closeDataStore(const QString &nodeURL)
+{
+    QMutexLocker locker(&m_lock);
+    m_connectionCache.remove(connIDByNodeURL(nodeURL));
+    m_connectionNodeMap.remove(nodeURL);
+}
