@@ -1,0 +1,250 @@
+#include <pavisade/PavisadeClasses.h>
+#include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/sheets/SheetHost.h>
+#include <pavisade/sheets/XSheet.h>
+#include <pavisade/viewcontrollers/X3CommonViewController.h>
+
+#include <corbelan/CorbelanClasses.h>
+
+#include "support/TestSetup.h"
+#include "support/WaitFor.h"
+
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QToolBar>
+
+#include <gtest/gtest.h>
+
+static TestSupport::SetupHook hook([] {
+    Corbelan::registerCorbelanClasses();
+    Pavisade::registerPavisadeClasses();
+});
+
+namespace {
+
+// A window with chrome of its own that wants sheets 40 px below its top edge, at x 10.
+class HostWindow : public QWidget, public SheetHost
+{
+public:
+    QPoint sheetPosition(const QSize &sheetSize) const override
+    {
+        lastSize = sheetSize;
+        return mapToGlobal(QPoint(10, 40));
+    }
+    mutable QSize lastSize;
+};
+
+// A sheet that stays up after its handler when asked to.
+class StayingSheet : public XSheet
+{
+public:
+    void beginStaying(QWidget *window, CompletionHandler handler)
+    {
+        beginSheet(window, std::move(handler), false);
+    }
+};
+
+struct Recorder
+{
+    QList<qint64> codes;
+    XSheet::CompletionHandler handler()
+    {
+        return [this](qint64 code) { codes << code; };
+    }
+};
+
+} // namespace
+
+TEST(Sheets, ReturnCodeNames)
+{
+    const struct
+    {
+        qint64 code;
+        QString name, withDefault, debug;
+    } cases[] = {{0, "Cancel", "Cancel", "Cancel"},
+                 {1, "OK", "OK", "OK"},
+                 {7, QString(), "dflt", "???"},
+                 {XSheetReturnCodeStop, QString(), "dflt", "???"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(XSheetStringForReturnCode(c.code), c.name);
+        EXPECT_EQ(XSheetStringForReturnCode(c.code).isNull(), c.name.isNull());
+        EXPECT_EQ(XSheetStringForReturnCodeWithDefault(c.code, "dflt"), c.withDefault);
+        EXPECT_EQ(XSheetDebugStringForReturnCode(c.code), c.debug);
+    }
+}
+
+TEST(Sheets, EachWayOfEndingReportsItsCodeOnceAndOrdersTheSheetOut)
+{
+    QMainWindow window;
+    window.resize(600, 400);
+    window.show();
+    XSheet sheet;
+    sheet.resize(200, 100);
+
+    const struct
+    {
+        const char *how;
+        std::function<void()> end;
+        qint64 code;
+    } cases[] = {
+        {"ok", [&] { sheet.ok(); }, 1},
+        {"cancel", [&] { sheet.cancel(); }, 0},
+        {"end", [&] { sheet.end(); }, XSheetReturnCodeStop},
+        {"another code", [&] { sheet.endWithReturnCode(7); }, 7},
+        {"escape", [&] { QTest::keyClick(&sheet, Qt::Key_Escape); }, 0},
+        {"closing the panel", [&] { sheet.close(); }, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        Recorder recorder;
+        sheet.beginOnWindow(&window, recorder.handler());
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
+        EXPECT_EQ(sheet.parentWidget(), &window);
+        c.end();
+        sheet.end(); // a second end of the same run reaches nobody
+        EXPECT_EQ(recorder.codes, QList<qint64>{c.code});
+        EXPECT_FALSE(sheet.isVisible());
+        EXPECT_FALSE(sheet.isSheetRunning());
+    }
+
+    // Begun without a handler it ends silently.
+    sheet.beginOnWindow(&window, {});
+    sheet.ok();
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(Sheets, WithoutAutoExitThePanelStaysUpAndModalUntilOrderedOut)
+{
+    QMainWindow window;
+    window.show();
+    StayingSheet sheet;
+    Recorder recorder;
+    sheet.beginStaying(&window, recorder.handler());
+    sheet.ok();
+    EXPECT_EQ(recorder.codes, QList<qint64>{1});
+    EXPECT_TRUE(sheet.isVisible());
+    EXPECT_EQ(sheet.windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(QApplication::activeModalWidget() == &sheet || !QApplication::activeModalWidget());
+    sheet.orderOut();
+    EXPECT_FALSE(sheet.isVisible());
+
+    // The same panel begun normally again orders itself out.
+    sheet.beginOnWindow(&window, recorder.handler());
+    sheet.cancel();
+    EXPECT_EQ(recorder.codes, (QList<qint64>{1, 0}));
+    EXPECT_FALSE(sheet.isVisible());
+}
+
+TEST(Sheets, StyleMaskOfASheet)
+{
+    std::unique_ptr<XSheet> sheet(
+        XSheet::withSheetStyle(XSheet::Titled | XSheet::Miniaturizable | XSheet::Resizable));
+    EXPECT_EQ(sheet->styleMask(), unsigned(XSheet::Closable | XSheet::Resizable));
+    EXPECT_TRUE(sheet->windowFlags() & Qt::FramelessWindowHint) << "no title bar";
+    EXPECT_TRUE(sheet->canBecomeKeyWindow());
+    XSheet titled(XSheet::Titled | XSheet::Closable);
+    EXPECT_FALSE(titled.windowFlags() & Qt::FramelessWindowHint);
+}
+
+TEST(Sheets, SheetsOpenWhereTheirWindowWantsThem)
+{
+    HostWindow host; // made before the sheet: the window owns the sheet once it opens on it
+    QMainWindow plain;
+    plain.addToolBar(new QToolBar("tools"));
+    plain.setCentralWidget(new QWidget);
+    plain.setGeometry(100, 100, 600, 400);
+    plain.show();
+    QApplication::processEvents();
+    XSheet sheet;
+    sheet.setFixedSize(200, 100);
+    sheet.beginOnWindow(&plain, {});
+    const QPoint clientTop = plain.centralWidget()->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(sheet.pos(), QPoint(clientTop.x() + 200, clientTop.y())) << "top centre of the client area";
+    EXPECT_EQ(Pavisade::sheetPosition(&plain, QSize(200, 100)), sheet.pos());
+    sheet.cancel();
+
+    host.setGeometry(50, 60, 500, 300);
+    host.show();
+    QApplication::processEvents();
+    sheet.beginOnWindow(&host, {});
+    EXPECT_EQ(host.lastSize, QSize(200, 100));
+    EXPECT_EQ(sheet.pos(), host.mapToGlobal(QPoint(10, 40)));
+    sheet.cancel();
+
+    // A screen inside the window opens its sheets on the window itself.
+    X3CommonViewController screen(&host);
+    auto *inner = new QWidget(&screen);
+    sheet.beginOnWindow(inner, {});
+    EXPECT_EQ(sheet.parentWidget(), &host);
+    sheet.cancel();
+}
+
+TEST(Sheets, AlertsAreOneButtonSheetsThatReportOK)
+{
+    QMainWindow window;
+    window.show();
+    QList<qint64> codes;
+    QPointer<QMessageBox> box = Pavisade::showSheetModalForWindow(
+        &window, "Message", "Details", Pavisade::AlertStyleCritical, "Fine", [&](qint64 c) { codes << c; });
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(box->text(), "Message");
+    EXPECT_EQ(box->informativeText(), "Details");
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    ASSERT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->buttons().first()->text(), "Fine");
+    box->buttons().first()->click();
+    EXPECT_EQ(codes, QList<qint64>{1});
+    EXPECT_TRUE(waitFor([&] { return box.isNull(); })) << "the alert goes away once dismissed";
+}
+
+TEST(Sheets, ScreenAlertsUseTheTranslatedTitlesOnTheParentWindow)
+{
+    QMainWindow window;
+    window.show();
+    X3CommonViewController screen;
+    screen.setParentWindow(&window);
+    const struct
+    {
+        std::function<void(const QString &)> show;
+        QString title;
+    } cases[] = {{[&](const QString &t) { screen.showWarningInfo(t); }, "Warning"},
+                 {[&](const QString &t) { screen.showErrorInfo(t); }, "Error"},
+                 {[&](const QString &t) { screen.showInfoInfo(t); }, "Information"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title.toStdString());
+        c.show("Key not found");
+        auto *box = window.findChild<QMessageBox *>();
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->text(), c.title);
+        EXPECT_EQ(box->informativeText(), "Key not found");
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->buttons().first()->text(), "OK");
+        EXPECT_TRUE(box->isVisible()) << "shown and returned at once";
+        delete box;
+    }
+}
+
+TEST(Sheets, ConfirmationSheetButtonsEndIt)
+{
+    QMainWindow window;
+    window.show();
+    ConfirmAlertSheet sheet;
+    sheet.titleTextFld()->setText("Remove key");
+    sheet.contentTextFld()->setText("Remove the key \"a\"?");
+    sheet.setBizMode(3);
+    Recorder recorder;
+    sheet.beginOnWindow(&window, recorder.handler());
+    sheet.okBtn()->click();
+    sheet.beginOnWindow(&window, recorder.handler());
+    sheet.cancleBtn()->click();
+    EXPECT_EQ(recorder.codes, (QList<qint64>{1, 0}));
+    EXPECT_EQ(sheet.bizMode(), 3u);
+}
