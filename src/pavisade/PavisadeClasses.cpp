@@ -14,6 +14,9 @@
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
+#include <pavisade/tables/TableClasses.h>
+#include <pavisade/trees/TreeClasses.h>
+
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Pavisade {
@@ -23,6 +26,8 @@ void registerPavisadeClasses()
     static const bool done = [] {
         auto &registry = Bastwick::ClassRegistry::instance();
         registerFormClasses();
+        registerPavisadeTableClasses();
+        registerPavisadeTreeClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();

@@ -1,0 +1,228 @@
+// tree_bench: a database node with a million key rows from a real compact key list, in a
+// tree view (offscreen). Prints, one figure a line:
+//   build_ms           model, connection and database nodes, the view shown and painted
+//   expand_ms          expanding the database node until the view has painted
+//   scroll_frame_ms    median time of one frame while scrolling to the end
+//   select_ms          selecting a key far down, scrolling to it and painting
+//   rss_bytes_per_row  resident memory added per key row, beyond the key list itself
+// (expand_cpu_ms: the expansion's CPU time, for runs on a busy machine; expand_again_ms:
+// collapsing and expanding again, once the view's per-row records are mapped in.)
+//
+//   tree_bench [--keys N]
+
+#include <pavisade/PavisadeClasses.h>
+#include <pavisade/tables/TableViewExtension.h>
+#include <pavisade/trees/OutlineViewExtension.h>
+#include <pavisade/trees/XXXTreeViewDataDelegate.h>
+
+#include <kestrune/data/records/DerazKeyList.h>
+
+#include <bastwick/ByteText.h>
+
+#include <QtCore/QCommandLineParser>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QFile>
+#include <QtGui/QImage>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QScrollBar>
+#include <QtWidgets/QTreeView>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+// The key rows of one database node, read by index from the key list: nothing per key.
+class KeyListRows : public Pavisade::TreeLeafRows
+{
+public:
+    KeyListRows(QString parentUrl, DerazKeyList keys)
+        : m_prefix(parentUrl + QLatin1Char('/'))
+        , m_keys(std::move(keys))
+    {
+    }
+    qsizetype childCount() const override { return m_keys.size(); }
+    QVariant childValue(qsizetype index, const QString &key) const override
+    {
+        if (key == QLatin1String("name"))
+            return Bastwick::textFromBytes(m_keys.view(index).data(), m_keys.view(index).size());
+        if (key == QLatin1String("url"))
+            return m_prefix + Bastwick::textFromBytes(m_keys.view(index).data(), m_keys.view(index).size());
+        if (key == QLatin1String("type"))
+            return QStringLiteral("key");
+        return {};
+    }
+    qsizetype indexOfUrl(const QString &url) const override
+    {
+        if (!url.startsWith(m_prefix))
+            return -1;
+        return m_keys.indexOf(Bastwick::bytesFromText(url.mid(m_prefix.size())));
+    }
+
+private:
+    QString m_prefix;
+    DerazKeyList m_keys;
+};
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// CPU time of this thread, which the load of other programs on the machine changes less
+// than the wall clock.
+double threadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+double ms(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Paints the whole view (header, rows, scroll bars) as a frame of the screen would.
+void paintNow(QTreeView &tree)
+{
+    static QImage frame;
+    if (frame.size() != tree.size())
+        frame = QImage(tree.size(), QImage::Format_ARGB32_Premultiplied);
+    tree.render(&frame);
+}
+
+void configure(QTreeView &tree)
+{
+    tree.resize(480, 800);
+    tree.setUniformRowHeights(true);
+    tree.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    tree.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    XXXNSTableColumnField name;
+    name.setIdentifier(QStringLiteral("name"));
+    name.setTitle(QStringLiteral("Keys"));
+    Pavisade::updateColumnsDef(&tree, {name});
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    QCommandLineOption keysOption(QStringLiteral("keys"), QStringLiteral("Key rows."), QStringLiteral("N"),
+                                  QStringLiteral("1000000"));
+    parser.addOption(keysOption);
+    parser.addHelpOption();
+    parser.process(app);
+    const qsizetype keyCount = parser.value(keysOption).toLongLong();
+    Pavisade::registerPavisadeClasses();
+
+    // Warm up the platform, fonts and styles with a small tree, so that the figures
+    // below measure the rows.
+    {
+        QTreeView warm;
+        XXXTreeViewDataDelegate warmModel;
+        configure(warm);
+        warmModel.setOwner(&warm);
+        warmModel.addData(Pavisade::TreeNode::create({{QStringLiteral("name"), QStringLiteral("warm")}}));
+        warm.show();
+        paintNow(warm);
+        app.processEvents();
+    }
+
+    DerazKeyList keys;
+    keys.reserve(keyCount, keyCount * 24);
+    for (qsizetype i = 0; i < keyCount; ++i)
+        keys.append(QByteArray("user:") + QByteArray::number(i).rightJustified(7, '0') + ":session");
+    app.processEvents();
+    const qint64 rssBefore = residentBytes();
+
+    QElapsedTimer timer;
+    timer.start();
+    QTreeView tree;
+    XXXTreeViewDataDelegate model;
+    configure(tree);
+    model.setOwner(&tree);
+    const Pavisade::TreeNodePtr connection = Pavisade::TreeNode::createWithChildren(
+        {{QStringLiteral("name"), QStringLiteral("local")}, {QStringLiteral("url"), QStringLiteral("1")}});
+    Pavisade::TreeNodePtr database;
+    for (int db = 0; db < 16; ++db) {
+        const QString name = QStringLiteral("DB%1").arg(db);
+        const Pavisade::TreeNodePtr node = Pavisade::TreeNode::createWithChildren(
+            {{QStringLiteral("name"), name}, {QStringLiteral("url"), QStringLiteral("1/") + name}});
+        if (db == 0) {
+            node->setLeafRows(std::make_shared<KeyListRows>(QStringLiteral("1/DB0"), keys));
+            database = node;
+        }
+        connection->appendChild(node);
+    }
+    model.addData(connection);
+    tree.show();
+    tree.expand(model.indexForNode(connection));
+    paintNow(tree);
+    const double buildMs = ms(timer);
+
+    timer.restart();
+    const double expandCpuStart = threadCpuMs();
+    tree.expand(model.indexForNode(database));
+    paintNow(tree);
+    const double expandMs = ms(timer);
+    const double expandCpuMs = threadCpuMs() - expandCpuStart;
+
+    // The same expansion once the view's per-row records have been mapped in before: what
+    // is left is the view's own layout work.
+    tree.collapse(model.indexForNode(database));
+    paintNow(tree);
+    timer.restart();
+    tree.expand(model.indexForNode(database));
+    paintNow(tree);
+    const double expandAgainMs = ms(timer);
+
+    QScrollBar *bar = tree.verticalScrollBar();
+    const int steps = 400;
+    QList<double> frames;
+    for (int i = 1; i <= steps; ++i) {
+        timer.restart();
+        bar->setValue(int(qint64(bar->maximum()) * i / steps));
+        paintNow(tree);
+        frames.append(ms(timer));
+    }
+    std::sort(frames.begin(), frames.end());
+    const double frameMs = frames.at(frames.size() / 2);
+
+    const QModelIndex target = model.index(int(keyCount * 9 / 10), 0, model.indexForNode(database));
+    bar->setValue(0);
+    paintNow(tree);
+    timer.restart();
+    tree.selectionModel()->setCurrentIndex(target,
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    tree.scrollTo(target);
+    paintNow(tree);
+    const double selectMs = ms(timer);
+    const Pavisade::TreeNodePtr selected = Pavisade::currentSelectedRowItem(&tree);
+    app.processEvents();
+
+    const qint64 rssAfter = residentBytes();
+    std::printf("rows %lld\n", static_cast<long long>(model.rowCount(model.indexForNode(database))));
+    std::printf("selected %s\n", selected ? qPrintable(selected->url()) : "(none)");
+    std::printf("key_list_bytes %lld\n", static_cast<long long>(keys.memoryUsage()));
+    std::printf("build_ms %.2f\n", buildMs);
+    std::printf("expand_ms %.2f\n", expandMs);
+    std::printf("expand_cpu_ms %.2f\n", expandCpuMs);
+    std::printf("expand_again_ms %.2f\n", expandAgainMs);
+    std::printf("scroll_frame_ms %.3f\n", frameMs);
+    std::printf("select_ms %.2f\n", selectMs);
+    std::printf("rss_bytes_per_row %.1f\n",
+                double(rssAfter - rssBefore) / double(qMax<qsizetype>(1, keyCount)));
+    return 0;
+}

@@ -1,0 +1,397 @@
+#include <pavisade/tables/TableViewExtension.h>
+#include <pavisade/trees/OutlineViewExtension.h>
+#include <pavisade/trees/XXXTreeViewDataDelegate.h>
+
+#include "support/LogCapture.h"
+#include "support/WaitFor.h"
+
+#include <QtCore/QMimeData>
+#include <QtCore/QUrl>
+#include <QtTest/QAbstractItemModelTester>
+#include <QtTest/QSignalSpy>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QTreeView>
+
+#include <gtest/gtest.h>
+
+using namespace Pavisade;
+using Node = XXXTreeViewDataDelegate::Node;
+
+namespace {
+
+// Leaf rows over a list of names: "name" is the name, "url" the parent's url + "/" + name.
+class NameRows : public TreeLeafRows
+{
+public:
+    NameRows(QString parentUrl, QStringList names)
+        : m_parentUrl(std::move(parentUrl))
+        , m_names(std::move(names))
+    {
+    }
+    qsizetype childCount() const override { return m_names.size(); }
+    QVariant childValue(qsizetype index, const QString &key) const override
+    {
+        if (key == "name")
+            return m_names.at(index);
+        if (key == "url")
+            return m_parentUrl + "/" + m_names.at(index);
+        if (key == "type")
+            return QStringLiteral("key");
+        return {};
+    }
+    bool setChildValue(qsizetype index, const QString &key, const QVariant &value) override
+    {
+        if (key != "name")
+            return false;
+        m_names[index] = value.toString();
+        return true;
+    }
+    QStringList m_names;
+
+private:
+    QString m_parentUrl;
+};
+
+Node node(const QString &name, const QString &url, const QString &type = QString(), bool children = false)
+{
+    QVariantMap values{{"name", name}, {"url", url}};
+    if (!type.isEmpty())
+        values.insert("type", type);
+    return children ? TreeNode::createWithChildren(values) : TreeNode::create(values);
+}
+
+struct TreeFixture
+{
+    TreeFixture()
+    {
+        tree.resize(300, 400);
+        XXXNSTableColumnField def;
+        def.setIdentifier("name");
+        def.setTitle("Name");
+        def.setEditable(true);
+        updateColumnsDef(&tree, {def});
+        model.setOwner(&tree);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            &model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+    // conn "1" with databases DB0 (keys k0..k{n-1}) and DB1 (k, empty list), plus conn "2".
+    void fillKeyTree(int keys = 5)
+    {
+        conn = node("local", "1", "conn", true);
+        db0 = node("DB0", "1/DB0", "db", true);
+        db1 = node("DB1", "1/DB1", "db", true);
+        QStringList names;
+        for (int i = 0; i < keys; ++i)
+            names.append(QStringLiteral("k%1").arg(i));
+        rows0 = std::make_shared<NameRows>("1/DB0", names);
+        db0->setLeafRows(rows0);
+        conn->appendChild(db0);
+        conn->appendChild(db1);
+        conn2 = node("remote", "2", "conn", true);
+        model.addData(conn);
+        model.addData(conn2);
+    }
+    // What the tree view itself shows, walking its rows.
+    QStringList shownRows() const
+    {
+        QStringList out;
+        for (QModelIndex i = model.index(0, 0); i.isValid(); i = tree.indexBelow(i))
+            out.append(i.data().toString());
+        return out;
+    }
+    QModelIndex indexOf(const Node &n) const { return model.indexForNode(n); }
+
+    QTreeView tree;
+    XXXTreeViewDataDelegate model;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+    Node conn, db0, db1, conn2;
+    std::shared_ptr<NameRows> rows0;
+};
+
+} // namespace
+
+TEST(TreeModel, FreshModelAndLeafRules)
+{
+    TreeFixture f;
+    EXPECT_EQ(f.model.rowCount(), 0);
+    EXPECT_EQ(f.model.topItemCount(), 0);
+    EXPECT_FALSE(f.model.itemOfRow(0));
+    EXPECT_EQ(f.model.firstValidLeafNodeIndex(), 0);
+
+    const Node leaf = node("A", "a");
+    const Node empty = node("B", "b", {}, true);
+    f.model.addData(leaf);
+    f.model.addData(empty);
+    EXPECT_TRUE(XXXTreeViewDataDelegate::isLeafItem(leaf));
+    EXPECT_FALSE(XXXTreeViewDataDelegate::isLeafItem(empty));
+    EXPECT_FALSE(f.model.hasChildren(f.indexOf(empty)));
+    EXPECT_TRUE(f.model.flags(f.indexOf(leaf)) & Qt::ItemNeverHasChildren);
+    EXPECT_FALSE(f.model.flags(f.indexOf(empty)) & Qt::ItemNeverHasChildren);
+    EXPECT_EQ(f.model.firstValidLeafNodeIndex(), 0);
+
+    const Node withChildren = node("C", "c", {}, true);
+    withChildren->appendChild(node("C1", "c/1"));
+    withChildren->appendChild(node("C2", "c/2"));
+    f.model.insertChildNode(f.model.treeNodes(), withChildren, 1);
+    EXPECT_EQ(f.model.firstValidLeafNodeIndex(), 2);
+    EXPECT_EQ(f.model.indexOfItem(withChildren), 1);
+    EXPECT_EQ(f.model.indexOfItem(node("nope", "x")), XXXTreeViewDataDelegate::kNotFound);
+}
+
+TEST(TreeModel, TopLevelRemovalByIndexesAndByNodes)
+{
+    TreeFixture f;
+    QList<Node> nodes;
+    for (int i = 0; i < 5; ++i) {
+        nodes.append(node(QString::number(i), QString::number(i)));
+        f.model.addData(nodes.last());
+    }
+    QSignalSpy removed(&f.model, &QAbstractItemModel::rowsRemoved);
+    f.model.deleteData(Bastwick::IndexSet{0, 2});
+    EXPECT_EQ(f.shownRows(), QStringList({"1", "3", "4"}));
+    EXPECT_EQ(removed.size(), 2);
+    f.model.deleteData(QList<Node>{nodes.at(4), nodes.at(1)});
+    EXPECT_EQ(f.shownRows(), QStringList({"3"}));
+    f.model.deleteData(node("3", "3")); // equal values count as the same node
+    EXPECT_EQ(f.model.topItemCount(), 0);
+}
+
+TEST(TreeModel, LeafRowsAreServedByIndexWithConstantTimeParents)
+{
+    TreeFixture f;
+    f.fillKeyTree(1000);
+    const QModelIndex db = f.indexOf(f.db0);
+    ASSERT_TRUE(db.isValid());
+    EXPECT_EQ(f.model.rowCount(db), 1000);
+    const QModelIndex key = f.model.index(999, 0, db);
+    EXPECT_EQ(key.data().toString(), "k999");
+    EXPECT_EQ(f.model.parent(key), db);
+    EXPECT_EQ(f.model.parent(db), f.indexOf(f.conn));
+    EXPECT_TRUE(f.model.flags(key) & Qt::ItemNeverHasChildren);
+    const Node leaf = f.model.nodeForIndex(key);
+    ASSERT_TRUE(leaf && leaf->isLeafRow());
+    EXPECT_EQ(leaf->url(), "1/DB0/k999");
+    EXPECT_EQ(leaf->leafParent(), f.db0);
+    EXPECT_EQ(f.model.indexForNode(leaf), key);
+    // Edits of leaves go to the leaf rows; a nil value changes nothing.
+    EXPECT_TRUE(f.model.setData(key, "renamed"));
+    EXPECT_EQ(f.rows0->m_names.at(999), "renamed");
+    EXPECT_FALSE(f.model.setData(f.indexOf(f.conn), QVariant()));
+    EXPECT_EQ(f.conn->value("name").toString(), "local");
+    EXPECT_TRUE(f.model.setData(f.indexOf(f.conn), "edited"));
+    EXPECT_EQ(f.conn->value("name").toString(), "edited");
+}
+
+TEST(TreeModel, VisibleRowsAreComputedLikeTheViewShowsThem)
+{
+    TreeFixture f;
+    f.fillKeyTree(4);
+    f.conn2->appendChild(node("DB0", "2/DB0", "db"));
+    const QList<QList<Node>> expansions = {{}, {f.conn}, {f.conn, f.db0}, {f.conn, f.db0, f.conn2}, {f.db0}};
+    for (const QList<Node> &expanded : expansions) {
+        f.tree.collapseAll();
+        for (const Node &n : expanded)
+            f.tree.expand(f.indexOf(n));
+        const QStringList shown = f.shownRows();
+        SCOPED_TRACE(shown.join(",").toStdString());
+        EXPECT_EQ(f.model.visibleRowCount(), shown.size());
+        for (int row = 0; row < shown.size(); ++row) {
+            const Node item = f.model.itemOfRowInVisibleTreeView(row);
+            ASSERT_TRUE(item) << row;
+            EXPECT_EQ(item->value("name").toString(), shown.at(row));
+            EXPECT_EQ(f.model.indexOfItemInVisibleTreeView(item), row);
+        }
+        EXPECT_FALSE(f.model.itemOfRowInVisibleTreeView(shown.size()));
+    }
+    // Nodes inside collapsed parents are not found.
+    f.tree.collapseAll();
+    EXPECT_EQ(f.model.indexOfItemInVisibleTreeView(f.db1), -1);
+    EXPECT_EQ(f.model.indexOfUrlInVisibleTreeView("1/DB0/k2"), -1);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    EXPECT_EQ(f.model.indexOfUrlInVisibleTreeView("1/DB0/k2"), 4);
+}
+
+TEST(TreeModel, BurstsOfLeafChangesFoldIntoOneAndKeepTheSelectionByUrl)
+{
+    TreeFixture f;
+    f.fillKeyTree(5);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    const QModelIndex k3 = f.model.index(3, 0, f.indexOf(f.db0));
+    f.tree.selectionModel()->setCurrentIndex(k3,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+
+    QSignalSpy inserted(&f.model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&f.model, &QAbstractItemModel::rowsRemoved);
+    // Three changes in one turn: k1 removed, two keys added in front.
+    f.rows0->m_names.removeAt(1);
+    f.model.noteLeafRowsChanged(f.db0);
+    f.rows0->m_names.prepend("n1");
+    f.model.noteLeafRowsChanged(f.db0);
+    f.rows0->m_names.prepend("n0");
+    f.model.noteLeafRowsChanged(f.db0);
+    EXPECT_EQ(inserted.size(), 0);
+    EXPECT_TRUE(waitFor([&] { return inserted.size() == 1; }));
+    TestSupport::processEventsFor(20);
+    EXPECT_EQ(inserted.size(), 1);
+    EXPECT_EQ(removed.size(), 1);
+    EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 6);
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.db0)));
+    const Node selected = currentSelectedRowItem(&f.tree);
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->url(), "1/DB0/k3");
+
+    // Exact changes are announced at once.
+    f.rows0->m_names.append("z");
+    f.model.leafRowsInserted(f.db0, 6, 1);
+    EXPECT_EQ(inserted.size(), 2);
+    EXPECT_EQ(f.model.index(6, 0, f.indexOf(f.db0)).data().toString(), "z");
+}
+
+TEST(TreeModel, ReloadBringsBackExpansionAndSelectionByUrl)
+{
+    TreeFixture f;
+    f.fillKeyTree(3);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    f.tree.selectionModel()->select(f.model.index(2, 0, f.indexOf(f.db0)),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QSignalSpy reset(&f.model, &QAbstractItemModel::modelReset);
+    f.rows0->m_names.prepend("first");
+    f.model.reloadData();
+    EXPECT_EQ(reset.size(), 1);
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.conn)));
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.db0)));
+    EXPECT_FALSE(f.tree.isExpanded(f.indexOf(f.db1)));
+    const std::optional<TreeNodeList> selected = currentSelectedRowItems(&f.tree);
+    ASSERT_TRUE(selected.has_value());
+    ASSERT_EQ(selected->size(), 1);
+    EXPECT_EQ(selected->first()->url(), "1/DB0/k2");
+    EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 4);
+}
+
+TEST(TreeModel, SelectionCallbacksGetTheNodeAndItsParent)
+{
+    TreeFixture f;
+    f.fillKeyTree(2);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    QStringList calls;
+    f.model.selectionChangedCallback = [&](const Node &n, const Node &p) {
+        calls.append("changed " + n->url() + " " + (p ? p->url() : "-"));
+    };
+    f.model.callback = [&](const Node &n, const Node &p) {
+        calls.append("callback " + n->url() + " " + (p ? p->url() : "-"));
+    };
+    EXPECT_FALSE(currentSelectedRowItem(&f.tree));
+    EXPECT_FALSE(currentSelectedRowItems(&f.tree).has_value());
+    f.tree.selectionModel()->select(f.indexOf(f.conn),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    f.tree.selectionModel()->select(f.model.index(1, 0, f.indexOf(f.db0)),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(calls, QStringList({"changed 1 -", "callback 1 -", "changed 1/DB0/k1 1/DB0",
+                                  "callback 1/DB0/k1 1/DB0"}));
+    calls.clear();
+    f.tree.clearSelection();
+    EXPECT_TRUE(calls.isEmpty());
+}
+
+TEST(TreeModel, DropsReachMoveItemAndTheFileCallback)
+{
+    struct Mover : XXXTreeViewDataDelegate
+    {
+        QStringList moves;
+        void moveItem(const Node &n, const IndexPath &path) override
+        {
+            QStringList p;
+            for (qint64 i : path)
+                p.append(QString::number(i));
+            moves.append(n->url() + "@" + p.join('.'));
+        }
+    };
+    QTreeView tree;
+    Mover model;
+    XXXNSTableColumnField def;
+    def.setIdentifier("name");
+    updateColumnsDef(&tree, {def});
+    model.setOwner(&tree);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    for (int i = 0; i < 4; ++i)
+        model.addData(node(QString::number(i), QString::number(i)));
+    const Node target = node("4", "4", {}, true);
+    target->appendChild(node("c", "4/c"));
+    model.addData(target);
+    model.setTreeViewDragBoardType("private.tree.drag");
+
+    std::unique_ptr<QMimeData> drag(model.mimeData({model.index(1, 0), model.index(2, 0)}));
+    ASSERT_EQ(model.dragNodesArray().size(), 2);
+    EXPECT_TRUE(drag->hasFormat("private.tree.drag"));
+    EXPECT_TRUE(model.dropMimeData(drag.get(), Qt::MoveAction, 1, 0, model.index(4, 0)));
+    EXPECT_EQ(model.moves, QStringList({"2@4.1", "1@4.1"}));
+    model.moves.clear();
+    EXPECT_TRUE(model.dropMimeData(drag.get(), Qt::MoveAction, -1, 0, QModelIndex()));
+    EXPECT_EQ(model.moves, QStringList({"2@5", "1@5"}));
+
+    QStringList files;
+    model.dragFileCallBack = [&](const QString &path) { files.append(path); };
+    QMimeData fileDrop;
+    fileDrop.setUrls({QUrl::fromLocalFile("/tmp/a.json"), QUrl::fromLocalFile("/tmp/x/../b.txt"),
+                      QUrl::fromLocalFile("/tmp/c")});
+    EXPECT_TRUE(model.dropMimeData(&fileDrop, Qt::CopyAction, 0, 0, QModelIndex()));
+    EXPECT_EQ(files, QStringList({"/tmp/c", "/tmp/b.txt", "/tmp/a.json"}));
+
+    QMimeData other;
+    other.setText("text");
+    EXPECT_FALSE(model.dropMimeData(&other, Qt::CopyAction, 0, 0, QModelIndex()));
+}
+
+TEST(TreeModel, ExpandByTypeVisitsNodesRevealedOnTheWay)
+{
+    TreeFixture f;
+    f.fillKeyTree(2);
+    const Node inner = node("inner", "2/inner", "conn", true);
+    inner->appendChild(node("x", "2/inner/x"));
+    f.conn2->appendChild(inner);
+    expandTreeNodeWithType(&f.tree, "conn", false);
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.conn)));
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.conn2)));
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(inner)));
+    EXPECT_FALSE(f.tree.isExpanded(f.indexOf(f.db0)));
+    expandTreeNodeWithType(&f.tree, QString(), true);
+    EXPECT_FALSE(f.tree.isExpanded(f.indexOf(f.db0)));
+    expandTreeNodeWithType(&f.tree, "db", false);
+    EXPECT_TRUE(f.tree.isExpanded(f.indexOf(f.db0)));
+}
+
+TEST(OutlineColumns, DefinitionsAreLaidOverTheColumnsThereAre)
+{
+    auto def = [](const QString &id, double width) {
+        XXXNSTableColumnField d;
+        d.setIdentifier(id);
+        d.setTitle(id);
+        d.setWidth(width);
+        d.setMinWidth(width);
+        return d;
+    };
+    TreeFixture f;
+    f.fillKeyTree(1);
+    updateColumnsDef(&f.tree, {def("a", 80), def("b", 60), def("c", 50)});
+    ASSERT_EQ(f.model.columnCount(), 3);
+    EXPECT_EQ(f.model.headerData(0, Qt::Horizontal).toString(), "a");
+    EXPECT_EQ(f.tree.header()->sectionSize(1), 60);
+    updateColumnsDef(&f.tree, {def("z", 90)});
+    ASSERT_EQ(f.model.columnCount(), 3);
+    EXPECT_EQ(f.model.headerData(0, Qt::Horizontal).toString(), "z");
+    EXPECT_EQ(f.model.headerData(2, Qt::Horizontal).toString(), "c");
+    EXPECT_EQ(columnsDef(&f.tree).size(), 1);
+    // The tree's list is its own: the table helpers see nothing on it.
+    updateColumnsDef(&f.tree, {});
+    EXPECT_EQ(columnsDef(&f.tree).size(), 1);
+    // One definition takes the whole width.
+    resizeColumns(&f.tree);
+    EXPECT_EQ(f.tree.header()->sectionSize(0), f.tree.viewport()->width());
+    removeAllColumns(&f.tree);
+    EXPECT_FALSE(f.tree.rootIsDecorated());
+    EXPECT_EQ(f.model.columnCount(), 3);
+}
