@@ -11,6 +11,7 @@
 #include <optional>
 
 #include <kestrune/chrome/ImageButton.h>
+#include <pavisade/sheets/SheetHost.h>
 class TBTitlebarContainer;
 class TBWindow;
 class TBWindowGrip;
@@ -46,7 +47,7 @@ public:
 // Whether the window draws as the main window comes from one activation-state hook that
 // tests and other chrome may replace; the title bar and the controls in it follow it.
 // Main thread.
-class TBWindow : public QMainWindow
+class TBWindow : public QMainWindow, public SheetHost
 {
     Q_OBJECT
 public:
@@ -176,7 +177,7 @@ public:
     QRect contentViewFrame() const;
     // Where a sheet of the given size opens (global coordinates): centred, its top at
     // the bottom of the title bar and toolbar, unless the delegate places it.
-    QPoint sheetPosition(const QSize &sheetSize) const;
+    QPoint sheetPosition(const QSize &sheetSize) const override;
 
     QObject *delegate() const { return m_delegate; }
     void setDelegate(QObject *delegate) { m_delegate = delegate; } // not owned
