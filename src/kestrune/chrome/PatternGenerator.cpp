@@ -10,8 +10,14 @@ namespace {
 
 bool writePattern(int side, const char *path)
 {
-    // Full grey noise, opaque: the bar lays it over its gradient at low opacity.
-    const QImage grey = Bastwick::noiseImage(side, side, 1.0);
+    // Fine grey noise around the middle grey (112 to 143), opaque: laid over a gradient
+    // in overlay mode it lightens and darkens it by a few steps only.
+    QImage grey = Bastwick::noiseImage(side, side, 32.0 / 256.0);
+    for (int y = 0; y < side; ++y) {
+        uchar *row = grey.scanLine(y);
+        for (int x = 0; x < side; ++x)
+            row[x] = uchar(row[x] + 112);
+    }
     return grey.convertToFormat(QImage::Format_ARGB32).save(QString::fromLocal8Bit(path), "PNG");
 }
 
