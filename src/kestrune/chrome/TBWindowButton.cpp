@@ -50,7 +50,9 @@ TBWindowButton::TBWindowButton(const QSize &size, const QString &groupIdentifier
 
 TBWindowButton::~TBWindowButton()
 {
-    // A button that goes away with the pointer near it gives its capture back.
+    // A button that goes away with the pointer near it gives its capture back, without
+    // hearing about it itself.
+    Bastwick::NotificationCenter::defaultCenter().removeObserver(this);
     if (m_pointerInside)
         group()->didReleaseMousePointer();
 }

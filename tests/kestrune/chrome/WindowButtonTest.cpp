@@ -57,6 +57,21 @@ TEST(WindowButtonGroup, OneGroupPerIdentifierAndOnlyRealChangesAreAnnounced)
     other->didCaptureMousePointer();
     other->resetMouseCaptures();
     EXPECT_EQ(posted, QList<qint64>({1, 2, 0}));
+
+    // A button that is gone hears nothing more, and gives back its capture.
+    const int observers = Bastwick::NotificationCenter::defaultCenter().observerCount();
+    {
+        QWidget parent;
+        auto *button = new TBWindowButton(QSize(14, 14), QStringLiteral("other"), &parent);
+        EXPECT_EQ(Bastwick::NotificationCenter::defaultCenter().observerCount(), observers + 1);
+        sendMouse(&parent, QEvent::MouseMove, QPointF(5, 5), Qt::NoButton);
+        EXPECT_TRUE(button->isPointerInside());
+        EXPECT_EQ(other->numberOfCaptures(), 1);
+    }
+    EXPECT_EQ(Bastwick::NotificationCenter::defaultCenter().observerCount(), observers);
+    EXPECT_EQ(other->numberOfCaptures(), 0);
+    other->didCaptureMousePointer();
+    other->resetMouseCaptures();
 }
 
 TEST(WindowButton, OverlappingNeighboursStayInRolloverWhileThePointerCrosses)
