@@ -115,13 +115,21 @@ TEST(TitleBarView, OwnBackgroundDrawsSeparatorAndGradientForEachState)
 
 TEST(TitleBarView, TheNativeRendererIsLookedUpOnceAndOurDrawingServes)
 {
-    TestSupport::LogCapture log;
-    ShownWindow first;
-    ShownWindow second;
-    (void)first.window.titleBarView()->grab();
-    (void)second.window.titleBarView()->grab();
-    EXPECT_FALSE(TBTitlebarView::usesNativeRenderer());
-    EXPECT_EQ(log.count(QStringLiteral("Failed to load CoreUI, falling back to custom drawing")), 1);
+    // In a fresh process (the look-up happens once per process): two windows, two
+    // paints, one log line; the exit code is the number of lines.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TestSupport::LogCapture log;
+            ShownWindow first;
+            ShownWindow second;
+            (void)first.window.titleBarView()->grab();
+            (void)second.window.titleBarView()->grab();
+            const int lines =
+                log.count(QStringLiteral("Failed to load CoreUI, falling back to custom drawing"));
+            std::exit(TBTitlebarView::usesNativeRenderer() ? 100 : lines);
+        },
+        testing::ExitedWithCode(1), "");
 }
 
 TEST(TitleBarView, DoubleClickMinimisesOnlyWhenTheUserAsks)

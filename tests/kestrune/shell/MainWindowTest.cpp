@@ -8,6 +8,8 @@
 
 #include "support/WaitFor.h"
 
+#include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -96,6 +98,30 @@ TEST(MainWindow, TitleBarColoursForTheActiveAndTheInactiveLook)
     }
     // The home and about buttons work only while the window draws as main.
     EXPECT_FALSE(w.userButtons().at(0)->isEnabled());
+}
+
+TEST(MainWindow, BarLinesFollowTheDrawingRectanglesOrigin)
+{
+    KSTMainWindow window;
+    ASSERT_TRUE(window.titleBarDrawingBlock);
+    // A rectangle that does not start at the top of the image: the inset and border
+    // rows belong to the rectangle, not to the image.
+    QImage image(200, 60, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(50, 100, 150));
+    {
+        QPainter painter(&image);
+        const QRectF rect(0, 10, 200, 36);
+        QPainterPath clip;
+        clip.addRect(rect);
+        window.titleBarDrawingBlock(painter, true, rect, clip);
+    }
+    const auto red = [&](int y) { return image.pixelColor(100, y).red(); };
+    EXPECT_EQ(red(9), 50) << "above the rectangle";
+    EXPECT_GE(red(10), 254) << "top inset";
+    EXPECT_NEAR(red(11), 184, 4);
+    EXPECT_GE(red(44), 254) << "bottom inset";
+    EXPECT_LE(red(45), 3) << "bottom border";
+    EXPECT_EQ(red(46), 50) << "below the rectangle";
 }
 
 TEST(MainWindow, FullScreenHidesTheLightsAndBlackensTheCorners)
