@@ -1,13 +1,19 @@
 // Shoots the main window for a look by eye (not a test):
 //   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_chrome_shots <folder>
-// writes main-active.png, main-inactive.png, main-hover.png and main-fullscreen.png.
+// writes main-active.png, main-inactive.png, main-hover.png, main-fullscreen.png and
+// main-sheet.png (the whole screen, with a sheet open on the window).
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 #include <kestrune/shell/KSTMainWindow.h>
 
 #include <QtCore/QDir>
 #include <QtGui/QEnterEvent>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QVBoxLayout>
+#include <pavisade/sheets/SheetHost.h>
 
 #include <cstdio>
 
@@ -41,5 +47,14 @@ int main(int argc, char *argv[])
     shoot("main-hover.png");
     window.toggleFullScreen();
     shoot("main-fullscreen.png");
+    window.toggleFullScreen();
+
+    auto *sheet = new QDialog;
+    auto *layout = new QVBoxLayout(sheet);
+    layout->addWidget(new QLabel(QStringLiteral("A sheet hangs from the bottom of the title bar.")));
+    sheet->resize(360, 120);
+    Pavisade::openAsSheet(sheet, &window);
+    QTest::qWait(500);
+    window.screen()->grabWindow(0).save(folder.filePath(QStringLiteral("main-sheet.png")));
     return 0;
 }
