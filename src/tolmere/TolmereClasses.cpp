@@ -1,0 +1,21 @@
+#include <tolmere/TolmereClasses.h>
+
+#include <tolmere/LineNumberTextEdit.h>
+#include <tolmere/LineNumberView.h>
+
+#include <bastwick/platform/ClassRegistry.h>
+
+namespace Tolmere {
+
+void registerTolmereClasses()
+{
+    static const bool done = [] {
+        Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
+        registry.registerClass<LineNumberView>();
+        registry.registerClass<LineNumberTextEdit>();
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+} // namespace Tolmere
