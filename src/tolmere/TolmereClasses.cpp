@@ -1,5 +1,6 @@
 #include <tolmere/TolmereClasses.h>
 
+#include <tolmere/IconSidebar.h>
 #include <tolmere/LineNumberTextEdit.h>
 #include <tolmere/LineNumberView.h>
 
@@ -13,6 +14,7 @@ void registerTolmereClasses()
         Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
         registry.registerClass<LineNumberView>();
         registry.registerClass<LineNumberTextEdit>();
+        registry.registerClass<IconSidebar>();
         return true;
     }();
     Q_UNUSED(done);
