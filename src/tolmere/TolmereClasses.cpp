@@ -1,8 +1,10 @@
 #include <tolmere/TolmereClasses.h>
 
+#include <tolmere/HoverTableView.h>
 #include <tolmere/IconSidebar.h>
 #include <tolmere/LineNumberTextEdit.h>
 #include <tolmere/LineNumberView.h>
+#include <tolmere/OSXBadgeTextFieldCell.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -15,6 +17,8 @@ void registerTolmereClasses()
         registry.registerClass<LineNumberView>();
         registry.registerClass<LineNumberTextEdit>();
         registry.registerClass<IconSidebar>();
+        registry.registerClass<HoverTableView>();
+        registry.registerClass<OSXBadgeTextFieldCellDelegate>();
         return true;
     }();
     Q_UNUSED(done);
