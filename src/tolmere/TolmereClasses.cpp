@@ -5,6 +5,7 @@
 #include <tolmere/LineNumberTextEdit.h>
 #include <tolmere/LineNumberView.h>
 #include <tolmere/OSXBadgeTextFieldCell.h>
+#include <tolmere/ResponderViewController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -19,6 +20,7 @@ void registerTolmereClasses()
         registry.registerClass<IconSidebar>();
         registry.registerClass<HoverTableView>();
         registry.registerClass<OSXBadgeTextFieldCellDelegate>();
+        registry.registerClass<ResponderViewController>();
         return true;
     }();
     Q_UNUSED(done);
