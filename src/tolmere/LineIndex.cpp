@@ -42,6 +42,10 @@ qsizetype rescanLineStarts(LineStarts &starts, qsizetype firstStale,
                            const std::function<qsizetype(qsizetype)> &next)
 {
     qsizetype line = lineNumberForCharacterIndex(starts, firstStale);
+    // An edit right at a line start can change the terminator before it ("\r" followed
+    // by a new "\n" is one terminator): the line before it is rescanned too.
+    if (line > 0 && line < starts.size() && starts.at(line) == firstStale)
+        --line;
     qsizetype start = starts.isEmpty() ? 0 : starts.at(line);
     qsizetype stored = 0;
     while (start >= 0) {

@@ -24,11 +24,12 @@ TOLMERE_EXPORT qsizetype nextLineStart(const QString &text, qsizetype start);
 // 0 for an empty list.
 TOLMERE_EXPORT qsizetype lineNumberForCharacterIndex(const LineStarts &starts, qsizetype index);
 
-// Brings starts up to date from the line that holds firstStale on: the lines before it
-// stay, every line from it to the end is stored anew and entries past the last line
-// are removed. next(start) answers the start of the line after the one starting at
-// start, or -1 after the last line; it is called in order, from the first rescanned
-// line on. Answers how many line starts were stored.
+// Brings starts up to date from the line that holds firstStale on (from the line
+// before it when firstStale is where a line starts, as the edit may have changed the
+// terminator that ended that line): the lines before it stay, every line from it to the end is stored anew
+// and entries past the last line are removed. next(start) answers the start of the line after the one
+// starting at start, or -1 after the last line; it is called in order, from the first rescanned line on.
+// Answers how many line starts were stored.
 TOLMERE_EXPORT qsizetype rescanLineStarts(LineStarts &starts, qsizetype firstStale,
                                           const std::function<qsizetype(qsizetype)> &next);
 
