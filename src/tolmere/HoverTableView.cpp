@@ -19,6 +19,7 @@ HoverTableView::HoverTableView(QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
+    clearHighlightColour();
 }
 
 HoverTableView::~HoverTableView() = default;
@@ -81,6 +82,26 @@ void HoverTableView::paintEvent(QPaintEvent *event)
         drawGridInClipRect(&painter);
     }
     QTableView::paintEvent(event);
+}
+
+void HoverTableView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        clearHighlightColour();
+}
+
+void HoverTableView::clearHighlightColour()
+{
+    // The table draws each cell's row panel in the highlight colour when it is selected;
+    // here the row's own selection box shows the selection instead.
+    QPalette colours = palette();
+    if (colours.color(QPalette::Active, QPalette::Highlight).alpha() == 0 &&
+        colours.color(QPalette::Inactive, QPalette::Highlight).alpha() == 0)
+        return;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        colours.setColor(group, QPalette::Highlight, Qt::transparent);
+    setPalette(colours);
 }
 
 void HoverTableView::drawGridInClipRect(QPainter *painter)

@@ -43,6 +43,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -51,6 +52,7 @@ protected:
 
 private:
     void setHoverRow(int row);
+    void clearHighlightColour();
     void updateRow(int row);
 
     QPointer<QObject> m_extendedDelegate;
