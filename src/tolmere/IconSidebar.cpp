@@ -181,8 +181,8 @@ void IconSidebar::resizeMatrix()
         return;
     m_resizing = true;
     QSize size(m_cellSize.width(), m_cellSize.height() * int(m_items.size()));
-    if (m_scrollArea)
-        size.setHeight(qMax(size.height(), m_scrollArea->viewport()->height()));
+    if (m_viewport)
+        size.setHeight(qMax(size.height(), m_viewport->height()));
     for (int row = 0; row < m_items.size(); ++row)
         m_items.at(row)->setGeometry(QRect(QPoint(0, row * m_cellSize.height()), m_cellSize));
     m_matrix->setGeometry(QRect(QPoint(0, 0), size));
@@ -223,13 +223,14 @@ void IconSidebar::placementChanged()
     if (area == m_scrollArea)
         return;
     // Leaving the old area ends the watch of its viewport.
-    if (m_scrollArea)
-        m_scrollArea->viewport()->removeEventFilter(this);
+    if (m_viewport)
+        m_viewport->removeEventFilter(this);
     disconnect(m_scrollConnection);
     m_scrollArea = area;
+    m_viewport = area ? area->viewport() : nullptr;
     if (!area)
         return;
-    area->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     m_scrollConnection =
         connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &IconSidebar::resizeMatrix);
     awakeFromNib();
@@ -237,7 +238,7 @@ void IconSidebar::placementChanged()
 
 bool IconSidebar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_scrollArea && watched == m_scrollArea->viewport() && event->type() == QEvent::Resize)
+    if (m_viewport && watched == m_viewport && event->type() == QEvent::Resize)
         resizeMatrix();
     return QWidget::eventFilter(watched, event);
 }

@@ -104,6 +104,9 @@ private:
     QWidget *m_matrix = nullptr;
     QList<IconSidebarItemCell *> m_items;
     QPointer<QScrollArea> m_scrollArea;
+    // The area's viewport, kept apart: while the area is being destroyed its viewport
+    // still sends events, and the area may no longer be used as a scroll area.
+    QPointer<QWidget> m_viewport;
     QMetaObject::Connection m_scrollConnection;
     QPointer<QObject> m_target;
     Action m_action;
