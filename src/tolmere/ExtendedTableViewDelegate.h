@@ -7,7 +7,7 @@
 class HoverTableView;
 
 // What a HoverTableView tells its extended delegate (a QObject that also implements
-// this interface). Every message has a default that does nothing.
+// this interface). Every message has a default that does nothing. Main thread only.
 class TOLMERE_EXPORT ExtendedTableViewDelegate
 {
 public:
