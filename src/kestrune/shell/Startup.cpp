@@ -7,6 +7,7 @@
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <pavisade/PavisadeClasses.h>
+#include <tolmere/TolmereClasses.h>
 
 #include <QtWidgets/QApplication>
 
@@ -25,6 +26,7 @@ void registerAllClasses()
     Bastwick::registerBastwickClasses();
     Corbelan::registerCorbelanClasses();
     Pavisade::registerPavisadeClasses();
+    Tolmere::registerTolmereClasses();
     Kestrune::registerDataClasses();
 }
 

@@ -1,0 +1,5 @@
+#include <tolmere/ExtendedTableViewDelegate.h>
+
+ExtendedTableViewDelegate::~ExtendedTableViewDelegate() = default;
+
+void ExtendedTableViewDelegate::tableView(HoverTableView *, qint64) {}
