@@ -1,5 +1,6 @@
 #include <corbelan/CorbelanClasses.h>
 
+#include <corbelan/network/NetworkClasses.h>
 #include <corbelan/services/ServicesClasses.h>
 #include <corbelan/sqlite/AlternativeSqliteClasses.h>
 #include <corbelan/sqlite/SqliteClasses.h>
@@ -12,6 +13,7 @@ void registerCorbelanClasses()
         registerSqliteClasses();
         registerAlternativeSqliteClasses();
         registerServicesClasses();
+        registerNetworkClasses();
         return true;
     }();
     Q_UNUSED(done);
