@@ -1,6 +1,7 @@
 #include <corbelan/network/NetworkClasses.h>
 
 #include <corbelan/network/MKObject.h>
+#include <corbelan/network/RemoteClientDevice.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -13,6 +14,7 @@ void registerNetworkClasses()
     qRegisterMetaType<std::shared_ptr<QObject>>();
     Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<MKObject>();
+    registry.registerClass<RemoteClientDevice>();
 }
 
 } // namespace Corbelan
