@@ -94,12 +94,24 @@ HTTPTransport::HTTPTransport(const QString &threadName)
 {
     m_thread->setObjectName(threadName);
     m_context->moveToThread(m_thread);
-    QObject::connect(m_thread, &QThread::finished, m_context, &QObject::deleteLater);
     m_thread->start();
 }
 
 HTTPTransport::~HTTPTransport()
 {
+    // Transfers still running end as cancelled, so their callers hear of them; then the
+    // manager goes, on its own thread.
+    QObject *context = m_context;
+    auto shutDown = [context] {
+        const QList<QNetworkReply *> running = context->findChildren<QNetworkReply *>();
+        for (QNetworkReply *reply : running)
+            reply->abort();
+        delete context;
+    };
+    if (QThread::currentThread() == m_thread)
+        shutDown();
+    else
+        QMetaObject::invokeMethod(context, shutDown, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     delete m_thread;

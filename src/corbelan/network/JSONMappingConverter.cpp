@@ -99,5 +99,6 @@ std::shared_ptr<QObject> JSONMappingConverter::toClass(const QMetaObject *protot
 
 QVariant JSONMappingConverter::toJSON(const QVariant &)
 {
+    XXXLog(QStringLiteral("models are not turned back into JSON"));
     return QVariant();
 }

@@ -252,6 +252,18 @@ TEST_F(HTTPClientTest, RefusedPortAndTimeOut)
     EXPECT_EQ(late.error->code, QNetworkReply::TimeoutError);
 }
 
+TEST_F(HTTPClientTest, ARequestOutlivingItsClientIsReportedCancelled)
+{
+    server.setReply({200, "application/json", "{}", {}, true});
+    Outcome outcome;
+    client->executeQuery(HTTPQuery(0, QStringLiteral("x"), {}), outcome.completion());
+    ASSERT_TRUE(waitFor([&] { return server.requestCount() == 1; }));
+    client.reset();
+    ASSERT_TRUE(waitFor([&] { return outcome.done; }));
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->code, QNetworkReply::OperationCanceledError);
+}
+
 TEST_F(HTTPClientTest, TransformRunsOnceUnderConcurrentCalls)
 {
     std::atomic<int> runs{0};

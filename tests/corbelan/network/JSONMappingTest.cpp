@@ -106,7 +106,9 @@ TEST(JSONMappingConverter, KeyPathsAndFactories)
     EXPECT_EQ(made->m_label, QStringLiteral("factory:x"));
     EXPECT_FALSE(
         JSONMappingConverter::toClass(&FactoryModel::staticMetaObject, parse(R"({"label":"plain"})")));
+    TestSupport::LogCapture log;
     EXPECT_FALSE(JSONMappingConverter::toJSON(QVariant::fromValue(made)).isValid());
+    EXPECT_TRUE(log.contains(QStringLiteral("models are not turned back into JSON")));
 }
 
 TEST(JSONMappingTransformers, DictionaryAndArray)
