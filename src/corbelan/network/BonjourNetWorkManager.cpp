@@ -9,8 +9,10 @@ constexpr double kResolveTimeoutSeconds = 1.0;
 
 BonjourNetWorkManager &BonjourNetWorkManager::sharedBonjourNetWorkManager()
 {
-    static BonjourNetWorkManager manager;
-    return manager;
+    // Kept for the life of the process: its socket notifiers must not be torn down after
+    // the application object at exit.
+    static auto *manager = new BonjourNetWorkManager;
+    return *manager;
 }
 
 BonjourNetWorkManager::BonjourNetWorkManager(std::unique_ptr<NetServiceBrowser> browser)
