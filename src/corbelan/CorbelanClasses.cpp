@@ -1,5 +1,6 @@
 #include <corbelan/CorbelanClasses.h>
 
+#include <corbelan/network/NetworkClasses.h>
 #include <corbelan/services/ServicesClasses.h>
 #include <corbelan/sqlite/SqliteClasses_p.h>
 #include <corbelan/sqlite/alternative/AlternativeSqliteClasses_p.h>
@@ -12,6 +13,7 @@ void registerCorbelanClasses()
         registerSqliteClasses();
         registerAlternativeSqliteClasses();
         registerServicesClasses();
+        registerNetworkClasses();
         return true;
     }();
     Q_UNUSED(done);

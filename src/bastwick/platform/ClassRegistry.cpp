@@ -9,6 +9,7 @@ struct ClassRegistry::Private
 {
     mutable QReadWriteLock lock;
     QHash<QString, Entry> entries;
+    QHash<QString, QHash<QString, ClassMethod>> classMethods;
 };
 
 ClassRegistry::ClassRegistry()
@@ -48,6 +49,18 @@ const QMetaObject *ClassRegistry::metaObject(const QString &name) const
     QReadLocker lock(&d->lock);
     auto it = d->entries.constFind(name);
     return it == d->entries.constEnd() ? nullptr : it->metaObject;
+}
+
+void ClassRegistry::addClassMethod(const QString &className, const QString &selector, ClassMethod method)
+{
+    QWriteLocker lock(&d->lock);
+    d->classMethods[className].insert(selector, std::move(method));
+}
+
+ClassRegistry::ClassMethod ClassRegistry::classMethod(const QString &className, const QString &selector) const
+{
+    QReadLocker lock(&d->lock);
+    return d->classMethods.value(className).value(selector);
 }
 
 QStringList ClassRegistry::classNames() const

@@ -26,6 +26,8 @@ class BASTWICK_EXPORT ClassRegistry
 {
 public:
     using ObjectFactory = std::function<QObject *()>;
+    // A class-level operation reached by its selector text ("fooWithJSONDictionary:").
+    using ClassMethod = std::function<QVariant(const QVariantList &arguments)>;
 
     struct Entry
     {
@@ -68,6 +70,11 @@ public:
     // The factory of a name, so callers that make many objects resolve it once.
     ObjectFactory objectFactory(const QString &name) const;
     QMetaType valueType(const QString &name) const;
+
+    // Class-level operations by selector: a class answers a selector when one was added
+    // for it; classMethod answers an empty function otherwise.
+    void addClassMethod(const QString &className, const QString &selector, ClassMethod method);
+    ClassMethod classMethod(const QString &className, const QString &selector) const;
 
     // True when the named class is cls or inherits from it.
     bool isSubclass(const QString &name, const QMetaObject *cls) const;

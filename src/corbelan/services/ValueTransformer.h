@@ -23,6 +23,8 @@ public:
     ValueTransformer(QMetaType transformedValueClass, Block forward, Block reverse);
 
     QMetaType transformedValueClass() const { return m_valueClass; }
+    const Block &forwardBlock() const { return m_forward; }
+    const Block &reverseBlock() const { return m_reverse; }
     bool allowsReverseTransformation() const { return bool(m_reverse); }
     QVariant transformedValue(const QVariant &value) const;
     // An invalid QVariant when the transformer is not reversible.

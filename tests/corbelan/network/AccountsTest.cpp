@@ -1,0 +1,122 @@
+#include <corbelan/network/FileAccountStore.h>
+#include <corbelan/network/ShareAccountManager.h>
+
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+#include "support/WaitFor.h"
+
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtGui/QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTwitter = ShareAccountManager::kAccountTypeIdentifierTwitter;
+const QString kFacebook = ShareAccountManager::kAccountTypeIdentifierFacebook;
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(FileAccountStore, ReadsAccountsOnceAccessIsGranted)
+{
+    TestSupport::TempDir dir;
+    FileAccountStore store(dir.path(QStringLiteral("sub/accounts.json")));
+    // No file: no accounts, access denied.
+    EXPECT_TRUE(store.accountsWithAccountType(kTwitter).isEmpty());
+    std::optional<bool> granted;
+    store.requestAccessToAccountsWithType(kTwitter, [&](bool g, const auto &) { granted = g; });
+    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    EXPECT_FALSE(*granted);
+
+    const Account ann{QStringLiteral("1"), QStringLiteral("ann"), QStringLiteral("Ann's")};
+    ASSERT_TRUE(store.setAccounts(kTwitter, {ann}, true));
+    ASSERT_TRUE(store.setAccounts(kFacebook, {ann}, false));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                            QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(QFile::permissions(store.path()) & (others | QFileDevice::ReadOwner | QFileDevice::WriteOwner),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(store.accountsWithAccountType(kTwitter), QList<Account>{ann});
+    EXPECT_TRUE(store.accountsWithAccountType(kFacebook).isEmpty()); // not granted
+
+    granted.reset();
+    store.requestAccessToAccountsWithType(kTwitter, [&](bool g, const auto &) { granted = g; });
+    ASSERT_TRUE(waitFor([&] { return granted.has_value(); }));
+    EXPECT_TRUE(*granted);
+}
+
+TEST(FileAccountStore, DamagedFileIsReportedAndKept)
+{
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("accounts.json"));
+    writeFile(path, "{damaged");
+    FileAccountStore store(path);
+    TestSupport::LogCapture log;
+    EXPECT_TRUE(store.accountsWithAccountType(kTwitter).isEmpty());
+    EXPECT_TRUE(log.contains(QStringLiteral("is not an accounts file")));
+
+    std::optional<Bastwick::Error> error;
+    bool called = false;
+    store.requestAccessToAccountsWithType(kTwitter, [&](bool, const std::optional<Bastwick::Error> &e) {
+        error = e;
+        called = true;
+    });
+    ASSERT_TRUE(waitFor([&] { return called; }));
+    EXPECT_TRUE(error);
+
+    Bastwick::Error writeError;
+    EXPECT_FALSE(store.setAccounts(kTwitter, {}, true, &writeError));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("{damaged"));
+}
+
+TEST(ShareAccountManager, AccountsAreKeptOnceSeen)
+{
+    TestSupport::TempDir dir;
+    auto store = std::make_shared<FileAccountStore>(dir.path(QStringLiteral("accounts.json")));
+    ShareAccountManager manager(store);
+    EXPECT_FALSE(manager.hasTwitterAccout());
+
+    const Account bob{QStringLiteral("2"), QStringLiteral("bob"), QString()};
+    ASSERT_TRUE(store->setAccounts(kTwitter, {bob}, true));
+    ASSERT_TRUE(store->setAccounts(kFacebook, {bob}, true));
+    EXPECT_TRUE(manager.hasTwitterAccout()); // asked again: the empty list was not kept
+    EXPECT_FALSE(manager.hasWeiboAccout());
+    EXPECT_FALSE(manager.hasTencentWeiboAccout());
+
+    ASSERT_TRUE(store->setAccounts(kTwitter, {}, true));
+    EXPECT_EQ(manager.twitterAccouts(), QList<Account>{bob}); // kept once non-empty
+
+    EXPECT_EQ(manager.accountWithIdentifier(kFacebook), std::optional<QList<Account>>(QList<Account>{bob}));
+    EXPECT_FALSE(manager.accountWithIdentifier(QStringLiteral("kestrune.account.other")).has_value());
+}
+
+TEST(ShareAccountManager, SharingTargets)
+{
+    TestSupport::TempDir dir;
+    ShareAccountManager manager(
+        std::make_shared<FileAccountStore>(dir.path(QStringLiteral("accounts.json"))));
+    EXPECT_FALSE(manager.accountInfoItemWithIdentifier(kTwitter).has_value()); // items not built yet
+    EXPECT_EQ(manager.accountIdentifiers(),
+              (QStringList{kTwitter, ShareAccountManager::kAccountTypeIdentifierSinaWeibo,
+                           ShareAccountManager::kAccountTypeIdentifierTencentWeibo}));
+    const QList<QVariantMap> items = manager.accountInfoItems();
+    ASSERT_EQ(items.size(), 3);
+    const QStringList names{QStringLiteral("twitter"), QStringLiteral("sinaweibo"),
+                            QStringLiteral("tencentweibo")};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items.at(i).value(QStringLiteral("name")).toString(), names.at(i));
+        EXPECT_FALSE(items.at(i).value(QStringLiteral("icon")).value<QImage>().isNull()) << i;
+        EXPECT_EQ(manager.accountInfoItemWithIdentifier(manager.accountIdentifiers().at(i)), items.at(i));
+    }
+    EXPECT_FALSE(manager.accountInfoItemWithIdentifier(kFacebook).has_value());
+}
