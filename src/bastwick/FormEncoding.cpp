@@ -1,6 +1,6 @@
 #include <bastwick/FormEncoding.h>
 
-#include <bastwick/HexDigit.h>
+#include <bastwick/HexDigit_p.h>
 
 #include <QtCore/QStringDecoder>
 #include <QtCore/QStringEncoder>
