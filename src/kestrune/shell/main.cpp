@@ -12,5 +12,7 @@ int main(int argc, char *argv[])
 
     KSTMainWindow window;
     window.show();
+    // Launching brings the application to the front with its main window active.
+    window.activateWindow();
     return app.exec();
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QtCore/QByteArray>
+#include <QtCore/QPointer>
+#include <QtGui/QImage>
+#include <QtWidgets/QAbstractButton>
+
+namespace Kestrune {
+
+// The chrome's image of that name (":/images/<name>.svg" at its own size), rendered once
+// and shared: two calls for one name give the same image (equal cacheKey()). A null
+// image for a name that is not shipped.
+QImage chromeImage(const QString &name);
+
+} // namespace Kestrune
+
+// A borderless image button that shows its image, and its alternate image while it is
+// held down (when it has one). A click sends its action, a slot or Q_INVOKABLE method
+// named by the action, to its target; a target without such a method gets a log line
+// and nothing else. The image is drawn centred, as it is, also while disabled.
+// Main thread.
+class ImageButton : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit ImageButton(QWidget *parent = nullptr);
+    ImageButton(const QRect &frame, const QImage &image, QWidget *parent = nullptr);
+
+    QImage image() const { return m_image; }
+    void setImage(const QImage &image);
+    QImage alternateImage() const { return m_alternateImage; }
+    void setAlternateImage(const QImage &image);
+
+    QObject *target() const { return m_target; }
+    QByteArray action() const { return m_action; }
+    void setTarget(QObject *target) { m_target = target; }
+    void setAction(const QByteArray &action) { m_action = action; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void sendAction();
+
+    QImage m_image;
+    QImage m_alternateImage;
+    QPointer<QObject> m_target;
+    QByteArray m_action;
+};

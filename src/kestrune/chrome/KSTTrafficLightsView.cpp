@@ -1,0 +1,159 @@
+#include <kestrune/chrome/KSTTrafficLightsView.h>
+
+#include <kestrune/chrome/ChromeMetrics.h>
+#include <kestrune/chrome/ImageButton.h>
+#include <kestrune/chrome/TBWindow.h>
+
+#include <QtCore/QParallelAnimationGroup>
+#include <QtCore/QPropertyAnimation>
+#include <QtGui/QEnterEvent>
+#include <QtWidgets/QGraphicsOpacityEffect>
+
+#include <array>
+
+using namespace Kestrune;
+
+namespace {
+
+const QString &symbolImageName(int slot)
+{
+    static const QString names[3] = {kKSTTrafficLightsViewImageNameTrafficClose,
+                                     kKSTTrafficLightsViewImageNameTrafficMinimize,
+                                     kKSTTrafficLightsViewImageNameTrafficZoom};
+    return names[slot];
+}
+
+} // namespace
+
+KSTTrafficLightsView::KSTTrafficLightsView(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("KSTTrafficLightsView"));
+    const QSize light = lightSize();
+    QRect frame(QPoint(0, 0), light);
+    for (ImageButton *&button : m_buttons) {
+        button = borderlessButtonWithRect(frame);
+        frame.translate(light.width() + int(kKSTWindowTrafficLightsSpacing), 0);
+    }
+    resetAlternateButtonImages();
+    windowDidChange();
+}
+
+QSize KSTTrafficLightsView::lightSize()
+{
+    return chromeImage(kKSTTrafficLightsViewImageNameTrafficNormal).size();
+}
+
+ImageButton *KSTTrafficLightsView::borderlessButtonWithRect(const QRect &rect)
+{
+    auto *button = new ImageButton(rect, chromeImage(kKSTTrafficLightsViewImageNameTrafficNormal), this);
+    button->show();
+    return button;
+}
+
+void KSTTrafficLightsView::resetAlternateButtonImages()
+{
+    m_buttons[0]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficClosePressed));
+    m_buttons[1]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficMinimizePressed));
+    m_buttons[2]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficZoomPressed));
+}
+
+void KSTTrafficLightsView::setAlphaValue(qreal alpha)
+{
+    m_alpha = alpha;
+    if (alpha >= 1.0) {
+        setGraphicsEffect(nullptr);
+        return;
+    }
+    auto *effect = qobject_cast<QGraphicsOpacityEffect *>(graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(this);
+        setGraphicsEffect(effect);
+    }
+    effect->setOpacity(alpha);
+}
+
+bool KSTTrafficLightsView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange)
+        windowDidChange();
+    return QWidget::event(event);
+}
+
+void KSTTrafficLightsView::windowDidChange()
+{
+    m_window = parentWidget() ? window() : nullptr;
+    unsigned mask = 0;
+    QByteArray zoomAction = "showMaximized";
+    if (auto *tbWindow = qobject_cast<TBWindow *>(m_window.data())) {
+        mask = tbWindow->styleMask();
+        zoomAction = "zoom";
+    } else if (m_window) {
+        mask = TBWindow::Closable | TBWindow::Miniaturizable |
+               (m_window->minimumSize() != m_window->maximumSize() ? TBWindow::Resizable : 0u);
+    }
+    const std::array<bool, 3> enabled = {bool(mask & TBWindow::Closable),
+                                         bool(mask & TBWindow::Miniaturizable),
+                                         bool(mask & TBWindow::Resizable)};
+    const std::array<QByteArray, 3> actions = {"close", "showMinimized", zoomAction};
+    for (int slot = 0; slot < 3; ++slot) {
+        m_buttons[slot]->setEnabled(enabled[slot]);
+        m_buttons[slot]->setTarget(m_window);
+        m_buttons[slot]->setAction(m_window ? actions[slot] : QByteArray());
+    }
+}
+
+void KSTTrafficLightsView::enterEvent(QEnterEvent *event)
+{
+    QWidget::enterEvent(event);
+    animateButtonsWithState(true);
+}
+
+void KSTTrafficLightsView::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    animateButtonsWithState(false);
+}
+
+void KSTTrafficLightsView::animateButtonsWithState(bool mouseInside)
+{
+    auto *fade = new QParallelAnimationGroup(this);
+    std::array<QPointer<ImageButton>, 3> incoming;
+    for (int slot = 0; slot < 3; ++slot) {
+        ImageButton *current = m_buttons[slot];
+        if (!current->isEnabled())
+            continue;
+        const QString name =
+            mouseInside ? symbolImageName(slot) : kKSTTrafficLightsViewImageNameTrafficNormal;
+        ImageButton *next = borderlessButtonWithRect(current->geometry());
+        next->setAlternateImage(current->alternateImage());
+        next->setImage(chromeImage(name));
+        next->setTarget(current->target());
+        next->setAction(current->action());
+        auto *opacity = new QGraphicsOpacityEffect(next);
+        opacity->setOpacity(0.0);
+        next->setGraphicsEffect(opacity);
+        next->raise();
+        auto *animation = new QPropertyAnimation(opacity, "opacity", fade);
+        animation->setDuration(int(kKSTTableViewAnimationDuration * 1000));
+        animation->setStartValue(0.0);
+        animation->setEndValue(1.0);
+        animation->setEasingCurve(QEasingCurve::InOutQuad);
+        fade->addAnimation(animation);
+        incoming[slot] = next;
+    }
+    // Each completion replaces whatever button the slot holds then, so after quick
+    // in-and-out movements the button of the last fade remains, alone.
+    connect(fade, &QAbstractAnimation::finished, this, [this, incoming] {
+        for (int slot = 0; slot < 3; ++slot) {
+            ImageButton *next = incoming[slot];
+            if (!next)
+                continue;
+            if (m_buttons[slot] != next)
+                m_buttons[slot]->hide(), m_buttons[slot]->deleteLater();
+            m_buttons[slot] = next;
+            next->setGraphicsEffect(nullptr);
+        }
+    });
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+}

@@ -1,0 +1,299 @@
+#include <pavisade/toolbar/XXXButtonToolBar.h>
+
+#include <pavisade/forms/FormControls.h>
+
+#include <bastwick/TextGeometry.h>
+#include <bastwick/platform/Log.h>
+#include <corbelan/services/NamedImage.h>
+
+#include <QtCore/QEvent>
+#include <QtGui/QIcon>
+#include <QtGui/QPixmap>
+#include <QtWidgets/QApplication>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kBarHeight = 24;
+
+Qt::Alignment textAlignment(qint64 alignment)
+{
+    switch (alignment) {
+    case 1:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case 2:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+XXXButtonToolBarItem imageButtonItem(const QString &image)
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
+    item.image = image;
+    return item;
+}
+
+// Whole pixels from design units: the edges are rounded, so neighbours never overlap
+// or leave a gap.
+QRect pixelRect(const QRectF &r)
+{
+    const int x0 = int(std::lround(r.left()));
+    const int y0 = int(std::lround(r.top()));
+    return QRect(x0, y0, int(std::lround(r.right())) - x0, int(std::lround(r.bottom())) - y0);
+}
+
+} // namespace
+
+XXXToolBarButton::XXXToolBarButton(QWidget *parent)
+    : QToolButton(parent)
+{
+    setAutoRaise(true);
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+XXXButtonToolBar::XXXButtonToolBar(QWidget *parent)
+    : QWidget(parent)
+{
+    watchParent();
+}
+
+XXXButtonToolBar::~XXXButtonToolBar() = default;
+
+QSize XXXButtonToolBar::defaultButtonSize()
+{
+    return QSize(32, 24);
+}
+
+QFont XXXButtonToolBar::labelFont()
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    return font;
+}
+
+QList<XXXButtonToolBarItem> XXXButtonToolBar::itemConfig()
+{
+    return {imageButtonItem(QStringLiteral("AddTemplate")), imageButtonItem(QStringLiteral("RemoveTemplate")),
+            imageButtonItem(QStringLiteral("RefreshTemplate"))};
+}
+
+void XXXButtonToolBar::configToolbarWithItems(const QList<XXXButtonToolBarItem> &items)
+{
+    for (const QPointer<QWidget> &view : std::as_const(m_itemViews))
+        delete view.data();
+    m_itemViews.clear();
+    m_itemSizes.clear();
+    m_items = items;
+    addToolBarItemToView();
+}
+
+void XXXButtonToolBar::setUpDefaultToolbarConfig()
+{
+    configToolbarWithItems(itemConfig());
+}
+
+void XXXButtonToolBar::setButtonItems(const QList<XXXButtonToolBarItem> &items)
+{
+    m_items = items;
+}
+
+QWidget *XXXButtonToolBar::itemView(int index) const
+{
+    return index >= 0 && index < m_itemViews.size() ? m_itemViews.at(index).data() : nullptr;
+}
+
+XXXToolBarButton *XXXButtonToolBar::makeButton(const QString &imageName)
+{
+    auto *button = new XXXToolBarButton(this);
+    const QImage image = Corbelan::namedImage(imageName, QSize(16, 16));
+    if (!image.isNull())
+        button->setIcon(QIcon(QPixmap::fromImage(image)));
+    button->setIconSize(QSize(16, 16));
+    button->resize(defaultButtonSize());
+    connect(button, &QToolButton::clicked, this, &XXXButtonToolBar::buttonCallback);
+    button->show();
+    return button;
+}
+
+void XXXButtonToolBar::addToolBarItemToView()
+{
+    int buttonNumber = 0;
+    for (const XXXButtonToolBarItem &item : std::as_const(m_items)) {
+        QWidget *view = nullptr;
+        if (item.toolBarItemType == XXXButtonToolBarItem::TypeImageButton) {
+            XXXToolBarButton *button = makeButton(item.image);
+            button->setObjectName(item.identifier);
+            if (!item.tooltips.isNull())
+                button->setToolTip(item.tooltips);
+            button->setTag(item.tag > 0 ? item.tag : buttonNumber);
+            ++buttonNumber;
+            view = button;
+        } else if (item.toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
+            auto *label = new XXXLabel(this);
+            label->setAlignment(textAlignment(item.alignment));
+            label->setObjectName(item.identifier);
+            label->setFont(labelFont());
+            label->setText(item.title);
+            if (item.textColor.isValid()) {
+                QPalette palette = label->palette();
+                palette.setColor(QPalette::WindowText, item.textColor);
+                label->setPalette(palette);
+            }
+            if (item.tag > 0)
+                label->setTag(item.tag);
+            label->resize(0, 0);
+            label->show();
+            view = label;
+        }
+        m_itemViews.append(view);
+        m_itemSizes.append(view ? QSizeF(view->size()) : QSizeF());
+    }
+}
+
+void XXXButtonToolBar::computeElementWidth()
+{
+    double fixedSum = 0;
+    int flexible = 0;
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (!m_itemViews.at(i))
+            continue;
+        const XXXButtonToolBarItem &item = m_items.at(i);
+        if (item.width > 0)
+            m_itemSizes[i] = QSizeF(double(item.width), kBarHeight);
+        else if (item.toolBarItemType == XXXButtonToolBarItem::TypeImageButton)
+            m_itemSizes[i] = QSizeF(defaultButtonSize());
+        else {
+            ++flexible;
+            continue;
+        }
+        fixedSum += m_itemSizes.at(i).width();
+    }
+    if (flexible == 0)
+        return;
+    const double available = parentWidget() ? parentWidget()->width() : width();
+    const double share = std::max(0.0, (available - fixedSum) / flexible);
+    for (int i = 0; i < m_items.size(); ++i) {
+        const XXXButtonToolBarItem &item = m_items.at(i);
+        if (m_itemViews.at(i) && item.width <= 0 &&
+            item.toolBarItemType != XXXButtonToolBarItem::TypeImageButton)
+            m_itemSizes[i] = QSizeF(share, kBarHeight);
+    }
+}
+
+double XXXButtonToolBar::viewWidth(int index) const
+{
+    return m_itemViews.at(index) ? m_itemSizes.at(index).width() : 0.0;
+}
+
+void XXXButtonToolBar::layoutToolBarItem()
+{
+    if (m_items.isEmpty() || m_layingOut)
+        return;
+    m_layingOut = true;
+    computeElementWidth();
+    for (int i = 0; i < m_items.size(); ++i) {
+        QWidget *view = m_itemViews.at(i);
+        if (!view)
+            continue;
+        QRectF frame(elementPositionAtIndex(i), m_itemSizes.at(i));
+        if (m_items.at(i).toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
+            const auto *label = static_cast<XXXLabel *>(view);
+            const double textHeight =
+                Bastwick::heightForWidth(label->text(), float(frame.width()), labelFont());
+            frame.setHeight(textHeight);
+            frame.moveTop((kBarHeight - textHeight) / 2);
+        }
+        view->setGeometry(pixelRect(frame));
+    }
+    m_layingOut = false;
+}
+
+void XXXButtonToolBar::updateLabelWithIdentifier(const QString &identifier, const QString &title)
+{
+    for (const QPointer<QWidget> &view : std::as_const(m_itemViews)) {
+        auto *label = qobject_cast<XXXLabel *>(view.data());
+        if (label && label->objectName() == identifier) {
+            label->setText(title);
+            return;
+        }
+    }
+}
+
+QWidget *XXXButtonToolBar::buttonWithIdentifier(const QString &identifier) const
+{
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->objectName() == identifier)
+            return child;
+    }
+    return nullptr;
+}
+
+QPointF XXXButtonToolBar::elementPositionAtIndex(int index) const
+{
+    float x = 0;
+    for (int i = 0; i < index && i < m_itemViews.size(); ++i)
+        x += float(viewWidth(i));
+    return QPointF(x, 0);
+}
+
+QRectF XXXButtonToolBar::elementFrameAtIndex(int index) const
+{
+    const double w = index >= 0 && index < m_itemViews.size() ? viewWidth(index) : 0.0;
+    return QRectF(elementPositionAtIndex(index), QSizeF(w, kBarHeight));
+}
+
+void XXXButtonToolBar::setItems(const QStringList &imageNames)
+{
+    qint64 position = 0;
+    for (const QString &name : imageNames)
+        makeButton(name)->setTag(position++);
+}
+
+void XXXButtonToolBar::setUpDefaultToolbar()
+{
+    setItems(
+        {QStringLiteral("AddTemplate"), QStringLiteral("RemoveTemplate"), QStringLiteral("RefreshTemplate")});
+}
+
+void XXXButtonToolBar::buttonCallback()
+{
+    XXXLog(QStringLiteral("buttonCallback"));
+    if (auto *button = qobject_cast<QAbstractButton *>(sender()))
+        emit buttonClicked(button);
+}
+
+void XXXButtonToolBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutToolBarItem();
+}
+
+bool XXXButtonToolBar::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange)
+        watchParent();
+    return QWidget::event(event);
+}
+
+bool XXXButtonToolBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watchedParent && event->type() == QEvent::Resize)
+        layoutToolBarItem();
+    return QWidget::eventFilter(watched, event);
+}
+
+void XXXButtonToolBar::watchParent()
+{
+    if (m_watchedParent == parentWidget())
+        return;
+    if (m_watchedParent)
+        m_watchedParent->removeEventFilter(this);
+    m_watchedParent = parentWidget();
+    if (m_watchedParent)
+        m_watchedParent->installEventFilter(this);
+}

@@ -1,0 +1,60 @@
+// Shoots the main window for a look by eye (not a test):
+//   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_chrome_shots <folder>
+// writes main-active.png, main-inactive.png, main-hover.png, main-fullscreen.png and
+// main-sheet.png (the whole screen, with a sheet open on the window).
+#include <kestrune/chrome/KSTTrafficLightsView.h>
+#include <kestrune/shell/KSTMainWindow.h>
+
+#include <QtCore/QDir>
+#include <QtGui/QEnterEvent>
+#include <QtGui/QScreen>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QVBoxLayout>
+#include <pavisade/sheets/SheetHost.h>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    bool main = true;
+    KSTMainWindow window;
+    window.setActivationStateHook([&](const TBWindow *) { return main; });
+    window.move(40, 40);
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    QTest::qWait(200);
+
+    const auto shoot = [&](const char *name) {
+        window.activationStateDidChange();
+        QTest::qWait(300);
+        window.grab().save(folder.filePath(QString::fromLatin1(name)));
+    };
+    shoot("main-active.png");
+    main = false;
+    shoot("main-inactive.png");
+    main = true;
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(window.trafficLightsView(), &enter);
+    shoot("main-hover.png");
+    window.toggleFullScreen();
+    shoot("main-fullscreen.png");
+    window.toggleFullScreen();
+
+    auto *sheet = new QDialog;
+    auto *layout = new QVBoxLayout(sheet);
+    layout->addWidget(new QLabel(QStringLiteral("A sheet hangs from the bottom of the title bar.")));
+    sheet->resize(360, 120);
+    Pavisade::openAsSheet(sheet, &window);
+    QTest::qWait(500);
+    window.screen()->grabWindow(0).save(folder.filePath(QStringLiteral("main-sheet.png")));
+    return 0;
+}

@@ -1,0 +1,168 @@
+#include "ChromeTestHelpers.h"
+
+#include "support/LogCapture.h"
+
+#include <kestrune/chrome/TBTitlebarView.h>
+
+#include <bastwick/platform/UserDefaults.h>
+
+#include <QtGui/QPainterPath>
+#include <QtWidgets/QToolBar>
+#include <gtest/gtest.h>
+
+using namespace ChromeTest;
+
+namespace {
+TBTitlebarView *barView(TBWindow &w)
+{
+    return qobject_cast<TBTitlebarView *>(w.titleBarView());
+}
+} // namespace
+
+TEST(TitleBarView, TitleFrameStaysCentredClearOfTheButtonsAndIsCutBeforeFullScreen)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.setTitleBarHeight(36);
+    w.setShowsTitle(true);
+    TBTitlebarView *view = barView(w);
+    ASSERT_NE(view, nullptr);
+
+    w.setWindowTitle(QStringLiteral("Kestrune"));
+    TBTitlebarView::TitleLayout title = view->titleLayout();
+    EXPECT_NEAR(title.frame.center().x(), w.width() / 2.0, 0.5) << "a short title is centred";
+    EXPECT_EQ(title.frame.y(), 2.0);
+
+    // A long title starts 8 pixels right of the zoom button and ends 8 pixels left of
+    // the full-screen button.
+    w.setWindowTitle(QString(200, QLatin1Char('W')));
+    title = view->titleLayout();
+    const QAbstractButton *zoom = w.zoomButtonToLayout();
+    EXPECT_EQ(title.frame.left(), zoom->x() + zoom->width() + 8);
+    EXPECT_EQ(title.frame.right(), w.fullScreenButtonToLayout()->x() - 8);
+
+    // Beside a document icon the title starts 4 pixels after it.
+    w.setRepresentedURL(QUrl(QStringLiteral("WindowTitle")));
+    const QAbstractButton *icon = w.standardWindowButton(TBWindow::DocumentIconButton);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(view->titleLayout().frame.left(), icon->x() + icon->width() + 4);
+    EXPECT_TRUE(w.standardWindowButton(TBWindow::DocumentIconButton)->image().isNull())
+        << "no proxy icon until the caller sets one";
+
+    // Colours and shadow follow the activation state.
+    EXPECT_EQ(view->titleLayout().color, TBWindow::defaultTitleTextColor(true));
+    shown.main = false;
+    EXPECT_NEAR(view->titleLayout().color.alphaF(), 0.5, 0.001);
+    w.inactiveTitleTextShadow = QColor(Qt::red);
+    EXPECT_EQ(view->titleLayout().shadowColor, QColor(Qt::red));
+}
+
+TEST(TitleBarView, ADrawingBlockReplacesTheBackgroundAndGetsTheExtendedRectangle)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    auto *toolbar = new QToolBar;
+    toolbar->addAction(QStringLiteral("Connect"));
+    w.addToolBar(toolbar);
+    ASSERT_TRUE(waitFor([&] { return w.toolbarHeight() > 0; }));
+
+    int calls = 0;
+    bool sawMain = false;
+    QRectF sawRect;
+    QPainterPath sawClip;
+    w.titleBarDrawingBlock = [&](QPainter &painter, bool main, const QRectF &rect, const QPainterPath &clip) {
+        ++calls;
+        sawMain = main;
+        sawRect = rect;
+        sawClip = clip;
+        painter.fillRect(rect, QColor(10, 200, 30));
+    };
+    shown.main = false;
+    const QImage image = w.titleBarView()->grab().toImage();
+    EXPECT_GE(calls, 1);
+    EXPECT_FALSE(sawMain);
+    EXPECT_EQ(sawRect, QRectF(0, 0, w.width(), 22 + w.toolbarHeight()));
+    EXPECT_TRUE(sawClip.contains(QPointF(w.width() / 2.0, 0.5)));
+    EXPECT_FALSE(sawClip.contains(QPointF(0.3, 0.3))) << "rounded top corners";
+    EXPECT_TRUE(sawClip.contains(QPointF(0.5, sawRect.bottom() - 0.5))) << "square bottom corners";
+    // Nothing of the view's own background (separator, accent line) is drawn over it.
+    EXPECT_EQ(image.pixelColor(w.width() / 2, 21), QColor(10, 200, 30));
+    EXPECT_EQ(image.pixelColor(w.width() / 2, 0), QColor(10, 200, 30));
+}
+
+TEST(TitleBarView, OwnBackgroundDrawsSeparatorAndGradientForEachState)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.setTitleBarHeight(40);
+    // Flat gradients make the probes exact apart from the faint noise overlay.
+    w.titleBarGradient = QGradientStops{{0.0, QColor(100, 100, 100)}, {1.0, QColor(100, 100, 100)}};
+    w.inactiveTitleBarGradient = QGradientStops{{0.0, QColor(220, 220, 220)}, {1.0, QColor(220, 220, 220)}};
+    const int x = 300;
+    const auto grey = [&](int y) { return w.titleBarView()->grab().toImage().pixelColor(x, y).red(); };
+
+    EXPECT_NEAR(grey(20), 100, 12);
+    EXPECT_NEAR(grey(39), 104, 12) << "separator";
+    EXPECT_GT(grey(0), grey(20) + 20) << "accent line";
+    shown.main = false;
+    w.activationStateDidChange();
+    EXPECT_NEAR(grey(20), 220, 12);
+    EXPECT_NEAR(grey(39), 167, 12);
+
+    w.setShowsBaselineSeparator(false);
+    EXPECT_NEAR(grey(39), 220, 12);
+}
+
+TEST(TitleBarView, TheNativeRendererIsLookedUpOnceAndOurDrawingServes)
+{
+    // In a fresh process (the look-up happens once per process): two windows, two
+    // paints, one log line; the exit code is the number of lines.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TestSupport::LogCapture log;
+            ShownWindow first;
+            ShownWindow second;
+            (void)first.window.titleBarView()->grab();
+            (void)second.window.titleBarView()->grab();
+            const int lines =
+                log.count(QStringLiteral("Failed to load CoreUI, falling back to custom drawing"));
+            std::exit(TBTitlebarView::usesNativeRenderer() ? 100 : lines);
+        },
+        testing::ExitedWithCode(1), "");
+}
+
+TEST(TitleBarView, DoubleClickMinimisesOnlyWhenTheUserAsks)
+{
+    Bastwick::UserDefaults &defaults = Bastwick::UserDefaults::standard();
+    const QString key = QStringLiteral("AppleMiniaturizeOnDoubleClick");
+    struct Case
+    {
+        std::optional<bool> stored;
+        bool minimised;
+    };
+    for (const Case c : {Case{std::nullopt, false}, Case{false, false}, Case{true, true}}) {
+        if (c.stored)
+            defaults.setBool(*c.stored, key);
+        else
+            defaults.removeObjectForKey(key);
+        ShownWindow shown;
+        QWidget *view = shown.window.titleBarView();
+        sendMouse(view, QEvent::MouseButtonPress, QPointF(300, 10));
+        sendMouse(view, QEvent::MouseButtonRelease, QPointF(300, 10), Qt::NoButton);
+        EXPECT_FALSE(shown.window.isMinimized()) << "a single click";
+        sendMouse(view, QEvent::MouseButtonDblClick, QPointF(300, 10));
+        sendMouse(view, QEvent::MouseButtonRelease, QPointF(300, 10), Qt::NoButton);
+        EXPECT_EQ(shown.window.isMinimized(), c.minimised);
+    }
+
+    // The third click of a triple click is a plain press: nothing more happens.
+    defaults.setBool(true, key);
+    ShownWindow shown;
+    QWidget *view = shown.window.titleBarView();
+    sendMouse(view, QEvent::MouseButtonDblClick, QPointF(300, 10));
+    sendMouse(view, QEvent::MouseButtonPress, QPointF(300, 10));
+    sendMouse(shown.window.titleBarContainer(), QEvent::MouseButtonRelease, QPointF(300, 10), Qt::NoButton);
+    EXPECT_FALSE(shown.window.isMinimized());
+    defaults.removeObjectForKey(key);
+}

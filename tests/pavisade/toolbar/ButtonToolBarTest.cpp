@@ -1,0 +1,204 @@
+#include <pavisade/forms/FormControls.h>
+#include <pavisade/toolbar/XXXButtonToolBar.h>
+
+#include "support/LogCapture.h"
+
+#include <QtTest/QSignalSpy>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QApplication>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+XXXButtonToolBarItem button(qint64 tag = 0, const QString &identifier = QString())
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
+    item.image = "AddTemplate";
+    item.tag = tag;
+    item.identifier = identifier;
+    return item;
+}
+
+XXXButtonToolBarItem label(qint64 width = 0, const QString &identifier = QString(), qint64 alignment = 0)
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+    item.title = "1/3";
+    item.width = width;
+    item.identifier = identifier;
+    item.alignment = alignment;
+    return item;
+}
+
+XXXButtonToolBarItem otherKind()
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = 3;
+    return item;
+}
+
+// A toolbar inside a parent of the given width, configured and laid out.
+struct Strip
+{
+    QWidget parent;
+    XXXButtonToolBar *bar = new XXXButtonToolBar(&parent);
+
+    Strip(int width, const QList<XXXButtonToolBarItem> &items)
+    {
+        parent.resize(width, 100);
+        bar->setGeometry(0, 76, width, 24);
+        bar->configToolbarWithItems(items);
+        bar->layoutToolBarItem();
+    }
+    QRect frame(int i) const { return bar->itemView(i) ? bar->itemView(i)->geometry() : QRect(); }
+};
+
+struct LayoutCase
+{
+    const char *name;
+    int parentWidth;
+    QList<XXXButtonToolBarItem> items;
+    QList<int> xs;     // per item; -1 for an item without a view
+    QList<int> widths; // per item
+    QList<qint64> tags;
+};
+
+} // namespace
+
+TEST(ButtonToolBar, LayoutTable)
+{
+    const QList<LayoutCase> cases = {
+        {"three untagged buttons", 400, {button(), button(), button()}, {0, 32, 64}, {32, 32, 32}, {0, 1, 2}},
+        {"a tagged button keeps the running number going",
+         400,
+         {button(), button(5), button()},
+         {0, 32, 64},
+         {32, 32, 32},
+         {0, 5, 2}},
+        {"a label with a width is fixed", 1000, {label(120)}, {0}, {120}, {0}},
+        {"labels without a width share the free width",
+         300,
+         {label(), button(), label()},
+         {0, 134, 166},
+         {134, 32, 134},
+         {0, 0, 0}},
+        {"the worked example", 400, {button(), button(), label()}, {0, 32, 64}, {32, 32, 336}, {0, 1, 0}},
+        {"odd shares are rounded once, after the arithmetic",
+         101,
+         {label(), label(), label()},
+         {0, 34, 67},
+         {34, 33, 34},
+         {0, 0, 0}},
+        {"an item of another kind has no view and shifts nothing",
+         400,
+         {button(), otherKind(), label(100), button()},
+         {0, -1, 32, 132},
+         {32, 0, 100, 32},
+         {0, 0, 0, 1}},
+        {"fixed items wider than the parent leave labels no width",
+         50,
+         {button(), button(), label()},
+         {0, 32, 64},
+         {32, 32, 0},
+         {0, 1, 0}},
+    };
+    for (const LayoutCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Strip strip(c.parentWidth, c.items);
+        for (int i = 0; i < c.items.size(); ++i) {
+            SCOPED_TRACE(i);
+            QWidget *view = strip.bar->itemView(i);
+            if (c.xs.at(i) < 0) {
+                EXPECT_EQ(view, nullptr);
+                continue;
+            }
+            ASSERT_TRUE(view);
+            EXPECT_EQ(view->x(), c.xs.at(i));
+            EXPECT_EQ(view->width(), c.widths.at(i));
+            EXPECT_EQ(view->property("tag").toLongLong(), c.tags.at(i));
+            if (c.items.at(i).toolBarItemType == XXXButtonToolBarItem::TypeImageButton)
+                EXPECT_EQ(view->geometry(), QRect(c.xs.at(i), 0, 32, 24));
+        }
+    }
+}
+
+TEST(ButtonToolBar, LabelsAreCentredVerticallyAlignedAndFollowTheParentWidth)
+{
+    XXXButtonToolBarItem coloured = label(0, "pages", 2);
+    coloured.textColor = Qt::red;
+    Strip strip(300, {button(), coloured});
+    auto *pages = qobject_cast<XXXLabel *>(strip.bar->itemView(1));
+    ASSERT_TRUE(pages);
+    EXPECT_TRUE(pages->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(pages->palette().color(QPalette::WindowText), QColor(Qt::red));
+    EXPECT_EQ(pages->font().pixelSize(), 12);
+    EXPECT_GT(pages->height(), 0);
+    EXPECT_LT(pages->height(), 24);
+    EXPECT_LE(std::abs(pages->y() * 2 + pages->height() - 24), 1) << "centred in the 24 px strip";
+    EXPECT_EQ(pages->width(), 268);
+
+    strip.parent.show();
+    strip.parent.resize(500, 100);
+    EXPECT_EQ(pages->width(), 468) << "a label without a width shares the free width at every layout";
+
+    strip.bar->updateLabelWithIdentifier("pages", "2/3");
+    EXPECT_EQ(pages->text(), "2/3");
+    strip.bar->updateLabelWithIdentifier("nothing", "x");
+    EXPECT_EQ(strip.bar->buttonWithIdentifier("pages"), pages);
+    EXPECT_EQ(strip.bar->buttonWithIdentifier("nothing"), nullptr);
+}
+
+TEST(ButtonToolBar, ClicksReportTheButtonAndASecondConfigurationReplacesTheViews)
+{
+    XXXButtonToolBarItem tipped = button(8);
+    tipped.tooltips = "Reload";
+    Strip strip(400, {button(1), tipped});
+    QSignalSpy clicks(strip.bar, &XXXButtonToolBar::buttonClicked);
+    auto *reload = qobject_cast<QAbstractButton *>(strip.bar->itemView(1));
+    ASSERT_TRUE(reload);
+    EXPECT_EQ(reload->toolTip(), "Reload");
+    EXPECT_TRUE(strip.bar->itemView(0)->toolTip().isEmpty());
+
+    TestSupport::LogCapture log;
+    reload->click();
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<QAbstractButton *>(), reload);
+    EXPECT_TRUE(log.contains("buttonCallback"));
+
+    strip.bar->configToolbarWithItems({label(50, "only")});
+    strip.bar->layoutToolBarItem();
+    QApplication::processEvents();
+    EXPECT_EQ(strip.bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    EXPECT_EQ(strip.frame(0), QRect(0, strip.frame(0).y(), 50, strip.frame(0).height()));
+
+    strip.bar->configToolbarWithItems({});
+    strip.bar->layoutToolBarItem();
+    EXPECT_EQ(strip.bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 0);
+}
+
+TEST(ButtonToolBar, DefaultsAndTheOlderFilling)
+{
+    QWidget parent;
+    parent.resize(200, 50);
+    auto *bar = new XXXButtonToolBar(&parent);
+    bar->setUpDefaultToolbarConfig();
+    bar->layoutToolBarItem();
+    ASSERT_EQ(bar->buttonItems().size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        auto *b = qobject_cast<QAbstractButton *>(bar->itemView(i));
+        ASSERT_TRUE(b);
+        EXPECT_FALSE(b->icon().isNull()) << "the add, remove and refresh images are found";
+        EXPECT_EQ(bar->elementFrameAtIndex(i), QRectF(32.0 * i, 0, 32, 24));
+    }
+
+    XXXButtonToolBar older;
+    older.setItems({"AddTemplate", "RemoveTemplate"});
+    const auto buttons = older.findChildren<XXXToolBarButton *>();
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons.at(0)->tag(), 0);
+    EXPECT_EQ(buttons.at(1)->tag(), 1);
+    EXPECT_EQ(buttons.at(1)->size(), QSize(32, 24));
+    EXPECT_TRUE(older.buttonItems().isEmpty());
+}
