@@ -2,8 +2,8 @@
 #include <pavisade/tables/TableViewExtension.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 
-#include "support/TestSetup.h"
 #include "EditingState.h"
+#include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>

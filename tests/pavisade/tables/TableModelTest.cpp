@@ -2,8 +2,8 @@
 #include <pavisade/tables/TableViewExtension.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 
-#include "support/LogCapture.h"
 #include "EditingState.h"
+#include "support/LogCapture.h"
 #include "support/WaitFor.h"
 
 #include <QtCore/QMimeData>
