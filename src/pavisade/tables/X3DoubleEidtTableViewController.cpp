@@ -13,6 +13,7 @@ QTableView *X3DoubleEidtTableViewController::makeTableView()
         m_editTableView = new NSTableViewEX(this);
         m_editTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
         m_editTableView->verticalHeader()->hide();
+        m_editTableView->verticalHeader()->setDefaultSectionSize(m_editTableView->fontMetrics().height() + 8);
         m_editTableView->enableDoubleClickAction();
     }
     return m_editTableView;

@@ -24,6 +24,8 @@ QTableView *X3TableViewController::makeTableView()
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    // One line of text a row, as the other lists of the application.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     return table;
 }
 
