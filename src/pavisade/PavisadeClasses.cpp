@@ -14,6 +14,7 @@
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
+#include <pavisade/panels/PanelClasses.h>
 #include <pavisade/tables/TableClasses.h>
 #include <pavisade/trees/TreeClasses.h>
 
@@ -28,6 +29,7 @@ void registerPavisadeClasses()
         registerFormClasses();
         registerPavisadeTableClasses();
         registerPavisadeTreeClasses();
+        registerPavisadePanelClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();

@@ -137,10 +137,11 @@ void ColumnDefStore::resizeColumns()
     }
     if (flexible.isEmpty())
         return;
+    // Whole pixels, never more than the table holds (no scroll bar for a rounding).
     const float share = (tableWidth - sum) / float(flexible.size());
     for (int section : flexible) {
         if (section >= 0 && section < m_header->count())
-            m_header->resizeSection(section, qMax(0, qRound(share)));
+            m_header->resizeSection(section, qMax(0, qFloor(share)));
     }
 }
 

@@ -1,5 +1,8 @@
 #include <pavisade/tables/TableClasses.h>
 
+#include <pavisade/tables/NSTableViewEX.h>
+#include <pavisade/tables/X3DoubleEidtTableViewController.h>
+#include <pavisade/tables/X3TableViewXibController.h>
 #include <pavisade/tables/XXXNSTableColumnField.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 
@@ -15,6 +18,10 @@ void registerPavisadeTableClasses()
     registry.registerClass<XXXTableViewBasedDataDelegate>();
     registry.registerClass<XXXTableViewDataDelegate>();
     registry.registerClass<CommonTableViewDataDelegate>();
+    registry.registerClass<NSTableViewEX>();
+    registry.registerClass<X3TableViewController>();
+    registry.registerClass<X3TableViewXibController>();
+    registry.registerClass<X3DoubleEidtTableViewController>();
 }
 
 } // namespace Pavisade

@@ -452,6 +452,19 @@ Qt::ItemFlags XXXTableViewBasedDataDelegate::flags(const QModelIndex &index) con
            Qt::ItemNeverHasChildren;
 }
 
+void XXXTableViewBasedDataDelegate::sort(int column, Qt::SortOrder order)
+{
+    const QString key = columnIdentifier(column);
+    if (key.isEmpty())
+        return;
+    std::stable_sort(m_itemCache.begin(), m_itemCache.end(), [&](const Row &a, const Row &b) {
+        const QPartialOrdering c =
+            QVariant::compare(a ? a->valueForKey(key) : QVariant(), b ? b->valueForKey(key) : QVariant());
+        return order == Qt::AscendingOrder ? c == QPartialOrdering::Less : c == QPartialOrdering::Greater;
+    });
+    filterData();
+}
+
 // --- Drag and drop --------------------------------------------------------------------
 
 QStringList XXXTableViewBasedDataDelegate::mimeTypes() const

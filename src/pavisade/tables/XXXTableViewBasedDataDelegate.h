@@ -122,6 +122,8 @@ public:
                       const QModelIndex &parent) override;
     Qt::DropActions supportedDropActions() const override;
     Qt::DropActions supportedDragActions() const override;
+    // Orders the rows by the column's key (rows keep their order among equals).
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 protected:
     // The value a cell shows: the row object's value for the column's identifier.

@@ -1,5 +1,6 @@
 #include <pavisade/trees/TreeClasses.h>
 
+#include <pavisade/trees/X3TreeViewController.h>
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -8,7 +9,10 @@ namespace Pavisade {
 
 void registerPavisadeTreeClasses()
 {
-    Bastwick::ClassRegistry::instance().registerClass<XXXTreeViewDataDelegate>();
+    auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<XXXTreeViewDataDelegate>();
+    registry.registerClass<X3TreeViewController>();
+    registry.registerClass<X3TreeViewXibController>();
 }
 
 } // namespace Pavisade
