@@ -18,7 +18,6 @@
 #include <QtCore/QStandardPaths>
 #include <QtGui/QDesktopServices>
 #include <QtGui/QScreen>
-#include <QtWidgets/QApplication>
 #include <QtWidgets/QMenuBar>
 
 namespace {
@@ -26,14 +25,6 @@ namespace {
 QString L(const QString &key)
 {
     return Pavisade::localizedString(key);
-}
-
-AboutWindowController *aboutWindowController()
-{
-    static QPointer<AboutWindowController> controller;
-    if (!controller)
-        controller = new AboutWindowController(qApp);
-    return controller;
 }
 
 } // namespace
@@ -159,6 +150,13 @@ void AppDelegate::homeToolBarItemClick()
     const QUrl url = appHomeURL();
     if (url.isEmpty() || !QDesktopServices::openUrl(url))
         XXXLog(QStringLiteral("Failed to open url: %1").arg(url.toString()));
+}
+
+AboutWindowController *AppDelegate::aboutWindowController()
+{
+    if (!m_aboutWindowController)
+        m_aboutWindowController = new AboutWindowController(this);
+    return m_aboutWindowController;
 }
 
 void AppDelegate::aboutToolBarItemClick()

@@ -5,6 +5,7 @@
 #include <QtCore/QPointer>
 #include <QtCore/QUrl>
 
+class AboutWindowController;
 class KSTMainWindow;
 
 // The route identifier of the root screen.
@@ -42,10 +43,14 @@ public:
     void homeToolBarItemClick();
     void aboutToolBarItemClick();
 
+    // Made on first use, then the same window every time.
+    AboutWindowController *aboutWindowController();
+
     // Whether the local database opened (read by the start-up's log and tests).
     bool isDataBaseOpen() const { return m_dataBaseOpen; }
 
 private:
     QPointer<KSTMainWindow> m_window;
+    AboutWindowController *m_aboutWindowController = nullptr;
     bool m_dataBaseOpen = false;
 };

@@ -11,11 +11,8 @@
 #include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/shell/DerazConnnectionWindowController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
-#include <kestrune/shell/KeyTreeItemDelegate.h>
 
 #include <pavisade/sheets/AlertSheet.h>
-#include <pavisade/tables/XXXNSTableColumnField.h>
-#include <pavisade/trees/OutlineViewExtension.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -67,7 +64,6 @@ void DerazKeysViewController::loadInterface()
     m_tree = new DerazKeysView(this);
     m_tree->setObjectName(QStringLiteral("derazKeysView"));
     m_tree->setUniformRowHeights(true);
-    m_tree->setItemDelegate(new KeyTreeItemDelegate(m_tree));
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -87,16 +83,7 @@ void DerazKeysViewController::loadInterface()
     own.setColor(QPalette::Window, kTreeBackground);
     setPalette(own);
 
-    XXXNSTableColumnField column;
-    column.setTitle(QStringLiteral("DataBase"));
-    column.setIdentifier(QStringLiteral("name"));
-    column.setEditable(true);
-    column.setHeaderAlignment(XXXNSTableColumnField::kAlignCenter);
-    column.setDataAlignment(XXXNSTableColumnField::kAlignLeft);
-    column.setCellType(XXXNSTableColumnField::kTextCell);
-
     m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
-    Pavisade::updateColumnsDef(m_tree, {column});
     m_dataDelegate->attachTreeView(m_tree);
     connect(m_tree, &QTreeView::doubleClicked, this,
             [this](const QModelIndex &index) { doubleClickRow(index); });

@@ -13,6 +13,8 @@
 #include <kestrune/shell/KeyTreeItemDelegate.h>
 
 #include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/tables/XXXNSTableColumnField.h>
+#include <pavisade/trees/OutlineViewExtension.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
@@ -73,11 +75,27 @@ std::shared_ptr<SimpleDBViewState> DerazKeysViewDataDelegate::dbViewState() cons
     return states().dbViewState();
 }
 
+XXXNSTableColumnFieldList DerazKeysViewDataDelegate::treeColumnsDef()
+{
+    XXXNSTableColumnField column;
+    column.setTitle(QStringLiteral("DataBase"));
+    column.setIdentifier(QStringLiteral("name"));
+    column.setEditable(true);
+    column.setHeaderAlignment(XXXNSTableColumnField::kAlignCenter);
+    column.setDataAlignment(XXXNSTableColumnField::kAlignLeft);
+    column.setCellType(XXXNSTableColumnField::kTextCell);
+    return {column};
+}
+
 void DerazKeysViewDataDelegate::attachTreeView(QTreeView *tree)
 {
-    setOwner(tree);
     if (!tree)
         return;
+    Pavisade::updateColumnsDef(tree, treeColumnsDef());
+    setOwner(tree);
+    // Cells are only shown, never edited here, so the row look replaces the column's
+    // text-cell delegate.
+    tree->setItemDelegateForColumn(0, new KeyTreeItemDelegate(tree));
     connect(tree, &QTreeView::expanded, this, [this](const QModelIndex &index) {
         const Node node = nodeForIndex(index);
         if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)

@@ -41,7 +41,10 @@ public:
 
     std::shared_ptr<SimpleDBViewState> dbViewState() const;
 
-    // Shows the model in the tree and follows the user's expansions and collapses.
+    // The tree's one column: "DataBase", showing each node's "name".
+    static XXXNSTableColumnFieldList treeColumnsDef();
+    // Gives the tree its column, shows the model in it and follows the user's
+    // expansions and collapses.
     void attachTreeView(QTreeView *tree);
 
     // --- Connecting, refreshing, closing ------------------------------------------------
