@@ -7,7 +7,9 @@
 #include <kestrune/shell/Startup.h>
 
 #include <corbelan/services/RouteManager.h>
+#include <pavisade/viewcontrollers/ChildScreens.h>
 #include <pavisade/viewcontrollers/Localization.h>
+#include <pavisade/viewcontrollers/ScreenStack.h>
 
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -62,6 +64,14 @@ QMainWindow *AppDelegate::mainWindow()
     return m_window;
 }
 
+void AppDelegate::osxMainWindowConfig()
+{
+    XXXAppDelegate::osxMainWindowConfig();
+    // The title-bar window already has a body; the screens live in a stack filling it.
+    if (m_window && m_window->centralWidget() && !m_window->findChild<ScreenStack *>())
+        Pavisade::placeInto(m_window->centralWidget(), new ScreenStack);
+}
+
 void AppDelegate::viewControllerRouteConfig()
 {
     RouteManager::sharedInstance().map(kAppMainID, &DerazViewController::staticMetaObject);
@@ -76,10 +86,9 @@ X3CommonViewController *AppDelegate::startViewController()
     controller->setParentWindow(m_window);
     // The view loads later, when the main view is shown; give it the body's size so the
     // divider is placed for the window it will fill.
-    if (m_window && m_window->centralWidget())
-        controller->resize(m_window->centralWidget()->size());
-    else if (m_window)
-        controller->resize(m_window->size());
+    if (m_window)
+        controller->resize(m_window->width(), m_window->centralWidget() ? m_window->centralWidget()->height()
+                                                                        : m_window->height());
     return controller;
 }
 

@@ -30,6 +30,7 @@ public:
     void awakeFromNib() override;
 
     QMainWindow *mainWindow() override;
+    void osxMainWindowConfig() override;
     void viewControllerRouteConfig() override;
     X3CommonViewController *startViewController() override;
     void openDataBase() override;

@@ -85,6 +85,10 @@ void DerazKeysViewController::loadInterface()
 
     m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
     m_dataDelegate->attachTreeView(m_tree);
+    // The one column always spans the pane: no sideways scrolling.
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_tree, &QTreeView::doubleClicked, this,
             [this](const QModelIndex &index) { doubleClickRow(index); });
 }

@@ -92,6 +92,9 @@ TEST(Startup, ConnectsTheMarkedProfileOnceTheLocalStoreIsOpen)
     EXPECT_TRUE(app.delegate.isDataBaseOpen());
     EXPECT_TRUE(app.root()->isViewLoaded());
     EXPECT_EQ(app.root()->controllers().value(0), app.keys());
+    EXPECT_EQ(app.root()->window(), &app.window);
+    EXPECT_TRUE(app.root()->isVisible()) << "the root screen fills the title-bar window's body";
+    EXPECT_NEAR(app.root()->splitView()->sizes().value(0), app.window.width() / 3.0 - 54.0, 1.0);
     // The tree read the profile from the local store while it woke, so the store was
     // open by then.
     auto *model = app.keys()->dataDelegate();
