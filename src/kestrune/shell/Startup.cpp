@@ -6,6 +6,8 @@
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazViewController.h>
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 
@@ -28,6 +30,7 @@ void registerAllClasses()
     Pavisade::registerPavisadeClasses();
     Tolmere::registerTolmereClasses();
     Kestrune::registerDataClasses();
+    registerShellClasses();
 }
 
 bool openLocalStore()
@@ -35,10 +38,21 @@ bool openLocalStore()
     const bool opened = DataBaseBO::sharedInstance().openDataBase();
     if (!opened)
         XXXLogError(QStringLiteral("the local database %1 could not be opened").arg(appDBPath()));
+    return opened;
+}
+
+void setStartPreferences()
+{
     AppPreference *preference = AppPreference::sharedPreference();
     preference->setPageSize(100);
     preference->setMagicNumbers(500);
-    return opened;
+}
+
+void registerShellClasses()
+{
+    Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<DerazViewController>();
+    registry.registerClass<DerazKeysViewController>();
 }
 
 } // namespace Kestrune

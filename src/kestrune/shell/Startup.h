@@ -10,8 +10,12 @@ void configureApplication(QApplication &app);
 void registerAllClasses();
 
 // Opens the local database ("Deraz.sqlite" in the Documents folder, copied from the
-// shipped seed when missing) and sets the start-up preferences (page size 100, sample
-// data count 500). Answers whether the database is open.
+// shipped seed when missing). Answers whether the database is open.
 bool openLocalStore();
+// The preferences every start sets, whatever the user stored: page size 100, sample
+// data count 500.
+void setStartPreferences();
+// Registers the shell's screens, so the route table can make them by name.
+void registerShellClasses();
 
 } // namespace Kestrune

@@ -1,3 +1,4 @@
+#include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
 
@@ -8,9 +9,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Kestrune::configureApplication(app);
     Kestrune::registerAllClasses();
-    Kestrune::openLocalStore();
 
     KSTMainWindow window;
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
     window.show();
     // Launching brings the application to the front with its main window active.
     window.activateWindow();

@@ -183,6 +183,7 @@ TEST(Startup, OpensTheLocalStoreFromTheSeedAndSetsStartPreferences)
     Kestrune::registerAllClasses();
     QFile::remove(appDBPath());
     ASSERT_TRUE(Kestrune::openLocalStore());
+    Kestrune::setStartPreferences();
     EXPECT_TRUE(QFile::exists(appDBPath()));
     EXPECT_EQ(QFile::permissions(appDBPath()) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
     EXPECT_EQ(AppPreference::sharedPreference()->pageSize(), 100);

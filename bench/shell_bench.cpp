@@ -1,0 +1,196 @@
+// shell_bench: the application's real main window against a throwaway redis-server
+// holding N keys (default 1,000,000, made with DEBUG POPULATE). The window starts as
+// main() starts it, with one profile marked for automatic connection; a 2-ms heartbeat
+// on the main thread measures how long the event loop was held. Prints, one a line:
+//   connect_ms           from start-up to the tree showing the connection
+//   load_stall_ms        longest gap of the heartbeat while connecting and loading
+//   expand_ms            expanding DB0 (N key rows) until painted
+//   scroll_ms            scrolling to the end and painting
+//   select_ms            selecting a key near the end and painting
+//   longest_stall_ms     longest heartbeat gap over all of the above
+//   rss_bytes_per_key    (RSS after connect, expand and scroll - RSS before) / N
+//
+//   shell_bench [--keys N]   (needs redis-server on PATH; runs offscreen by default)
+
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/AppDelegate.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <QtCore/QCommandLineParser>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QFile>
+#include <QtCore/QProcess>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QThread>
+#include <QtCore/QTimer>
+#include <QtNetwork/QTcpServer>
+#include <QtNetwork/QTcpSocket>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QScrollBar>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+qint64 rssBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Runs one command over a fresh connection and answers the first reply line.
+QByteArray command(int port, const QByteArray &line)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    if (!socket.waitForConnected(5000))
+        return {};
+    socket.write(line + "\r\n");
+    socket.waitForBytesWritten(5000);
+    QByteArray reply;
+    while (!reply.contains("\r\n") && socket.waitForReadyRead(600000))
+        reply += socket.readAll();
+    return reply.trimmed();
+}
+
+// Waits for pred while the event loop runs.
+bool runUntil(const std::function<bool()> &pred, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!pred()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_DOCUMENTS_DIR", (home.path() + QStringLiteral("/Documents")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("keys"), QStringLiteral("Key count."), QStringLiteral("N"),
+                      QStringLiteral("1000000")});
+    parser.process(app);
+    const qint64 keys = parser.value(QStringLiteral("keys")).toLongLong();
+
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const int port = probe.serverPort();
+    probe.close();
+    QProcess redis;
+    redis.start(QStringLiteral("redis-server"),
+                {QStringLiteral("--port"), QString::number(port), QStringLiteral("--bind"),
+                 QStringLiteral("127.0.0.1"), QStringLiteral("--save"), QString(),
+                 QStringLiteral("--appendonly"), QStringLiteral("no"), QStringLiteral("--dir"), home.path(),
+                 QStringLiteral("--enable-debug-command"), QStringLiteral("yes")});
+    if (!redis.waitForStarted() || !runUntil([&] { return command(port, "PING") == "+PONG"; }, 10000)) {
+        std::fprintf(stderr, "redis-server did not start\n");
+        return 1;
+    }
+    if (command(port, "DEBUG POPULATE " + QByteArray::number(keys) + " key 8") != "+OK") {
+        std::fprintf(stderr, "could not populate the server\n");
+        return 1;
+    }
+
+    Kestrune::configureApplication(app);
+    Kestrune::registerAllClasses();
+    Kestrune::openLocalStore();
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("bench"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(QStringLiteral("127.0.0.1"));
+    profile->setPort(port);
+    profile->setAutoLogin(true);
+    profile->save();
+    DataBaseBO::sharedInstance().closeDataBase();
+
+    qint64 longest = 0;
+    QElapsedTimer beat;
+    beat.start();
+    QTimer heartbeat;
+    heartbeat.setInterval(2);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { longest = std::max(longest, beat.restart()); });
+
+    KSTMainWindow window;
+    window.resize(1000, 700);
+    window.show();
+    runUntil([] { return false; }, 200);
+    const qint64 rssBefore = rssBytes();
+
+    QElapsedTimer clock;
+    clock.start();
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
+    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+    auto *keysScreen = root->derazKeysViewController();
+    auto *model = keysScreen->dataDelegate();
+    beat.restart();
+    heartbeat.start();
+    if (!runUntil([&] { return model->rowCount() > 0; }, 600000)) {
+        std::fprintf(stderr, "no connection\n");
+        return 1;
+    }
+    const qint64 connectMs = clock.elapsed();
+    runUntil([] { return false; }, 100);
+    const qint64 loadStall = longest;
+
+    QTreeView *tree = keysScreen->derazKeysView();
+    const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
+    clock.restart();
+    tree->expand(db0);
+    tree->viewport()->repaint();
+    const qint64 expandMs = clock.elapsed();
+    runUntil([] { return false; }, 100);
+
+    clock.restart();
+    tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum());
+    tree->viewport()->repaint();
+    const qint64 scrollMs = clock.elapsed();
+    runUntil([] { return false; }, 100);
+
+    clock.restart();
+    const int rows = model->rowCount(db0);
+    const QModelIndex nearEnd = model->index(std::max(0, rows - 10), 0, db0);
+    tree->selectionModel()->setCurrentIndex(nearEnd,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    tree->scrollTo(nearEnd);
+    tree->viewport()->repaint();
+    const qint64 selectMs = clock.elapsed();
+    runUntil([] { return false; }, 200);
+    const qint64 rssAfter = rssBytes();
+
+    std::printf("keys %lld (rows shown %d)\n", static_cast<long long>(keys), rows);
+    std::printf("connect_ms %lld\n", static_cast<long long>(connectMs));
+    std::printf("load_stall_ms %lld\n", static_cast<long long>(loadStall));
+    std::printf("expand_ms %lld\n", static_cast<long long>(expandMs));
+    std::printf("scroll_ms %lld\n", static_cast<long long>(scrollMs));
+    std::printf("select_ms %lld\n", static_cast<long long>(selectMs));
+    std::printf("longest_stall_ms %lld\n",
+                static_cast<long long>(std::max({longest, expandMs, scrollMs, selectMs})));
+    std::printf("rss_bytes_per_key %.1f\n", double(rssAfter - rssBefore) / double(std::max<qint64>(1, keys)));
+    heartbeat.stop();
+    redis.terminate();
+    redis.waitForFinished(5000);
+    return 0;
+}

@@ -1,0 +1,174 @@
+#include <kestrune/shell/AppDelegate.h>
+
+#include <kestrune/shell/AboutWindowController.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <corbelan/services/RouteManager.h>
+#include <pavisade/viewcontrollers/ChildScreens.h>
+#include <pavisade/viewcontrollers/Localization.h>
+#include <pavisade/viewcontrollers/ScreenStack.h>
+
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/NotificationCenter.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QSaveFile>
+#include <QtCore/QStandardPaths>
+#include <QtGui/QDesktopServices>
+#include <QtGui/QScreen>
+#include <QtWidgets/QMenuBar>
+
+namespace {
+
+QString L(const QString &key)
+{
+    return Pavisade::localizedString(key);
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(KSTMainWindow *window, QObject *parent)
+    : XXXAppDelegate(parent)
+    , m_window(window)
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+QUrl AppDelegate::appHomeURL()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString path = folder + QStringLiteral("/home.html");
+    QFile shipped(QStringLiteral(":/pages/home.html"));
+    if (!shipped.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray page = shipped.readAll();
+    QFile current(path);
+    if (!current.open(QIODevice::ReadOnly) || current.readAll() != page) {
+        QDir().mkpath(folder);
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit()) {
+            XXXLogError(QStringLiteral("the home page could not be written to %1").arg(path));
+            return {};
+        }
+    }
+    return QUrl::fromLocalFile(path);
+}
+
+QMainWindow *AppDelegate::mainWindow()
+{
+    return m_window;
+}
+
+void AppDelegate::osxMainWindowConfig()
+{
+    XXXAppDelegate::osxMainWindowConfig();
+    // The title-bar window already has a body; the screens live in a stack filling it.
+    if (m_window && m_window->centralWidget() && !m_window->findChild<ScreenStack *>())
+        Pavisade::placeInto(m_window->centralWidget(), new ScreenStack);
+}
+
+void AppDelegate::viewControllerRouteConfig()
+{
+    RouteManager::sharedInstance().map(kAppMainID, &DerazViewController::staticMetaObject);
+}
+
+X3CommonViewController *AppDelegate::startViewController()
+{
+    auto *controller =
+        qobject_cast<X3CommonViewController *>(RouteManager::sharedInstance().open(kAppMainID));
+    if (!controller)
+        return nullptr;
+    controller->setParentWindow(m_window);
+    // The view loads later, when the main view is shown; give it the body's size so the
+    // divider is placed for the window it will fill.
+    if (m_window)
+        controller->resize(m_window->width(), m_window->centralWidget() ? m_window->centralWidget()->height()
+                                                                        : m_window->height());
+    return controller;
+}
+
+void AppDelegate::openDataBase()
+{
+    m_dataBaseOpen = Kestrune::openLocalStore();
+}
+
+void AppDelegate::menuConfig()
+{
+    XXXAppDelegate::menuConfig();
+    if (!m_window)
+        return;
+    QMenu *file = m_window->menuBar()->addMenu(L(QStringLiteral("File")));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    QAction *open = file->addAction(L(QStringLiteral("New Connection")), this,
+                                    [this] { openNewConnectionMenuBarItemClick(); });
+    open->setObjectName(QStringLiteral("openNewConnection"));
+    open->setShortcut(QKeySequence::New);
+    QAction *close = file->addAction(L(QStringLiteral("Close Connection")), this,
+                                     [this] { closeConnectionMenuBarItemClick(); });
+    close->setObjectName(QStringLiteral("closeConnection"));
+    QMenu *help = m_window->menuBar()->addMenu(L(QStringLiteral("Help")));
+    help->addAction(L(QStringLiteral("About Kestrune")), this, [this] { aboutToolBarItemClick(); });
+}
+
+void AppDelegate::awakeFromNib()
+{
+    XXXAppDelegate::awakeFromNib();
+    registerWindowCloseNotify();
+    registerNotifications();
+    Kestrune::setStartPreferences();
+    if (m_window) {
+        if (QScreen *screen = m_window->screen()) {
+            QRect frame = m_window->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            m_window->move(frame.topLeft());
+        }
+    }
+}
+
+void AppDelegate::registerNotifications()
+{
+    QPointer<AppDelegate> self(this);
+    auto &center = Bastwick::NotificationCenter::defaultCenter();
+    center.addObserver(this, kHomeMsg, [self](const auto &) {
+        if (self)
+            self->homeToolBarItemClick();
+    });
+    center.addObserver(this, kAboutMsg, [self](const auto &) {
+        if (self)
+            self->aboutToolBarItemClick();
+    });
+}
+
+void AppDelegate::openNewConnectionMenuBarItemClick()
+{
+    Bastwick::NotificationCenter::defaultCenter().post(kConnectionDBMsg);
+}
+
+void AppDelegate::closeConnectionMenuBarItemClick()
+{
+    Bastwick::NotificationCenter::defaultCenter().post(kCloseConnectionMsg);
+}
+
+void AppDelegate::homeToolBarItemClick()
+{
+    const QUrl url = appHomeURL();
+    if (url.isEmpty() || !QDesktopServices::openUrl(url))
+        XXXLog(QStringLiteral("Failed to open url: %1").arg(url.toString()));
+}
+
+AboutWindowController *AppDelegate::aboutWindowController()
+{
+    if (!m_aboutWindowController)
+        m_aboutWindowController = new AboutWindowController(this);
+    return m_aboutWindowController;
+}
+
+void AppDelegate::aboutToolBarItemClick()
+{
+    aboutWindowController()->showWindow();
+}

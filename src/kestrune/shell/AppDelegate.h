@@ -1,0 +1,57 @@
+#pragma once
+
+#include <pavisade/viewcontrollers/XXXAppDelegate.h>
+
+#include <QtCore/QPointer>
+#include <QtCore/QUrl>
+
+class AboutWindowController;
+class KSTMainWindow;
+
+// The route identifier of the root screen.
+inline const QString kAppMainID = QStringLiteral("AppMainID");
+
+// The application's delegate: fills the start-up hooks with the main window, the route
+// of the root screen (DerazViewController), the local database, and then observes the
+// title bar's "HomeMsg" and "AboutMsg", sets the start-up preferences and centres the
+// window. Main thread.
+class AppDelegate : public XXXAppDelegate
+{
+    Q_OBJECT
+
+public:
+    explicit AppDelegate(KSTMainWindow *window, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The home page: a small page shipped with the application, written out as a local
+    // file so a browser can open it.
+    static QUrl appHomeURL();
+
+    void awakeFromNib() override;
+
+    QMainWindow *mainWindow() override;
+    void osxMainWindowConfig() override;
+    void viewControllerRouteConfig() override;
+    X3CommonViewController *startViewController() override;
+    void openDataBase() override;
+    void menuConfig() override;
+
+    void registerNotifications();
+
+    // Menu and title-bar actions.
+    void openNewConnectionMenuBarItemClick();
+    void closeConnectionMenuBarItemClick();
+    void homeToolBarItemClick();
+    void aboutToolBarItemClick();
+
+    // Made on first use, then the same window every time.
+    AboutWindowController *aboutWindowController();
+
+    // Whether the local database opened (read by the start-up's log and tests).
+    bool isDataBaseOpen() const { return m_dataBaseOpen; }
+
+private:
+    QPointer<KSTMainWindow> m_window;
+    AboutWindowController *m_aboutWindowController = nullptr;
+    bool m_dataBaseOpen = false;
+};

@@ -1,0 +1,341 @@
+#include <kestrune/shell/DerazKeysViewController.h>
+
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DBProfileDAO.h>
+#include <kestrune/data/records/DerazUnit.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/ConfirmSheet.h>
+#include <kestrune/shell/DerazConnnectionWindowController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+
+#include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/viewcontrollers/Localization.h>
+
+#include <bastwick/platform/ClassRegistry.h>
+#include <bastwick/platform/DispatchQueue.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/NotificationCenter.h>
+
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QHeaderView>
+
+namespace {
+
+QString L(const QString &key)
+{
+    return Pavisade::localizedString(key);
+}
+
+const QColor kTreeBackground(0x2c, 0x31, 0x35);
+
+} // namespace
+
+DerazKeysViewController::DerazKeysViewController(QWidget *parent)
+    : X3CommonViewController(parent)
+{
+}
+
+DerazKeysViewController::~DerazKeysViewController()
+{
+    if (m_joinedViewState)
+        dbViewState()->removeDelegate(this);
+}
+
+std::shared_ptr<SimpleDBViewState> DerazKeysViewController::dbViewState() const
+{
+    return SimpleDBStateManager::sharedInstance().dbViewState();
+}
+
+DerazConnnectionWindowController *DerazKeysViewController::derazConnnectionWindowController()
+{
+    if (!m_connectionWindow) {
+        m_connectionWindow = new DerazConnnectionWindowController(this);
+        m_connectionWindow->setDbTreeViewDataDelegate(m_dataDelegate);
+    }
+    return m_connectionWindow;
+}
+
+void DerazKeysViewController::loadInterface()
+{
+    m_tree = new DerazKeysView(this);
+    m_tree->setObjectName(QStringLiteral("derazKeysView"));
+    m_tree->setUniformRowHeights(true);
+    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setFrameShape(QFrame::NoFrame);
+    m_tree->header()->hide();
+    m_tree->setIconSize(QSize(16, 16));
+    QPalette palette = m_tree->palette();
+    palette.setColor(QPalette::Base, kTreeBackground);
+    palette.setColor(QPalette::Window, kTreeBackground);
+    palette.setColor(QPalette::Text, QColor(0xe4, 0xe6, 0xe8));
+    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
+    m_tree->setPalette(palette);
+    m_tree->setAutoFillBackground(true);
+    setAutoFillBackground(true);
+    QPalette own = this->palette();
+    own.setColor(QPalette::Window, kTreeBackground);
+    setPalette(own);
+
+    m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
+    m_dataDelegate->attachTreeView(m_tree);
+    // The one column always spans the pane: no sideways scrolling.
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(m_tree, &QTreeView::doubleClicked, this,
+            [this](const QModelIndex &index) { doubleClickRow(index); });
+}
+
+void DerazKeysViewController::awakeFromNib()
+{
+    X3CommonViewController::awakeFromNib();
+    dbViewState()->addDelegate<SimpleDBStateDelegate>(this, Bastwick::mainQueue());
+    m_joinedViewState = true;
+    registerNotifications();
+    setUpToolBarConfig();
+    hideActivityView();
+    layoutTree();
+    autoLogin();
+}
+
+void DerazKeysViewController::registerNotifications()
+{
+    auto &center = Bastwick::NotificationCenter::defaultCenter();
+    center.addObserver(this, kDerazAddKeyMsg, [this](const auto &) { addNewKey(); });
+    center.addObserver(this, kDerazUpdateKeyMsg, [this](const auto &n) { updateKey(n.object); });
+    center.addObserver(this, kConnectionDBMsg, [this](const auto &) { showConnectionWindow(); });
+    center.addObserver(this, kCloseConnectionMsg, [this](const auto &) { closeConnection(); });
+    center.addObserver(this, kDBImportDataNotify, [this](const auto &) { refresh(); });
+}
+
+void DerazKeysViewController::resizeEvent(QResizeEvent *event)
+{
+    X3CommonViewController::resizeEvent(event);
+    layoutTree();
+}
+
+void DerazKeysViewController::layoutTree()
+{
+    if (!m_tree)
+        return;
+    const int bar = hasToolBar() ? int(toolbarParentViewDefaultHeight()) : 0;
+    m_tree->setGeometry(0, 0, width(), qMax(0, height() - bar));
+    layoutToolBar();
+}
+
+QList<XXXButtonToolBarItem> DerazKeysViewController::toolbarItemsConfig() const
+{
+    auto button = [](qint64 tag, const QString &image, const QString &tooltip) {
+        XXXButtonToolBarItem item;
+        item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
+        item.tag = tag;
+        item.image = image;
+        item.tooltips = L(tooltip);
+        return item;
+    };
+    XXXButtonToolBarItem info;
+    info.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+    info.identifier = QStringLiteral("info");
+    info.title = QString();
+    info.width = 0;
+    info.alignment = 2;
+    return {button(1, QStringLiteral("toolbar-add-w"), QStringLiteral("CreateNewTable")),
+            button(2, QStringLiteral("toolbar-remove-w"), QStringLiteral("DeleteSeletedTable")), info,
+            button(8, QStringLiteral("toolbar-refresh-w"), QStringLiteral("ReloadData"))};
+}
+
+void DerazKeysViewController::toolButtonClicked(QAbstractButton *sender)
+{
+    switch (sender ? sender->property("tag").toLongLong() : 0) {
+    case 1:
+        addNewKey();
+        break;
+    case 8:
+        refresh();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- Operations --------------------------------------------------------------------------------
+
+void DerazKeysViewController::refresh()
+{
+    displayActivityView();
+    m_dataDelegate->refresh();
+    if (DataStoreBO::sharedInstance().dataStoreProfiles().isEmpty())
+        hideActivityView();
+}
+
+void DerazKeysViewController::connectProfile(const std::shared_ptr<DBProfile> &profile)
+{
+    m_dataDelegate->connectToDBStoreWithProfile(profile);
+}
+
+void DerazKeysViewController::showConnectionWindow()
+{
+    derazConnnectionWindowController()->showWindow();
+}
+
+void DerazKeysViewController::autoLogin()
+{
+    const auto dao = DBProfileDAO::create();
+    int connected = 0;
+    bool refused = false;
+    for (const std::shared_ptr<DBProfile> &profile : dao->findAllProfiles()) {
+        if (!profile->autoLogin())
+            continue;
+        if (profile->host().trimmed().isEmpty()) {
+            // A profile without a host cannot connect; say so instead of trying.
+            refused = true;
+            Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")),
+                                              L(QStringLiteral("ProfileHostNil")).arg(profile->name()),
+                                              Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+            continue;
+        }
+        profile->urlFormat();
+        m_dataDelegate->connectToDBStoreWithProfile(profile, true);
+        ++connected;
+    }
+    if (connected > 0)
+        displayActivityView();
+    if (connected == 0 || refused)
+        showConnectionWindow();
+}
+
+void DerazKeysViewController::closeConnection()
+{
+    const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")),
+                                          L(QStringLiteral("ConnnectNodeSelectedNil")),
+                                          Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+        return;
+    }
+    QVariantList ids;
+    QStringList descriptions;
+    for (const QModelIndex &row : rows) {
+        const auto node = m_dataDelegate->nodeForIndex(row);
+        if (!node || node->value(QStringLiteral("type")).toString() != kStoreNode)
+            continue;
+        ids.append(node->value(QStringLiteral("ID")).toLongLong());
+        descriptions.append(QStringLiteral(" %1 at %2:%3")
+                                .arg(node->value(QStringLiteral("name")).toString(),
+                                     node->value(QStringLiteral("host")).toString())
+                                .arg(node->value(QStringLiteral("port")).toLongLong()));
+    }
+    if (ids.isEmpty())
+        return;
+    const QString text = L(QStringLiteral("CloseConnectionMessage")).arg(descriptions.join(QLatin1Char(',')));
+    QPointer<DerazKeysViewController> self(this);
+    Kestrune::showConfirmSheet(
+        parentWindow(), L(QStringLiteral("Warning")), text, L(QStringLiteral("Cancel")),
+        L(QStringLiteral("Ok")),
+        [self, ids](qint64) {
+            if (!self)
+                return;
+            DataStoreBO::sharedInstance().closeDataStoreByConnIDs(ids);
+            self->refresh();
+        },
+        [] { XXXLog(QStringLiteral("close connection cancelled")); });
+}
+
+void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
+{
+    const auto node = m_dataDelegate->nodeForIndex(index);
+    if (!node || node->value(QStringLiteral("type")).toString() != kDerazKeyNode)
+        return;
+    const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
+    if (!db)
+        return;
+    db->fetchKeyInfo(
+        DerazKeysViewDataDelegate::keyOfNode(node),
+        [](const std::optional<DerazUnit> &unit) {
+            if (unit)
+                Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg,
+                                                                   QVariant::fromValue(*unit));
+        },
+        [](const Bastwick::Error &) {});
+}
+
+bool DerazKeysViewController::openSheet(const QString &className, const QVariant &unit)
+{
+    QObject *sheet = Bastwick::ClassRegistry::instance().createObject(className);
+    if (!sheet) {
+        XXXLog(QStringLiteral("%1 is not available; the key cannot be edited here yet").arg(className));
+        return false;
+    }
+    sheet->setParent(this);
+    QMetaObject::invokeMethod(sheet, "beginWithUnit", Q_ARG(QWidget *, parentWindow()),
+                              Q_ARG(QVariant, unit));
+    return true;
+}
+
+void DerazKeysViewController::addNewKey()
+{
+    openSheet(QStringLiteral("DerazAddKeyPanel"), QVariant());
+}
+
+void DerazKeysViewController::updateKey(const QVariant &unit)
+{
+    openSheet(QStringLiteral("DerazUpdatePanel"), unit);
+}
+
+void DerazKeysViewController::dbChangedNofifyIfNeeded(const QString &nodeURL)
+{
+    const auto db =
+        std::dynamic_pointer_cast<DerazDatabase>(DataStoreBO::sharedInstance().databaseByNodeURL(nodeURL));
+    if (!db || db == m_database)
+        return;
+    m_database = db;
+    const auto state = dbViewState();
+    db->selectSelf([state, nodeURL](const std::optional<Bastwick::Error> &error) {
+        if (!error)
+            state->dataStoreDerazDBChanged(nodeURL);
+    });
+}
+
+// --- View state ---------------------------------------------------------------------------------
+
+void DerazKeysViewController::dataStoreConnectCompletion(SimpleDBState *)
+{
+    hideActivityView();
+}
+
+void DerazKeysViewController::dataStoreSelectedUnitChanged(SimpleDBViewState *, const QString &nodeURL)
+{
+    XXXLog(QStringLiteral("dataStoreSelectedUnitChanged nodeURL %1").arg(nodeURL));
+    dbChangedNofifyIfNeeded(nodeURL);
+}
+
+void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, const QString &nodeURL)
+{
+    XXXLog(QStringLiteral("dataStoreSelectedSchemaChanged nodeURL %1").arg(nodeURL));
+    dbChangedNofifyIfNeeded(nodeURL);
+}
+
+void DerazKeysViewController::dataStoreDerazKeyChanged(SimpleDBViewState *, const QString &,
+                                                       const QByteArray &)
+{
+    refresh();
+}
+
+void DerazKeysViewController::dataStoreDerazKeyRemoved(SimpleDBViewState *, const QString &,
+                                                       const QByteArrayList &)
+{
+    refresh();
+}
+
+void DerazKeysViewController::dataStoreDerazKVChanged(SimpleDBViewState *, const QString &,
+                                                      const QVariantList &)
+{
+    refresh();
+}

@@ -1,0 +1,449 @@
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBImageCache.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DerazKeyLeafRows.h>
+#include <kestrune/shell/KeyTreeItemDelegate.h>
+
+#include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/tables/XXXNSTableColumnField.h>
+#include <pavisade/trees/OutlineViewExtension.h>
+#include <pavisade/viewcontrollers/Localization.h>
+
+#include <bastwick/ByteText.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/NotificationCenter.h>
+
+#include <QtCore/QPointer>
+#include <QtGui/QIcon>
+#include <QtGui/QPixmap>
+#include <QtWidgets/QTreeView>
+
+namespace {
+
+QString L(const QString &key)
+{
+    return Pavisade::localizedString(key);
+}
+
+QString lastPathComponent(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+const QIcon &namedIcon(const QString &name)
+{
+    static QHash<QString, QIcon> icons;
+    auto it = icons.find(name);
+    if (it == icons.end())
+        it = icons.insert(name, QIcon(QPixmap::fromImage(SimpleDBImageCache::imageNamed(name))));
+    return it.value();
+}
+
+} // namespace
+
+DerazKeysViewDataDelegate::DerazKeysViewDataDelegate(DataStoreBO *registry, SimpleDBStateManager *states,
+                                                     QObject *parent)
+    : XXXTreeViewDataDelegate(parent)
+    , m_registry(registry)
+    , m_states(states)
+{
+}
+
+DerazKeysViewDataDelegate::~DerazKeysViewDataDelegate() = default;
+
+DataStoreBO &DerazKeysViewDataDelegate::registry() const
+{
+    return m_registry ? *m_registry : DataStoreBO::sharedInstance();
+}
+
+SimpleDBStateManager &DerazKeysViewDataDelegate::states() const
+{
+    return m_states ? *m_states : SimpleDBStateManager::sharedInstance();
+}
+
+std::shared_ptr<SimpleDBViewState> DerazKeysViewDataDelegate::dbViewState() const
+{
+    return states().dbViewState();
+}
+
+XXXNSTableColumnFieldList DerazKeysViewDataDelegate::treeColumnsDef()
+{
+    XXXNSTableColumnField column;
+    column.setTitle(QStringLiteral("DataBase"));
+    column.setIdentifier(QStringLiteral("name"));
+    column.setEditable(true);
+    column.setHeaderAlignment(XXXNSTableColumnField::kAlignCenter);
+    column.setDataAlignment(XXXNSTableColumnField::kAlignLeft);
+    column.setCellType(XXXNSTableColumnField::kTextCell);
+    return {column};
+}
+
+void DerazKeysViewDataDelegate::attachTreeView(QTreeView *tree)
+{
+    if (!tree)
+        return;
+    Pavisade::updateColumnsDef(tree, treeColumnsDef());
+    setOwner(tree);
+    // Cells are only shown, never edited here, so the row look replaces the column's
+    // text-cell delegate.
+    tree->setItemDelegateForColumn(0, new KeyTreeItemDelegate(tree));
+    connect(tree, &QTreeView::expanded, this, [this](const QModelIndex &index) {
+        const Node node = nodeForIndex(index);
+        if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
+            return;
+        XXXLog(QStringLiteral("nodeURL=%1").arg(node->url()));
+        m_nodeExpandStateCache.insert(node->url(), true);
+    });
+    connect(tree, &QTreeView::collapsed, this, [this](const QModelIndex &index) {
+        const Node node = nodeForIndex(index);
+        if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
+            return;
+        XXXLog(QStringLiteral("outlineViewItemDidCollapse=%1").arg(node->url()));
+        m_nodeExpandStateCache.insert(node->url(), false);
+    });
+}
+
+// --- Connecting, refreshing, closing ------------------------------------------------------
+
+void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &profile, bool reload)
+{
+    if (!profile)
+        return;
+    const DataStoreBO::StorePtr store = registry().dbStoreWithDBProfile(profile);
+    if (!store)
+        return;
+    if (reload)
+        store->reload();
+    QPointer<DerazKeysViewDataDelegate> self(this);
+    store->fetchDatabasesWithCallback([self, reload](const DBStore::DatabaseList &databases,
+                                                     const std::shared_ptr<DBProfile> &connected,
+                                                     const std::optional<Bastwick::Error> &error) {
+        if (!self)
+            return;
+        XXXLog(QStringLiteral("databases=%1").arg(databases.size()));
+        if (error) {
+            XXXLog(QStringLiteral("connectToDBStoreWithProfile error =%1").arg(error->toString()));
+            Pavisade::showSheetModalForWindow(nullptr, L(QStringLiteral("Error")), error->description,
+                                              Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+            emit self->connectFinished(false);
+            return;
+        }
+        self->connectCompletion(connected, databases, reload);
+    });
+}
+
+void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &profile,
+                                                  const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload)
+{
+    AppPreference *preference = AppPreference::sharedPreference();
+    if (preference && preference->allowRemberPassword()) {
+        preference->setMgUserName(profile->username());
+        preference->setMgPassword(profile->password());
+    }
+    if (dbs.isEmpty()) {
+        emit connectFinished(false);
+        return;
+    }
+
+    Node connection = findConnectionNodeMap(profile);
+    if (!connection) {
+        connection = connectionStoreRootMap(profile);
+        addData(connection);
+    }
+    const NodeList old = connection->childNodes();
+    for (const Node &child : old)
+        removeChildNode(child);
+    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs);
+    for (qsizetype i = 0; i < children.size(); ++i)
+        insertChildNode(connection, children.at(i), i);
+
+    if (reload) {
+        reloadData();
+        expandOpenNode();
+        updateStateNodeURL();
+    }
+
+    Bastwick::NotificationCenter::defaultCenter().post(kConnectionCompletionMsg);
+    dbViewState()->dataStoreConnectCompletion();
+    Bastwick::NotificationCenter::defaultCenter().post(kDBConnectServerStatusMsg);
+    emit connectFinished(true);
+}
+
+void DerazKeysViewDataDelegate::refresh()
+{
+    const QList<ProfilePtr> profiles = registry().dataStoreProfiles();
+    clearAll();
+    for (const ProfilePtr &profile : profiles)
+        connectToDBStoreWithProfile(profile, true);
+}
+
+void DerazKeysViewDataDelegate::closeDBStoreWithProfile(const ProfilePtr &profile)
+{
+    if (const Node node = findConnectionNodeMap(profile))
+        deleteData(node);
+}
+
+// --- Nodes ------------------------------------------------------------------------------------
+
+XXXTreeViewDataDelegate::Node
+DerazKeysViewDataDelegate::connectionStoreRootMap(const ProfilePtr &profile) const
+{
+    QVariantMap values;
+    values.insert(QStringLiteral("name"), profile->scheme());
+    values.insert(QStringLiteral("type"), kStoreNode);
+    values.insert(QStringLiteral("host"), profile->host());
+    values.insert(QStringLiteral("port"), profile->port());
+    values.insert(QStringLiteral("url"), profile->url());
+    if (!profile->path().isNull())
+        values.insert(QStringLiteral("path"), profile->scheme() == QLatin1String("sqlite")
+                                                  ? QStringLiteral("local")
+                                                  : profile->path());
+    values.insert(QStringLiteral("ID"), profile->connID());
+    return Pavisade::TreeNode::createWithChildren(values);
+}
+
+XXXTreeViewDataDelegate::NodeList
+DerazKeysViewDataDelegate::derazTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                                      const QList<std::shared_ptr<DBDatabase>> &dbs) const
+{
+    NodeList nodes;
+    for (const std::shared_ptr<DBDatabase> &db : dbs) {
+        if (!db || db->name().isNull())
+            continue;
+        const QString name = lastPathComponent(db->name());
+        const QString url = QStringLiteral("%1/%2").arg(profile->connID()).arg(name);
+        const auto deraz = std::dynamic_pointer_cast<DerazDatabase>(db);
+        const DerazKeyList keys = deraz ? deraz->keys() : DerazKeyList();
+        QVariantMap values;
+        values.insert(QStringLiteral("name"), name);
+        values.insert(QStringLiteral("type"), kDerazNode);
+        values.insert(QStringLiteral("count"), QString::number(keys.size()));
+        values.insert(QStringLiteral("url"), url);
+        Node node = Pavisade::TreeNode::createWithChildren(values);
+        node->setLeafRows(std::make_shared<DerazKeyLeafRows>(url, keys));
+        nodes.append(node);
+    }
+    return nodes;
+}
+
+XXXTreeViewDataDelegate::Node
+DerazKeysViewDataDelegate::findConnectionNodeMap(const ProfilePtr &profile) const
+{
+    if (!profile)
+        return {};
+    for (const Node &node : treeMembers()) {
+        if (DataStoreBO::connIDByNodeURL(node->url()) == profile->connID() ||
+            node->value(QStringLiteral("ID")).toLongLong() == profile->connID())
+            return node;
+    }
+    return {};
+}
+
+QByteArray DerazKeysViewDataDelegate::keyOfNode(const Node &node)
+{
+    if (!node)
+        return {};
+    if (node->isLeafRow()) {
+        if (auto rows = std::dynamic_pointer_cast<DerazKeyLeafRows>(node->leafParent()->leafRows()))
+            return rows->keyAt(node->leafIndex());
+    }
+    return DataStoreBO::keyNameByURL(node->url());
+}
+
+// --- Expansion and selection ---------------------------------------------------------------
+
+void DerazKeysViewDataDelegate::expandNode(const Node &node)
+{
+    if (owner())
+        owner()->expand(indexForNode(node));
+}
+
+void DerazKeysViewDataDelegate::expandOpenNode()
+{
+    if (!owner())
+        return;
+    for (const Node &connection : treeMembers()) {
+        expandNode(connection);
+        for (const Node &child : connection->childNodes()) {
+            if (m_nodeExpandStateCache.value(child->url(), false))
+                expandNode(child);
+        }
+    }
+    updateNodeLastSelection();
+}
+
+void DerazKeysViewDataDelegate::updateNodeLastSelection()
+{
+    if (!owner() || !owner()->selectionModel())
+        return;
+    const QString url = dbViewState()->currentNodeURL();
+    if (url.isEmpty())
+        return;
+    // Find the node without walking the visible rows: connection, database, key.
+    const QString dbURL = DataStoreBO::dbStoreURLFromNodeURL(url);
+    QModelIndex found;
+    for (const Node &connection : treeMembers()) {
+        for (const Node &db : connection->childNodes()) {
+            if (db->url() != dbURL)
+                continue;
+            if (DataStoreBO::tableNameByURL(url).isNull()) {
+                found = indexForNode(db);
+            } else if (db->leafRows() && owner()->isExpanded(indexForNode(db))) {
+                const qsizetype leaf = db->leafRows()->indexOfUrl(url);
+                if (leaf >= 0)
+                    found = index(int(db->childNodes().size() + leaf), 0, indexForNode(db));
+            }
+        }
+    }
+    if (!found.isValid() || !owner()->isExpanded(found.parent()))
+        return;
+    // Selecting a row again tells nobody: the view state already holds it.
+    m_restoringSelection = true;
+    owner()->selectionModel()->setCurrentIndex(found, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+    m_restoringSelection = false;
+}
+
+void DerazKeysViewDataDelegate::updateStateNodeURL()
+{
+    const auto state = dbViewState();
+    if (!state->currentNodeURL().isNull())
+        return;
+    Node node = findFirstTableNode();
+    if (!node)
+        node = findFirstDatabaseNode();
+    if (node)
+        state->setCurrentNodeURL(node->url());
+}
+
+void DerazKeysViewDataDelegate::outlineViewSelectionIsChanging()
+{
+    if (m_restoringSelection || !owner() || !owner()->selectionModel())
+        return;
+    QModelIndex selected = owner()->selectionModel()->currentIndex();
+    if (!selected.isValid() || !owner()->selectionModel()->isSelected(selected)) {
+        const QModelIndexList rows = owner()->selectionModel()->selectedRows();
+        selected = rows.isEmpty() ? QModelIndex() : rows.first();
+    }
+    const Node node = nodeForIndex(selected);
+    if (!node)
+        return;
+    const QString url = node->url();
+    const QString type = node->value(QStringLiteral("type")).toString();
+    XXXLog(QStringLiteral("Node url =%1 type =%2 \n").arg(url, type));
+    if (url.isEmpty())
+        return;
+    if (type == kDatabaseNode || type == kDerazNode)
+        dbViewState()->dataStoreSelectedSchemaChanged(url);
+    else if (type == kTableNode || type == kDerazKeyNode)
+        dbViewState()->dataStoreSelectedUnitChanged(url);
+}
+
+// --- Row look-ups ------------------------------------------------------------------------------
+
+qint64 DerazKeysViewDataDelegate::nodeItemIndex(const QString &url) const
+{
+    return indexOfUrlInVisibleTreeView(url);
+}
+
+XXXTreeViewDataDelegate::Node DerazKeysViewDataDelegate::findFirstTableNode() const
+{
+    const qint64 rows = visibleRowCount();
+    for (qint64 row = 0; row < rows; ++row) {
+        const Node node = itemOfRowInVisibleTreeView(row);
+        const QString type = node ? node->value(QStringLiteral("type")).toString() : QString();
+        if (type == kTableNode || type == kDerazKeyNode)
+            return node;
+    }
+    return {};
+}
+
+XXXTreeViewDataDelegate::Node DerazKeysViewDataDelegate::findFirstDatabaseNode() const
+{
+    const qint64 rows = visibleRowCount();
+    for (qint64 row = 0; row < rows; ++row) {
+        const Node node = itemOfRowInVisibleTreeView(row);
+        const QString type = node ? node->value(QStringLiteral("type")).toString() : QString();
+        if (type == kDatabaseNode || type == kDerazNode)
+            return node;
+    }
+    return {};
+}
+
+QString DerazKeysViewDataDelegate::firstDatabaseNodeURL() const
+{
+    const Node node = findFirstDatabaseNode();
+    return node ? node->url() : QString();
+}
+
+QStringList DerazKeysViewDataDelegate::databaseNodeURLs() const
+{
+    // Database nodes are never leaf rows, so only the node levels need walking.
+    QStringList urls;
+    const qint64 rows = visibleRowCount();
+    for (qint64 row = 0; row < rows; ++row) {
+        const Node node = itemOfRowInVisibleTreeView(row);
+        if (!node || node->isLeafRow())
+            continue;
+        const QString type = node->value(QStringLiteral("type")).toString();
+        if (type == kDatabaseNode || type == kDerazNode)
+            urls.append(node->url());
+    }
+    return urls;
+}
+
+// --- Cells ----------------------------------------------------------------------------------------
+
+QVariant DerazKeysViewDataDelegate::objectValueForTableColumn(const QModelIndex &index) const
+{
+    const QVariant value = XXXTreeViewDataDelegate::objectValueForTableColumn(index);
+    const Node node = nodeForIndex(index);
+    if (node && !node->isLeafRow() && node->value(QStringLiteral("type")).toString() == kDerazNode)
+        return QStringLiteral("%1(%2)").arg(value.toString(),
+                                            node->value(QStringLiteral("count")).toString());
+    return value;
+}
+
+QVariant DerazKeysViewDataDelegate::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::DecorationRole || role == KeyTreeItemDelegate::DetailRole) {
+        const Node node = nodeForIndex(index);
+        if (!node || index.column() != 0)
+            return {};
+        const QString type = node->value(QStringLiteral("type")).toString();
+        if (role == KeyTreeItemDelegate::DetailRole) {
+            if (type == kStoreNode)
+                return QStringLiteral("%1:%2")
+                    .arg(node->value(QStringLiteral("host")).toString())
+                    .arg(node->value(QStringLiteral("port")).toLongLong());
+            return {};
+        }
+        if (type == kStoreNode) {
+            const QString scheme = node->value(QStringLiteral("name")).toString();
+            return namedIcon(scheme == QLatin1String("mysql")      ? QStringLiteral("mysql-node")
+                             : scheme == QLatin1String("postgres") ? QStringLiteral("postgresql-node")
+                                                                   : QStringLiteral("deraz"));
+        }
+        if (type == kDerazNode || type == kDatabaseNode)
+            return namedIcon(QStringLiteral("DBDatabase"));
+        if (type == kDerazKeyNode)
+            return namedIcon(QStringLiteral("column-key"));
+        return {};
+    }
+    return XXXTreeViewDataDelegate::data(index, role);
+}
+
+Qt::ItemFlags DerazKeysViewDataDelegate::flags(const QModelIndex &index) const
+{
+    // Cells are not edited in place: a double click opens the key instead.
+    return XXXTreeViewDataDelegate::flags(index) & ~Qt::ItemIsEditable;
+}

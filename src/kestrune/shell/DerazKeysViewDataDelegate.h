@@ -1,0 +1,110 @@
+#pragma once
+
+#include <kestrune/shell/KeyTreeNodes.h>
+
+#include <pavisade/trees/XXXTreeViewDataDelegate.h>
+
+#include <QtCore/QHash>
+#include <QtCore/QList>
+#include <QtCore/QStringList>
+
+#include <memory>
+
+class DataStoreBO;
+class DBDatabase;
+class DBProfile;
+class SimpleDBStateManager;
+class SimpleDBViewState;
+
+// The model of the key tree: one node per connection, below it one node per logical
+// database ("DB0" ... "DB15", shown with their key counts), below each database its keys,
+// served by index from the database's key list (see DerazKeyLeafRows).
+//
+// It fills and empties the tree: connecting a profile asks the registry for the store
+// and lets the store open the connection on its own queue; the completion builds the
+// nodes on the main thread. A failed connect shows one alert with the server's message
+// and posts nothing. It also remembers which nodes the user expanded, brings them back
+// after every rebuild, and reports the selected database or key to the view state.
+// Main thread.
+class DerazKeysViewDataDelegate : public XXXTreeViewDataDelegate
+{
+    Q_OBJECT
+
+public:
+    using ProfilePtr = std::shared_ptr<DBProfile>;
+
+    // Node URLs resolve through the given registry and view state (the shared ones when
+    // null).
+    explicit DerazKeysViewDataDelegate(DataStoreBO *registry = nullptr,
+                                       SimpleDBStateManager *states = nullptr, QObject *parent = nullptr);
+    ~DerazKeysViewDataDelegate() override;
+
+    std::shared_ptr<SimpleDBViewState> dbViewState() const;
+
+    // The tree's one column: "DataBase", showing each node's "name".
+    static XXXNSTableColumnFieldList treeColumnsDef();
+    // Gives the tree its column, shows the model in it and follows the user's
+    // expansions and collapses.
+    void attachTreeView(QTreeView *tree);
+
+    // --- Connecting, refreshing, closing ------------------------------------------------
+    // Connects the profile (reload: forget the store's databases first, so a new
+    // connection is opened) and shows its databases once they arrive.
+    void connectToDBStoreWithProfile(const ProfilePtr &profile, bool reload = true);
+    // Rebuilds the tree by connecting every registered profile anew.
+    void refresh();
+    // Removes the profile's connection node.
+    void closeDBStoreWithProfile(const ProfilePtr &profile);
+
+    // --- Nodes ------------------------------------------------------------------------------
+    Node connectionStoreRootMap(const ProfilePtr &profile) const;
+    NodeList derazTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                        const QList<std::shared_ptr<DBDatabase>> &dbs) const;
+    // The profile's connection node among the top-level nodes, or null.
+    Node findConnectionNodeMap(const ProfilePtr &profile) const;
+
+    // --- Expansion and selection -----------------------------------------------------
+    // "url" -> true when the user last expanded the node, false when collapsed.
+    const QHash<QString, bool> &nodeExpandStateCache() const { return m_nodeExpandStateCache; }
+    // Expands every connection and every node the user left expanded, then selects the
+    // row of the view state's current node.
+    void expandOpenNode();
+    void updateNodeLastSelection();
+    // Gives the view state a current node when it has none: the first key, else the first
+    // database shown.
+    void updateStateNodeURL();
+
+    // --- Row look-ups (visible rows, from the top) --------------------------------------
+    qint64 nodeItemIndex(const QString &url) const;
+    Node findFirstTableNode() const;
+    Node findFirstDatabaseNode() const;
+    QString firstDatabaseNodeURL() const;
+    QStringList databaseNodeURLs() const;
+
+    // The key bytes of a key node (a transient leaf row or a node with a "url").
+    static QByteArray keyOfNode(const Node &node);
+
+    // QAbstractItemModel
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+    // After each completed connect, failed or not (for the views' spinners and tests).
+    void connectFinished(bool succeeded);
+
+protected:
+    void outlineViewSelectionIsChanging() override;
+    QVariant objectValueForTableColumn(const QModelIndex &index) const override;
+
+private:
+    DataStoreBO &registry() const;
+    SimpleDBStateManager &states() const;
+    void connectCompletion(const ProfilePtr &profile, const QList<std::shared_ptr<DBDatabase>> &dbs,
+                           bool reload);
+    void expandNode(const Node &node);
+
+    DataStoreBO *m_registry = nullptr;
+    SimpleDBStateManager *m_states = nullptr;
+    QHash<QString, bool> m_nodeExpandStateCache;
+    bool m_restoringSelection = false;
+};

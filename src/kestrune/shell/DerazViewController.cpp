@@ -1,0 +1,66 @@
+#include <kestrune/shell/DerazViewController.h>
+
+#include <kestrune/shell/DerazKeysViewController.h>
+
+#include <bastwick/platform/ClassRegistry.h>
+#include <bastwick/platform/Log.h>
+
+const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
+
+DerazViewController::DerazViewController(QWidget *parent)
+    : X3SplitViewController(parent)
+{
+}
+
+DerazViewController::~DerazViewController() = default;
+
+DerazKeysViewController *DerazViewController::derazKeysViewController()
+{
+    if (!m_keys) {
+        m_keys = new DerazKeysViewController;
+        m_keys->setParentWindow(parentWindow());
+    }
+    return m_keys;
+}
+
+X3CommonViewController *DerazViewController::derazProbeViewController()
+{
+    if (!m_probe) {
+        QObject *made = Bastwick::ClassRegistry::instance().createObject(kProbeClassName);
+        m_probe = qobject_cast<X3CommonViewController *>(made);
+        if (!m_probe) {
+            delete made;
+            XXXLog(QStringLiteral("%1 is not registered; the probe pane stays empty").arg(kProbeClassName));
+            m_probe = new X3CommonViewController;
+        }
+        m_probe->setParentWindow(parentWindow());
+    }
+    return m_probe;
+}
+
+void DerazViewController::splitViewControllersConfig()
+{
+    setControllers({derazKeysViewController(), derazProbeViewController()});
+}
+
+float DerazViewController::splitPositon() const
+{
+    return m_dividerPosition >= 0 ? float(m_dividerPosition) : X3SplitViewController::splitPositon();
+}
+
+void DerazViewController::splitViewSizeConfig()
+{
+    // Placed once, from the width the view has while it loads; later resizes give the
+    // extra room to the probe pane.
+    if (m_dividerPosition < 0) {
+        m_dividerPosition = width() / 3.0 - 54.0;
+        QSplitter *split = splitView();
+        split->resize(size());
+        split->setStretchFactor(0, 0);
+        split->setStretchFactor(1, 1);
+        X3SplitViewController::splitViewSizeConfig();
+        return;
+    }
+    for (X3CommonViewController *child : controllers())
+        child->viewConfig();
+}

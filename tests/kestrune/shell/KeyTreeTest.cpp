@@ -1,0 +1,255 @@
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DerazKeyLeafRows.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/KeyTreeItemDelegate.h>
+
+#include <bastwick/platform/NotificationCenter.h>
+
+#include "../data/StateTestHelpers.h"
+#include "support/RedisServer.h"
+#include "support/WaitFor.h"
+
+#include <QtTest/QAbstractItemModelTester>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QTreeView>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+TestSupport::RedisServer &server()
+{
+    auto &r = TestSupport::RedisServer::shared();
+    if (!r.isRunning())
+        r.start();
+    return r;
+}
+
+void setKey(const QByteArray &key, int db = 0)
+{
+    server().command({"SET", key, "v"});
+    if (db != 0)
+        server().command({"MOVE", key, QByteArray::number(db)});
+}
+
+QList<QMessageBox *> openAlerts()
+{
+    QList<QMessageBox *> alerts;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            alerts.append(box);
+    }
+    return alerts;
+}
+
+void closeAlerts()
+{
+    for (QMessageBox *box : openAlerts())
+        box->done(0);
+    QApplication::processEvents();
+}
+
+// A key tree over a registry and view state of its own, shown in a tree view and
+// checked by the model tester throughout.
+class KeyTreeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server().isRunning()) << qPrintable(server().error());
+        server().flushAll();
+        tree.setUniformRowHeights(true);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            &model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.attachTreeView(&tree);
+        tree.resize(300, 600);
+        tree.show();
+        QObject::connect(&model, &DerazKeysViewDataDelegate::connectFinished, [this](bool ok) {
+            ++finished;
+            lastOk = ok;
+        });
+    }
+    void TearDown() override
+    {
+        closeAlerts();
+        server().flushAll();
+    }
+
+    std::shared_ptr<DBProfile> profile(int port = -1)
+    {
+        return StateTest::derazProfile(server().host(), port < 0 ? server().port() : port);
+    }
+
+    bool connectAndWait(const std::shared_ptr<DBProfile> &p)
+    {
+        const int before = finished;
+        model.connectToDBStoreWithProfile(p);
+        EXPECT_TRUE(waitFor([&] { return finished > before; }, 20000));
+        return lastOk;
+    }
+
+    QModelIndex dbIndex(int db) const { return model.index(db, 0, model.index(0, 0)); }
+
+    StateTest::Preferences preferences;
+    DataStoreBO registry{&preferences.preference};
+    SimpleDBStateManager states{&registry};
+    DerazKeysViewDataDelegate model{&registry, &states};
+    QTreeView tree;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+    int finished = 0;
+    bool lastOk = false;
+};
+
+TEST_F(KeyTreeTest, ConnectShowsTheConnectionItsSixteenDatabasesAndTheirKeys)
+{
+    const QByteArray notUtf8("bad\xff\xfe", 5);
+    for (const QByteArray &key : {QByteArray("user/1"), QByteArray("   "), notUtf8, QByteArray("plain")})
+        setKey(key);
+    setKey("elsewhere", 3);
+
+    int completions = 0, statuses = 0;
+    QObject context;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kConnectionCompletionMsg,
+                                                              [&](const auto &) { ++completions; });
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBConnectServerStatusMsg,
+                                                              [&](const auto &) { ++statuses; });
+
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(statuses, 1);
+    EXPECT_TRUE(openAlerts().isEmpty());
+
+    ASSERT_EQ(model.rowCount(), 1);
+    const auto connection = model.nodeForIndex(model.index(0, 0));
+    EXPECT_EQ(connection->value("type").toString(), kStoreNode);
+    EXPECT_EQ(connection->value("name").toString(), "deraz");
+    EXPECT_EQ(connection->value("host").toString(), server().host());
+    EXPECT_EQ(connection->value("ID").toLongLong(), p->connID());
+    EXPECT_EQ(model.index(0, 0).data(KeyTreeItemDelegate::DetailRole).toString(),
+              QStringLiteral("%1:%2").arg(server().host()).arg(server().port()));
+    EXPECT_TRUE(tree.isExpanded(model.index(0, 0))) << "the connection opens on connect";
+
+    ASSERT_EQ(model.rowCount(model.index(0, 0)), 16);
+    const QString id = QString::number(p->connID());
+    EXPECT_EQ(dbIndex(0).data().toString(), "DB0(4)") << "the count is the key list's, blank key included";
+    EXPECT_EQ(dbIndex(3).data().toString(), "DB3(1)");
+    EXPECT_EQ(dbIndex(15).data().toString(), "DB15(0)");
+    EXPECT_EQ(model.nodeForIndex(dbIndex(0))->url(), id + "/DB0");
+    EXPECT_EQ(model.rowCount(dbIndex(15)), 0);
+
+    // Three keys shown: the blank one is not, and is not lost from the list either.
+    ASSERT_EQ(model.rowCount(dbIndex(0)), 3);
+    QMap<QByteArray, QString> urls;
+    for (int row = 0; row < 3; ++row) {
+        const QModelIndex key = model.index(row, 0, dbIndex(0));
+        const auto node = model.nodeForIndex(key);
+        EXPECT_EQ(node->value("type").toString(), kDerazKeyNode);
+        EXPECT_FALSE(model.flags(key) & Qt::ItemIsEditable);
+        EXPECT_FALSE(model.hasChildren(key));
+        urls.insert(DerazKeysViewDataDelegate::keyOfNode(node), node->url());
+    }
+    EXPECT_EQ(urls.keys(), (QList<QByteArray>{"bad\xff\xfe", "plain", "user/1"}));
+    EXPECT_EQ(urls.value("user/1"), id + "/DB0/user/1");
+    EXPECT_EQ(DataStoreBO::keyNameByURL(urls.value(notUtf8)), notUtf8) << "non-UTF-8 bytes survive the URL";
+    EXPECT_EQ(model.rowCount(dbIndex(3)), 1);
+
+    tree.expand(dbIndex(0));
+    EXPECT_EQ(tree.visualRect(model.index(0, 0)).height(), KeyTreeItemDelegate::kRowHeight);
+    EXPECT_EQ(tree.visualRect(model.index(2, 0, dbIndex(0))).height(), KeyTreeItemDelegate::kRowHeight);
+}
+
+TEST(DerazKeyLeafRows, MapsShownRowsAroundBlankKeys)
+{
+    const DerazKeyList keys = DerazKeyList::fromList({" ", "a", "\t\n", "", "b", "c", "  "});
+    DerazKeyLeafRows rows("1/DB0", keys);
+    ASSERT_EQ(rows.childCount(), 3);
+    EXPECT_EQ(rows.keyAt(0), "a");
+    EXPECT_EQ(rows.keyAt(1), "b");
+    EXPECT_EQ(rows.keyAt(2), "c");
+    EXPECT_EQ(rows.childValue(1, "url").toString(), "1/DB0/b");
+    EXPECT_EQ(rows.indexOfUrl("1/DB0/c"), 2);
+    EXPECT_EQ(rows.indexOfUrl("1/DB0/ "), -1) << "a hidden key has no row";
+    EXPECT_EQ(rows.indexOfUrl("1/DB1/c"), -1) << "a key of another database";
+    EXPECT_EQ(rows.indexOfUrl("1/DB0"), -1);
+}
+
+TEST_F(KeyTreeTest, AFailedConnectShowsOneAlertWithTheServerMessageAndPostsNothing)
+{
+    int posted = 0;
+    QObject context;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBConnectServerStatusMsg,
+                                                              [&](const auto &) { ++posted; });
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kConnectionCompletionMsg,
+                                                              [&](const auto &) { ++posted; });
+    EXPECT_FALSE(connectAndWait(profile(TestSupport::RedisServer::freePort())));
+    const auto alerts = openAlerts();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_FALSE(alerts.first()->informativeText().isEmpty());
+    EXPECT_EQ(posted, 0);
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(KeyTreeTest, ReconnectingKeepsOneNodeWithFreshDatabases)
+{
+    setKey("a");
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    setKey("b");
+    ASSERT_TRUE(connectAndWait(p));
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(dbIndex(0).data().toString(), "DB0(2)");
+}
+
+TEST_F(KeyTreeTest, RefreshKeepsExpandedDatabasesAndTheSelectedKey)
+{
+    setKey("k1");
+    setKey("k2", 3);
+    ASSERT_TRUE(connectAndWait(profile()));
+    tree.expand(dbIndex(3));
+    tree.expand(dbIndex(5));
+    tree.collapse(dbIndex(5));
+    const QModelIndex key = model.index(0, 0, dbIndex(3));
+    tree.selectionModel()->setCurrentIndex(key,
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QString keyURL = model.nodeForIndex(key)->url();
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), keyURL) << "selection reaches the view state";
+
+    setKey("k3", 3);
+    const int before = finished;
+    model.refresh();
+    ASSERT_TRUE(waitFor([&] { return finished > before; }, 20000));
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_TRUE(tree.isExpanded(model.index(0, 0)));
+    EXPECT_TRUE(tree.isExpanded(dbIndex(3)));
+    EXPECT_FALSE(tree.isExpanded(dbIndex(5)));
+    EXPECT_FALSE(tree.isExpanded(dbIndex(0)));
+    EXPECT_EQ(model.rowCount(dbIndex(3)), 2);
+    const QModelIndexList selected = tree.selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(model.nodeForIndex(selected.first())->url(), keyURL);
+}
+
+TEST_F(KeyTreeTest, SelectingADatabaseAnnouncesItAndClosingRemovesTheConnection)
+{
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    tree.selectionModel()->setCurrentIndex(dbIndex(2),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), QString::number(p->connID()) + "/DB2");
+    EXPECT_EQ(model.databaseNodeURLs().size(), 16);
+
+    registry.closeDataStoreByConnIDs({p->connID()});
+    model.refresh();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(model.databaseNodeURLs().isEmpty());
+    EXPECT_FALSE(model.findFirstDatabaseNode());
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+// Shoots the shell for a look by eye (not a test):
+//   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_shell_shots <folder> <port>
+// saves a profile marked for automatic connection to 127.0.0.1:<port> in a fresh local
+// database, starts the application as main() does, and writes main-connected.png (DB0
+// expanded, a key selected) and quick-connect.png.
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/AppDelegate.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DerazConnnectionWindowController.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <bastwick/platform/NotificationCenter.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <folder> <port>\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    Kestrune::configureApplication(app);
+    Kestrune::registerAllClasses();
+    QFile::remove(appDBPath());
+    Kestrune::openLocalStore();
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("local"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(QStringLiteral("127.0.0.1"));
+    profile->setPort(QString::fromLocal8Bit(argv[2]).toLongLong());
+    profile->setAutoLogin(true);
+    profile->save();
+    DataBaseBO::sharedInstance().closeDataBase();
+
+    KSTMainWindow window;
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+    auto *keys = root->derazKeysViewController();
+    auto *model = keys->dataDelegate();
+    if (!QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000)) {
+        std::fprintf(stderr, "no connection\n");
+        return 1;
+    }
+    const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
+    keys->derazKeysView()->expand(db0);
+    const QModelIndex key = model->index(1, 0, db0);
+    keys->derazKeysView()->selectionModel()->setCurrentIndex(key, QItemSelectionModel::ClearAndSelect |
+                                                                      QItemSelectionModel::Rows);
+    QTest::qWait(400);
+    window.grab().save(folder.filePath(QStringLiteral("main-connected.png")));
+
+    Bastwick::NotificationCenter::defaultCenter().post(kConnectionDBMsg);
+    QTest::qWait(400);
+    keys->derazConnnectionWindowController()->window()->grab().save(
+        folder.filePath(QStringLiteral("quick-connect.png")));
+    return 0;
+}

@@ -1,0 +1,181 @@
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/AppDelegate.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DerazConnnectionWindowController.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <bastwick/platform/NotificationCenter.h>
+
+#include "support/RedisServer.h"
+#include "support/WaitFor.h"
+
+#include <QtCore/QFile>
+#include <QtGui/QDesktopServices>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMessageBox>
+#include <gtest/gtest.h>
+
+// Each test runs in a process of its own, with its own HOME and local database.
+namespace {
+
+TestSupport::RedisServer &server()
+{
+    auto &r = TestSupport::RedisServer::shared();
+    if (!r.isRunning())
+        r.start();
+    return r;
+}
+
+QList<QMessageBox *> openAlerts()
+{
+    QList<QMessageBox *> alerts;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            alerts.append(box);
+    }
+    return alerts;
+}
+
+// The local database as a fresh copy of the seed, optionally with one saved profile.
+void prepareLocalStore(const std::shared_ptr<DBProfile> &profile = {})
+{
+    Kestrune::registerAllClasses();
+    QFile::remove(appDBPath());
+    ASSERT_TRUE(Kestrune::openLocalStore());
+    if (profile)
+        ASSERT_TRUE(profile->save());
+    DataBaseBO::sharedInstance().closeDataBase();
+}
+
+struct Started
+{
+    Started()
+    {
+        delegate.awakeFromNib();
+        window.show();
+    }
+    DerazViewController *root() const
+    {
+        return qobject_cast<DerazViewController *>(delegate.mainViewController());
+    }
+    DerazKeysViewController *keys() const { return root()->derazKeysViewController(); }
+
+    KSTMainWindow window;
+    AppDelegate delegate{&window};
+};
+
+} // namespace
+
+TEST(Startup, ConnectsTheMarkedProfileOnceTheLocalStoreIsOpen)
+{
+    ASSERT_TRUE(server().isRunning());
+    server().flushAll();
+    server().command({"SET", "greeting", "hi"});
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("local"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(server().host());
+    profile->setPort(server().port());
+    profile->setAutoLogin(true);
+    prepareLocalStore(profile);
+    AppPreference::sharedPreference()->setPageSize(7);
+
+    Started app;
+    ASSERT_TRUE(app.root()) << "the route table made the root screen";
+    EXPECT_TRUE(app.delegate.isDataBaseOpen());
+    EXPECT_TRUE(app.root()->isViewLoaded());
+    EXPECT_EQ(app.root()->controllers().value(0), app.keys());
+    EXPECT_EQ(app.root()->window(), &app.window);
+    EXPECT_TRUE(app.root()->isVisible()) << "the root screen fills the title-bar window's body";
+    EXPECT_NEAR(app.root()->splitView()->sizes().value(0), app.window.width() / 3.0 - 54.0, 1.0);
+    // The tree read the profile from the local store while it woke, so the store was
+    // open by then.
+    auto *model = app.keys()->dataDelegate();
+    ASSERT_TRUE(waitFor([&] { return model->rowCount() == 1; }, 20000));
+    EXPECT_EQ(model->rowCount(model->index(0, 0)), 16);
+    EXPECT_FALSE(app.keys()->derazConnnectionWindowController()->isWindowLoaded())
+        << "no quick connect when a profile connects by itself";
+    EXPECT_EQ(AppPreference::sharedPreference()->pageSize(), 100);
+    EXPECT_EQ(AppPreference::sharedPreference()->magicNumbers(), 500);
+    server().flushAll();
+}
+
+TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
+{
+    ASSERT_TRUE(server().isRunning());
+    server().flushAll();
+    prepareLocalStore();
+    Started app;
+    DerazConnnectionWindowController *quick = app.keys()->derazConnnectionWindowController();
+    ASSERT_TRUE(quick->isWindowLoaded());
+    ASSERT_TRUE(waitFor([&] { return quick->window()->isVisible(); }, 5000));
+    EXPECT_EQ(quick->hostTextFld()->text(), "127.0.0.1");
+    EXPECT_EQ(quick->userTextFld()->text(), "admin");
+    EXPECT_EQ(quick->passwordTextFld()->text(), "");
+    EXPECT_EQ(quick->portTextFld()->text(), "6379");
+
+    // A refused connection: one alert, the window stays open for another try.
+    auto *model = app.keys()->dataDelegate();
+    quick->portTextFld()->setText(QString::number(TestSupport::RedisServer::freePort()));
+    quick->connectionAction();
+    ASSERT_TRUE(waitFor([&] { return openAlerts().size() == 1; }, 20000));
+    openAlerts().first()->done(0);
+    EXPECT_TRUE(quick->window()->isVisible());
+    EXPECT_EQ(model->rowCount(), 0);
+
+    quick->portTextFld()->setText(QString::number(server().port()));
+    quick->connectionAction();
+    ASSERT_TRUE(waitFor([&] { return model->rowCount() == 1; }, 20000));
+    EXPECT_TRUE(waitFor([&] { return !quick->window()->isVisible(); }, 5000));
+    EXPECT_TRUE(openAlerts().isEmpty());
+}
+
+namespace {
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+} // namespace
+
+TEST(Startup, HomeOpensTheShippedPageAndAboutShowsTheAboutWindow)
+{
+    prepareLocalStore();
+    Started app;
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    Bastwick::NotificationCenter::defaultCenter().post(kHomeMsg, QStringLiteral("any object"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    QFile page(catcher.urls.first().toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("Kestrune"));
+
+    Bastwick::NotificationCenter::defaultCenter().post(kAboutMsg);
+    QWidget *about = nullptr;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("AboutWindow") && w->isVisible())
+                    about = w;
+            return about != nullptr;
+        },
+        5000));
+    Bastwick::NotificationCenter::defaultCenter().post(kAboutMsg);
+    int shown = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        shown += w->objectName() == QLatin1String("AboutWindow");
+    EXPECT_EQ(shown, 1) << "asking again shows the same window";
+}
+
+#include "StartupTest.moc"
