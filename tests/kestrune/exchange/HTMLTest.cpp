@@ -26,8 +26,8 @@ TEST(HTMLDocument, EmptyTextStillHasHtmlHeadAndBody)
 
 TEST(HTMLDocument, NodesAttributesAndText)
 {
-    const HTMLDocument doc(QStringLiteral("<!DOCTYPE html><title>T\xc3\xa9</title><p id=a class='x y'>one "
-                                          "<b>two</b><!-- c --> three</p>"));
+    const HTMLDocument doc(QString::fromUtf8("<!DOCTYPE html><title>T\xc3\xa9</title><p id=a class='x y'>one "
+                                             "<b>two</b><!-- c --> three</p>"));
     EXPECT_TRUE(doc.hasDoctype());
     EXPECT_EQ(doc.title(), QString::fromUtf8("T\xc3\xa9"));
     const HTMLNode p = HTMLQuery::first(HTMLQuery::query(doc, QStringLiteral("p")));
@@ -46,7 +46,7 @@ TEST(HTMLDocument, NodesAttributesAndText)
     const QList<HTMLNode> children = p.childNodes();
     ASSERT_EQ(children.size(), 4);
     EXPECT_EQ(children.at(1), element.childNodes().at(1));
-    EXPECT_EQ(children.at(0).description().right(5), "#text>");
+    EXPECT_EQ(children.at(0).description().right(6), "#text>");
     EXPECT_TRUE(children.at(2).nodeName().isNull());
     EXPECT_EQ(children.at(2).nodeValue(), " c ");
     EXPECT_EQ(children.at(1).parentNode(), p);
