@@ -6,6 +6,7 @@
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/exchange/ExchangeClasses.h>
 #include <pavisade/PavisadeClasses.h>
 
 #include <QtWidgets/QApplication>
@@ -26,6 +27,7 @@ void registerAllClasses()
     Corbelan::registerCorbelanClasses();
     Pavisade::registerPavisadeClasses();
     Kestrune::registerDataClasses();
+    Kestrune::registerExchangeClasses();
 }
 
 bool openLocalStore()

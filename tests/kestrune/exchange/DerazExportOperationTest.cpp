@@ -66,7 +66,9 @@ const QList<QList<QByteArray>> kAwkward{
     {"SET", "plain", "value"},
     {"SET", kOdd, kOdd},
     {"SET", "empty", ""},
-    {"SET", "sep", "one\xe2\x80\xa8two\xe2\x80\xa9three\xc2\x85" "four"},
+    {"SET", "sep",
+     "one\xe2\x80\xa8two\xe2\x80\xa9three\xc2\x85"
+     "four"},
     {"HSET", "hash", "f 1", kOdd, "", "empty field", "\xc3\xa9", "\xc3\xa9"},
     {"RPUSH", "list", "x", "x", "", kOdd, "last one"},
     {"SADD", QByteArray("set\0", 4), "m", kOdd, ""},
@@ -134,8 +136,8 @@ TEST_F(DerazExportTest, JsonLinesHoldOneObjectPerKeyAndLine)
     }
     EXPECT_EQ(byKey.value("plain").toString(), "value");
     EXPECT_EQ(byKey.value("empty").toString(), "");
-    EXPECT_EQ(byKey.value("sep").toString(),
-              QString::fromUtf8("one\xe2\x80\xa8two\xe2\x80\xa9three\xc2\x85" "four"));
+    EXPECT_EQ(byKey.value("sep").toString(), QString::fromUtf8("one\xe2\x80\xa8two\xe2\x80\xa9three\xc2\x85"
+                                                               "four"));
     EXPECT_EQ(byKey.value("hash").toObject().value("\xc3\xa9").toString(), QString::fromUtf8("\xc3\xa9"));
     EXPECT_EQ(byKey.value("hash").toObject().value("empty field").toString(), "");
     const QJsonArray list = byKey.value("list").toArray();
