@@ -10,6 +10,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QFileInfo>
+#include <QtCore/QLocale>
 #include <QtWidgets/QMenu>
 
 namespace {
@@ -153,7 +154,8 @@ void KeyBrowserExchange::saveFileAtPath(const QString &path, int type)
     if (m_runningExports++ == 0)
         emit exportBusyChanged(true);
     emit exportInfoChanged(
-        tr("Exporting %1 keys to %2").arg(db->numberOfKeys()).arg(QFileInfo(path).fileName()));
+        tr("Exporting %1 keys to %2")
+            .arg(QLocale().toString(qint64(db->numberOfKeys())), QFileInfo(path).fileName()));
     DerazExportManager::sharedInstance().AddExportOperation(operation);
 }
 

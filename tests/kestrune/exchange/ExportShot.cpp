@@ -122,7 +122,8 @@ int main(int argc, char **argv)
         if (!shotProgress && text.startsWith(QLatin1String("Exported ")) &&
             text.contains(QLatin1String(" of "))) {
             shotProgress = true;
-            shoot(QDir(out).filePath("export-progress.png"));
+            // After the label has painted the new text.
+            QTimer::singleShot(30, [&] { shoot(QDir(out).filePath("export-progress.png")); });
         }
     });
     QObject::connect(&exchange, &KeyBrowserExchange::exportFileReady, &app, [&] {
