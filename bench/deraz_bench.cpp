@@ -5,6 +5,8 @@
 //   deraz_bench --host H --port P [--password W] --op load
 //   deraz_bench --host H --port P [--password W] --op pages --db N
 //   deraz_bench --host H --port P [--password W] --op write --db N --count C
+//   deraz_bench --host H --port P [--password W] --op export --db N --type 8|14 --out FILE
+//   deraz_bench --host H --port P [--password W] --op import --db N --in FILE
 //
 // Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
 // and the reference alternating, each timing connect to last reply converted.
@@ -13,12 +15,15 @@
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/deraz/HiredisClient.h>
 #include <kestrune/data/records/DBProfile.h>
+#include <kestrune/exchange/DerazExportManager.h>
+#include <kestrune/exchange/DerazExportOperation.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 
 #include <hiredis/hiredis.h>
 
@@ -45,6 +50,9 @@ struct Options
     int db = 0;
     qint64 count = 0;
     bool mix = false;
+    int type = 8;
+    QString out;
+    QString in;
 };
 
 void print(const char *name, double value)
@@ -386,6 +394,139 @@ int opWrite(const Options &o)
     return 0;
 }
 
+// Resident and peak resident bytes from /proc/self/status ("VmRSS", "VmHWM").
+qint64 statusBytes(const QByteArray &field)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+// Starts the peak resident size over from the current size.
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+double megabytes(qint64 bytes)
+{
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+// The database --db of the loaded connection; the program stops when there is none.
+std::shared_ptr<DerazDatabase> databaseOf(const Options &o, const QList<std::shared_ptr<DerazDatabase>> &dbs)
+{
+    auto db = dbs.value(o.db);
+    if (!db) {
+        std::fprintf(stderr, "no database %d\n", o.db);
+        std::exit(2);
+    }
+    return db;
+}
+
+// The export of the key browser on the export queue, beside the bare pipelined read of the
+// same pages by the data layer's batch read (no file), in the same run.
+int opExport(const Options &o)
+{
+    QList<std::shared_ptr<DerazDatabase>> dbs;
+    auto connection = openConnection(o, &dbs);
+    auto db = databaseOf(o, dbs);
+    const qint64 n = db->numberOfKeys();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const qint64 loaded = statusBytes("VmRSS");
+
+    // Two rounds, the bare read and the export alternating; the better time of each counts.
+    qint64 read = 0;
+    qint64 peak = 0;
+    QList<double> bare, exported;
+    for (int round = 0; round < 2; ++round) {
+        read = 0;
+        bare.append(secondsTaken([&] {
+            const DerazKeyList &keys = db->keys();
+            for (qint64 start = 0; start < n; start += exportPageMaxCount) {
+                Bastwick::Error error;
+                read += db->derazUnitsFromKeys(keys.mid(start, exportPageMaxCount), &error).size();
+                if (!error.description.isEmpty()) {
+                    std::fprintf(stderr, "page failed: %s\n", qPrintable(error.description));
+                    std::exit(2);
+                }
+            }
+        }));
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+        resetPeak();
+        QFile::remove(o.out);
+        exported.append(secondsTaken([&] {
+            auto op = std::make_shared<DerazExportOperation>(db->dbExport(), o.out);
+            op->setExportType(o.type);
+            QEventLoop loop;
+            QObject::connect(op.get(), &Bastwick::Operation::finished, &loop, &QEventLoop::quit,
+                             Qt::QueuedConnection);
+            DerazExportManager::sharedInstance().AddExportOperation(op);
+            loop.exec();
+        }));
+        if (!QFile::exists(o.out)) {
+            std::fprintf(stderr, "export failed: no file at %s\n", qPrintable(o.out));
+            return 2;
+        }
+        peak = qMax(peak, statusBytes("VmHWM"));
+    }
+    const double bareSeconds = *std::min_element(bare.begin(), bare.end());
+    const double exportSeconds = *std::min_element(exported.begin(), exported.end());
+    print("keys", n);
+    print("records_read", read);
+    print("file_mb", megabytes(QFileInfo(o.out).size()));
+    print("keys_per_s", n / exportSeconds);
+    print("bare_read_keys_per_s", n / bareSeconds);
+    print("ratio", exportSeconds / bareSeconds);
+    print("loaded_rss_mb", megabytes(loaded));
+    print("peak_rss_mb", megabytes(peak));
+    print("peak_over_loaded_mb", megabytes(peak - loaded));
+    return 0;
+}
+
+// The command-file import of the key browser: every line of the file, one transaction.
+int opImport(const Options &o)
+{
+    QList<std::shared_ptr<DerazDatabase>> dbs;
+    auto connection = openConnection(o, &dbs);
+    auto db = databaseOf(o, dbs);
+    QFile file(o.in);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(o.in));
+        return 2;
+    }
+    const qint64 lines = DerazDatabase::importLines(file.readAll()).size();
+    file.close();
+    std::optional<Bastwick::Error> error;
+    const double seconds = secondsTaken([&] {
+        QEventLoop loop;
+        db->importFile(o.in, [&](const std::optional<Bastwick::Error> &e) {
+            error = e;
+            loop.quit();
+        });
+        loop.exec();
+    });
+    if (error) {
+        std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
+        return 2;
+    }
+    print("lines", lines);
+    print("import_s", seconds);
+    print("lines_per_s", lines / seconds);
+    print("peak_rss_mb", megabytes(statusBytes("VmHWM")));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -395,7 +536,10 @@ int main(int argc, char **argv)
     parser.addOptions({{"host", "server host", "host", "127.0.0.1"},
                        {"port", "server port", "port", "6379"},
                        {"password", "password", "password"},
-                       {"op", "fill, load, pages or write", "op"},
+                       {"op", "fill, load, pages, write, export or import", "op"},
+                       {"type", "export type: 8 JSON lines, 14 command text", "type", "8"},
+                       {"out", "export file", "out"},
+                       {"in", "import file", "in"},
                        {"db", "database number", "db", "0"},
                        {"count", "number of keys", "count", "0"},
                        {"mix", "fill with all five types in turn"}});
@@ -409,6 +553,9 @@ int main(int argc, char **argv)
     o.db = parser.value("db").toInt();
     o.count = parser.value("count").toLongLong();
     o.mix = parser.isSet("mix");
+    o.type = parser.value("type").toInt();
+    o.out = parser.value("out");
+    o.in = parser.value("in");
     if (o.op == QLatin1String("fill"))
         return opFill(o);
     if (o.op == QLatin1String("load"))
@@ -417,6 +564,11 @@ int main(int argc, char **argv)
         return opPages(o);
     if (o.op == QLatin1String("write"))
         return opWrite(o);
-    std::fprintf(stderr, "unknown --op; use fill, load, pages or write\n");
+    if (o.op == QLatin1String("export") && !o.out.isEmpty())
+        return opExport(o);
+    if (o.op == QLatin1String("import") && !o.in.isEmpty())
+        return opImport(o);
+    std::fprintf(stderr,
+                 "unknown --op or missing --out/--in; use fill, load, pages, write, export or import\n");
     return 1;
 }
