@@ -253,6 +253,31 @@ TEST_F(DerazExportTest, UnwritableTargetReportsTheErrorAndFinishes)
     EXPECT_FALSE(delegate.error->description.isEmpty());
 }
 
+TEST_F(DerazExportTest, ACancelledExportLeavesNoFile)
+{
+    fill({{"SET", "a", "1"}, {"SET", "b", "2"}});
+    auto db = connectDB0();
+    ASSERT_TRUE(db);
+    DerazExportManager &manager = DerazExportManager::sharedInstance();
+    const QString path = dir.path() + QStringLiteral("/cancelled.json");
+    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+    Delegate delegate;
+    op->setDelegate(&delegate);
+    bool done = false;
+    QObject::connect(op.get(), &Bastwick::Operation::finished, &delegate, [&] { done = true; });
+    // Paused, the export waits; cancelled before it starts, it never runs.
+    manager.pause();
+    manager.AddExportOperation(op);
+    TestSupport::processEventsFor(50);
+    EXPECT_FALSE(done);
+    manager.cancel();
+    manager.start();
+    EXPECT_TRUE(waitFor([&] { return done; }, 10000));
+    TestSupport::processEventsFor(20);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(delegate.finished, 0);
+}
+
 TEST(DerazExportLostServer, ALostServerCancelsTheFile)
 {
     TestSupport::RedisServer server;
