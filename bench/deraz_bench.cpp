@@ -6,6 +6,8 @@
 //   deraz_bench --host H --port P [--password W] --op pages --db N
 //   deraz_bench --host H --port P [--password W] --op write --db N --count C
 //   deraz_bench --host H --port P [--password W] --op remove --db N
+//   deraz_bench --host H --port P [--password W] --op export --db N --type 8|14 --out FILE
+//   deraz_bench --host H --port P [--password W] --op import --db N --in FILE
 //
 // Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
 // and the reference alternating, each timing connect to last reply converted.
@@ -14,12 +16,15 @@
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/deraz/HiredisClient.h>
 #include <kestrune/data/records/DBProfile.h>
+#include <kestrune/exchange/DerazExportManager.h>
+#include <kestrune/exchange/DerazExportOperation.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
 #include <QtCore/QEventLoop>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 
 #include <hiredis/hiredis.h>
 
@@ -46,6 +51,9 @@ struct Options
     int db = 0;
     qint64 count = 0;
     bool mix = false;
+    int type = 8;
+    QString out;
+    QString in;
 };
 
 void print(const char *name, double value)
@@ -387,21 +395,21 @@ int opWrite(const Options &o)
     return 0;
 }
 
-// The peak resident size of the process (VmHWM) in bytes.
-qint64 peakResidentBytes()
+// Resident and peak resident bytes from /proc/self/status ("VmRSS", "VmHWM").
+qint64 statusBytes(const QByteArray &field)
 {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
     return 0;
 }
 
-// Starts the peak resident size afresh from the current size; false when the system
-// does not offer it.
-bool resetPeakResident()
+// Starts the peak resident size over from the current size; false when the system does
+// not offer it.
+bool resetPeak()
 {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
@@ -439,15 +447,123 @@ int opRemove(const Options &o)
     malloc_trim(0);
 #endif
     const qint64 loaded = residentBytes();
-    if (!resetPeakResident())
+    if (!resetPeak())
         std::fprintf(stderr, "the peak resident size cannot be reset; peak_rss_mb includes the load\n");
     const double seconds =
         secondsTaken([&] { awaitOperation("remove", [&](auto done) { db->removeAllQueryKey(done); }); });
-    const qint64 peak = peakResidentBytes();
+    const qint64 peak = statusBytes("VmHWM");
     print("keys", keys);
     print("keys_per_s", seconds > 0 ? double(keys) / seconds : 0.0);
     print("peak_rss_mb", megabytes(peak));
     print("loaded_rss_mb", megabytes(loaded));
+    return 0;
+}
+
+// The database --db of the loaded connection; the program stops when there is none.
+std::shared_ptr<DerazDatabase> databaseOf(const Options &o, const QList<std::shared_ptr<DerazDatabase>> &dbs)
+{
+    auto db = dbs.value(o.db);
+    if (!db) {
+        std::fprintf(stderr, "no database %d\n", o.db);
+        std::exit(2);
+    }
+    return db;
+}
+
+// The export of the key browser on the export queue, beside the bare pipelined read of the
+// same pages by the data layer's batch read (no file), in the same run.
+int opExport(const Options &o)
+{
+    QList<std::shared_ptr<DerazDatabase>> dbs;
+    auto connection = openConnection(o, &dbs);
+    auto db = databaseOf(o, dbs);
+    const qint64 n = db->numberOfKeys();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const qint64 loaded = statusBytes("VmRSS");
+
+    // Two rounds, the bare read and the export alternating; the better time of each counts.
+    qint64 read = 0;
+    qint64 peak = 0;
+    QList<double> bare, exported;
+    for (int round = 0; round < 2; ++round) {
+        read = 0;
+        bare.append(secondsTaken([&] {
+            const DerazKeyList &keys = db->keys();
+            for (qint64 start = 0; start < n; start += exportPageMaxCount) {
+                Bastwick::Error error;
+                read += db->derazUnitsFromKeys(keys.mid(start, exportPageMaxCount), &error).size();
+                if (!error.description.isEmpty()) {
+                    std::fprintf(stderr, "page failed: %s\n", qPrintable(error.description));
+                    std::exit(2);
+                }
+            }
+        }));
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+        resetPeak();
+        QFile::remove(o.out);
+        exported.append(secondsTaken([&] {
+            auto op = std::make_shared<DerazExportOperation>(db->dbExport(), o.out);
+            op->setExportType(o.type);
+            QEventLoop loop;
+            QObject::connect(op.get(), &Bastwick::Operation::finished, &loop, &QEventLoop::quit,
+                             Qt::QueuedConnection);
+            DerazExportManager::sharedInstance().AddExportOperation(op);
+            loop.exec();
+        }));
+        if (!QFile::exists(o.out)) {
+            std::fprintf(stderr, "export failed: no file at %s\n", qPrintable(o.out));
+            return 2;
+        }
+        peak = qMax(peak, statusBytes("VmHWM"));
+    }
+    const double bareSeconds = *std::min_element(bare.begin(), bare.end());
+    const double exportSeconds = *std::min_element(exported.begin(), exported.end());
+    print("keys", n);
+    print("records_read", read);
+    print("file_mb", megabytes(QFileInfo(o.out).size()));
+    print("keys_per_s", n / exportSeconds);
+    print("bare_read_keys_per_s", n / bareSeconds);
+    print("ratio", exportSeconds / bareSeconds);
+    print("loaded_rss_mb", megabytes(loaded));
+    print("peak_rss_mb", megabytes(peak));
+    print("peak_over_loaded_mb", megabytes(peak - loaded));
+    return 0;
+}
+
+// The command-file import of the key browser: every line of the file, one transaction.
+int opImport(const Options &o)
+{
+    QList<std::shared_ptr<DerazDatabase>> dbs;
+    auto connection = openConnection(o, &dbs);
+    auto db = databaseOf(o, dbs);
+    QFile file(o.in);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(o.in));
+        return 2;
+    }
+    const qint64 lines = DerazDatabase::importLines(file.readAll()).size();
+    file.close();
+    std::optional<Bastwick::Error> error;
+    const double seconds = secondsTaken([&] {
+        QEventLoop loop;
+        db->importFile(o.in, [&](const std::optional<Bastwick::Error> &e) {
+            error = e;
+            loop.quit();
+        });
+        loop.exec();
+    });
+    if (error) {
+        std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
+        return 2;
+    }
+    print("lines", lines);
+    print("import_s", seconds);
+    print("lines_per_s", lines / seconds);
+    print("peak_rss_mb", megabytes(statusBytes("VmHWM")));
     return 0;
 }
 
@@ -460,7 +576,10 @@ int main(int argc, char **argv)
     parser.addOptions({{"host", "server host", "host", "127.0.0.1"},
                        {"port", "server port", "port", "6379"},
                        {"password", "password", "password"},
-                       {"op", "fill, load, pages, write or remove", "op"},
+                       {"op", "fill, load, pages, write, remove, export or import", "op"},
+                       {"type", "export type: 8 JSON lines, 14 command text", "type", "8"},
+                       {"out", "export file", "out"},
+                       {"in", "import file", "in"},
                        {"db", "database number", "db", "0"},
                        {"count", "number of keys", "count", "0"},
                        {"mix", "fill with all five types in turn"}});
@@ -474,6 +593,9 @@ int main(int argc, char **argv)
     o.db = parser.value("db").toInt();
     o.count = parser.value("count").toLongLong();
     o.mix = parser.isSet("mix");
+    o.type = parser.value("type").toInt();
+    o.out = parser.value("out");
+    o.in = parser.value("in");
     if (o.op == QLatin1String("fill"))
         return opFill(o);
     if (o.op == QLatin1String("load"))
@@ -484,6 +606,12 @@ int main(int argc, char **argv)
         return opWrite(o);
     if (o.op == QLatin1String("remove"))
         return opRemove(o);
-    std::fprintf(stderr, "unknown --op; use fill, load, pages, write or remove\n");
+    if (o.op == QLatin1String("export") && !o.out.isEmpty())
+        return opExport(o);
+    if (o.op == QLatin1String("import") && !o.in.isEmpty())
+        return opImport(o);
+    std::fprintf(
+        stderr,
+        "unknown --op or missing --out/--in; use fill, load, pages, write, remove, export or import\n");
     return 1;
 }

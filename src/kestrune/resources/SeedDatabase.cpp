@@ -1,6 +1,6 @@
-// Build tool: runs an SQL schema file into a fresh SQLite database file.
+// Build tool: runs SQL files, in order, into a fresh SQLite database file.
 //
-//   kestrune_seeddb <schema.sql> <output.sqlite>
+//   kestrune_seeddb <schema.sql> [<rows.sql> ...] <output.sqlite>
 //
 // The output is written beside its final name and moved into place only when every
 // statement ran, so a failed build never leaves a half-made seed behind.
@@ -15,20 +15,23 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::cerr << "usage: kestrune_seeddb <schema.sql> <output.sqlite>\n";
+    if (argc < 3) {
+        std::cerr << "usage: kestrune_seeddb <schema.sql> [<rows.sql> ...] <output.sqlite>\n";
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::cerr << "kestrune_seeddb: cannot read " << argv[1] << "\n";
-        return 1;
+    std::string schema;
+    for (int i = 1; i < argc - 1; ++i) {
+        std::ifstream in(argv[i], std::ios::binary);
+        if (!in) {
+            std::cerr << "kestrune_seeddb: cannot read " << argv[i] << "\n";
+            return 1;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        schema += text.str() + "\n";
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string schema = text.str();
 
-    const std::string output = argv[2];
+    const std::string output = argv[argc - 1];
     const std::string partial = output + ".partial";
     std::remove(partial.c_str());
 
@@ -44,7 +47,7 @@ int main(int argc, char **argv)
     const std::string script = "BEGIN;\n" + schema + "\nCOMMIT;\n";
     const int rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
-        std::cerr << "kestrune_seeddb: " << argv[1] << ": " << (error ? error : "error") << "\n";
+        std::cerr << "kestrune_seeddb: " << (error ? error : "error") << "\n";
         sqlite3_free(error);
         sqlite3_close_v2(db);
         std::remove(partial.c_str());

@@ -6,6 +6,7 @@
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/exchange/ExchangeClasses.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <pavisade/PavisadeClasses.h>
@@ -31,6 +32,7 @@ void registerAllClasses()
     Tolmere::registerTolmereClasses();
     Kestrune::registerDataClasses();
     registerShellClasses();
+    Kestrune::registerExchangeClasses();
 }
 
 bool openLocalStore()

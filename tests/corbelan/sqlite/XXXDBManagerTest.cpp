@@ -153,8 +153,8 @@ TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
     manager.setDocumentsPath(tmp.path(QStringLiteral("Documents")));
     ASSERT_TRUE(manager.openDataBaseWithName(QStringLiteral("Deraz.sqlite")));
     run(manager, [](XXXRWDatabase *db) {
-        EXPECT_TRUE(
-            db->executeUpdate(QStringLiteral("INSERT INTO DerazCommand (ID, command) VALUES (1, 'GET')")));
+        EXPECT_TRUE(db->executeUpdate(
+            QStringLiteral("INSERT INTO DerazCommand (ID, command) VALUES (100000, 'MINE')")));
     });
     manager.closeDataBase();
 
@@ -162,7 +162,7 @@ TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
     EXPECT_FALSE(manager.createNewDatabase());
     ASSERT_TRUE(manager.openDataBaseWithPath(manager.defaultDBPath()));
     run(manager, [](XXXRWDatabase *db) {
-        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand")), 1);
+        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand WHERE ID = 100000")), 1);
     });
     manager.closeDataBase();
 
@@ -170,7 +170,7 @@ TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
     EXPECT_TRUE(manager.createNewDatabase());
     ASSERT_TRUE(manager.openDataBaseWithPath(manager.defaultDBPath()));
     run(manager, [](XXXRWDatabase *db) {
-        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand")), 0);
+        EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM DerazCommand WHERE ID = 100000")), 0);
     });
     const QFileDevice::Permissions perms = QFile::permissions(manager.defaultDBPath());
     EXPECT_EQ(perms & kOthers, QFileDevice::Permissions());

@@ -10,6 +10,8 @@ public:
     explicit DerazExport(const std::shared_ptr<DBDatabase> &database);
     ~DerazExport() override;
 
-    // The kit-registration hook; nothing is registered yet.
+    // The kit-registration hook; it registers nothing, so every type code falls back to
+    // the standard writers (and command text, code 14, has none).
+    using DBExport::registerExportKit;
     virtual void registerExportKit();
 };

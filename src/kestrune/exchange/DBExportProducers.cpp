@@ -1,0 +1,159 @@
+#include <kestrune/exchange/DBExportProducers.h>
+
+#include <kestrune/exchange/AppExportConfig.h>
+#include <kestrune/exchange/FileFormats_p.h>
+
+#include <kestrune/data/deraz/DerazExport.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBResultSet.h>
+#include <kestrune/data/model/DBTable.h>
+
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/Text.h>
+
+namespace DBExportProducers {
+
+namespace {
+
+const QString kExportDomain = QStringLiteral("com.fenwarp.Deraz.error");
+
+void fail(Bastwick::Error *error, const QString &text)
+{
+    XXXLog(text);
+    Bastwick::setError(error, Bastwick::Error(kExportDomain, 1, text));
+}
+
+std::optional<QVariantList> readResult(const std::shared_ptr<DBResultSet> &result,
+                                       const Bastwick::Error &local, Bastwick::Error *error)
+{
+    if (!local.description.isEmpty() || local.code != 0) {
+        XXXLog(Bastwick::format("tableData error %@", local.toString()));
+        Bastwick::setError(error, local);
+        return std::nullopt;
+    }
+    if (!result) {
+        fail(error, QStringLiteral("tableData error: the database gave no rows"));
+        return std::nullopt;
+    }
+    return result->tupleAsDictionaryData();
+}
+
+bool isDeraz(DBExport &kit)
+{
+    return dynamic_cast<DerazExport *>(&kit) != nullptr;
+}
+
+} // namespace
+
+std::optional<QVariantList> tableRows(DBExport &kit, const TablePtr &table, const Bastwick::IndexSet *indexes,
+                                      Bastwick::Error *error)
+{
+    const auto db = kit.database();
+    if (!table || !db) {
+        fail(error, QStringLiteral("no table or no database to export"));
+        return std::nullopt;
+    }
+    Bastwick::Error local;
+    const auto result = db->tableData(table->name(), indexes, &local);
+    return readResult(result, local, error);
+}
+
+std::optional<QVariantList> queryRows(DBExport &kit, const QString &sql, const Bastwick::IndexSet *indexes,
+                                      TablePtr *table, Bastwick::Error *error)
+{
+    const auto db = kit.database();
+    if (!db) {
+        fail(error, QStringLiteral("no database to export"));
+        return std::nullopt;
+    }
+    *table = db->tableWithName(DBHelper::tableNameFromSQL(sql));
+    if (!*table) {
+        fail(error, Bastwick::format("exportQuery table is nil! sql=%@", Bastwick::logText(sql)));
+        return std::nullopt;
+    }
+    Bastwick::Error local;
+    const auto result = db->executeSQLResult(sql, indexes, &local);
+    return readResult(result, local, error);
+}
+
+QString sqlHead(DBExport &kit, const AppExportConfig &config, const DBTable &table)
+{
+    QString text;
+    if (config.isSQLExportIncludeDropTable()) {
+        const QString quote = isDeraz(kit) ? QStringLiteral("\"") : table.seperatorStr();
+        text += QStringLiteral("DROP TABLE IF EXISTS %1;\n").arg(FileFormats::sqlQuoted(table.name(), quote));
+    }
+    if (config.isSQLExportIncludeSchema())
+        text += table.createTableSQL() + QStringLiteral(";\n");
+    return text;
+}
+
+QString sqlInsert(DBExport &kit, const DBTable &table, const QVariantList &rows)
+{
+    const QString quote = isDeraz(kit) ? QStringLiteral("'") : table.seperatorStr();
+    const QString columns = table.insertSQLColsString();
+    QString text;
+    for (const QVariant &row : rows) {
+        const QVariantMap values = row.toMap();
+        QStringList list;
+        for (const auto &field : table.fields()) {
+            const QVariant value = values.value(field->name());
+            if (FileFormats::isNull(value))
+                list.append(QStringLiteral("null"));
+            else if (field->isTEXT() || field->isVARCHAR() || field->isDATETIME())
+                list.append(FileFormats::sqlQuoted(FileFormats::valueText(value), quote));
+            else
+                list.append(FileFormats::valueText(value));
+        }
+        text +=
+            QStringLiteral("insert into %1(%2)  values(%3);\n").arg(table.name(), columns, list.join(','));
+    }
+    return text;
+}
+
+QString xmlRows(const DBTable &table, const QVariantList &rows)
+{
+    QString text = QStringLiteral("  <table name=\"%1\">\n").arg(FileFormats::xmlEscaped(table.name(), true));
+    for (const QVariant &row : rows) {
+        const QVariantMap values = row.toMap();
+        text += QStringLiteral("    <row>\n");
+        for (const auto &field : table.fields()) {
+            const QVariant value = values.value(field->name());
+            text +=
+                QStringLiteral("      <column name=\"%1\">%2</column>\n")
+                    .arg(FileFormats::xmlEscaped(field->name(), true),
+                         FileFormats::isNull(value) ? QStringLiteral("null")
+                                                    : FileFormats::xmlEscaped(FileFormats::valueText(value)));
+        }
+        text += QStringLiteral("    </row>\n");
+    }
+    return text + QStringLiteral("  </table>\n");
+}
+
+QVariantMap tableEntry(const DBTable &table, const QVariantList &rows)
+{
+    return {{table.name(), rows}};
+}
+
+QByteArray csvRows(const AppExportConfig &config, const DBTable &table, const QVariantList &rows)
+{
+    QByteArray text;
+    if (config.isCSVExportIncludeColumnHeader()) {
+        QStringList header;
+        for (const auto &field : table.fields())
+            header.append(field->name());
+        text += FileFormats::csvRecord(header);
+    }
+    for (const QVariant &row : rows) {
+        const QVariantMap values = row.toMap();
+        QStringList fields;
+        for (const auto &field : table.fields())
+            fields.append(FileFormats::valueText(values.value(field->name())));
+        text += FileFormats::csvRecord(fields);
+    }
+    return text;
+}
+
+} // namespace DBExportProducers

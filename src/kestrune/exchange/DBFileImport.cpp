@@ -1,0 +1,252 @@
+#include <kestrune/exchange/DBFileImport.h>
+
+#include <kestrune/exchange/AppExportConfig.h>
+#include <kestrune/exchange/FileFormats_p.h>
+
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBImport.h>
+#include <kestrune/data/model/DBTable.h>
+
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/Text.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtCore/QJsonArray>
+#include <QtCore/QJsonDocument>
+#include <QtCore/QJsonObject>
+#include <QtCore/QXmlStreamReader>
+#include <functional>
+
+namespace DBFileImport {
+
+namespace {
+
+const QString kImportDomain = QStringLiteral("com.fenwarp.Deraz.error");
+
+bool fail(Bastwick::Error *error, const QString &text)
+{
+    XXXLog(text);
+    if (error && error->description.isEmpty() && error->code == 0)
+        *error = Bastwick::Error(kImportDomain, 1, text);
+    return false;
+}
+
+std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(error,
+             QStringLiteral("read file content from path(%1) error: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+bool insertRows(DBImport &kit, const TablePtr &table, const QVariantList &rows, const char *format,
+                Bastwick::Error *error)
+{
+    Bastwick::Error local;
+    if (kit.importData2Table(table, rows, &local))
+        return true;
+    if (local.description.isEmpty())
+        local = Bastwick::Error(
+            kImportDomain, 1,
+            QStringLiteral("%1 rows could not be inserted into %2: this database takes no rows")
+                .arg(QLatin1String(format), table->name()));
+    return fail(error, local.description);
+}
+
+// Reads the file, makes its rows with parse (nothing and a problem text when they cannot
+// be made) and hands them to the kit.
+bool importRows(DBImport &kit, const QString &path, const TablePtr &table, const char *format,
+                const std::function<std::optional<QVariantList>(const QByteArray &, QString *)> &parse,
+                Bastwick::Error *error)
+{
+    if (!table || table->name().isEmpty())
+        return fail(error, QStringLiteral("%1: no table to import into").arg(path));
+    const auto bytes = readFile(path, error);
+    if (!bytes)
+        return false;
+    QString problem;
+    const auto rows = parse(*bytes, &problem);
+    if (!rows)
+        return fail(error, QStringLiteral("%1: %2").arg(path, problem));
+    return insertRows(kit, table, *rows, format, error);
+}
+
+} // namespace
+
+qint64 importTypeAsindex(qint64 type)
+{
+    // The formats are listed as the export registry lists them; only known codes match.
+    for (qint64 index = 0; index < 5; ++index)
+        if (DBExport::exportTypeFromIndex(index) == type)
+            return index;
+    return -1;
+}
+
+qint64 importTypeFromIndex(qint64 index)
+{
+    return DBExport::exportTypeFromIndex(index);
+}
+
+bool importAtPath(DBImport &kit, const QStringList &paths, Bastwick::Error *error)
+{
+    bool ok = true;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        const QString ext = info.suffix().toLower();
+        const auto db = kit.database();
+        const TablePtr table = db ? db->tableWithName(info.completeBaseName()) : nullptr;
+        bool done = false;
+        if (ext == QLatin1String("sql"))
+            done = importSQLAtPath(kit, path, error);
+        else if (ext == QLatin1String("json"))
+            done = importJSONAtPath(kit, path, table, error);
+        else if (ext == QLatin1String("csv"))
+            done = importCSVAtPath(kit, path, table, error);
+        else if (ext == QLatin1String("xml"))
+            done = importXMLAtPath(kit, path, table, error);
+        else if (ext == QLatin1String("plist"))
+            done = importPListAtPath(kit, path, table, error);
+        else
+            done = fail(error, QStringLiteral("%1: files of this kind cannot be imported").arg(path));
+        ok = ok && done;
+    }
+    return ok;
+}
+
+bool importSQLAtPath(DBImport &kit, const QString &path, Bastwick::Error *error)
+{
+    const auto bytes = readFile(path, error);
+    if (!bytes)
+        return false;
+    Bastwick::Error local;
+    if (kit.importSQL(QString::fromUtf8(*bytes), &local))
+        return true;
+    return fail(error, local.description.isEmpty() ? QStringLiteral("%1: the statements failed").arg(path)
+                                                   : local.description);
+}
+
+std::optional<QVariantList> jsonRows(const QByteArray &text, const QString &tableName, QString *problem)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *problem = parseError.errorString();
+        return std::nullopt;
+    }
+    if (doc.isArray())
+        return doc.array().toVariantList();
+    const QJsonValue member = doc.object().value(tableName);
+    if (!member.isArray()) {
+        *problem = QStringLiteral("json error! no array of rows under %1").arg(tableName);
+        return std::nullopt;
+    }
+    return member.toArray().toVariantList();
+}
+
+bool importJSONAtPath(DBImport &kit, const QString &path, const TablePtr &table, Bastwick::Error *error)
+{
+    const QString name = table ? table->name() : QString();
+    return importRows(
+        kit, path, table, "JSON",
+        [&](const QByteArray &text, QString *problem) { return jsonRows(text, name, problem); }, error);
+}
+
+QVariantList csvRows(const QByteArray &text, const DBTable &table, bool header)
+{
+    QVariantList rows;
+    QList<QStringList> records = FileFormats::csvRecords(text);
+    if (header && !records.isEmpty())
+        records.removeFirst();
+    const auto fields = table.fields();
+    for (const QStringList &record : records) {
+        QVariantMap row;
+        for (qsizetype i = 0; i < fields.size() && i < record.size(); ++i)
+            row.insert(fields.at(i)->name(), record.at(i));
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool importCSVAtPath(DBImport &kit, const QString &path, const TablePtr &table, Bastwick::Error *error,
+                     const AppExportConfig *config)
+{
+    const AppExportConfig *settings = config ? config : AppExportConfig::sharedInstance();
+    return importRows(
+        kit, path, table, "CSV",
+        [&](const QByteArray &text, QString *problem) -> std::optional<QVariantList> {
+            QVariantList rows = csvRows(text, *table, settings->isCSVExportIncludeColumnHeader());
+            if (rows.isEmpty()) {
+                *problem = QStringLiteral("no rows");
+                return std::nullopt;
+            }
+            return rows;
+        },
+        error);
+}
+
+std::optional<QVariantList> xmlRows(const QByteArray &text, QString *problem)
+{
+    QXmlStreamReader r(text);
+    QVariantList rows;
+    if (!r.readNextStartElement()) {
+        *problem = QStringLiteral("xml parser error! %1").arg(r.errorString());
+        return std::nullopt;
+    }
+    while (r.readNextStartElement()) {
+        if (r.name() != QLatin1String("row")) {
+            r.skipCurrentElement();
+            continue;
+        }
+        QVariantMap row;
+        while (r.readNextStartElement()) {
+            if (r.name() != QLatin1String("column")) {
+                r.skipCurrentElement();
+                continue;
+            }
+            const QString name = r.attributes().value(QLatin1String("name")).toString();
+            const QString value = r.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (!name.isEmpty())
+                row.insert(name, value);
+        }
+        rows.append(row);
+    }
+    if (r.hasError()) {
+        *problem = QStringLiteral("xml parser error! %1").arg(r.errorString());
+        return std::nullopt;
+    }
+    return rows;
+}
+
+bool importXMLAtPath(DBImport &kit, const QString &path, const TablePtr &table, Bastwick::Error *error)
+{
+    return importRows(kit, path, table, "XML", xmlRows, error);
+}
+
+std::optional<QVariantList> plistRows(const QByteArray &text, const QString &tableName, QString *problem)
+{
+    const auto root = FileFormats::plistObject(text, problem);
+    if (!root)
+        return std::nullopt;
+    const QVariant member = root->toMap().value(tableName);
+    if (member.metaType() != QMetaType::fromType<QVariantList>()) {
+        *problem = QStringLiteral("no array of rows under %1").arg(tableName);
+        return std::nullopt;
+    }
+    return member.toList();
+}
+
+bool importPListAtPath(DBImport &kit, const QString &path, const TablePtr &table, Bastwick::Error *error)
+{
+    const QString name = table ? table->name() : QString();
+    return importRows(
+        kit, path, table, "property-list",
+        [&](const QByteArray &text, QString *problem) { return plistRows(text, name, problem); }, error);
+}
+
+} // namespace DBFileImport

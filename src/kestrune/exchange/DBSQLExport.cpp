@@ -1,0 +1,35 @@
+#include <kestrune/exchange/DBSQLExport.h>
+
+#include <kestrune/exchange/AppExportConfig.h>
+#include <kestrune/exchange/DBExportProducers.h>
+
+DBSQLExport::DBSQLExport(QObject *parent)
+    : DBBaseExport(
+          Format{
+              QStringLiteral("sql"),
+              tr("SQL files (*.sql)"),
+              [](DBBaseExport &w) { return w.config()->isSQLExportIncludeData(); },
+              [](DBBaseExport &w, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
+                  const AppExportConfig &config = *w.config();
+                  QString text = DBExportProducers::sqlHead(*w.exportDataKit(), config, table);
+                  if (config.isSQLExportIncludeData())
+                      text += DBExportProducers::sqlInsert(*w.exportDataKit(), table, rows);
+                  return std::optional<QByteArray>(text.toUtf8());
+              },
+              [](DBBaseExport &w, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
+                  return std::optional<QByteArray>(
+                      DBExportProducers::sqlInsert(*w.exportDataKit(), table, rows).toUtf8());
+              },
+              [](DBBaseExport &w, const TableRows &tables) {
+                  QString all;
+                  for (const auto &[table, rows] : tables)
+                      all += QLatin1Char('\n') +
+                             DBExportProducers::sqlHead(*w.exportDataKit(), *w.config(), *table) +
+                             DBExportProducers::sqlInsert(*w.exportDataKit(), *table, rows) +
+                             QLatin1Char('\n');
+                  return all.toUtf8();
+              },
+          },
+          parent)
+{
+}

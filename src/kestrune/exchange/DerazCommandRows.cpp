@@ -1,0 +1,36 @@
+// Build tool: reads the command reference page and writes the statements that fill the
+// seed database's DerazCommand table.
+//
+//   kestrune_cmdrows <derazCmd.html> <rows.sql>
+
+#include <kestrune/exchange/DerazCommandReader.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QSaveFile>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kestrune_cmdrows <derazCmd.html> <rows.sql>\n");
+        return 2;
+    }
+    QFile in(QString::fromLocal8Bit(argv[1]));
+    if (!in.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "kestrune_cmdrows: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const QList<DerazCommandEntry> entries = DerazCommandReader::parse(in.readAll());
+    if (entries.isEmpty()) {
+        std::fprintf(stderr, "kestrune_cmdrows: no command found in %s\n", argv[1]);
+        return 1;
+    }
+    QSaveFile out(QString::fromLocal8Bit(argv[2]));
+    if (!out.open(QIODevice::WriteOnly) || out.write(DerazCommandReader::insertStatements(entries)) < 0 ||
+        !out.commit()) {
+        std::fprintf(stderr, "kestrune_cmdrows: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,213 @@
+#include <kestrune/exchange/DerazExportOperation.h>
+
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/records/DerazUnit.h>
+
+#include <bastwick/platform/DispatchQueue.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/Text.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QFileInfo>
+#include <QtCore/QSaveFile>
+
+#include <cmath>
+
+const int exportPageMaxCount = 100;
+
+namespace {
+
+const QString kExportErrorDomain = QStringLiteral("com.fenwarp.Deraz.error");
+
+// A server refusal because a key holds another type than the command expects: the key
+// changed type between the reads of one page.
+bool isTypeChange(const Bastwick::Error &error)
+{
+    return error.description.contains(QLatin1String("WRONGTYPE"));
+}
+
+} // namespace
+
+DerazExportOperationDelegate::~DerazExportOperationDelegate() = default;
+
+void DerazExportOperationDelegate::operationDidFinishWithError(DerazExportOperation *,
+                                                               const std::optional<Bastwick::Error> &,
+                                                               const std::shared_ptr<DBDatabase> &)
+{
+}
+
+void DerazExportOperationDelegate::operationProgress(DerazExportOperation *, qint64, qint64) {}
+
+DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &filePath)
+    : m_exportor(std::move(exportor))
+    , m_filePath(filePath)
+{
+}
+
+DerazExportOperation::~DerazExportOperation() = default;
+
+QByteArray DerazExportOperation::escapeLineBreakingCharacters(const QByteArray &json)
+{
+    // In UTF-8 these sequences only ever encode the three characters, and in JSON text
+    // they can only stand inside strings, where an escape means the same.
+    if (!json.contains("\xe2\x80\xa8") && !json.contains("\xe2\x80\xa9") && !json.contains("\xc2\x85"))
+        return json;
+    QByteArray out = json;
+    out.replace("\xe2\x80\xa8", "\\u2028");
+    out.replace("\xe2\x80\xa9", "\\u2029");
+    out.replace("\xc2\x85", "\\u0085");
+    return out;
+}
+
+QByteArray DerazExportOperation::recordText(const DerazUnit &unit, int exportType)
+{
+    switch (exportType) {
+    case DBExportTypeJSON: {
+        const QByteArray json = unit.jsonText();
+        if (json.isEmpty())
+            return {};
+        return escapeLineBreakingCharacters(json) + '\n';
+    }
+    case DBExportTypeDerazCommand:
+        return unit.cmd();
+    default:
+        return {};
+    }
+}
+
+std::optional<QList<DerazUnit>> DerazExportOperation::readPage(DerazDatabase &db, const QByteArrayList &keys,
+                                                               Bastwick::Error *error)
+{
+    Bastwick::Error first;
+    QList<DerazUnit> units = db.derazUnitsFromKeys(keys, &first);
+    if (first.description.isEmpty())
+        return units;
+    if (!isTypeChange(first)) {
+        Bastwick::setError(error, first);
+        return std::nullopt;
+    }
+    XXXLog(Bastwick::format("page of %ld keys read again: %@", qint64(keys.size()), first.description));
+    Bastwick::Error second;
+    units = db.derazUnitsFromKeys(keys, &second);
+    if (second.description.isEmpty())
+        return units;
+    if (!isTypeChange(second)) {
+        Bastwick::setError(error, second);
+        return std::nullopt;
+    }
+    // Key by key, so one key that keeps changing does not hold the others back.
+    units.clear();
+    for (const QByteArray &key : keys) {
+        std::optional<DerazUnit> unit;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            Bastwick::Error e;
+            unit = db.derazUnitFromKey(key, &e);
+            if (e.description.isEmpty())
+                break;
+            if (!isTypeChange(e)) {
+                Bastwick::setError(error, e);
+                return std::nullopt;
+            }
+            unit.reset();
+        }
+        if (unit)
+            units.append(*unit);
+        else
+            XXXLog(Bastwick::format("key left out, its type kept changing: %@", Bastwick::logText(key)));
+    }
+    return units;
+}
+
+void DerazExportOperation::main()
+{
+    const std::shared_ptr<DBDatabase> database = m_exportor ? m_exportor->database() : nullptr;
+    const auto db = std::dynamic_pointer_cast<DerazDatabase>(database);
+    const DerazKeyList keys = db ? db->keys() : DerazKeyList();
+    const qint64 count = keys.size();
+    if (count <= 0) {
+        XXXLog(QStringLiteral("count nil error!"));
+        return;
+    }
+
+    const QFileInfo info(m_filePath);
+    if (!QDir().mkpath(info.absolutePath()))
+        XXXLog(Bastwick::format("createPathIfNeded %@ failed", info.absolutePath()));
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
+        XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
+        finish(error, database);
+        return;
+    }
+
+    const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
+    const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    qint64 done = 0;
+    for (qint64 page = 0; page < pages; ++page) {
+        if (isCancelled()) {
+            file.cancelWriting();
+            finish(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")),
+                   database);
+            return;
+        }
+        const qint64 from = page * pageSize;
+        const qint64 length = (page == pages - 1 && pages >= 2) ? count - from : pageSize;
+        const QByteArrayList pageKeys = keys.mid(from, length);
+        Bastwick::Error error;
+        const std::optional<QList<DerazUnit>> units = readPage(*db, pageKeys, &error);
+        if (!units) {
+            file.cancelWriting();
+            XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
+            finish(error, database);
+            return;
+        }
+        QByteArray chunk;
+        for (const DerazUnit &unit : *units)
+            chunk.append(recordText(unit, m_exportType));
+        if (!chunk.isEmpty() && file.write(chunk) != chunk.size())
+            break; // reported by commit() below
+        done += length;
+        if (sinceReport.elapsed() >= 100) {
+            reportProgress(done, count);
+            sinceReport.restart();
+        }
+    }
+    if (!file.commit()) {
+        const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
+        XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
+        XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
+        finish(error, database);
+        return;
+    }
+    reportProgress(count, count);
+    finish(std::nullopt, database);
+}
+
+void DerazExportOperation::reportProgress(qint64 written, qint64 total)
+{
+    QPointer<QObject> delegate = m_delegate;
+    // The operation stays alive for the posted block when the queue owns it.
+    auto self = weak_from_this().lock();
+    DerazExportOperation *operation = this;
+    Bastwick::mainQueue()->async([self, operation, delegate, written, total] {
+        if (auto *d = dynamic_cast<DerazExportOperationDelegate *>(delegate.data()))
+            d->operationProgress(operation, written, total);
+    });
+}
+
+void DerazExportOperation::finish(const std::optional<Bastwick::Error> &error,
+                                  const std::shared_ptr<DBDatabase> &database)
+{
+    QPointer<QObject> delegate = m_delegate;
+    // The posted block keeps the operation (when shared) and the database for the delegate.
+    auto self = weak_from_this().lock();
+    DerazExportOperation *operation = this;
+    Bastwick::mainQueue()->async([self, operation, delegate, error, database] {
+        if (auto *d = dynamic_cast<DerazExportOperationDelegate *>(delegate.data()))
+            d->operationDidFinishWithError(operation, error, database);
+    });
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <bastwick/platform/Error.h>
+#include <bastwick/platform/OperationQueue.h>
+
+#include <QtCore/QByteArray>
+#include <QtCore/QByteArrayList>
+#include <QtCore/QPointer>
+#include <QtCore/QString>
+
+#include <memory>
+#include <optional>
+
+class DBDatabase;
+class DBExport;
+class DerazDatabase;
+class DerazExportOperation;
+class DerazUnit;
+
+// Export type codes, shared by the export registry, the import base and the key browser.
+enum DBExportType : int {
+    DBExportTypeSQL = 0,
+    DBExportTypeJSON = 8,
+    DBExportTypeCSV = 9,
+    DBExportTypeXML = 10,
+    DBExportTypePList = 11,
+    DBExportTypeDerazCommand = 14,
+};
+
+// Keys read per page of an export.
+extern const int exportPageMaxCount;
+
+// Told on the main thread about a key export. Implemented by a QObject (the key browser),
+// which the operation keeps only weakly.
+class DerazExportOperationDelegate
+{
+public:
+    virtual ~DerazExportOperationDelegate();
+    // The export ended: no error on success; the file is complete, or not there at all.
+    virtual void operationDidFinishWithError(DerazExportOperation *operation,
+                                             const std::optional<Bastwick::Error> &error,
+                                             const std::shared_ptr<DBDatabase> &database);
+    // Keys written so far out of all keys; sent now and then while the export runs.
+    virtual void operationProgress(DerazExportOperation *operation, qint64 written, qint64 total);
+};
+
+// Writes every key of a Deraz database to one file, as one JSON object per key and line
+// (type 8) or as the keys' command text (type 14). It reads the keys page by page through
+// the data layer's batch read, which runs on the connection's queue, and streams each page
+// to a temporary file that replaces the target only when every page was written, so a
+// failed or cancelled export leaves nothing behind. Memory stays bounded by one page.
+//
+// A page that fails because a key changed its type meanwhile is read again once, then key
+// by key; a key that vanished leaves no line. Any other failure (a lost server, a reply
+// that took too long) ends the export with that error.
+//
+// Runs on a worker thread of the export queue; reports on the main thread.
+class DerazExportOperation : public Bastwick::Operation,
+                             public std::enable_shared_from_this<DerazExportOperation>
+{
+    Q_OBJECT
+public:
+    DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &filePath);
+    ~DerazExportOperation() override;
+
+    std::shared_ptr<DBExport> exportor() const { return m_exportor; }
+    QString filePath() const { return m_filePath; }
+    void setFilePath(const QString &path) { m_filePath = path; }
+    int exportType() const { return m_exportType; }
+    void setExportType(int type) { m_exportType = type; }
+    // The delegate must be a QObject implementing DerazExportOperationDelegate.
+    void setDelegate(QObject *delegate) { m_delegate = delegate; }
+    QObject *delegate() const { return m_delegate.data(); }
+
+    // The line(s) one record gives in the file of an export type: its JSON object and
+    // "\n" (line and paragraph separators escaped, so every line reader sees one key
+    // per line), or its command text. Empty for a record with nothing to write.
+    static QByteArray recordText(const DerazUnit &unit, int exportType);
+    // JSON text with U+2028, U+2029 and U+0085 written as escapes.
+    static QByteArray escapeLineBreakingCharacters(const QByteArray &json);
+
+protected:
+    void main() override;
+
+private:
+    // The records of one page; nothing and error set when the page cannot be read.
+    std::optional<QList<DerazUnit>> readPage(DerazDatabase &db, const QByteArrayList &keys,
+                                             Bastwick::Error *error);
+    void finish(const std::optional<Bastwick::Error> &error, const std::shared_ptr<DBDatabase> &database);
+    void reportProgress(qint64 written, qint64 total);
+
+    std::shared_ptr<DBExport> m_exportor;
+    QString m_filePath;
+    int m_exportType = DBExportTypeJSON;
+    QPointer<QObject> m_delegate;
+};

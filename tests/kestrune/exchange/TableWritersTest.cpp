@@ -1,0 +1,320 @@
+#include <kestrune/exchange/AppExportConfig.h>
+#include <kestrune/exchange/DBBaseExport.h>
+#include <kestrune/exchange/DBExportFacade.h>
+#include <kestrune/exchange/DBExportProducers.h>
+#include <kestrune/exchange/DBFileImport.h>
+#include <kestrune/exchange/ExchangeClasses.h>
+
+#include <kestrune/data/deraz/DerazExport.h>
+#include <kestrune/data/model/DBConnection.h>
+#include <kestrune/data/model/DBDatabase.h>
+#include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/model/DBField.h>
+#include <kestrune/data/model/DBImport.h>
+#include <kestrune/data/model/DBResultSet.h>
+#include <kestrune/data/model/DBTable.h>
+
+#include "support/TempDir.h"
+#include "support/TestSetup.h"
+
+#include <gtest/gtest.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QRegularExpression>
+
+namespace {
+
+static TestSupport::SetupHook registerClasses([] { Kestrune::registerExchangeClasses(); });
+
+// A connection that answers "SELECT * FROM <table> [LIMIT n OFFSET m]" from rows held in
+// memory, fails for an unknown table, and records every other statement it is given.
+class MemoryConnection : public DBConnection
+{
+public:
+    MemoryConnection()
+        : DBConnection(nullptr)
+    {
+    }
+    ResultSetPtr executeSQL(const QString &sql, Bastwick::Error *error) override
+    {
+        static const QRegularExpression select(
+            QStringLiteral("^SELECT \\* FROM (\\w+)\\s*(?:LIMIT (\\d+) OFFSET (\\d+))?\\s*$"),
+            QRegularExpression::CaseInsensitiveOption);
+        const auto m = select.match(sql);
+        if (!m.hasMatch()) {
+            statements.append(sql.trimmed());
+            if (sql.contains(QLatin1String("fail")))
+                Bastwick::setError(error,
+                                   Bastwick::Error(QStringLiteral("test"), 1, QStringLiteral("refused")));
+            return nullptr;
+        }
+        if (!tables.contains(m.captured(1))) {
+            Bastwick::setError(error,
+                               Bastwick::Error(QStringLiteral("test"), 1, QStringLiteral("no such table")));
+            return nullptr;
+        }
+        QList<DBTuplePtr> rows = tables.value(m.captured(1));
+        if (!m.captured(2).isEmpty())
+            rows = rows.mid(m.captured(3).toInt(), m.captured(2).toInt());
+        return std::make_shared<DBResultSet>(QList<DBFieldPtr>{}, rows);
+    }
+
+    QHash<QString, QList<DBTuplePtr>> tables;
+    QStringList statements;
+};
+
+// Keeps the rows handed to it.
+class RecordingImport : public DBImport
+{
+public:
+    using DBImport::DBImport;
+    bool importData2Table(const std::shared_ptr<DBTable> &table, const QVariantList &data,
+                          Bastwick::Error *) override
+    {
+        tableName = table ? table->name() : QString();
+        rows = data;
+        return true;
+    }
+    QString tableName;
+    QVariantList rows;
+};
+
+DBFieldPtr field(const QString &name, bool text)
+{
+    auto f = std::make_shared<DBField>();
+    f->setName(name);
+    f->setIsTEXT(text);
+    return f;
+}
+
+DBTuplePtr row(const QVariantMap &values)
+{
+    return std::make_shared<DBTuple>(values);
+}
+
+const QVariant kNull = QVariant::fromValue(nullptr);
+
+class TableWriters : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        connection = std::make_shared<MemoryConnection>();
+        db = std::make_shared<DBDatabase>(connection, QStringLiteral("shop"));
+        users = std::make_shared<DBTable>(db, QStringLiteral("users"));
+        users->setFields({field("id", false), field("name", true), field("vip", false)});
+        empty = std::make_shared<DBTable>(db, QStringLiteral("empty"));
+        empty->setFields({field("id", false)});
+        db->setTables({users, empty});
+        connection->tables.insert("users", {row({{"id", 1}, {"name", "Ann"}, {"vip", true}}),
+                                            row({{"id", 2}, {"name", kNull}, {"vip", false}}),
+                                            row({{"id", 3}, {"name", "O'Brien <&> \"x\", y"}})});
+        connection->tables.insert("empty", {});
+        registry = std::make_shared<DBExport>(db);
+        config = AppExportConfig::sharedInstance();
+        config->setIsSQLExportIncludeData(true);
+        config->setIsSQLExportIncludeSchema(true);
+        config->setIsSQLExportIncludeDropTable(true);
+        config->setIsCSVExportIncludeColumnHeader(false);
+        config->setIsExportSaveAsSingleFile(false);
+    }
+
+    QByteArray exportTable(int type, const std::shared_ptr<DBTable> &table,
+                           const Bastwick::IndexSet *indexes = nullptr, bool *ok = nullptr)
+    {
+        const QString path = dir.path(QStringLiteral("out-%1").arg(++files));
+        Bastwick::Error error;
+        const bool done = DBExportFacade::exportTableToFile(*registry, table, path, indexes, type, &error);
+        if (ok)
+            *ok = done;
+        else
+            EXPECT_TRUE(done) << qPrintable(error.toString());
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
+    }
+
+    std::shared_ptr<MemoryConnection> connection;
+    std::shared_ptr<DBDatabase> db;
+    std::shared_ptr<DBTable> users;
+    std::shared_ptr<DBTable> empty;
+    std::shared_ptr<DBExport> registry;
+    AppExportConfig *config = nullptr;
+    TestSupport::TempDir dir;
+    int files = 0;
+};
+
+TEST_F(TableWriters, EachWriterIsByteExactOnASmallTable)
+{
+    EXPECT_EQ(exportTable(0, users),
+              "DROP TABLE IF EXISTS 'users';\n"
+              ";\n"
+              "insert into users('id','name','vip')  values(1,'Ann',1);\n"
+              "insert into users('id','name','vip')  values(2,null,0);\n"
+              "insert into users('id','name','vip')  values(3,'O''Brien <&> \"x\", y',null);\n");
+    EXPECT_EQ(exportTable(10, users),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "  <table name=\"users\">\n"
+              "    <row>\n"
+              "      <column name=\"id\">1</column>\n"
+              "      <column name=\"name\">Ann</column>\n"
+              "      <column name=\"vip\">1</column>\n"
+              "    </row>\n"
+              "    <row>\n"
+              "      <column name=\"id\">2</column>\n"
+              "      <column name=\"name\">null</column>\n"
+              "      <column name=\"vip\">0</column>\n"
+              "    </row>\n"
+              "    <row>\n"
+              "      <column name=\"id\">3</column>\n"
+              "      <column name=\"name\">O'Brien &lt;&amp;&gt; &quot;x&quot;, y</column>\n"
+              "      <column name=\"vip\">null</column>\n"
+              "    </row>\n"
+              "  </table>\n");
+    EXPECT_EQ(exportTable(8, users),
+              "{\"users\":[{\"id\":1,\"name\":\"Ann\",\"vip\":true},{\"id\":2,\"name\":null,"
+              "\"vip\":false},{\"id\":3,\"name\":\"O'Brien <&> \\\"x\\\", y\"}]}");
+    EXPECT_EQ(exportTable(9, users), "1,Ann,1\n2,,0\n3,\"O'Brien <&> \"\"x\"\", y\",\n");
+    const QByteArray plist = exportTable(11, users);
+    EXPECT_TRUE(plist.contains("<key>users</key>"));
+    EXPECT_TRUE(plist.contains("<string>O'Brien &lt;&amp;&gt;")) << plist.constData();
+    // The null member of the second row is left out.
+    EXPECT_EQ(plist.count("<key>name</key>"), 2);
+    EXPECT_TRUE(plist.contains("<true/>"));
+}
+
+TEST_F(TableWriters, SettingsIndexesAndEmptyTables)
+{
+    config->setIsSQLExportIncludeData(false);
+    EXPECT_EQ(exportTable(0, users), "DROP TABLE IF EXISTS 'users';\n;\n");
+    config->setIsSQLExportIncludeDropTable(false);
+    config->setIsSQLExportIncludeSchema(false);
+    EXPECT_EQ(exportTable(0, users), "");
+
+    // Index sets choose the rows; a CSV header line when asked for.
+    config->setIsCSVExportIncludeColumnHeader(true);
+    const Bastwick::IndexSet second = Bastwick::IndexSet::fromRange(1, 1);
+    EXPECT_EQ(exportTable(9, users, &second), "id,name,vip\n2,,0\n");
+
+    // An empty table: a zero-byte JSON file; a property list has nothing to write.
+    EXPECT_EQ(exportTable(8, empty), "");
+    bool ok = true;
+    EXPECT_EQ(exportTable(11, empty, nullptr, &ok), "<no file>");
+    EXPECT_FALSE(ok);
+
+    // A Deraz registry names the dropped table between double quotes.
+    config->setIsSQLExportIncludeDropTable(true);
+    auto deraz = std::make_shared<DerazExport>(db);
+    const QString path = dir.path("deraz.sql");
+    ASSERT_TRUE(DBExportFacade::exportTableToFile(*deraz, users, path, nullptr, 0, nullptr));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "DROP TABLE IF EXISTS \"users\";\n");
+    // Command text has no table writer.
+    EXPECT_FALSE(DBExportFacade::exportTableToFile(*deraz, users, path, nullptr, 14, nullptr));
+}
+
+TEST_F(TableWriters, QueryExportReadsTheQueryItself)
+{
+    const QString path = dir.path("q.csv");
+    const Bastwick::IndexSet first = Bastwick::IndexSet::fromRange(0, 1);
+    ASSERT_TRUE(
+        DBExportFacade::exportQueryToFile(*registry, "SELECT * FROM users", path, &first, 9, nullptr));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "1,Ann,1\n");
+    Bastwick::Error error;
+    EXPECT_FALSE(
+        DBExportFacade::exportQueryToFile(*registry, "SELECT * FROM nowhere", path, nullptr, 8, &error));
+    EXPECT_FALSE(error.description.isEmpty());
+}
+
+TEST_F(TableWriters, WholeDatabaseFilesAndFailures)
+{
+    auto missing = std::make_shared<DBTable>(db, QStringLiteral("missing"));
+    missing->setFields({field("id", false)});
+    const QString folder = dir.path("exports");
+
+    // One file for the database: the readable tables, and the failure reported.
+    Bastwick::Error error;
+    EXPECT_FALSE(DBExportFacade::exportTables(*registry, {users, missing, empty}, folder, 8, &error));
+    EXPECT_EQ(error.description, "no such table");
+    QFile one(folder + "/shop/shop.json");
+    ASSERT_TRUE(one.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(one.readAll().startsWith("[{\"users\":[{"));
+
+    // One file per table: the others are still written.
+    config->setIsExportSaveAsSingleFile(true);
+    error = {};
+    EXPECT_FALSE(DBExportFacade::exportTables(*registry, {missing, users}, folder, 10, &error));
+    EXPECT_TRUE(QFile::exists(folder + "/shop/users.xml"));
+    EXPECT_FALSE(QFile::exists(folder + "/shop/missing.xml"));
+    EXPECT_TRUE(DBExportFacade::exportTables(*registry, {users, empty}, folder, 0, nullptr));
+    EXPECT_TRUE(QFile::exists(folder + "/shop/empty.sql"));
+}
+
+TEST_F(TableWriters, FilesReadBackIntoTheSameRows)
+{
+    auto kit = std::make_shared<RecordingImport>(db);
+    config->setIsCSVExportIncludeColumnHeader(true);
+    const QString folder = dir.path("back");
+    for (const int type : {8, 9, 10, 11}) {
+        SCOPED_TRACE(type);
+        const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+        const QString path = folder + "/users." + ext;
+        ASSERT_TRUE(DBExportFacade::exportTableToFile(*registry, users, path, nullptr, type, nullptr));
+        kit->rows.clear();
+        Bastwick::Error error;
+        ASSERT_TRUE(DBFileImport::importAtPath(*kit, {path}, &error)) << qPrintable(error.toString());
+        EXPECT_EQ(kit->tableName, "users");
+        ASSERT_EQ(kit->rows.size(), 3);
+        EXPECT_EQ(kit->rows.at(2).toMap().value("name").toString(), "O'Brien <&> \"x\", y");
+        EXPECT_EQ(kit->rows.at(0).toMap().value("id").toString(), "1");
+    }
+}
+
+TEST_F(TableWriters, SqlImportSplitsOutsideQuotesAndReportsFailures)
+{
+    db->setDbImport(std::make_shared<DBImport>(db));
+    const QString path = dir.path("in.SQL");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("insert into t values('a;b');;\n insert into t values(\"c\"\";\"); fail here; insert into t "
+            "values(1);");
+    f.close();
+    Bastwick::Error error;
+    // The extension is tested without regard to case; a failing statement fails the
+    // import, the others still run; a file of another kind is an error too.
+    EXPECT_FALSE(DBFileImport::importAtPath(*db->dbImport(), {path, dir.path("notes.txt")}, &error));
+    EXPECT_EQ(connection->statements,
+              (QStringList{"insert into t values('a;b')", "insert into t values(\"c\"\";\")", "fail here",
+                           "insert into t values(1)"}));
+}
+
+TEST(TableWriterRegistry, KitsByTypeCode)
+{
+    Kestrune::registerExchangeClasses();
+    DBExport registry;
+    EXPECT_EQ(DBExport::exportTypeAsindex(1), 0);
+    EXPECT_EQ(DBExport::exportTypeAsindex(14), 0);
+    EXPECT_EQ(DBExport::exportTypeFromIndex(5), -1);
+    EXPECT_EQ(DBFileImport::importTypeAsindex(1), -1);
+    for (const auto &[type, cls] :
+         std::initializer_list<std::pair<int, const char *>>{{0, "DBSQLExport"},
+                                                             {8, "DBJSONExport"},
+                                                             {9, "DBCSVExport"},
+                                                             {10, "DBXMLExport"},
+                                                             {11, "DBPListExport"}}) {
+        auto kit = registry.exportKitByExportType(type);
+        ASSERT_NE(kit, nullptr) << type;
+        EXPECT_STREQ(kit->metaObject()->className(), cls);
+        EXPECT_EQ(registry.exportKitByExportType(type), kit) << "made once";
+    }
+    EXPECT_EQ(registry.exportKitByExportType(14), nullptr);
+    auto own = std::make_shared<QObject>();
+    registry.registerExportKit(own, 9);
+    registry.registerExportKit(nullptr, 9);
+    EXPECT_EQ(registry.exportKitByExportType(9), own);
+}
+
+} // namespace
