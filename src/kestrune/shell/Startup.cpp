@@ -3,10 +3,12 @@
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/Log.h>
 #include <corbelan/CorbelanClasses.h>
+#include <kestrune/chrome/ChromeClasses.h>
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/exchange/ExchangeClasses.h>
+#include <kestrune/keys/KeyClasses.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <pavisade/PavisadeClasses.h>
@@ -33,6 +35,8 @@ void registerAllClasses()
     Kestrune::registerDataClasses();
     registerShellClasses();
     Kestrune::registerExchangeClasses();
+    Kestrune::registerChromeClasses();
+    Kestrune::registerKeyClasses();
 }
 
 bool openLocalStore()

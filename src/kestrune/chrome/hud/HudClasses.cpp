@@ -1,0 +1,9 @@
+#include <kestrune/chrome/ChromeClasses.h>
+
+#include <bastwick/platform/ClassRegistry.h>
+
+namespace Kestrune {
+
+void registerHudClasses() {}
+
+} // namespace Kestrune

@@ -1,0 +1,12 @@
+#include <kestrune/keys/KeyClasses.h>
+
+namespace Kestrune {
+
+void registerKeyClasses()
+{
+    registerKeySheetClasses();
+    registerProbeClasses();
+    registerConsoleClasses();
+}
+
+} // namespace Kestrune

@@ -1,0 +1,9 @@
+#include <kestrune/keys/KeyClasses.h>
+
+#include <bastwick/platform/ClassRegistry.h>
+
+namespace Kestrune {
+
+void registerKeySheetClasses() {}
+
+} // namespace Kestrune
