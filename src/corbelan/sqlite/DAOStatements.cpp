@@ -1,5 +1,8 @@
 #include <corbelan/sqlite/DAOStatements_p.h>
 
+#include <corbelan/sqlite/XXXRWDatabase.h>
+#include <corbelan/sqlite/XXXRWResultSet.h>
+
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
 
@@ -119,6 +122,23 @@ QString pageSql(const QString &table, qint64 page, qint64 pageSize)
     return QStringLiteral("SELECT * FROM  ") + table + QStringLiteral("  LIMIT ") +
            QString::number(pageSize) + QStringLiteral(" OFFSET ") + QString::number(pageSize * page) +
            QStringLiteral(" ");
+}
+
+QVariant queryMaxKey(XXXRWDatabase *db, const QString &table, const QStringList &keys)
+{
+    if (keys.isEmpty()) {
+        XXXLog(QStringLiteral("table no primary key field!"));
+        return {};
+    }
+    const QString sql = maxKeySql(table, keys.first());
+    XXXLog(QStringLiteral("findMaxKey sql=%1").arg(sql));
+    QVariant answer;
+    XXXRWResultSetPtr rs = db->executeQuery(sql);
+    if (rs && rs->next())
+        answer = rs->objectForColumnIndex(0);
+    if (rs)
+        rs->close();
+    return answer;
 }
 
 } // namespace Corbelan::DAOStatements

@@ -9,6 +9,8 @@
 #include <QtCore/QVariant>
 #include <QtCore/QVariantList>
 
+class XXXRWDatabase;
+
 namespace Corbelan::DAOStatements {
 
 // A column's value for binding: an absent (invalid) value is SQL NULL.
@@ -36,5 +38,9 @@ QString selectAllSql(const QString &table);
 QString selectWhereSql(const QString &table, const QString &condition);
 QString maxKeySql(const QString &table, const QString &key);
 QString pageSql(const QString &table, qint64 page, qint64 pageSize);
+
+// The largest value of the numbered key column, read on db; nil (invalid) when the table
+// has no key column, is empty or the read fails. Each base answers its own default then.
+QVariant queryMaxKey(XXXRWDatabase *db, const QString &table, const QStringList &keys);
 
 } // namespace Corbelan::DAOStatements

@@ -457,20 +457,9 @@ QVariant XXXBaseDAO::findMaxKey()
 
 QVariant XXXBaseDAO::findMaxKeyOn(XXXRWDatabase *db)
 {
-    QVariant answer = QVariant::fromValue(qint64(0));
-    if (m_keyList.isEmpty()) {
-        XXXLog(QStringLiteral("table no primary key field!"));
-        return answer;
-    }
-    const QString sql = maxKeySql(m_tableName, m_keyList.first());
-    XXXLog(QStringLiteral("findMaxKey sql=%1").arg(sql));
-    XXXRWResultSetPtr rs = db->executeQuery(sql);
-    if (rs && rs->next())
-        answer = rs->objectForColumnIndex(0);
-    if (rs)
-        rs->close();
+    const QVariant answer = queryMaxKey(db, m_tableName, m_keyList);
     if (isNilOrNull(answer))
-        answer = QVariant::fromValue(qint64(0));
+        return QVariant::fromValue(qint64(0));
     return answer;
 }
 

@@ -414,21 +414,9 @@ QVariant BaseDAO::findMaxKey()
 
 QVariant BaseDAO::findMaxKeyOn(XXXRWDatabase *db) const
 {
-    const QVariant one = QVariant::fromValue(qint64(1));
-    if (m_keyList.isEmpty()) {
-        XXXLog(QStringLiteral("table no primary key field!"));
-        return one;
-    }
-    const QString sql = maxKeySql(m_tableName, m_keyList.first());
-    XXXLog(QStringLiteral("findMaxKey sql=") + sql);
-    QVariant answer = one;
-    XXXRWResultSetPtr rs = db->executeQuery(sql);
-    if (rs && rs->next())
-        answer = rs->objectForColumnIndex(0);
-    if (rs)
-        rs->close();
+    const QVariant answer = queryMaxKey(db, m_tableName, m_keyList);
     if (!answer.isValid() || Bastwick::isEmptyObj(answer))
-        answer = one;
+        return QVariant::fromValue(qint64(1));
     return answer;
 }
 
