@@ -19,6 +19,8 @@
 #include <kestrune/exchange/DerazExportManager.h>
 #include <kestrune/exchange/DerazExportOperation.h>
 
+#include "ProcessMemory.h"
+
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QElapsedTimer>
@@ -31,13 +33,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace {
+
+using namespace KestruneBench;
 
 constexpr int kRuns = 5;
 constexpr int kPageSize = 100;
@@ -86,15 +89,6 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-qint64 residentBytes()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> parts = f.readAll().split(' ');
-    return parts.size() > 1 ? parts.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
 std::shared_ptr<DBProfile> profile(const Options &o)
@@ -395,26 +389,6 @@ int opWrite(const Options &o)
     return 0;
 }
 
-// Resident and peak resident bytes from /proc/self/status ("VmRSS", "VmHWM").
-qint64 statusBytes(const QByteArray &field)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
-    return 0;
-}
-
-// Starts the peak resident size over from the current size; false when the system does
-// not offer it.
-bool resetPeak()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
-}
-
 double megabytes(qint64 bytes)
 {
     return double(bytes) / (1024.0 * 1024.0);
@@ -451,7 +425,7 @@ int opRemove(const Options &o)
         std::fprintf(stderr, "the peak resident size cannot be reset; peak_rss_mb includes the load\n");
     const double seconds =
         secondsTaken([&] { awaitOperation("remove", [&](auto done) { db->removeAllQueryKey(done); }); });
-    const qint64 peak = statusBytes("VmHWM");
+    const qint64 peak = peakResidentBytes();
     print("keys", keys);
     print("keys_per_s", seconds > 0 ? double(keys) / seconds : 0.0);
     print("peak_rss_mb", megabytes(peak));
@@ -481,7 +455,7 @@ int opExport(const Options &o)
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
-    const qint64 loaded = statusBytes("VmRSS");
+    const qint64 loaded = residentBytes();
 
     // Two rounds, the bare read and the export alternating; the better time of each counts.
     qint64 read = 0;
@@ -518,7 +492,7 @@ int opExport(const Options &o)
             std::fprintf(stderr, "export failed: no file at %s\n", qPrintable(o.out));
             return 2;
         }
-        peak = qMax(peak, statusBytes("VmHWM"));
+        peak = qMax(peak, peakResidentBytes());
     }
     const double bareSeconds = *std::min_element(bare.begin(), bare.end());
     const double exportSeconds = *std::min_element(exported.begin(), exported.end());
@@ -563,7 +537,7 @@ int opImport(const Options &o)
     print("lines", lines);
     print("import_s", seconds);
     print("lines_per_s", lines / seconds);
-    print("peak_rss_mb", megabytes(statusBytes("VmHWM")));
+    print("peak_rss_mb", megabytes(peakResidentBytes()));
     return 0;
 }
 
