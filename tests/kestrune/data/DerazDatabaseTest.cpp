@@ -459,7 +459,7 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
     }
 }
 
-TEST_F(DerazDatabaseTest, LoggedCommandLinesShowOnlyTheirFirstWordAndArgumentCount)
+TEST_F(DerazDatabaseTest, LogsKeepOnlyTheShapeOfCommandLinesAndConsoleReplies)
 {
     auto db = connected.db(12);
     const QByteArray secret = "hunter2-not-for-logs";
@@ -483,6 +483,26 @@ TEST_F(DerazDatabaseTest, LoggedCommandLinesShowOnlyTheirFirstWordAndArgumentCou
     bool done = false;
     db->execCommand("SET console " + secret, [&](const DerazReply &) { done = true; });
     EXPECT_TRUE(waitFor([&] { return done; }));
+    // Replies typed at the console carry the secret back: the log keeps their shape only.
+    DerazReply read;
+    done = false;
+    db->execCommand("GET console", [&](const DerazReply &r) {
+        read = r;
+        done = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return done; }));
+    EXPECT_EQ(read, DerazReply::string(secret));
+    done = false;
+    db->execCommand("MGET console apikey", [&](const DerazReply &r) {
+        read = r;
+        done = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return done; }));
+    EXPECT_EQ(read.size(), 2);
+    // Answers an error (a text other than OK), which goes to the caller, not to the log.
+    EXPECT_TRUE(await([&](auto d) { db->execCommandWithError("GET token", d); }));
+    EXPECT_TRUE(log.contains(QStringLiteral("(string of %1 bytes)").arg(secret.size())));
+    EXPECT_TRUE(log.contains(QStringLiteral("(array of 2 elements)")));
 
     EXPECT_EQ(on(12, {"GET", "apikey"}), DerazReply::string(secret));
     EXPECT_EQ(on(12, {"GET", "token"}), DerazReply::string(secret));

@@ -37,6 +37,21 @@ QString logReply(const DerazReply &reply)
     return Bastwick::logText(reply.describe(kLogLimit));
 }
 
+// What the log keeps of a reply to a command the user typed: its shape, never its
+// content, which may be a password (CONFIG GET requirepass) or any stored value. Errors
+// and statuses are the server's own words and are kept.
+QString logConsoleReply(const DerazReply &reply)
+{
+    switch (reply.kind()) {
+    case DerazReply::Kind::String:
+        return QStringLiteral("(string of %1 bytes)").arg(reply.text().size());
+    case DerazReply::Kind::Array:
+        return QStringLiteral("(array of %1 elements)").arg(reply.size());
+    default:
+        return logReply(reply);
+    }
+}
+
 // The type code of a TYPE reply, or -1.
 int typeCode(const DerazReply &reply)
 {
@@ -655,7 +670,7 @@ void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completi
         const DerazReply reply = client->commandArgv(arguments);
         // The user may have changed the session's state in ways we cannot follow.
         client->setSelectedDatabase(std::nullopt);
-        XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logReply(reply)));
+        XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logConsoleReply(reply)));
         post(reply);
     });
 }
@@ -675,7 +690,7 @@ void DerazDatabase::execCommandArray(const DerazArgv &arguments, ErrorCompletion
         [arguments](HiredisClient &client) -> std::optional<Bastwick::Error> {
             const DerazReply reply = client.commandArgv(arguments);
             client.setSelectedDatabase(std::nullopt);
-            XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logReply(reply)));
+            XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logConsoleReply(reply)));
             return derazReplyError(reply);
         },
         std::move(completion));
