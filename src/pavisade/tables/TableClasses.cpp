@@ -2,7 +2,9 @@
 
 #include <pavisade/tables/NSTableViewEX.h>
 #include <pavisade/tables/X3DoubleEidtTableViewController.h>
+#include <pavisade/tables/X3TableViewPageController.h>
 #include <pavisade/tables/X3TableViewXibController.h>
+#include <pavisade/tables/X3TableViewXibPageController.h>
 #include <pavisade/tables/XXXNSTableColumnField.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 
@@ -22,6 +24,8 @@ void registerPavisadeTableClasses()
     registry.registerClass<X3TableViewController>();
     registry.registerClass<X3TableViewXibController>();
     registry.registerClass<X3DoubleEidtTableViewController>();
+    registry.registerClass<X3TableViewXibPageController>();
+    registry.registerClass<X3TableViewPageController>();
 }
 
 } // namespace Pavisade

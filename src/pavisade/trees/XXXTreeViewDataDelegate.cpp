@@ -676,12 +676,21 @@ void XXXTreeViewDataDelegate::setColumnDefs(const XXXNSTableColumnFieldList &def
 
 // --- Model ----------------------------------------------------------------------------
 
+// Called for every child row when a node with many leaf rows is expanded: kept to plain
+// field reads.
 QModelIndex XXXTreeViewDataDelegate::index(int row, int column, const QModelIndex &parent) const
 {
-    if (row < 0 || column < 0 || column >= columnCount() || (parent.isValid() && parent.column() != 0))
+    if (row < 0 || column < 0 || column >= m_columnDefs.size())
         return {};
-    TreeNode *node = nodeAt(parent);
-    if (!node || row >= node->childCount())
+    TreeNode *node = m_root.get();
+    if (parent.isValid()) {
+        if (parent.column() != 0)
+            return {};
+        node = nodeAt(parent);
+        if (!node)
+            return {};
+    }
+    if (row >= node->m_children.size() + node->m_leafCount)
         return {};
     return createIndex(row, column, node);
 }
@@ -762,14 +771,16 @@ QVariant XXXTreeViewDataDelegate::headerData(int section, Qt::Orientation orient
     return {};
 }
 
+// Asked for every child row when a node is expanded: a leaf row's flags come from its
+// column alone.
 Qt::ItemFlags XXXTreeViewDataDelegate::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
     Qt::ItemFlags flags =
         Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
-    const TreeNode *node = nodeAt(index);
-    if (!node || node->isLeaf())
+    const auto *parent = static_cast<const TreeNode *>(index.internalPointer());
+    if (index.row() >= parent->m_children.size() || parent->m_children.at(index.row())->isLeaf())
         flags |= Qt::ItemNeverHasChildren;
     return columnFlags(index.column(), flags);
 }

@@ -1,11 +1,16 @@
 #include <pavisade/PavisadeClasses.h>
+#include <pavisade/forms/FormControls.h>
 #include <pavisade/sheets/XSheet.h>
 #include <pavisade/tables/NSTableViewEX.h>
 #include <pavisade/tables/TableViewExtension.h>
 #include <pavisade/tables/X3DoubleEidtTableViewController.h>
+#include <pavisade/tables/X3TableViewPageController.h>
 #include <pavisade/tables/X3TableViewXibController.h>
+#include <pavisade/tables/X3TableViewXibPageController.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
+
+#include <bastwick/platform/ClassRegistry.h>
 
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
@@ -203,6 +208,97 @@ TEST(NSTableViewEX, DoubleEditScreenAddsARowThroughTheModel)
     EXPECT_EQ(screen->editTableView()->emptyDoubleClickAction(), "addEmptyRow");
     QTest::mouseDClick(screen->editTableView()->viewport(), Qt::LeftButton, {}, QPoint(10, 100));
     EXPECT_EQ(screen->model.added, 1);
+}
+
+namespace {
+
+// A paged table screen whose toolbar carries the "pages" label.
+template <class Base> class PagedTableScreen : public Base
+{
+public:
+    QList<XXXButtonToolBarItem> toolbarItemsConfig() const override
+    {
+        XXXButtonToolBarItem pages;
+        pages.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+        pages.identifier = "pages";
+        return {pages};
+    }
+    QString pagesLabel()
+    {
+        auto *label = qobject_cast<XXXLabel *>(this->toolBarView()->buttonWithIdentifier("pages"));
+        return label ? label->text() : QString("<no label>");
+    }
+};
+
+template <class Base> class PagedTableScreenTest : public testing::Test
+{
+};
+using PagedTableScreens = testing::Types<X3TableViewXibPageController, X3TableViewPageController>;
+TYPED_TEST_SUITE(PagedTableScreenTest, PagedTableScreens);
+
+} // namespace
+
+TYPED_TEST(PagedTableScreenTest, PagesThroughTheManagerAndShowsThePageInTheToolbar)
+{
+    EXPECT_TRUE(Bastwick::ClassRegistry::instance().contains(TypeParam::staticMetaObject.className()));
+
+    PagedTableScreen<TypeParam> screen;
+    screen.view();
+    screen.setUpToolBarConfig();
+
+    // Without a manager nothing pages and the label reads "0/0".
+    EXPECT_EQ(screen.pageTotalNum(), 0);
+    EXPECT_FALSE(screen.nextPage());
+    EXPECT_FALSE(screen.goFirstPage());
+    EXPECT_FALSE(screen.isLastPage());
+    EXPECT_EQ(screen.currentPageIndex(), 0);
+    screen.updatePageInfo();
+    EXPECT_EQ(screen.pagesLabel(), "0/0");
+
+    auto *manager = new XXXPageManager;
+    screen.setPageManager(manager);
+    EXPECT_EQ(manager->parent(), &screen);
+    manager->setPageSize(30);
+    manager->setTotalRowNum(0);
+    screen.updatePageInfo();
+    EXPECT_EQ(screen.pagesLabel(), "0/0") << "no rows, first page";
+
+    manager->setTotalRowNum(61);
+    screen.updatePageInfo();
+    EXPECT_EQ(manager->pageTotalNum(), 3) << "61 rows of 30 make three pages, stored in the manager";
+    EXPECT_EQ(screen.pagesLabel(), "1/3");
+    EXPECT_TRUE(screen.isFirstPage());
+    EXPECT_FALSE(screen.prePage());
+
+    const struct
+    {
+        std::function<bool()> move;
+        bool moved;
+        QString label;
+    } steps[] = {
+        {[&] { return screen.nextPage(); }, true, "2/3"},
+        {[&] { return screen.goLastPage(); }, true, "3/3"},
+        {[&] { return screen.nextPage(); }, false, "3/3"},
+        {[&] { return screen.goPage(3); }, false, "3/3"},
+        {[&] { return screen.prePage(); }, true, "2/3"},
+        {[&] { return screen.goFirstPage(); }, true, "1/3"},
+    };
+    for (const auto &step : steps) {
+        EXPECT_EQ(step.move(), step.moved) << step.label.toStdString();
+        screen.updatePageInfo();
+        EXPECT_EQ(screen.pagesLabel(), step.label);
+    }
+    EXPECT_EQ(manager->currentPageIndex(), screen.currentPageIndex());
+    EXPECT_EQ(screen.pageSize(), 30);
+    EXPECT_EQ(screen.totalRowNum(), 61);
+}
+
+TEST(PagedTableScreen, PagedDoubleEditScreenStillAddsRowsOnTheEmptyArea)
+{
+    X3TableViewPageController screen;
+    screen.view();
+    EXPECT_EQ(screen.tableView(), screen.editTableView());
+    EXPECT_EQ(screen.editTableView()->emptyDoubleClickAction(), "addEmptyRow");
 }
 
 #include "TableScreenTest.moc"

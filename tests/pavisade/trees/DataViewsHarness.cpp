@@ -1,5 +1,6 @@
 // A window with a tree screen (a connection, its databases and 100,000 keys served by
-// index) beside a table screen (text, check-box and combo-box columns, a toolbar strip),
+// index) beside a paged table screen (text, check-box and combo-box columns, a toolbar
+// strip with the page label),
 // for looking at them. With an output folder, each screen and the window are saved as
 // PNG files there and the program ends:
 //
@@ -8,8 +9,9 @@
 #include <pavisade/PavisadeClasses.h>
 #include <pavisade/panels/XXXProgressIndicatorPanel.h>
 #include <pavisade/tables/TableViewExtension.h>
-#include <pavisade/tables/X3TableViewController.h>
+#include <pavisade/tables/X3TableViewPageController.h>
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
+#include <pavisade/toolbar/XXXButtonToolBar.h>
 #include <pavisade/trees/X3TreeViewController.h>
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
@@ -78,10 +80,21 @@ public:
     }
 };
 
-class ProfileTableScreen : public X3TableViewController
+class ProfileTableScreen : public X3TableViewPageController
 {
 public:
     XXXTableViewDataDelegate model;
+
+    QList<XXXButtonToolBarItem> toolbarItemsConfig() const override
+    {
+        QList<XXXButtonToolBarItem> items = XXXButtonToolBar::itemConfig();
+        XXXButtonToolBarItem pages;
+        pages.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+        pages.identifier = QStringLiteral("pages");
+        pages.alignment = 1;
+        items.append(pages);
+        return items;
+    }
 
     XXXNSTableColumnFieldList tableColumnsDef() const override
     {
@@ -134,6 +147,11 @@ public:
         model.setData(rows);
         model.setOwner(tableView());
         tableView()->selectRow(1);
+        // The first page of 12 profiles, 5 to a page.
+        auto *manager = new XXXPageManager;
+        manager->setPageSize(5);
+        manager->setTotalRowNum(12);
+        setPageManager(manager);
     }
 };
 
@@ -154,15 +172,18 @@ int main(int argc, char **argv)
     window.setCentralWidget(split);
     window.resize(960, 560);
     table->setUpToolBarConfig();
+    table->updatePageInfo();
     window.show();
 
     const QStringList args = app.arguments();
     if (args.size() < 2)
         return app.exec();
     const QDir out(args.at(1));
-    QTimer::singleShot(300, &app, [&] {
+    QTimer::singleShot(200, &app, [&] {
         table->resizeUI();
         tree->treeViewSizeConfig();
+    });
+    QTimer::singleShot(400, &app, [&] {
         tree->grab().save(out.filePath(QStringLiteral("tree_screen_top.png")));
         tree->treeView()->scrollTo(tree->model.index(5000, 0, tree->model.indexForNode(tree->database)));
         tree->treeView()->setCurrentIndex(

@@ -1,0 +1,7 @@
+#include <pavisade/tables/X3TableViewPageController.h>
+
+X3TableViewPageController::X3TableViewPageController(QWidget *parent)
+    : X3DoubleEidtTableViewController(parent)
+    , ScreenPaging(this)
+{
+}

@@ -1,0 +1,7 @@
+#include <pavisade/tables/X3TableViewXibPageController.h>
+
+X3TableViewXibPageController::X3TableViewXibPageController(QWidget *parent)
+    : X3TableViewXibController(parent)
+    , ScreenPaging(this)
+{
+}
