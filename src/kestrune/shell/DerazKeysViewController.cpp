@@ -25,6 +25,7 @@
 
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QScrollBar>
 
 namespace {
 
@@ -34,6 +35,7 @@ QString L(const QString &key)
 }
 
 const QColor kTreeBackground(0x2c, 0x31, 0x35);
+const QColor kTreeArrow(0xb8, 0xbe, 0xc4);
 
 QByteArray keyBytes(const QVariant &name)
 {
@@ -102,7 +104,19 @@ void DerazKeysViewController::loadInterface()
     palette.setColor(QPalette::Window, kTreeBackground);
     palette.setColor(QPalette::Text, QColor(0xe4, 0xe6, 0xe8));
     palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
+    // The expand arrows are drawn in the window and button text colours: light, like
+    // the text, so they show on the dark background.
+    palette.setColor(QPalette::WindowText, kTreeArrow);
+    palette.setColor(QPalette::ButtonText, kTreeArrow);
     m_tree->setPalette(palette);
+    // A slim dark scroll bar instead of the light default one.
+    m_tree->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: #2c3135; width: 10px; margin: 0; border: none; }"
+        "QScrollBar::handle:vertical { background: #59626a; min-height: 24px; border-radius: 4px;"
+        " margin: 1px 2px; }"
+        "QScrollBar::handle:vertical:hover { background: #6f7982; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     m_tree->setAutoFillBackground(true);
     setAutoFillBackground(true);
     QPalette own = this->palette();
