@@ -7,6 +7,7 @@
 #include <kestrune/shell/DBProfileListViewDataDelegate.h>
 #include <kestrune/shell/DBProfileState.h>
 #include <kestrune/shell/DBProfileStateManager.h>
+#include <kestrune/shell/DarkListLook.h>
 #include <kestrune/shell/ToolbarItems.h>
 
 #include <pavisade/viewcontrollers/Localization.h>
@@ -103,6 +104,9 @@ void DBProfileListViewController::tableViewDelegateConfig()
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->setFrameShape(QFrame::NoFrame);
+    table->setShowGrid(false);
+    Kestrune::applyDarkListLook(table, this);
     QPointer<DBProfileListViewController> self(this);
     dataDelegate()->callback = [self](const Pavisade::TableRowPtr &row) {
         const auto profileRow = std::dynamic_pointer_cast<DBProfileRow>(row);

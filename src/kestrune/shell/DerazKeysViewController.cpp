@@ -10,6 +10,7 @@
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/ConfirmSheet.h>
+#include <kestrune/shell/DarkListLook.h>
 #include <kestrune/shell/DerazConnnectionWindowController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/ToolbarItems.h>
@@ -23,9 +24,10 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
+#include <QtGui/QPainter>
+#include <QtGui/QPolygonF>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
-#include <QtWidgets/QScrollBar>
 
 namespace {
 
@@ -33,9 +35,6 @@ QString L(const QString &key)
 {
     return Pavisade::localizedString(key);
 }
-
-const QColor kTreeBackground(0x2c, 0x31, 0x35);
-const QColor kTreeArrow(0xb8, 0xbe, 0xc4);
 
 QByteArray keyBytes(const QVariant &name)
 {
@@ -61,6 +60,30 @@ QByteArrayList keyNames(const QVariant &names)
 }
 
 } // namespace
+
+void DerazKeysView::drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const
+{
+    if (!model() || !model()->hasChildren(index))
+        return;
+    // A small triangle in the last indentation step: right when closed, down when open.
+    const int step = indentation();
+    const QRectF cell(rect.right() - step + 1, rect.top(), step, rect.height());
+    const QPointF c = cell.center();
+    const qreal r = 3.5;
+    QPolygonF arrow;
+    if (isExpanded(index))
+        arrow << QPointF(c.x() - r, c.y() - r / 2) << QPointF(c.x() + r, c.y() - r / 2)
+              << QPointF(c.x(), c.y() + r / 2 + 1);
+    else
+        arrow << QPointF(c.x() - r / 2, c.y() - r) << QPointF(c.x() - r / 2, c.y() + r)
+              << QPointF(c.x() + r / 2 + 1, c.y());
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::WindowText));
+    painter->drawPolygon(arrow);
+    painter->restore();
+}
 
 DerazKeysViewController::DerazKeysViewController(QWidget *parent)
     : X3CommonViewController(parent)
@@ -99,29 +122,7 @@ void DerazKeysViewController::loadInterface()
     m_tree->setFrameShape(QFrame::NoFrame);
     m_tree->header()->hide();
     m_tree->setIconSize(QSize(16, 16));
-    QPalette palette = m_tree->palette();
-    palette.setColor(QPalette::Base, kTreeBackground);
-    palette.setColor(QPalette::Window, kTreeBackground);
-    palette.setColor(QPalette::Text, QColor(0xe4, 0xe6, 0xe8));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
-    // The expand arrows are drawn in the window and button text colours: light, like
-    // the text, so they show on the dark background.
-    palette.setColor(QPalette::WindowText, kTreeArrow);
-    palette.setColor(QPalette::ButtonText, kTreeArrow);
-    m_tree->setPalette(palette);
-    // A slim dark scroll bar instead of the light default one.
-    m_tree->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: #2c3135; width: 10px; margin: 0; border: none; }"
-        "QScrollBar::handle:vertical { background: #59626a; min-height: 24px; border-radius: 4px;"
-        " margin: 1px 2px; }"
-        "QScrollBar::handle:vertical:hover { background: #6f7982; }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
-    m_tree->setAutoFillBackground(true);
-    setAutoFillBackground(true);
-    QPalette own = this->palette();
-    own.setColor(QPalette::Window, kTreeBackground);
-    setPalette(own);
+    Kestrune::applyDarkListLook(m_tree, this);
 
     m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
     m_dataDelegate->attachTreeView(m_tree);

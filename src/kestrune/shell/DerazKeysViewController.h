@@ -19,12 +19,16 @@ class DerazDatabase;
 class DerazKeysViewDataDelegate;
 class SimpleDBViewState;
 
-// The outline of the key tree; it behaves as a plain tree view.
+// The outline of the key tree: a plain tree view whose expand arrows are drawn in the
+// palette's text colour, so they show on the dark background whatever the style.
 class DerazKeysView : public QTreeView
 {
     Q_OBJECT
 public:
     using QTreeView::QTreeView;
+
+protected:
+    void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
 };
 
 // The left pane of the main window: the tree of connections, their databases and keys,
