@@ -2,8 +2,10 @@
 
 #include <kestrune/shell/AboutWindowController.h>
 #include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DBProfileAdminWindowController.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
 
 #include <corbelan/services/RouteManager.h>
@@ -111,6 +113,14 @@ void AppDelegate::menuConfig()
     QAction *close = file->addAction(L(QStringLiteral("Close Connection")), this,
                                      [this] { closeConnectionMenuBarItemClick(); });
     close->setObjectName(QStringLiteral("closeConnection"));
+    file->addSeparator();
+    QAction *manager = file->addAction(L(QStringLiteral("Connection Manager")), this,
+                                       [this] { connectionManagerMenuBarItemClick(); });
+    manager->setObjectName(QStringLiteral("connectionManager"));
+    QAction *preferences =
+        file->addAction(L(QStringLiteral("Preferences")), this, [this] { preferencesToolBarItemClick(); });
+    preferences->setObjectName(QStringLiteral("preferences"));
+    preferences->setShortcut(QKeySequence::Preferences);
     QMenu *help = m_window->menuBar()->addMenu(L(QStringLiteral("Help")));
     help->addAction(L(QStringLiteral("About Kestrune")), this, [this] { aboutToolBarItemClick(); });
 }
@@ -166,6 +176,30 @@ AboutWindowController *AppDelegate::aboutWindowController()
     if (!m_aboutWindowController)
         m_aboutWindowController = new AboutWindowController(this);
     return m_aboutWindowController;
+}
+
+PreferenceWindowController *AppDelegate::preferenceWindowController()
+{
+    if (!m_preferenceWindowController)
+        m_preferenceWindowController = new PreferenceWindowController(this);
+    return m_preferenceWindowController;
+}
+
+DBProfileAdminWindowController *AppDelegate::profileAdminWindowController()
+{
+    if (!m_profileAdminWindowController)
+        m_profileAdminWindowController = new DBProfileAdminWindowController(this);
+    return m_profileAdminWindowController;
+}
+
+void AppDelegate::connectionManagerMenuBarItemClick()
+{
+    profileAdminWindowController()->showWindow();
+}
+
+void AppDelegate::preferencesToolBarItemClick()
+{
+    preferenceWindowController()->showWindow();
 }
 
 void AppDelegate::aboutToolBarItemClick()

@@ -6,6 +6,8 @@
 #include <QtCore/QUrl>
 
 class AboutWindowController;
+class DBProfileAdminWindowController;
+class PreferenceWindowController;
 class KSTMainWindow;
 
 // The route identifier of the root screen.
@@ -41,11 +43,15 @@ public:
     // Menu and title-bar actions.
     void openNewConnectionMenuBarItemClick();
     void closeConnectionMenuBarItemClick();
+    void connectionManagerMenuBarItemClick();
+    void preferencesToolBarItemClick();
     void homeToolBarItemClick();
     void aboutToolBarItemClick();
 
     // Made on first use, then the same window every time.
     AboutWindowController *aboutWindowController();
+    PreferenceWindowController *preferenceWindowController();
+    DBProfileAdminWindowController *profileAdminWindowController();
 
     // Whether the local database opened (read by the start-up's log and tests).
     bool isDataBaseOpen() const { return m_dataBaseOpen; }
@@ -53,5 +59,7 @@ public:
 private:
     QPointer<KSTMainWindow> m_window;
     AboutWindowController *m_aboutWindowController = nullptr;
+    PreferenceWindowController *m_preferenceWindowController = nullptr;
+    DBProfileAdminWindowController *m_profileAdminWindowController = nullptr;
     bool m_dataBaseOpen = false;
 };

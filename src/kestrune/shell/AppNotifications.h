@@ -27,3 +27,9 @@ inline const QString kDerazRemoveKeyMsg = QStringLiteral("DerazRemoveKeyMsg");
 inline const QString kDerazRemoveAllKeyInDBMsg = QStringLiteral("DerazRemoveAllKeyInDBMsg");
 inline const QString kDBMagicMsg = QStringLiteral("DBMagicMsg");
 inline const QString kDBImportDataNotify = QStringLiteral("DBImportDataNotify");
+// The profile form saved a profile: the profile list reloads (no object).
+inline const QString kDBProfileListAddMsg = QStringLiteral("DBProfileListAddMsg");
+// The profile list deleted a profile (object: the DBProfile).
+inline const QString kDBProfileListRemoveMsg = QStringLiteral("DBProfileListRemoveMsg");
+// The preferences window changed the page size (no object).
+inline const QString kDBDataPageSizeChangedMsg = QStringLiteral("DBDataPageSizeChangedMsg");

@@ -1,6 +1,8 @@
 #include <kestrune/shell/ConfirmSheet.h>
 
+#include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/sheets/SheetHost.h>
+#include <pavisade/viewcontrollers/Localization.h>
 
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -35,6 +37,21 @@ QMessageBox *showConfirmSheet(QWidget *window, const QString &message, const QSt
     }
     box->open();
     return box;
+}
+
+QMessageBox *confirmWarning(QWidget *window, const QString &text, const std::function<void(qint64)> &onOk,
+                            const std::function<void()> &onCancel)
+{
+    return showConfirmSheet(window, Pavisade::localizedString(QStringLiteral("Warning")), text,
+                            Pavisade::localizedString(QStringLiteral("Cancel")),
+                            Pavisade::localizedString(QStringLiteral("Ok")), onOk, onCancel);
+}
+
+void showWarning(QWidget *window, const QString &text)
+{
+    Pavisade::showSheetModalForWindow(window, Pavisade::localizedString(QStringLiteral("Warning")), text,
+                                      Pavisade::AlertStyleWarning,
+                                      Pavisade::localizedString(QStringLiteral("Ok")));
 }
 
 } // namespace Kestrune

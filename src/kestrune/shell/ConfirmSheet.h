@@ -17,4 +17,12 @@ QMessageBox *showConfirmSheet(QWidget *window, const QString &message, const QSt
                               const QString &cancelTitle, const QString &okTitle,
                               const std::function<void(qint64)> &onOk, const std::function<void()> &onCancel);
 
+// The confirmations of the shell: message "Warning", the given text, "Cancel" and "Ok"
+// (all translated).
+QMessageBox *confirmWarning(QWidget *window, const QString &text, const std::function<void(qint64)> &onOk,
+                            const std::function<void()> &onCancel);
+
+// A one-button warning: message "Warning", the given (already translated) text, "Ok".
+void showWarning(QWidget *window, const QString &text);
+
 } // namespace Kestrune

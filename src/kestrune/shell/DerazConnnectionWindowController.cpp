@@ -3,6 +3,7 @@
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/IntValue.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/viewcontrollers/Localization.h>
@@ -123,7 +124,7 @@ void DerazConnnectionWindowController::cancelAction()
 std::shared_ptr<DBProfile> DerazConnnectionWindowController::formatProfile()
 {
     const auto p = profile();
-    p->setPort(m_port ? m_port->text().trimmed().toInt() : p->port());
+    p->setPort(m_port ? Kestrune::intValue(m_port->text()) : p->port());
     p->urlFormat();
     return p;
 }

@@ -1,6 +1,7 @@
 #include <kestrune/shell/DerazKeysViewController.h>
 
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/data/records/DerazUnit.h>
@@ -9,17 +10,22 @@
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/ConfirmSheet.h>
+#include <kestrune/shell/DarkListLook.h>
 #include <kestrune/shell/DerazConnnectionWindowController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
+#include <QtGui/QPainter>
+#include <QtGui/QPolygonF>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
@@ -30,9 +36,54 @@ QString L(const QString &key)
     return Pavisade::localizedString(key);
 }
 
-const QColor kTreeBackground(0x2c, 0x31, 0x35);
+QByteArray keyBytes(const QVariant &name)
+{
+    return name.metaType() == QMetaType::fromType<QByteArray>() ? name.toByteArray()
+                                                                : Bastwick::bytesFromText(name.toString());
+}
+
+// Key names as posted: a list (of byte arrays or texts), one name, or nothing.
+QByteArrayList keyNames(const QVariant &names)
+{
+    const QMetaType type = names.metaType();
+    if (!names.isValid())
+        return {};
+    if (type == QMetaType::fromType<QByteArrayList>())
+        return names.value<QByteArrayList>();
+    if (type == QMetaType::fromType<QStringList>() || type == QMetaType::fromType<QVariantList>()) {
+        QByteArrayList keys;
+        for (const QVariant &name : names.toList())
+            keys.append(keyBytes(name));
+        return keys;
+    }
+    return {keyBytes(names)};
+}
 
 } // namespace
+
+void DerazKeysView::drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const
+{
+    if (!model() || !model()->hasChildren(index))
+        return;
+    // A small triangle in the last indentation step: right when closed, down when open.
+    const int step = indentation();
+    const QRectF cell(rect.right() - step + 1, rect.top(), step, rect.height());
+    const QPointF c = cell.center();
+    const qreal r = 3.5;
+    QPolygonF arrow;
+    if (isExpanded(index))
+        arrow << QPointF(c.x() - r, c.y() - r / 2) << QPointF(c.x() + r, c.y() - r / 2)
+              << QPointF(c.x(), c.y() + r / 2 + 1);
+    else
+        arrow << QPointF(c.x() - r / 2, c.y() - r) << QPointF(c.x() - r / 2, c.y() + r)
+              << QPointF(c.x() + r / 2 + 1, c.y());
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::WindowText));
+    painter->drawPolygon(arrow);
+    painter->restore();
+}
 
 DerazKeysViewController::DerazKeysViewController(QWidget *parent)
     : X3CommonViewController(parent)
@@ -71,17 +122,7 @@ void DerazKeysViewController::loadInterface()
     m_tree->setFrameShape(QFrame::NoFrame);
     m_tree->header()->hide();
     m_tree->setIconSize(QSize(16, 16));
-    QPalette palette = m_tree->palette();
-    palette.setColor(QPalette::Base, kTreeBackground);
-    palette.setColor(QPalette::Window, kTreeBackground);
-    palette.setColor(QPalette::Text, QColor(0xe4, 0xe6, 0xe8));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
-    m_tree->setPalette(palette);
-    m_tree->setAutoFillBackground(true);
-    setAutoFillBackground(true);
-    QPalette own = this->palette();
-    own.setColor(QPalette::Window, kTreeBackground);
-    setPalette(own);
+    Kestrune::applyDarkListLook(m_tree, this);
 
     m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
     m_dataDelegate->attachTreeView(m_tree);
@@ -112,6 +153,14 @@ void DerazKeysViewController::registerNotifications()
     center.addObserver(this, kDerazUpdateKeyMsg, [this](const auto &n) { updateKey(n.object); });
     center.addObserver(this, kConnectionDBMsg, [this](const auto &) { showConnectionWindow(); });
     center.addObserver(this, kCloseConnectionMsg, [this](const auto &) { closeConnection(); });
+    center.addObserver(this, kDerazRemoveKeyMsg, [this](const auto &n) { removeKeyWithName(n.object); });
+    center.addObserver(this, kDerazRemoveAllKeyInDBMsg,
+                       [this](const auto &n) { removeAllKeyWithNodeURL(n.object); });
+    center.addObserver(this, kDBMagicMsg, [this](const auto &) { magicData(); });
+    center.addObserver(this, kDBProfileRequestConnectMsg, [this](const auto &n) {
+        if (const auto profile = n.object.template value<std::shared_ptr<DBProfile>>())
+            connectProfile(profile);
+    });
     center.addObserver(this, kDBImportDataNotify, [this](const auto &) { refresh(); });
 }
 
@@ -132,23 +181,8 @@ void DerazKeysViewController::layoutTree()
 
 QList<XXXButtonToolBarItem> DerazKeysViewController::toolbarItemsConfig() const
 {
-    auto button = [](qint64 tag, const QString &image, const QString &tooltip) {
-        XXXButtonToolBarItem item;
-        item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
-        item.tag = tag;
-        item.image = image;
-        item.tooltips = L(tooltip);
-        return item;
-    };
-    XXXButtonToolBarItem info;
-    info.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
-    info.identifier = QStringLiteral("info");
-    info.title = QString();
-    info.width = 0;
-    info.alignment = 2;
-    return {button(1, QStringLiteral("toolbar-add-w"), QStringLiteral("CreateNewTable")),
-            button(2, QStringLiteral("toolbar-remove-w"), QStringLiteral("DeleteSeletedTable")), info,
-            button(8, QStringLiteral("toolbar-refresh-w"), QStringLiteral("ReloadData"))};
+    return Kestrune::addRemoveReloadItems(QStringLiteral("CreateNewTable"),
+                                          QStringLiteral("DeleteSeletedTable"), QStringLiteral("info"));
 }
 
 void DerazKeysViewController::toolButtonClicked(QAbstractButton *sender)
@@ -156,6 +190,9 @@ void DerazKeysViewController::toolButtonClicked(QAbstractButton *sender)
     switch (sender ? sender->property("tag").toLongLong() : 0) {
     case 1:
         addNewKey();
+        break;
+    case 2:
+        removeKey();
         break;
     case 8:
         refresh();
@@ -187,18 +224,19 @@ void DerazKeysViewController::showConnectionWindow()
 
 void DerazKeysViewController::autoLogin()
 {
+    // Without a local database there are no saved profiles to read.
     const auto dao = DBProfileDAO::create();
+    const QList<std::shared_ptr<DBProfile>> profiles =
+        dao ? dao->findAllProfiles() : QList<std::shared_ptr<DBProfile>>();
     int connected = 0;
     bool refused = false;
-    for (const std::shared_ptr<DBProfile> &profile : dao->findAllProfiles()) {
+    for (const std::shared_ptr<DBProfile> &profile : profiles) {
         if (!profile->autoLogin())
             continue;
         if (profile->host().trimmed().isEmpty()) {
             // A profile without a host cannot connect; say so instead of trying.
             refused = true;
-            Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")),
-                                              L(QStringLiteral("ProfileHostNil")).arg(profile->name()),
-                                              Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+            Kestrune::showWarning(parentWindow(), L(QStringLiteral("ProfileHostNil")).arg(profile->name()));
             continue;
         }
         profile->urlFormat();
@@ -215,9 +253,7 @@ void DerazKeysViewController::closeConnection()
 {
     const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
-        Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")),
-                                          L(QStringLiteral("ConnnectNodeSelectedNil")),
-                                          Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+        warn(QStringLiteral("ConnnectNodeSelectedNil"));
         return;
     }
     QVariantList ids;
@@ -236,9 +272,8 @@ void DerazKeysViewController::closeConnection()
         return;
     const QString text = L(QStringLiteral("CloseConnectionMessage")).arg(descriptions.join(QLatin1Char(',')));
     QPointer<DerazKeysViewController> self(this);
-    Kestrune::showConfirmSheet(
-        parentWindow(), L(QStringLiteral("Warning")), text, L(QStringLiteral("Cancel")),
-        L(QStringLiteral("Ok")),
+    Kestrune::confirmWarning(
+        parentWindow(), text,
         [self, ids](qint64) {
             if (!self)
                 return;
@@ -325,17 +360,157 @@ void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, co
 void DerazKeysViewController::dataStoreDerazKeyChanged(SimpleDBViewState *, const QString &,
                                                        const QByteArray &)
 {
-    refresh();
+    scheduleRefresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKeyRemoved(SimpleDBViewState *, const QString &,
                                                        const QByteArrayList &)
 {
-    refresh();
+    scheduleRefresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKVChanged(SimpleDBViewState *, const QString &,
                                                       const QVariantList &)
 {
-    refresh();
+    scheduleRefresh();
+}
+
+void DerazKeysViewController::scheduleRefresh()
+{
+    // Removing keys of several databases announces each; one rebuild serves them all.
+    if (m_refreshScheduled)
+        return;
+    m_refreshScheduled = true;
+    QPointer<DerazKeysViewController> self(this);
+    Bastwick::mainQueue()->async([self] {
+        if (!self)
+            return;
+        self->m_refreshScheduled = false;
+        self->refresh();
+    });
+}
+
+// --- Key removal and sample data ------------------------------------------------------------
+
+void DerazKeysViewController::warn(const QString &key)
+{
+    Kestrune::showWarning(parentWindow(), L(key));
+}
+
+void DerazKeysViewController::reportKeysRemoved(const std::optional<Bastwick::Error> &error,
+                                                const QString &nodeURL, const QByteArrayList &keys)
+{
+    if (error) {
+        showWarningInfo(error->description);
+        return;
+    }
+    dbViewState()->dataStoreDerazKeyRemoved(nodeURL, keys);
+}
+
+void DerazKeysViewController::removeKey()
+{
+    const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
+    if (rows.isEmpty() || dbViewState()->currentNodeURL().isEmpty()) {
+        warn(QStringLiteral("KeySelectedNil"));
+        return;
+    }
+    // Keys may be selected in several databases: each goes to the database it was
+    // selected in, which its node URL names.
+    QStringList names;
+    QStringList databases;
+    QHash<QString, QByteArrayList> keysByDatabase;
+    for (const QModelIndex &row : rows) {
+        const auto node = m_dataDelegate->nodeForIndex(row);
+        if (!node || node->value(QStringLiteral("type")).toString() != kDerazKeyNode)
+            continue;
+        const QString dbURL = DataStoreBO::dbStoreURLFromNodeURL(node->url());
+        if (!keysByDatabase.contains(dbURL))
+            databases.append(dbURL);
+        keysByDatabase[dbURL].append(DerazKeysViewDataDelegate::keyOfNode(node));
+        names.append(node->value(QStringLiteral("name")).toString());
+    }
+    if (names.isEmpty())
+        return;
+    const QString text = L(QStringLiteral("DropKeyMessage")).arg(names.join(QLatin1Char(',')));
+    QPointer<DerazKeysViewController> self(this);
+    Kestrune::confirmWarning(
+        parentWindow(), text,
+        [self, databases, keysByDatabase](qint64 button) {
+            XXXLog(QStringLiteral("button pressed %1").arg(button));
+            if (!self)
+                return;
+            for (const QString &dbURL : databases) {
+                const auto db = std::dynamic_pointer_cast<DerazDatabase>(
+                    DataStoreBO::sharedInstance().databaseByNodeURL(dbURL));
+                if (!db) {
+                    // The connection was closed while the question was open.
+                    self->warn(QStringLiteral("DataBaseSelectedNil"));
+                    continue;
+                }
+                const QByteArrayList keys = keysByDatabase.value(dbURL);
+                db->removeKeys(keys, self->removalCompletion(dbURL, keys));
+            }
+        },
+        [] { XXXLog(QStringLiteral("dropTable cancelled")); });
+}
+
+DerazKeysViewController::ErrorCompletion
+DerazKeysViewController::removalCompletion(const QString &nodeURL, const QByteArrayList &keys)
+{
+    QPointer<DerazKeysViewController> self(this);
+    return [self, nodeURL, keys](const std::optional<Bastwick::Error> &error) {
+        if (self)
+            self->reportKeysRemoved(error, nodeURL, keys);
+    };
+}
+
+void DerazKeysViewController::removeKeyWithName(const QVariant &names)
+{
+    const QByteArrayList keys = keyNames(names);
+    if (const auto db = currentDatabaseOrWarn())
+        db->removeKeys(keys, removalCompletion(dbViewState()->currentNodeURL(), keys));
+}
+
+void DerazKeysViewController::removeAllKeyWithNodeURL(const QVariant &)
+{
+    if (const auto db = currentDatabaseOrWarn())
+        db->removeAllKey(removalCompletion(dbViewState()->currentNodeURL(), {}));
+}
+
+std::shared_ptr<DerazDatabase> DerazKeysViewController::currentDatabaseOrWarn()
+{
+    const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
+    if (!db)
+        warn(QStringLiteral("DataBaseSelectedNil"));
+    return db;
+}
+
+void DerazKeysViewController::magicData()
+{
+    const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
+    if (!db || m_tree->selectionModel()->selectedRows().isEmpty()) {
+        warn(QStringLiteral("DataBaseSelectedNil"));
+        return;
+    }
+    const QString text = L(QStringLiteral("MagicTestDataMessage"))
+                             .arg(AppPreference::sharedPreference()->magicNumbers())
+                             .arg(db->name());
+    QPointer<DerazKeysViewController> self(this);
+    const QString nodeURL = dbViewState()->currentNodeURL();
+    Kestrune::confirmWarning(
+        parentWindow(), text,
+        [self, db, nodeURL](qint64 button) {
+            XXXLog(QStringLiteral("button pressed %1").arg(button));
+            // Read again: the preferences window may have changed it meanwhile.
+            const qint64 count = AppPreference::sharedPreference()->magicNumbers();
+            db->magicData(count, [self, nodeURL](const std::optional<Bastwick::Error> &error) {
+                if (!self)
+                    return;
+                if (error)
+                    self->showWarningInfo(error->description);
+                else
+                    self->dbViewState()->dataStoreDerazKeyChanged(nodeURL, QByteArray());
+            });
+        },
+        [] { XXXLog(QStringLiteral("magic cancelled")); });
 }

@@ -2,12 +2,16 @@
 
 #include <kestrune/data/state/SimpleDBStateDelegate.h>
 
+#include <bastwick/platform/Error.h>
+
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
 #include <QtCore/QPointer>
 #include <QtWidgets/QTreeView>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class DBProfile;
 class DerazConnnectionWindowController;
@@ -15,12 +19,16 @@ class DerazDatabase;
 class DerazKeysViewDataDelegate;
 class SimpleDBViewState;
 
-// The outline of the key tree; it behaves as a plain tree view.
+// The outline of the key tree: a plain tree view whose expand arrows are drawn in the
+// palette's text colour, so they show on the dark background whatever the style.
 class DerazKeysView : public QTreeView
 {
     Q_OBJECT
 public:
     using QTreeView::QTreeView;
+
+protected:
+    void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;
 };
 
 // The left pane of the main window: the tree of connections, their databases and keys,
@@ -53,6 +61,15 @@ public:
     void addNewKey();
     void updateKey(const QVariant &unit);
     void dbChangedNofifyIfNeeded(const QString &nodeURL);
+    // Asks, then removes the selected keys, each from the database it was selected in.
+    void removeKey();
+    // Removes keys of the current database without asking (the poster asked already): a
+    // list of names, one name, or nothing (an empty list).
+    void removeKeyWithName(const QVariant &names);
+    // Empties the current database (the poster asked already); the node URL is not used.
+    void removeAllKeyWithNodeURL(const QVariant &nodeURL);
+    // Asks, then fills the current database with the preferred number of sample keys.
+    void magicData();
 
     QList<XXXButtonToolBarItem> toolbarItemsConfig() const override;
     void toolButtonClicked(QAbstractButton *sender) override;
@@ -75,6 +92,18 @@ protected:
 
 private:
     void registerNotifications();
+    // A one-button warning on the parent window with the translated text of key.
+    void warn(const QString &key);
+    // Rebuilds the tree once for any number of requests made before the main queue turns.
+    void scheduleRefresh();
+    // The completion of removals and sample data: a warning with the error, or the
+    // announcement (which rebuilds the tree).
+    using ErrorCompletion = std::function<void(const std::optional<Bastwick::Error> &)>;
+    ErrorCompletion removalCompletion(const QString &nodeURL, const QByteArrayList &keys);
+    // The current database; without one, the "DataBaseSelectedNil" warning and null.
+    std::shared_ptr<DerazDatabase> currentDatabaseOrWarn();
+    void reportKeysRemoved(const std::optional<Bastwick::Error> &error, const QString &nodeURL,
+                           const QByteArrayList &keys);
     void layoutTree();
     // Opens a sheet made by class name (the key editors register theirs); false when no
     // such class is registered yet.
@@ -85,4 +114,5 @@ private:
     QPointer<DerazConnnectionWindowController> m_connectionWindow;
     std::shared_ptr<DerazDatabase> m_database;
     bool m_joinedViewState = false;
+    bool m_refreshScheduled = false;
 };

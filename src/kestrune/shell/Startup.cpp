@@ -14,9 +14,30 @@
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 
+#include <QtCore/QTranslator>
 #include <QtWidgets/QApplication>
 
 namespace Kestrune {
+
+namespace {
+
+// The English texts of the shell's message keys ("DropKeyMessage", ...), once, when
+// there is an application object.
+void installShellTranslations()
+{
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance())
+        return;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/i18n/kestrune_shell_en.qm"))) {
+        QCoreApplication::installTranslator(translator);
+        installed = true;
+    } else {
+        delete translator;
+    }
+}
+
+} // namespace
 
 void configureApplication(QApplication &app)
 {
@@ -56,6 +77,7 @@ void setStartPreferences()
 
 void registerShellClasses()
 {
+    installShellTranslations();
     Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<DerazViewController>();
     registry.registerClass<DerazKeysViewController>();

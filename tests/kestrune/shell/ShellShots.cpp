@@ -2,16 +2,22 @@
 //   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_shell_shots <folder> <port>
 // saves a profile marked for automatic connection to 127.0.0.1:<port> in a fresh local
 // database, starts the application as main() does, and writes main-connected.png (DB0
-// expanded, a key selected) and quick-connect.png.
+// expanded, a key selected), quick-connect.png, profile-manager.png (the list with the
+// saved profile and its form), profile-form.png (the form alone) and preferences.png.
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DBProfileAdminViewController.h>
+#include <kestrune/shell/DBProfileAdminWindowController.h>
+#include <kestrune/shell/DBProfileDetailViewController.h>
+#include <kestrune/shell/DBProfileListViewController.h>
 #include <kestrune/shell/DerazConnnectionWindowController.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
 
 #include <bastwick/platform/NotificationCenter.h>
@@ -68,5 +74,20 @@ int main(int argc, char *argv[])
     QTest::qWait(400);
     keys->derazConnnectionWindowController()->window()->grab().save(
         folder.filePath(QStringLiteral("quick-connect.png")));
+    keys->derazConnnectionWindowController()->window()->close();
+
+    delegate.connectionManagerMenuBarItemClick();
+    DBProfileAdminWindowController *manager = delegate.profileAdminWindowController();
+    DBProfileDetailViewController *form =
+        manager->profileAdminViewController()->dBProfileDetailViewController();
+    (void)QTest::qWaitFor([&] { return form->currentProfile()->name() == QLatin1String("local"); }, 5000);
+    QTest::qWait(400);
+    manager->window()->grab().save(folder.filePath(QStringLiteral("profile-manager.png")));
+    form->grab().save(folder.filePath(QStringLiteral("profile-form.png")));
+
+    delegate.preferencesToolBarItemClick();
+    QTest::qWait(400);
+    delegate.preferenceWindowController()->window()->grab().save(
+        folder.filePath(QStringLiteral("preferences.png")));
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "support/WaitFor.h"
 
 #include <QtCore/QFile>
+#include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
@@ -137,6 +138,27 @@ TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
     EXPECT_TRUE(openAlerts().isEmpty());
 }
 
+TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
+{
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("nohost"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setPort(6379);
+    profile->setAutoLogin(true);
+    prepareLocalStore(profile);
+
+    Started app;
+    const auto alerts = openAlerts();
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_TRUE(alerts.first()->informativeText().contains("nohost"))
+        << qPrintable(alerts.first()->informativeText());
+    DerazConnnectionWindowController *quick = app.keys()->derazConnnectionWindowController();
+    ASSERT_TRUE(quick->isWindowLoaded());
+    EXPECT_TRUE(waitFor([&] { return quick->window()->isVisible(); }, 5000));
+    TestSupport::processEventsFor(300);
+    EXPECT_EQ(app.keys()->dataDelegate()->rowCount(), 0) << "nothing was connected";
+}
+
 namespace {
 class UrlCatcher : public QObject
 {
@@ -176,6 +198,21 @@ TEST(Startup, HomeOpensTheShippedPageAndAboutShowsTheAboutWindow)
     for (QWidget *w : QApplication::topLevelWidgets())
         shown += w->objectName() == QLatin1String("AboutWindow");
     EXPECT_EQ(shown, 1) << "asking again shows the same window";
+
+    // The File menu's connection manager and preferences: one window each, however often
+    // they are chosen.
+    for (const char *item : {"connectionManager", "preferences"}) {
+        QAction *action = app.window.findChild<QAction *>(QString::fromLatin1(item));
+        ASSERT_TRUE(action) << item;
+        action->trigger();
+        action->trigger();
+    }
+    for (const char *name : {"DBProfileAdminWindow", "PreferenceWindow"}) {
+        int windows = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            windows += w->objectName() == QLatin1String(name) && w->isVisible();
+        EXPECT_EQ(windows, 1) << name;
+    }
 }
 
 #include "StartupTest.moc"

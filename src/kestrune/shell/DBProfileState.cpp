@@ -1,0 +1,16 @@
+#include <kestrune/shell/DBProfileState.h>
+
+#include <kestrune/data/records/DBProfile.h>
+
+DBProfileState::DBProfileState(QObject *parent)
+    : XXXMutiDelegateModule({}, parent)
+{
+}
+
+DBProfileState::~DBProfileState() = default;
+
+void DBProfileState::profileSelectedChanged(const std::shared_ptr<DBProfile> &profile)
+{
+    multicastDelegate().relay<DBProfileStateDelegate>(
+        "profileSelectedChanged", &DBProfileStateDelegate::profileSelectedChanged, this, profile);
+}

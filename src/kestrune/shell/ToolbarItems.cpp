@@ -1,0 +1,29 @@
+#include <kestrune/shell/ToolbarItems.h>
+
+#include <pavisade/viewcontrollers/Localization.h>
+
+namespace Kestrune {
+
+QList<XXXButtonToolBarItem> addRemoveReloadItems(const QString &addTooltip, const QString &removeTooltip,
+                                                 const QString &labelIdentifier)
+{
+    auto button = [](qint64 tag, const QString &image, const QString &tooltip) {
+        XXXButtonToolBarItem item;
+        item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
+        item.tag = tag;
+        item.image = image;
+        item.tooltips = Pavisade::localizedString(tooltip);
+        return item;
+    };
+    XXXButtonToolBarItem label;
+    label.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+    label.identifier = labelIdentifier;
+    label.title = QString();
+    label.width = 0;
+    label.alignment = 2;
+    return {button(1, QStringLiteral("toolbar-add-w"), addTooltip),
+            button(2, QStringLiteral("toolbar-remove-w"), removeTooltip), label,
+            button(8, QStringLiteral("toolbar-refresh-w"), QStringLiteral("ReloadData"))};
+}
+
+} // namespace Kestrune

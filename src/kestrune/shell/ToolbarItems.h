@@ -1,0 +1,15 @@
+#pragma once
+
+#include <pavisade/toolbar/XXXButtonToolBarItem.h>
+
+#include <QtCore/QList>
+
+namespace Kestrune {
+
+// The toolbar of the shell's lists: add (tag 1), remove (tag 2), a label taking the
+// free width (identifier labelIdentifier, centred), reload (tag 8). Tooltips are the
+// translations of the given keys.
+QList<XXXButtonToolBarItem> addRemoveReloadItems(const QString &addTooltip, const QString &removeTooltip,
+                                                 const QString &labelIdentifier);
+
+} // namespace Kestrune
