@@ -278,6 +278,10 @@ void DerazKeyPanel::showWarning(const QString &text)
 void DerazKeyPanel::beginAndRelease(QWidget *window)
 {
     m_releaseWhenEnded = true;
+    // An opener that made itself the parent (QWidget::setParent resets the window
+    // flags) has turned the panel into a plain child widget: make it a sheet again.
+    if (!isWindow())
+        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     beginOnWindow(window, [](qint64) {});
 }
 
