@@ -22,6 +22,9 @@ public:
 
     const DerazKV &record() const { return m_record; }
     bool isLoaded() const { return m_loaded; }
+    // The position the row's "ID" cell shows (-1: not numbered yet).
+    qsizetype position() const { return m_position; }
+    void setPosition(qsizetype position) { m_position = position; }
 
     QVariant valueForKey(const QString &key) const override;
     bool setValueForKey(const QString &key, const QVariant &value) override;
@@ -32,6 +35,7 @@ public:
 private:
     DerazKV m_record;
     bool m_loaded = false;
+    qsizetype m_position = -1;
     // The cell texts of key and value, made on first read (a long value is read by
     // every paint of its cell).
     mutable std::optional<QString> m_keyText;

@@ -232,7 +232,7 @@ TEST_F(KeySheetsTest, AddWritesEveryTypeByteForByteAndSkipsBlankNewRows)
     EXPECT_GT(ttlOf("s2"), 0);
     EXPECT_LE(ttlOf("s2"), 100);
     EXPECT_EQ(raw({"DBSIZE"}), ":2\r\n");
-    ASSERT_EQ(recorder.saved.size(), 1);
+    ASSERT_TRUE(waitFor([&] { return recorder.saved.size() == 1; }));
     EXPECT_EQ(recorder.saved.first().size(), 2);
 
     // Hash.
@@ -340,7 +340,8 @@ TEST_F(KeySheetsTest, UpdateReplacesTheKeyAndARenamedKeyIsAddedBesideTheOldOne)
     editor = panel->currentViewController();
     Pavisade::setSelectionAtRow(editor->tableView(), 0);
     editor->removeKVPair();
-    EXPECT_EQ(cell(editor, 0, "ID"), "0") << "positions close up";
+    EXPECT_TRUE(waitFor([&] { return cell(editor, 0, "ID") == "0" && cell(editor, 1, "ID") == "1"; }))
+        << "positions close up";
     EXPECT_FALSE(editor->dataDelegate()->flags(editor->dataDelegate()->index(0, 0)) & Qt::ItemIsEditable);
     editor->keyTextField()->setText("l2");
     okAndWait(panel);
@@ -410,6 +411,7 @@ TEST_F(KeySheetsTest, CancelLeavesTheKeyAndItsRecordUntouched)
     panel->cancelButton()->click();
     ASSERT_EQ(ended, QList<qint64>{0});
     EXPECT_EQ(raw({"DUMP", "z"}), before);
+    TestSupport::processEventsFor(50);
     EXPECT_TRUE(recorder.saved.isEmpty());
     ASSERT_EQ(unit->rows().size(), 2);
     EXPECT_EQ(unit->rows().at(0).value(), "b");
@@ -428,8 +430,9 @@ TEST_F(KeySheetsTest, AScoreThatIsNotANumberIsRefusedAndTheRowKeepsItsScore)
         SCOPED_TRACE(typed);
         setCell(editor, 0, "score", typed);
         EXPECT_TRUE(waitFor([] { return openAlerts().size() == 1; }));
-        if (!openAlerts().isEmpty())
+        if (!openAlerts().isEmpty()) {
             EXPECT_TRUE(openAlerts().first()->informativeText().contains("not a number"));
+        }
         closeAlerts();
         EXPECT_EQ(cell(editor, 0, "score"), "1.5");
     }
@@ -473,7 +476,7 @@ TEST_F(KeySheetsTest, OkIsDisabledWhileSavingAndAFailedSaveKeepsTheSheetAsItWas)
     server().resume();
     EXPECT_TRUE(waitFor([&] { return !ended.isEmpty(); }, 10000));
     EXPECT_EQ(ended, QList<qint64>{1});
-    EXPECT_EQ(recorder.saved.size(), 1);
+    EXPECT_TRUE(waitFor([&] { return recorder.saved.size() == 1; }));
     EXPECT_EQ(editor->dataDelegate()->itemCount(), 0) << "cleared after the save";
 
     // A save the server refuses: the sheet stays open with its content, and a second OK
