@@ -55,6 +55,8 @@ QTableView *DerazKeyEditorViewController::tableXibView()
         m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
         m_table->horizontalHeader()->setHighlightSections(false);
+        // The last column takes what the sized ones leave.
+        m_table->horizontalHeader()->setStretchLastSection(true);
     }
     return m_table;
 }
