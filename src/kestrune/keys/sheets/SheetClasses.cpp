@@ -1,9 +1,16 @@
 #include <kestrune/keys/KeyClasses.h>
+#include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazUpdatePanel.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Kestrune {
 
-void registerKeySheetClasses() {}
+void registerKeySheetClasses()
+{
+    auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<DerazAddKeyPanel>();
+    registry.registerClass<DerazUpdatePanel>();
+}
 
 } // namespace Kestrune
