@@ -175,6 +175,13 @@ void DerazKeysPageViewController::awakeFromNib()
     table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     table->setWordWrap(false);
     table->horizontalHeader()->setStretchLastSection(false);
+    // The whole screen (the toolbar strip and the query's field area too) sits on the
+    // table's dark background, where the white toolbar images show.
+    setAutoFillBackground(true);
+    QPalette own = palette();
+    own.setColor(QPalette::Window, kTableBackground);
+    own.setColor(QPalette::WindowText, highlightColor());
+    setPalette(own);
 }
 
 void DerazKeysPageViewController::resizeEvent(QResizeEvent *event)

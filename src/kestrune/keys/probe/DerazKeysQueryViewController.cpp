@@ -83,10 +83,14 @@ void DerazKeysQueryViewController::loadInterface()
 
     for (QWidget *w : {static_cast<QWidget *>(m_queryTextView), static_cast<QWidget *>(m_logTextView)}) {
         QPalette palette = w->palette();
-        palette.setColor(QPalette::Base, QColor(0x2c, 0x31, 0x35));
+        palette.setColor(QPalette::Base, QColor(0x23, 0x27, 0x2a));
         palette.setColor(QPalette::Text, QColor(0xe8, 0xea, 0xec));
         w->setPalette(palette);
     }
+    // The screen may already have been shown once when its view is made.
+    for (QWidget *w : {static_cast<QWidget *>(m_queryTextView), static_cast<QWidget *>(m_logTextView),
+                       static_cast<QWidget *>(m_runButton), static_cast<QWidget *>(m_clearButton)})
+        w->show();
 }
 
 void DerazKeysQueryViewController::awakeFromNib()

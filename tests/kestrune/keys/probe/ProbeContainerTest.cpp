@@ -10,6 +10,7 @@
 #include "support/LogCapture.h"
 #include "support/TestSetup.h"
 
+#include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QTabWidget>
 
 using namespace ProbeTest;
@@ -57,6 +58,12 @@ TEST_F(ProbeContainerTest, TheShellMakesItByNameAndEachTabIsAnnounced)
     ASSERT_TRUE(waitFor([&] { return browser->dataDelegate()->itemCount() == 3; }));
 
     tabs->setCurrentIndex(1);
+    // The query's own controls show with its tab.
+    DerazKeysQueryViewController *query = probe->derazKeysQueryViewController();
+    for (QWidget *control :
+         {static_cast<QWidget *>(query->queryTextView()), static_cast<QWidget *>(query->logTextView()),
+          static_cast<QWidget *>(query->runButton()), static_cast<QWidget *>(query->clearButton())})
+        EXPECT_TRUE(control->isVisible()) << qPrintable(control->objectName());
     // A value changes while another tab is in front; the browser reads its page again
     // when it comes back.
     const QByteArray first = shownKeys(browser).first();
