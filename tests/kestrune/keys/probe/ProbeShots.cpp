@@ -15,6 +15,8 @@
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
 
+#include <pavisade/toolbar/XXXButtonToolBar.h>
+
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtTest/QTest>
