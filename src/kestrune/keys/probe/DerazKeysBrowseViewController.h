@@ -1,0 +1,72 @@
+#pragma once
+
+#include <kestrune/keys/probe/DerazKeysPageViewController.h>
+
+#include <QtCore/QPointer>
+
+#include <functional>
+
+class KeyBrowserExchange;
+class QMenu;
+class XXXProgressIndicatorPanel;
+
+// The "Browse" tab: the keys of the current database, one page at a time, with a
+// toolbar to add a key, remove the selected keys, add sample keys, import a command
+// file, export the keys, empty the database, reload and page. Adding, removing, emptying,
+// sample data and editing are asked of the key tree by notification; import and export
+// go through the screen's exchange.
+//
+// The page geometry is rebuilt whenever a connection completes or another database
+// becomes current, so pages always describe the database shown. Main thread.
+class DerazKeysBrowseViewController : public DerazKeysPageViewController
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit DerazKeysBrowseViewController(QWidget *parent = nullptr);
+    ~DerazKeysBrowseViewController() override;
+
+    QList<XXXButtonToolBarItem> toolbarItemsConfig() const override;
+    void toolButtonClicked(QAbstractButton *sender) override;
+
+    // The import and export of the screen, made on first use.
+    KeyBrowserExchange *exchange();
+    QMenu *exportMenu();
+    XXXProgressIndicatorPanel *progressIndicatorPanel();
+    // How a finished export's file is shown (the file manager by default).
+    void setFileRevealer(std::function<void(const QString &path)> revealer)
+    {
+        m_fileRevealer = std::move(revealer);
+    }
+
+    // Actions.
+    void addKey();
+    void removeKey();
+    void magicData();
+    void trashAllKey();
+    void importBtnClicked(QAbstractButton *sender);
+    void exportBtnClicked(QAbstractButton *sender);
+
+    // SimpleDBStateDelegate
+    void dataStoreConnectCompletion(SimpleDBState *state) override;
+    void dataStoreDerazKVChanged(SimpleDBViewState *state, const QString &nodeURL,
+                                 const QVariantList &kvs) override;
+    void dataStoreDerazDBChanged(SimpleDBViewState *state, const QString &nodeURL) override;
+    void dataProbeTabIndexChanged(SimpleDBViewState *state, const QString &nodeURL, int viewIndex) override;
+
+protected:
+    void awakeFromNib() override;
+    qsizetype keyCount(const DerazDatabase &db) const override;
+    void fetchPage(DerazDatabase &db, const Bastwick::IndexSet &indexes,
+                   std::function<void(const QList<DerazUnit> &)> success,
+                   std::function<void(const Bastwick::Error &)> failure) override;
+    DerazKeysBrowseViewDataDelegate *makeDataDelegate() override;
+
+private:
+    void contextMenuActionConfig();
+    void revealFile(const QString &path);
+
+    KeyBrowserExchange *m_exchange = nullptr;
+    QPointer<XXXProgressIndicatorPanel> m_progressIndicatorPanel;
+    std::function<void(const QString &)> m_fileRevealer;
+};

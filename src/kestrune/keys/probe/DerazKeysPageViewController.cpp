@@ -1,0 +1,407 @@
+#include <kestrune/keys/probe/DerazKeysPageViewController.h>
+
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
+#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/ConfirmSheet.h>
+
+#include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/tables/TableViewExtension.h>
+#include <pavisade/viewcontrollers/Localization.h>
+
+#include <corbelan/services/XXXTablePageControll.h>
+
+#include <bastwick/platform/DispatchQueue.h>
+#include <bastwick/platform/Log.h>
+#include <bastwick/platform/NotificationCenter.h>
+
+#include <QtCore/QHash>
+#include <QtCore/QPointer>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QHeaderView>
+
+namespace Kestrune {
+
+QString probeText(const QString &key)
+{
+    const QString text = Pavisade::localizedString(key);
+    if (text != key)
+        return text;
+    // The English texts of the symbolic keys, for a build without translations.
+    static const QHash<QString, QString> english = {
+        {QStringLiteral("RemoveItemNil"), QStringLiteral("Select the keys to remove first.")},
+        {QStringLiteral("DataBaseSelectedNil"), QStringLiteral("Select a database in the key tree first.")},
+        {QStringLiteral("ExportDataNil"), QStringLiteral("There are no keys to export.")},
+        {QStringLiteral("DropKeyMessage"), QStringLiteral("Remove the keys %@ from the server?")},
+        {QStringLiteral("EmptyAllKeyMessage"), QStringLiteral("Remove every key of %@ from the server?")},
+        {QStringLiteral("ImportDataIndicatorText"), QStringLiteral("Importing commands…")},
+        {QStringLiteral("InsertNewData"), QStringLiteral("Add a key")},
+        {QStringLiteral("DeleteSeletedRowData"), QStringLiteral("Remove the selected keys")},
+        {QStringLiteral("DeleteSeletedTable"), QStringLiteral("Remove the selected keys")},
+        {QStringLiteral("RandomGenerateData"), QStringLiteral("Add sample keys")},
+        {QStringLiteral("ImportDataFromFile"), QStringLiteral("Import commands from a file")},
+        {QStringLiteral("ExportDataAsFile"), QStringLiteral("Export the keys to a file")},
+        {QStringLiteral("EmptyAllData"), QStringLiteral("Remove all keys")},
+        {QStringLiteral("ReloadData"), QStringLiteral("Reload")},
+        {QStringLiteral("GoFirstPage"), QStringLiteral("First page")},
+        {QStringLiteral("GoPrePage"), QStringLiteral("Previous page")},
+        {QStringLiteral("GoNextPage"), QStringLiteral("Next page")},
+        {QStringLiteral("GoLastPage"), QStringLiteral("Last page")},
+    };
+    return english.value(key, key);
+}
+
+QString fillPlaceholder(const QString &text, const QString &argument)
+{
+    QString filled = text;
+    for (const QLatin1String placeholder : {QLatin1String("%@"), QLatin1String("%1")}) {
+        const qsizetype at = filled.indexOf(placeholder);
+        if (at >= 0)
+            return filled.replace(at, placeholder.size(), argument);
+    }
+    return filled + QLatin1Char(' ') + argument;
+}
+
+} // namespace Kestrune
+
+namespace {
+
+QString L(const QString &key)
+{
+    return Kestrune::probeText(key);
+}
+
+const QColor kTableBackground(0x2c, 0x31, 0x35);
+
+// The highlight colour of the design's columns and labels: light text on the dark table.
+QColor highlightColor()
+{
+    return QColor(0xe8, 0xea, 0xec);
+}
+
+} // namespace
+
+DerazKeysPageViewController::DerazKeysPageViewController(QWidget *parent)
+    : X3TableViewXibPageController(parent)
+{
+}
+
+DerazKeysPageViewController::~DerazKeysPageViewController()
+{
+    removeDBViewStateObserver();
+}
+
+XXXNSTableColumnFieldList DerazKeysPageViewController::keyColumnsDef()
+{
+    const struct
+    {
+        const char *title;
+        const char *identifier;
+        double width;
+    } columns[] = {{"Key", "key", 140.0},
+                   {"Value", "valuesDescription", 420.0},
+                   {"Type", "typeDescription", 60.0},
+                   {"Size", "size", 60.0},
+                   {"TTL", "ttl", 60.0}};
+    XXXNSTableColumnFieldList list;
+    for (const auto &column : columns) {
+        XXXNSTableColumnField field;
+        field.setTitle(tr(column.title));
+        field.setIdentifier(QString::fromLatin1(column.identifier));
+        field.setWidth(column.width);
+        field.setMinWidth(column.width);
+        field.setEditable(false);
+        field.setTextColor(highlightColor());
+        field.setHeaderAlignment(0);
+        field.setDataAlignment(0);
+        field.setCellType(1);
+        list.append(field);
+    }
+    return list;
+}
+
+XXXButtonToolBarItem DerazKeysPageViewController::imageItem(qint64 tag, const QString &image,
+                                                            const QString &tooltipKey)
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = XXXButtonToolBarItem::TypeImageButton;
+    item.tag = tag;
+    item.image = image;
+    item.tooltips = L(tooltipKey);
+    return item;
+}
+
+XXXButtonToolBarItem DerazKeysPageViewController::labelItem(const QString &identifier, qint64 width,
+                                                            const QString &title, bool highlighted)
+{
+    XXXButtonToolBarItem item;
+    item.toolBarItemType = XXXButtonToolBarItem::TypeLabel;
+    item.identifier = identifier;
+    item.width = width;
+    item.title = title;
+    item.alignment = 2;
+    if (highlighted)
+        item.textColor = highlightColor();
+    return item;
+}
+
+std::shared_ptr<SimpleDBViewState> DerazKeysPageViewController::stateDelegate() const
+{
+    return SimpleDBStateManager::sharedInstance().dbViewState();
+}
+
+std::shared_ptr<DerazDatabase> DerazKeysPageViewController::currentDatabase() const
+{
+    return SimpleDBStateManager::sharedInstance().currentDatabase();
+}
+
+DerazKeysBrowseViewDataDelegate *DerazKeysPageViewController::dataDelegate()
+{
+    if (!m_dataDelegate)
+        m_dataDelegate = makeDataDelegate();
+    return m_dataDelegate;
+}
+
+void DerazKeysPageViewController::awakeFromNib()
+{
+    X3TableViewXibPageController::awakeFromNib();
+    QTableView *table = tableView();
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    table->setWordWrap(false);
+    table->horizontalHeader()->setStretchLastSection(false);
+    // The whole screen (the toolbar strip and the query's field area too) sits on the
+    // table's dark background, where the white toolbar images show.
+    setAutoFillBackground(true);
+    QPalette own = palette();
+    own.setColor(QPalette::Window, kTableBackground);
+    own.setColor(QPalette::WindowText, highlightColor());
+    setPalette(own);
+}
+
+void DerazKeysPageViewController::resizeEvent(QResizeEvent *event)
+{
+    X3TableViewXibPageController::resizeEvent(event);
+    if (isViewLoaded())
+        resizeTableColumnWidth();
+}
+
+void DerazKeysPageViewController::tableViewStyleConfig()
+{
+    QTableView *table = tableView();
+    QPalette palette = table->palette();
+    palette.setColor(QPalette::Base, kTableBackground);
+    palette.setColor(QPalette::AlternateBase, kTableBackground.lighter(110));
+    palette.setColor(QPalette::Window, kTableBackground);
+    palette.setColor(QPalette::Text, highlightColor());
+    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xb4));
+    table->setPalette(palette);
+    table->setFrameShape(QFrame::NoFrame);
+    table->setShowGrid(false);
+}
+
+void DerazKeysPageViewController::tableViewColumnConfig()
+{
+    X3TableViewXibPageController::tableViewColumnConfig();
+    setSortColumns();
+}
+
+void DerazKeysPageViewController::tableViewDelegateConfig()
+{
+    DerazKeysBrowseViewDataDelegate *model = dataDelegate();
+    model->setOwner(tableView());
+    // The selection is read when an action needs it; a selection itself does nothing.
+    model->callback = [](const Pavisade::TableRowPtr &) {};
+}
+
+void DerazKeysPageViewController::resizeUI()
+{
+    resizeTableColumnWidth();
+}
+
+void DerazKeysPageViewController::resizeTableColumnWidth()
+{
+    QTableView *table = tableView();
+    auto *model = dataDelegate();
+    const double W = width();
+    QHeaderView *header = table->horizontalHeader();
+    const XXXNSTableColumnFieldList defs = model->columnDefs();
+    for (int column = 0; column < defs.size(); ++column) {
+        const QString id = defs.at(column).identifier();
+        double w = 60;
+        if (id == QLatin1String("key"))
+            w = 150;
+        else if (id == QLatin1String("valuesDescription"))
+            w = W - 150 - 180;
+        header->resizeSection(column, int(qMax(w, defs.at(column).minWidth())));
+    }
+}
+
+void DerazKeysPageViewController::updatePageSizeInfo()
+{
+    const auto db = currentDatabase();
+    if (!db)
+        return;
+    const qsizetype rows = keyCount(*db);
+    pageSizeInfoWillChange(rows);
+    XXXTablePageControll control;
+    const AppPreference *preference = AppPreference::sharedPreference();
+    control.updatePageSize(preference ? preference->pageSize() : 0, rows);
+    control.computeNumberOfPages();
+    // The screen owns the manager it pages with (as a child); the previous one goes.
+    const std::shared_ptr<XXXPageManager> computed = control.pageManager();
+    auto *manager = new XXXPageManager(this);
+    manager->setPageSize(computed->pageSize());
+    manager->setTotalRowNum(computed->totalRowNum());
+    manager->setPageTotalNum(computed->pageTotalNum());
+    manager->setCurrentPageIndex(0);
+    XXXPageManager *previous = pageManager();
+    setPageManager(manager);
+    if (previous && previous->parent() == this)
+        delete previous;
+}
+
+Bastwick::IndexSet DerazKeysPageViewController::currentPageIndexes(qsizetype count) const
+{
+    const qint64 size = pageSize();
+    const qint64 total = count;
+    const qint64 start = currentPageIndex() * size;
+    qint64 length = size < total ? size : total;
+    if (isLastPage())
+        length = total - start;
+    // The geometry may describe another list: keep the range inside this one.
+    const qint64 from = qBound<qint64>(0, start, total);
+    const qint64 to = qBound<qint64>(from, from + qMax<qint64>(0, length), total);
+    return Bastwick::IndexSet::fromRange(from, to - from);
+}
+
+void DerazKeysPageViewController::refreshDataView()
+{
+    const auto db = currentDatabase();
+    if (!db) {
+        XXXLog(QStringLiteral("refreshDataView db nil!"));
+        return;
+    }
+    const Bastwick::IndexSet indexes = currentPageIndexes(keyCount(*db));
+    displayActivityView();
+    QPointer<DerazKeysPageViewController> self(this);
+    // Only the newest page is shown: an older read that completes later is dropped.
+    const quint64 generation = ++m_fetchGeneration;
+    fetchPage(
+        *db, indexes,
+        [self, generation](const QList<DerazUnit> &units) {
+            if (!self || generation != self->m_fetchGeneration)
+                return;
+            self->dataDelegate()->setUnits(units);
+            self->updatePageInfo();
+            self->hideActivityView();
+        },
+        [self, generation](const Bastwick::Error &error) {
+            if (!self || generation != self->m_fetchGeneration)
+                return;
+            self->hideActivityView();
+            self->showWarningInfo(error.description);
+        });
+}
+
+bool DerazKeysPageViewController::pagingButtonClicked(qint64 tag)
+{
+    bool moved = false;
+    switch (tag) {
+    case 8:
+        refreshDataView();
+        return true;
+    case 9:
+        moved = goFirstPage();
+        break;
+    case 10:
+        moved = prePage();
+        break;
+    case 11:
+        moved = nextPage();
+        break;
+    case 12:
+        moved = goLastPage();
+        break;
+    default:
+        return false;
+    }
+    if (moved)
+        refreshDataView();
+    return true;
+}
+
+void DerazKeysPageViewController::registerTableRowDoubleClick()
+{
+    connect(tableView(), &QAbstractItemView::doubleClicked, this, [this] { doubleClickRow(); });
+}
+
+void DerazKeysPageViewController::doubleClickRow()
+{
+    const int row = Pavisade::selectedRow(tableView());
+    if (row < 0)
+        return;
+    const auto unit = dataDelegate()->unitOfRow(row);
+    if (!unit)
+        return;
+    Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg, QVariant::fromValue(*unit));
+}
+
+QByteArrayList DerazKeysPageViewController::selectedKeys() const
+{
+    auto *self = const_cast<DerazKeysPageViewController *>(this);
+    QTableView *table = self->tableView();
+    QList<int> rows;
+    if (table->selectionModel()) {
+        for (const QModelIndex &index : table->selectionModel()->selectedRows())
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    QByteArrayList keys;
+    auto *model = self->dataDelegate();
+    for (int row : rows) {
+        if (const auto unit = model->unitOfRow(row))
+            keys.append(unit->key());
+    }
+    return keys;
+}
+
+void DerazKeysPageViewController::addDBViewStateObserver()
+{
+    if (m_joinedViewState)
+        return;
+    stateDelegate()->addDelegate<SimpleDBStateDelegate>(this, Bastwick::mainQueue());
+    m_joinedViewState = true;
+}
+
+void DerazKeysPageViewController::removeDBViewStateObserver()
+{
+    if (!m_joinedViewState)
+        return;
+    stateDelegate()->removeDelegate(static_cast<SimpleDBStateDelegate *>(this));
+    m_joinedViewState = false;
+}
+
+void DerazKeysPageViewController::showWarningKey(const QString &key)
+{
+    Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")), L(key),
+                                      Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+}
+
+void DerazKeysPageViewController::confirm(const QString &text, std::function<void()> onOk,
+                                          const QString &cancelledLog)
+{
+    Kestrune::showConfirmSheet(
+        parentWindow(), L(QStringLiteral("Warning")), text, L(QStringLiteral("Cancel")),
+        L(QStringLiteral("Ok")),
+        [onOk = std::move(onOk)](qint64 button) {
+            XXXLog(QStringLiteral("button pressed %1").arg(button));
+            onOk();
+        },
+        [cancelledLog] { XXXLog(cancelledLog); });
+}

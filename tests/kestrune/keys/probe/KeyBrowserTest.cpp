@@ -1,0 +1,266 @@
+#include "ProbeTestHelpers.h"
+
+#include <kestrune/exchange/KeyBrowserExchange.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
+#include <kestrune/shell/AppNotifications.h>
+
+#include <corbelan/services/FilePanel.h>
+#include <corbelan/services/XXXPageManager.h>
+
+#include <bastwick/platform/NotificationCenter.h>
+
+#include "support/TempDir.h"
+
+#include <QtCore/QFile>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QTableView>
+
+using namespace ProbeTest;
+
+namespace {
+
+// Answers every open and save panel with the path it holds.
+class FixedPathPanel : public Corbelan::FilePanel
+{
+public:
+    std::optional<QStringList> runOpenPanel(const Corbelan::OpenPanelOptions &) override
+    {
+        return QStringList{path};
+    }
+    std::optional<QString> runSavePanel(const Corbelan::SavePanelOptions &) override { return path; }
+    QString path;
+};
+
+class KeyBrowserTest : public ProbeFixture
+{
+protected:
+    void SetUp() override
+    {
+        ProbeFixture::SetUp();
+        browser = std::make_unique<DerazKeysBrowseViewController>();
+        browser->view();
+        browser->resize(1000, 600);
+        browser->show();
+        tester = std::make_unique<QAbstractItemModelTester>(
+            browser->dataDelegate(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+    void TearDown() override
+    {
+        tester.reset();
+        browser.reset();
+        ProbeFixture::TearDown();
+    }
+
+    // Waits until the table shows the label's page.
+    bool showsPage(const QString &pages, qsizetype rows)
+    {
+        return waitFor([&] {
+            return label(browser.get(), "pages") == pages && browser->dataDelegate()->itemCount() == rows;
+        });
+    }
+
+    void click(qint64 tag)
+    {
+        QAbstractButton *button = toolButton(browser.get(), tag);
+        ASSERT_TRUE(button) << "no button with tag " << tag;
+        button->click();
+    }
+
+    std::unique_ptr<DerazKeysBrowseViewController> browser;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+TEST_F(KeyBrowserTest, PagesThroughTwoHundredFiftyKeysAHundredAtATime)
+{
+    fillKeys("key:", 250);
+    // Nothing is connected yet: no pages, and paging does nothing.
+    EXPECT_EQ(label(browser.get(), "pages"), "0/0");
+    click(11);
+    EXPECT_EQ(browser->dataDelegate()->itemCount(), 0);
+
+    const auto db = connect();
+    ASSERT_TRUE(db);
+    const QByteArrayList all = db->keys().toList();
+    ASSERT_EQ(all.size(), 250);
+
+    ASSERT_TRUE(showsPage("1/3", 100));
+    EXPECT_EQ(shownKeys(browser.get()), all.mid(0, 100));
+
+    click(11);
+    ASSERT_TRUE(showsPage("2/3", 100));
+    EXPECT_EQ(shownKeys(browser.get()), all.mid(100, 100));
+
+    click(12);
+    ASSERT_TRUE(showsPage("3/3", 50));
+    EXPECT_EQ(shownKeys(browser.get()), all.mid(200));
+    click(11); // already on the last page
+    TestSupport::processEventsFor(100);
+    EXPECT_EQ(label(browser.get(), "pages"), "3/3");
+
+    click(10);
+    ASSERT_TRUE(showsPage("2/3", 100));
+    click(9);
+    ASSERT_TRUE(showsPage("1/3", 100));
+    EXPECT_EQ(shownKeys(browser.get()), all.mid(0, 100));
+
+    // Rows carry the record: the value, type, size and time to live columns.
+    const QAbstractItemModel *model = browser->dataDelegate();
+    EXPECT_EQ(model->index(0, 1).data().toString(), "v");
+    EXPECT_EQ(model->index(0, 2).data().toString(), "String");
+    EXPECT_EQ(model->index(0, 4).data().toLongLong(), -1);
+
+    // A page size of 0 or below gives pages of 20.
+    AppPreference::sharedPreference()->setPageSize(0);
+    state()->dataStoreConnectCompletion();
+    ASSERT_TRUE(showsPage("1/13", 20));
+}
+
+TEST_F(KeyBrowserTest, AnotherDatabaseStartsAtItsOwnFirstPage)
+{
+    fillKeys("big:", 250);
+    fillKeys("small:", 30, 1);
+    const auto db0 = connect(0);
+    ASSERT_TRUE(showsPage("1/3", 100));
+    click(12);
+    ASSERT_TRUE(showsPage("3/3", 50));
+
+    // The key tree selects DB1: the third page of DB0 means nothing there.
+    select(1);
+    state()->dataStoreDerazDBChanged(nodeURL(1));
+    ASSERT_TRUE(showsPage("1/1", 30));
+    const auto db1 = SimpleDBStateManager::sharedInstance().currentDatabase();
+    EXPECT_EQ(shownKeys(browser.get()), db1->keys().toList());
+
+    select(0);
+    state()->dataStoreDerazDBChanged(nodeURL(0));
+    ASSERT_TRUE(showsPage("1/3", 100));
+    EXPECT_EQ(shownKeys(browser.get()), db0->keys().toList().mid(0, 100));
+}
+
+// The range asked of the data layer stays inside the key source, whatever geometry the
+// page manager holds.
+TEST_F(KeyBrowserTest, PageRangeNeverReachesPastTheKeys)
+{
+    struct Case
+    {
+        const char *what;
+        qint64 geometryRows; // -1: no page manager
+        qint64 page;
+        qsizetype keys;
+        qint64 from, length;
+    } cases[] = {
+        {"no geometry", -1, 0, 250, 0, 0},
+        {"first page", 250, 0, 250, 0, 100},
+        {"last page", 250, 2, 250, 200, 50},
+        {"last page of a longer list", 250, 2, 30, 30, 0},
+        {"middle page cut by a shorter list", 250, 1, 150, 100, 50},
+        {"no pages: the whole list", 0, 0, 40, 0, 40},
+    };
+    for (const Case &c : cases) {
+        XXXPageManager manager(browser.get());
+        if (c.geometryRows >= 0) {
+            manager.setPageSize(100);
+            manager.setTotalRowNum(c.geometryRows);
+            manager.computeNumberOfPages();
+            manager.setCurrentPageIndex(c.page);
+            browser->setPageManager(&manager);
+        } else {
+            browser->setPageManager(nullptr);
+        }
+        const Bastwick::IndexSet range = browser->currentPageIndexes(c.keys);
+        EXPECT_EQ(range.count(), c.length) << c.what;
+        if (c.length > 0)
+            EXPECT_EQ(range.firstIndex(), c.from) << c.what;
+        browser->setPageManager(nullptr);
+    }
+}
+
+TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
+{
+    fillKeys("key:", 5);
+    const auto db = connect();
+    ASSERT_TRUE(showsPage("1/1", 5));
+
+    QObject context;
+    QList<QVariant> removed, emptied;
+    auto &center = Bastwick::NotificationCenter::defaultCenter();
+    center.addObserver(&context, kDerazRemoveKeyMsg, [&](const auto &n) { removed.append(n.object); });
+    center.addObserver(&context, kDerazRemoveAllKeyInDBMsg, [&](const auto &n) { emptied.append(n.object); });
+
+    // No selection: a warning, nothing asked.
+    click(2);
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(), Kestrune::probeText("RemoveItemNil"));
+    closeAlerts();
+
+    QTableView *table = browser->tableView();
+    table->selectionModel()->select(browser->dataDelegate()->index(3, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    table->selectionModel()->select(browser->dataDelegate()->index(1, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QByteArrayList expected{shownKeys(browser.get()).at(1), shownKeys(browser.get()).at(3)};
+
+    click(2);
+    ASSERT_TRUE(answerAlert("Cancel"));
+    EXPECT_TRUE(removed.isEmpty());
+    click(2);
+    ASSERT_TRUE(answerAlert("Ok"));
+    ASSERT_EQ(removed.size(), 1);
+    EXPECT_EQ(removed.first().value<QByteArrayList>(), expected);
+    EXPECT_EQ(browser->dataDelegate()->itemCount(), 5) << "the browser's rows wait for the key tree";
+
+    click(7);
+    ASSERT_TRUE(answerAlert("Ok"));
+    ASSERT_EQ(emptied.size(), 1);
+    EXPECT_EQ(emptied.first().toString(), nodeURL(0));
+}
+
+TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)
+{
+    TestSupport::TempDir dir;
+    auto panel = std::make_shared<FixedPathPanel>();
+    Corbelan::FilePanel::setShared(panel);
+    QStringList revealed;
+    browser->setFileRevealer([&](const QString &path) { revealed.append(path); });
+
+    // Keys on the server, but no connection has built pages yet.
+    fillKeys("key:", 3);
+    click(6);
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(), Kestrune::probeText("ExportDataNil"));
+    closeAlerts();
+
+    const auto db = connect();
+    ASSERT_TRUE(showsPage("1/1", 3));
+    click(6);
+    ASSERT_TRUE(waitFor([&] { return browser->exportMenu()->isVisible(); }));
+    browser->exportMenu()->hide();
+
+    // Command text (tag 1) to the chosen file; the info label tells where it went.
+    panel->path = dir.path("keys.txt");
+    browser->exchange()->exportDataMenuItemClick(1);
+    ASSERT_TRUE(waitFor([&] { return !revealed.isEmpty(); }, 20000));
+    EXPECT_EQ(revealed, QStringList{panel->path});
+    EXPECT_TRUE(label(browser.get(), "info").contains("keys.txt"));
+    QFile exported(panel->path);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll().count("SET"), 3);
+
+    // Import a command file: its keys arrive and the key tree is told.
+    panel->path = dir.path("in.txt");
+    QFile in(panel->path);
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write("SET imported:1 a\n\nSET imported:2 b\n");
+    in.close();
+    QObject context;
+    int imported = 0;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBImportDataNotify,
+                                                              [&](const auto &) { ++imported; });
+    click(5);
+    ASSERT_TRUE(waitFor([&] { return imported == 1; }, 20000));
+    EXPECT_EQ(server().command({"GET", "imported:1"}), "$1\r\na\r\n");
+    EXPECT_EQ(server().command({"GET", "imported:2"}), "$1\r\nb\r\n");
+    Corbelan::FilePanel::setShared(nullptr);
+}
+
+} // namespace

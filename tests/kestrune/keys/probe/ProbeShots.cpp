@@ -1,0 +1,90 @@
+// Shoots the probe tabs inside the main window for a look by eye (not a test):
+//   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_probe_shots <folder> <port>
+// with keys already on the server at 127.0.0.1:<port>. Connects as the application does,
+// selects DB0 in the key tree and writes probe-browse.png (the key browser's first page)
+// and probe-query.png (the query "user:*" run, its second page).
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
+#include <kestrune/keys/probe/DerazKeysQueryViewController.h>
+#include <kestrune/keys/probe/DerazProbeViewController.h>
+#include <kestrune/shell/AppDelegate.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <pavisade/toolbar/XXXButtonToolBar.h>
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtTest/QTest>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabWidget>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <folder> <port>\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    Kestrune::configureApplication(app);
+    Kestrune::registerAllClasses();
+    QFile::remove(appDBPath());
+    Kestrune::openLocalStore();
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("local"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(QStringLiteral("127.0.0.1"));
+    profile->setPort(QString::fromLocal8Bit(argv[2]).toLongLong());
+    profile->setAutoLogin(true);
+    profile->save();
+    DataBaseBO::sharedInstance().closeDataBase();
+
+    KSTMainWindow window;
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+    auto *keys = root->derazKeysViewController();
+    auto *model = keys->dataDelegate();
+    if (!QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000)) {
+        std::fprintf(stderr, "no connection\n");
+        return 1;
+    }
+    const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
+    keys->derazKeysView()->expand(db0);
+    keys->derazKeysView()->selectionModel()->setCurrentIndex(db0, QItemSelectionModel::ClearAndSelect |
+                                                                      QItemSelectionModel::Rows);
+    auto *probe = qobject_cast<DerazProbeViewController *>(root->derazProbeViewController());
+    if (!probe) {
+        std::fprintf(stderr, "no probe container\n");
+        return 1;
+    }
+    auto *browser = probe->derazKeysBrowseViewController();
+    (void)QTest::qWaitFor([&] { return browser->dataDelegate()->itemCount() > 0; }, 10000);
+    QTest::qWait(400);
+    window.grab().save(folder.filePath(QStringLiteral("probe-browse.png")));
+
+    probe->tabView()->setCurrentIndex(1);
+    auto *query = probe->derazKeysQueryViewController();
+    query->queryTextView()->setPlainText(QStringLiteral("user:*"));
+    query->runButton()->click();
+    (void)QTest::qWaitFor([&] { return query->dataDelegate()->itemCount() > 0; }, 10000);
+    for (QAbstractButton *b : query->toolBarView()->findChildren<QAbstractButton *>()) {
+        if (b->property("tag").toLongLong() == 11)
+            b->click();
+    }
+    QTest::qWait(600);
+    window.grab().save(folder.filePath(QStringLiteral("probe-query.png")));
+    return 0;
+}
