@@ -14,6 +14,8 @@
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
+#include <pavisade/inspector/InspectorClasses.h>
+#include <pavisade/older/OlderClasses.h>
 #include <pavisade/panels/PanelClasses.h>
 #include <pavisade/tables/TableClasses.h>
 #include <pavisade/trees/TreeClasses.h>
@@ -30,6 +32,8 @@ void registerPavisadeClasses()
         registerPavisadeTableClasses();
         registerPavisadeTreeClasses();
         registerPavisadePanelClasses();
+        registerOlderClasses();
+        registerInspectorClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();
