@@ -14,6 +14,9 @@
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
+#include <pavisade/cells/CellClasses.h>
+#include <pavisade/code/CodeClasses.h>
+#include <pavisade/grids/GridClasses.h>
 #include <pavisade/panels/PanelClasses.h>
 #include <pavisade/tables/TableClasses.h>
 #include <pavisade/trees/TreeClasses.h>
@@ -30,6 +33,9 @@ void registerPavisadeClasses()
         registerPavisadeTableClasses();
         registerPavisadeTreeClasses();
         registerPavisadePanelClasses();
+        registerPavisadeCodeClasses();
+        registerPavisadeGridClasses();
+        registerPavisadeCellClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();
