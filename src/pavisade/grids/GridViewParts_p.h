@@ -2,11 +2,11 @@
 
 #include <QtCore/QList>
 #include <QtCore/QPointer>
+#include <QtWidgets/QListView>
 
 #include <functional>
 #include <memory>
 
-class QListView;
 class QWidget;
 class XXXCollectionViewItem;
 class XXXGridViewDataSource;

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
+#include <pavisade/cells/XXXComboBoxCell.h>
+#include <pavisade/cells/XXXPopUpButtonCell.h>
 
 #include <QtCore/QPointer>
 #include <QtCore/QVariant>
 #include <QtWidgets/QTableView>
-
-class XXXComboBoxCell;
-class XXXPopUpButtonCell;
 
 namespace Pavisade {
 class FormMatrixModel;

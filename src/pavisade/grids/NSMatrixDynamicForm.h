@@ -1,12 +1,11 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
+#include <pavisade/cells/XXXPopUpButtonCell.h>
 
 #include <QtCore/QPointer>
 #include <QtCore/QVariant>
 #include <QtWidgets/QTableView>
-
-class FXPopUpButtonCell;
 
 namespace Pavisade {
 class FormMatrixModel;
