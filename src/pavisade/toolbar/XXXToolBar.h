@@ -8,11 +8,10 @@
 #include <QtCore/QPointer>
 #include <QtCore/QStringList>
 #include <QtCore/QVariantMap>
+#include <QtWidgets/QMainWindow>
+#include <QtWidgets/QToolBar>
 
 #include <functional>
-
-class QMainWindow;
-class QToolBar;
 
 // A window toolbar described by an XML file instead of code. The file names the
 // toolbar ("identifier", required), its settings ("allowsusercustomization",

@@ -25,8 +25,9 @@ TEST(ImageAndTextCell, TextAreaAndDrawingFrames)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.imageWidth);
         EXPECT_EQ(ImageAndTextCell::titleRectForBounds(bounds, c.imageWidth), c.title);
-        if (c.imageWidth > 0)
+        if (c.imageWidth > 0) {
             EXPECT_EQ(ImageAndTextCell::imageRectForBounds(bounds, QSizeF(16, 16)), c.image);
+        }
         EXPECT_EQ(ImageAndTextCell::textFrameForBounds(bounds, c.imageWidth, false, 14), c.text);
     }
     // A group cell's text is centred on its height: floor((20 - 13) / 2) = 3.

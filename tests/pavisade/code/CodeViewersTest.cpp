@@ -115,8 +115,9 @@ TEST(CodeSyntaxView, FilesAreDecodedByMarkOrStrictUtf8AndBadFilesChangeNothing)
         TestSupport::LogCapture log;
         screen.refreshViewWithFilePath(path);
         EXPECT_EQ(screen.codeSyntxView()->text(), QString::fromUtf8(c.expected));
-        if (c.logged)
+        if (c.logged) {
             EXPECT_EQ(log.count(c.logged), 1);
+        }
     }
 }
 
