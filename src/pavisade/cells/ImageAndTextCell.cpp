@@ -86,8 +86,12 @@ void ImageAndTextCell::paint(QPainter *painter, const QStyleOptionViewItem &opti
     if (!image.isNull()) {
         const QSizeF size = image.deviceIndependentSize();
         const QRectF slice(frame.x(), frame.y(), std::min(size.width(), frame.width()), frame.height());
-        if (opt.backgroundBrush.style() != Qt::NoBrush)
-            painter->fillRect(slice, opt.backgroundBrush);
+        // The item's background colour, else the one the view hands in.
+        const QVariant itemBackground = index.data(Qt::BackgroundRole);
+        const QBrush background =
+            itemBackground.isValid() ? itemBackground.value<QBrush>() : option.backgroundBrush;
+        if (background.style() != Qt::NoBrush)
+            painter->fillRect(slice, background);
         painter->save();
         painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter->setOpacity(1.0);

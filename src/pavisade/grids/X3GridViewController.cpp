@@ -19,6 +19,11 @@ QAbstractScrollArea *X3GridViewController::scrollView()
     return collectionView();
 }
 
+QList<XXXCollectionViewItem *> X3GridViewController::items() const
+{
+    return m_parts.items();
+}
+
 void X3GridViewController::reloadData()
 {
     collectionView();

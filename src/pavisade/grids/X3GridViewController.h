@@ -48,7 +48,7 @@ public:
     // The grid shows the data source's current list (empty without a data source).
     void reloadData();
     // The items made at the last reload, in grid order.
-    QList<XXXCollectionViewItem *> items() const { return m_parts.items(); }
+    QList<XXXCollectionViewItem *> items() const;
 
     // gridViewDataSourceConfig, then gridViewSizeConfig.
     virtual void gridViewConfig();

@@ -19,6 +19,11 @@ QAbstractScrollArea *XXXGridViewController::scrollView()
     return collectionView();
 }
 
+QList<XXXCollectionViewItem *> XXXGridViewController::items() const
+{
+    return m_parts.items();
+}
+
 void XXXGridViewController::reloadData()
 {
     collectionView();

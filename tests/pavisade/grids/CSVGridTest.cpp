@@ -124,7 +124,7 @@ TEST(CSVGrid, RemovingDataRowsKeepsTheHundredRowsAndTheNumbers)
 }
 
 // The colour at the top-left of the painted cell of row 0 in the column.
-QColor paintedCellColour(XXXCSVGridView &view, int column)
+QRgb paintedCellColour(XXXCSVGridView &view, int column)
 {
     QStyleOptionViewItem option;
     option.initFrom(&view);
@@ -135,7 +135,7 @@ QColor paintedCellColour(XXXCSVGridView &view, int column)
         QPainter painter(&cell);
         view.itemDelegateForColumn(column)->paint(&painter, option, view.model()->index(0, column));
     }
-    return cell.pixelColor(2, 2);
+    return cell.pixel(2, 2);
 }
 
 TEST(CSVGridView, GridLinesAndTheRowNumberCell)
@@ -149,7 +149,7 @@ TEST(CSVGridView, GridLinesAndTheRowNumberCell)
     XXXCSVGridDataDelegate model;
     model.setOwner(&view);
     model.setData(csvRows(1));
-    const QColor highlight = view.palette().color(QPalette::Midlight);
+    const QRgb highlight = view.palette().color(QPalette::Midlight).rgba();
     view.setFirstColumnBackColor(); // before the columns exist: applied once they do
     Pavisade::updateColumnsDef(&view, Pavisade::csvGridColumns(3));
     EXPECT_TRUE(waitFor([&] { return paintedCellColour(view, 0) == highlight; }));
