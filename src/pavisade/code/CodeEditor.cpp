@@ -2,10 +2,14 @@
 
 #include <pavisade/viewcontrollers/ChildScreens.h>
 
+#include <bastwick/ViewGeometry.h>
+
 #include <Qsci/qscilexercpp.h>
 #include <Qsci/qscilexerjson.h>
 #include <Qsci/qscilexersql.h>
 #include <Qsci/qscilexerxml.h>
+
+#include <QtWidgets/QVBoxLayout>
 
 namespace {
 
@@ -64,6 +68,16 @@ void CodeEditor::applyFont()
 
 void CodeEditor::embedInView(QWidget *view)
 {
-    if (view)
-        Pavisade::placeInto(view, this);
+    if (!view)
+        return;
+    // Into the view's filling layout, also when the editor is already the view's child.
+    if (QVBoxLayout *layout = Pavisade::fillingLayout(view)) {
+        if (layout->indexOf(this) < 0)
+            layout->addWidget(this);
+    } else {
+        setParent(view);
+        setGeometry(view->rect());
+        Bastwick::setAutoresizingMask(this, Bastwick::ViewWidthSizable | Bastwick::ViewHeightSizable);
+    }
+    show();
 }

@@ -35,6 +35,8 @@ constexpr int kMaxColumns = 677; // the row numbers and the data columns A to ZZ
 XXXCSVGridView::XXXCSVGridView(QWidget *parent)
     : QTableView(parent)
 {
+    // The "row" column numbers the rows.
+    verticalHeader()->hide();
 }
 
 void XXXCSVGridView::styleConfig()

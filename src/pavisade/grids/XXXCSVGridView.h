@@ -7,7 +7,8 @@
 
 class QPainter;
 
-// The table of the CSV grid: solid grid lines, and a row-number column ("row") drawn
+// The table of the CSV grid (its "row" column numbers the rows, so the table has no
+// row header): solid grid lines, and a row-number column ("row") drawn
 // centred on the control-highlight colour once setFirstColumnBackColor() was called
 // (kept when the columns are rebuilt). Lives on the GUI thread.
 class PAVISADE_EXPORT XXXCSVGridView : public QTableView

@@ -12,6 +12,7 @@
 
 #include <QtCore/QFile>
 #include <QtGui/QFontInfo>
+#include <QtWidgets/QLayout>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,8 @@ TEST(CodeSyntaxView, ShowsTextsOnlyAndFillsTheScreen)
     screen.view();
     CodeEditor *editor = screen.codeSyntxView();
     EXPECT_EQ(editor->parentWidget(), &screen);
+    ASSERT_NE(screen.layout(), nullptr);
+    EXPECT_GE(screen.layout()->indexOf(editor), 0); // fills the screen
     EXPECT_EQ(editor->syntaxDefinitionName(), "Objective-C");
 
     screen.refreshViewWithData(QStringLiteral("int main();"));
@@ -162,7 +165,10 @@ TYPED_TEST(CodeSyntaxTabs, OneNamedEditorPerTabInTabOrder)
     ASSERT_EQ(editors.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(editors.at(i)->objectName(), QStringLiteral("syntaxView%1").arg(i));
-        EXPECT_TRUE(screen.tabView()->widget(i)->isAncestorOf(editors.at(i)));
+        QWidget *page = screen.tabView()->widget(i);
+        EXPECT_EQ(editors.at(i)->parentWidget(), page);
+        ASSERT_NE(page->layout(), nullptr);
+        EXPECT_GE(page->layout()->indexOf(editors.at(i)), 0); // fills its tab
     }
     EXPECT_EQ(editors.at(1)->syntaxDefinitionName(), "Json");
 
