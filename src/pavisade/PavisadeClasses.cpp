@@ -17,6 +17,8 @@
 #include <pavisade/cells/CellClasses.h>
 #include <pavisade/code/CodeClasses.h>
 #include <pavisade/grids/GridClasses.h>
+#include <pavisade/inspector/InspectorClasses.h>
+#include <pavisade/older/OlderClasses.h>
 #include <pavisade/panels/PanelClasses.h>
 #include <pavisade/tables/TableClasses.h>
 #include <pavisade/trees/TreeClasses.h>
@@ -36,6 +38,8 @@ void registerPavisadeClasses()
         registerPavisadeCodeClasses();
         registerPavisadeGridClasses();
         registerPavisadeCellClasses();
+        registerOlderClasses();
+        registerInspectorClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();

@@ -1,5 +1,8 @@
 #include <pavisade/forms/FormControls.h>
 
+#include <pavisade/forms/XXXForm.h>
+#include <pavisade/forms/XXXFormPanel.h>
+
 #include <bastwick/ViewGeometry.h>
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -53,6 +56,8 @@ void registerFormClasses()
     registry.registerClass<XXXComboBox>();
     registry.registerClass<XXXCheckBox>();
     registry.registerClass<XXXPopUpButton>();
+    registry.registerClass<XXXForm>();
+    registry.registerClass<XXXFormPanel>();
 }
 
 } // namespace Pavisade

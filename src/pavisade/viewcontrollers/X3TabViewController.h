@@ -34,11 +34,12 @@ public:
     QList<X3CommonViewController *> controllers() const { return m_controllers.list(); }
     void setControllers(const QList<X3CommonViewController *> &controllers);
 
-    // Room kept free above and left of the tab view; setting one re-runs viewSizeConfig().
+    // Room kept free above and left of the tab view; setting one re-runs viewSizeConfig()
+    // (subclasses that only store the value override these).
     float tabViewTopPadding() const { return m_tabViewTopPadding; }
-    void setTabViewTopPadding(float padding);
+    virtual void setTabViewTopPadding(float padding);
     float tabViewLeftPadding() const { return m_tabViewLeftPadding; }
-    void setTabViewLeftPadding(float padding);
+    virtual void setTabViewLeftPadding(float padding);
 
     // Held for subclasses.
     QVariantList tabTitleItems() const { return m_tabTitleItems; }
@@ -73,6 +74,8 @@ public:
 protected:
     void awakeFromNib() override;
     void loadView() override;
+    void storeTabViewTopPadding(float padding) { m_tabViewTopPadding = padding; }
+    void storeTabViewLeftPadding(float padding) { m_tabViewLeftPadding = padding; }
 
 private:
     void placeTabView(int left, int top);

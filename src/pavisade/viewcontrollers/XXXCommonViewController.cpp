@@ -15,18 +15,32 @@ void XXXCommonViewController::awakeFromNib()
     viewSizeConfig();
 }
 
+namespace Pavisade {
+
+void olderViewConfig(X3CommonViewController *screen)
+{
+    screen->tableViewConfig();
+    screen->splitViewConfig();
+    screen->treeViewConfig();
+}
+
+void olderViewSizeConfig(X3CommonViewController *screen)
+{
+    screen->splitViewSizeConfig();
+    screen->tableViewSizeConfig();
+    screen->treeViewSizeConfig();
+}
+
+} // namespace Pavisade
+
 void XXXCommonViewController::viewConfig()
 {
-    tableViewConfig();
-    splitViewConfig();
-    treeViewConfig();
+    Pavisade::olderViewConfig(this);
 }
 
 void XXXCommonViewController::viewSizeConfig()
 {
-    splitViewSizeConfig();
-    tableViewSizeConfig();
-    treeViewSizeConfig();
+    Pavisade::olderViewSizeConfig(this);
 }
 
 XXXButtonToolBar *XXXCommonViewController::toolBarView2()

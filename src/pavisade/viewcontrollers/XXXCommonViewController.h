@@ -24,3 +24,10 @@ public:
 protected:
     void awakeFromNib() override;
 };
+
+namespace Pavisade {
+// The older awakening's steps, for screens of the older generation built on another
+// base: the table, split and tree configuration hooks, and their sizing hooks.
+PAVISADE_EXPORT void olderViewConfig(X3CommonViewController *screen);
+PAVISADE_EXPORT void olderViewSizeConfig(X3CommonViewController *screen);
+} // namespace Pavisade

@@ -19,5 +19,9 @@
         <source>OkStr</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Cancell</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,6 @@
+#pragma once
+
+namespace Pavisade {
+// Registers the inspector screens with the class registry.
+void registerInspectorClasses();
+} // namespace Pavisade

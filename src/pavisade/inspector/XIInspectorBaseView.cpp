@@ -1,0 +1,6 @@
+#include <pavisade/inspector/XIInspectorBaseView.h>
+
+XIInspectorBaseView::XIInspectorBaseView(QWidget *parent)
+    : QWidget(parent)
+{
+}
