@@ -5,6 +5,7 @@
 #include <pavisade/code/X3CodeSyntaxTabViewController.h>
 #include <pavisade/code/X3CodeSyntaxTabViewXibController.h>
 #include <pavisade/code/X3CodeSyntaxViewController.h>
+#include <pavisade/code/XXXCodeSyntaxTabViewController.h>
 #include <pavisade/code/XXXCodeSyntaxViewController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -20,6 +21,7 @@ void registerPavisadeCodeClasses()
     registry.registerClass<XXXCodeSyntaxViewController>();
     registry.registerClass<X3CodeSyntaxTabViewController>();
     registry.registerClass<X3CodeSyntaxTabViewXibController>();
+    registry.registerClass<XXXCodeSyntaxTabViewController>();
 }
 
 } // namespace Pavisade

@@ -11,7 +11,9 @@ namespace Pavisade {
 
 QList<CodeEditor *> CodeSyntaxTabs::editors(QTabWidget *tabView, bool identify)
 {
-    if (!m_built && tabView) {
+    // Asked before the tabs exist (the older screens run their hooks before making
+    // the tabs), nothing is built yet, so the tabs still get their editors later.
+    if (!m_built && tabView && tabView->count() > 0) {
         m_built = true;
         for (int i = 0; i < tabView->count(); ++i) {
             QWidget *page = tabView->widget(i);

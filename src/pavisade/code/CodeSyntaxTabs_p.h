@@ -10,7 +10,7 @@ class QTabWidget;
 namespace Pavisade {
 
 // The editors of a tabbed code viewer, one per tab in tab order, made the first time
-// they are asked for; tabs added later get none. Main thread.
+// they are asked for once the tab view has tabs; tabs added later get none. Main thread.
 class CodeSyntaxTabs
 {
 public:

@@ -6,6 +6,7 @@
 #include <pavisade/grids/X3GridViewXibController.h>
 #include <pavisade/grids/XXXCSVGridDataDelegate.h>
 #include <pavisade/grids/XXXCSVGridView.h>
+#include <pavisade/grids/XXXCSVViewController.h>
 #include <pavisade/grids/XXXCollectionView.h>
 #include <pavisade/grids/XXXCollectionViewItem.h>
 #include <pavisade/grids/XXXGridViewController.h>
@@ -19,6 +20,7 @@ void registerPavisadeGridClasses()
     auto &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<XXXCSVGridDataDelegate>();
     registry.registerClass<XXXCSVGridView>();
+    registry.registerClass<XXXCSVViewController>();
     registry.registerClass<X3GridViewController>();
     registry.registerClass<X3GridViewXibController>();
     registry.registerClass<XXXGridViewController>();

@@ -3,6 +3,7 @@
 #include <pavisade/code/X3CodeSyntaxTabViewController.h>
 #include <pavisade/code/X3CodeSyntaxTabViewXibController.h>
 #include <pavisade/code/X3CodeSyntaxViewController.h>
+#include <pavisade/code/XXXCodeSyntaxTabViewController.h>
 #include <pavisade/code/XXXCodeSyntaxViewController.h>
 
 #include "support/LogCapture.h"
@@ -141,6 +142,8 @@ public:
     {
         ++configured;
         const QList<CodeEditor *> editors = this->syntaxViews();
+        if (editors.size() != 3)
+            return; // asked before the tabs exist
         Pavisade::setSQLStyle(editors.at(0));
         Pavisade::setJSONStyle(editors.at(1));
         Pavisade::setXMLStyle(editors.at(2));
@@ -194,6 +197,30 @@ TEST(CodeSyntaxTabsUnbuilt, EditableBeforeTheEditorsExistDoesNothing)
     screen.updateSyntaxViewEditable(false); // nothing built, nothing made
     screen.view();
     EXPECT_TRUE(screen.syntaxViews().isEmpty()); // no tabs, no editors
+}
+
+} // namespace
+
+namespace {
+
+TEST(OlderCodeSyntaxTabs, OneUnnamedEditorPerTabAndOutOfRangeTextsLost)
+{
+    ThreeTabs<XXXCodeSyntaxTabViewController> screen;
+    screen.resize(400, 300);
+    screen.view();
+    screen.viewConfig();
+    const QList<CodeEditor *> editors = screen.syntaxViews();
+    ASSERT_EQ(editors.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(editors.at(i)->objectName().isEmpty());
+        EXPECT_EQ(editors.at(i)->parentWidget(), screen.tabView()->widget(i));
+    }
+    EXPECT_EQ(editors.at(2)->syntaxDefinitionName(), "Xml");
+    screen.updateSyntaxViewWithString("<a/>", 2);
+    EXPECT_EQ(editors.at(2)->text(), "<a/>");
+    TestSupport::LogCapture log;
+    screen.updateSyntaxViewWithString("lost?", 5);
+    EXPECT_EQ(log.count("texts unchanged"), 1);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <pavisade/grids/XXXCSVGridDataDelegate.h>
 #include <pavisade/grids/XXXCSVGridView.h>
+#include <pavisade/grids/XXXCSVViewController.h>
 #include <pavisade/tables/TableViewExtension.h>
 
 #include "support/LogCapture.h"
@@ -157,6 +158,32 @@ TEST(CSVGridView, GridLinesAndTheRowNumberCell)
     // Rebuilding the columns keeps the row-number cell.
     Pavisade::updateColumnsDef(&view, Pavisade::csvGridColumns(5));
     EXPECT_TRUE(waitFor([&] { return paintedCellColour(view, 0) == highlight; }));
+}
+
+TEST(CSVScreen, ShowsItsInterfaceGridThroughTheCSVModel)
+{
+    class Sheet : public XXXCSVViewController
+    {
+    public:
+        XXXCSVGridView *grid = new XXXCSVGridView(this);
+        QTableView *tableXibView() override { return grid; }
+        XXXNSTableColumnFieldList tableColumnsDef() const override { return tableViewColumnsWithColNums(3); }
+    };
+    Sheet sheet;
+    sheet.resize(400, 300);
+    sheet.view();
+    ASSERT_EQ(sheet.csvGridView(), sheet.grid);
+    EXPECT_EQ(sheet.grid->model(), sheet.delegate());
+    EXPECT_TRUE(sheet.grid->showGrid());
+    EXPECT_EQ(sheet.delegate()->columnCount(), 3);
+    sheet.delegate()->setData(csvRows(2));
+    EXPECT_EQ(sheet.grid->model()->rowCount(), 100);
+    EXPECT_EQ(sheet.grid->model()->index(1, 1).data(), "a2");
+    EXPECT_EQ(sheet.tableViewColumnsWithColNums(28).last().identifier(), "BA");
+
+    XXXCSVViewController bare; // no grid from the interface: nothing to show, nothing fails
+    bare.view();
+    EXPECT_EQ(bare.csvGridView(), nullptr);
 }
 
 } // namespace
