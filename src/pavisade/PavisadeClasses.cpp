@@ -14,6 +14,9 @@
 #include <pavisade/viewcontrollers/XXXDragViewController.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
+#include <pavisade/cells/CellClasses.h>
+#include <pavisade/code/CodeClasses.h>
+#include <pavisade/grids/GridClasses.h>
 #include <pavisade/inspector/InspectorClasses.h>
 #include <pavisade/older/OlderClasses.h>
 #include <pavisade/panels/PanelClasses.h>
@@ -32,6 +35,9 @@ void registerPavisadeClasses()
         registerPavisadeTableClasses();
         registerPavisadeTreeClasses();
         registerPavisadePanelClasses();
+        registerPavisadeCodeClasses();
+        registerPavisadeGridClasses();
+        registerPavisadeCellClasses();
         registerOlderClasses();
         registerInspectorClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <pavisade/PavisadeExport.h>
+#include <pavisade/code/CodeSyntaxTabs_p.h>
+#include <pavisade/viewcontrollers/X3TabViewController.h>
+
+class CodeEditor;
+
+// The tabbed code viewer whose tab view comes from a Designer file (its place is kept).
+// Editors are made on first use for the tabs that exist then. Main thread.
+class PAVISADE_EXPORT X3CodeSyntaxTabViewXibController : public X3TabViewXibController
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE explicit X3CodeSyntaxTabViewXibController(QWidget *parent = nullptr);
+
+    // The base's, then syntaxViewConfig().
+    void viewConfig() override;
+    // Hook: style and fill the editors.
+    virtual void syntaxViewConfig() {}
+    // viewConfig(), then syntaxViewConfig() once more.
+    void tabUpdate();
+    // One editor per tab, in tab order, named "syntaxView<i>".
+    QList<CodeEditor *> syntaxViews();
+    // The editor of the tab shows the text; an index outside the editors is logged and
+    // changes nothing.
+    void updateSyntaxViewWithString(const QString &text, qsizetype index);
+    // Every editor made so far becomes editable or read-only.
+    void updateSyntaxViewEditable(bool editable);
+
+private:
+    Pavisade::CodeSyntaxTabs m_tabs;
+};

@@ -1,0 +1,290 @@
+#include <pavisade/toolbar/XXXToolBar.h>
+
+#include <corbelan/services/NamedImage.h>
+
+#include <bastwick/platform/Log.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QXmlStreamReader>
+#include <QtGui/QIcon>
+#include <QtGui/QPixmap>
+#include <QtWidgets/QMainWindow>
+#include <QtWidgets/QSizePolicy>
+#include <QtWidgets/QToolBar>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// An element of the definition with its text (all text inside it, as XPath's string
+// value) and its child elements.
+struct Element
+{
+    QString name;
+    QString text;
+    std::vector<std::unique_ptr<Element>> children;
+
+    // The first direct child of that name.
+    const Element *child(const QString &childName) const
+    {
+        for (const auto &c : children)
+            if (c->name == childName)
+                return c.get();
+        return nullptr;
+    }
+
+    // Elements of that name at any depth below this one, in document order.
+    void descendants(const QString &elementName, std::vector<const Element *> *found) const
+    {
+        for (const auto &c : children) {
+            if (c->name == elementName)
+                found->push_back(c.get());
+            c->descendants(elementName, found);
+        }
+    }
+
+    const Element *firstDescendant(const QString &elementName) const
+    {
+        std::vector<const Element *> found;
+        descendants(elementName, &found);
+        return found.empty() ? nullptr : found.front();
+    }
+};
+
+// The root element of the file, or null (with the reason) when it cannot be read.
+std::unique_ptr<Element> readDocument(const QString &path, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return nullptr;
+    }
+    QXmlStreamReader reader(&file);
+    std::unique_ptr<Element> root;
+    std::vector<Element *> open;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            auto element = std::make_unique<Element>();
+            element->name = reader.name().toString();
+            Element *raw = element.get();
+            if (open.empty())
+                root = std::move(element);
+            else
+                open.back()->children.push_back(std::move(element));
+            open.push_back(raw);
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            open.pop_back();
+            break;
+        case QXmlStreamReader::Characters:
+            for (Element *e : open)
+                e->text += reader.text();
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError()) {
+        *reason = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
+        return nullptr;
+    }
+    if (!root)
+        *reason = QStringLiteral("no root element");
+    return root;
+}
+
+int displayModeOf(const QString &text)
+{
+    if (text == QLatin1String("NSToolbarDisplayModeIconAndLabel"))
+        return 1;
+    if (text == QLatin1String("NSToolbarDisplayModeIconOnly"))
+        return 2;
+    if (text == QLatin1String("NSToolbarDisplayModeLabelOnly"))
+        return 3;
+    return -1;
+}
+
+int sizeModeOf(const QString &text)
+{
+    if (text == QLatin1String("NSToolbarSizeModeRegular"))
+        return 1;
+    if (text == QLatin1String("NSToolbarSizeModeSmall"))
+        return 2;
+    return -1;
+}
+
+QIcon iconNamed(const QString &name)
+{
+    const QImage image = Corbelan::namedImage(name, QSize(32, 32));
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace
+
+XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *parent)
+    : QObject(parent)
+    , m_window(window)
+{
+    if (!window) {
+        XXXLogWarning(QStringLiteral("no window for the toolbar of %1").arg(xmlPath));
+        return;
+    }
+    if (!build(xmlPath))
+        return;
+    window->addToolBar(m_toolbar);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    const QList<QAction *> actions = m_toolbar->actions();
+    if (!actions.isEmpty()) {
+        auto *space = new QWidget(m_toolbar);
+        space->setObjectName(QStringLiteral("NSToolbarFlexibleSpaceItem"));
+        space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+        m_toolbar->insertWidget(actions.last(), space);
+    }
+}
+
+XXXToolBar::~XXXToolBar() = default;
+
+bool XXXToolBar::build(const QString &xmlPath)
+{
+    QString reason;
+    const std::unique_ptr<Element> root = readDocument(xmlPath, &reason);
+    if (!root) {
+        XXXLogWarning(QStringLiteral("toolbar definition %1 not read: %2").arg(xmlPath, reason));
+        return false;
+    }
+    const Element *identifier = root->firstDescendant(QStringLiteral("identifier"));
+    if (!identifier) {
+        XXXLogWarning(QStringLiteral("toolbar definition %1 has no identifier").arg(xmlPath));
+        return false;
+    }
+
+    m_toolbar = new QToolBar(m_window);
+    m_toolbar->setObjectName(identifier->text);
+
+    std::vector<const Element *> itemElements;
+    root->descendants(QStringLiteral("toolbaritem"), &itemElements);
+    for (const Element *element : itemElements) {
+        const Element *enable = element->child(QStringLiteral("enable"));
+        const Element *notification = element->child(QStringLiteral("notification"));
+        if (!enable || !element->child(QStringLiteral("class")) || !notification) {
+            XXXLogWarning(QStringLiteral("toolbar item without enable, class or notification skipped"));
+            continue;
+        }
+        if (enable->text == QLatin1String("0"))
+            continue;
+        const Element *label = element->child(QStringLiteral("label"));
+        if (!label) {
+            XXXLogWarning(QStringLiteral("toolbar item without label skipped"));
+            continue;
+        }
+        auto *item = new XXXToolBarItem(m_toolbar);
+        if (label->text == QLatin1String("Config")) {
+            item->setIdentifier(label->text);
+            item->setText(QStringLiteral("Configuration"));
+            item->setPaletteLabel(QStringLiteral("Configuration"));
+            item->setToolTip(QStringLiteral("Configuration"));
+            item->setIcon(iconNamed(QStringLiteral("PreferencesGeneral")));
+        } else {
+            const Element *palette = element->child(QStringLiteral("palettelabel"));
+            const Element *tooltip = element->child(QStringLiteral("tooltip"));
+            const Element *image = element->child(QStringLiteral("image"));
+            if (!palette || !tooltip || !image) {
+                XXXLogWarning(QStringLiteral("toolbar item %1 without palettelabel, tooltip or image skipped")
+                                  .arg(label->text));
+                delete item;
+                continue;
+            }
+            item->setIdentifier(label->text);
+            item->setText(label->text);
+            item->setPaletteLabel(palette->text);
+            item->setToolTip(tooltip->text);
+            item->setIcon(iconNamed(image->text));
+        }
+        item->setObjectName(label->text);
+        item->setEnable(true);
+        item->setNotificationName(notification->text);
+        connect(item, &QAction::triggered, this, [this, item] { toolbarItemClicked(item); });
+        m_toolbarOrderedIdentifiers.append(item->identifier());
+        if (XXXToolBarItem *earlier = m_toolbarItems.value(label->text))
+            delete earlier;
+        m_toolbarItems.insert(label->text, item);
+    }
+
+    const bool allows = root->firstDescendant(QStringLiteral("allowsusercustomization")) != nullptr;
+    if (allows)
+        setToolbarAllowsUserCustomization(true);
+    if (root->firstDescendant(QStringLiteral("showsbaselineseparator")))
+        setToolbarShowsBaselineSeparator(true);
+    if (const Element *size = root->firstDescendant(QStringLiteral("sizemode"))) {
+        if (const int mode = sizeModeOf(size->text); mode > 0)
+            setToolbarSizeMode(mode);
+    }
+    if (const Element *display = root->firstDescendant(QStringLiteral("displaymode"))) {
+        if (const int mode = displayModeOf(display->text); mode > 0)
+            setToolbarDisplayMode(mode);
+    }
+    m_toolbar->setMovable(allows);
+
+    for (const QString &id : std::as_const(m_toolbarOrderedIdentifiers))
+        if (XXXToolBarItem *item = itemForItemIdentifier(id))
+            m_toolbar->addAction(item);
+    return true;
+}
+
+XXXToolBarItem *XXXToolBar::itemForItemIdentifier(const QString &identifier) const
+{
+    return m_toolbarItems.value(identifier);
+}
+
+void XXXToolBar::setToolbarDisplayMode(int mode)
+{
+    m_displayMode = mode;
+    if (!m_toolbar)
+        return;
+    switch (mode) {
+    case 1:
+        m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        break;
+    case 2:
+        m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        break;
+    case 3:
+        m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        break;
+    default:
+        m_toolbar->setToolButtonStyle(Qt::ToolButtonFollowStyle);
+        break;
+    }
+}
+
+void XXXToolBar::setToolbarSizeMode(int mode)
+{
+    m_sizeMode = mode;
+    if (!m_toolbar)
+        return;
+    if (mode == 1)
+        m_toolbar->setIconSize(QSize(32, 32));
+    else if (mode == 2)
+        m_toolbar->setIconSize(QSize(24, 24));
+}
+
+void XXXToolBar::setToolbarVisible(bool visible)
+{
+    if (m_toolbar)
+        m_toolbar->setVisible(visible);
+}
+
+void XXXToolBar::toolbarItemClicked(XXXToolBarItem *item)
+{
+    if (!item)
+        return;
+    XXXLog(QStringLiteral("Firing off \"%1\" notification").arg(item->notificationName()));
+    if (toolBarCallbackBlock)
+        toolBarCallbackBlock(QVariantMap{{QStringLiteral("message"), item->notificationName()}});
+}

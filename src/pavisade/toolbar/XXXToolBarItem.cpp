@@ -1,0 +1,6 @@
+#include <pavisade/toolbar/XXXToolBarItem.h>
+
+XXXToolBarItem::XXXToolBarItem(QObject *parent)
+    : QAction(parent)
+{
+}
