@@ -1,9 +1,21 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
+#include <kestrune/chrome/hud/HUDImageCell.h>
+#include <kestrune/chrome/hud/HUDWindow.h>
+#include <kestrune/chrome/hud/HUDWindowButtonCell.h>
+#include <kestrune/chrome/hud/HUDWindowFrameView.h>
+
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Kestrune {
 
-void registerHudClasses() {}
+void registerHudClasses()
+{
+    auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<HUDWindow>();
+    registry.registerClass<HUDWindowFrameView>();
+    registry.registerClass<HUDWindowButtonCell>();
+    registry.registerClass<HUDImageCell>();
+}
 
 } // namespace Kestrune
