@@ -1,6 +1,9 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
 #include <kestrune/chrome/hud/HUDImageCell.h>
+#include <kestrune/chrome/hud/HUDScrollView.h>
+#include <kestrune/chrome/hud/HUDTextFieldCell.h>
+#include <kestrune/chrome/hud/HUDTextView.h>
 #include <kestrune/chrome/hud/HUDWindow.h>
 #include <kestrune/chrome/hud/HUDWindowButtonCell.h>
 #include <kestrune/chrome/hud/HUDWindowFrameView.h>
@@ -16,6 +19,9 @@ void registerHudClasses()
     registry.registerClass<HUDWindowFrameView>();
     registry.registerClass<HUDWindowButtonCell>();
     registry.registerClass<HUDImageCell>();
+    registry.registerClass<HUDTextFieldCell>();
+    registry.registerClass<HUDTextView>();
+    registry.registerClass<HUDScrollView>();
 }
 
 } // namespace Kestrune
