@@ -1,5 +1,6 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
+#include <kestrune/chrome/hud/HUDButtonCell.h>
 #include <kestrune/chrome/hud/HUDImageCell.h>
 #include <kestrune/chrome/hud/HUDScrollView.h>
 #include <kestrune/chrome/hud/HUDTextFieldCell.h>
@@ -22,6 +23,7 @@ void registerHudClasses()
     registry.registerClass<HUDTextFieldCell>();
     registry.registerClass<HUDTextView>();
     registry.registerClass<HUDScrollView>();
+    registry.registerClass<HUDButtonCell>();
 }
 
 } // namespace Kestrune
