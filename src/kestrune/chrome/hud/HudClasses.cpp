@@ -3,6 +3,7 @@
 #include <kestrune/chrome/hud/HUDButtonCell.h>
 #include <kestrune/chrome/hud/HUDImageCell.h>
 #include <kestrune/chrome/hud/HUDScrollView.h>
+#include <kestrune/chrome/hud/HUDSegmentedCell.h>
 #include <kestrune/chrome/hud/HUDTextFieldCell.h>
 #include <kestrune/chrome/hud/HUDTextView.h>
 #include <kestrune/chrome/hud/HUDWindow.h>
@@ -24,6 +25,7 @@ void registerHudClasses()
     registry.registerClass<HUDTextView>();
     registry.registerClass<HUDScrollView>();
     registry.registerClass<HUDButtonCell>();
+    registry.registerClass<HUDSegmentedCell>();
 }
 
 } // namespace Kestrune
