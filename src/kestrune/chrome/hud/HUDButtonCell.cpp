@@ -60,6 +60,9 @@ void HUDButtonCell::setCheckState(Qt::CheckState state)
 
 void HUDButtonCell::nextCheckState()
 {
+    // A click asks every button for its next state; only a checkbox has one.
+    if (!isCheckable())
+        return;
     setCheckState(m_checkState == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
