@@ -11,7 +11,9 @@ using namespace Kestrune;
 HudLightScrollBar::HudLightScrollBar(Qt::Orientation orientation, QWidget *parent)
     : QScrollBar(orientation, parent)
 {
+    // No track: whatever lies beneath shows around the knob.
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_NoSystemBackground);
 }
 
 QRectF HudLightScrollBar::knobRect() const
