@@ -655,7 +655,10 @@ void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completi
         const DerazReply reply = client->commandArgv(arguments);
         // The user may have changed the session's state in ways we cannot follow.
         client->setSelectedDatabase(std::nullopt);
-        XXXLog(QStringLiteral("execCommandArray status %1 ").arg(logReply(reply)));
+        // A console reply may hold a secret (CONFIG GET requirepass): only its shape is logged.
+        XXXLog(QStringLiteral("execCommandArray status kind %1, %2 elements")
+                   .arg(int(reply.kind()))
+                   .arg(reply.size()));
         post(reply);
     });
 }
