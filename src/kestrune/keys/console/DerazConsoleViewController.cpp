@@ -269,6 +269,9 @@ void DerazConsoleViewController::addDBViewStateObserver()
         return;
     m_joinedState = stateDelegate();
     m_joinedState->addDelegate<SimpleDBStateDelegate>(this, Bastwick::mainQueue());
+    // Joining runs on the state's queue; wait for it, so an announcement made right after
+    // the view loads (the probe tab that shows it) already reaches the console.
+    m_joinedState->deactivate();
 }
 
 void DerazConsoleViewController::removeDBViewStateObserver()
