@@ -16,9 +16,9 @@
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
-#include <QtWidgets/QPushButton>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QTableView>
+#include <QtWidgets/QToolButton>
 
 namespace {
 
@@ -71,11 +71,13 @@ void DerazCmdHelpViewController::loadInterface()
     strip->setContentsMargins(6, 6, 6, 6);
     strip->setSpacing(4);
     for (int tag = 0; tag < 10; ++tag) {
-        auto *button = new QPushButton(L(QString::fromLatin1(titles[tag])), this);
+        auto *button = new QToolButton(this);
+        button->setText(L(QString::fromLatin1(titles[tag])));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setObjectName(QStringLiteral("groupBtn%1").arg(tag));
         button->setProperty("tag", qint64(tag));
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, [this, button] { groupBtnClicked(button); });
+        connect(button, &QToolButton::clicked, this, [this, button] { groupBtnClicked(button); });
         m_groupButtons.append(button);
         strip->addWidget(button);
     }
@@ -148,6 +150,8 @@ void DerazCmdHelpViewController::tableViewStyleConfig()
 {
     QTableView *table = tableView();
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // "Summary" takes whatever width the first two columns leave.
+    table->horizontalHeader()->setStretchLastSection(true);
     QPalette palette = table->palette();
     palette.setColor(QPalette::Base, kTableBackground);
     palette.setColor(QPalette::AlternateBase, kTableBackground);
