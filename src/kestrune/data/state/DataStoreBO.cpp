@@ -1,6 +1,7 @@
 #include <kestrune/data/state/DataStoreBO.h>
 
 #include <kestrune/data/deraz/DerazContainer.h>
+#include <kestrune/data/model/DBConnection.h>
 #include <kestrune/data/model/DBDatabase.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/model/DBTable.h>
@@ -357,7 +358,11 @@ void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
         m_profileOrder.removeAll(url);
         m_registrations.remove(cached.get());
     }
-    m_storeCache.remove(id);
+    // Closing ends at once whatever still waits on the server (a blocked console line).
+    const StorePtr store = m_storeCache.take(id);
+    if (const auto databases = store ? store->databases() : DBStore::DatabaseList(); !databases.isEmpty())
+        if (const auto &connection = databases.constFirst()->connection())
+            connection->close(nullptr);
 }
 
 void DataStoreBO::closeDataStoreByProfiles(const QList<ProfilePtr> &profiles)

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <kestrune/data/state/SimpleDBStateDelegate.h>
+
+#include <pavisade/viewcontrollers/X3CommonViewController.h>
+
+#include <QtGui/QColor>
+
+#include <memory>
+
+class DataStoreBO;
+class DerazConsoleTextView;
+class DerazDatabase;
+class DerazReply;
+class QPushButton;
+class SimpleDBStateManager;
+class SimpleDBViewState;
+
+// The console tab: a terminal over the selected server in one editable text. The user
+// types a command behind the prompt "host:port>" and presses Return; the last line's
+// text behind its first ">" goes to the current database as one command line (read with
+// the command-text rules: single blanks split, double-quoted tokens hold blanks and
+// escapes), and the reply is written under it, followed by a fresh prompt. There is no
+// history and no reply time limit; a line waits until its reply arrives or the connection
+// is closed. Main thread.
+class DerazConsoleViewController : public X3CommonViewController, public SimpleDBStateDelegate
+{
+    Q_OBJECT
+
+public:
+    // The prompt of a console with no database.
+    static const QString kNoDatabasePrompt;
+    // The console's text colour (its background is the tables' "2c3135").
+    static const QColor kTextColor;
+    static const QColor kBackgroundColor;
+
+    Q_INVOKABLE explicit DerazConsoleViewController(QWidget *parent = nullptr);
+    ~DerazConsoleViewController() override;
+
+    // Where the console finds the current database and the database of a node URL (the
+    // shared ones unless set before the view loads).
+    void setDataSources(DataStoreBO *registry, SimpleDBStateManager *states);
+
+    DerazConsoleTextView *textView() const { return m_textView; }
+    QPushButton *clearButton() const { return m_clearButton; }
+    // The database whose server the prompt shows; null until one is selected.
+    std::shared_ptr<DerazDatabase> database() const { return m_database; }
+
+    // The prompt for a database: "<host>:<port>>" of its connection's profile, or
+    // kNoDatabasePrompt for none.
+    static QString dbHostURL(const std::shared_ptr<DerazDatabase> &database);
+    QString dbHostURL() const { return dbHostURL(m_database); }
+    // How a reply reads in the console (without the prompt that follows it).
+    static QString replyText(const DerazReply &reply);
+
+    void viewStyleConfig() override;
+    // Sets the console's colour on all of its text.
+    void colorRefresh();
+    // Replaces the whole text by a bare prompt.
+    void clearBtnClicked();
+    // Handles Return: sends the last line's command, and answers whether the key was
+    // consumed (true when the text then ends with a prompt).
+    bool insertNewline();
+    // Reads the command out of the last line and sends it (or writes a fresh prompt
+    // when the line holds none).
+    void runCmd();
+
+    // SimpleDBStateDelegate
+    void dataProbeTabIndexChanged(SimpleDBViewState *state, const QString &nodeURL, int viewIndex) override;
+    void dataStoreDerazDBChanged(SimpleDBViewState *state, const QString &nodeURL) override;
+
+protected:
+    void loadInterface() override;
+    void awakeFromNib() override;
+
+private:
+    std::shared_ptr<SimpleDBViewState> stateDelegate() const;
+    SimpleDBStateManager &states() const;
+    DataStoreBO &registry() const;
+    QString lastLine() const;
+    // Appends text at the end and leaves the caret behind it.
+    void appendText(const QString &text);
+    void addDBViewStateObserver();
+    void removeDBViewStateObserver();
+
+    DerazConsoleTextView *m_textView = nullptr;
+    QPushButton *m_clearButton = nullptr;
+    std::shared_ptr<DerazDatabase> m_database;
+    DataStoreBO *m_registry = nullptr;
+    SimpleDBStateManager *m_states = nullptr;
+    std::shared_ptr<SimpleDBViewState> m_joinedState;
+};

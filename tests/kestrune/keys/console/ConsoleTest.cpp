@@ -1,0 +1,263 @@
+#include <kestrune/data/DataClasses.h>
+#include <kestrune/data/deraz/DerazConnection.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/keys/console/DerazConsoleTextView.h>
+#include <kestrune/keys/console/DerazConsoleViewController.h>
+
+#include "../../data/StateTestHelpers.h"
+#include "support/LogCapture.h"
+#include "support/RedisServer.h"
+#include "support/TestSetup.h"
+#include "support/WaitFor.h"
+
+#include <QtTest/QTest>
+#include <QtWidgets/QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+static TestSupport::SetupHook registerClasses([] { Kestrune::registerDataClasses(); });
+
+TestSupport::RedisServer &server()
+{
+    auto &r = TestSupport::RedisServer::shared();
+    if (!r.isRunning())
+        r.start();
+    return r;
+}
+
+// The server's raw reply to GET of a key holding these bytes.
+QByteArray bulk(const QByteArray &bytes)
+{
+    return '$' + QByteArray::number(bytes.size()) + "\r\n" + bytes + "\r\n";
+}
+
+// A console over a registry and view state of its own, connected to the test server.
+class ConsoleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server().isRunning()) << qPrintable(server().error());
+        server().flushAll();
+        console.setDataSources(&registry, &states);
+        console.resize(600, 400);
+        console.view();
+        console.show();
+    }
+    void TearDown() override { server().flushAll(); }
+
+    // Connects to the server; answers the node URL of the database.
+    QString connect(const QString &dbName = QStringLiteral("DB0"))
+    {
+        if (!store) {
+            auto profile = StateTest::derazProfile(server().host(), server().port());
+            store = registry.dbStoreWithDBProfile(profile);
+            EXPECT_NE(store, nullptr);
+            EXPECT_FALSE(StateTest::fetch(store).has_value());
+        }
+        return DataStoreBO::dbNodeURLWithStore(*store, dbName);
+    }
+
+    // Selects the database as the key tree does: current node, then the announcement.
+    void select(const QString &nodeURL)
+    {
+        states.dbViewState()->setCurrentNodeURL(nodeURL);
+        states.dbViewState()->dataStoreDerazDBChanged(nodeURL);
+    }
+
+    QString prompt() const { return QStringLiteral("127.0.0.1:%1>").arg(server().port()); }
+    QString text() const { return console.textView()->toPlainText(); }
+
+    void type(const QString &line)
+    {
+        console.textView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(console.textView(), line);
+        QTest::keyClick(console.textView(), Qt::Key_Return);
+    }
+
+    // Types the command behind the last prompt and answers what the console wrote
+    // between the command line and the next prompt.
+    QString run(const QString &command)
+    {
+        const QString before = text() + command;
+        type(command);
+        const QString tail = QLatin1Char('\n') + prompt();
+        EXPECT_TRUE(
+            waitFor([&] { return text().size() > before.size() + 1 && text().endsWith(tail); }, 10000))
+            << qPrintable(command);
+        const QString all = text();
+        if (!all.startsWith(before + QLatin1Char('\n')))
+            return QStringLiteral("<unexpected text: %1>").arg(all);
+        return all.mid(before.size() + 1).chopped(tail.size());
+    }
+
+    StateTest::Preferences preferences;
+    DataStoreBO registry{&preferences.preference};
+    SimpleDBStateManager states{&registry};
+    std::shared_ptr<DBStore> store;
+    DerazConsoleViewController console;
+};
+
+TEST_F(ConsoleTest, PromptFollowsTheSelectedDatabase)
+{
+    const QString db0 = connect();
+    const QString db3 = connect(QStringLiteral("DB3"));
+    states.dbViewState()->setCurrentNodeURL(db0);
+
+    // The console tab shown while the text is empty and no database was announced.
+    states.dbViewState()->dataProbeTabIndexChanged(2);
+    ASSERT_TRUE(waitFor([&] { return !text().isEmpty(); }));
+    EXPECT_EQ(text(), QStringLiteral("127.0.0.1:6939>"));
+
+    // Selecting a database replaces everything by its prompt; the same one again keeps
+    // what was typed, as does showing the tab again.
+    select(db0);
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    QTest::keyClicks(console.textView(), QStringLiteral("get"));
+    select(db0);
+    states.dbViewState()->dataProbeTabIndexChanged(2);
+    TestSupport::processEventsFor(100);
+    EXPECT_EQ(text(), prompt() + QStringLiteral("get"));
+    select(db3);
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    EXPECT_EQ(console.database()->name(), QStringLiteral("DB3"));
+
+    // Clear leaves exactly the prompt.
+    QTest::keyClicks(console.textView(), QStringLiteral("xy"));
+    QTest::mouseClick(console.clearButton(), Qt::LeftButton);
+    EXPECT_EQ(text(), prompt());
+    EXPECT_EQ(console.textView()->palette().color(QPalette::Text), DerazConsoleViewController::kTextColor);
+}
+
+TEST_F(ConsoleTest, RepliesOfEachKind)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    server().command({"SET", "n", "4"});
+    server().command({"RPUSH", "l", "a", "b c", "d"});
+    server().command({"SET", "crlf", "one\r\ntwo"});
+
+    struct Case
+    {
+        const char *command;
+        QString reply;
+    };
+    const Case cases[] = {
+        {"get absent", QStringLiteral("(nil)")},
+        {"set k v", QStringLiteral("OK")},
+        {"incr n", QStringLiteral("5")},
+        {"lrange l 0 -1", QStringLiteral("a\nb c\nd")},
+        {"lrange absent 0 -1", QString()},
+        {"get crlf", QStringLiteral("one\ntwo")},
+        {"eval \"return {1,{2,'x'}}\" 0", QStringLiteral("1\n(2, x)")},
+        {"hget k", QStringLiteral("ERR wrong number of arguments for 'hget' command")},
+        {"lpush k x", QStringLiteral("WRONGTYPE Operation against a key holding the wrong kind of value")},
+        // Quoted tokens hold blanks; a second ">" belongs to the command.
+        {"set \"my key\" \"a b\"", QStringLiteral("OK")},
+        {"get \"my key\"", QStringLiteral("a b")},
+        {"set gt >v", QStringLiteral("OK")},
+        // Bytes that are not text go in escaped and come back escaped.
+        {"set bin \"\\xff\\x00a\\n\"", QStringLiteral("OK")},
+        {"get bin", QStringLiteral("\"\\xff\\x00a\\n\"")},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(run(QString::fromUtf8(c.command)), c.reply) << c.command;
+
+    EXPECT_EQ(server().command({"GET", "my key"}), bulk("a b"));
+    EXPECT_EQ(server().command({"GET", "gt"}), bulk(">v"));
+    const QByteArray bin("\xff\0a\n", 4);
+    EXPECT_EQ(server().command({"GET", "bin"}), bulk(bin));
+}
+
+TEST_F(ConsoleTest, RefusedAndUnsentLines)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    server().command({"SET", "k", "v"});
+
+    // Commands that would change the shared connection's state are refused with a reason
+    // and never reach the server.
+    for (const char *command : {"select 2", "multi", "subscribe news", "client reply off"}) {
+        const QString reply = run(QString::fromLatin1(command));
+        EXPECT_TRUE(reply.contains(QStringLiteral("not sent from the console")))
+            << command << ": " << qPrintable(reply);
+    }
+    EXPECT_EQ(run(QStringLiteral("get k")), QStringLiteral("v"));
+
+    // Fewer than two characters behind the prompt: a fresh prompt, nothing sent, and the
+    // Return inserts no newline of its own.
+    const QString before = text();
+    type(QStringLiteral("a"));
+    EXPECT_EQ(text(), before + QStringLiteral("a\n") + prompt());
+
+    // A command ending with ">" consumes the Return: the reply follows on the same line.
+    const QString line = text() + QStringLiteral("echo ab>");
+    type(QStringLiteral("echo ab>"));
+    ASSERT_TRUE(waitFor([&] { return text() == line + QStringLiteral("ab>\n") + prompt(); }, 10000))
+        << qPrintable(text());
+}
+
+TEST_F(ConsoleTest, NothingIsSentWithoutACurrentDatabase)
+{
+    states.dbViewState()->setCurrentNodeURL(QStringLiteral("1/DB0"));
+    states.dbViewState()->dataProbeTabIndexChanged(2);
+    ASSERT_TRUE(waitFor([&] { return text() == DerazConsoleViewController::kNoDatabasePrompt; }));
+    type(QStringLiteral("set k v"));
+    TestSupport::processEventsFor(300);
+    EXPECT_EQ(text(), DerazConsoleViewController::kNoDatabasePrompt + QStringLiteral("set k v\n"));
+    EXPECT_EQ(server().command({"EXISTS", "k"}), QByteArray(":0\r\n"));
+
+    // Return on the line without a prompt only writes one.
+    QTest::keyClick(console.textView(), Qt::Key_Return);
+    EXPECT_EQ(text(), DerazConsoleViewController::kNoDatabasePrompt + QStringLiteral("set k v\n\n") +
+                          DerazConsoleViewController::kNoDatabasePrompt);
+}
+
+TEST_F(ConsoleTest, ClosingTheConnectionEndsABlockedLine)
+{
+    const QString node = connect();
+    select(node);
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+
+    // No reply time limit: the line waits as long as the server does.
+    const QString line = prompt() + QStringLiteral("blpop nothing 0\n");
+    type(QStringLiteral("blpop nothing 0"));
+    TestSupport::processEventsFor(500);
+    EXPECT_EQ(text(), line);
+
+    // Closed as the key tree closes a connection.
+    registry.closeDataStoreByConnIDs({DataStoreBO::connIDByNodeURL(node)});
+    ASSERT_TRUE(waitFor([&] { return text().endsWith(prompt()) && text().size() > line.size(); }, 10000));
+    const QString reply = text().mid(line.size()).chopped(prompt().size() + 1);
+    EXPECT_FALSE(reply.isEmpty());
+    EXPECT_NE(reply, QStringLiteral("(nil)")) << "a closed connection must not read as an empty reply";
+    EXPECT_TRUE(waitFor([] {
+        return !server().command({"CLIENT", "LIST"}).contains("cmd=blpop");
+    })) << "the server still holds the line";
+}
+
+TEST_F(ConsoleTest, CommandsAndRepliesStayOutOfTheLog)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    server().command({"SET", "vault", "reply-secret-123"});
+
+    TestSupport::LogCapture log;
+    EXPECT_EQ(run(QStringLiteral("set typed typed-secret-456")), QStringLiteral("OK"));
+    EXPECT_EQ(run(QStringLiteral("get vault")), QStringLiteral("reply-secret-123"));
+    EXPECT_EQ(run(QStringLiteral("config get maxmemory-policy")),
+              QStringLiteral("maxmemory-policy\nnoeviction"));
+
+    EXPECT_FALSE(log.lines().isEmpty()) << "the console's debug lines are expected on";
+    for (const char *secret : {"typed-secret-456", "reply-secret-123", "noeviction"})
+        EXPECT_FALSE(log.contains(QString::fromLatin1(secret))) << secret << " reached the log:\n"
+                                                                << qPrintable(log.lines().join('\n'));
+}
+
+} // namespace
