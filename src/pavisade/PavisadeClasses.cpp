@@ -17,9 +17,9 @@
 #include <pavisade/cells/CellClasses.h>
 #include <pavisade/code/CodeClasses.h>
 #include <pavisade/grids/GridClasses.h>
-#include <pavisade/inspector/InspectorClasses.h>
 #include <pavisade/older/OlderClasses.h>
 #include <pavisade/panels/PanelClasses.h>
+#include <pavisade/sidepanes/SidePaneClasses.h>
 #include <pavisade/tables/TableClasses.h>
 #include <pavisade/trees/TreeClasses.h>
 
@@ -39,7 +39,7 @@ void registerPavisadeClasses()
         registerPavisadeGridClasses();
         registerPavisadeCellClasses();
         registerOlderClasses();
-        registerInspectorClasses();
+        registerSidePaneClasses();
         registry.registerClass<XXXSpinningProgressIndicator>();
         registry.registerClass<XXXButtonToolBarItem>();
         registry.registerClass<X3CommonViewController>();

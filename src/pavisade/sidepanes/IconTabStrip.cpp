@@ -1,6 +1,6 @@
-#include <pavisade/inspector/InspectorTabStrip_p.h>
+#include <pavisade/sidepanes/IconTabStrip_p.h>
 
-#include <pavisade/inspector/TemplateImage.h>
+#include <pavisade/sidepanes/TemplateImage.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/X3TabViewController.h>
 
@@ -16,7 +16,7 @@
 
 namespace Pavisade {
 
-XTTabBar *InspectorTabStrip::bar(X3TabViewController *screen)
+XTTabBar *IconTabStrip::bar(X3TabViewController *screen)
 {
     if (!m_bar) {
         m_bar = new XTTabBar(screen);
@@ -28,7 +28,7 @@ XTTabBar *InspectorTabStrip::bar(X3TabViewController *screen)
     return m_bar;
 }
 
-void InspectorTabStrip::loadView(X3TabViewController *screen)
+void IconTabStrip::loadView(X3TabViewController *screen)
 {
     QTabWidget *tabs = screen->tabView();
     tabs->tabBar()->hide();
@@ -38,7 +38,7 @@ void InspectorTabStrip::loadView(X3TabViewController *screen)
     strip->raise();
 }
 
-void InspectorTabStrip::fill(X3TabViewController *screen)
+void IconTabStrip::fill(X3TabViewController *screen)
 {
     XTTabBar *strip = bar(screen);
     const QColor tint = strip->palette().color(QPalette::ButtonText);
@@ -58,14 +58,14 @@ void InspectorTabStrip::fill(X3TabViewController *screen)
     strip->setItems(items);
 }
 
-void InspectorTabStrip::place(X3TabViewController *screen)
+void IconTabStrip::place(X3TabViewController *screen)
 {
     XTTabBar *strip = bar(screen);
     strip->setGeometry(0, 0, screen->width(), int(std::lround(screen->tabViewTopPadding())));
     strip->raise();
 }
 
-void InspectorTabStrip::logFrames(X3TabViewController *screen)
+void IconTabStrip::logFrames(X3TabViewController *screen)
 {
     XXXLog(QStringLiteral("self.inspectorTabBar.frame=%1")
                .arg(Bastwick::describe(QVariant(bar(screen)->geometry()))));
@@ -73,7 +73,7 @@ void InspectorTabStrip::logFrames(X3TabViewController *screen)
                .arg(Bastwick::describe(QVariant(screen->tabView()->geometry()))));
 }
 
-void InspectorTabStrip::selectTabForItem(X3TabViewController *screen, XTTabBarItem *item)
+void IconTabStrip::selectTabForItem(X3TabViewController *screen, XTTabBarItem *item)
 {
     XTTabBar *strip = bar(screen);
     const XTTabBarItemList items = strip->items();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <pavisade/inspector/XTTabBar.h>
+#include <pavisade/sidepanes/XTTabBar.h>
 #include <pavisade/viewcontrollers/XXXTabItemDefine.h>
 
 #include <QtCore/QPointer>
@@ -17,7 +17,7 @@ namespace Pavisade {
 // current and on the older tab screen) do with it: make it, fill it from the tab
 // definitions, keep it in the band above the tab view, and switch tabs from it.
 // Main thread.
-class InspectorTabStrip
+class IconTabStrip
 {
 public:
     // The strip, made on first use as a child of the screen with the screen as its

@@ -1,14 +1,14 @@
-#include <pavisade/inspector/InspectorClasses.h>
+#include <pavisade/sidepanes/SidePaneClasses.h>
 
-#include <pavisade/inspector/X3InspectorTabViewController.h>
-#include <pavisade/inspector/XXXInspectorTabViewController.h>
-#include <pavisade/inspector/XXXPropertiesViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
+#include <pavisade/sidepanes/XXXPropertiesViewController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Pavisade {
 
-void registerInspectorClasses()
+void registerSidePaneClasses()
 {
     auto &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<X3InspectorTabViewController>();

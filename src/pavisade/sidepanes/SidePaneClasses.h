@@ -2,5 +2,5 @@
 
 namespace Pavisade {
 // Registers the inspector screens with the class registry.
-void registerInspectorClasses();
+void registerSidePaneClasses();
 } // namespace Pavisade

@@ -1,4 +1,4 @@
-#include <pavisade/inspector/TemplateImage.h>
+#include <pavisade/sidepanes/TemplateImage.h>
 
 #include <QtGui/QPainter>
 

@@ -1,12 +1,12 @@
-#include <pavisade/inspector/X3InspectorTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
 
-#include <pavisade/inspector/InspectorTabStrip_p.h>
+#include <pavisade/sidepanes/IconTabStrip_p.h>
 
 #include <bastwick/platform/Log.h>
 
 X3InspectorTabViewController::X3InspectorTabViewController(QWidget *parent)
     : X3TabViewController(parent)
-    , m_strip(std::make_unique<Pavisade::InspectorTabStrip>())
+    , m_strip(std::make_unique<Pavisade::IconTabStrip>())
 {
     storeTabViewTopPadding(22);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/inspector/XTTabBar.h>
+#include <pavisade/sidepanes/XTTabBar.h>
 #include <pavisade/viewcontrollers/X3TabViewController.h>
 
 #include <memory>
 
 namespace Pavisade {
-class InspectorTabStrip;
+class IconTabStrip;
 }
 
 // An inspector: a tab screen on the current tab screen whose tabs are switched by a strip of
@@ -47,5 +47,5 @@ protected:
     void loadView() override;
 
 private:
-    std::unique_ptr<Pavisade::InspectorTabStrip> m_strip;
+    std::unique_ptr<Pavisade::IconTabStrip> m_strip;
 };

@@ -1,4 +1,4 @@
-#include <pavisade/inspector/XIInspectorBaseView.h>
+#include <pavisade/sidepanes/XIInspectorBaseView.h>
 
 XIInspectorBaseView::XIInspectorBaseView(QWidget *parent)
     : QWidget(parent)

@@ -1,6 +1,6 @@
-#include <pavisade/inspector/XIInspectorViewContainer.h>
+#include <pavisade/sidepanes/XIInspectorViewContainer.h>
 
-#include <pavisade/inspector/XIInspectorView.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
 
 #include <QtCore/QEvent>
 #include <QtCore/QScopedValueRollback>

@@ -1,6 +1,6 @@
-#include <pavisade/inspector/XIInspectorViewHeader.h>
+#include <pavisade/sidepanes/XIInspectorViewHeader.h>
 
-#include <pavisade/inspector/TemplateImage.h>
+#include <pavisade/sidepanes/TemplateImage.h>
 
 #include <bastwick/ViewGeometry.h>
 

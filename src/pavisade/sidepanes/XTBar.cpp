@@ -1,4 +1,4 @@
-#include <pavisade/inspector/XTBar.h>
+#include <pavisade/sidepanes/XTBar.h>
 
 #include <bastwick/NoisePattern.h>
 

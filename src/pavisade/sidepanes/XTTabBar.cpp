@@ -1,6 +1,6 @@
-#include <pavisade/inspector/XTTabBar.h>
+#include <pavisade/sidepanes/XTTabBar.h>
 
-#include <pavisade/inspector/XTTabBarButtonCell.h>
+#include <pavisade/sidepanes/XTTabBarButtonCell.h>
 
 #include <bastwick/platform/Log.h>
 

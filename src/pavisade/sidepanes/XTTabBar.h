@@ -1,8 +1,8 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/inspector/XTBar.h>
-#include <pavisade/inspector/XTTabBarItem.h>
+#include <pavisade/sidepanes/XTBar.h>
+#include <pavisade/sidepanes/XTTabBarItem.h>
 
 #include <QtCore/QPointer>
 

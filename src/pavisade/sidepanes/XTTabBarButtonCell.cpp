@@ -1,4 +1,4 @@
-#include <pavisade/inspector/XTTabBarButtonCell.h>
+#include <pavisade/sidepanes/XTTabBarButtonCell.h>
 
 #include <QtGui/QLinearGradient>
 #include <QtGui/QPainter>

@@ -1,4 +1,4 @@
-#include <pavisade/inspector/XTTabBarItem.h>
+#include <pavisade/sidepanes/XTTabBarItem.h>
 
 XTTabBarItem::XTTabBarItem(const QIcon &image, qint64 tag)
     : m_image(image)

@@ -1,12 +1,12 @@
-#include <pavisade/inspector/XXXInspectorTabViewController.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
 
-#include <pavisade/inspector/InspectorTabStrip_p.h>
+#include <pavisade/sidepanes/IconTabStrip_p.h>
 
 #include <bastwick/platform/Log.h>
 
 XXXInspectorTabViewController::XXXInspectorTabViewController(QWidget *parent)
     : XXXTabViewController(parent)
-    , m_strip(std::make_unique<Pavisade::InspectorTabStrip>())
+    , m_strip(std::make_unique<Pavisade::IconTabStrip>())
 {
     storeTabViewTopPadding(22);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/inspector/XTTabBar.h>
 #include <pavisade/older/XXXTabViewController.h>
+#include <pavisade/sidepanes/XTTabBar.h>
 
 #include <memory>
 
 namespace Pavisade {
-class InspectorTabStrip;
+class IconTabStrip;
 }
 
 // An inspector: a tab screen on the older tab screen (every child placed at start-up) whose tabs are switched
@@ -44,5 +44,5 @@ protected:
     void loadView() override;
 
 private:
-    std::unique_ptr<Pavisade::InspectorTabStrip> m_strip;
+    std::unique_ptr<Pavisade::IconTabStrip> m_strip;
 };

@@ -1,7 +1,7 @@
-#include <pavisade/inspector/XXXPropertiesView.h>
+#include <pavisade/sidepanes/XXXPropertiesView.h>
 
 #include <pavisade/forms/XXXForm.h>
-#include <pavisade/inspector/XIInspectorView.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
 
 #include <bastwick/ViewGeometry.h>
 #include <bastwick/platform/KeyValue.h>

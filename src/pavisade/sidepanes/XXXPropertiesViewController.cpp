@@ -1,6 +1,6 @@
-#include <pavisade/inspector/XXXPropertiesViewController.h>
+#include <pavisade/sidepanes/XXXPropertiesViewController.h>
 
-#include <pavisade/inspector/XXXPropertiesView.h>
+#include <pavisade/sidepanes/XXXPropertiesView.h>
 
 #include <bastwick/ViewGeometry.h>
 

@@ -1,4 +1,4 @@
-#include <pavisade/inspector/XXXPropertiesViewDataDelegate.h>
+#include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>
 
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>

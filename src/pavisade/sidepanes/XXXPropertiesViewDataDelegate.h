@@ -1,7 +1,7 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/inspector/XXXPropertiesView.h>
+#include <pavisade/sidepanes/XXXPropertiesView.h>
 
 #include <QtCore/QVariantList>
 #include <QtCore/QVariantMap>

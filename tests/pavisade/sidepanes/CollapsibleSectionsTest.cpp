@@ -1,5 +1,5 @@
-#include <pavisade/inspector/XIInspectorView.h>
-#include <pavisade/inspector/XIInspectorViewContainer.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
+#include <pavisade/sidepanes/XIInspectorViewContainer.h>
 
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>

@@ -1,5 +1,5 @@
-#include <pavisade/inspector/XTTabBar.h>
-#include <pavisade/inspector/XTTabBarButtonCell.h>
+#include <pavisade/sidepanes/XTTabBar.h>
+#include <pavisade/sidepanes/XTTabBarButtonCell.h>
 
 #include "support/LogCapture.h"
 

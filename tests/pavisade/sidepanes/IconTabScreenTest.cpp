@@ -1,6 +1,6 @@
-#include <pavisade/inspector/X3InspectorTabViewController.h>
-#include <pavisade/inspector/XTTabBarButtonCell.h>
-#include <pavisade/inspector/XXXInspectorTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
+#include <pavisade/sidepanes/XTTabBarButtonCell.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
 
 #include "support/LogCapture.h"
 

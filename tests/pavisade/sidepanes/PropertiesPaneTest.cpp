@@ -1,8 +1,8 @@
 #include <pavisade/forms/XXXForm.h>
-#include <pavisade/inspector/XIInspectorView.h>
-#include <pavisade/inspector/XXXPropertiesView.h>
-#include <pavisade/inspector/XXXPropertiesViewController.h>
-#include <pavisade/inspector/XXXPropertiesViewDataDelegate.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
+#include <pavisade/sidepanes/XXXPropertiesView.h>
+#include <pavisade/sidepanes/XXXPropertiesViewController.h>
+#include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>
 
 #include "support/LogCapture.h"
 
@@ -151,4 +151,4 @@ TEST(PropertiesInspector, ScreenScrollsTheViewAcrossItsWidth)
     EXPECT_EQ(screen.propertiesView()->width(), scroll->viewport()->width());
 }
 
-#include "PropertiesInspectorTest.moc"
+#include "PropertiesPaneTest.moc"

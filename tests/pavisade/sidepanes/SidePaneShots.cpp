@@ -1,14 +1,14 @@
 // Pictures of the inspector screens and the form panel, for looking at under Xvfb:
-//   xvfb-run -a -s '-screen 0 1280x800x24' pavisade_inspector_shots <folder>
+//   xvfb-run -a -s '-screen 0 1280x800x24' pavisade_sidepane_shots <folder>
 // writes inspector-active.png, inspector-inactive.png, properties.png, form-panel.png.
 
 #include <pavisade/PavisadeClasses.h>
 #include <pavisade/forms/XXXForm.h>
 #include <pavisade/forms/XXXFormPanel.h>
-#include <pavisade/inspector/X3InspectorTabViewController.h>
-#include <pavisade/inspector/XXXPropertiesView.h>
-#include <pavisade/inspector/XXXPropertiesViewController.h>
-#include <pavisade/inspector/XXXPropertiesViewDataDelegate.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
+#include <pavisade/sidepanes/XXXPropertiesView.h>
+#include <pavisade/sidepanes/XXXPropertiesViewController.h>
+#include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>
 
 #include <QtCore/QDir>
 #include <QtTest/QTest>
