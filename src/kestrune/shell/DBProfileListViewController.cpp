@@ -82,19 +82,8 @@ QList<XXXButtonToolBarItem> DBProfileListViewController::toolbarItemsConfig() co
 
 void DBProfileListViewController::toolButtonClicked(QAbstractButton *sender)
 {
-    switch (sender ? sender->property("tag").toLongLong() : 0) {
-    case 1:
-        createNewProfile();
-        break;
-    case 2:
-        dropProfile();
-        break;
-    case 8:
-        refresh();
-        break;
-    default:
-        break;
-    }
+    Kestrune::runAddRemoveReloadAction(
+        sender, [this] { createNewProfile(); }, [this] { dropProfile(); }, [this] { refresh(); });
 }
 
 void DBProfileListViewController::tableViewDelegateConfig()

@@ -187,19 +187,8 @@ QList<XXXButtonToolBarItem> DerazKeysViewController::toolbarItemsConfig() const
 
 void DerazKeysViewController::toolButtonClicked(QAbstractButton *sender)
 {
-    switch (sender ? sender->property("tag").toLongLong() : 0) {
-    case 1:
-        addNewKey();
-        break;
-    case 2:
-        removeKey();
-        break;
-    case 8:
-        refresh();
-        break;
-    default:
-        break;
-    }
+    Kestrune::runAddRemoveReloadAction(
+        sender, [this] { addNewKey(); }, [this] { removeKey(); }, [this] { refresh(); });
 }
 
 // --- Operations --------------------------------------------------------------------------------
