@@ -203,4 +203,12 @@ RedisServer &RedisServer::shared()
     return *server;
 }
 
+RedisServer &RedisServer::running()
+{
+    RedisServer &server = shared();
+    if (!server.isRunning())
+        server.start();
+    return server;
+}
+
 } // namespace TestSupport

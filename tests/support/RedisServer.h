@@ -35,6 +35,8 @@ public:
 
     // One server shared by every test of the binary, started on first use.
     static RedisServer &shared();
+    // The shared server, started again when a test stopped it.
+    static RedisServer &running();
 
     // Runs one command (arguments as given) through a plain socket and answers the
     // raw reply text, for test set-up and checks ("" when the server did not answer).

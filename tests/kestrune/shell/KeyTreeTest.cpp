@@ -10,6 +10,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "../data/StateTestHelpers.h"
+#include "support/Alerts.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
@@ -23,12 +24,12 @@
 
 namespace {
 
+using TestSupport::closeAlerts;
+using TestSupport::openAlerts;
+
 TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
+    return TestSupport::RedisServer::running();
 }
 
 void setKey(const QByteArray &key, int db = 0)
@@ -36,23 +37,6 @@ void setKey(const QByteArray &key, int db = 0)
     server().command({"SET", key, "v"});
     if (db != 0)
         server().command({"MOVE", key, QByteArray::number(db)});
-}
-
-QList<QMessageBox *> openAlerts()
-{
-    QList<QMessageBox *> alerts;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            alerts.append(box);
-    }
-    return alerts;
-}
-
-void closeAlerts()
-{
-    for (QMessageBox *box : openAlerts())
-        box->done(0);
-    QApplication::processEvents();
 }
 
 // A key tree over a registry and view state of its own, shown in a tree view and

@@ -2,6 +2,7 @@
 
 #include <kestrune/data/records/DBProfile.h>
 
+#include "support/Alerts.h"
 #include "support/RedisServer.h"
 
 #include <QtWidgets/QApplication>
@@ -12,12 +13,12 @@
 
 namespace ShellTest {
 
+using TestSupport::closeAlerts;
+using TestSupport::openAlerts;
+
 inline TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
+    return TestSupport::RedisServer::running();
 }
 
 // Runs a command against one database of the test server (each command of the
@@ -56,16 +57,6 @@ inline std::shared_ptr<DBProfile> derazProfile(int port = -1)
     return profile;
 }
 
-inline QList<QMessageBox *> openAlerts()
-{
-    QList<QMessageBox *> alerts;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            alerts.append(box);
-    }
-    return alerts;
-}
-
 // Presses the button of the alert whose role is the given one.
 inline void press(QMessageBox *box, QMessageBox::ButtonRole role)
 {
@@ -75,13 +66,6 @@ inline void press(QMessageBox *box, QMessageBox::ButtonRole role)
             return;
         }
     }
-}
-
-inline void closeAlerts()
-{
-    for (QMessageBox *box : openAlerts())
-        box->done(0);
-    QApplication::processEvents();
 }
 
 } // namespace ShellTest

@@ -12,6 +12,7 @@
 
 #include <bastwick/platform/NotificationCenter.h>
 
+#include "support/Alerts.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
@@ -26,22 +27,11 @@
 // Each test runs in a process of its own, with its own HOME and local database.
 namespace {
 
+using TestSupport::openAlerts;
+
 TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
-}
-
-QList<QMessageBox *> openAlerts()
-{
-    QList<QMessageBox *> alerts;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            alerts.append(box);
-    }
-    return alerts;
+    return TestSupport::RedisServer::running();
 }
 
 // The local database as a fresh copy of the seed, optionally with one saved profile.

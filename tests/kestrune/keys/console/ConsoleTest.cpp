@@ -25,10 +25,7 @@ static TestSupport::SetupHook registerClasses([] { Kestrune::registerDataClasses
 
 TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
+    return TestSupport::RedisServer::running();
 }
 
 // The server's raw reply to GET of a key holding these bytes.

@@ -11,6 +11,7 @@
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
 #include "../../data/StateTestHelpers.h"
+#include "support/Alerts.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
@@ -26,12 +27,12 @@
 
 namespace ProbeTest {
 
+using TestSupport::closeAlerts;
+using TestSupport::openAlerts;
+
 inline TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
+    return TestSupport::RedisServer::running();
 }
 
 // Writes keys "<prefix>000".. in one command into the database.
@@ -52,16 +53,6 @@ inline void fillKeys(const QByteArray &prefix, int count, int db = 0)
         server().command({"MOVE", args.at(1 + 2 * i), QByteArray::number(db)});
 }
 
-inline QList<QMessageBox *> openAlerts()
-{
-    QList<QMessageBox *> alerts;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            alerts.append(box);
-    }
-    return alerts;
-}
-
 // Presses the button with the title on the one open alert; false when there is none.
 inline bool answerAlert(const QString &title)
 {
@@ -76,13 +67,6 @@ inline bool answerAlert(const QString &title)
         }
     }
     return false;
-}
-
-inline void closeAlerts()
-{
-    for (QMessageBox *box : openAlerts())
-        box->done(0);
-    QApplication::processEvents();
 }
 
 inline QAbstractButton *toolButton(X3CommonViewController *screen, qint64 tag)

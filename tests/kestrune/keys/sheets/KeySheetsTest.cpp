@@ -15,6 +15,7 @@
 #include <bastwick/platform/DispatchQueue.h>
 
 #include "../../data/StateTestHelpers.h"
+#include "support/Alerts.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
@@ -35,12 +36,12 @@
 
 namespace {
 
+using TestSupport::closeAlerts;
+using TestSupport::openAlerts;
+
 TestSupport::RedisServer &server()
 {
-    auto &r = TestSupport::RedisServer::shared();
-    if (!r.isRunning())
-        r.start();
-    return r;
+    return TestSupport::RedisServer::running();
 }
 
 QByteArray raw(const QList<QByteArray> &args)
@@ -79,23 +80,6 @@ QByteArrayList sorted(QByteArrayList items)
 qint64 ttlOf(const QByteArray &key)
 {
     return raw({"TTL", key}).mid(1).trimmed().toLongLong();
-}
-
-QList<QMessageBox *> openAlerts()
-{
-    QList<QMessageBox *> alerts;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-            alerts.append(box);
-    }
-    return alerts;
-}
-
-void closeAlerts()
-{
-    for (QMessageBox *box : openAlerts())
-        box->done(0);
-    QApplication::processEvents();
 }
 
 int column(DerazKeyEditorViewController *editor, const QString &identifier)
