@@ -22,6 +22,8 @@
 
 #include <bastwick/platform/NotificationCenter.h>
 
+#include "../AppShots.h"
+
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtTest/QTest>
@@ -37,36 +39,14 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    Kestrune::configureApplication(app);
-    Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
-    Kestrune::openLocalStore();
-    auto profile = std::make_shared<DBProfile>();
-    profile->setName(QStringLiteral("local"));
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(QStringLiteral("127.0.0.1"));
-    profile->setPort(QString::fromLocal8Bit(argv[2]).toLongLong());
-    profile->setAutoLogin(true);
-    profile->save();
-    DataBaseBO::sharedInstance().closeDataBase();
-
-    KSTMainWindow window;
-    AppDelegate delegate(&window);
-    delegate.awakeFromNib();
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
-    auto *keys = root->derazKeysViewController();
-    auto *model = keys->dataDelegate();
-    if (!QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000)) {
-        std::fprintf(stderr, "no connection\n");
+    auto profile = AppShots::startApplication(app, argv[2]);
+    AppShots::ConnectedMainWindow shell;
+    if (!shell.open(profile))
         return 1;
-    }
-    const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
-    keys->derazKeysView()->expand(db0);
-    const QModelIndex key = model->index(1, 0, db0);
-    keys->derazKeysView()->selectionModel()->setCurrentIndex(key, QItemSelectionModel::ClearAndSelect |
-                                                                      QItemSelectionModel::Rows);
+    KSTMainWindow &window = shell.window;
+    AppDelegate &delegate = shell.delegate;
+    DerazKeysViewController *keys = shell.keys;
+    shell.select(keys->dataDelegate()->index(1, 0, shell.db0));
     QTest::qWait(400);
     window.grab().save(folder.filePath(QStringLiteral("main-connected.png")));
 

@@ -17,6 +17,8 @@
 #include <kestrune/keys/console/DerazConsoleViewController.h>
 #include <kestrune/shell/Startup.h>
 
+#include "../../AppShots.h"
+
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtTest/QTest>
@@ -46,16 +48,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    Kestrune::configureApplication(app);
-    Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
-    Kestrune::openLocalStore();
-
-    auto profile = std::make_shared<DBProfile>();
-    profile->setName(QStringLiteral("local"));
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(QStringLiteral("127.0.0.1"));
-    profile->setPort(QString::fromLocal8Bit(argv[2]).toLongLong());
+    auto profile = AppShots::startApplication(app, argv[2]);
     profile->urlFormat();
     auto store = DataStoreBO::sharedInstance().dbStoreWithDBProfile(profile);
     bool loaded = false;

@@ -17,6 +17,8 @@
 
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
+#include "../../AppShots.h"
+
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtTest/QTest>
@@ -36,35 +38,13 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    Kestrune::configureApplication(app);
-    Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
-    Kestrune::openLocalStore();
-    auto profile = std::make_shared<DBProfile>();
-    profile->setName(QStringLiteral("local"));
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(QStringLiteral("127.0.0.1"));
-    profile->setPort(QString::fromLocal8Bit(argv[2]).toLongLong());
-    profile->setAutoLogin(true);
-    profile->save();
-    DataBaseBO::sharedInstance().closeDataBase();
-
-    KSTMainWindow window;
-    AppDelegate delegate(&window);
-    delegate.awakeFromNib();
-    window.show();
-    (void)QTest::qWaitForWindowExposed(&window);
-    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
-    auto *keys = root->derazKeysViewController();
-    auto *model = keys->dataDelegate();
-    if (!QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000)) {
-        std::fprintf(stderr, "no connection\n");
+    auto profile = AppShots::startApplication(app, argv[2]);
+    AppShots::ConnectedMainWindow shell;
+    if (!shell.open(profile))
         return 1;
-    }
-    const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
-    keys->derazKeysView()->expand(db0);
-    keys->derazKeysView()->selectionModel()->setCurrentIndex(db0, QItemSelectionModel::ClearAndSelect |
-                                                                      QItemSelectionModel::Rows);
+    KSTMainWindow &window = shell.window;
+    DerazViewController *root = shell.root;
+    shell.select(shell.db0);
     auto *probe = qobject_cast<DerazProbeViewController *>(root->derazProbeViewController());
     if (!probe) {
         std::fprintf(stderr, "no probe container\n");

@@ -1,0 +1,78 @@
+#pragma once
+
+// The start every screenshot program of the application shares: the application as
+// main() sets it up over a fresh local database, and a profile for the test server.
+
+#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/AppDelegate.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/shell/DerazViewController.h>
+#include <kestrune/shell/KSTMainWindow.h>
+#include <kestrune/shell/Startup.h>
+
+#include <QtCore/QFile>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QTreeView>
+
+#include <cstdio>
+#include <memory>
+
+namespace AppShots {
+
+// Sets the application up as main() does over an empty local database and answers a
+// profile "local" for 127.0.0.1:port (not saved).
+inline std::shared_ptr<DBProfile> startApplication(QApplication &app, const char *port)
+{
+    Kestrune::configureApplication(app);
+    Kestrune::registerAllClasses();
+    QFile::remove(appDBPath());
+    Kestrune::openLocalStore();
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(QStringLiteral("local"));
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(QStringLiteral("127.0.0.1"));
+    profile->setPort(QString::fromLocal8Bit(port).toLongLong());
+    return profile;
+}
+
+// The main window started with the profile saved for automatic connection, as a user
+// finds it after start-up: open() waits for the connection and expands DB0.
+struct ConnectedMainWindow
+{
+    KSTMainWindow window;
+    AppDelegate delegate{&window};
+    DerazViewController *root = nullptr;
+    DerazKeysViewController *keys = nullptr;
+    QModelIndex db0;
+
+    bool open(const std::shared_ptr<DBProfile> &profile)
+    {
+        profile->setAutoLogin(true);
+        profile->save();
+        DataBaseBO::sharedInstance().closeDataBase();
+        delegate.awakeFromNib();
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+        root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+        keys = root->derazKeysViewController();
+        auto *model = keys->dataDelegate();
+        if (!QTest::qWaitFor([&] { return model->rowCount() > 0; }, 20000)) {
+            std::fprintf(stderr, "no connection\n");
+            return false;
+        }
+        db0 = model->index(0, 0, model->index(0, 0));
+        keys->derazKeysView()->expand(db0);
+        return true;
+    }
+
+    void select(const QModelIndex &index)
+    {
+        keys->derazKeysView()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                            QItemSelectionModel::Rows);
+    }
+};
+
+} // namespace AppShots
