@@ -11,7 +11,7 @@ XXXGridViewController::~XXXGridViewController() = default;
 
 QListView *XXXGridViewController::collectionView()
 {
-    return m_parts.collectionView(this, m_parts.existingView() ? nullptr : nullptr);
+    return m_parts.collectionView(this, nullptr);
 }
 
 QAbstractScrollArea *XXXGridViewController::scrollView()
