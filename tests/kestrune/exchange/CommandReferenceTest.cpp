@@ -5,17 +5,22 @@
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/data/state/DerazCommand.h>
 #include <kestrune/data/state/DerazCommandDAO.h>
+#include <kestrune/keys/console/DerazCmdHelpViewController.h>
+#include <kestrune/keys/console/DerazCmdHelpViewDataDelegate.h>
 #include <kestrune/resources/KestruneResources.h>
 
 #include <corbelan/services/FileManager.h>
 #include <corbelan/sqlite/XXXDBManager.h>
 
 #include "support/LogCapture.h"
+#include "support/RedisServer.h"
 #include "support/TestSetup.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
 #include <QtCore/QFile>
+#include <QtCore/QMap>
 #include <QtCore/QSet>
 
 namespace {
@@ -135,6 +140,41 @@ TEST_F(ShippedReference, ParseRefillsTheLocalStore)
     EXPECT_EQ(stored, pageEntries().size());
     EXPECT_EQ(DerazCommandDAO::create()->findAllCommands().size(), stored);
     EXPECT_EQ(derazCmdParse(QStringLiteral("/nonexistent/derazCmd.html")), 0);
+}
+
+TEST_F(ShippedReference, HelpTabShowsTheShippedCommands)
+{
+    const QList<DerazCommandEntry> entries = pageEntries();
+    DerazCmdHelpViewController help;
+    help.view();
+    help.show();
+    ASSERT_TRUE(waitFor([&] { return !help.isFetching(); }));
+    const auto *model = help.dataDelegate();
+    ASSERT_EQ(model->rowCount(), entries.size());
+    QMap<QString, QString> summaries;
+    for (int row = 0; row < model->rowCount(); ++row)
+        summaries.insert(model->index(row, 0).data().toString(), model->index(row, 2).data().toString());
+    for (const DerazCommandEntry &entry : entries)
+        EXPECT_EQ(summaries.value(entry.command), entry.desc) << qPrintable(entry.command);
+}
+
+TEST_F(ShippedReference, CoversEveryCommandTheServerAnswers)
+{
+    // COMMAND LIST answers an array of bulk names; subcommands ("acl|cat") are described
+    // with their command.
+    const QByteArray reply = TestSupport::RedisServer::running().command({"COMMAND", "LIST"});
+    ASSERT_TRUE(reply.startsWith('*')) << reply.left(80).constData();
+    QSet<QString> server;
+    for (const QByteArray &line : reply.split('\n')) {
+        const QByteArray name = line.trimmed();
+        if (!name.isEmpty() && !name.startsWith('*') && !name.startsWith('$') && !name.contains('|'))
+            server.insert(QString::fromLatin1(name).toUpper());
+    }
+    ASSERT_GT(server.size(), 150);
+    QSet<QString> page;
+    for (const DerazCommandEntry &entry : pageEntries())
+        page.insert(entry.command.toUpper());
+    EXPECT_EQ(server - page, QSet<QString>()) << "commands of the server missing from the page";
 }
 
 } // namespace
