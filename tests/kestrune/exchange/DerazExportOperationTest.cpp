@@ -2,6 +2,7 @@
 
 #include <kestrune/data/records/DerazCommandLine.h>
 
+#include "support/FakeDerazServer.h"
 #include "support/TempDir.h"
 
 #include <QtCore/QDir>
@@ -12,6 +13,8 @@
 #include <QtCore/QSet>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <thread>
 
 using namespace ExportTest;
@@ -187,6 +190,42 @@ TEST_F(DerazExportTest, PageBoundariesAreInvisible)
     }
 }
 
+TEST_F(DerazExportTest, KeysGoneSinceTheListWasLoadedLeaveNoLine)
+{
+    for (int start = 0; start < 150; start += 50) {
+        QList<QByteArray> mset{"MSET"};
+        for (int i = start; i < start + 50; ++i)
+            mset << "k" + QByteArray::number(i) << "v" + QByteArray::number(i);
+        raw->run(mset);
+    }
+    auto db = connectDB0();
+    ASSERT_TRUE(db);
+    // The whole first page and a few keys of the second go after the list was loaded.
+    const QByteArrayList keys = db->keys().toList();
+    ASSERT_EQ(keys.size(), 150);
+    QSet<QByteArray> left(keys.begin(), keys.end());
+    for (qsizetype i = 0; i < 110; i += (i < 100 ? 1 : 3)) {
+        raw->run({"DEL", keys.at(i)});
+        left.remove(keys.at(i));
+    }
+    for (const int type : {int(DBExportTypeJSON), int(DBExportTypeDerazCommand)}) {
+        SCOPED_TRACE(type);
+        const QString path = dir.path(QStringLiteral("gone-%1.out").arg(type));
+        Delegate delegate;
+        runExport(db, type, path, delegate);
+        ASSERT_EQ(delegate.finished, 1);
+        ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
+        QSet<QByteArray> seen;
+        for (const QByteArray &line : readFile(path).chopped(1).split('\n')) {
+            if (type == DBExportTypeJSON)
+                seen.insert(QJsonDocument::fromJson(line).object().begin().key().toUtf8());
+            else
+                seen.insert(DerazCommandLine::split(line).value(1));
+        }
+        EXPECT_EQ(seen, left);
+    }
+}
+
 TEST_F(DerazExportTest, KeysChangingDuringTheExportLeaveOnlyWholeLines)
 {
     const int count = 3000;
@@ -319,6 +358,256 @@ TEST(DerazExportRecordText, LineBreakingCharactersAreEscaped)
                                 "b\xe2\x80\xa9"));
     // Other types write nothing.
     EXPECT_TRUE(DerazExportOperation::recordText(unit, DBExportTypeCSV).isEmpty());
+}
+
+// Stands between the application and a real server: passes every command on, one server
+// session per client connection, and answers the commands a test picks with an error of its
+// own instead of the server's reply, inside a transaction or outside one.
+class RewritingProxy
+{
+public:
+    // The raw error reply that replaces the server's reply to a command, or nothing.
+    using Rewrite = std::function<std::optional<QByteArray>(const QList<QByteArray> &command)>;
+
+    RewritingProxy(int serverPort, Rewrite rewrite)
+        : m_serverPort(serverPort)
+        , m_rewrite(std::move(rewrite))
+    {
+        m_fake.start([this](const TestSupport::FakeDerazServer::Command &c, int connection) {
+            return handle(c, connection);
+        });
+    }
+    ~RewritingProxy()
+    {
+        m_fake.stop();
+        for (auto &[index, session] : m_sessions)
+            redisFree(session.context);
+    }
+
+    int port() const { return m_fake.port(); }
+    // How often the command was sent, queued in a transaction or not.
+    qsizetype sent(const QList<QByteArray> &command) const { return m_fake.received().count(command); }
+
+private:
+    struct Session
+    {
+        redisContext *context = nullptr;
+        bool inTransaction = false;
+        QList<QList<QByteArray>> queued;
+    };
+
+    static QByteArray encode(const redisReply *r)
+    {
+        switch (r->type) {
+        case REDIS_REPLY_STRING:
+            return TestSupport::FakeDerazServer::bulk(QByteArray(r->str, qsizetype(r->len)));
+        case REDIS_REPLY_STATUS:
+            return TestSupport::FakeDerazServer::status(QByteArray(r->str, qsizetype(r->len)));
+        case REDIS_REPLY_ERROR:
+            return TestSupport::FakeDerazServer::error(QByteArray(r->str, qsizetype(r->len)));
+        case REDIS_REPLY_INTEGER:
+            return TestSupport::FakeDerazServer::integer(r->integer);
+        case REDIS_REPLY_ARRAY: {
+            QList<QByteArray> elements;
+            for (size_t i = 0; i < r->elements; ++i)
+                elements.append(encode(r->element[i]));
+            return TestSupport::FakeDerazServer::array(elements);
+        }
+        default:
+            return TestSupport::FakeDerazServer::nil();
+        }
+    }
+
+    TestSupport::FakeDerazServer::Action handle(const QList<QByteArray> &command, int connection)
+    {
+        Session *session;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            session = &m_sessions[connection];
+            if (!session->context)
+                session->context = redisConnect("127.0.0.1", m_serverPort);
+        }
+        std::vector<const char *> argv;
+        std::vector<size_t> lengths;
+        for (const QByteArray &a : command) {
+            argv.push_back(a.constData());
+            lengths.push_back(size_t(a.size()));
+        }
+        auto *reply = static_cast<redisReply *>(
+            redisCommandArgv(session->context, int(argv.size()), argv.data(), lengths.data()));
+        if (!reply)
+            return {QByteArray(), true};
+        const QByteArray name = command.value(0).toUpper();
+        QByteArray out;
+        if (name == "MULTI") {
+            session->inTransaction = true;
+            session->queued.clear();
+            out = encode(reply);
+        } else if (name == "EXEC" && reply->type == REDIS_REPLY_ARRAY) {
+            session->inTransaction = false;
+            QList<QByteArray> elements;
+            for (size_t i = 0; i < reply->elements; ++i)
+                elements.append(
+                    m_rewrite(session->queued.value(qsizetype(i))).value_or(encode(reply->element[i])));
+            out = TestSupport::FakeDerazServer::array(elements);
+        } else if (session->inTransaction) {
+            session->queued.append(command);
+            out = encode(reply);
+        } else {
+            out = m_rewrite(command).value_or(encode(reply));
+        }
+        freeReplyObject(reply);
+        return {out};
+    }
+
+    int m_serverPort;
+    Rewrite m_rewrite;
+    std::mutex m_mutex;
+    std::map<int, Session> m_sessions;
+    TestSupport::FakeDerazServer m_fake;
+};
+
+TEST_F(DerazExportTest, APageRefusedForATypeChangeIsReadAgainThenKeyByKey)
+{
+    QList<QByteArray> mset{"MSET"};
+    QSet<QByteArray> all;
+    for (int i = 0; i < 20; ++i) {
+        mset << "k" + QByteArray::number(i) << "v";
+        all.insert("k" + QByteArray::number(i));
+    }
+    raw->run(mset);
+    const QByteArray wrongType = "-WRONGTYPE Operation against a key holding the wrong kind of value\r\n";
+    const QList<QByteArray> readK7{"GET", "k7"};
+    const QList<QByteArray> readK3{"GET", "k3"};
+    const struct
+    {
+        const char *name;
+        QByteArray refusal; // the reply that replaces the server's to GET k7
+        int refusals;       // how many reads of k7 get it
+        bool fails;
+        int pageReads; // reads of a key k7 does not hold back: one per page read...
+        int keyReads;  // ...plus one when the keys were read one by one
+        bool k7Exported;
+    } cases[] = {
+        {"changed once: the page is read again", wrongType, 1, false, 2, 0, true},
+        {"changed twice: the keys are read one by one", wrongType, 2, false, 2, 1, true},
+        {"keeps changing: that key is left out", wrongType, 1000, false, 2, 1, false},
+        {"any other refusal fails the export", "-ERR out of order\r\n", 1, true, 1, 0, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::atomic<int> refused{0};
+        RewritingProxy proxy(DerazTest::redis().port(), [&](const QList<QByteArray> &command) {
+            if (command == readK7 && refused < c.refusals) {
+                ++refused;
+                return std::optional<QByteArray>(c.refusal);
+            }
+            return std::optional<QByteArray>();
+        });
+        auto through = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
+        ASSERT_FALSE(through.error) << qPrintable(DerazTest::describe(through.error));
+        auto db = through.db(0);
+        ASSERT_TRUE(db);
+        ASSERT_EQ(db->numberOfKeys(), 20);
+
+        const QString path = dir.path(QStringLiteral("retry.json"));
+        QFile::remove(path);
+        Delegate delegate;
+        runExport(db, DBExportTypeJSON, path, delegate);
+        ASSERT_EQ(delegate.finished, 1);
+        EXPECT_EQ(proxy.sent(readK3), c.pageReads + c.keyReads);
+        if (c.fails) {
+            ASSERT_TRUE(delegate.error);
+            EXPECT_TRUE(delegate.error->description.contains("out of order"))
+                << qPrintable(delegate.error->description);
+            EXPECT_FALSE(QFile::exists(path));
+            continue;
+        }
+        ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
+        QSet<QByteArray> seen;
+        for (const QByteArray &line : readFile(path).chopped(1).split('\n'))
+            seen.insert(QJsonDocument::fromJson(line).object().begin().key().toUtf8());
+        QSet<QByteArray> expected = all;
+        if (!c.k7Exported)
+            expected.remove("k7");
+        EXPECT_EQ(seen, expected);
+    }
+}
+
+// Pauses the server at the first progress report, half-way through the export.
+class PausingDelegate : public Delegate
+{
+public:
+    PausingDelegate(TestSupport::RedisServer &server, const QString &target)
+        : m_server(server)
+        , m_target(target)
+    {
+    }
+    void operationProgress(DerazExportOperation *op, qint64 written, qint64 total) override
+    {
+        Delegate::operationProgress(op, written, total);
+        if (pausedAt < 0 && written < total) {
+            m_server.pause();
+            pausedAt = written;
+            QFile target(m_target);
+            if (target.open(QIODevice::ReadOnly))
+                targetWhenPaused = target.readAll();
+        }
+    }
+    qint64 pausedAt = -1;
+    QByteArray targetWhenPaused;
+
+private:
+    TestSupport::RedisServer &m_server;
+    QString m_target;
+};
+
+TEST(DerazExportPausedServer, AReplyPastTheTimeLimitCancelsTheFile)
+{
+    TestSupport::RedisServer server;
+    ASSERT_TRUE(server.start()) << qPrintable(server.error());
+    const int count = 50000;
+    {
+        Raw raw(server.port());
+        ASSERT_TRUE(raw.ok());
+        for (int start = 0; start < count; start += 1000) {
+            QList<QByteArray> mset{"MSET"};
+            for (int i = start; i < start + 1000; ++i)
+                mset << "key:" + QByteArray::number(i) << QByteArray(64, 'v');
+            raw.run(mset);
+        }
+    }
+    auto connection = std::make_shared<DerazConnection>(DerazTest::profileFor(server.host(), server.port()));
+    connection->setReplyTimeLimitMs(1000);
+    Bastwick::Error openError;
+    ASSERT_TRUE(connection->open(&openError)) << qPrintable(openError.description);
+    const auto db = std::dynamic_pointer_cast<DerazDatabase>(connection->takeDatabases().value(0));
+    ASSERT_TRUE(db);
+    ASSERT_EQ(db->numberOfKeys(), count);
+
+    // An earlier export at the same path stays as it was.
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("keys.txt"));
+    {
+        QFile earlier(path);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("SET earlier export\n");
+    }
+    PausingDelegate delegate(server, path);
+    runExport(db, DBExportTypeDerazCommand, path, delegate);
+    server.resume();
+
+    ASSERT_GT(delegate.pausedAt, 0) << "the export ended before it could be paused";
+    EXPECT_EQ(delegate.targetWhenPaused, "SET earlier export\n") << "a running export writes aside";
+    ASSERT_EQ(delegate.finished, 1);
+    ASSERT_TRUE(delegate.error);
+    EXPECT_TRUE(delegate.error->description.contains(QStringLiteral("time limit of 1 s")))
+        << qPrintable(delegate.error->description);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "SET earlier export\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keys.txt"})
+        << "nothing half-written stays";
 }
 
 } // namespace
