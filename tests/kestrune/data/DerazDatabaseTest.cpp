@@ -444,6 +444,8 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
         {"transaction command", "SET a 1\nMULTI\nSET b 2\n", true, 0},
         {"server refuses a line while queuing", "SET a 1\nSET\nSET b 2\n", true, 0},
         {"blank and one-letter lines skipped", "SET a 1\r\n\n x \nSET b 2", false, 2},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBFSET a 1\nSET b 2\n", false, 2},
+        {"UTF-16 text", QByteArray("\xFF\xFES\0E\0T\0 \0a\0 \0\xE9\0\n\0", 18), false, 1},
     };
     for (const Case &c : cases) {
         redis().flushAll();

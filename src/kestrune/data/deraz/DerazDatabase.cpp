@@ -300,6 +300,131 @@ std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 numb
     return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(number).arg(logReply(reply)));
 }
 
+// The command of one line of a batch or an import file, or nothing for a line that is
+// blank or a single character once trimmed.
+std::optional<DerazArgv> commandOfLine(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.size() <= 1)
+        return std::nullopt;
+    return DerazCommandLine::split(trimmed);
+}
+
+void logBatchCommand(qsizetype index, const DerazArgv &argv)
+{
+    if (index >= kBatchLogAfter)
+        XXXLog(QStringLiteral("cmd %1").arg(DerazCommandLine::logSummary(argv)));
+}
+
+// Reads an import file one line at a time, from the start as often as asked, so that a
+// file of millions of lines never has to sit in memory. A UTF-8 byte-order mark is
+// passed over.
+class ImportFileReader
+{
+public:
+    explicit ImportFileReader(const QString &path)
+        : m_file(path)
+    {
+    }
+
+    // Goes back to the first line; false with the reason when the file cannot be read.
+    bool rewind(QString *error)
+    {
+        if ((!m_file.isOpen() && !m_file.open(QIODevice::ReadOnly)) || !m_file.seek(0)) {
+            *error = m_file.errorString();
+            return false;
+        }
+        if (m_file.peek(3) == "\xEF\xBB\xBF")
+            m_file.skip(3);
+        m_lines = 0;
+        return true;
+    }
+
+    // The next line that holds a command (it may split into no arguments at all), or
+    // nothing at the end of the file or when reading failed.
+    std::optional<DerazArgv> next()
+    {
+        while (!m_file.atEnd()) {
+            const QByteArray line = m_file.readLine();
+            if (line.isEmpty())
+                break;
+            if (auto argv = commandOfLine(line)) {
+                ++m_lines;
+                return argv;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // How many lines holding a command were read since the last rewind.
+    qsizetype lines() const { return m_lines; }
+    // The reason reading stopped early, or nothing.
+    std::optional<QString> failure() const
+    {
+        if (m_file.error() == QFileDevice::NoError && m_file.atEnd())
+            return std::nullopt;
+        return m_file.errorString();
+    }
+
+private:
+    QFile m_file;
+    qsizetype m_lines = 0;
+};
+
+Bastwick::Error unreadableFileError(const QString &reason)
+{
+    return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
+}
+
+// Sends every command of an import file in one transaction, reading the file twice: first
+// to count the commands and to refuse the file before anything is sent, then again as the
+// commands go out.
+std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path)
+{
+    ImportFileReader reader(path);
+    QString reason;
+    if (!reader.rewind(&reason))
+        return unreadableFileError(reason);
+    qsizetype count = 0;
+    while (const std::optional<DerazArgv> argv = reader.next()) {
+        if (argv->isEmpty())
+            continue;
+        if (const auto refusal = DerazDatabase::refusedBatchCommand(*argv)) {
+            XXXLogWarning(*refusal);
+            return derazError(1, *refusal);
+        }
+        ++count;
+    }
+    if (const auto failure = reader.failure())
+        return unreadableFileError(*failure);
+
+    if (!reader.rewind(&reason))
+        return unreadableFileError(reason);
+    // A file that changed since it was counted stops the transaction before its EXEC, so
+    // nothing of it is applied.
+    std::optional<Bastwick::Error> changed;
+    auto error = runCheckedTransaction(
+        client, count,
+        [&](qsizetype) -> DerazArgv {
+            std::optional<DerazArgv> argv;
+            do {
+                argv = reader.next();
+                if (argv)
+                    logBatchCommand(reader.lines() - 1, *argv);
+            } while (argv && argv->isEmpty());
+            if (!argv || DerazDatabase::refusedBatchCommand(*argv)) {
+                changed = derazError(1, QStringLiteral("The file changed while it was imported; nothing of "
+                                                       "it was applied."));
+                return {};
+            }
+            return *argv;
+        },
+        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"));
+    // The commands may have selected another database.
+    client.setSelectedDatabase(std::nullopt);
+    return changed ? changed : error;
+}
+
 } // namespace
 
 const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
@@ -702,16 +827,15 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
     body.reserve(items.size());
     int counter = 0;
     for (const QVariant &item : items) {
-        const bool logged = counter >= kBatchLogAfter;
         DerazArgv argv;
         const int type = item.metaType().id();
         if (type == QMetaType::QByteArray || type == QMetaType::QString) {
-            const QByteArray line =
-                type == QMetaType::QByteArray ? item.toByteArray() : Bastwick::bytesFromText(item.toString());
-            const QByteArray trimmed = line.trimmed();
-            if (trimmed.size() <= 1)
+            const std::optional<DerazArgv> command =
+                commandOfLine(type == QMetaType::QByteArray ? item.toByteArray()
+                                                            : Bastwick::bytesFromText(item.toString()));
+            if (!command)
                 continue;
-            argv = DerazCommandLine::split(trimmed);
+            argv = *command;
         } else if (type == QMetaType::QByteArrayList) {
             argv = item.value<QByteArrayList>();
         } else if (type == QMetaType::QStringList) {
@@ -723,9 +847,7 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
                                 ? v.toByteArray()
                                 : Bastwick::bytesFromText(v.toString()));
         }
-        ++counter;
-        if (logged)
-            XXXLog(QStringLiteral("cmd %1").arg(DerazCommandLine::logSummary(argv)));
+        logBatchCommand(counter++, argv);
         if (argv.isEmpty())
             continue;
         if (const auto refusal = refusedBatchCommand(argv)) {
@@ -764,14 +886,20 @@ void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(derazError(1, QStringLiteral("The file could not be read: %1").arg(file.errorString())),
-             std::move(completion));
+        fail(unreadableFileError(file.errorString()), std::move(completion));
         return;
     }
+    const QByteArray head = file.peek(2);
+    if (head != "\xFF\xFE" && head != "\xFE\xFF") {
+        file.close();
+        perform([path](HiredisClient &client) { return importCommandFile(client, path); },
+                std::move(completion));
+        return;
+    }
+    // UTF-16 text is converted as a whole before its lines are sent.
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail(derazError(1, QStringLiteral("The file could not be read: %1").arg(file.errorString())),
-             std::move(completion));
+        fail(unreadableFileError(file.errorString()), std::move(completion));
         return;
     }
     QVariantList lines;
