@@ -509,6 +509,7 @@ int opExport(const Options &o)
 }
 
 // The command-file import of the key browser: every line of the file, one transaction.
+// Memory is measured from the loaded state (the connection open, its key lists read).
 int opImport(const Options &o)
 {
     QList<std::shared_ptr<DerazDatabase>> dbs;
@@ -519,8 +520,15 @@ int opImport(const Options &o)
         std::fprintf(stderr, "cannot read %s\n", qPrintable(o.in));
         return 2;
     }
-    const qint64 lines = DerazDatabase::importLines(file.readAll()).size();
+    qint64 lines = 0;
+    while (!file.atEnd())
+        lines += file.read(1 << 20).count('\n');
     file.close();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    const qint64 loaded = residentBytes();
+    resetPeak();
     std::optional<Bastwick::Error> error;
     const double seconds = secondsTaken([&] {
         QEventLoop loop;
@@ -530,14 +538,25 @@ int opImport(const Options &o)
         });
         loop.exec();
     });
+    const qint64 peak = peakResidentBytes();
     if (error) {
         std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
         return 2;
     }
+    redisContext *c = bareConnect(o);
+    freeReplyObject(redisCommand(c, "SELECT %d", o.db));
+    auto *size = static_cast<redisReply *>(redisCommand(c, "DBSIZE"));
+    const qint64 keys = size && size->type == REDIS_REPLY_INTEGER ? size->integer : 0;
+    freeReplyObject(size);
+    redisFree(c);
     print("lines", lines);
+    print("keys", keys);
     print("import_s", seconds);
     print("lines_per_s", lines / seconds);
-    print("peak_rss_mb", megabytes(peakResidentBytes()));
+    print("keys_per_s", keys / seconds);
+    print("loaded_rss_mb", megabytes(loaded));
+    print("peak_rss_mb", megabytes(peak));
+    print("peak_over_loaded_mb", megabytes(peak - loaded));
     return 0;
 }
 
