@@ -1,36 +1,30 @@
-// Screenshot harness for the key browser's export: a strip with the export button, the
-// info text and a busy indicator, wired to KeyBrowserExchange as the key browser will be.
-// Shoots the open export menu, then the strip while a long export runs.
-//
-//   kestrune_export_shot --port P --out FOLDER
-//
-// Run under Xvfb: xvfb-run -a -s '-screen 0 1280x800x24' kestrune_export_shot ...
-
-#include <kestrune/exchange/ExchangeClasses.h>
+// Shoots the key browser's export inside the main window for a look by eye (not a test):
+//   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_export_shot <folder> <port>
+// with many keys already on the server at 127.0.0.1:<port> (a few hundred thousand, so the
+// export runs long enough to be seen). Connects as the application does, selects DB0 and
+// writes export-menu.png (the export button clicked, its menu open), export-progress.png
+// (a JSON-lines export under way: the info text and the spinner in the toolbar) and
+// export-done.png (the export finished). The file goes to <folder>/keys.json.
 #include <kestrune/exchange/KeyBrowserExchange.h>
-
-#include <kestrune/data/DataClasses.h>
-#include <kestrune/data/deraz/DerazConnection.h>
-#include <kestrune/data/deraz/DerazDatabase.h>
-#include <kestrune/data/records/DBProfile.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
+#include <kestrune/keys/probe/DerazProbeViewController.h>
 
 #include <corbelan/services/FilePanel.h>
+#include <pavisade/toolbar/XXXButtonToolBar.h>
 
-#include <QtCore/QCommandLineParser>
+#include "../AppShots.h"
+
 #include <QtCore/QDir>
-#include <QtCore/QTimer>
 #include <QtGui/QScreen>
-#include <QtWidgets/QApplication>
-#include <QtWidgets/QHBoxLayout>
-#include <QtWidgets/QLabel>
+#include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QMenu>
-#include <QtWidgets/QProgressBar>
-#include <QtWidgets/QTableWidget>
-#include <QtWidgets/QToolButton>
-#include <QtWidgets/QVBoxLayout>
+
+#include <cstdio>
 
 namespace {
 
+// Answers every save panel with one path, as a user choosing it would.
 class FixedSavePanel : public Corbelan::FilePanel
 {
 public:
@@ -48,89 +42,77 @@ private:
     QString m_path;
 };
 
-void shoot(const QString &path)
+// The screen inside the window's frame and, when it is open, the menu beside it.
+QPixmap grabAround(const QWidget &window, const QWidget *popup)
 {
-    QScreen *screen = QGuiApplication::primaryScreen();
-    screen->grabWindow(0).save(path);
+    QRect area = window.frameGeometry();
+    if (popup && popup->isVisible())
+        area = area.united(popup->geometry());
+    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addOptions(
-        {{"port", "server port", "port", "6379"}, {"out", "folder for the pictures", "out", "."}});
-    parser.process(app);
-    Kestrune::registerDataClasses();
-    Kestrune::registerExchangeClasses();
-    const QString out = parser.value("out");
-    QDir().mkpath(out);
-
-    auto profile = std::make_shared<DBProfile>();
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(QStringLiteral("127.0.0.1"));
-    profile->setPort(parser.value("port").toInt());
-    profile->urlFormat();
-    auto connection = std::make_shared<DerazConnection>(profile);
-    Bastwick::Error error;
-    if (!connection->open(&error)) {
-        qWarning("connect failed: %s", qPrintable(error.description));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <folder> <port>\n", argv[0]);
         return 2;
     }
-    auto db = std::dynamic_pointer_cast<DerazDatabase>(connection->takeDatabases().value(0));
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    auto profile = AppShots::startApplication(app, argv[2]);
+    Corbelan::FilePanel::setShared(
+        std::make_shared<FixedSavePanel>(folder.filePath(QStringLiteral("keys.json"))));
+    AppShots::ConnectedMainWindow shell;
+    if (!shell.open(profile))
+        return 1;
+    shell.window.move(20, 20);
+    shell.select(shell.db0);
+    auto *probe = qobject_cast<DerazProbeViewController *>(shell.root->derazProbeViewController());
+    if (!probe) {
+        std::fprintf(stderr, "no probe container\n");
+        return 1;
+    }
+    auto *browser = probe->derazKeysBrowseViewController();
+    (void)QTest::qWaitFor([&] { return browser->dataDelegate()->itemCount() > 0; }, 20000);
+    bool revealed = false;
+    browser->setFileRevealer([&](const QString &) { revealed = true; });
+    QTest::qWait(400);
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Browse"));
-    auto *layout = new QVBoxLayout(&window);
-    auto *table = new QTableWidget(12, 5);
-    table->setHorizontalHeaderLabels({"Key", "Value", "Type", "Size", "TTL"});
-    layout->addWidget(table);
-    auto *strip = new QHBoxLayout;
-    auto *exportButton = new QToolButton;
-    exportButton->setText(QObject::tr("Export"));
-    auto *info = new QLabel(QObject::tr("%1 keys").arg(db->numberOfKeys()));
-    auto *spinner = new QProgressBar;
-    spinner->setRange(0, 0);
-    spinner->setMaximumWidth(80);
-    spinner->hide();
-    strip->addWidget(exportButton);
-    strip->addWidget(info, 1);
-    strip->addWidget(spinner);
-    layout->addLayout(strip);
-    window.resize(720, 420);
-    window.move(40, 40);
-    window.show();
+    QAbstractButton *exportButton = nullptr;
+    for (QAbstractButton *b : browser->toolBarView()->findChildren<QAbstractButton *>())
+        if (b->property("tag").toLongLong() == 6)
+            exportButton = b;
+    if (!exportButton) {
+        std::fprintf(stderr, "no export button\n");
+        return 1;
+    }
+    exportButton->click();
+    QMenu *menu = browser->exportMenu();
+    (void)QTest::qWaitFor([&] { return menu->isVisible(); }, 5000);
+    QTest::qWait(400);
+    grabAround(shell.window, menu).save(folder.filePath(QStringLiteral("export-menu.png")));
 
-    KeyBrowserExchange exchange(nullptr, std::make_shared<FixedSavePanel>(QDir(out).filePath("keys.json")),
-                                [db] { return db; });
-    QObject::connect(&exchange, &KeyBrowserExchange::exportInfoChanged, info, &QLabel::setText);
-    QObject::connect(&exchange, &KeyBrowserExchange::exportBusyChanged, spinner, &QWidget::setVisible);
-    QObject::connect(exportButton, &QToolButton::clicked, &window, [&] {
-        exchange.exportBtnClicked(1, exportButton->mapToGlobal(QPoint(0, exportButton->height() + 4)));
-    });
-
-    bool shotProgress = false;
-    QTimer::singleShot(500, [&] { exportButton->click(); });
-    QTimer::singleShot(1200, [&] { shoot(QDir(out).filePath("export-menu.png")); });
-    QTimer::singleShot(1500, [&] {
-        exchange.exportMenu()->hide();
-        exchange.exportMenu()->actions().at(0)->trigger();
-    });
-    QObject::connect(&exchange, &KeyBrowserExchange::exportInfoChanged, &app, [&](const QString &text) {
-        if (!shotProgress && text.startsWith(QLatin1String("Exported ")) &&
-            text.contains(QLatin1String(" of "))) {
-            shotProgress = true;
-            // After the label has painted the new text.
-            QTimer::singleShot(30, [&] { shoot(QDir(out).filePath("export-progress.png")); });
-        }
-    });
-    QObject::connect(&exchange, &KeyBrowserExchange::exportFileReady, &app, [&] {
-        QTimer::singleShot(300, [&] {
-            shoot(QDir(out).filePath("export-done.png"));
-            app.quit();
+    // Choose JSON lines: the save panel answers at once and the export starts.
+    menu->hide();
+    bool progressShot = false;
+    QObject::connect(
+        browser->exchange(), &KeyBrowserExchange::exportInfoChanged, &app, [&](const QString &text) {
+            if (progressShot || !text.contains(QLatin1String(" of ")))
+                return;
+            progressShot = true;
+            QApplication::processEvents();
+            grabAround(shell.window, nullptr).save(folder.filePath(QStringLiteral("export-progress.png")));
         });
-    });
-    return app.exec();
+    menu->actions().at(0)->trigger();
+    if (!QTest::qWaitFor([&] { return revealed; }, 600000)) {
+        std::fprintf(stderr, "the export did not finish\n");
+        return 1;
+    }
+    QTest::qWait(400);
+    grabAround(shell.window, nullptr).save(folder.filePath(QStringLiteral("export-done.png")));
+    if (!progressShot)
+        std::fprintf(stderr, "the export ended before its progress was shown\n");
+    return progressShot ? 0 : 1;
 }
