@@ -224,6 +224,8 @@ void XXXButtonToolBar::updateLabelWithIdentifier(const QString &identifier, cons
         auto *label = qobject_cast<XXXLabel *>(view.data());
         if (label && label->objectName() == identifier) {
             label->setText(title);
+            // A label is as tall as its text: one laid out while empty has no height.
+            layoutToolBarItem();
             return;
         }
     }

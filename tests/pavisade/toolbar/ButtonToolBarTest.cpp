@@ -148,6 +148,16 @@ TEST(ButtonToolBar, LabelsAreCentredVerticallyAlignedAndFollowTheParentWidth)
     strip.bar->updateLabelWithIdentifier("nothing", "x");
     EXPECT_EQ(strip.bar->buttonWithIdentifier("pages"), pages);
     EXPECT_EQ(strip.bar->buttonWithIdentifier("nothing"), nullptr);
+
+    // A label laid out while empty takes the height of the text it is given later.
+    XXXButtonToolBarItem empty = label(0, "info");
+    empty.title.clear();
+    Strip later(300, {button(), empty});
+    auto *info = qobject_cast<XXXLabel *>(later.bar->itemView(1));
+    ASSERT_TRUE(info);
+    later.bar->updateLabelWithIdentifier("info", "Exported 100 of 250 keys");
+    EXPECT_GT(info->height(), 0);
+    EXPECT_LE(std::abs(info->y() * 2 + info->height() - 24), 1);
 }
 
 TEST(ButtonToolBar, ClicksReportTheButtonAndASecondConfigurationReplacesTheViews)
