@@ -387,17 +387,21 @@ QString DerazKeysViewDataDelegate::firstDatabaseNodeURL() const
 
 QStringList DerazKeysViewDataDelegate::databaseNodeURLs() const
 {
-    // Database nodes are never leaf rows, so only the node levels need walking.
+    // Database nodes are never leaf rows, so only the shown node levels are walked: an
+    // expanded database's keys are passed over, however many there are.
     QStringList urls;
-    const qint64 rows = visibleRowCount();
-    for (qint64 row = 0; row < rows; ++row) {
-        const Node node = itemOfRowInVisibleTreeView(row);
-        if (!node || node->isLeafRow())
-            continue;
-        const QString type = node->value(QStringLiteral("type")).toString();
-        if (type == kDatabaseNode || type == kDerazNode)
-            urls.append(node->url());
-    }
+    if (!owner())
+        return urls;
+    std::function<void(const NodeList &)> walk = [&](const NodeList &nodes) {
+        for (const Node &node : nodes) {
+            const QString type = node->value(QStringLiteral("type")).toString();
+            if (type == kDatabaseNode || type == kDerazNode)
+                urls.append(node->url());
+            if (owner()->isExpanded(indexForNode(node)))
+                walk(node->childNodes());
+        }
+    };
+    walk(treeMembers());
     return urls;
 }
 

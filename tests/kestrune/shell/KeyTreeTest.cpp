@@ -164,6 +164,50 @@ TEST(DerazKeyLeafRows, MapsShownRowsAroundBlankKeys)
     EXPECT_EQ(rows.indexOfUrl("1/DB0"), -1);
 }
 
+// Leaf rows that count how often a key's values are read.
+class CountingKeyRows : public Pavisade::TreeLeafRows
+{
+public:
+    qsizetype childCount() const override { return 1000; }
+    QVariant childValue(qsizetype index, const QString &key) const override
+    {
+        ++reads;
+        return key == QLatin1String("type") ? QVariant(kDerazKeyNode) : QVariant(QString::number(index));
+    }
+    mutable int reads = 0;
+};
+
+// The shown databases in row order: none under a collapsed connection, and an expanded
+// database's keys neither listed nor read.
+TEST(DerazKeysViewDataDelegate, ListsTheShownDatabasesInRowOrder)
+{
+    StateTest::Preferences preferences;
+    DataStoreBO registry{&preferences.preference};
+    SimpleDBStateManager states{&registry};
+    DerazKeysViewDataDelegate model{&registry, &states};
+    QTreeView tree;
+    model.attachTreeView(&tree);
+    const auto connection =
+        Pavisade::TreeNode::createWithChildren({{"type", kStoreNode}, {"url", "1"}, {"name", "local"}});
+    const auto keys = std::make_shared<CountingKeyRows>();
+    for (int db = 0; db < 3; ++db) {
+        const QString name = QStringLiteral("DB%1").arg(db);
+        const auto node = Pavisade::TreeNode::createWithChildren(
+            {{"type", kDerazNode}, {"url", "1/" + name}, {"name", name}});
+        if (db == 1)
+            node->setLeafRows(keys);
+        connection->appendChild(node);
+    }
+    model.addData(connection);
+    EXPECT_TRUE(model.databaseNodeURLs().isEmpty()) << "a collapsed connection shows no database";
+
+    tree.expand(model.indexForNode(connection));
+    tree.expand(model.indexForNode(connection->childNodes().at(1)));
+    ASSERT_EQ(model.visibleRowCount(), 1 + 3 + 1000);
+    EXPECT_EQ(model.databaseNodeURLs(), QStringList({"1/DB0", "1/DB1", "1/DB2"}));
+    EXPECT_EQ(keys->reads, 0);
+}
+
 TEST_F(KeyTreeTest, AFailedConnectShowsOneAlertWithTheServerMessageAndPostsNothing)
 {
     int posted = 0;
