@@ -8,6 +8,10 @@
 #include <kestrune/chrome/controls/KSTTaskTextFieldCell.h>
 #include <kestrune/chrome/controls/KSTTextField.h>
 #include <kestrune/chrome/controls/KSTTextFieldCell.h>
+#include <kestrune/chrome/controls/TKNTokenAttachmentCell.h>
+#include <kestrune/chrome/controls/TKNTokenField.h>
+#include <kestrune/chrome/controls/TKNTokenFieldCell.h>
+#include <kestrune/chrome/controls/TKNTokenTextStorage.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -16,7 +20,7 @@ namespace Kestrune {
 void registerControlClasses()
 {
     auto &registry = Bastwick::ClassRegistry::instance();
-    // Styled text fields.
+    // Styled text fields and the token field.
     registry.registerClass<KSTTextField>();
     registry.registerClass<KSTTextFieldCell>();
     registry.registerClass<KSTSecureTextField>();
@@ -25,6 +29,10 @@ void registerControlClasses()
     registry.registerClass<KSTAddListTextFieldCell>();
     registry.registerClass<KSTTaskTextField>();
     registry.registerClass<KSTTaskTextFieldCell>();
+    registry.registerClass<TKNTokenField>();
+    registry.registerClass<TKNTokenFieldCell>();
+    registry.registerClass<TKNTokenTextStorage>();
+    registry.registerClass<TKNTokenAttachmentCell>();
 }
 
 } // namespace Kestrune
