@@ -1,0 +1,6 @@
+#include <kestrune/chrome/controls/KSTSecureTextFieldCell.h>
+
+KSTSecureTextFieldCell::KSTSecureTextFieldCell(QObject *parent)
+    : KSTTextFieldCell(parent)
+{
+}
