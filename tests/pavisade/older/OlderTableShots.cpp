@@ -11,12 +11,11 @@
 #include <pavisade/tables/XXXTableViewDataDelegate.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
-#include <QtCore/QDir>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QTableView>
 
-#include <cstdio>
+#include "../PavisadeShots.h"
 
 namespace {
 
@@ -70,7 +69,7 @@ private:
     QTableView *m_outlet;
 };
 
-template <class Screen> bool shoot(Screen &screen, const QString &path)
+template <class Screen> bool shoot(Screen &screen, const QString &folder, const QString &name)
 {
     screen.resize(420, 320);
     screen.view();
@@ -84,9 +83,7 @@ template <class Screen> bool shoot(Screen &screen, const QString &path)
     screen.showPage();
     screen.show();
     QTest::qWait(100);
-    const bool ok = screen.grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
+    return PavisadeShots::save(&screen, folder, name);
 }
 
 } // namespace
@@ -95,12 +92,11 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     Pavisade::registerPavisadeClasses();
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    QDir().mkpath(folder);
+    const QString folder = PavisadeShots::pictureFolder(argc, argv);
 
     PagedKeys<XXXTableViewPageControllerViewController> table;
     XibKeys xib;
-    const bool ok = shoot(table, folder + QStringLiteral("/older-paged-table.png")) &&
-                    shoot(xib, folder + QStringLiteral("/older-paged-xib-table.png"));
+    const bool ok = shoot(table, folder, QStringLiteral("older-paged-table.png")) &&
+                    shoot(xib, folder, QStringLiteral("older-paged-xib-table.png"));
     return ok ? 0 : 1;
 }
