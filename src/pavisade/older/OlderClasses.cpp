@@ -7,7 +7,9 @@
 #include <pavisade/older/XXXTabViewController.h>
 #include <pavisade/older/XXXTabXibViewController.h>
 #include <pavisade/older/XXXTableViewController.h>
+#include <pavisade/older/XXXTableViewPageControllerViewController.h>
 #include <pavisade/older/XXXTableViewXibController.h>
+#include <pavisade/older/XXXTableViewXibPageController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -24,6 +26,8 @@ void registerOlderClasses()
     registry.registerClass<XXXTableViewController>();
     registry.registerClass<XXXDoubleEidtTableViewController>();
     registry.registerClass<XXXTableViewXibController>();
+    registry.registerClass<XXXTableViewPageControllerViewController>();
+    registry.registerClass<XXXTableViewXibPageController>();
 }
 
 } // namespace Pavisade

@@ -2,6 +2,6 @@
 
 X3TableViewPageController::X3TableViewPageController(QWidget *parent)
     : X3DoubleEidtTableViewController(parent)
-    , ScreenPaging(this)
+    , ScreenPagingToEnds(this)
 {
 }

@@ -7,7 +7,8 @@
 // The paged form of the double-edit table screen: rows are added by a double click on
 // the table's empty area, and one page of rows is shown at a time (see ScreenPaging).
 // Main thread.
-class PAVISADE_EXPORT X3TableViewPageController : public X3DoubleEidtTableViewController, public ScreenPaging
+class PAVISADE_EXPORT X3TableViewPageController : public X3DoubleEidtTableViewController,
+                                                  public ScreenPagingToEnds
 {
     Q_OBJECT
 

@@ -2,6 +2,6 @@
 
 X3TableViewXibPageController::X3TableViewXibPageController(QWidget *parent)
     : X3TableViewXibController(parent)
-    , ScreenPaging(this)
+    , ScreenPagingToEnds(this)
 {
 }

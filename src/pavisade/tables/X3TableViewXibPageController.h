@@ -7,7 +7,8 @@
 // A table screen from an interface that shows one page of rows at a time: the screen
 // fetches the rows of the page manager's current page, then calls updatePageInfo; its
 // toolbar handler calls the paging forwarders (see ScreenPaging). Main thread.
-class PAVISADE_EXPORT X3TableViewXibPageController : public X3TableViewXibController, public ScreenPaging
+class PAVISADE_EXPORT X3TableViewXibPageController : public X3TableViewXibController,
+                                                     public ScreenPagingToEnds
 {
     Q_OBJECT
 

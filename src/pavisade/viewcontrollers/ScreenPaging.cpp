@@ -60,16 +60,6 @@ bool ScreenPaging::goPage(qint64 index)
     return m_pageManager && m_pageManager->goPage(index);
 }
 
-bool ScreenPaging::goFirstPage()
-{
-    return m_pageManager && m_pageManager->goFirstPage();
-}
-
-bool ScreenPaging::goLastPage()
-{
-    return m_pageManager && m_pageManager->goLastPage();
-}
-
 qint64 ScreenPaging::pageTotalNum()
 {
     const qint64 rows = totalRowNum();
@@ -91,4 +81,16 @@ void ScreenPaging::updatePageInfo()
     const qint64 page = pages >= 1 ? currentPageIndex() + 1 : currentPageIndex();
     pageInfoToolBar()->updateLabelWithIdentifier(QStringLiteral("pages"),
                                                  QStringLiteral("%1/%2").arg(page).arg(pages));
+}
+
+bool ScreenPagingToEnds::goFirstPage()
+{
+    XXXPageManager *manager = pageManager();
+    return manager && manager->goFirstPage();
+}
+
+bool ScreenPagingToEnds::goLastPage()
+{
+    XXXPageManager *manager = pageManager();
+    return manager && manager->goLastPage();
 }

@@ -12,7 +12,8 @@ class XXXButtonToolBar;
 // manager that the screen's owner sets before paging (the screen keeps an unowned
 // manager alive), the page count, and the "<page>/<pages>" toolbar label. Without a
 // manager every answer is 0 or false. Mixed into the paged screens next to their
-// screen base. Main thread.
+// screen base; the older paged lists page only one step or to a given page, the
+// current screens also jump to the ends (ScreenPagingToEnds). Main thread.
 class PAVISADE_EXPORT ScreenPaging
 {
 public:
@@ -32,8 +33,6 @@ public:
     bool nextPage();
     bool prePage();
     bool goPage(qint64 index);
-    bool goFirstPage();
-    bool goLastPage();
 
     // The page count, also stored into the manager: 0 without rows (the manager is not
     // told), else the rows over the page size rounded up. A page size of 0 or less
@@ -50,4 +49,14 @@ protected:
 private:
     QObject *m_screen;
     QPointer<XXXPageManager> m_pageManager;
+};
+
+// ScreenPaging with jumps to the first and the last page.
+class PAVISADE_EXPORT ScreenPagingToEnds : public ScreenPaging
+{
+public:
+    using ScreenPaging::ScreenPaging;
+
+    bool goFirstPage();
+    bool goLastPage();
 };

@@ -2,6 +2,6 @@
 
 X3CommonPageViewController::X3CommonPageViewController(QWidget *parent)
     : X3CommonViewController(parent)
-    , ScreenPaging(this)
+    , ScreenPagingToEnds(this)
 {
 }

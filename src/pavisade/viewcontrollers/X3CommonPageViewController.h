@@ -6,7 +6,7 @@
 
 // A screen that shows one page of rows at a time through a page manager (see
 // ScreenPaging). Main thread.
-class PAVISADE_EXPORT X3CommonPageViewController : public X3CommonViewController, public ScreenPaging
+class PAVISADE_EXPORT X3CommonPageViewController : public X3CommonViewController, public ScreenPagingToEnds
 {
     Q_OBJECT
 public:

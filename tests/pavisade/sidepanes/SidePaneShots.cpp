@@ -10,10 +10,11 @@
 #include <pavisade/sidepanes/XXXPropertiesViewController.h>
 #include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>
 
-#include <QtCore/QDir>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
+
+#include "../PavisadeShots.h"
 
 #include <cstdio>
 
@@ -115,21 +116,13 @@ public:
     }
 };
 
-bool save(QWidget *widget, const QString &path)
-{
-    const bool ok = widget->grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
-    return ok;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     Pavisade::registerPavisadeClasses();
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
-    QDir().mkpath(folder);
+    const QString folder = PavisadeShots::pictureFolder(argc, argv);
 
     Inspector inspector;
     inspector.resize(360, 300);
@@ -139,7 +132,7 @@ int main(int argc, char **argv)
     QTest::qWaitFor([&] { return inspector.isActiveWindow(); }, 2000);
     QTest::qWait(100);
     std::printf("inspector active: %s\n", inspector.isActiveWindow() ? "yes" : "no");
-    save(&inspector, folder + QStringLiteral("/inspector-active.png"));
+    PavisadeShots::save(&inspector, folder, QStringLiteral("inspector-active.png"));
 
     QWidget other;
     other.resize(100, 100);
@@ -150,20 +143,20 @@ int main(int argc, char **argv)
     QTest::qWait(100);
     inspector.selectedAtIndex(1);
     std::printf("inspector active: %s\n", inspector.isActiveWindow() ? "yes" : "no");
-    save(&inspector, folder + QStringLiteral("/inspector-inactive.png"));
+    PavisadeShots::save(&inspector, folder, QStringLiteral("inspector-inactive.png"));
 
     Properties properties;
     properties.resize(320, 260);
     properties.view();
     properties.show();
     QTest::qWait(100);
-    save(&properties, folder + QStringLiteral("/properties.png"));
+    PavisadeShots::save(&properties, folder, QStringLiteral("properties.png"));
 
     Panel panel;
     panel.setUpFormView();
     panel.setUpButtonView2();
     panel.show();
     QTest::qWait(100);
-    save(&panel, folder + QStringLiteral("/form-panel.png"));
+    PavisadeShots::save(&panel, folder, QStringLiteral("form-panel.png"));
     return 0;
 }

@@ -1,0 +1,7 @@
+#include <pavisade/older/XXXTableViewXibPageController.h>
+
+XXXTableViewXibPageController::XXXTableViewXibPageController(QWidget *parent)
+    : XXXTableViewXibController(parent)
+    , ScreenPaging(this)
+{
+}
