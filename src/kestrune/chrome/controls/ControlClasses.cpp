@@ -1,9 +1,20 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
+#include <kestrune/chrome/controls/ColorButton.h>
+#include <kestrune/chrome/controls/KSTFlatButton.h>
+
 #include <bastwick/platform/ClassRegistry.h>
 
 namespace Kestrune {
 
-void registerControlClasses() {}
+void registerControlClasses()
+{
+    auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<ColorButton>();
+    registry.registerClass<ColorButtonCell>();
+    registry.registerClass<KSTFlatButton>();
+    registry.registerClass<KSTFlatButtonCell>();
+    registry.registerClass<KSTTextButtonCell>();
+}
 
 } // namespace Kestrune
