@@ -1,5 +1,6 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
+#include <kestrune/chrome/controls/BorderlessLinkButton.h>
 #include <kestrune/chrome/controls/ColorButton.h>
 #include <kestrune/chrome/controls/KSTFlatButton.h>
 
@@ -15,6 +16,7 @@ void registerControlClasses()
     registry.registerClass<KSTFlatButton>();
     registry.registerClass<KSTFlatButtonCell>();
     registry.registerClass<KSTTextButtonCell>();
+    registry.registerClass<BorderlessLinkButton>();
 }
 
 } // namespace Kestrune

@@ -1,6 +1,7 @@
 #include "kestrune/chrome/hud/HudTestHelpers.h"
 
 #include <kestrune/chrome/ChromeClasses.h>
+#include <kestrune/chrome/controls/BorderlessLinkButton.h>
 #include <kestrune/chrome/controls/ColorButton.h>
 #include <kestrune/chrome/controls/KSTFlatButton.h>
 
@@ -125,8 +126,8 @@ TEST(ControlClassesTest, StyledControlsAreMadeByTheirNames)
 {
     Kestrune::registerControlClasses();
     const auto &registry = Bastwick::ClassRegistry::instance();
-    const char *names[] = {"ColorButton", "ColorButtonCell", "KSTFlatButton", "KSTFlatButtonCell",
-                           "KSTTextButtonCell"};
+    const char *names[] = {"ColorButton",       "ColorButtonCell",   "KSTFlatButton",
+                           "KSTFlatButtonCell", "KSTTextButtonCell", "BorderlessLinkButton"};
     for (const char *name : names) {
         std::unique_ptr<QObject> object(registry.createObject(QString::fromLatin1(name)));
         ASSERT_NE(object, nullptr) << name;
