@@ -2,6 +2,7 @@
 
 #include <kestrune/chrome/controls/BorderlessLinkButton.h>
 #include <kestrune/chrome/controls/ColorButton.h>
+#include <kestrune/chrome/controls/KSTArchesWindow.h>
 #include <kestrune/chrome/controls/KSTFlatButton.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -17,6 +18,8 @@ void registerControlClasses()
     registry.registerClass<KSTFlatButtonCell>();
     registry.registerClass<KSTTextButtonCell>();
     registry.registerClass<BorderlessLinkButton>();
+    registry.registerClass<KSTArchesWindow>();
+    registry.registerClass<KSTArchesWindowContentView>();
 }
 
 } // namespace Kestrune

@@ -3,6 +3,7 @@
 #include <kestrune/chrome/ChromeClasses.h>
 #include <kestrune/chrome/controls/BorderlessLinkButton.h>
 #include <kestrune/chrome/controls/ColorButton.h>
+#include <kestrune/chrome/controls/KSTArchesWindow.h>
 #include <kestrune/chrome/controls/KSTFlatButton.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -126,8 +127,9 @@ TEST(ControlClassesTest, StyledControlsAreMadeByTheirNames)
 {
     Kestrune::registerControlClasses();
     const auto &registry = Bastwick::ClassRegistry::instance();
-    const char *names[] = {"ColorButton",       "ColorButtonCell",   "KSTFlatButton",
-                           "KSTFlatButtonCell", "KSTTextButtonCell", "BorderlessLinkButton"};
+    const char *names[] = {"ColorButton",       "ColorButtonCell",           "KSTFlatButton",
+                           "KSTFlatButtonCell", "KSTTextButtonCell",         "BorderlessLinkButton",
+                           "KSTArchesWindow",   "KSTArchesWindowContentView"};
     for (const char *name : names) {
         std::unique_ptr<QObject> object(registry.createObject(QString::fromLatin1(name)));
         ASSERT_NE(object, nullptr) << name;
