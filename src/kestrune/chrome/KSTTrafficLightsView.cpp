@@ -89,8 +89,12 @@ void KSTTrafficLightsView::windowDidChange()
         mask = tbWindow->styleMask();
         zoomAction = "zoom";
     } else if (m_window) {
-        mask = TBWindow::Closable | TBWindow::Miniaturizable |
-               (m_window->minimumSize() != m_window->maximumSize() ? TBWindow::Resizable : 0u);
+        // A window that declares a style mask (the arches panel) is taken at its word.
+        const QVariant declared = m_window->property("styleMask");
+        mask = declared.isValid()
+                   ? declared.toUInt()
+                   : TBWindow::Closable | TBWindow::Miniaturizable |
+                         (m_window->minimumSize() != m_window->maximumSize() ? TBWindow::Resizable : 0u);
     }
     const std::array<bool, 3> enabled = {bool(mask & TBWindow::Closable),
                                          bool(mask & TBWindow::Miniaturizable),

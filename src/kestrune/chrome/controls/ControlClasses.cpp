@@ -1,6 +1,10 @@
 #include <kestrune/chrome/ChromeClasses.h>
 
+#include <kestrune/chrome/controls/BorderlessLinkButton.h>
+#include <kestrune/chrome/controls/ColorButton.h>
 #include <kestrune/chrome/controls/KSTAddListTextFieldCell.h>
+#include <kestrune/chrome/controls/KSTArchesWindow.h>
+#include <kestrune/chrome/controls/KSTFlatButton.h>
 #include <kestrune/chrome/controls/KSTSecureTextField.h>
 #include <kestrune/chrome/controls/KSTSecureTextFieldCell.h>
 #include <kestrune/chrome/controls/KSTTagTextFieldCell.h>
@@ -20,6 +24,14 @@ namespace Kestrune {
 void registerControlClasses()
 {
     auto &registry = Bastwick::ClassRegistry::instance();
+    registry.registerClass<ColorButton>();
+    registry.registerClass<ColorButtonCell>();
+    registry.registerClass<KSTFlatButton>();
+    registry.registerClass<KSTFlatButtonCell>();
+    registry.registerClass<KSTTextButtonCell>();
+    registry.registerClass<BorderlessLinkButton>();
+    registry.registerClass<KSTArchesWindow>();
+    registry.registerClass<KSTArchesWindowContentView>();
     // Styled text fields and the token field.
     registry.registerClass<KSTTextField>();
     registry.registerClass<KSTTextFieldCell>();
