@@ -1,12 +1,22 @@
 #include <kestrune/data/records/DerazKV.h>
 #include <kestrune/data/records/DerazUnit.h>
 #include <kestrune/keys/KeyClasses.h>
+#include <kestrune/keys/sheets/DerazAddHashViewController.h>
 #include <kestrune/keys/sheets/DerazAddListViewController.h>
 #include <kestrune/keys/sheets/DerazAddListXibViewController.h>
+#include <kestrune/keys/sheets/DerazAddSetViewController.h>
+#include <kestrune/keys/sheets/DerazAddStringViewController.h>
+#include <kestrune/keys/sheets/DerazAddZSetViewController.h>
 #include <kestrune/keys/sheets/DerazKVDataDelegate.h>
+
+#include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/tables/TableViewExtension.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
+#include "support/WaitFor.h"
+
+#include <QtTest/QSignalSpy>
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
@@ -16,6 +26,25 @@
 namespace {
 
 using EditorFactory = std::function<DerazKeyEditorViewController *()>;
+
+struct EditorCase
+{
+    const char *name;
+    EditorFactory make;
+};
+
+const QList<EditorCase> &everyEditor()
+{
+    static const QList<EditorCase> cases = {
+        {"string", [] { return new DerazAddStringViewController; }},
+        {"hash", [] { return new DerazAddHashViewController; }},
+        {"list", [] { return new DerazAddListXibViewController; }},
+        {"list twin", [] { return new DerazAddListViewController; }},
+        {"set", [] { return new DerazAddSetViewController; }},
+        {"sorted set", [] { return new DerazAddZSetViewController; }},
+    };
+    return cases;
+}
 
 std::unique_ptr<DerazKeyEditorViewController> shown(const EditorFactory &make)
 {
@@ -34,6 +63,37 @@ int columnOf(DerazKeyEditorViewController *editor, const QString &identifier)
             return i;
     }
     return -1;
+}
+
+// fetchData reloads the rows that are there behind the spinner once a global queue has
+// been passed, keeps the selected row, and leaves the spinner hidden; an editor closed
+// meanwhile is left alone.
+TEST(KeyEditorsTest, FetchDataReloadsBehindTheSpinnerAndHidesIt)
+{
+    for (const EditorCase &c : everyEditor()) {
+        SCOPED_TRACE(c.name);
+        auto editor = shown(c.make);
+        editor->dataDelegate()->addNewData();
+        editor->dataDelegate()->addNewData();
+        QTableView *table = editor->tableView();
+        Pavisade::setSelectionAtRow(table, 0);
+        ASSERT_EQ(Pavisade::selectedRow(table), 0);
+
+        QSignalSpy resets(editor->dataDelegate(), &QAbstractItemModel::modelReset);
+        editor->fetchData();
+        EXPECT_TRUE(editor->progressIndicator()->isVisible());
+        EXPECT_EQ(resets.count(), 0) << "the reload waits for the queues";
+        ASSERT_TRUE(waitFor([&] { return resets.count() == 1; }));
+        EXPECT_FALSE(editor->progressIndicator()->isVisible());
+        EXPECT_EQ(editor->dataDelegate()->itemCount(), 2);
+        EXPECT_EQ(Pavisade::selectedRow(table), 0);
+
+        DerazKeyEditorViewController *closed = c.make();
+        closed->view();
+        closed->fetchData();
+        delete closed;
+        TestSupport::processEventsFor(50);
+    }
 }
 
 // The twin list editor is made by name and gives the same record and time to live as the
