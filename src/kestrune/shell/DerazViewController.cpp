@@ -1,9 +1,7 @@
 #include <kestrune/shell/DerazViewController.h>
 
+#include <kestrune/keys/ScreenByName.h>
 #include <kestrune/shell/DerazKeysViewController.h>
-
-#include <bastwick/platform/ClassRegistry.h>
-#include <bastwick/platform/Log.h>
 
 const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
 
@@ -26,13 +24,7 @@ DerazKeysViewController *DerazViewController::derazKeysViewController()
 X3CommonViewController *DerazViewController::derazProbeViewController()
 {
     if (!m_probe) {
-        QObject *made = Bastwick::ClassRegistry::instance().createObject(kProbeClassName);
-        m_probe = qobject_cast<X3CommonViewController *>(made);
-        if (!m_probe) {
-            delete made;
-            XXXLog(QStringLiteral("%1 is not registered; the probe pane stays empty").arg(kProbeClassName));
-            m_probe = new X3CommonViewController;
-        }
+        m_probe = Kestrune::screenWithClassName(kProbeClassName);
         m_probe->setParentWindow(parentWindow());
     }
     return m_probe;
