@@ -4,6 +4,7 @@
 #include <kestrune/shell/DerazKeysViewController.h>
 
 const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
+const QString DerazViewController::kDetailClassName = QStringLiteral("DerazDetailViewController");
 
 DerazViewController::DerazViewController(QWidget *parent)
     : X3SplitViewController(parent)
@@ -28,6 +29,19 @@ X3CommonViewController *DerazViewController::derazProbeViewController()
         m_probe->setParentWindow(parentWindow());
     }
     return m_probe;
+}
+
+X3CommonViewController *DerazViewController::derazDetailViewController()
+{
+    if (!m_detail) {
+        m_detail = Kestrune::screenWithClassName(kDetailClassName);
+        m_detail->setParentWindow(parentWindow());
+        m_detail->useClassNib();
+        // Owned here until someone places it.
+        m_detail->setParent(this);
+        m_detail->hide();
+    }
+    return m_detail;
 }
 
 void DerazViewController::splitViewControllersConfig()
