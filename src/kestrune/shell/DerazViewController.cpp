@@ -1,11 +1,10 @@
 #include <kestrune/shell/DerazViewController.h>
 
+#include <kestrune/keys/ScreenByName.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 
-#include <bastwick/platform/ClassRegistry.h>
-#include <bastwick/platform/Log.h>
-
 const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
+const QString DerazViewController::kDetailClassName = QStringLiteral("DerazDetailViewController");
 
 DerazViewController::DerazViewController(QWidget *parent)
     : X3SplitViewController(parent)
@@ -26,16 +25,23 @@ DerazKeysViewController *DerazViewController::derazKeysViewController()
 X3CommonViewController *DerazViewController::derazProbeViewController()
 {
     if (!m_probe) {
-        QObject *made = Bastwick::ClassRegistry::instance().createObject(kProbeClassName);
-        m_probe = qobject_cast<X3CommonViewController *>(made);
-        if (!m_probe) {
-            delete made;
-            XXXLog(QStringLiteral("%1 is not registered; the probe pane stays empty").arg(kProbeClassName));
-            m_probe = new X3CommonViewController;
-        }
+        m_probe = Kestrune::screenWithClassName(kProbeClassName);
         m_probe->setParentWindow(parentWindow());
     }
     return m_probe;
+}
+
+X3CommonViewController *DerazViewController::derazDetailViewController()
+{
+    if (!m_detail) {
+        m_detail = Kestrune::screenWithClassName(kDetailClassName);
+        m_detail->setParentWindow(parentWindow());
+        m_detail->useClassNib();
+        // Owned here until someone places it.
+        m_detail->setParent(this);
+        m_detail->hide();
+    }
+    return m_detail;
 }
 
 void DerazViewController::splitViewControllersConfig()

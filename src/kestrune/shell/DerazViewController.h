@@ -17,12 +17,17 @@ class DerazViewController : public X3SplitViewController
 public:
     // The class name of the right pane's screen.
     static const QString kProbeClassName;
+    // The class name of the probe screens behind a segmented control.
+    static const QString kDetailClassName;
 
     Q_INVOKABLE explicit DerazViewController(QWidget *parent = nullptr);
     ~DerazViewController() override;
 
     DerazKeysViewController *derazKeysViewController();
     X3CommonViewController *derazProbeViewController();
+    // The probe screens behind a segmented control, made on first use by class name from
+    // its own interface; not placed in a pane.
+    X3CommonViewController *derazDetailViewController();
 
     void splitViewControllersConfig() override;
     void splitViewSizeConfig() override;
@@ -31,5 +36,6 @@ public:
 private:
     QPointer<DerazKeysViewController> m_keys;
     QPointer<X3CommonViewController> m_probe;
+    QPointer<X3CommonViewController> m_detail;
     double m_dividerPosition = -1;
 };

@@ -2,11 +2,11 @@
 
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/keys/SpinnerReload.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
 #include <kestrune/shell/AppNotifications.h>
 
 #include <bastwick/ByteText.h>
-#include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -153,16 +153,7 @@ void DerazKeysQueryViewController::toolButtonClicked(QAbstractButton *sender)
 
 void DerazKeysQueryViewController::fetchData()
 {
-    displayActivityView();
-    QPointer<DerazKeysQueryViewController> self(this);
-    Bastwick::globalQueue()->async([self] {
-        Bastwick::mainQueue()->async([self] {
-            if (!self)
-                return;
-            self->dataDelegate()->reloadData();
-            self->hideActivityView();
-        });
-    });
+    Kestrune::reloadBehindSpinner(this, [this] { dataDelegate()->reloadData(); });
 }
 
 // --- Running a query ------------------------------------------------------------------------

@@ -5,20 +5,11 @@
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 
-#include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/Log.h>
-
-const QString DerazProbeViewController::kConsoleClassName = QStringLiteral("DerazConsoleViewController");
-const QString DerazProbeViewController::kCmdHelpClassName = QStringLiteral("DerazCmdHelpViewController");
-
-namespace {
-
-const QColor kProbeBackground(0x2c, 0x31, 0x35);
-
-} // namespace
 
 DerazProbeViewController::DerazProbeViewController(QWidget *parent)
     : X3TabViewController(parent)
+    , m_screens(this)
 {
     setObjectName(QStringLiteral("DerazProbeViewController"));
 }
@@ -32,59 +23,32 @@ std::shared_ptr<SimpleDBViewState> DerazProbeViewController::stateDelegate() con
 
 DerazKeysBrowseViewController *DerazProbeViewController::derazKeysBrowseViewController()
 {
-    if (!m_browse) {
-        m_browse = new DerazKeysBrowseViewController(this);
-        m_browse->setParentWindow(parentWindow());
-    }
-    return m_browse;
+    return m_screens.browse();
 }
 
 DerazKeysQueryViewController *DerazProbeViewController::derazKeysQueryViewController()
 {
-    if (!m_query) {
-        m_query = new DerazKeysQueryViewController(this);
-        m_query->setParentWindow(parentWindow());
-    }
-    return m_query;
+    return m_screens.query();
 }
 
 X3CommonViewController *DerazProbeViewController::derazConsoleViewController()
 {
-    if (!m_console)
-        m_console = screenWithClassName(kConsoleClassName);
-    return m_console;
+    return m_screens.console();
 }
 
 X3CommonViewController *DerazProbeViewController::derazCmdHelpViewController()
 {
-    if (!m_cmdHelp)
-        m_cmdHelp = screenWithClassName(kCmdHelpClassName);
-    return m_cmdHelp;
-}
-
-X3CommonViewController *DerazProbeViewController::screenWithClassName(const QString &className)
-{
-    QObject *made = Bastwick::ClassRegistry::instance().createObject(className);
-    auto *screen = qobject_cast<X3CommonViewController *>(made);
-    if (!screen) {
-        delete made;
-        XXXLogWarning(QStringLiteral("%1 is not available; its tab stays empty").arg(className));
-        screen = new X3CommonViewController;
-    }
-    screen->setParent(this);
-    screen->hide();
-    screen->setParentWindow(parentWindow());
-    return screen;
+    return m_screens.cmdHelp();
 }
 
 XXXTabItemDefineList DerazProbeViewController::tabColumnsDef() const
 {
     XXXTabItemDefineList items;
     items.reserve(4);
-    for (const char *name : {"Browse", "Query", "Console", "Command"}) {
+    for (const QString &name : DerazProbeScreens::kTitles) {
         auto item = std::make_shared<XXXTabItemDefine>();
-        item->setTitle(tr(name));
-        item->setIdentifier(QString::fromLatin1(name));
+        item->setTitle(tr(qPrintable(name)));
+        item->setIdentifier(name);
         items.append(item);
     }
     return items;
@@ -92,8 +56,7 @@ XXXTabItemDefineList DerazProbeViewController::tabColumnsDef() const
 
 void DerazProbeViewController::tabViewControllersConfig()
 {
-    setControllers({derazKeysBrowseViewController(), derazKeysQueryViewController(),
-                    derazConsoleViewController(), derazCmdHelpViewController()});
+    setControllers(m_screens.all());
 }
 
 void DerazProbeViewController::awakeFromNib()
@@ -104,10 +67,7 @@ void DerazProbeViewController::awakeFromNib()
 
 void DerazProbeViewController::viewStyleConfig()
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kProbeBackground);
-    setPalette(palette);
+    DerazProbeScreens::applyBackground(this);
 }
 
 void DerazProbeViewController::tabViewDidSelectTabViewItem(QTabWidget *tabs, int index)

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <pavisade/viewcontrollers/X3TabViewController.h>
+#include <kestrune/keys/probe/DerazProbeScreens.h>
 
-#include <QtCore/QPointer>
+#include <pavisade/viewcontrollers/X3TabViewController.h>
 
 #include <memory>
 
-class DerazKeysBrowseViewController;
-class DerazKeysQueryViewController;
 class SimpleDBViewState;
 
 // The right-hand side of the main window: four tabs, "Browse" (the key browser), "Query"
@@ -19,10 +17,6 @@ class DerazProbeViewController : public X3TabViewController
     Q_OBJECT
 
 public:
-    // The class names of the console and help screens.
-    static const QString kConsoleClassName;
-    static const QString kCmdHelpClassName;
-
     Q_INVOKABLE explicit DerazProbeViewController(QWidget *parent = nullptr);
     ~DerazProbeViewController() override;
 
@@ -42,12 +36,5 @@ protected:
     void awakeFromNib() override;
 
 private:
-    // A screen of a registered class, or an empty one (with a log line) when the class
-    // is not there.
-    X3CommonViewController *screenWithClassName(const QString &className);
-
-    QPointer<DerazKeysBrowseViewController> m_browse;
-    QPointer<DerazKeysQueryViewController> m_query;
-    QPointer<X3CommonViewController> m_console;
-    QPointer<X3CommonViewController> m_cmdHelp;
+    DerazProbeScreens m_screens;
 };

@@ -1,6 +1,7 @@
 #include <kestrune/keys/sheets/DerazKeyEditorViewController.h>
 
 #include <kestrune/data/records/DerazUnit.h>
+#include <kestrune/keys/SpinnerReload.h>
 #include <kestrune/keys/sheets/CellText.h>
 #include <kestrune/keys/sheets/DerazKVDataDelegate.h>
 #include <kestrune/keys/sheets/DerazKVEditRow.h>
@@ -137,6 +138,11 @@ void DerazKeyEditorViewController::removeKVPair()
     if (row < 0 || row >= dataDelegate()->itemCount())
         return;
     dataDelegate()->deleteDataAtIndex(row);
+}
+
+void DerazKeyEditorViewController::fetchData()
+{
+    Kestrune::reloadBehindSpinner(this, [this] { dataDelegate()->reloadData(); });
 }
 
 qint64 DerazKeyEditorViewController::ttl()

@@ -55,6 +55,9 @@ public:
     Q_INVOKABLE void addNewKVPair(QObject *sender = nullptr);
     // Removes the selected row; nothing without a selection.
     void removeKVPair();
+    // Reloads the table behind the spinner, after a round through a global queue. The
+    // sheets fill their editors directly and do not use it.
+    void fetchData();
 
 protected:
     // blankRecord: what a new row starts as; withKeyFields: the key and time-to-live

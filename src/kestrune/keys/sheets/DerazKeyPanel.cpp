@@ -108,6 +108,7 @@ DerazKeyPanel::DerazKeyPanel(QWidget *parent)
     auto *host = new QVBoxLayout(m_mainView);
     host->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_mainView, 1);
+    m_screens = Kestrune::ScreenSwitch(m_mainView);
 
     auto *bottom = new QHBoxLayout;
     m_loadingIndicator = new XXXSpinningProgressIndicator(this);
@@ -146,20 +147,14 @@ void DerazKeyPanel::viewControllersConfig()
     }
 }
 
+DerazKeyEditorViewController *DerazKeyPanel::currentViewController() const
+{
+    return static_cast<DerazKeyEditorViewController *>(m_screens.current());
+}
+
 void DerazKeyPanel::switchViewAtIndex(qint64 index)
 {
-    if (index == m_lastViewIndex || index < 0 || index >= m_controllers.size())
-        return;
-    m_lastViewIndex = index;
-    if (m_currentViewController) {
-        m_mainView->layout()->removeWidget(m_currentViewController);
-        m_currentViewController->hide();
-    }
-    DerazKeyEditorViewController *editor = m_controllers.at(index);
-    m_mainView->layout()->addWidget(editor->view());
-    editor->show();
-    editor->viewSizeConfig();
-    m_currentViewController = editor;
+    m_screens.show(m_controllers, index);
 }
 
 void DerazKeyPanel::keyTypeChangeBtnClicked(int segment)
@@ -211,14 +206,14 @@ bool DerazKeyPanel::replacesOnSave(const QVariantList &kvs, int type) const
 
 void DerazKeyPanel::ok()
 {
-    if (m_saving || !m_currentViewController)
+    if (m_saving || !currentViewController())
         return;
-    const QVariantList kvs = m_currentViewController->kvs();
+    const QVariantList kvs = currentViewController()->kvs();
     if (kvs.isEmpty()) {
         XXXPanel::ok();
         return;
     }
-    const int type = int(m_lastViewIndex);
+    const int type = int(lastViewIndex());
     if (type != DerazKeyTypeString) {
         if (Kestrune::recordKey(kvs.first(), type).isEmpty()) {
             showWarning(tr("The key has no name; nothing was saved."));
@@ -230,7 +225,7 @@ void DerazKeyPanel::ok()
             return;
         }
     }
-    const qint64 ttl = m_currentViewController->ttl();
+    const qint64 ttl = currentViewController()->ttl();
     const std::shared_ptr<DerazDatabase> database = stateManager()->currentDatabase();
     if (!database) {
         hideActivityView();
@@ -259,8 +254,8 @@ void DerazKeyPanel::saveFinished(const std::optional<Bastwick::Error> &error, co
     }
     XXXPanel::ok();
     stateDelegate()->dataStoreDerazKVChanged(kvs);
-    if (m_currentViewController)
-        m_currentViewController->clearData();
+    if (currentViewController())
+        currentViewController()->clearData();
 }
 
 void DerazKeyPanel::cancel()

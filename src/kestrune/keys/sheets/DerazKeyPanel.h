@@ -1,6 +1,7 @@
 #pragma once
 
 #include <kestrune/data/records/DerazUnit.h>
+#include <kestrune/keys/ScreenSwitch.h>
 
 #include <pavisade/panels/XXXPanel.h>
 
@@ -49,8 +50,8 @@ public:
     // once the sheet has ended.
     Q_INVOKABLE virtual void beginWithUnit(QWidget *window, const QVariant &unit) = 0;
 
-    qint64 lastViewIndex() const { return m_lastViewIndex; }
-    DerazKeyEditorViewController *currentViewController() const { return m_currentViewController; }
+    qint64 lastViewIndex() const { return m_screens.lastIndex(); }
+    DerazKeyEditorViewController *currentViewController() const;
     const QList<DerazKeyEditorViewController *> &controllers() const { return m_controllers; }
     // Shows the editor at the index; nothing when it is already on show.
     void switchViewAtIndex(qint64 index);
@@ -101,8 +102,7 @@ private:
     void setSaving(bool saving);
     void showWarning(const QString &text);
 
-    qint64 m_lastViewIndex = -1;
-    DerazKeyEditorViewController *m_currentViewController = nullptr;
+    Kestrune::ScreenSwitch m_screens{nullptr};
     QList<DerazKeyEditorViewController *> m_controllers;
     QWidget *m_mainView = nullptr;
     QLabel *m_keyTypeImageView = nullptr;

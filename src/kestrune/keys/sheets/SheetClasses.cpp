@@ -1,5 +1,6 @@
 #include <kestrune/keys/KeyClasses.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazAddListViewController.h>
 #include <kestrune/keys/sheets/DerazUpdatePanel.h>
 
 #include <bastwick/platform/ClassRegistry.h>
@@ -11,6 +12,7 @@ void registerKeySheetClasses()
     auto &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<DerazAddKeyPanel>();
     registry.registerClass<DerazUpdatePanel>();
+    registry.registerClass<DerazAddListViewController>();
 }
 
 } // namespace Kestrune

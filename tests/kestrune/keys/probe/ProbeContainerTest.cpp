@@ -1,15 +1,20 @@
 #include "ProbeTestHelpers.h"
 
+#include <kestrune/chrome/hud/HUDSegmentedCell.h>
 #include <kestrune/keys/KeyClasses.h>
+#include <kestrune/keys/probe/DerazDetailViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 #include <kestrune/keys/probe/DerazProbeViewController.h>
+#include <kestrune/shell/DerazViewController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
 #include "support/LogCapture.h"
 #include "support/TestSetup.h"
 
+#include <QtTest/QTest>
+#include <QtWidgets/QLayout>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QTabWidget>
 
@@ -28,6 +33,19 @@ public:
         indexes.append(viewIndex);
     }
     QList<int> indexes;
+};
+
+// Counts the show and hide events of the widgets it watches.
+class ShowCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            ++count;
+        return false;
+    }
+    int count = 0;
 };
 
 using ProbeContainerTest = ProbeFixture;
@@ -105,6 +123,90 @@ TEST_F(ProbeContainerTest, AScreenClassThatIsMissingLeavesItsTabEmpty)
     }
     if (kept)
         Bastwick::ClassRegistry::instance().add(*kept);
+}
+
+// The segmented container makes its four screens when it wakes, shows the first, and
+// switches the one in its main view by segment; a screen keeps its state while another
+// is shown, and the switches are not announced to the view state.
+TEST_F(ProbeContainerTest, TheSegmentedContainerSwitchesTheSameScreensAndKeepsTheirState)
+{
+    QWidget window;
+    DerazViewController root;
+    root.setParentWindow(&window);
+    auto *detail = qobject_cast<DerazDetailViewController *>(root.derazDetailViewController());
+    ASSERT_TRUE(detail) << "the root view makes it by name";
+    EXPECT_EQ(root.derazDetailViewController(), detail);
+    EXPECT_TRUE(detail->findChildren<X3CommonViewController *>().isEmpty()) << "no screen before it wakes";
+
+    ASSERT_TRUE(connect());
+    auto recorder = std::make_shared<TabRecorder>();
+    state()->addDelegate<SimpleDBStateDelegate>(recorder, Bastwick::mainQueue());
+    const int viewIndex = state()->viewIndex();
+
+    detail->setParent(nullptr);
+    detail->view();
+    detail->resize(1000, 600);
+    detail->show();
+    EXPECT_EQ(detail->palette().color(QPalette::Window), QColor(0x2c, 0x31, 0x35));
+    const QList<X3CommonViewController *> screens = detail->controllers();
+    ASSERT_EQ(screens.size(), 4);
+    EXPECT_EQ(screens.at(0), detail->derazKeysBrowseViewController());
+    EXPECT_EQ(screens.at(1), detail->derazKeysQueryViewController());
+    EXPECT_EQ(screens.at(2)->metaObject()->className(), QByteArray("DerazConsoleViewController"));
+    EXPECT_EQ(screens.at(3)->metaObject()->className(), QByteArray("DerazCmdHelpViewController"));
+    for (X3CommonViewController *screen : screens)
+        EXPECT_EQ(screen->parentWindow(), &window);
+
+    // The one screen visible in the main view, and the one in its layout, is the current one.
+    const auto showing = [&](int index) {
+        QList<X3CommonViewController *> visible;
+        for (X3CommonViewController *screen : screens) {
+            if (screen->isVisible())
+                visible.append(screen);
+        }
+        QLayout *layout = detail->mainView()->layout();
+        return visible == QList<X3CommonViewController *>{screens.at(index)} && layout->count() == 1 &&
+               layout->itemAt(0)->widget() == screens.at(index) &&
+               screens.at(index)->parent() == detail->mainView() &&
+               detail->currentViewController() == screens.at(index) && screens.at(index)->isVisible() &&
+               screens.at(index)->geometry() == detail->mainView()->rect() && detail->lastIndex() == index;
+    };
+    EXPECT_TRUE(waitFor([&] { return showing(0); }));
+    EXPECT_EQ(detail->segmentedControl()->selectedSegment(), 0);
+
+    HUDSegmentedCell *segments = detail->segmentedControl();
+    const auto click = [&](int segment) {
+        QTest::mouseClick(segments, Qt::LeftButton, {}, segments->segmentRect(segment).center().toPoint());
+    };
+    click(1);
+    EXPECT_TRUE(waitFor([&] { return showing(1); }));
+    detail->derazKeysQueryViewController()->queryTextView()->setPlainText("k:*");
+
+    // The segment already shown: the screen is neither taken out nor shown again.
+    ShowCounter shows;
+    screens.at(1)->installEventFilter(&shows);
+    click(1);
+    detail->switchViewAtIndex(1);
+    QApplication::processEvents();
+    EXPECT_EQ(shows.count, 0);
+    screens.at(1)->removeEventFilter(&shows);
+    EXPECT_TRUE(waitFor([&] { return showing(1); }));
+    QTest::keyClick(segments, Qt::Key_Right);
+    EXPECT_TRUE(waitFor([&] { return showing(2); }));
+    click(3);
+    EXPECT_TRUE(waitFor([&] { return showing(3); }));
+    click(1);
+    EXPECT_TRUE(waitFor([&] { return showing(1); }));
+    EXPECT_EQ(detail->derazKeysQueryViewController()->queryTextView()->toPlainText(), "k:*");
+    // No segment selected (only possible in code) shows what was there.
+    segments->setSelectedSegment(-1);
+    EXPECT_TRUE(waitFor([&] { return showing(1); }));
+
+    QApplication::processEvents();
+    EXPECT_TRUE(recorder->indexes.isEmpty());
+    EXPECT_EQ(state()->viewIndex(), viewIndex);
+    state()->removeDelegate(recorder);
+    delete detail;
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 // Shoots the probe tabs inside the main window for a look by eye (not a test):
 //   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_probe_shots <folder> <port>
 // with keys already on the server at 127.0.0.1:<port>. Connects as the application does,
-// selects DB0 in the key tree and writes probe-browse.png (the key browser's first page)
-// and probe-query.png (the query "user:*" run, its second page).
+// selects DB0 in the key tree and writes probe-browse.png (the key browser's first page),
+// probe-query.png (the query "user:*" run, its second page), and, for the probe screens
+// behind a segmented control in a window of their own, probe-segmented-browse.png and
+// probe-segmented-console.png.
+#include <kestrune/chrome/hud/HUDSegmentedCell.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/keys/probe/DerazDetailViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 #include <kestrune/keys/probe/DerazProbeViewController.h>
@@ -66,5 +70,24 @@ int main(int argc, char *argv[])
     }
     QTest::qWait(600);
     window.grab().save(folder.filePath(QStringLiteral("probe-query.png")));
+
+    auto *detail = qobject_cast<DerazDetailViewController *>(root->derazDetailViewController());
+    if (!detail) {
+        std::fprintf(stderr, "no segmented container\n");
+        return 1;
+    }
+    detail->setParent(nullptr);
+    detail->view();
+    detail->resize(1000, 640);
+    detail->show();
+    auto *detailBrowser = detail->derazKeysBrowseViewController();
+    detailBrowser->refreshDataView();
+    (void)QTest::qWaitFor([&] { return detailBrowser->dataDelegate()->itemCount() > 0; }, 10000);
+    QTest::qWait(400);
+    detail->grab().save(folder.filePath(QStringLiteral("probe-segmented-browse.png")));
+    detail->segmentedControl()->setSelectedSegment(2);
+    QTest::qWait(600);
+    detail->grab().save(folder.filePath(QStringLiteral("probe-segmented-console.png")));
+    delete detail;
     return 0;
 }

@@ -2,10 +2,12 @@
 // keys (not a test):
 //   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_key_sheet_shots <folder>
 // writes add-string.png, add-hash.png, update-list.png, update-set.png,
-// update-zset.png and update-hash-100k.png, and prints how long the update sheet takes
-// to open and paint a 5 MB string and a hash of 100,000 fields.
+// update-zset.png, update-hash-100k.png, list-twin.png and list-twin-cleared.png (the
+// second list editor on its own, filled, then emptied), and prints how long the update
+// sheet takes to open and paint a 5 MB string and a hash of 100,000 fields.
 #include <kestrune/data/records/DerazUnit.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazAddListViewController.h>
 #include <kestrune/keys/sheets/DerazKVDataDelegate.h>
 #include <kestrune/keys/sheets/DerazKeyEditorViewController.h>
 #include <kestrune/keys/sheets/DerazUpdatePanel.h>
@@ -143,6 +145,18 @@ int main(int argc, char *argv[])
     shoot(panel, folder, "update-hash-100k.png");
     panel->cancel();
     QApplication::processEvents();
+
+    DerazAddListViewController twin;
+    twin.view();
+    twin.resize(520, 320);
+    twin.show();
+    twin.keyTextField()->setText("queue");
+    twin.ttlTextField()->setText("120");
+    fill(&twin,
+         {{QString(), "first"}, {QString(), "  "}, {QString(), "\"\\xff\\x00\""}, {QString(), "first"}});
+    shoot(&twin, folder, "list-twin.png");
+    twin.clearData();
+    shoot(&twin, folder, "list-twin-cleared.png");
 
     std::printf("update sheet, 5 MB string: open and paint %lld ms\n", static_cast<long long>(stringMs));
     std::printf("update sheet, 100000-field hash: open and paint %lld ms, scroll to the end %lld ms\n",

@@ -1,0 +1,6 @@
+#include <kestrune/keys/sheets/DerazAddListViewController.h>
+
+DerazAddListViewController::DerazAddListViewController(QWidget *parent)
+    : DerazAddListXibViewController(parent)
+{
+}
