@@ -132,6 +132,12 @@ void DerazKeysViewController::loadInterface()
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_tree, &QTreeView::doubleClicked, this,
             [this](const QModelIndex &index) { doubleClickRow(index); });
+    // A success stops the spinner through the view state; a failure has nothing to wait
+    // for once no other connect is under way.
+    connect(m_dataDelegate, &DerazKeysViewDataDelegate::connectFinished, this, [this](bool succeeded) {
+        if (!succeeded && m_dataDelegate->connectsInFlight() == 0)
+            hideActivityView();
+    });
 }
 
 void DerazKeysViewController::awakeFromNib()
