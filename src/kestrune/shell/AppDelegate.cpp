@@ -47,9 +47,10 @@ AppDelegate::~AppDelegate() = default;
 
 QUrl AppDelegate::appHomeURL()
 {
+    const QUrl home(kAppHomeURL);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const QString path = folder + QStringLiteral("/home.html");
-    QFile shipped(QStringLiteral(":/pages/home.html"));
+    const QString path = folder + QLatin1Char('/') + home.fileName();
+    QFile shipped(QLatin1Char(':') + home.path());
     if (!shipped.open(QIODevice::ReadOnly))
         return {};
     const QByteArray page = shipped.readAll();
