@@ -1,4 +1,5 @@
 #include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
@@ -7,6 +8,7 @@
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/Startup.h>
+#include <pavisade/forms/XXXSpinningProgressIndicator.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -207,6 +209,39 @@ TEST_F(KeyTreeController, AProfileAskingToConnectIsConnected)
     post(kDBProfileRequestConnectMsg, QVariant::fromValue(derazProfile()));
     ASSERT_TRUE(waitFor([&] { return model()->rowCount() == 1; }, 20000));
     EXPECT_EQ(dbIndex(0).data().toString(), "DB0(1)");
+}
+
+TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
+{
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(), "Select the connections to close first.");
+    closeAlerts();
+
+    connect();
+    const qint64 id = model()->nodeForIndex(model()->index(0, 0))->value("ID").toLongLong();
+    select(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    select(dbIndex(1), QItemSelectionModel::Select);
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(
+        openAlerts().first()->informativeText(),
+        QStringLiteral("Close the connections deraz at %1:%2?").arg(server().host()).arg(server().port()))
+        << "only connection nodes are described, each after one blank";
+    press(openAlerts().first(), QMessageBox::RejectRole);
+    TestSupport::processEventsFor(100);
+    EXPECT_EQ(model()->rowCount(), 1) << "cancelled: the connection stays";
+
+    select(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    press(openAlerts().first(), QMessageBox::AcceptRole);
+    EXPECT_TRUE(waitFor([&] { return model()->rowCount() == 0; }, 5000));
+    EXPECT_FALSE(DataStoreBO::sharedInstance().profileByNodeURL(QStringLiteral("%1/DB0").arg(id)))
+        << "the closed connection is no longer registered, so no refresh brings it back";
+    TestSupport::processEventsFor(300);
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_TRUE(keys.progressIndicator()->isHidden());
 }
 
 TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)

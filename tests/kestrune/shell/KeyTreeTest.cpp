@@ -1,3 +1,4 @@
+#include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
@@ -234,6 +235,45 @@ TEST_F(KeyTreeTest, SelectingADatabaseAnnouncesItAndClosingRemovesTheConnection)
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_TRUE(model.databaseNodeURLs().isEmpty());
     EXPECT_FALSE(model.findFirstDatabaseNode());
+
+    // Closing one profile's node directly leaves the other connection's.
+    const auto other = profile();
+    other->setUsername(QStringLiteral("other"));
+    other->urlFormat();
+    ASSERT_TRUE(connectAndWait(p));
+    ASSERT_TRUE(connectAndWait(other));
+    ASSERT_EQ(model.rowCount(), 2);
+    model.closeDBStoreWithProfile(p);
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.nodeForIndex(model.index(0, 0))->value("ID").toLongLong(), other->connID());
+}
+
+TEST_F(KeyTreeTest, AConnectKeepsTheUserNameAndPasswordOnlyWhenThePreferenceAllowsIt)
+{
+    const struct
+    {
+        bool allowed;
+        QString user;
+        QString expectedUser;
+        QString expectedPassword;
+    } cases[] = {{false, QStringLiteral("alice"), QStringLiteral("kept"), QStringLiteral("kept-secret")},
+                 {true, QStringLiteral("bob"), QStringLiteral("bob"), QStringLiteral("pw-bob")}};
+    // The connection keeps them in the application's preferences (the test's own
+    // settings folder).
+    AppPreference *stored = AppPreference::sharedPreference();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.allowed);
+        stored->setAllowRemberPassword(c.allowed);
+        stored->setMgUserName(QStringLiteral("kept"));
+        stored->setMgPassword(QStringLiteral("kept-secret"));
+        const auto p = profile();
+        p->setUsername(c.user);
+        p->setPassword(QStringLiteral("pw-") + c.user);
+        p->urlFormat();
+        ASSERT_TRUE(connectAndWait(p));
+        EXPECT_EQ(stored->mgUserName(), c.expectedUser);
+        EXPECT_EQ(stored->mgPassword(), c.expectedPassword);
+    }
 }
 
 } // namespace
