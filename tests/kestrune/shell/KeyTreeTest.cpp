@@ -248,6 +248,42 @@ TEST_F(KeyTreeTest, SelectingADatabaseAnnouncesItAndClosingRemovesTheConnection)
     EXPECT_EQ(model.nodeForIndex(model.index(0, 0))->value("ID").toLongLong(), other->connID());
 }
 
+TEST_F(KeyTreeTest, LookUpsFollowTheShownRowsAndACurrentNodeIsKept)
+{
+    // No rows at all.
+    EXPECT_EQ(model.nodeItemIndex(QStringLiteral("1/DB0")), -1);
+    EXPECT_TRUE(model.databaseNodeURLs().isEmpty());
+    EXPECT_FALSE(model.findFirstTableNode());
+    EXPECT_FALSE(model.findFirstDatabaseNode());
+    EXPECT_TRUE(model.firstDatabaseNodeURL().isNull());
+
+    setKey("k", 2);
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    const QString id = QString::number(p->connID());
+    // The connect gave the view state the first database shown (no key is shown yet).
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/DB0");
+    EXPECT_EQ(model.firstDatabaseNodeURL(), id + "/DB0");
+    EXPECT_FALSE(model.findFirstTableNode()) << "keys of a collapsed database are no rows";
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB3"), 4);
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB2/k"), -1);
+
+    tree.expand(dbIndex(2));
+    ASSERT_TRUE(model.findFirstTableNode());
+    EXPECT_EQ(model.findFirstTableNode()->url(), id + "/DB2/k");
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB2/k"), 4);
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB3"), 5);
+    EXPECT_EQ(model.databaseNodeURLs().size(), 16);
+
+    // A current node that no row carries stays, and selects nothing.
+    states.dbViewState()->setCurrentNodeURL(id + "/DB9/gone");
+    model.updateStateNodeURL();
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/DB9/gone");
+    tree.selectionModel()->clearSelection();
+    model.updateNodeLastSelection();
+    EXPECT_TRUE(tree.selectionModel()->selectedRows().isEmpty());
+}
+
 TEST_F(KeyTreeTest, AConnectKeepsTheUserNameAndPasswordOnlyWhenThePreferenceAllowsIt)
 {
     const struct
