@@ -21,9 +21,10 @@
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
 
+#include "ProcessMemory.h"
+
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QElapsedTimer>
-#include <QtCore/QFile>
 #include <QtCore/QProcess>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
@@ -35,18 +36,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
-
-qint64 rssBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
-}
 
 // Runs one command over a fresh connection and answers the first reply line.
 QByteArray command(int port, const QByteArray &line)
@@ -136,7 +127,7 @@ int main(int argc, char *argv[])
     window.resize(1000, 700);
     window.show();
     runUntil([] { return false; }, 200);
-    const qint64 rssBefore = rssBytes();
+    const qint64 rssBefore = KestruneBench::residentBytes();
 
     QElapsedTimer clock;
     clock.start();
@@ -178,7 +169,7 @@ int main(int argc, char *argv[])
     tree->viewport()->repaint();
     const qint64 selectMs = clock.elapsed();
     runUntil([] { return false; }, 200);
-    const qint64 rssAfter = rssBytes();
+    const qint64 rssAfter = KestruneBench::residentBytes();
 
     std::printf("keys %lld (rows shown %d)\n", static_cast<long long>(keys), rows);
     std::printf("connect_ms %lld\n", static_cast<long long>(connectMs));

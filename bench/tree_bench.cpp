@@ -28,9 +28,10 @@
 
 #include <bastwick/ByteText.h>
 
+#include "ProcessMemory.h"
+
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QElapsedTimer>
-#include <QtCore/QFile>
 #include <QtGui/QImage>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QScrollBar>
@@ -77,15 +78,6 @@ private:
     QString m_prefix;
     DerazKeyList m_keys;
 };
-
-qint64 residentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
 
 // CPU time of this thread, which the load of other programs on the machine changes less
 // than the wall clock.
@@ -182,7 +174,7 @@ int main(int argc, char **argv)
     for (qsizetype i = 0; i < keyCount; ++i)
         keys.append(QByteArray("user:") + QByteArray::number(i).rightJustified(7, '0') + ":session");
     app.processEvents();
-    const qint64 rssBefore = residentBytes();
+    const qint64 rssBefore = KestruneBench::residentBytes();
 
     QElapsedTimer timer;
     timer.start();
@@ -251,7 +243,7 @@ int main(int argc, char **argv)
     const Pavisade::TreeNodePtr selected = Pavisade::currentSelectedRowItem(&tree);
     app.processEvents();
 
-    const qint64 rssAfter = residentBytes();
+    const qint64 rssAfter = KestruneBench::residentBytes();
     const double faultMicros = pageFaultMicros();
     std::printf("rows %lld\n", static_cast<long long>(model.rowCount(model.indexForNode(database))));
     std::printf("selected %s\n", selected ? qPrintable(selected->url()) : "(none)");

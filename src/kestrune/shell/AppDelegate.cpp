@@ -2,7 +2,11 @@
 
 #include <kestrune/shell/AboutWindowController.h>
 #include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DBProfileAdminViewController.h>
 #include <kestrune/shell/DBProfileAdminWindowController.h>
+#include <kestrune/shell/DBProfileDetailViewController.h>
+#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/PreferenceWindowController.h>
@@ -43,9 +47,10 @@ AppDelegate::~AppDelegate() = default;
 
 QUrl AppDelegate::appHomeURL()
 {
+    const QUrl home(kAppHomeURL);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const QString path = folder + QStringLiteral("/home.html");
-    QFile shipped(QStringLiteral(":/pages/home.html"));
+    const QString path = folder + QLatin1Char('/') + home.fileName();
+    QFile shipped(QLatin1Char(':') + home.path());
     if (!shipped.open(QIODevice::ReadOnly))
         return {};
     const QByteArray page = shipped.readAll();
@@ -187,8 +192,18 @@ PreferenceWindowController *AppDelegate::preferenceWindowController()
 
 DBProfileAdminWindowController *AppDelegate::profileAdminWindowController()
 {
-    if (!m_profileAdminWindowController)
+    if (!m_profileAdminWindowController) {
         m_profileAdminWindowController = new DBProfileAdminWindowController(this);
+        // The form asks the key tree to connect by notification; it hears of a failed
+        // connect from the key tree directly, to stop its spinner.
+        auto *root = qobject_cast<DerazViewController *>(mainViewController());
+        DerazKeysViewDataDelegate *tree = root ? root->derazKeysViewController()->dataDelegate() : nullptr;
+        if (tree)
+            connect(
+                tree, &DerazKeysViewDataDelegate::connectFinished,
+                m_profileAdminWindowController->profileAdminViewController()->dBProfileDetailViewController(),
+                &DBProfileDetailViewController::connectionFinished);
+    }
     return m_profileAdminWindowController;
 }
 

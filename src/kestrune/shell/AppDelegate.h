@@ -12,6 +12,8 @@ class KSTMainWindow;
 
 // The route identifier of the root screen.
 inline const QString kAppMainID = QStringLiteral("AppMainID");
+// The home page: a small page shipped in the application's resources.
+inline const QString kAppHomeURL = QStringLiteral("qrc:/pages/home.html");
 
 // The application's delegate: fills the start-up hooks with the main window, the route
 // of the root screen (DerazViewController), the local database, and then observes the
@@ -25,8 +27,8 @@ public:
     explicit AppDelegate(KSTMainWindow *window, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // The home page: a small page shipped with the application, written out as a local
-    // file so a browser can open it.
+    // The home page (kAppHomeURL) written out as a local file, so a browser can open it;
+    // empty when it cannot be written.
     static QUrl appHomeURL();
 
     void awakeFromNib() override;

@@ -210,8 +210,16 @@ void DBProfileDetailViewController::connectionBtnClicked()
         return;
     }
     displayActivityView();
+    m_requestedProfile = profile;
     Bastwick::NotificationCenter::defaultCenter().post(kDBProfileRequestConnectMsg,
                                                        QVariant::fromValue(profile));
+}
+
+void DBProfileDetailViewController::connectionFinished(bool succeeded,
+                                                       const std::shared_ptr<DBProfile> &profile)
+{
+    if (!succeeded && profile && profile == m_requestedProfile.lock())
+        hideActivityView();
 }
 
 void DBProfileDetailViewController::autoLoginBtnAction()

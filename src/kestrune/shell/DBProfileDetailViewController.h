@@ -15,7 +15,8 @@ class QPushButton;
 
 // The right pane of the profile manager: the form of one profile (scheme, host, user
 // name, password, port, automatic connection). Connect saves the profile and asks the
-// key tree to connect with it; the spinner runs until a connection completes. The
+// key tree to connect with it; the spinner runs until a connection completes, or until
+// the connect it asked for fails (the key tree shows why). The
 // host, user and password fields write through to the profile on every keystroke; the
 // port is read when connecting. Main thread.
 class DBProfileDetailViewController : public X3CommonViewController, public DBProfileStateDelegate
@@ -47,6 +48,9 @@ public:
     void schemaSelectedAction();
     void connectionBtnClicked();
     void autoLoginBtnAction();
+    // The key tree finished a connect: a failure of the one this form asked for stops the
+    // spinner.
+    void connectionFinished(bool succeeded, const std::shared_ptr<DBProfile> &profile);
 
     // DBProfileStateDelegate
     void profileSelectedChanged(DBProfileState *state, const std::shared_ptr<DBProfile> &profile) override;
@@ -60,6 +64,7 @@ private:
     void dbTypePopUpBtnConfig();
 
     std::shared_ptr<DBProfile> m_currentProfile;
+    std::weak_ptr<DBProfile> m_requestedProfile;
     QComboBox *m_scheme = nullptr;
     QLineEdit *m_host = nullptr;
     QLineEdit *m_user = nullptr;

@@ -32,6 +32,22 @@ DerazConnnectionWindowController::DerazConnnectionWindowController(QObject *pare
 
 DerazConnnectionWindowController::~DerazConnnectionWindowController() = default;
 
+void DerazConnnectionWindowController::setDbTreeViewDataDelegate(DerazKeysViewDataDelegate *delegate)
+{
+    if (m_dataDelegate == delegate)
+        return;
+    QObject::disconnect(m_finishedConnection);
+    m_dataDelegate = delegate;
+    if (!delegate)
+        return;
+    m_finishedConnection =
+        QObject::connect(delegate, &DerazKeysViewDataDelegate::connectFinished, this,
+                         [this](bool succeeded, const std::shared_ptr<DBProfile> &connected) {
+                             if (!succeeded && connected && connected == m_profile)
+                                 hideActivityView();
+                         });
+}
+
 std::shared_ptr<DBProfile> DerazConnnectionWindowController::profile()
 {
     if (!m_profile) {

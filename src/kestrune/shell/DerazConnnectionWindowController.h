@@ -14,7 +14,7 @@ class XXXSpinningProgressIndicator;
 // The quick-connect window: host, user name, password and port of a server, connected
 // without saving a profile. The values typed last stay for the next showing. The
 // window closes when any connection has been made ("DBConnectServerStatusMsg"); after a
-// failure it stays open with its spinner. Main thread.
+// failure it stays open for another try, its spinner stopped. Main thread.
 class DerazConnnectionWindowController : public XXXWindowCommonController
 {
     Q_OBJECT
@@ -24,7 +24,9 @@ public:
     ~DerazConnnectionWindowController() override;
 
     DerazKeysViewDataDelegate *dbTreeViewDataDelegate() const { return m_dataDelegate; }
-    void setDbTreeViewDataDelegate(DerazKeysViewDataDelegate *delegate) { m_dataDelegate = delegate; }
+    // The window connects through the delegate and stops its spinner when its own
+    // connect fails.
+    void setDbTreeViewDataDelegate(DerazKeysViewDataDelegate *delegate);
 
     // The profile being edited (127.0.0.1 / "admin" / "" / 6379 at first).
     std::shared_ptr<DBProfile> profile();
@@ -52,6 +54,7 @@ protected:
 
 private:
     QPointer<DerazKeysViewDataDelegate> m_dataDelegate;
+    QMetaObject::Connection m_finishedConnection;
     std::shared_ptr<DBProfile> m_profile;
     QLineEdit *m_host = nullptr;
     QLineEdit *m_user = nullptr;

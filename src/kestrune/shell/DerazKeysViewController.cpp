@@ -132,6 +132,12 @@ void DerazKeysViewController::loadInterface()
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_tree, &QTreeView::doubleClicked, this,
             [this](const QModelIndex &index) { doubleClickRow(index); });
+    // A success stops the spinner through the view state; a failure has nothing to wait
+    // for once no other connect is under way.
+    connect(m_dataDelegate, &DerazKeysViewDataDelegate::connectFinished, this, [this](bool succeeded) {
+        if (!succeeded && m_dataDelegate->connectsInFlight() == 0)
+            hideActivityView();
+    });
 }
 
 void DerazKeysViewController::awakeFromNib()
@@ -297,7 +303,12 @@ bool DerazKeysViewController::openSheet(const QString &className, const QVariant
         XXXLog(QStringLiteral("%1 is not available; the key cannot be edited here yet").arg(className));
         return false;
     }
-    sheet->setParent(this);
+    // The sheet stays a window of its own; a widget's parent is set the widget's way,
+    // keeping its window flags.
+    if (auto *widget = qobject_cast<QWidget *>(sheet))
+        widget->setParent(this, widget->windowFlags());
+    else
+        sheet->setParent(this);
     QMetaObject::invokeMethod(sheet, "beginWithUnit", Q_ARG(QWidget *, parentWindow()),
                               Q_ARG(QVariant, unit));
     return true;

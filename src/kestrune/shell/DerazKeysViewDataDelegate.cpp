@@ -123,25 +123,27 @@ void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &pr
         return;
     if (reload)
         store->reload();
+    ++m_connectsInFlight;
     QPointer<DerazKeysViewDataDelegate> self(this);
-    store->fetchDatabasesWithCallback([self, reload](const DBStore::DatabaseList &databases,
-                                                     const std::shared_ptr<DBProfile> &connected,
-                                                     const std::optional<Bastwick::Error> &error) {
+    store->fetchDatabasesWithCallback([self, reload, profile](const DBStore::DatabaseList &databases,
+                                                              const std::shared_ptr<DBProfile> &connected,
+                                                              const std::optional<Bastwick::Error> &error) {
         if (!self)
             return;
+        --self->m_connectsInFlight;
         XXXLog(QStringLiteral("databases=%1").arg(databases.size()));
         if (error) {
             XXXLog(QStringLiteral("connectToDBStoreWithProfile error =%1").arg(error->toString()));
             Pavisade::showSheetModalForWindow(nullptr, L(QStringLiteral("Error")), error->description,
                                               Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
-            emit self->connectFinished(false);
+            emit self->connectFinished(false, profile);
             return;
         }
-        self->connectCompletion(connected, databases, reload);
+        self->connectCompletion(profile, connected, databases, reload);
     });
 }
 
-void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &profile,
+void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, const ProfilePtr &profile,
                                                   const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload)
 {
     AppPreference *preference = AppPreference::sharedPreference();
@@ -150,7 +152,7 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &profile,
         preference->setMgPassword(profile->password());
     }
     if (dbs.isEmpty()) {
-        emit connectFinished(false);
+        emit connectFinished(false, requested);
         return;
     }
 
@@ -175,7 +177,7 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &profile,
     Bastwick::NotificationCenter::defaultCenter().post(kConnectionCompletionMsg);
     dbViewState()->dataStoreConnectCompletion();
     Bastwick::NotificationCenter::defaultCenter().post(kDBConnectServerStatusMsg);
-    emit connectFinished(true);
+    emit connectFinished(true, requested);
 }
 
 void DerazKeysViewDataDelegate::refresh()

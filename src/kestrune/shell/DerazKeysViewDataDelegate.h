@@ -88,9 +88,13 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+    // Connects asked for whose completion has not arrived yet.
+    int connectsInFlight() const { return m_connectsInFlight; }
+
 signals:
-    // After each completed connect, failed or not (for the views' spinners and tests).
-    void connectFinished(bool succeeded);
+    // After each completed connect, failed or not, with the profile it was asked for:
+    // the screens that wait for a connection stop their spinners on a failure.
+    void connectFinished(bool succeeded, const std::shared_ptr<DBProfile> &profile);
 
 protected:
     void outlineViewSelectionIsChanging() override;
@@ -99,12 +103,13 @@ protected:
 private:
     DataStoreBO &registry() const;
     SimpleDBStateManager &states() const;
-    void connectCompletion(const ProfilePtr &profile, const QList<std::shared_ptr<DBDatabase>> &dbs,
-                           bool reload);
+    void connectCompletion(const ProfilePtr &requested, const ProfilePtr &profile,
+                           const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload);
     void expandNode(const Node &node);
 
     DataStoreBO *m_registry = nullptr;
     SimpleDBStateManager *m_states = nullptr;
     QHash<QString, bool> m_nodeExpandStateCache;
     bool m_restoringSelection = false;
+    int m_connectsInFlight = 0;
 };

@@ -1,10 +1,14 @@
 #include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazUpdatePanel.h>
 #include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/Startup.h>
+#include <pavisade/forms/XXXSpinningProgressIndicator.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -13,6 +17,7 @@
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>
+#include <QtWidgets/QAbstractButton>
 #include <gtest/gtest.h>
 
 // Each test runs in a process of its own, so the shared registry and view state start
@@ -204,6 +209,76 @@ TEST_F(KeyTreeController, AProfileAskingToConnectIsConnected)
     post(kDBProfileRequestConnectMsg, QVariant::fromValue(derazProfile()));
     ASSERT_TRUE(waitFor([&] { return model()->rowCount() == 1; }, 20000));
     EXPECT_EQ(dbIndex(0).data().toString(), "DB0(1)");
+}
+
+TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
+{
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(), "Select the connections to close first.");
+    closeAlerts();
+
+    connect();
+    const qint64 id = model()->nodeForIndex(model()->index(0, 0))->value("ID").toLongLong();
+    select(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    select(dbIndex(1), QItemSelectionModel::Select);
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(
+        openAlerts().first()->informativeText(),
+        QStringLiteral("Close the connections deraz at %1:%2?").arg(server().host()).arg(server().port()))
+        << "only connection nodes are described, each after one blank";
+    press(openAlerts().first(), QMessageBox::RejectRole);
+    TestSupport::processEventsFor(100);
+    EXPECT_EQ(model()->rowCount(), 1) << "cancelled: the connection stays";
+
+    select(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+    keys.closeConnection();
+    ASSERT_EQ(openAlerts().size(), 1);
+    press(openAlerts().first(), QMessageBox::AcceptRole);
+    EXPECT_TRUE(waitFor([&] { return model()->rowCount() == 0; }, 5000));
+    EXPECT_FALSE(DataStoreBO::sharedInstance().profileByNodeURL(QStringLiteral("%1/DB0").arg(id)))
+        << "the closed connection is no longer registered, so no refresh brings it back";
+    TestSupport::processEventsFor(300);
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_TRUE(keys.progressIndicator()->isHidden());
+}
+
+TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)
+{
+    setIn(0, "user/1");
+    connect();
+    tree()->expand(dbIndex(0));
+    const auto sheets = [&] { return keys.findChildren<DerazKeyPanel *>(); };
+
+    // A database row is no key: nothing opens.
+    select(dbIndex(0), QItemSelectionModel::ClearAndSelect);
+    emit tree()->doubleClicked(dbIndex(0));
+    TestSupport::processEventsFor(200);
+    EXPECT_TRUE(sheets().isEmpty());
+
+    const QModelIndex key = keyIndex(0, "user/1");
+    select(key, QItemSelectionModel::ClearAndSelect);
+    emit tree()->doubleClicked(key);
+    ASSERT_TRUE(waitFor([&] { return !sheets().isEmpty(); }, 20000)) << "opens once the key is read";
+    auto *update = qobject_cast<DerazUpdatePanel *>(sheets().first());
+    ASSERT_TRUE(update);
+    ASSERT_TRUE(update->unit().has_value());
+    EXPECT_EQ(update->unit()->key(), "user/1");
+    EXPECT_TRUE(update->isVisible());
+    EXPECT_TRUE(update->isWindow()) << "a sheet, not a widget inside the tree";
+    update->cancel();
+    ASSERT_TRUE(waitFor([&] { return sheets().isEmpty(); }, 5000)) << "an ended sheet goes away";
+
+    QAbstractButton *add = nullptr;
+    for (QAbstractButton *button : keys.findChildren<QAbstractButton *>())
+        if (button->property("tag").toLongLong() == 1)
+            add = button;
+    ASSERT_TRUE(add);
+    add->click();
+    ASSERT_EQ(sheets().size(), 1);
+    EXPECT_TRUE(qobject_cast<DerazAddKeyPanel *>(sheets().first()));
+    sheets().first()->cancel();
 }
 
 } // namespace

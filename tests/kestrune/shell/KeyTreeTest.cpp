@@ -1,3 +1,4 @@
+#include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
@@ -278,6 +279,81 @@ TEST_F(KeyTreeTest, SelectingADatabaseAnnouncesItAndClosingRemovesTheConnection)
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_TRUE(model.databaseNodeURLs().isEmpty());
     EXPECT_FALSE(model.findFirstDatabaseNode());
+
+    // Closing one profile's node directly leaves the other connection's.
+    const auto other = profile();
+    other->setUsername(QStringLiteral("other"));
+    other->urlFormat();
+    ASSERT_TRUE(connectAndWait(p));
+    ASSERT_TRUE(connectAndWait(other));
+    ASSERT_EQ(model.rowCount(), 2);
+    model.closeDBStoreWithProfile(p);
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.nodeForIndex(model.index(0, 0))->value("ID").toLongLong(), other->connID());
+}
+
+TEST_F(KeyTreeTest, LookUpsFollowTheShownRowsAndACurrentNodeIsKept)
+{
+    // No rows at all.
+    EXPECT_EQ(model.nodeItemIndex(QStringLiteral("1/DB0")), -1);
+    EXPECT_TRUE(model.databaseNodeURLs().isEmpty());
+    EXPECT_FALSE(model.findFirstTableNode());
+    EXPECT_FALSE(model.findFirstDatabaseNode());
+    EXPECT_TRUE(model.firstDatabaseNodeURL().isNull());
+
+    setKey("k", 2);
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    const QString id = QString::number(p->connID());
+    // The connect gave the view state the first database shown (no key is shown yet).
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/DB0");
+    EXPECT_EQ(model.firstDatabaseNodeURL(), id + "/DB0");
+    EXPECT_FALSE(model.findFirstTableNode()) << "keys of a collapsed database are no rows";
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB3"), 4);
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB2/k"), -1);
+
+    tree.expand(dbIndex(2));
+    ASSERT_TRUE(model.findFirstTableNode());
+    EXPECT_EQ(model.findFirstTableNode()->url(), id + "/DB2/k");
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB2/k"), 4);
+    EXPECT_EQ(model.nodeItemIndex(id + "/DB3"), 5);
+    EXPECT_EQ(model.databaseNodeURLs().size(), 16);
+
+    // A current node that no row carries stays, and selects nothing.
+    states.dbViewState()->setCurrentNodeURL(id + "/DB9/gone");
+    model.updateStateNodeURL();
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/DB9/gone");
+    tree.selectionModel()->clearSelection();
+    model.updateNodeLastSelection();
+    EXPECT_TRUE(tree.selectionModel()->selectedRows().isEmpty());
+}
+
+TEST_F(KeyTreeTest, AConnectKeepsTheUserNameAndPasswordOnlyWhenThePreferenceAllowsIt)
+{
+    const struct
+    {
+        bool allowed;
+        QString user;
+        QString expectedUser;
+        QString expectedPassword;
+    } cases[] = {{false, QStringLiteral("alice"), QStringLiteral("kept"), QStringLiteral("kept-secret")},
+                 {true, QStringLiteral("bob"), QStringLiteral("bob"), QStringLiteral("pw-bob")}};
+    // The connection keeps them in the application's preferences (the test's own
+    // settings folder).
+    AppPreference *stored = AppPreference::sharedPreference();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.allowed);
+        stored->setAllowRemberPassword(c.allowed);
+        stored->setMgUserName(QStringLiteral("kept"));
+        stored->setMgPassword(QStringLiteral("kept-secret"));
+        const auto p = profile();
+        p->setUsername(c.user);
+        p->setPassword(QStringLiteral("pw-") + c.user);
+        p->urlFormat();
+        ASSERT_TRUE(connectAndWait(p));
+        EXPECT_EQ(stored->mgUserName(), c.expectedUser);
+        EXPECT_EQ(stored->mgPassword(), c.expectedPassword);
+    }
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 // saves a profile marked for automatic connection to 127.0.0.1:<port> in a fresh local
 // database, starts the application as main() does, and writes main-connected.png (DB0
 // expanded, a key selected), quick-connect.png, profile-manager.png (the list with the
-// saved profile and its form), profile-form.png (the form alone) and preferences.png.
+// saved profile and its form), profile-form.png (the form alone), preferences.png and
+// about.png.
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/shell/AboutWindowController.h>
 #include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/DBProfileAdminViewController.h>
@@ -69,5 +71,9 @@ int main(int argc, char *argv[])
     QTest::qWait(400);
     delegate.preferenceWindowController()->window()->grab().save(
         folder.filePath(QStringLiteral("preferences.png")));
+
+    Bastwick::NotificationCenter::defaultCenter().post(kAboutMsg);
+    QTest::qWait(400);
+    delegate.aboutWindowController()->window()->grab().save(folder.filePath(QStringLiteral("about.png")));
     return 0;
 }

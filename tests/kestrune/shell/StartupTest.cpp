@@ -3,6 +3,9 @@
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/AppNotifications.h>
+#include <kestrune/shell/DBProfileAdminViewController.h>
+#include <kestrune/shell/DBProfileAdminWindowController.h>
+#include <kestrune/shell/DBProfileDetailViewController.h>
 #include <kestrune/shell/DerazConnnectionWindowController.h>
 #include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazKeysViewDataDelegate.h>
@@ -22,6 +25,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 #include <gtest/gtest.h>
 
 // Each test runs in a process of its own, with its own HOME and local database.
@@ -34,15 +38,28 @@ TestSupport::RedisServer &server()
     return TestSupport::RedisServer::running();
 }
 
-// The local database as a fresh copy of the seed, optionally with one saved profile.
-void prepareLocalStore(const std::shared_ptr<DBProfile> &profile = {})
+// The local database as a fresh copy of the seed, with the given saved profiles.
+void prepareLocalStore(const QList<std::shared_ptr<DBProfile>> &profiles = {})
 {
     Kestrune::registerAllClasses();
     QFile::remove(appDBPath());
     ASSERT_TRUE(Kestrune::openLocalStore());
-    if (profile)
+    for (const auto &profile : profiles)
         ASSERT_TRUE(profile->save());
     DataBaseBO::sharedInstance().closeDataBase();
+}
+
+// A Deraz profile of the test server's host on the given port, marked for automatic
+// connection.
+std::shared_ptr<DBProfile> markedProfile(const QString &name, int port)
+{
+    auto profile = std::make_shared<DBProfile>();
+    profile->setName(name);
+    profile->setScheme(kDerazURLScheme);
+    profile->setHost(server().host());
+    profile->setPort(port);
+    profile->setAutoLogin(true);
+    return profile;
 }
 
 struct Started
@@ -69,13 +86,7 @@ TEST(Startup, ConnectsTheMarkedProfileOnceTheLocalStoreIsOpen)
     ASSERT_TRUE(server().isRunning());
     server().flushAll();
     server().command({"SET", "greeting", "hi"});
-    auto profile = std::make_shared<DBProfile>();
-    profile->setName(QStringLiteral("local"));
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(server().host());
-    profile->setPort(server().port());
-    profile->setAutoLogin(true);
-    prepareLocalStore(profile);
+    prepareLocalStore({markedProfile(QStringLiteral("local"), server().port())});
     AppPreference::sharedPreference()->setPageSize(7);
 
     Started app;
@@ -135,7 +146,7 @@ TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
     profile->setScheme(kDerazURLScheme);
     profile->setPort(6379);
     profile->setAutoLogin(true);
-    prepareLocalStore(profile);
+    prepareLocalStore({profile});
 
     Started app;
     const auto alerts = openAlerts();
@@ -147,6 +158,64 @@ TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
     EXPECT_TRUE(waitFor([&] { return quick->window()->isVisible(); }, 5000));
     TestSupport::processEventsFor(300);
     EXPECT_EQ(app.keys()->dataDelegate()->rowCount(), 0) << "nothing was connected";
+}
+
+TEST(Startup, AFailedConnectStopsTheSpinnerThatWaitedForIt)
+{
+    ASSERT_TRUE(server().isRunning());
+    // Two marked profiles the server refuses: the tree's spinner stops once neither is
+    // under way any more.
+    const int refused = TestSupport::RedisServer::freePort();
+    prepareLocalStore({markedProfile(QStringLiteral("first"), refused),
+                       markedProfile(QStringLiteral("second"), refused + 1)});
+    Started app;
+    DerazKeysViewController *keys = app.keys();
+    auto *model = keys->dataDelegate();
+    EXPECT_FALSE(keys->progressIndicator()->isHidden()) << "connecting";
+    ASSERT_TRUE(waitFor([&] { return model->connectsInFlight() == 0; }, 20000));
+    EXPECT_TRUE(keys->progressIndicator()->isHidden());
+    EXPECT_FALSE(openAlerts().isEmpty());
+    EXPECT_EQ(model->rowCount(), 0);
+    TestSupport::closeAlerts();
+
+    // The profile form (as the connection manager holds it, on its fresh profile): a
+    // refused connect stops its spinner; a good one connects.
+    DBProfileDetailViewController *form = app.delegate.profileAdminWindowController()
+                                              ->profileAdminViewController()
+                                              ->dBProfileDetailViewController();
+    form->view();
+    ASSERT_EQ(form->currentProfile()->host(), server().host());
+    form->portTextFld()->setText(QString::number(refused));
+    form->connectionBtn()->click();
+    EXPECT_TRUE(form->isConnecting());
+    ASSERT_TRUE(waitFor([&] { return !form->isConnecting(); }, 20000));
+    EXPECT_EQ(openAlerts().size(), 1);
+    TestSupport::closeAlerts();
+    form->portTextFld()->setText(QString::number(server().port()));
+    form->connectionBtn()->click();
+    ASSERT_TRUE(waitFor([&] { return model->rowCount() == 1; }, 20000));
+    EXPECT_FALSE(form->isConnecting());
+
+    // The quick-connect window from the menu: the same.
+    QAction *open = app.window.findChild<QAction *>(QStringLiteral("openNewConnection"));
+    ASSERT_TRUE(open);
+    open->trigger();
+    DerazConnnectionWindowController *quick = keys->derazConnnectionWindowController();
+    ASSERT_TRUE(waitFor([&] { return quick->isWindowLoaded() && quick->window()->isVisible(); }, 20000));
+    quick->portTextFld()->setText(QString::number(refused));
+    quick->connectionAction();
+    EXPECT_FALSE(quick->loadingIndicator()->isHidden());
+    ASSERT_TRUE(waitFor([&] { return quick->loadingIndicator()->isHidden(); }, 20000));
+    EXPECT_EQ(openAlerts().size(), 1);
+    EXPECT_TRUE(quick->window()->isVisible()) << "open for another try";
+    TestSupport::closeAlerts();
+
+    // Cancel closes the window at once; the connect under way still adds its node.
+    quick->portTextFld()->setText(QString::number(server().port()));
+    quick->connectionAction();
+    quick->cancelAction();
+    EXPECT_FALSE(quick->window()->isVisible());
+    EXPECT_TRUE(waitFor([&] { return model->rowCount() == 2; }, 20000));
 }
 
 namespace {
