@@ -1,4 +1,4 @@
-#include <pavisade/sidepanes/XIInspectorBaseView.h>
+#include <pavisade/sidepanes/XIPaneBaseView.h>
 
 XIInspectorBaseView::XIInspectorBaseView(QWidget *parent)
     : QWidget(parent)
