@@ -18,6 +18,7 @@
 #include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -37,6 +38,12 @@ QString lastPathComponent(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? path : path.mid(slash + 1);
+}
+
+// "<connection id>/<database name>": the URL of a database node.
+QString databaseNodeURL(const DBProfile &profile, const DBDatabase &db)
+{
+    return QStringLiteral("%1/%2").arg(profile.connID()).arg(lastPathComponent(db.name()));
 }
 
 const QIcon &namedIcon(const QString &name)
@@ -130,21 +137,40 @@ void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &pr
                                                               const std::optional<Bastwick::Error> &error) {
         if (!self)
             return;
-        --self->m_connectsInFlight;
         XXXLog(QStringLiteral("databases=%1").arg(databases.size()));
         if (error) {
+            --self->m_connectsInFlight;
             XXXLog(QStringLiteral("connectToDBStoreWithProfile error =%1").arg(error->toString()));
             Pavisade::showSheetModalForWindow(nullptr, L(QStringLiteral("Error")), error->description,
                                               Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
             emit self->connectFinished(false, profile);
             return;
         }
-        self->connectCompletion(profile, connected, databases, reload);
+        // Finding the blank keys reads every key name (a million of them can take the
+        // main thread well past a frame), so the key rows are made on a worker; the key
+        // lists are immutable shared values, safe to read there.
+        QList<std::tuple<QString, QString, DerazKeyList>> lists;
+        for (const std::shared_ptr<DBDatabase> &db : connected ? databases : DBStore::DatabaseList())
+            if (const auto deraz = std::dynamic_pointer_cast<DerazDatabase>(db);
+                deraz && !db->name().isNull())
+                lists.append({db->name(), databaseNodeURL(*connected, *db), deraz->keys()});
+        Bastwick::globalQueue()->async([self, reload, profile, databases, connected, lists] {
+            auto rows = std::make_shared<KeyRowsByDatabase>();
+            for (const auto &[name, url, keys] : lists)
+                rows->insert(name, std::make_shared<DerazKeyLeafRows>(url, keys));
+            Bastwick::mainQueue()->async([self, reload, profile, databases, connected, rows] {
+                if (!self)
+                    return;
+                --self->m_connectsInFlight;
+                self->connectCompletion(profile, connected, databases, reload, *rows);
+            });
+        });
     });
 }
 
 void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, const ProfilePtr &profile,
-                                                  const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload)
+                                                  const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload,
+                                                  const KeyRowsByDatabase &keyRows)
 {
     AppPreference *preference = AppPreference::sharedPreference();
     if (preference && preference->allowRemberPassword()) {
@@ -164,7 +190,7 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
     const NodeList old = connection->childNodes();
     for (const Node &child : old)
         removeChildNode(child);
-    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs);
+    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
     for (qsizetype i = 0; i < children.size(); ++i)
         insertChildNode(connection, children.at(i), i);
 
@@ -215,14 +241,15 @@ DerazKeysViewDataDelegate::connectionStoreRootMap(const ProfilePtr &profile) con
 
 XXXTreeViewDataDelegate::NodeList
 DerazKeysViewDataDelegate::derazTreeNodeWithDBProfile(const ProfilePtr &profile,
-                                                      const QList<std::shared_ptr<DBDatabase>> &dbs) const
+                                                      const QList<std::shared_ptr<DBDatabase>> &dbs,
+                                                      const KeyRowsByDatabase &keyRows) const
 {
     NodeList nodes;
     for (const std::shared_ptr<DBDatabase> &db : dbs) {
         if (!db || db->name().isNull())
             continue;
         const QString name = lastPathComponent(db->name());
-        const QString url = QStringLiteral("%1/%2").arg(profile->connID()).arg(name);
+        const QString url = databaseNodeURL(*profile, *db);
         const auto deraz = std::dynamic_pointer_cast<DerazDatabase>(db);
         const DerazKeyList keys = deraz ? deraz->keys() : DerazKeyList();
         QVariantMap values;
@@ -231,7 +258,10 @@ DerazKeysViewDataDelegate::derazTreeNodeWithDBProfile(const ProfilePtr &profile,
         values.insert(QStringLiteral("count"), QString::number(keys.size()));
         values.insert(QStringLiteral("url"), url);
         Node node = Pavisade::TreeNode::createWithChildren(values);
-        node->setLeafRows(std::make_shared<DerazKeyLeafRows>(url, keys));
+        std::shared_ptr<DerazKeyLeafRows> rows = keyRows.value(db->name());
+        if (!rows)
+            rows = std::make_shared<DerazKeyLeafRows>(url, keys);
+        node->setLeafRows(rows);
         nodes.append(node);
     }
     return nodes;

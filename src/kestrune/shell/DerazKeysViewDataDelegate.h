@@ -13,6 +13,7 @@
 class DataStoreBO;
 class DBDatabase;
 class DBProfile;
+class DerazKeyLeafRows;
 class SimpleDBStateManager;
 class SimpleDBViewState;
 
@@ -58,8 +59,13 @@ public:
 
     // --- Nodes ------------------------------------------------------------------------------
     Node connectionStoreRootMap(const ProfilePtr &profile) const;
+    // Key rows made ahead of time, by database name.
+    using KeyRowsByDatabase = QHash<QString, std::shared_ptr<DerazKeyLeafRows>>;
+    // The database nodes; their key rows come from keyRows where made ahead, else are
+    // made here.
     NodeList derazTreeNodeWithDBProfile(const ProfilePtr &profile,
-                                        const QList<std::shared_ptr<DBDatabase>> &dbs) const;
+                                        const QList<std::shared_ptr<DBDatabase>> &dbs,
+                                        const KeyRowsByDatabase &keyRows = {}) const;
     // The profile's connection node among the top-level nodes, or null.
     Node findConnectionNodeMap(const ProfilePtr &profile) const;
 
@@ -104,7 +110,8 @@ private:
     DataStoreBO &registry() const;
     SimpleDBStateManager &states() const;
     void connectCompletion(const ProfilePtr &requested, const ProfilePtr &profile,
-                           const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload);
+                           const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload,
+                           const KeyRowsByDatabase &keyRows);
     void expandNode(const Node &node);
 
     DataStoreBO *m_registry = nullptr;
