@@ -1,5 +1,7 @@
 #pragma once
 
+#include <pavisade/PavisadeExport.h>
+
 #include <QtCore/QAbstractTableModel>
 #include <QtCore/QList>
 
@@ -8,8 +10,9 @@ namespace Pavisade {
 // The rows of a matrix form: a title and a text value each. With one column the
 // titles are the vertical header and the value is the cell; with two columns the
 // title is column 0 (read only) and the value column 1. Values are edited in place.
-// Main thread.
-class FormMatrixModel : public QAbstractTableModel
+// Main thread. Exported for the library's own tests, which check its type at run time
+// when built with the undefined-behaviour sanitizer.
+class PAVISADE_EXPORT FormMatrixModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
