@@ -172,6 +172,23 @@ TEST(DBField, FromListingRows)
     }
 }
 
+// A database holds its tables and a table refers back to it: dropping the database frees
+// both, and a table kept alone reports no database any more.
+TEST(DBDatabase, TablesDoNotKeepTheirDatabaseAlive)
+{
+    auto db = std::make_shared<DBDatabase>(nullptr, QStringLiteral("DB3"));
+    auto users = std::make_shared<DBTable>(db, QStringLiteral("users"));
+    db->setTables({users, std::make_shared<DBTable>(db, QStringLiteral("orders"))});
+    const std::weak_ptr<DBTable> orders = db->tableWithName(QStringLiteral("orders"));
+    ASSERT_FALSE(orders.expired());
+    EXPECT_EQ(users->database(), db);
+    const std::weak_ptr<DBDatabase> watched = db;
+    db.reset();
+    EXPECT_TRUE(watched.expired());
+    EXPECT_TRUE(orders.expired());
+    EXPECT_EQ(users->database(), nullptr);
+}
+
 TEST(DBDatabase, TableListAndStatementTexts)
 {
     auto db = std::make_shared<DBDatabase>(nullptr, QStringLiteral("DB3"));

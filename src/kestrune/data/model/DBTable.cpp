@@ -30,7 +30,8 @@ DBTable::DBTable(const DBTable &other)
 
 bool DBTable::isSystemTable() const
 {
-    return m_database && m_database->isSystemDB();
+    const std::shared_ptr<DBDatabase> db = database();
+    return db && db->isSystemDB();
 }
 
 bool DBTable::containsField(const DBField &field) const

@@ -38,8 +38,10 @@ public:
 
     QString name() const { return m_name; }
     void setName(const QString &v) { m_name = v; }
-    const std::shared_ptr<DBDatabase> &database() const { return m_database; }
-    void setDatabase(std::shared_ptr<DBDatabase> v) { m_database = std::move(v); }
+    // The database holds its tables, so a table only refers to its database: null once
+    // the database is gone.
+    std::shared_ptr<DBDatabase> database() const { return m_database.lock(); }
+    void setDatabase(const std::shared_ptr<DBDatabase> &v) { m_database = v; }
     quint64 stringEncoding() const { return m_stringEncoding; }
     QString encoding() const { return m_encoding; }
     void setEncoding(const QString &v) { m_encoding = v; }
@@ -103,7 +105,7 @@ public:
 
 private:
     QString m_name;
-    std::shared_ptr<DBDatabase> m_database;
+    std::weak_ptr<DBDatabase> m_database;
     quint64 m_stringEncoding = 0;
     QString m_encoding;
     QString m_collation;
