@@ -13,10 +13,11 @@ constexpr int kTrackingOutset = 4;
 
 TBWindowButtonGroup *TBWindowButtonGroup::groupWithIdentifier(const QString &identifier)
 {
-    // Main thread only; groups live for the whole process.
-    static QHash<QString, TBWindowButtonGroup *> registry;
+    // Main thread only; groups live for the whole process (the registry is never freed,
+    // so they stay reachable to the end).
+    static auto *registry = new QHash<QString, TBWindowButtonGroup *>;
     const QString key = identifier.isEmpty() ? kTBWindowButtonGroupDefault : identifier;
-    TBWindowButtonGroup *&group = registry[key];
+    TBWindowButtonGroup *&group = (*registry)[key];
     if (!group)
         group = new TBWindowButtonGroup(key);
     return group;
