@@ -146,7 +146,7 @@ int main(int argc, char *argv[])
     runUntil([] { return false; }, 100);
     const qint64 loadStall = longest;
 
-    QTreeView *tree = keysScreen->derazKeysView();
+    Pavisade::OutlineView *tree = keysScreen->derazKeysView();
     const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
     clock.restart();
     tree->expand(db0);

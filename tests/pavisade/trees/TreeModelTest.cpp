@@ -10,7 +10,7 @@
 #include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QHeaderView>
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,7 @@ struct TreeFixture
     }
     QModelIndex indexOf(const Node &n) const { return model.indexForNode(n); }
 
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     XXXTreeViewDataDelegate model;
     std::unique_ptr<QAbstractItemModelTester> tester;
     Node conn, db0, db1, conn2;
@@ -310,7 +310,7 @@ TEST(TreeModel, DropsReachMoveItemAndTheFileCallback)
             moves.append(n->url() + "@" + p.join('.'));
         }
     };
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     Mover model;
     XXXNSTableColumnField def;
     def.setIdentifier("name");
