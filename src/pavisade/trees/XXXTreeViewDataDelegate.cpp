@@ -395,14 +395,33 @@ void XXXTreeViewDataDelegate::recordSelection()
     }
 }
 
+// The url of each wholly selected row, range by range: a selection across a million
+// leaf rows is a few ranges, and a leaf's url is read from its rows directly, not through
+// a list of every selected row and a transient node for each.
 QStringList XXXTreeViewDataDelegate::selectedUrls() const
 {
     QStringList urls;
     if (!m_owner || !m_owner->selectionModel())
         return urls;
-    for (const QModelIndex &index : m_owner->selectionModel()->selectedRows()) {
-        if (const Node node = nodeForIndex(index))
-            urls.append(node->url());
+    QItemSelectionModel *selection = m_owner->selectionModel();
+    const int lastColumn = columnCount() - 1;
+    for (const QItemSelectionRange &range : selection->selection()) {
+        if (!range.isValid() || range.model() != this)
+            continue;
+        const TreeNode *parent = nodeAt(range.parent());
+        if (!parent)
+            continue;
+        // Ranges do not overlap: a row selected in parts counts once, with its first column.
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        const qsizetype children = parent->m_children.size();
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (!wholeRows && (range.left() != 0 || !selection->isRowSelected(row, range.parent())))
+                continue;
+            if (row < children)
+                urls.append(parent->m_children.at(row)->url());
+            else if (parent->m_leafRows && row - children < parent->m_leafRows->childCount())
+                urls.append(parent->m_leafRows->childValue(row - children, kUrlKey).toString());
+        }
     }
     return urls;
 }
