@@ -52,7 +52,12 @@ OutlineView::OutlineView(QWidget *parent)
     viewport()->setAttribute(Qt::WA_Hover);
 }
 
-OutlineView::~OutlineView() = default;
+OutlineView::~OutlineView()
+{
+    // The header outlives this part of the view while the widget deletes its children.
+    m_header->removeEventFilter(this);
+    m_header->disconnect(this);
+}
 
 // --- Model, root, selection model -------------------------------------------------------
 
