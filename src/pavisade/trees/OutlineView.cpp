@@ -442,11 +442,6 @@ void OutlineView::updateRow(qint64 row)
     viewport()->update(QRect(0, int(y), viewport()->width(), rowHeight()));
 }
 
-QModelIndex OutlineView::lastColumnOf(const QModelIndex &index) const
-{
-    return index.siblingAtColumn(std::max(0, model()->columnCount(index.parent()) - 1));
-}
-
 // --- Geometry ---------------------------------------------------------------------------
 
 QRect OutlineView::visualRect(const QModelIndex &index) const
@@ -1107,13 +1102,8 @@ void OutlineView::dragMoveEvent(QDragMoveEvent *event)
     QRect indicator;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->isAccepted() && index.isValid() && showDropIndicator()) {
-        QRect item = visualRect(index);
-        if (selectionBehavior() == SelectRows) {
-            const QRect first = visualRect(index.siblingAtColumn(0));
-            const QRect last = visualRect(lastColumnOf(index));
-            item = QRect(QPoint(std::min(first.left(), last.left()), item.top()),
-                         QPoint(std::max(first.right(), last.right()), item.bottom()));
-        }
+        // The cell under the pointer, as the base class placed the indicator.
+        const QRect item = visualRect(index);
         switch (dropIndicatorPosition()) {
         case AboveItem:
             indicator = QRect(item.left(), item.top(), item.width(), 0);

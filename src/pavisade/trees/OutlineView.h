@@ -150,7 +150,6 @@ private:
     // The index whose expand arrow is under a viewport point, or invalid.
     QModelIndex arrowAt(const QPoint &point) const;
     void toggle(const QModelIndex &index);
-    QModelIndex lastColumnOf(const QModelIndex &index) const;
     // The selection of the shown rows [first, last] over columns [left, right], as runs
     // of consecutive siblings.
     QItemSelection selectionOfRows(qint64 first, qint64 last, int left, int right) const;
