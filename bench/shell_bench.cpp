@@ -161,7 +161,7 @@ int main(int argc, char *argv[])
     const qint64 loadStall = longest;
     const double loadStallCpu = longestCpu;
 
-    QTreeView *tree = keysScreen->derazKeysView();
+    Pavisade::OutlineView *tree = keysScreen->derazKeysView();
     const QModelIndex db0 = model->index(0, 0, model->index(0, 0));
     clock.restart();
     tree->expand(db0);

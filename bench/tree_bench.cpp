@@ -6,12 +6,11 @@
 //   select_ms          selecting a key far down, scrolling to it and painting
 //   rss_bytes_per_row  resident memory added per key row, beyond the key list itself
 // (expand_cpu_ms: the expansion's CPU time, for runs on a busy machine; expand_again_ms:
-// collapsing and expanding again, once the view's per-row records are mapped in.)
+// collapsing and expanding again.)
 //
-// The first expansion is where the tree view allocates its own record for every row
-// (about 40 bytes each) and writes them, so it touches tens of megabytes of memory the
-// process has never used. What a first touch costs depends on the machine (a virtual
-// machine may charge tens of microseconds per page), so these lines tell that part apart:
+// The view keeps nothing per row, so an expansion should map in next to no fresh memory.
+// What a first touch costs depends on the machine (a virtual machine may charge tens of
+// microseconds per page), so these lines show how much of the expansion is that:
 //   expand_page_faults   pages mapped in during the first expansion
 //   page_fault_us        CPU time of mapping in one fresh page on this machine
 //   expand_fault_cpu_ms  expand_page_faults x page_fault_us: the share of expand_cpu_ms
@@ -35,7 +34,7 @@
 #include <QtGui/QImage>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QScrollBar>
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -120,7 +119,7 @@ double ms(const QElapsedTimer &timer)
 }
 
 // Paints the whole view (header, rows, scroll bars) as a frame of the screen would.
-void paintNow(QTreeView &tree)
+void paintNow(Pavisade::OutlineView &tree)
 {
     static QImage frame;
     if (frame.size() != tree.size())
@@ -128,7 +127,7 @@ void paintNow(QTreeView &tree)
     tree.render(&frame);
 }
 
-void configure(QTreeView &tree)
+void configure(Pavisade::OutlineView &tree)
 {
     tree.resize(480, 800);
     tree.setUniformRowHeights(true);
@@ -159,7 +158,7 @@ int main(int argc, char **argv)
     // Warm up the platform, fonts and styles with a small tree, so that the figures
     // below measure the rows.
     {
-        QTreeView warm;
+        Pavisade::OutlineView warm;
         XXXTreeViewDataDelegate warmModel;
         configure(warm);
         warmModel.setOwner(&warm);
@@ -178,7 +177,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer timer;
     timer.start();
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     XXXTreeViewDataDelegate model;
     configure(tree);
     model.setOwner(&tree);
@@ -210,8 +209,7 @@ int main(int argc, char **argv)
     const double expandCpuMs = threadCpuMs() - expandCpuStart;
     const long expandFaults = minorFaults() - faultsStart;
 
-    // The same expansion once the view's per-row records have been mapped in before: what
-    // is left is the view's own layout work.
+    // The same expansion again, with the view's code and data warm.
     tree.collapse(model.indexForNode(database));
     paintNow(tree);
     timer.restart();

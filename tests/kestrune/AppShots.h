@@ -15,7 +15,7 @@
 #include <QtCore/QFile>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 #include <cstdio>
 #include <memory>

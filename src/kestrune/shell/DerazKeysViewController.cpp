@@ -130,7 +130,7 @@ void DerazKeysViewController::loadInterface()
     m_tree->header()->setStretchLastSection(true);
     m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(m_tree, &QTreeView::doubleClicked, this,
+    connect(m_tree, &DerazKeysView::doubleClicked, this,
             [this](const QModelIndex &index) { doubleClickRow(index); });
     // A success stops the spinner through the view state; a failure has nothing to wait
     // for once no other connect is under way.

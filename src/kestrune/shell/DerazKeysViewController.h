@@ -4,10 +4,10 @@
 
 #include <bastwick/platform/Error.h>
 
+#include <pavisade/trees/OutlineView.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
 #include <QtCore/QPointer>
-#include <QtWidgets/QTreeView>
 
 #include <functional>
 #include <memory>
@@ -21,11 +21,11 @@ class SimpleDBViewState;
 
 // The outline of the key tree: a plain tree view whose expand arrows are drawn in the
 // palette's text colour, so they show on the dark background whatever the style.
-class DerazKeysView : public QTreeView
+class DerazKeysView : public Pavisade::OutlineView
 {
     Q_OBJECT
 public:
-    using QTreeView::QTreeView;
+    using Pavisade::OutlineView::OutlineView;
 
 protected:
     void drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const override;

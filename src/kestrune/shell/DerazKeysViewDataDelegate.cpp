@@ -25,7 +25,6 @@
 #include <QtCore/QPointer>
 #include <QtGui/QIcon>
 #include <QtGui/QPixmap>
-#include <QtWidgets/QTreeView>
 
 namespace {
 
@@ -94,7 +93,7 @@ XXXNSTableColumnFieldList DerazKeysViewDataDelegate::treeColumnsDef()
     return {column};
 }
 
-void DerazKeysViewDataDelegate::attachTreeView(QTreeView *tree)
+void DerazKeysViewDataDelegate::attachTreeView(Pavisade::OutlineView *tree)
 {
     if (!tree)
         return;
@@ -103,14 +102,14 @@ void DerazKeysViewDataDelegate::attachTreeView(QTreeView *tree)
     // Cells are only shown, never edited here, so the row look replaces the column's
     // text-cell delegate.
     tree->setItemDelegateForColumn(0, new KeyTreeItemDelegate(tree));
-    connect(tree, &QTreeView::expanded, this, [this](const QModelIndex &index) {
+    connect(tree, &Pavisade::OutlineView::expanded, this, [this](const QModelIndex &index) {
         const Node node = nodeForIndex(index);
         if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
             return;
         XXXLog(QStringLiteral("nodeURL=%1").arg(node->url()));
         m_nodeExpandStateCache.insert(node->url(), true);
     });
-    connect(tree, &QTreeView::collapsed, this, [this](const QModelIndex &index) {
+    connect(tree, &Pavisade::OutlineView::collapsed, this, [this](const QModelIndex &index) {
         const Node node = nodeForIndex(index);
         if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
             return;

@@ -46,7 +46,7 @@ public:
     static XXXNSTableColumnFieldList treeColumnsDef();
     // Gives the tree its column, shows the model in it and follows the user's
     // expansions and collapses.
-    void attachTreeView(QTreeView *tree);
+    void attachTreeView(Pavisade::OutlineView *tree);
 
     // --- Connecting, refreshing, closing ------------------------------------------------
     // Connects the profile (reload: forget the store's databases first, so a new

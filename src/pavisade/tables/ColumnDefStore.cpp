@@ -2,11 +2,11 @@
 
 #include <pavisade/tables/ColumnCellDelegate_p.h>
 #include <pavisade/tables/ColumnDefinedModel.h>
+#include <pavisade/trees/OutlineView.h>
 
 #include <QtCore/QtMath>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableView>
-#include <QtWidgets/QTreeView>
 
 namespace Pavisade {
 
@@ -47,7 +47,7 @@ QHeaderView *ColumnDefStore::headerOf(const QAbstractItemView *view)
 {
     if (auto *table = qobject_cast<const QTableView *>(view))
         return table->horizontalHeader();
-    if (auto *tree = qobject_cast<const QTreeView *>(view))
+    if (auto *tree = qobject_cast<const OutlineView *>(view))
         return tree->header();
     return nullptr;
 }

@@ -4,26 +4,26 @@
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
 #include <QtCore/QItemSelectionModel>
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 namespace Pavisade {
 
 namespace {
 
-XXXTreeViewDataDelegate *treeModel(const QTreeView *tree)
+XXXTreeViewDataDelegate *treeModel(const OutlineView *tree)
 {
     return tree ? qobject_cast<XXXTreeViewDataDelegate *>(tree->model()) : nullptr;
 }
 
 } // namespace
 
-void removeAllColumns(QTreeView *tree)
+void removeAllColumns(OutlineView *tree)
 {
     if (tree)
         tree->setRootIsDecorated(false);
 }
 
-void updateColumnsDef(QTreeView *tree, const XXXNSTableColumnFieldList &defs)
+void updateColumnsDef(OutlineView *tree, const XXXNSTableColumnFieldList &defs)
 {
     if (!tree || defs.isEmpty())
         return;
@@ -39,20 +39,20 @@ void updateColumnsDef(QTreeView *tree, const XXXNSTableColumnFieldList &defs)
     store->apply();
 }
 
-XXXNSTableColumnFieldList columnsDef(const QTreeView *tree)
+XXXNSTableColumnFieldList columnsDef(const OutlineView *tree)
 {
     if (ColumnDefStore *store = ColumnDefStore::find(tree))
         return store->definitions;
     return {};
 }
 
-void resizeColumns(QTreeView *tree)
+void resizeColumns(OutlineView *tree)
 {
     if (ColumnDefStore *store = ColumnDefStore::find(tree))
         store->resizeColumns();
 }
 
-TreeNodeList itemsAtIndexSet(const QTreeView *tree, const Bastwick::IndexSet &rows)
+TreeNodeList itemsAtIndexSet(const OutlineView *tree, const Bastwick::IndexSet &rows)
 {
     TreeNodeList nodes;
     XXXTreeViewDataDelegate *model = treeModel(tree);
@@ -65,7 +65,7 @@ TreeNodeList itemsAtIndexSet(const QTreeView *tree, const Bastwick::IndexSet &ro
     return nodes;
 }
 
-Bastwick::IndexSet selectedRowIndexes(const QTreeView *tree)
+Bastwick::IndexSet selectedRowIndexes(const OutlineView *tree)
 {
     Bastwick::IndexSet rows;
     XXXTreeViewDataDelegate *model = treeModel(tree);
@@ -76,7 +76,7 @@ Bastwick::IndexSet selectedRowIndexes(const QTreeView *tree)
     return rows;
 }
 
-TreeNodePtr currentSelectedRowItem(const QTreeView *tree)
+TreeNodePtr currentSelectedRowItem(const OutlineView *tree)
 {
     XXXTreeViewDataDelegate *model = treeModel(tree);
     if (!model || !tree->selectionModel())
@@ -89,7 +89,7 @@ TreeNodePtr currentSelectedRowItem(const QTreeView *tree)
     return rows.isEmpty() ? TreeNodePtr() : model->nodeForIndex(rows.first());
 }
 
-std::optional<TreeNodeList> currentSelectedRowItems(const QTreeView *tree)
+std::optional<TreeNodeList> currentSelectedRowItems(const OutlineView *tree)
 {
     XXXTreeViewDataDelegate *model = treeModel(tree);
     if (!model || !tree->selectionModel() || !tree->selectionModel()->hasSelection())
@@ -106,7 +106,7 @@ std::optional<TreeNodeList> currentSelectedRowItems(const QTreeView *tree)
     return nodes;
 }
 
-void expandTreeNodeWithType(QTreeView *tree, const QString &type, bool expandChildren)
+void expandTreeNodeWithType(OutlineView *tree, const QString &type, bool expandChildren)
 {
     if (XXXTreeViewDataDelegate *model = treeModel(tree))
         model->expandNodesWithType(type, expandChildren);

@@ -16,14 +16,14 @@ X3TreeViewController::X3TreeViewController(QWidget *parent)
     });
 }
 
-QTreeView *X3TreeViewController::treeView()
+Pavisade::OutlineView *X3TreeViewController::treeView()
 {
     if (m_treeView)
         return m_treeView;
     m_treeView = treeXibView();
     if (m_treeView)
         return m_treeView;
-    m_treeView = new QTreeView(this);
+    m_treeView = new Pavisade::OutlineView(this);
     m_treeView->setFocusPolicy(Qt::StrongFocus);
     // The disclosure mark plus 5 points per level.
     m_treeView->setIndentation(16 + 5);
@@ -34,7 +34,7 @@ QTreeView *X3TreeViewController::treeView()
     return m_treeView;
 }
 
-void X3TreeViewController::setTreeView(QTreeView *tree)
+void X3TreeViewController::setTreeView(Pavisade::OutlineView *tree)
 {
     m_treeView = tree;
 }
@@ -87,7 +87,7 @@ void X3TreeViewController::viewSizeConfig()
 void X3TreeViewController::loadView()
 {
     X3CommonViewController::loadView();
-    QTreeView *tree = treeView();
+    Pavisade::OutlineView *tree = treeView();
     if (tree->parentWidget() != this && !treeXibView())
         tree->setParent(this);
     tree->show();
@@ -114,7 +114,7 @@ void X3TreeViewController::resizeEvent(QResizeEvent *event)
 
 void X3TreeViewController::registerFileDragType()
 {
-    QTreeView *tree = treeView();
+    Pavisade::OutlineView *tree = treeView();
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
     tree->setDragEnabled(!treeViewDragBoardType().isEmpty());

@@ -4,7 +4,7 @@
 #include <pavisade/tables/XXXNSTableColumnField.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 // A tree screen: one tree filling the screen (above the toolbar strip when the screen
 // has one). Its awakening runs only viewConfig: treeViewConfig (treeViewStyleConfig,
@@ -21,8 +21,8 @@ class PAVISADE_EXPORT X3TreeViewController : public X3CommonViewController
 public:
     Q_INVOKABLE explicit X3TreeViewController(QWidget *parent = nullptr);
 
-    QTreeView *treeView();
-    void setTreeView(QTreeView *tree);
+    Pavisade::OutlineView *treeView();
+    void setTreeView(Pavisade::OutlineView *tree);
     // The scrolling view of the tree (the tree itself).
     QAbstractScrollArea *treeViewScrollView();
 
@@ -41,7 +41,7 @@ public:
     // Lets the tree take drops: its own drag type, then URLs and files.
     void registerFileDragType() override;
 
-    virtual QTreeView *treeXibView() { return nullptr; }
+    virtual Pavisade::OutlineView *treeXibView() { return nullptr; }
     virtual QAbstractScrollArea *treeViewXibScrollView() { return nullptr; }
 
 protected:
@@ -52,7 +52,7 @@ protected:
     virtual void layoutTreeArea();
 
 private:
-    QTreeView *m_treeView = nullptr;
+    Pavisade::OutlineView *m_treeView = nullptr;
     QString m_dragBoardType;
 };
 

@@ -9,7 +9,6 @@
 #include <QtCore/QMimeData>
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
-#include <QtWidgets/QTreeView>
 
 #include <algorithm>
 
@@ -396,14 +395,33 @@ void XXXTreeViewDataDelegate::recordSelection()
     }
 }
 
+// The url of each wholly selected row, range by range: a selection across a million
+// leaf rows is a few ranges, and a leaf's url is read from its rows directly, not through
+// a list of every selected row and a transient node for each.
 QStringList XXXTreeViewDataDelegate::selectedUrls() const
 {
     QStringList urls;
     if (!m_owner || !m_owner->selectionModel())
         return urls;
-    for (const QModelIndex &index : m_owner->selectionModel()->selectedRows()) {
-        if (const Node node = nodeForIndex(index))
-            urls.append(node->url());
+    QItemSelectionModel *selection = m_owner->selectionModel();
+    const int lastColumn = columnCount() - 1;
+    for (const QItemSelectionRange &range : selection->selection()) {
+        if (!range.isValid() || range.model() != this)
+            continue;
+        const TreeNode *parent = nodeAt(range.parent());
+        if (!parent)
+            continue;
+        // Ranges do not overlap: a row selected in parts counts once, with its first column.
+        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
+        const qsizetype children = parent->m_children.size();
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (!wholeRows && (range.left() != 0 || !selection->isRowSelected(row, range.parent())))
+                continue;
+            if (row < children)
+                urls.append(parent->m_children.at(row)->url());
+            else if (parent->m_leafRows && row - children < parent->m_leafRows->childCount())
+                urls.append(parent->m_leafRows->childValue(row - children, kUrlKey).toString());
+        }
     }
     return urls;
 }
@@ -483,38 +501,20 @@ bool XXXTreeViewDataDelegate::isExpanded(const TreeNode *node) const
     return m_owner && m_owner->isExpanded(indexOfRaw(node));
 }
 
-// Rows shown below a node: nothing when it is collapsed, else each child node with what
-// it shows, then the leaf rows.
-qint64 XXXTreeViewDataDelegate::visibleSize(const TreeNode *node) const
-{
-    if (!isExpanded(node))
-        return 0;
-    qint64 size = node->m_leafCount;
-    for (const Node &child : node->m_children)
-        size += 1 + visibleSize(child.get());
-    return size;
-}
-
-// The row a node is shown in, -1 when a collapsed ancestor hides it (the root: -1).
+// The row a node is shown in, -1 when a collapsed ancestor hides it (the root: -1). The
+// owner knows its rows from its expansion state without walking them.
 qint64 XXXTreeViewDataDelegate::visibleRowOf(const TreeNode *node) const
 {
-    if (node == m_root.get())
+    if (!m_owner || node == m_root.get())
         return -1;
-    const TreeNode *parent = node->m_parent;
-    if (!parent || !isExpanded(parent))
-        return -1;
-    const qint64 parentRow = visibleRowOf(parent);
-    if (parentRow < 0 && parent != m_root.get())
-        return -1;
-    qint64 row = parentRow + 1;
-    for (qsizetype i = 0; i < node->m_row; ++i)
-        row += 1 + visibleSize(parent->m_children.at(i).get());
-    return row;
+    return m_owner->visibleRowOf(indexOfRaw(node));
 }
 
 qint64 XXXTreeViewDataDelegate::visibleRowCount() const
 {
-    return visibleSize(m_root.get());
+    if (!m_owner)
+        return m_root->m_children.size() + m_root->m_leafCount;
+    return m_owner->visibleRowCount();
 }
 
 qint64 XXXTreeViewDataDelegate::indexOfItemInVisibleTreeView(const Node &node) const
@@ -545,15 +545,8 @@ qint64 XXXTreeViewDataDelegate::indexOfUrlInVisibleTreeView(const QString &url) 
         }
         if (node->m_leafRows && node->m_leafCount > 0 && isExpanded(node)) {
             const qsizetype i = node->m_leafRows->indexOfUrl(url);
-            if (i >= 0 && i < node->m_leafCount) {
-                const qint64 first = node == m_root.get() ? 0 : visibleRowOf(node) + 1;
-                qint64 row = first;
-                if (node == m_root.get() || visibleRowOf(node) >= 0) {
-                    for (const Node &child : node->m_children)
-                        row += 1 + visibleSize(child.get());
-                    consider(row + i);
-                }
-            }
+            if (i >= 0 && i < node->m_leafCount)
+                consider(m_owner->visibleRowOf(index(int(node->m_children.size() + i), 0, indexOfRaw(node))));
         }
     };
     search(m_root.get());
@@ -564,27 +557,7 @@ XXXTreeViewDataDelegate::Node XXXTreeViewDataDelegate::itemOfRowInVisibleTreeVie
 {
     if (!m_owner || row < 0)
         return {};
-    const TreeNode *level = m_root.get();
-    for (;;) {
-        bool descended = false;
-        for (const Node &child : level->m_children) {
-            if (row == 0)
-                return child;
-            --row;
-            const qint64 size = visibleSize(child.get());
-            if (row < size) {
-                level = child.get();
-                descended = true;
-                break;
-            }
-            row -= size;
-        }
-        if (descended)
-            continue;
-        if (row < level->m_leafCount)
-            return TreeNode::leafRow(std::const_pointer_cast<TreeNode>(level->shared_from_this()), row);
-        return {};
-    }
+    return nodeForIndex(m_owner->indexAtVisibleRow(row));
 }
 
 void XXXTreeViewDataDelegate::expandNodesWithType(const QString &type, bool expandChildren)
@@ -609,7 +582,7 @@ void XXXTreeViewDataDelegate::expandNodesWithType(const QString &type, bool expa
 
 // --- Wiring ---------------------------------------------------------------------------
 
-void XXXTreeViewDataDelegate::setOwner(QTreeView *tree)
+void XXXTreeViewDataDelegate::setOwner(Pavisade::OutlineView *tree)
 {
     if (m_selectionConnection)
         disconnect(m_selectionConnection);

@@ -2,6 +2,7 @@
 
 #include <pavisade/PavisadeExport.h>
 #include <pavisade/tables/ColumnDefinedModel.h>
+#include <pavisade/trees/OutlineView.h>
 #include <pavisade/trees/TreeNode.h>
 
 #include <bastwick/IndexSet.h>
@@ -14,7 +15,6 @@
 #include <functional>
 
 class QItemSelection;
-#include <QtWidgets/QTreeView>
 
 // The model of a tree view: an invisible root node whose children are the top-level
 // nodes (`treeMembers`), each node's children answered from its child nodes and leaf
@@ -98,10 +98,10 @@ public:
     void expandNodesWithType(const QString &type, bool expandChildren);
 
     // Wiring.
-    QTreeView *owner() const { return m_owner; }
+    Pavisade::OutlineView *owner() const { return m_owner; }
     // Shows this model in the tree, takes the tree's column definitions and reports its
     // selection.
-    void setOwner(QTreeView *tree);
+    void setOwner(Pavisade::OutlineView *tree);
 
     std::weak_ptr<Pavisade::TreeNode> currentNodeItem;
     std::function<void(const Node &, const Node &)> callback;
@@ -152,7 +152,6 @@ private:
     Pavisade::TreeNode *nodeAt(const QModelIndex &index) const;
     QModelIndex indexOfRaw(const Pavisade::TreeNode *node, int column = 0) const;
     bool isExpanded(const Pavisade::TreeNode *node) const;
-    qint64 visibleSize(const Pavisade::TreeNode *node) const;
     qint64 visibleRowOf(const Pavisade::TreeNode *node) const;
     void attach(const Node &node);
     void detach(const Node &node);
@@ -166,7 +165,7 @@ private:
     IndexPath dropIndexPath(int row, const QModelIndex &parent) const;
 
     Node m_root;
-    QPointer<QTreeView> m_owner;
+    QPointer<Pavisade::OutlineView> m_owner;
     QMetaObject::Connection m_selectionConnection;
     QMetaObject::Connection m_currentConnection;
     // The selection by "url", kept as it changes, so that it can be brought back after

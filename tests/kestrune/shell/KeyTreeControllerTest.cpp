@@ -48,7 +48,7 @@ protected:
     }
 
     DerazKeysViewDataDelegate *model() { return keys.dataDelegate(); }
-    QTreeView *tree() { return keys.derazKeysView(); }
+    Pavisade::OutlineView *tree() { return keys.derazKeysView(); }
     QModelIndex dbIndex(int db) { return model()->index(db, 0, model()->index(0, 0)); }
     QModelIndex keyIndex(int db, const QByteArray &key)
     {

@@ -18,8 +18,8 @@
 #include <QtTest/QAbstractItemModelTester>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
-#include <QtWidgets/QTreeView>
 #include <gtest/gtest.h>
+#include <pavisade/trees/OutlineView.h>
 
 #include <memory>
 
@@ -85,7 +85,7 @@ protected:
     DataStoreBO registry{&preferences.preference};
     SimpleDBStateManager states{&registry};
     DerazKeysViewDataDelegate model{&registry, &states};
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     std::unique_ptr<QAbstractItemModelTester> tester;
     int finished = 0;
     bool lastOk = false;
@@ -186,7 +186,7 @@ TEST(DerazKeysViewDataDelegate, ListsTheShownDatabasesInRowOrder)
     DataStoreBO registry{&preferences.preference};
     SimpleDBStateManager states{&registry};
     DerazKeysViewDataDelegate model{&registry, &states};
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     model.attachTreeView(&tree);
     const auto connection =
         Pavisade::TreeNode::createWithChildren({{"type", kStoreNode}, {"url", "1"}, {"name", "local"}});

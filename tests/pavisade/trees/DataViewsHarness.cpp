@@ -38,6 +38,8 @@ public:
             return name;
         if (key == QLatin1String("url"))
             return m_prefix + name;
+        if (key == QLatin1String("type"))
+            return QStringLiteral("string");
         return {};
     }
 
@@ -56,7 +58,11 @@ public:
         XXXNSTableColumnField def;
         def.setIdentifier(QStringLiteral("name"));
         def.setTitle(QStringLiteral("Keys"));
-        return {def};
+        XXXNSTableColumnField type;
+        type.setIdentifier(QStringLiteral("type"));
+        type.setTitle(QStringLiteral("Type"));
+        type.setWidth(90);
+        return {def, type};
     }
     void treeViewDelegateConfig() override
     {
@@ -67,7 +73,9 @@ public:
         for (int db = 0; db < 16; ++db) {
             const QString name = QStringLiteral("DB%1").arg(db);
             const auto node = Pavisade::TreeNode::createWithChildren(
-                {{QStringLiteral("name"), name}, {QStringLiteral("url"), QStringLiteral("1/") + name}});
+                {{QStringLiteral("name"), name},
+                 {QStringLiteral("url"), QStringLiteral("1/") + name},
+                 {QStringLiteral("type"), QStringLiteral("database")}});
             if (db == 0) {
                 node->setLeafRows(std::make_shared<KeyRows>(QStringLiteral("1/DB0/")));
                 database = node;

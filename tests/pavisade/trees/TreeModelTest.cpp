@@ -10,7 +10,7 @@
 #include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QHeaderView>
-#include <QtWidgets/QTreeView>
+#include <pavisade/trees/OutlineView.h>
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,7 @@ struct TreeFixture
     }
     QModelIndex indexOf(const Node &n) const { return model.indexForNode(n); }
 
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     XXXTreeViewDataDelegate model;
     std::unique_ptr<QAbstractItemModelTester> tester;
     Node conn, db0, db1, conn2;
@@ -269,6 +269,20 @@ TEST(TreeModel, ReloadBringsBackExpansionAndSelectionByUrl)
     ASSERT_EQ(selected->size(), 1);
     EXPECT_EQ(selected->first()->url(), "1/DB0/k2");
     EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 4);
+
+    // A span of leaf rows (one range) and a node come back the same way.
+    QItemSelection span(f.model.index(1, 0, f.indexOf(f.db0)), f.model.index(3, 0, f.indexOf(f.db0)));
+    span.select(f.indexOf(f.db1), f.indexOf(f.db1));
+    f.tree.selectionModel()->select(span, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    f.rows0->m_names.prepend("second");
+    f.model.reloadData();
+    const std::optional<TreeNodeList> again = currentSelectedRowItems(&f.tree);
+    ASSERT_TRUE(again.has_value());
+    QStringList urls;
+    for (const Node &n : *again)
+        urls.append(n->url());
+    EXPECT_EQ(urls, QStringList({"1/DB0/k0", "1/DB0/k1", "1/DB0/k2", "1/DB1"}));
+    EXPECT_TRUE(f.tree.selectionModel()->isRowSelected(2, f.indexOf(f.db0)));
 }
 
 TEST(TreeModel, SelectionCallbacksGetTheNodeAndItsParent)
@@ -310,7 +324,7 @@ TEST(TreeModel, DropsReachMoveItemAndTheFileCallback)
             moves.append(n->url() + "@" + p.join('.'));
         }
     };
-    QTreeView tree;
+    Pavisade::OutlineView tree;
     Mover model;
     XXXNSTableColumnField def;
     def.setIdentifier("name");

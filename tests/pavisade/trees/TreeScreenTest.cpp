@@ -57,7 +57,7 @@ TEST(TreeScreen, HooksRunInOrderAndTheTreeFillsTheScreen)
     screen.view();
     screen.show();
     EXPECT_EQ(screen.calls, QStringList({"style", "columns", "delegate", "size", "size"}));
-    QTreeView *tree = screen.treeView();
+    Pavisade::OutlineView *tree = screen.treeView();
     EXPECT_EQ(tree->parentWidget(), &screen);
     EXPECT_EQ(tree->geometry(), QRect(0, 0, 300, 300));
     EXPECT_TRUE(tree->uniformRowHeights());
