@@ -28,6 +28,7 @@
 #include <bastwick/ByteText.h>
 
 #include "ProcessMemory.h"
+#include "ThreadClock.h"
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QElapsedTimer>
@@ -78,15 +79,6 @@ private:
     DerazKeyList m_keys;
 };
 
-// CPU time of this thread, which the load of other programs on the machine changes less
-// than the wall clock.
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
 // Pages this thread has mapped in so far (faults served without reading a file).
 long minorFaults()
 {
@@ -105,10 +97,10 @@ double pageFaultMicros()
         mmap(nullptr, size_t(page * pages), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED)
         return 0;
-    const double start = threadCpuMs();
+    const double start = KestruneBench::threadCpuMs();
     for (long i = 0; i < pages; ++i)
         static_cast<volatile char *>(block)[i * page] = 1;
-    const double spent = threadCpuMs() - start;
+    const double spent = KestruneBench::threadCpuMs() - start;
     munmap(block, size_t(page * pages));
     return spent * 1e3 / double(pages);
 }
@@ -201,12 +193,12 @@ int main(int argc, char **argv)
     const double buildMs = ms(timer);
 
     timer.restart();
-    const double expandCpuStart = threadCpuMs();
+    const double expandCpuStart = KestruneBench::threadCpuMs();
     const long faultsStart = minorFaults();
     tree.expand(model.indexForNode(database));
     paintNow(tree);
     const double expandMs = ms(timer);
-    const double expandCpuMs = threadCpuMs() - expandCpuStart;
+    const double expandCpuMs = KestruneBench::threadCpuMs() - expandCpuStart;
     const long expandFaults = minorFaults() - faultsStart;
 
     // The same expansion again, with the view's code and data warm.
