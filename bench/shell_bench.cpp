@@ -9,6 +9,7 @@
 //   expand_ms            expanding DB0 (N key rows) until painted
 //   scroll_ms            scrolling to the end and painting
 //   select_ms            selecting a key near the end and painting
+//   select_all_ms        selecting every shown row (after the memory reading)
 //   longest_stall_ms     longest heartbeat gap over all of the above
 //   rss_bytes_per_key    (RSS after connect, expand and scroll - RSS before) / N
 //
@@ -185,6 +186,13 @@ int main(int argc, char *argv[])
     const qint64 selectMs = clock.elapsed();
     runUntil([] { return false; }, 200);
     const qint64 rssAfter = KestruneBench::residentBytes();
+    const qint64 longestStall = std::max({longest, expandMs, scrollMs, selectMs});
+
+    clock.restart();
+    tree->selectAll();
+    tree->viewport()->repaint();
+    const qint64 selectAllMs = clock.elapsed();
+    runUntil([] { return false; }, 100);
 
     std::printf("keys %lld (rows shown %d)\n", static_cast<long long>(keys), rows);
     std::printf("connect_ms %lld\n", static_cast<long long>(connectMs));
@@ -193,8 +201,8 @@ int main(int argc, char *argv[])
     std::printf("expand_ms %lld\n", static_cast<long long>(expandMs));
     std::printf("scroll_ms %lld\n", static_cast<long long>(scrollMs));
     std::printf("select_ms %lld\n", static_cast<long long>(selectMs));
-    std::printf("longest_stall_ms %lld\n",
-                static_cast<long long>(std::max({longest, expandMs, scrollMs, selectMs})));
+    std::printf("select_all_ms %lld\n", static_cast<long long>(selectAllMs));
+    std::printf("longest_stall_ms %lld\n", static_cast<long long>(longestStall));
     std::printf("rss_bytes_per_key %.1f\n", double(rssAfter - rssBefore) / double(std::max<qint64>(1, keys)));
     heartbeat.stop();
     redis.terminate();
