@@ -89,3 +89,28 @@ qsizetype DerazKeyLeafRows::indexOfUrl(const QString &url) const
         return -1;
     return position - (hidden - m_hidden.cbegin());
 }
+
+QList<qsizetype> DerazKeyLeafRows::indexesOfUrls(const QSet<QString> &urls) const
+{
+    QSet<QByteArray> keys;
+    for (const QString &url : urls)
+        if (DataStoreBO::dbStoreURLFromNodeURL(url) == m_dbNodeURL &&
+            !DataStoreBO::tableNameByURL(url).isNull())
+            keys.insert(DataStoreBO::keyNameByURL(url));
+    QList<qsizetype> found;
+    if (keys.isEmpty())
+        return found;
+    // Shown rows skip the blank keys: walk the hidden positions alongside.
+    auto hidden = m_hidden.cbegin();
+    const qsizetype n = m_keys.size();
+    for (qsizetype position = 0; position < n; ++position) {
+        if (hidden != m_hidden.cend() && *hidden == position) {
+            ++hidden;
+            continue;
+        }
+        const QByteArrayView key = m_keys.view(position);
+        if (keys.contains(QByteArray::fromRawData(key.data(), key.size())))
+            found.append(position - (hidden - m_hidden.cbegin()));
+    }
+    return found;
+}

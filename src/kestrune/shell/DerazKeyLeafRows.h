@@ -22,6 +22,8 @@ public:
     qsizetype childCount() const override;
     QVariant childValue(qsizetype index, const QString &key) const override;
     qsizetype indexOfUrl(const QString &url) const override;
+    // One pass over the key list for any number of urls.
+    QList<qsizetype> indexesOfUrls(const QSet<QString> &urls) const override;
 
     // The key of a shown row.
     QByteArray keyAt(qsizetype index) const;

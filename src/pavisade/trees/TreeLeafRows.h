@@ -2,6 +2,8 @@
 
 #include <pavisade/PavisadeExport.h>
 
+#include <QtCore/QList>
+#include <QtCore/QSet>
 #include <QtCore/QString>
 #include <QtCore/QVariant>
 
@@ -14,6 +16,9 @@ namespace Pavisade {
 class PAVISADE_EXPORT TreeLeafRows
 {
 public:
+    // Up to this many urls are looked up one by one (see indexesOfUrls).
+    static constexpr qsizetype kFewUrls = 8;
+
     virtual ~TreeLeafRows();
 
     virtual qsizetype childCount() const = 0;
@@ -24,6 +29,10 @@ public:
     // The index of the leaf whose "url" equals url, or -1. The default compares every
     // leaf; owners that can answer directly override it.
     virtual qsizetype indexOfUrl(const QString &url) const;
+    // The indexes of the leaves whose "url" is one of urls, ascending. The default asks
+    // indexOfUrl for a few urls and otherwise reads every leaf's url once, so that
+    // finding many urls never costs a pass over the leaves per url.
+    virtual QList<qsizetype> indexesOfUrls(const QSet<QString> &urls) const;
 };
 
 } // namespace Pavisade

@@ -426,18 +426,48 @@ QStringList XXXTreeViewDataDelegate::selectedUrls() const
     return urls;
 }
 
+// Selects the first shown row of each url. The shown nodes and leaf rows are read once
+// for all the urls (a selection of a million leaf rows comes back in one pass over the
+// leaves, never one pass per url), and consecutive leaf rows are selected as one range.
 void XXXTreeViewDataDelegate::selectUrls(const QStringList &urls, const QString &currentUrl)
 {
     if (!m_owner || !m_owner->selectionModel() || columnCount() == 0)
         return;
+    const int lastColumn = columnCount() - 1;
+    QSet<QString> wanted(urls.cbegin(), urls.cend());
+    wanted.remove(QString());
     QItemSelection selection;
-    for (const QString &url : urls) {
-        const qint64 row = indexOfUrlInVisibleTreeView(url);
-        if (const Node node = itemOfRowInVisibleTreeView(row)) {
-            const QModelIndex index = indexForNode(node);
-            selection.select(index, index.siblingAtColumn(columnCount() - 1));
+    std::function<void(const TreeNode *)> walk = [&](const TreeNode *node) {
+        for (const Node &child : node->m_children) {
+            if (wanted.isEmpty())
+                return;
+            if (wanted.remove(child->url())) {
+                const QModelIndex index = indexOfRaw(child.get());
+                selection.select(index, index.siblingAtColumn(lastColumn));
+            }
+            if (isExpanded(child.get()))
+                walk(child.get());
         }
-    }
+        if (wanted.isEmpty() || !node->m_leafRows || node->m_leafCount <= 0)
+            return;
+        const qsizetype children = node->m_children.size();
+        const QModelIndex parent = indexOfRaw(node);
+        QList<qsizetype> found;
+        for (const qsizetype i : node->m_leafRows->indexesOfUrls(wanted))
+            if (i >= 0 && i < node->m_leafCount)
+                found.append(i);
+        for (qsizetype first = 0; first < found.size();) {
+            qsizetype last = first;
+            while (last + 1 < found.size() && found.at(last + 1) == found.at(last) + 1)
+                ++last;
+            selection.append(QItemSelectionRange(index(int(children + found.at(first)), 0, parent),
+                                                 index(int(children + found.at(last)), lastColumn, parent)));
+            first = last + 1;
+        }
+        for (const qsizetype i : std::as_const(found))
+            wanted.remove(node->m_leafRows->childValue(i, kUrlKey).toString());
+    };
+    walk(m_root.get());
     m_owner->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!currentUrl.isEmpty()) {
         if (const Node node = itemOfRowInVisibleTreeView(indexOfUrlInVisibleTreeView(currentUrl)))

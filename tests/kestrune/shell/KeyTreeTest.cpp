@@ -163,6 +163,8 @@ TEST(DerazKeyLeafRows, MapsShownRowsAroundBlankKeys)
     EXPECT_EQ(rows.indexOfUrl("1/DB0/ "), -1) << "a hidden key has no row";
     EXPECT_EQ(rows.indexOfUrl("1/DB1/c"), -1) << "a key of another database";
     EXPECT_EQ(rows.indexOfUrl("1/DB0"), -1);
+    EXPECT_EQ(rows.indexesOfUrls({"1/DB0/c", "1/DB0/a", "1/DB0/ ", "1/DB1/b", "1/DB0", "junk"}),
+              QList<qsizetype>({0, 2}));
 }
 
 // Leaf rows that count how often a key's values are read.

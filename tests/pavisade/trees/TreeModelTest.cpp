@@ -33,8 +33,10 @@ public:
     {
         if (key == "name")
             return m_names.at(index);
-        if (key == "url")
+        if (key == "url") {
+            ++urlReads;
             return m_parentUrl + "/" + m_names.at(index);
+        }
         if (key == "type")
             return QStringLiteral("key");
         return {};
@@ -47,6 +49,7 @@ public:
         return true;
     }
     QStringList m_names;
+    mutable qint64 urlReads = 0;
 
 private:
     QString m_parentUrl;
@@ -283,6 +286,30 @@ TEST(TreeModel, ReloadBringsBackExpansionAndSelectionByUrl)
         urls.append(n->url());
     EXPECT_EQ(urls, QStringList({"1/DB0/k0", "1/DB0/k1", "1/DB0/k2", "1/DB1"}));
     EXPECT_TRUE(f.tree.selectionModel()->isRowSelected(2, f.indexOf(f.db0)));
+}
+
+// Every key of a large database selected, then a reload: the selection comes back as one
+// range, and the leaves' urls are read a few times each, not once per selected url.
+TEST(TreeModel, ReloadBringsBackALargeLeafSelectionInOnePass)
+{
+    constexpr int kKeys = 3000;
+    TreeFixture f;
+    f.fillKeyTree(kKeys);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    const QModelIndex db0 = f.indexOf(f.db0);
+    f.tree.selectionModel()->select(
+        QItemSelection(f.model.index(0, 0, db0), f.model.index(kKeys - 1, 0, db0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    f.rows0->m_names.prepend("first");
+    f.rows0->urlReads = 0;
+    f.model.reloadData();
+    EXPECT_LE(f.rows0->urlReads, 4 * (kKeys + 1));
+    const QItemSelection restored = f.tree.selectionModel()->selection();
+    ASSERT_EQ(restored.size(), 1);
+    EXPECT_EQ(restored.first().top(), 1);
+    EXPECT_EQ(restored.first().bottom(), kKeys);
+    EXPECT_FALSE(f.tree.selectionModel()->isRowSelected(0, f.indexOf(f.db0)));
 }
 
 TEST(TreeModel, SelectionCallbacksGetTheNodeAndItsParent)
