@@ -22,7 +22,7 @@ public:
     qsizetype childCount() const override;
     QVariant childValue(qsizetype index, const QString &key) const override;
     qsizetype indexOfUrl(const QString &url) const override;
-    // One pass over the key list for any number of urls.
+    // One pass over the key list for more than a few urls.
     QList<qsizetype> indexesOfUrls(const QSet<QString> &urls) const override;
 
     // The key of a shown row.

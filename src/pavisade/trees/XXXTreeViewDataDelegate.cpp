@@ -426,52 +426,24 @@ QStringList XXXTreeViewDataDelegate::selectedUrls() const
     return urls;
 }
 
-// Selects the first shown row of each url. The shown nodes and leaf rows are read once
-// for all the urls (a selection of a million leaf rows comes back in one pass over the
-// leaves, never one pass per url), and consecutive leaf rows are selected as one range.
+// Selects the first shown row of each url, in one walk over the shown rows for all the
+// urls; consecutive leaf rows are selected as one range.
 void XXXTreeViewDataDelegate::selectUrls(const QStringList &urls, const QString &currentUrl)
 {
     if (!m_owner || !m_owner->selectionModel() || columnCount() == 0)
         return;
     const int lastColumn = columnCount() - 1;
     QSet<QString> wanted(urls.cbegin(), urls.cend());
-    wanted.remove(QString());
     QItemSelection selection;
-    std::function<void(const TreeNode *)> walk = [&](const TreeNode *node) {
-        for (const Node &child : node->m_children) {
-            if (wanted.isEmpty())
-                return;
-            if (wanted.remove(child->url())) {
-                const QModelIndex index = indexOfRaw(child.get());
-                selection.select(index, index.siblingAtColumn(lastColumn));
-            }
-            if (isExpanded(child.get()))
-                walk(child.get());
-        }
-        if (wanted.isEmpty() || !node->m_leafRows || node->m_leafCount <= 0)
-            return;
-        const qsizetype children = node->m_children.size();
-        const QModelIndex parent = indexOfRaw(node);
-        QList<qsizetype> found;
-        for (const qsizetype i : node->m_leafRows->indexesOfUrls(wanted))
-            if (i >= 0 && i < node->m_leafCount)
-                found.append(i);
-        for (qsizetype first = 0; first < found.size();) {
-            qsizetype last = first;
-            while (last + 1 < found.size() && found.at(last + 1) == found.at(last) + 1)
-                ++last;
-            selection.append(QItemSelectionRange(index(int(children + found.at(first)), 0, parent),
-                                                 index(int(children + found.at(last)), lastColumn, parent)));
-            first = last + 1;
-        }
-        for (const qsizetype i : std::as_const(found))
-            wanted.remove(node->m_leafRows->childValue(i, kUrlKey).toString());
-    };
-    walk(m_root.get());
+    forEachShownUrl(wanted, [&](const QModelIndex &first, const QModelIndex &last) {
+        selection.append(QItemSelectionRange(first, last.siblingAtColumn(lastColumn)));
+    });
     m_owner->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!currentUrl.isEmpty()) {
-        if (const Node node = itemOfRowInVisibleTreeView(indexOfUrlInVisibleTreeView(currentUrl)))
-            m_owner->selectionModel()->setCurrentIndex(indexForNode(node), QItemSelectionModel::NoUpdate);
+        QSet<QString> current{currentUrl};
+        forEachShownUrl(current, [&](const QModelIndex &first, const QModelIndex &) {
+            m_owner->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        });
     }
 }
 
@@ -561,26 +533,54 @@ qint64 XXXTreeViewDataDelegate::indexOfUrlInVisibleTreeView(const QString &url) 
 {
     if (!m_owner || url.isNull())
         return -1;
-    qint64 best = -1;
-    auto consider = [&](qint64 row) {
-        if (row >= 0 && (best < 0 || row < best))
-            best = row;
-    };
-    std::function<void(const TreeNode *)> search = [&](const TreeNode *node) {
+    QSet<QString> wanted{url};
+    qint64 row = -1;
+    forEachShownUrl(
+        wanted, [&](const QModelIndex &first, const QModelIndex &) { row = m_owner->visibleRowOf(first); });
+    return row;
+}
+
+void XXXTreeViewDataDelegate::forEachShownUrl(
+    QSet<QString> &wanted, const std::function<void(const QModelIndex &, const QModelIndex &)> &found) const
+{
+    std::function<void(const TreeNode *)> walk = [&](const TreeNode *node) {
         for (const Node &child : node->m_children) {
-            if (child->m_values.contains(kUrlKey) && child->m_values.value(kUrlKey).toString() == url)
-                consider(visibleRowOf(child.get()));
+            if (wanted.isEmpty())
+                return;
+            if (child->m_values.contains(kUrlKey) &&
+                wanted.remove(child->m_values.value(kUrlKey).toString())) {
+                const QModelIndex index = indexOfRaw(child.get());
+                found(index, index);
+            }
             if (isExpanded(child.get()))
-                search(child.get());
+                walk(child.get());
         }
-        if (node->m_leafRows && node->m_leafCount > 0 && isExpanded(node)) {
-            const qsizetype i = node->m_leafRows->indexOfUrl(url);
+        if (wanted.isEmpty() || !node->m_leafRows || node->m_leafCount <= 0)
+            return;
+        const qsizetype children = node->m_children.size();
+        const QModelIndex parent = indexOfRaw(node);
+        QList<qsizetype> rows;
+        for (const qsizetype i : node->m_leafRows->indexesOfUrls(wanted))
             if (i >= 0 && i < node->m_leafCount)
-                consider(m_owner->visibleRowOf(index(int(node->m_children.size() + i), 0, indexOfRaw(node))));
+                rows.append(i);
+        for (qsizetype first = 0; first < rows.size();) {
+            qsizetype last = first;
+            while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+                ++last;
+            found(index(int(children + rows.at(first)), 0, parent),
+                  index(int(children + rows.at(last)), 0, parent));
+            first = last + 1;
         }
+        // Every wanted url found here (a whole selection coming back) needs no look-up
+        // of what was found.
+        if (rows.size() >= wanted.size())
+            wanted.clear();
+        else
+            for (const qsizetype i : std::as_const(rows))
+                wanted.remove(node->m_leafRows->childValue(i, kUrlKey).toString());
     };
-    search(m_root.get());
-    return best;
+    if (m_owner)
+        walk(m_root.get());
 }
 
 XXXTreeViewDataDelegate::Node XXXTreeViewDataDelegate::itemOfRowInVisibleTreeView(qint64 row) const

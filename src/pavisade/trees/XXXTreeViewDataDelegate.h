@@ -162,6 +162,12 @@ private:
     void foldPending();
     QStringList selectedUrls() const;
     void selectUrls(const QStringList &urls, const QString &currentUrl);
+    // Reports the first shown row of each wanted url, in row order, taking the url out of
+    // wanted, until none is left: a node as (index, index), leaf rows as runs of
+    // consecutive rows (first, last), column 0. The shown nodes are walked once and each
+    // node's leaf rows answer all the urls at once.
+    void forEachShownUrl(QSet<QString> &wanted,
+                         const std::function<void(const QModelIndex &, const QModelIndex &)> &found) const;
     IndexPath dropIndexPath(int row, const QModelIndex &parent) const;
 
     Node m_root;

@@ -163,8 +163,12 @@ TEST(DerazKeyLeafRows, MapsShownRowsAroundBlankKeys)
     EXPECT_EQ(rows.indexOfUrl("1/DB0/ "), -1) << "a hidden key has no row";
     EXPECT_EQ(rows.indexOfUrl("1/DB1/c"), -1) << "a key of another database";
     EXPECT_EQ(rows.indexOfUrl("1/DB0"), -1);
-    EXPECT_EQ(rows.indexesOfUrls({"1/DB0/c", "1/DB0/a", "1/DB0/ ", "1/DB1/b", "1/DB0", "junk"}),
-              QList<qsizetype>({0, 2}));
+    // A few urls are searched one by one, many in one pass over the keys: same answer.
+    QSet<QString> urls{"1/DB0/c", "1/DB0/a", "1/DB0/ ", "1/DB1/b", "1/DB0", "junk"};
+    EXPECT_EQ(rows.indexesOfUrls(urls), QList<qsizetype>({0, 2}));
+    for (int i = 0; i < 10; ++i)
+        urls.insert(QStringLiteral("1/DB2/k%1").arg(i));
+    EXPECT_EQ(rows.indexesOfUrls(urls), QList<qsizetype>({0, 2}));
 }
 
 // Leaf rows that count how often a key's values are read.
