@@ -5,6 +5,8 @@
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 #include <kestrune/shell/KSTMainWindow.h>
 
+#include "../ShotFolder.h"
+
 #include <QtCore/QDir>
 #include <QtGui/QEnterEvent>
 #include <QtGui/QScreen>
@@ -20,11 +22,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const std::optional<QDir> shots = AppShots::shotFolder(argc, argv);
+    if (!shots)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir &folder = *shots;
     bool main = true;
     KSTMainWindow window;
     window.setActivationStateHook([&](const TBWindow *) { return main; });

@@ -12,6 +12,8 @@
 #include <kestrune/chrome/controls/KSTArchesWindow.h>
 #include <kestrune/chrome/controls/KSTFlatButton.h>
 
+#include "../../ShotFolder.h"
+
 #include <QtCore/QDir>
 #include <QtGui/QEnterEvent>
 #include <QtGui/QPainter>
@@ -178,11 +180,10 @@ void shootArches(const QDir &folder)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const std::optional<QDir> shots = AppShots::shotFolder(argc, argv);
+    if (!shots)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir &folder = *shots;
     shootButtons(folder);
     shootArches(folder);
     return 0;

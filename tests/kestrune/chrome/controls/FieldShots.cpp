@@ -13,6 +13,8 @@
 #include <kestrune/chrome/controls/TKNTokenAttachmentCell.h>
 #include <kestrune/chrome/controls/TKNTokenField.h>
 
+#include "../../ShotFolder.h"
+
 #include <QtCore/QDir>
 #include <QtGui/QTextCursor>
 #include <QtGui/QTextDocumentFragment>
@@ -27,11 +29,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const std::optional<QDir> shots = AppShots::shotFolder(argc, argv);
+    if (!shots)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir &folder = *shots;
 
     bool drawsAsMain = true;
     TBWindow window;

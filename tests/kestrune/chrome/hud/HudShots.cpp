@@ -12,6 +12,8 @@
 #include <kestrune/chrome/hud/HUDWindow.h>
 #include <kestrune/chrome/hud/HUDWindowButtonCell.h>
 
+#include "../../ShotFolder.h"
+
 #include <QtCore/QDir>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
@@ -26,11 +28,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const std::optional<QDir> shots = AppShots::shotFolder(argc, argv);
+    if (!shots)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir &folder = *shots;
 
     HUDWindow window(QRect(80, 80, 380, 300));
     window.setTitle(QStringLiteral("Key Inspector"));

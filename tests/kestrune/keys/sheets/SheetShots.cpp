@@ -13,6 +13,8 @@
 #include <kestrune/keys/sheets/DerazUpdatePanel.h>
 #include <kestrune/shell/Startup.h>
 
+#include "../../ShotFolder.h"
+
 #include <QtCore/QDir>
 #include <QtCore/QElapsedTimer>
 #include <QtTest/QTest>
@@ -88,11 +90,10 @@ qint64 timeOpening(QMainWindow *window, const DerazUnit &u, DerazUpdatePanel **o
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    const std::optional<QDir> shots = AppShots::shotFolder(argc, argv);
+    if (!shots)
         return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const QDir &folder = *shots;
     Kestrune::configureApplication(app);
     Kestrune::registerAllClasses();
 
