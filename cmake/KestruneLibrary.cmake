@@ -17,11 +17,3 @@ function(kestrune_precompile_qt target)
     <QtCore/QList> <QtCore/QHash> <QtCore/QMap> <QtCore/QDateTime>
     <functional> <memory> <optional>)
 endfunction()
-
-# Adds <dir> when it has a CMakeLists.txt, so folders of a library can arrive one at a
-# time without every arrival editing its parent's list.
-macro(kestrune_optional_subdirectory dir)
-  if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-    add_subdirectory(${dir})
-  endif()
-endmacro()
