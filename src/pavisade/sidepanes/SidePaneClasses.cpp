@@ -1,7 +1,7 @@
 #include <pavisade/sidepanes/SidePaneClasses.h>
 
-#include <pavisade/sidepanes/X3PaneTabViewController.h>
-#include <pavisade/sidepanes/XXXPaneTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
 #include <pavisade/sidepanes/XXXPropertiesViewController.h>
 
 #include <bastwick/platform/ClassRegistry.h>

@@ -1,4 +1,4 @@
-#include <pavisade/sidepanes/X3PaneTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
 
 #include <pavisade/sidepanes/IconTabStrip_p.h>
 

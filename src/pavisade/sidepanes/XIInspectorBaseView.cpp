@@ -1,4 +1,4 @@
-#include <pavisade/sidepanes/XIPaneBaseView.h>
+#include <pavisade/sidepanes/XIInspectorBaseView.h>
 
 XIInspectorBaseView::XIInspectorBaseView(QWidget *parent)
     : QWidget(parent)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/sidepanes/XIPaneViewHeader.h>
+#include <pavisade/sidepanes/XIInspectorViewHeader.h>
 
 #include <QtCore/QPointer>
 

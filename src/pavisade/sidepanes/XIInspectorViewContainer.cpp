@@ -1,6 +1,6 @@
-#include <pavisade/sidepanes/XIPaneViewContainer.h>
+#include <pavisade/sidepanes/XIInspectorViewContainer.h>
 
-#include <pavisade/sidepanes/XIPaneView.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
 
 #include <QtCore/QEvent>
 #include <QtCore/QScopedValueRollback>

@@ -1,4 +1,4 @@
-#include <pavisade/sidepanes/XIPaneViewHeader.h>
+#include <pavisade/sidepanes/XIInspectorViewHeader.h>
 
 #include <pavisade/sidepanes/TemplateImage.h>
 

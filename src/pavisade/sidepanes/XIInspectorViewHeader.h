@@ -1,7 +1,7 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/sidepanes/XIPaneBaseView.h>
+#include <pavisade/sidepanes/XIInspectorBaseView.h>
 
 #include <QtGui/QColor>
 

@@ -1,4 +1,4 @@
-#include <pavisade/sidepanes/XXXPaneTabViewController.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
 
 #include <pavisade/sidepanes/IconTabStrip_p.h>
 

@@ -1,7 +1,7 @@
 #include <pavisade/sidepanes/XXXPropertiesView.h>
 
 #include <pavisade/forms/XXXForm.h>
-#include <pavisade/sidepanes/XIPaneView.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
 
 #include <bastwick/ViewGeometry.h>
 #include <bastwick/platform/KeyValue.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <pavisade/PavisadeExport.h>
-#include <pavisade/sidepanes/XIPaneViewContainer.h>
+#include <pavisade/sidepanes/XIInspectorViewContainer.h>
 
 #include <QtCore/QPointer>
 #include <QtCore/QVariant>

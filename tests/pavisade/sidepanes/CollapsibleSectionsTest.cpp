@@ -1,5 +1,5 @@
-#include <pavisade/sidepanes/XIPaneView.h>
-#include <pavisade/sidepanes/XIPaneViewContainer.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
+#include <pavisade/sidepanes/XIInspectorViewContainer.h>
 
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>

@@ -1,6 +1,6 @@
-#include <pavisade/sidepanes/X3PaneTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
 #include <pavisade/sidepanes/XTTabBarButtonCell.h>
-#include <pavisade/sidepanes/XXXPaneTabViewController.h>
+#include <pavisade/sidepanes/XXXInspectorTabViewController.h>
 
 #include "support/LogCapture.h"
 

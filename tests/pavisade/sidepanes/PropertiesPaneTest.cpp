@@ -1,5 +1,5 @@
 #include <pavisade/forms/XXXForm.h>
-#include <pavisade/sidepanes/XIPaneView.h>
+#include <pavisade/sidepanes/XIInspectorView.h>
 #include <pavisade/sidepanes/XXXPropertiesView.h>
 #include <pavisade/sidepanes/XXXPropertiesViewController.h>
 #include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>

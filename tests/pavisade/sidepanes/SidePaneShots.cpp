@@ -5,7 +5,7 @@
 #include <pavisade/PavisadeClasses.h>
 #include <pavisade/forms/XXXForm.h>
 #include <pavisade/forms/XXXFormPanel.h>
-#include <pavisade/sidepanes/X3PaneTabViewController.h>
+#include <pavisade/sidepanes/X3InspectorTabViewController.h>
 #include <pavisade/sidepanes/XXXPropertiesView.h>
 #include <pavisade/sidepanes/XXXPropertiesViewController.h>
 #include <pavisade/sidepanes/XXXPropertiesViewDataDelegate.h>
