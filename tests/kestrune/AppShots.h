@@ -6,11 +6,11 @@
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/AppDelegate.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <QtCore/QFile>
 #include <QtTest/QTest>

@@ -1,7 +1,7 @@
-#include <kestrune/shell/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
 
-#include <kestrune/shell/DBProfileDetailViewController.h>
-#include <kestrune/shell/DBProfileListViewController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
+#include <kestrune/profiles/DBProfileListViewController.h>
 
 DBProfileAdminViewController::DBProfileAdminViewController(QWidget *parent)
     : X3SplitViewController(parent)

@@ -1,6 +1,6 @@
-#include <kestrune/shell/DBProfileAdminWindowController.h>
+#include <kestrune/profiles/DBProfileAdminWindowController.h>
 
-#include <kestrune/shell/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
 
 #include <pavisade/viewcontrollers/Localization.h>
 

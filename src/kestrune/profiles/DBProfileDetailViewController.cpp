@@ -1,11 +1,11 @@
-#include <kestrune/shell/DBProfileDetailViewController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
 
+#include <kestrune/AppNotifications.h>
+#include <kestrune/IntValue.h>
 #include <kestrune/data/records/DBProfile.h>
-#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/profiles/DBProfileState.h>
+#include <kestrune/profiles/DBProfileStateManager.h>
 #include <kestrune/shell/ConfirmSheet.h>
-#include <kestrune/shell/DBProfileState.h>
-#include <kestrune/shell/DBProfileStateManager.h>
-#include <kestrune/shell/IntValue.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/viewcontrollers/Localization.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <kestrune/shell/DBProfileStateDelegate.h>
+#include <kestrune/profiles/DBProfileStateDelegate.h>
 
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 

@@ -1,14 +1,14 @@
-#include <kestrune/shell/DBProfileListViewController.h>
+#include <kestrune/profiles/DBProfileListViewController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DBProfileDAO.h>
-#include <kestrune/shell/AppNotifications.h>
+#include <kestrune/profiles/DBProfileListViewDataDelegate.h>
+#include <kestrune/profiles/DBProfileState.h>
+#include <kestrune/profiles/DBProfileStateManager.h>
 #include <kestrune/shell/ConfirmSheet.h>
-#include <kestrune/shell/DBProfileListViewDataDelegate.h>
-#include <kestrune/shell/DBProfileState.h>
-#include <kestrune/shell/DBProfileStateManager.h>
-#include <kestrune/shell/DarkListLook.h>
-#include <kestrune/shell/ToolbarItems.h>
+#include <kestrune/tree/DarkListLook.h>
+#include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/viewcontrollers/Localization.h>
 

@@ -1,4 +1,4 @@
-#include <kestrune/shell/DBProfileListViewDataDelegate.h>
+#include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 
 #include <kestrune/data/records/DBProfile.h>
 

@@ -1,4 +1,4 @@
-#include <kestrune/shell/DBProfileState.h>
+#include <kestrune/profiles/DBProfileState.h>
 
 #include <kestrune/data/records/DBProfile.h>
 

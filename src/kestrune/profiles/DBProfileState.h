@@ -1,6 +1,6 @@
 #pragma once
 
-#include <kestrune/shell/DBProfileStateDelegate.h>
+#include <kestrune/profiles/DBProfileStateDelegate.h>
 
 #include <corbelan/services/XXXMutiDelegateModule.h>
 

@@ -1,6 +1,6 @@
-#include <kestrune/shell/DBProfileStateManager.h>
+#include <kestrune/profiles/DBProfileStateManager.h>
 
-#include <kestrune/shell/DBProfileState.h>
+#include <kestrune/profiles/DBProfileState.h>
 
 DBProfileStateManager &DBProfileStateManager::sharedInstance()
 {

@@ -1,16 +1,16 @@
 #include <kestrune/shell/AppDelegate.h>
 
+#include <kestrune/AppNotifications.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminWindowController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
 #include <kestrune/shell/AboutWindowController.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DBProfileAdminViewController.h>
-#include <kestrune/shell/DBProfileAdminWindowController.h>
-#include <kestrune/shell/DBProfileDetailViewController.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <corbelan/services/RouteManager.h>
 #include <pavisade/viewcontrollers/ChildScreens.h>

@@ -1,7 +1,7 @@
 #include <kestrune/shell/DerazViewController.h>
 
 #include <kestrune/keys/ScreenByName.h>
-#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewController.h>
 
 const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
 const QString DerazViewController::kDetailClassName = QStringLiteral("DerazDetailViewController");

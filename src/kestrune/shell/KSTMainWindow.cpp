@@ -1,9 +1,9 @@
 #include <kestrune/shell/KSTMainWindow.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/chrome/ChromeMetrics.h>
 #include <kestrune/chrome/ImageButton.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <bastwick/NoisePattern.h>
 #include <bastwick/platform/NotificationCenter.h>

@@ -1,7 +1,7 @@
 #include <kestrune/shell/PreferenceWindowController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/AppPreference.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <corbelan/services/XXXOpenFileManager.h>
 #include <pavisade/viewcontrollers/Localization.h>

@@ -9,8 +9,8 @@
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/exchange/ExchangeClasses.h>
 #include <kestrune/keys/KeyClasses.h>
-#include <kestrune/shell/DerazKeysViewController.h>
 #include <kestrune/shell/DerazViewController.h>
+#include <kestrune/tree/DerazKeysViewController.h>
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 

@@ -1,4 +1,4 @@
-#include <kestrune/shell/DarkListLook.h>
+#include <kestrune/tree/DarkListLook.h>
 
 #include <QtGui/QColor>
 #include <QtGui/QPalette>

@@ -1,9 +1,9 @@
-#include <kestrune/shell/DerazConnnectionWindowController.h>
+#include <kestrune/tree/DerazConnnectionWindowController.h>
 
+#include <kestrune/AppNotifications.h>
+#include <kestrune/IntValue.h>
 #include <kestrune/data/records/DBProfile.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
-#include <kestrune/shell/IntValue.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/viewcontrollers/Localization.h>

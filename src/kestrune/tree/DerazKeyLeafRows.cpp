@@ -1,7 +1,7 @@
-#include <kestrune/shell/DerazKeyLeafRows.h>
+#include <kestrune/tree/DerazKeyLeafRows.h>
 
 #include <kestrune/data/state/DataStoreBO.h>
-#include <kestrune/shell/KeyTreeNodes.h>
+#include <kestrune/tree/KeyTreeNodes.h>
 
 #include <bastwick/ByteText.h>
 

@@ -1,5 +1,6 @@
-#include <kestrune/shell/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
@@ -8,12 +9,11 @@
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
-#include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/ConfirmSheet.h>
-#include <kestrune/shell/DarkListLook.h>
-#include <kestrune/shell/DerazConnnectionWindowController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
-#include <kestrune/shell/ToolbarItems.h>
+#include <kestrune/tree/DarkListLook.h>
+#include <kestrune/tree/DerazConnnectionWindowController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
+#include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/viewcontrollers/Localization.h>

@@ -1,5 +1,6 @@
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/AppPreference.h>
@@ -8,9 +9,8 @@
 #include <kestrune/data/state/SimpleDBImageCache.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DerazKeyLeafRows.h>
-#include <kestrune/shell/KeyTreeItemDelegate.h>
+#include <kestrune/tree/DerazKeyLeafRows.h>
+#include <kestrune/tree/KeyTreeItemDelegate.h>
 
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/tables/XXXNSTableColumnField.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <kestrune/shell/KeyTreeNodes.h>
+#include <kestrune/tree/KeyTreeNodes.h>
 
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 

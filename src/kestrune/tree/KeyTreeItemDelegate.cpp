@@ -1,4 +1,4 @@
-#include <kestrune/shell/KeyTreeItemDelegate.h>
+#include <kestrune/tree/KeyTreeItemDelegate.h>
 
 #include <QtGui/QPainter>
 

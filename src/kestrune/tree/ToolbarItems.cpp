@@ -1,4 +1,4 @@
-#include <kestrune/shell/ToolbarItems.h>
+#include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/viewcontrollers/Localization.h>
 

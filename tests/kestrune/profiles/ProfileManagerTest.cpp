@@ -1,17 +1,17 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/data/state/DataBaseBO.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DBProfileAdminViewController.h>
-#include <kestrune/shell/DBProfileAdminWindowController.h>
-#include <kestrune/shell/DBProfileDetailViewController.h>
-#include <kestrune/shell/DBProfileListViewController.h>
-#include <kestrune/shell/DBProfileListViewDataDelegate.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminWindowController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
+#include <kestrune/profiles/DBProfileListViewController.h>
+#include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 #include <kestrune/shell/Startup.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 
-#include "ShellTestHelpers.h"
+#include "kestrune/ShellTestHelpers.h"
 #include "support/WaitFor.h"
 
 #include <QtCore/QFile>

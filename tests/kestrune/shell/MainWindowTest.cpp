@@ -1,6 +1,6 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/chrome/ImageButton.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
-#include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/KSTMainWindow.h>
 
 #include <bastwick/platform/NotificationCenter.h>

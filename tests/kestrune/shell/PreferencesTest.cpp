@@ -1,12 +1,12 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/AppPreference.h>
-#include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 
-#include "ShellTestHelpers.h"
+#include "kestrune/ShellTestHelpers.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QTest>

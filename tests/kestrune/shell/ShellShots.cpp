@@ -5,22 +5,22 @@
 // expanded, a key selected), quick-connect.png, profile-manager.png (the list with the
 // saved profile and its form), profile-form.png (the form alone), preferences.png and
 // about.png.
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminWindowController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
+#include <kestrune/profiles/DBProfileListViewController.h>
 #include <kestrune/shell/AboutWindowController.h>
 #include <kestrune/shell/AppDelegate.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DBProfileAdminViewController.h>
-#include <kestrune/shell/DBProfileAdminWindowController.h>
-#include <kestrune/shell/DBProfileDetailViewController.h>
-#include <kestrune/shell/DBProfileListViewController.h>
-#include <kestrune/shell/DerazConnnectionWindowController.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazConnnectionWindowController.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 

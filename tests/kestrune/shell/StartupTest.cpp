@@ -1,17 +1,17 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/profiles/DBProfileAdminViewController.h>
+#include <kestrune/profiles/DBProfileAdminWindowController.h>
+#include <kestrune/profiles/DBProfileDetailViewController.h>
 #include <kestrune/shell/AppDelegate.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DBProfileAdminViewController.h>
-#include <kestrune/shell/DBProfileAdminWindowController.h>
-#include <kestrune/shell/DBProfileDetailViewController.h>
-#include <kestrune/shell/DerazConnnectionWindowController.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazConnnectionWindowController.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 

@@ -1,19 +1,19 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
 #include <kestrune/keys/sheets/DerazUpdatePanel.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/NotificationCenter.h>
 
-#include "ShellTestHelpers.h"
+#include "kestrune/ShellTestHelpers.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>

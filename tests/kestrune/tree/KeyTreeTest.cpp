@@ -1,12 +1,12 @@
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
-#include <kestrune/shell/AppNotifications.h>
-#include <kestrune/shell/DerazKeyLeafRows.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
-#include <kestrune/shell/KeyTreeItemDelegate.h>
+#include <kestrune/tree/DerazKeyLeafRows.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
+#include <kestrune/tree/KeyTreeItemDelegate.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 

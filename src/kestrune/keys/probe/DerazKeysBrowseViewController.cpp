@@ -1,10 +1,10 @@
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/exchange/KeyBrowserExchange.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <pavisade/panels/XXXProgressIndicatorPanel.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>

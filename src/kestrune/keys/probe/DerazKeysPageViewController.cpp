@@ -1,11 +1,11 @@
 #include <kestrune/keys/probe/DerazKeysPageViewController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
-#include <kestrune/shell/AppNotifications.h>
 #include <kestrune/shell/ConfirmSheet.h>
 
 #include <pavisade/sheets/AlertSheet.h>

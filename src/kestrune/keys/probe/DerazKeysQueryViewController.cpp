@@ -1,10 +1,10 @@
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/SpinnerReload.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/Log.h>

@@ -1,8 +1,8 @@
 #include "ProbeTestHelpers.h"
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/exchange/KeyBrowserExchange.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <corbelan/services/FilePanel.h>
 #include <corbelan/services/XXXPageManager.h>

@@ -1,7 +1,7 @@
 #include "ProbeTestHelpers.h"
 
+#include <kestrune/AppNotifications.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
-#include <kestrune/shell/AppNotifications.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 

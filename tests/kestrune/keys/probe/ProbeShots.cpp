@@ -13,11 +13,11 @@
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 #include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/shell/AppDelegate.h>
-#include <kestrune/shell/DerazKeysViewController.h>
-#include <kestrune/shell/DerazKeysViewDataDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
 #include <kestrune/shell/Startup.h>
+#include <kestrune/tree/DerazKeysViewController.h>
+#include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
