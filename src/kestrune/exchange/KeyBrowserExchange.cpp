@@ -2,6 +2,8 @@
 
 #include <kestrune/exchange/DerazExportManager.h>
 
+#include <kestrune/AppNotifications.h>
+
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 
@@ -12,12 +14,6 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QLocale>
 #include <QtWidgets/QMenu>
-
-namespace {
-
-const QString kDBImportDataNotify = QStringLiteral("DBImportDataNotify");
-
-} // namespace
 
 KeyBrowserExchange::KeyBrowserExchange(QObject *parent, std::shared_ptr<Corbelan::FilePanel> panel,
                                        DatabaseProvider currentDatabase)
