@@ -2,10 +2,10 @@
 
 #include <kestrune/AppNotifications.h>
 #include <kestrune/IntValue.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
-#include <kestrune/shell/ConfirmSheet.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/viewcontrollers/Localization.h>

@@ -1,12 +1,12 @@
 #include <kestrune/profiles/DBProfileListViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
-#include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/ToolbarItems.h>
 

@@ -1,6 +1,7 @@
 #include <kestrune/tree/DerazKeysViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
@@ -9,7 +10,6 @@
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
-#include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/DerazConnnectionWindowController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>

@@ -1,14 +1,13 @@
 #include <kestrune/keys/probe/DerazKeysPageViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
-#include <kestrune/shell/ConfirmSheet.h>
 
-#include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/tables/TableViewExtension.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
@@ -389,16 +388,14 @@ void DerazKeysPageViewController::removeDBViewStateObserver()
 
 void DerazKeysPageViewController::showWarningKey(const QString &key)
 {
-    Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")), L(key),
-                                      Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+    Kestrune::showWarning(parentWindow(), L(key));
 }
 
 void DerazKeysPageViewController::confirm(const QString &text, std::function<void()> onOk,
                                           const QString &cancelledLog)
 {
-    Kestrune::showConfirmSheet(
-        parentWindow(), L(QStringLiteral("Warning")), text, L(QStringLiteral("Cancel")),
-        L(QStringLiteral("Ok")),
+    Kestrune::confirmWarning(
+        parentWindow(), text,
         [onOk = std::move(onOk)](qint64 button) {
             XXXLog(QStringLiteral("button pressed %1").arg(button));
             onOk();
