@@ -3,11 +3,28 @@
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
+#include <QtCore/QCoreApplication>
+#include <QtCore/QTranslator>
+
 namespace Kestrune {
 
 QString L(const QString &key)
 {
     return Pavisade::localizedString(key);
+}
+
+void installAppTranslations()
+{
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance())
+        return;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/i18n/kestrune_shell_en.qm"))) {
+        QCoreApplication::installTranslator(translator);
+        installed = true;
+    } else {
+        delete translator;
+    }
 }
 
 QMessageBox *confirmWarning(QWidget *window, const QString &text, const std::function<void(qint64)> &onOk,

@@ -17,6 +17,10 @@ namespace Kestrune {
 // The text of the key in the installed tables, or the key itself.
 QString L(const QString &key);
 
+// Loads the shipped English table into the application, once; needs the application
+// object. Start-up does it before any screen is made.
+void installAppTranslations();
+
 // A question as a sheet on the window: message "Warning", the given text, "Cancel" and
 // "Ok" (all looked up). Exactly one handler runs; see
 // Pavisade::showConfirmSheetModalForWindow.
