@@ -10,8 +10,6 @@
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/ToolbarItems.h>
 
-#include <pavisade/viewcontrollers/Localization.h>
-
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -20,12 +18,7 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
-namespace {
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
-} // namespace
+using Kestrune::L;
 
 DBProfileListViewController::DBProfileListViewController(QWidget *parent)
     : X3TableViewXibController(parent)

@@ -16,7 +16,6 @@
 #include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
@@ -29,12 +28,9 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 QByteArray keyBytes(const QVariant &name)
 {
