@@ -2,13 +2,12 @@
 
 #include <kestrune/AppNotifications.h>
 #include <kestrune/IntValue.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
-#include <kestrune/shell/ConfirmSheet.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -21,12 +20,7 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-namespace {
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
-} // namespace
+using Kestrune::L;
 
 DBProfileDetailViewController::DBProfileDetailViewController(QWidget *parent)
     : X3CommonViewController(parent)

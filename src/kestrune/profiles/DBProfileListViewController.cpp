@@ -1,16 +1,14 @@
 #include <kestrune/profiles/DBProfileListViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DBProfileDAO.h>
 #include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
-#include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/ToolbarItems.h>
-
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
@@ -20,12 +18,7 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
-namespace {
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
-} // namespace
+using Kestrune::L;
 
 DBProfileListViewController::DBProfileListViewController(QWidget *parent)
     : X3TableViewXibController(parent)

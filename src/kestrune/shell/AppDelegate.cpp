@@ -1,6 +1,7 @@
 #include <kestrune/shell/AppDelegate.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/profiles/DBProfileAdminViewController.h>
 #include <kestrune/profiles/DBProfileAdminWindowController.h>
 #include <kestrune/profiles/DBProfileDetailViewController.h>
@@ -14,7 +15,6 @@
 
 #include <corbelan/services/RouteManager.h>
 #include <pavisade/viewcontrollers/ChildScreens.h>
-#include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 
 #include <bastwick/platform/Log.h>
@@ -28,14 +28,7 @@
 #include <QtGui/QScreen>
 #include <QtWidgets/QMenuBar>
 
-namespace {
-
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
-
-} // namespace
+using Kestrune::L;
 
 AppDelegate::AppDelegate(KSTMainWindow *window, QObject *parent)
     : XXXAppDelegate(parent)

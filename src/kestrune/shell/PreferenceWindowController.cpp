@@ -1,10 +1,10 @@
 #include <kestrune/shell/PreferenceWindowController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/AppPreference.h>
 
 #include <corbelan/services/XXXOpenFileManager.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -17,11 +17,9 @@
 #include <QtWidgets/QSpinBox>
 #include <QtWidgets/QVBoxLayout>
 
+using Kestrune::L;
+
 namespace {
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
 
 // The paging of the key views divides by the page size: nothing below 1 gets through.
 QSpinBox *numberField(QWidget *parent, int maximum)

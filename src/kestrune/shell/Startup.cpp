@@ -3,6 +3,7 @@
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/Log.h>
 #include <corbelan/CorbelanClasses.h>
+#include <kestrune/Localized.h>
 #include <kestrune/chrome/ChromeClasses.h>
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/records/AppPreference.h>
@@ -14,30 +15,9 @@
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 
-#include <QtCore/QTranslator>
 #include <QtWidgets/QApplication>
 
 namespace Kestrune {
-
-namespace {
-
-// The English texts of the shell's message keys ("DropKeyMessage", ...), once, when
-// there is an application object.
-void installShellTranslations()
-{
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
-        return;
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral(":/i18n/kestrune_shell_en.qm"))) {
-        QCoreApplication::installTranslator(translator);
-        installed = true;
-    } else {
-        delete translator;
-    }
-}
-
-} // namespace
 
 void configureApplication(QApplication &app)
 {
@@ -77,7 +57,7 @@ void setStartPreferences()
 
 void registerShellClasses()
 {
-    installShellTranslations();
+    installAppTranslations();
     Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
     registry.registerClass<DerazViewController>();
     registry.registerClass<DerazKeysViewController>();

@@ -2,11 +2,11 @@
 
 #include <kestrune/AppNotifications.h>
 #include <kestrune/IntValue.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -18,12 +18,7 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
-namespace {
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
-} // namespace
+using Kestrune::L;
 
 DerazConnnectionWindowController::DerazConnnectionWindowController(QObject *parent)
     : XXXWindowCommonController(parent)

@@ -1,6 +1,7 @@
 #include <kestrune/tree/DerazKeysViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
@@ -9,14 +10,12 @@
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
-#include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/DerazConnnectionWindowController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 #include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/ClassRegistry.h>
@@ -29,12 +28,9 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 QByteArray keyBytes(const QVariant &name)
 {

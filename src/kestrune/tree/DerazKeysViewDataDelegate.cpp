@@ -1,6 +1,7 @@
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/AppPreference.h>
@@ -15,7 +16,6 @@
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/tables/XXXNSTableColumnField.h>
 #include <pavisade/trees/OutlineViewExtension.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/DispatchQueue.h>
@@ -26,12 +26,9 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPixmap>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 QString lastPathComponent(const QString &path)
 {

@@ -1,6 +1,6 @@
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/records/AppPreference.h>
-#include <kestrune/shell/ConfirmSheet.h>
 #include <kestrune/shell/PreferenceWindowController.h>
 #include <kestrune/shell/Startup.h>
 

@@ -3,8 +3,9 @@
 // saves a profile marked for automatic connection to 127.0.0.1:<port> in a fresh local
 // database, starts the application as main() does, and writes main-connected.png (DB0
 // expanded, a key selected), quick-connect.png, profile-manager.png (the list with the
-// saved profile and its form), profile-form.png (the form alone), preferences.png and
-// about.png.
+// saved profile and its form), profile-form.png (the form alone), preferences.png,
+// about.png and confirm-remove-key.png (the whole screen with the question that removing
+// the selected key asks, open as a sheet on the main window).
 #include <kestrune/AppNotifications.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
@@ -28,8 +29,10 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
 
 #include <cstdio>
 
@@ -51,6 +54,19 @@ int main(int argc, char *argv[])
     shell.select(keys->dataDelegate()->index(1, 0, shell.db0));
     QTest::qWait(400);
     window.grab().save(folder.filePath(QStringLiteral("main-connected.png")));
+
+    // The question is a window of its own: shoot the screen to see where it sits.
+    keys->removeKey();
+    (void)QTest::qWaitFor([] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); },
+                          5000);
+    QTest::qWait(400);
+    if (auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        std::fprintf(stderr, "confirmation at %d,%d size %dx%d, window at %d,%d\n", question->x(),
+                     question->y(), question->width(), question->height(), window.x(), window.y());
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            folder.filePath(QStringLiteral("confirm-remove-key.png")));
+        question->reject();
+    }
 
     Bastwick::NotificationCenter::defaultCenter().post(kConnectionDBMsg);
     QTest::qWait(400);

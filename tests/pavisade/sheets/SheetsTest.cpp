@@ -205,6 +205,63 @@ TEST(Sheets, AlertsAreOneButtonSheetsThatReportOK)
     EXPECT_TRUE(waitFor([&] { return box.isNull(); })) << "the alert goes away once dismissed";
 }
 
+TEST(Sheets, ConfirmationsOpenWhereTheWindowWantsSheetsAndRunOneHandler)
+{
+    HostWindow host;
+    host.setGeometry(50, 60, 500, 300);
+    host.show();
+    QApplication::processEvents();
+
+    const struct
+    {
+        const char *how;
+        std::function<void(QMessageBox *)> end;
+        QList<qint64> okCalls;
+        int cancelCalls;
+    } cases[] = {
+        {"ok", [](QMessageBox *box) { box->buttons().at(0)->click(); }, {0}, 0},
+        {"cancel", [](QMessageBox *box) { box->buttons().at(1)->click(); }, {}, 1},
+        {"return", [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); }, {0}, 0},
+        {"escape", [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); }, {}, 1},
+        {"closed otherwise", [](QMessageBox *box) { box->done(0); }, {}, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.how);
+        QList<qint64> okCalls;
+        int cancelCalls = 0;
+        QPointer<QMessageBox> box = Pavisade::showConfirmSheetModalForWindow(
+            &host, "Remove key", "Remove the key \"a\"?", Pavisade::AlertStyleWarning, "Keep", "Remove",
+            [&](qint64 index) { okCalls << index; }, [&] { ++cancelCalls; });
+        ASSERT_TRUE(box);
+        EXPECT_TRUE(box->isVisible()) << "shown and returned at once";
+        EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(box->parentWidget(), &host);
+        EXPECT_EQ(host.lastSize, box->size()) << "the window was asked with the question's size";
+        EXPECT_EQ(box->pos(), host.mapToGlobal(QPoint(10, 40)));
+        EXPECT_EQ(box->text(), "Remove key");
+        EXPECT_EQ(box->informativeText(), "Remove the key \"a\"?");
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        ASSERT_EQ(box->buttons().size(), 2);
+        EXPECT_EQ(box->buttons().at(0)->text(), "Remove");
+        EXPECT_EQ(box->buttons().at(1)->text(), "Keep");
+        EXPECT_EQ(box->defaultButton(), box->buttons().at(0));
+        c.end(box);
+        EXPECT_TRUE(waitFor([&] { return box.isNull(); })) << "the question deletes itself once answered";
+        EXPECT_EQ(okCalls, c.okCalls);
+        EXPECT_EQ(cancelCalls, c.cancelCalls);
+    }
+
+    // Without a window the question stands alone; without handlers it just ends.
+    QPointer<QMessageBox> alone = Pavisade::showConfirmSheetModalForWindow(
+        nullptr, "Message", "Details", Pavisade::AlertStyleCritical, "Cancel", "OK", {}, {});
+    ASSERT_TRUE(alone);
+    EXPECT_TRUE(alone->isVisible());
+    EXPECT_EQ(alone->parentWidget(), nullptr);
+    EXPECT_EQ(alone->icon(), QMessageBox::Critical);
+    alone->buttons().at(0)->click();
+    EXPECT_TRUE(waitFor([&] { return alone.isNull(); }));
+}
+
 TEST(Sheets, ScreenAlertsUseTheTranslatedTitlesOnTheParentWindow)
 {
     QMainWindow window;

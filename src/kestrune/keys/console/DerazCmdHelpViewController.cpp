@@ -1,11 +1,11 @@
 #include <kestrune/keys/console/DerazCmdHelpViewController.h>
 
+#include <kestrune/Localized.h>
 #include <kestrune/data/state/DerazCommand.h>
 #include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/keys/console/DerazCmdHelpViewDataDelegate.h>
 
 #include <pavisade/tables/XXXNSTableColumnField.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
@@ -20,12 +20,9 @@
 #include <QtWidgets/QTableView>
 #include <QtWidgets/QToolButton>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 const QColor kTableBackground(0x2c, 0x31, 0x35);
 

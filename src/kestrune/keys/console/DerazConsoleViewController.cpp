@@ -1,5 +1,6 @@
 #include <kestrune/keys/console/DerazConsoleViewController.h>
 
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/DBProfile.h>
@@ -10,8 +11,6 @@
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/console/DerazConsoleTextView.h>
 
-#include <pavisade/viewcontrollers/Localization.h>
-
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
@@ -21,12 +20,9 @@
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QPushButton>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 // True when the bytes read as text as they stand: valid UTF-8 without control bytes
 // other than tab and line ends.

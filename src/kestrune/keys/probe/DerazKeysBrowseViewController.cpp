@@ -1,6 +1,7 @@
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/exchange/KeyBrowserExchange.h>
@@ -20,14 +21,7 @@
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QMenu>
 
-namespace {
-
-QString L(const QString &key)
-{
-    return Kestrune::probeText(key);
-}
-
-} // namespace
+using Kestrune::L;
 
 DerazKeysBrowseViewController::DerazKeysBrowseViewController(QWidget *parent)
     : DerazKeysPageViewController(parent)

@@ -1,16 +1,14 @@
 #include <kestrune/keys/probe/DerazKeysPageViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
-#include <kestrune/shell/ConfirmSheet.h>
 
-#include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/tables/TableViewExtension.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <corbelan/services/XXXTablePageControll.h>
 
@@ -18,41 +16,13 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
-#include <QtCore/QHash>
 #include <QtCore/QPointer>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
 
-namespace Kestrune {
+using Kestrune::L;
 
-QString probeText(const QString &key)
-{
-    const QString text = Pavisade::localizedString(key);
-    if (text != key)
-        return text;
-    // The English texts of the symbolic keys, for a build without translations.
-    static const QHash<QString, QString> english = {
-        {QStringLiteral("RemoveItemNil"), QStringLiteral("Select the keys to remove first.")},
-        {QStringLiteral("DataBaseSelectedNil"), QStringLiteral("Select a database in the key tree first.")},
-        {QStringLiteral("ExportDataNil"), QStringLiteral("There are no keys to export.")},
-        {QStringLiteral("DropKeyMessage"), QStringLiteral("Remove the keys %@ from the server?")},
-        {QStringLiteral("EmptyAllKeyMessage"), QStringLiteral("Remove every key of %@ from the server?")},
-        {QStringLiteral("ImportDataIndicatorText"), QStringLiteral("Importing commands…")},
-        {QStringLiteral("InsertNewData"), QStringLiteral("Add a key")},
-        {QStringLiteral("DeleteSeletedRowData"), QStringLiteral("Remove the selected keys")},
-        {QStringLiteral("DeleteSeletedTable"), QStringLiteral("Remove the selected keys")},
-        {QStringLiteral("RandomGenerateData"), QStringLiteral("Add sample keys")},
-        {QStringLiteral("ImportDataFromFile"), QStringLiteral("Import commands from a file")},
-        {QStringLiteral("ExportDataAsFile"), QStringLiteral("Export the keys to a file")},
-        {QStringLiteral("EmptyAllData"), QStringLiteral("Remove all keys")},
-        {QStringLiteral("ReloadData"), QStringLiteral("Reload")},
-        {QStringLiteral("GoFirstPage"), QStringLiteral("First page")},
-        {QStringLiteral("GoPrePage"), QStringLiteral("Previous page")},
-        {QStringLiteral("GoNextPage"), QStringLiteral("Next page")},
-        {QStringLiteral("GoLastPage"), QStringLiteral("Last page")},
-    };
-    return english.value(key, key);
-}
+namespace Kestrune {
 
 QString fillPlaceholder(const QString &text, const QString &argument)
 {
@@ -68,11 +38,6 @@ QString fillPlaceholder(const QString &text, const QString &argument)
 } // namespace Kestrune
 
 namespace {
-
-QString L(const QString &key)
-{
-    return Kestrune::probeText(key);
-}
 
 const QColor kTableBackground(0x2c, 0x31, 0x35);
 
@@ -389,16 +354,14 @@ void DerazKeysPageViewController::removeDBViewStateObserver()
 
 void DerazKeysPageViewController::showWarningKey(const QString &key)
 {
-    Pavisade::showSheetModalForWindow(parentWindow(), L(QStringLiteral("Warning")), L(key),
-                                      Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+    Kestrune::showWarning(parentWindow(), L(key));
 }
 
 void DerazKeysPageViewController::confirm(const QString &text, std::function<void()> onOk,
                                           const QString &cancelledLog)
 {
-    Kestrune::showConfirmSheet(
-        parentWindow(), L(QStringLiteral("Warning")), text, L(QStringLiteral("Cancel")),
-        L(QStringLiteral("Ok")),
+    Kestrune::confirmWarning(
+        parentWindow(), text,
         [onOk = std::move(onOk)](qint64 button) {
             XXXLog(QStringLiteral("button pressed %1").arg(button));
             onOk();

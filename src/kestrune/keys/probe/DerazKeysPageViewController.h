@@ -98,9 +98,6 @@ private:
 };
 
 namespace Kestrune {
-// The text of a string-table key for the probe screens; the English text of the keys
-// they use when no translation is installed.
-QString probeText(const QString &key);
 // The text with its one placeholder ("%@" or "%1") filled; the argument is never read
 // as a format.
 QString fillPlaceholder(const QString &text, const QString &argument);

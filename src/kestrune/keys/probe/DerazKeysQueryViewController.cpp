@@ -1,6 +1,7 @@
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 
 #include <kestrune/AppNotifications.h>
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/SpinnerReload.h>
@@ -16,12 +17,9 @@
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Kestrune::probeText(key);
-}
+namespace {
 
 constexpr int kMargin = 8;
 constexpr int kQueryHeight = 56;

@@ -1,5 +1,6 @@
 #include <kestrune/keys/sheets/DerazKeyPanel.h>
 
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/DerazType.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
@@ -12,7 +13,6 @@
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/sheets/AlertSheet.h>
-#include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/platform/Log.h>
 
@@ -23,12 +23,9 @@
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
-namespace {
+using Kestrune::L;
 
-QString L(const QString &key)
-{
-    return Pavisade::localizedString(key);
-}
+namespace {
 
 constexpr int kTypeCount = 5;
 

@@ -59,5 +59,57 @@
         <source>ReloadData</source>
         <translation>Reload</translation>
     </message>
+    <message>
+        <source>RemoveItemNil</source>
+        <translation>Select the keys to remove first.</translation>
+    </message>
+    <message>
+        <source>ExportDataNil</source>
+        <translation>There are no keys to export.</translation>
+    </message>
+    <message>
+        <source>EmptyAllKeyMessage</source>
+        <translation>Remove every key of %1 from the server?</translation>
+    </message>
+    <message>
+        <source>InsertNewData</source>
+        <translation>Add a key</translation>
+    </message>
+    <message>
+        <source>DeleteSeletedRowData</source>
+        <translation>Remove the selected keys</translation>
+    </message>
+    <message>
+        <source>RandomGenerateData</source>
+        <translation>Add sample keys</translation>
+    </message>
+    <message>
+        <source>ImportDataFromFile</source>
+        <translation>Import commands from a file</translation>
+    </message>
+    <message>
+        <source>ExportDataAsFile</source>
+        <translation>Export the keys to a file</translation>
+    </message>
+    <message>
+        <source>EmptyAllData</source>
+        <translation>Remove all keys</translation>
+    </message>
+    <message>
+        <source>GoFirstPage</source>
+        <translation>First page</translation>
+    </message>
+    <message>
+        <source>GoPrePage</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>GoNextPage</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>GoLastPage</source>
+        <translation>Last page</translation>
+    </message>
 </context>
 </TS>

@@ -70,6 +70,31 @@ protected:
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
+TEST_F(KeyBrowserTest, ToolbarButtonsTellWhatTheyDoInTheShippedTexts)
+{
+    const struct
+    {
+        qint64 tag;
+        QString tip;
+    } cases[] = {{1, "Add a key"},
+                 {2, "Remove the selected keys"},
+                 {4, "Add sample keys"},
+                 {5, "Import commands from a file"},
+                 {6, "Export the keys to a file"},
+                 {7, "Remove all keys"},
+                 {8, "Reload"},
+                 {9, "First page"},
+                 {10, "Previous page"},
+                 {11, "Next page"},
+                 {12, "Last page"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.tag);
+        QAbstractButton *button = toolButton(browser.get(), c.tag);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(button->toolTip(), c.tip);
+    }
+}
+
 TEST_F(KeyBrowserTest, PagesThroughTwoHundredFiftyKeysAHundredAtATime)
 {
     fillKeys("key:", 250);
@@ -190,7 +215,7 @@ TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
     // No selection: a warning, nothing asked.
     click(2);
     ASSERT_EQ(openAlerts().size(), 1);
-    EXPECT_EQ(openAlerts().first()->informativeText(), Kestrune::probeText("RemoveItemNil"));
+    EXPECT_EQ(openAlerts().first()->informativeText(), "Select the keys to remove first.");
     closeAlerts();
 
     QTableView *table = browser->tableView();
@@ -201,6 +226,10 @@ TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
     const QByteArrayList expected{shownKeys(browser.get()).at(1), shownKeys(browser.get()).at(3)};
 
     click(2);
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(),
+              QStringLiteral("Remove the keys %1? This cannot be undone.")
+                  .arg(QString::fromUtf8(expected.at(0) + ',' + expected.at(1))));
     ASSERT_TRUE(answerAlert("Cancel"));
     EXPECT_TRUE(removed.isEmpty());
     click(2);
@@ -210,6 +239,8 @@ TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
     EXPECT_EQ(browser->dataDelegate()->itemCount(), 5) << "the browser's rows wait for the key tree";
 
     click(7);
+    ASSERT_EQ(openAlerts().size(), 1);
+    EXPECT_EQ(openAlerts().first()->informativeText(), "Remove every key of DB0 from the server?");
     ASSERT_TRUE(answerAlert("Ok"));
     ASSERT_EQ(emptied.size(), 1);
     EXPECT_EQ(emptied.first().toString(), nodeURL(0));
@@ -227,7 +258,7 @@ TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)
     fillKeys("key:", 3);
     click(6);
     ASSERT_EQ(openAlerts().size(), 1);
-    EXPECT_EQ(openAlerts().first()->informativeText(), Kestrune::probeText("ExportDataNil"));
+    EXPECT_EQ(openAlerts().first()->informativeText(), "There are no keys to export.");
     closeAlerts();
 
     const auto db = connect();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataStoreBO.h>
@@ -102,6 +103,8 @@ protected:
     {
         static StateTest::Preferences preferences;
         Q_UNUSED(preferences);
+        // The texts the user sees: the shipped table, loaded as start-up does.
+        Kestrune::installAppTranslations();
     }
 
     void SetUp() override

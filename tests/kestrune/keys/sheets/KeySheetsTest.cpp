@@ -1,3 +1,4 @@
+#include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
@@ -129,6 +130,9 @@ public:
 class KeySheetsTest : public ::testing::Test
 {
 protected:
+    // The texts the user sees: the shipped table, loaded as start-up does.
+    static void SetUpTestSuite() { Kestrune::installAppTranslations(); }
+
     void SetUp() override
     {
         ASSERT_TRUE(server().isRunning()) << qPrintable(server().error());
@@ -438,7 +442,7 @@ TEST_F(KeySheetsTest, WithoutACurrentDatabaseTheSheetWarnsAndStaysOpen)
     addRow(panel->currentViewController(), {{"key", "f"}, {"value", "v"}});
     okAndWait(panel);
     ASSERT_EQ(openAlerts().size(), 1);
-    EXPECT_EQ(openAlerts().first()->informativeText(), "DataBaseSelectedNil");
+    EXPECT_EQ(openAlerts().first()->informativeText(), "Select a database first.");
     EXPECT_TRUE(panel->isSheetRunning());
     EXPECT_TRUE(panel->loadingIndicator()->isHidden());
     EXPECT_TRUE(panel->okButton()->isEnabled());

@@ -1,0 +1,44 @@
+#include <kestrune/Localized.h>
+
+#include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/viewcontrollers/Localization.h>
+
+#include <QtCore/QCoreApplication>
+#include <QtCore/QTranslator>
+
+namespace Kestrune {
+
+QString L(const QString &key)
+{
+    return Pavisade::localizedString(key);
+}
+
+void installAppTranslations()
+{
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance())
+        return;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral(":/i18n/kestrune_shell_en.qm"))) {
+        QCoreApplication::installTranslator(translator);
+        installed = true;
+    } else {
+        delete translator;
+    }
+}
+
+QMessageBox *confirmWarning(QWidget *window, const QString &text, const std::function<void(qint64)> &onOk,
+                            const std::function<void()> &onCancel)
+{
+    return Pavisade::showConfirmSheetModalForWindow(window, L(QStringLiteral("Warning")), text,
+                                                    Pavisade::AlertStyleWarning, L(QStringLiteral("Cancel")),
+                                                    L(QStringLiteral("Ok")), onOk, onCancel);
+}
+
+void showWarning(QWidget *window, const QString &text)
+{
+    Pavisade::showSheetModalForWindow(window, L(QStringLiteral("Warning")), text, Pavisade::AlertStyleWarning,
+                                      L(QStringLiteral("Ok")));
+}
+
+} // namespace Kestrune
