@@ -402,11 +402,20 @@ void TBWindow::layoutTrafficLightsAndContent()
     if (!m_container)
         return;
     recalculateFrameForTitleBarContainer();
+    layoutTrafficLights();
+    layoutFullScreenButton();
+    layoutTitleAndDocumentIcon();
+    repositionContentView();
+    layoutGrips();
+}
+
+// Close, minimise and zoom: in a row from the left margin, or in a column (zoom at the
+// top), centred in the bar or held at the top margin.
+void TBWindow::layoutTrafficLights()
+{
     const double barHeight = m_titleBarHeight;
     const double midY = barHeight * 0.5;
     const double maxY = barHeight;
-    const double barWidth = width();
-
     QAbstractButton *close = closeButtonToLayout();
     QAbstractButton *minimize = minimizeButtonToLayout();
     QAbstractButton *zoom = zoomButtonToLayout();
@@ -433,23 +442,40 @@ void TBWindow::layoutTrafficLightsAndContent()
         minimize->move(x, topFromBottomUp(barHeight, my, m.height()));
         zoom->move(x, topFromBottomUp(barHeight, zy, z.height()));
     }
+}
 
-    if (QAbstractButton *fullScreen = fullScreenButtonToLayout()) {
-        if (!m_setFullScreenButtonRightMargin) {
-            if (fullScreen == m_standard[3])
-                fullScreen->move(int(barWidth - fullScreen->width() - kTBStandardFullScreenButtonRightMargin),
-                                 fullScreen->y());
-            setFullScreenButtonRightMargin(barWidth - (fullScreen->x() + fullScreen->width()));
-        }
-        const double h = fullScreen->height();
-        const double y =
-            m_centerFullScreenButton ? std::floor(midY - h * 0.5) : maxY - h - m_fullScreenButtonTopMargin;
-        fullScreen->move(int(std::lround(barWidth - fullScreen->width() - m_fullScreenButtonRightMargin)),
-                         topFromBottomUp(barHeight, y, h));
+// The full-screen button at its right margin (taken from where the button stands the
+// first time), centred in the bar or held at the top margin.
+void TBWindow::layoutFullScreenButton()
+{
+    QAbstractButton *fullScreen = fullScreenButtonToLayout();
+    if (!fullScreen)
+        return;
+    const double barHeight = m_titleBarHeight;
+    const double midY = barHeight * 0.5;
+    const double maxY = barHeight;
+    const double barWidth = width();
+    if (!m_setFullScreenButtonRightMargin) {
+        if (fullScreen == m_standard[3])
+            fullScreen->move(int(barWidth - fullScreen->width() - kTBStandardFullScreenButtonRightMargin),
+                             fullScreen->y());
+        setFullScreenButtonRightMargin(barWidth - (fullScreen->x() + fullScreen->width()));
     }
+    const double h = fullScreen->height();
+    const double y =
+        m_centerFullScreenButton ? std::floor(midY - h * 0.5) : maxY - h - m_fullScreenButtonTopMargin;
+    fullScreen->move(int(std::lround(barWidth - fullScreen->width() - m_fullScreenButtonRightMargin)),
+                     topFromBottomUp(barHeight, y, h));
+}
 
-    // The title text and the document icon left of it, placed in the middle of the bar
-    // as the window system places its own title.
+// The title text and the document icon left of it, placed in the middle of the bar as
+// the window system places its own title.
+void TBWindow::layoutTitleAndDocumentIcon()
+{
+    const double barHeight = m_titleBarHeight;
+    const double barWidth = width();
+    const double midY = barHeight * 0.5;
+    const double maxY = barHeight;
     if (titleFont)
         m_titleField->setFont(*titleFont);
     else {
@@ -471,9 +497,6 @@ void TBWindow::layoutTrafficLightsAndContent()
                                        int(kTBTitleDocumentButtonOffset),
                                    topFromBottomUp(barHeight, y, h));
     }
-
-    repositionContentView();
-    layoutGrips();
 }
 
 void TBWindow::repositionContentView()

@@ -215,6 +215,10 @@ private:
     void createTitlebarView();
     void createStandardButtons();
     void recalculateFrameForTitleBarContainer();
+    // The parts of the layout pass, in its order.
+    void layoutTrafficLights();
+    void layoutFullScreenButton();
+    void layoutTitleAndDocumentIcon();
     void repositionContentView();
     void layoutGrips();
     void redisplay();

@@ -135,10 +135,20 @@ void DerazExportOperation::main()
     if (!QDir().mkpath(info.absolutePath()))
         XXXLog(Bastwick::format("createPathIfNeded %@ failed", info.absolutePath()));
     QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Every way an export can fail ends here: no file is left behind and the delegate
+    // gets the error.
+    const auto fail = [&](const Bastwick::Error &error) {
+        file.cancelWriting();
+        XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
+        finish(error, database);
+    };
+    const auto fileFailed = [&] {
         const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
         XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
-        finish(error, database);
+        fail(error);
+    };
+    if (!file.open(QIODevice::WriteOnly)) {
+        fileFailed();
         return;
     }
 
@@ -149,9 +159,7 @@ void DerazExportOperation::main()
     qint64 done = 0;
     for (qint64 page = 0; page < pages; ++page) {
         if (isCancelled()) {
-            file.cancelWriting();
-            finish(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")),
-                   database);
+            fail(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")));
             return;
         }
         const qint64 from = page * pageSize;
@@ -160,9 +168,7 @@ void DerazExportOperation::main()
         Bastwick::Error error;
         const std::optional<QList<DerazUnit>> units = readPage(*db, pageKeys, &error);
         if (!units) {
-            file.cancelWriting();
-            XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
-            finish(error, database);
+            fail(error);
             return;
         }
         QByteArray chunk;
@@ -177,10 +183,7 @@ void DerazExportOperation::main()
         }
     }
     if (!file.commit()) {
-        const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
-        XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
-        XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
-        finish(error, database);
+        fileFailed();
         return;
     }
     reportProgress(count, count);

@@ -143,6 +143,24 @@ void XXXForm::updateWithData22(const QVariant &data)
     layoutRows(data, Variant::BoundToCache);
 }
 
+// The control of a row type with the form's row font (a check box keeps its own), or
+// null for a type that shows its title only.
+QWidget *XXXForm::makeControl(const QString &type)
+{
+    if (type == XXXFormTypeCheckBox)
+        return new XXXCheckBox(this);
+    QWidget *control = nullptr;
+    if (type == XXXFormTypeTextField)
+        control = new XXXTextField(this);
+    else if (type == XXXFormTypeComboBox)
+        control = new XXXComboBox(this);
+    else if (type == XXXFormTypePopUpButton)
+        control = new XXXPopUpButton(this);
+    if (control)
+        control->setFont(labelFont(this));
+    return control;
+}
+
 void XXXForm::layoutRows(const QVariant &data, Variant variant)
 {
     m_items = rowsOf(data);
@@ -152,21 +170,20 @@ void XXXForm::layoutRows(const QVariant &data, Variant variant)
     const int controlX = kTitleWidth + int(kFormCellVSpace);
     const int textHeight = variant == Variant::BoundToObject ? 20 : 18;
     const int choiceHeight = byCache ? 24 : 20;
-    int row = 0;
     bool afterComboBox = false;
-    for (const QVariant &description : std::as_const(m_items)) {
+    for (qsizetype row = 0; row < m_items.size(); ++row) {
+        const QVariant &description = m_items.at(row);
         const QString title = Bastwick::valueForKey(description, QStringLiteral("title")).toString();
         const QVariant value = Bastwick::valueForKey(description, QStringLiteral("value"));
         const QString type = Bastwick::valueForKey(description, QStringLiteral("type")).toString();
         const QString identifier =
             plain ? Bastwick::valueForKey(description, QStringLiteral("identifier")).toString() : title;
-        const QStringList entries =
-            Bastwick::valueForKey(description, QStringLiteral("items")).toStringList();
         if (variant != Variant::BoundToObject)
             m_bindDataMapCache.insert(title, Bastwick::describe(value));
 
+        const int y = kRowSpacing * int(row);
         auto *label = new XXXLabel(this);
-        label->setGeometry(0, kRowSpacing * row + 2, kTitleWidth, 18);
+        label->setGeometry(0, y + 2, kTitleWidth, 18);
         label->setFont(labelFont(this));
         label->setText(title);
         if (!plain) {
@@ -177,58 +194,40 @@ void XXXForm::layoutRows(const QVariant &data, Variant variant)
         }
         label->show();
 
-        const int y = kRowSpacing * row;
-        QWidget *control = nullptr;
-        if (type == XXXFormTypeTextField) {
-            auto *field = new XXXTextField(this);
+        QWidget *control = makeControl(type);
+        if (!control)
+            continue;
+        if (auto *field = qobject_cast<XXXTextField *>(control)) {
             field->setGeometry(controlX, y + (afterComboBox && !byCache ? 2 : 0), fullWidth, textHeight);
-            field->setFont(labelFont(this));
             const QVariant shown = plain ? shownValue(identifier, value) : value;
             if (shown.isValid() && !Bastwick::isNull(shown))
                 field->setText(shown.toString());
             m_fullWidthControls.append(field);
-            control = field;
-        } else if (type == XXXFormTypeComboBox) {
-            auto *combo = new XXXComboBox(this);
-            combo->setGeometry(controlX, y, fullWidth, choiceHeight);
-            combo->setFont(labelFont(this));
-            combo->addItems(entries);
-            if (plain)
-                Pavisade::showControlValue(combo, shownValue(identifier, value));
-            m_fullWidthControls.append(combo);
-            control = combo;
-            afterComboBox = true;
-        } else if (type == XXXFormTypeCheckBox) {
-            auto *check = new XXXCheckBox(this);
+        } else if (auto *check = qobject_cast<XXXCheckBox *>(control)) {
             check->setGeometry(controlX, y - 2, 100, choiceHeight);
             if (plain)
                 Pavisade::showControlValue(check, shownValue(identifier, value));
-            control = check;
             afterComboBox = false;
-        } else if (type == XXXFormTypePopUpButton) {
-            auto *popup = new XXXPopUpButton(this);
-            popup->setGeometry(controlX, y, fullWidth, choiceHeight);
-            popup->setFont(labelFont(this));
-            popup->addItems(entries);
+        } else if (auto *choice = qobject_cast<QComboBox *>(control)) {
+            // A combo box or a pop-up button.
+            choice->setGeometry(controlX, y, fullWidth, choiceHeight);
+            choice->addItems(Bastwick::valueForKey(description, QStringLiteral("items")).toStringList());
             if (plain)
-                Pavisade::showControlValue(popup, shownValue(identifier, value));
-            m_fullWidthControls.append(popup);
-            control = popup;
-            afterComboBox = false;
+                Pavisade::showControlValue(choice, shownValue(identifier, value));
+            m_fullWidthControls.append(choice);
+            afterComboBox = type == XXXFormTypeComboBox;
         }
-        if (control) {
-            control->setObjectName(identifier);
-            connectEntryPoints(control);
-            if (variant == Variant::BoundToObject && m_bindToObj) {
-                Pavisade::FormBinding::bindToObject(control, m_bindToObj, title);
-                m_bindUIComponents.append(control);
-            } else if (byCache && (qobject_cast<QLineEdit *>(control) || m_bindToObj)) {
-                Pavisade::FormBinding::bindToMap(control, &m_bindDataMapCache, title);
-                m_bindUIComponents.append(control);
-            }
-            control->show();
+
+        control->setObjectName(identifier);
+        connectEntryPoints(control);
+        if (variant == Variant::BoundToObject && m_bindToObj) {
+            Pavisade::FormBinding::bindToObject(control, m_bindToObj, title);
+            m_bindUIComponents.append(control);
+        } else if (byCache && (qobject_cast<QLineEdit *>(control) || m_bindToObj)) {
+            Pavisade::FormBinding::bindToMap(control, &m_bindDataMapCache, title);
+            m_bindUIComponents.append(control);
         }
-        ++row;
+        control->show();
     }
 }
 

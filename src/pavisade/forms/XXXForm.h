@@ -88,6 +88,8 @@ protected:
 
 private:
     enum class Variant { Plain, BoundToObject, BoundToCache };
+    QWidget *makeControl(const QString &type);
+    // Lays out each row's title and control, shows its value and binds the control.
     void layoutRows(const QVariant &data, Variant variant);
     void connectEntryPoints(QWidget *control);
     void writeEdit(QWidget *control, QVariant value);

@@ -78,6 +78,7 @@ public:
 
 private:
     friend class ::XXXTreeViewDataDelegate;
+    friend class TreeUrlMemory;
     static TreeNodePtr leafRow(const TreeNodePtr &parent, qsizetype index);
     void renumberChildren(qsizetype from);
     void setModel(XXXTreeViewDataDelegate *model);

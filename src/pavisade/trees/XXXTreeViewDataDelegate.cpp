@@ -1,12 +1,14 @@
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
 #include <pavisade/tables/ColumnDefStore_p.h>
+#include <pavisade/trees/TreeUrlMemory_p.h>
 
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QMimeData>
+#include <QtCore/QSet>
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
 
@@ -24,12 +26,17 @@ const QString kTypeKey = QStringLiteral("type");
 XXXTreeViewDataDelegate::XXXTreeViewDataDelegate(QObject *parent)
     : QAbstractItemModel(parent)
     , m_root(TreeNode::createWithChildren())
+    , m_urlMemory(std::make_unique<Pavisade::TreeUrlMemory>(*this))
 {
     m_root->m_model = this;
 }
 
 XXXTreeViewDataDelegate::~XXXTreeViewDataDelegate()
 {
+    // The owner's selection model outlives this model: nothing it reports from here on
+    // may reach the selection memory.
+    disconnect(m_selectionConnection);
+    disconnect(m_currentConnection);
     for (const Node &node : treeMembers())
         node->setModel(nullptr);
 }
@@ -265,37 +272,18 @@ void XXXTreeViewDataDelegate::foldLeafRows(TreeNode *node)
     const QModelIndex parentIndex = indexOfRaw(node);
     const qsizetype first = node->m_children.size();
 
-    // The selection as it was before the leaf rows changed (they read the new data now).
-    const QStringList urls = m_selectedUrls;
-    const QString currentUrl = m_currentUrl;
-    const bool replaying = std::exchange(m_replaying, true);
-    if (before > 0) {
-        beginRemoveRows(parentIndex, int(first), int(first + before - 1));
-        node->m_leafCount = 0;
-        endRemoveRows();
-    }
-    if (after > 0) {
-        beginInsertRows(parentIndex, int(first), int(first + after - 1));
-        node->m_leafCount = after;
-        endInsertRows();
-    }
-    if (m_owner && m_owner->selectionModel() && node->m_leafRows && columnCount() > 0 && after > 0) {
-        QItemSelection selection;
-        for (const QString &url : urls) {
-            const qsizetype i = node->m_leafRows->indexOfUrl(url);
-            if (i >= 0 && i < after)
-                selection.select(index(int(first + i), 0, parentIndex),
-                                 index(int(first + i), columnCount() - 1, parentIndex));
+    m_urlMemory->keepAcrossLeafRowsChange(node, [&] {
+        if (before > 0) {
+            beginRemoveRows(parentIndex, int(first), int(first + before - 1));
+            node->m_leafCount = 0;
+            endRemoveRows();
         }
-        if (!selection.isEmpty())
-            m_owner->selectionModel()->select(selection, QItemSelectionModel::Select);
-        const qsizetype c = currentUrl.isEmpty() ? -1 : node->m_leafRows->indexOfUrl(currentUrl);
-        if (c >= 0 && c < after)
-            m_owner->selectionModel()->setCurrentIndex(index(int(first + c), 0, parentIndex),
-                                                       QItemSelectionModel::NoUpdate);
-    }
-    m_replaying = replaying;
-    recordSelection();
+        if (after > 0) {
+            beginInsertRows(parentIndex, int(first), int(first + after - 1));
+            node->m_leafCount = after;
+            endInsertRows();
+        }
+    });
 }
 
 void XXXTreeViewDataDelegate::leafRowsInserted(const Node &node, qsizetype first, qsizetype count)
@@ -340,111 +328,18 @@ void XXXTreeViewDataDelegate::reloadData()
 
 void XXXTreeViewDataDelegate::resetKeepingState(const std::function<void()> &change)
 {
-    QStringList expanded;
-    const QStringList selected = m_selectedUrls;
-    const QString currentUrl = m_currentUrl;
-    if (m_owner) {
-        std::function<void(const TreeNode *)> collect = [&](const TreeNode *node) {
-            for (const Node &child : node->m_children) {
-                if (isExpanded(child.get())) {
-                    expanded.append(child->url());
-                    collect(child.get());
-                }
-            }
+    m_urlMemory->keepAcrossReset([&] {
+        beginResetModel();
+        if (change)
+            change();
+        std::function<void(TreeNode *)> recount = [&](TreeNode *node) {
+            node->m_leafCount = node->m_leafRows ? node->m_leafRows->childCount() : 0;
+            for (const Node &child : node->m_children)
+                recount(child.get());
         };
-        collect(m_root.get());
-    }
-    const bool replaying = std::exchange(m_replaying, true);
-    beginResetModel();
-    if (change)
-        change();
-    std::function<void(TreeNode *)> recount = [&](TreeNode *node) {
-        node->m_leafCount = node->m_leafRows ? node->m_leafRows->childCount() : 0;
-        for (const Node &child : node->m_children)
-            recount(child.get());
-    };
-    recount(m_root.get());
-    endResetModel();
-    if (!m_owner) {
-        m_replaying = replaying;
-        return;
-    }
-    std::function<void(const TreeNode *)> expand = [&](const TreeNode *node) {
-        for (const Node &child : node->m_children) {
-            if (!child->url().isEmpty() && expanded.contains(child->url())) {
-                m_owner->expand(indexOfRaw(child.get()));
-                expand(child.get());
-            }
-        }
-    };
-    expand(m_root.get());
-    selectUrls(selected, currentUrl);
-    m_replaying = replaying;
-    recordSelection();
-}
-
-void XXXTreeViewDataDelegate::recordSelection()
-{
-    if (m_replaying)
-        return;
-    m_selectedUrls = selectedUrls();
-    m_currentUrl.clear();
-    if (m_owner && m_owner->selectionModel()) {
-        if (const Node current = nodeForIndex(m_owner->selectionModel()->currentIndex()))
-            m_currentUrl = current->url();
-    }
-}
-
-// The url of each wholly selected row, range by range: a selection across a million
-// leaf rows is a few ranges, and a leaf's url is read from its rows directly, not through
-// a list of every selected row and a transient node for each.
-QStringList XXXTreeViewDataDelegate::selectedUrls() const
-{
-    QStringList urls;
-    if (!m_owner || !m_owner->selectionModel())
-        return urls;
-    QItemSelectionModel *selection = m_owner->selectionModel();
-    const int lastColumn = columnCount() - 1;
-    for (const QItemSelectionRange &range : selection->selection()) {
-        if (!range.isValid() || range.model() != this)
-            continue;
-        const TreeNode *parent = nodeAt(range.parent());
-        if (!parent)
-            continue;
-        // Ranges do not overlap: a row selected in parts counts once, with its first column.
-        const bool wholeRows = range.left() == 0 && range.right() == lastColumn;
-        const qsizetype children = parent->m_children.size();
-        for (int row = range.top(); row <= range.bottom(); ++row) {
-            if (!wholeRows && (range.left() != 0 || !selection->isRowSelected(row, range.parent())))
-                continue;
-            if (row < children)
-                urls.append(parent->m_children.at(row)->url());
-            else if (parent->m_leafRows && row - children < parent->m_leafRows->childCount())
-                urls.append(parent->m_leafRows->childValue(row - children, kUrlKey).toString());
-        }
-    }
-    return urls;
-}
-
-// Selects the first shown row of each url, in one walk over the shown rows for all the
-// urls; consecutive leaf rows are selected as one range.
-void XXXTreeViewDataDelegate::selectUrls(const QStringList &urls, const QString &currentUrl)
-{
-    if (!m_owner || !m_owner->selectionModel() || columnCount() == 0)
-        return;
-    const int lastColumn = columnCount() - 1;
-    QSet<QString> wanted(urls.cbegin(), urls.cend());
-    QItemSelection selection;
-    forEachShownUrl(wanted, [&](const QModelIndex &first, const QModelIndex &last) {
-        selection.append(QItemSelectionRange(first, last.siblingAtColumn(lastColumn)));
+        recount(m_root.get());
+        endResetModel();
     });
-    m_owner->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!currentUrl.isEmpty()) {
-        QSet<QString> current{currentUrl};
-        forEachShownUrl(current, [&](const QModelIndex &first, const QModelIndex &) {
-            m_owner->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
-        });
-    }
 }
 
 // --- Look-ups -------------------------------------------------------------------------
@@ -535,52 +430,9 @@ qint64 XXXTreeViewDataDelegate::indexOfUrlInVisibleTreeView(const QString &url) 
         return -1;
     QSet<QString> wanted{url};
     qint64 row = -1;
-    forEachShownUrl(
+    m_urlMemory->forEachShownUrl(
         wanted, [&](const QModelIndex &first, const QModelIndex &) { row = m_owner->visibleRowOf(first); });
     return row;
-}
-
-void XXXTreeViewDataDelegate::forEachShownUrl(
-    QSet<QString> &wanted, const std::function<void(const QModelIndex &, const QModelIndex &)> &found) const
-{
-    std::function<void(const TreeNode *)> walk = [&](const TreeNode *node) {
-        for (const Node &child : node->m_children) {
-            if (wanted.isEmpty())
-                return;
-            if (child->m_values.contains(kUrlKey) &&
-                wanted.remove(child->m_values.value(kUrlKey).toString())) {
-                const QModelIndex index = indexOfRaw(child.get());
-                found(index, index);
-            }
-            if (isExpanded(child.get()))
-                walk(child.get());
-        }
-        if (wanted.isEmpty() || !node->m_leafRows || node->m_leafCount <= 0)
-            return;
-        const qsizetype children = node->m_children.size();
-        const QModelIndex parent = indexOfRaw(node);
-        QList<qsizetype> rows;
-        for (const qsizetype i : node->m_leafRows->indexesOfUrls(wanted))
-            if (i >= 0 && i < node->m_leafCount)
-                rows.append(i);
-        for (qsizetype first = 0; first < rows.size();) {
-            qsizetype last = first;
-            while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
-                ++last;
-            found(index(int(children + rows.at(first)), 0, parent),
-                  index(int(children + rows.at(last)), 0, parent));
-            first = last + 1;
-        }
-        // Every wanted url found here (a whole selection coming back) needs no look-up
-        // of what was found.
-        if (rows.size() >= wanted.size())
-            wanted.clear();
-        else
-            for (const qsizetype i : std::as_const(rows))
-                wanted.remove(node->m_leafRows->childValue(i, kUrlKey).toString());
-    };
-    if (m_owner)
-        walk(m_root.get());
 }
 
 XXXTreeViewDataDelegate::Node XXXTreeViewDataDelegate::itemOfRowInVisibleTreeView(qint64 row) const
@@ -624,14 +476,14 @@ void XXXTreeViewDataDelegate::setOwner(Pavisade::OutlineView *tree)
     Pavisade::showModelInView(tree, this);
     m_selectionConnection =
         connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-            if (m_replaying)
+            if (m_urlMemory->isReplaying())
                 return;
-            recordSelection();
+            m_urlMemory->recordSelection();
             outlineViewSelectionIsChanging();
         });
     m_currentConnection = connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                                  [this] { recordSelection(); });
-    recordSelection();
+                                  [this] { m_urlMemory->recordSelection(); });
+    m_urlMemory->recordSelection();
 }
 
 void XXXTreeViewDataDelegate::outlineViewSelectionIsChanging()

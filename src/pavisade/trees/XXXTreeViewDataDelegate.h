@@ -10,11 +10,15 @@
 #include <QtCore/QAbstractItemModel>
 #include <QtCore/QList>
 #include <QtCore/QPointer>
-#include <QtCore/QSet>
 
 #include <functional>
+#include <memory>
 
 class QItemSelection;
+
+namespace Pavisade {
+class TreeUrlMemory;
+}
 
 // The model of a tree view: an invisible root node whose children are the top-level
 // nodes (`treeMembers`), each node's children answered from its child nodes and leaf
@@ -149,6 +153,7 @@ protected:
 
 private:
     friend class Pavisade::TreeNode;
+    friend class Pavisade::TreeUrlMemory;
     Pavisade::TreeNode *nodeAt(const QModelIndex &index) const;
     QModelIndex indexOfRaw(const Pavisade::TreeNode *node, int column = 0) const;
     bool isExpanded(const Pavisade::TreeNode *node) const;
@@ -157,28 +162,17 @@ private:
     void detach(const Node &node);
     void removeTopLevelAt(qsizetype position);
     void foldLeafRows(Pavisade::TreeNode *node);
+    // Resets the model around change; expansion and selection come back by "url".
     void resetKeepingState(const std::function<void()> &change);
-    void recordSelection();
     void foldPending();
-    QStringList selectedUrls() const;
-    void selectUrls(const QStringList &urls, const QString &currentUrl);
-    // Reports the first shown row of each wanted url, in row order, taking the url out of
-    // wanted, until none is left: a node as (index, index), leaf rows as runs of
-    // consecutive rows (first, last), column 0. The shown nodes are walked once and each
-    // node's leaf rows answer all the urls at once.
-    void forEachShownUrl(QSet<QString> &wanted,
-                         const std::function<void(const QModelIndex &, const QModelIndex &)> &found) const;
     IndexPath dropIndexPath(int row, const QModelIndex &parent) const;
 
     Node m_root;
     QPointer<Pavisade::OutlineView> m_owner;
     QMetaObject::Connection m_selectionConnection;
     QMetaObject::Connection m_currentConnection;
-    // The selection by "url", kept as it changes, so that it can be brought back after
-    // the rows have changed under it.
-    QStringList m_selectedUrls;
-    QString m_currentUrl;
-    bool m_replaying = false;
+    // The selection and expansion by "url", brought back after the rows changed.
+    std::unique_ptr<Pavisade::TreeUrlMemory> m_urlMemory;
     QString m_dragType;
     mutable NodeList m_dragNodes;
     QList<std::weak_ptr<Pavisade::TreeNode>> m_pendingFolds;

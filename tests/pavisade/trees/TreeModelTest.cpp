@@ -312,6 +312,61 @@ TEST(TreeModel, ReloadBringsBackALargeLeafSelectionInOnePass)
     EXPECT_FALSE(f.tree.selectionModel()->isRowSelected(0, f.indexOf(f.db0)));
 }
 
+// Bringing a selection back after the rows changed is not a selection by the user: no
+// selection callback hears of it, and the current row comes back with the selection,
+// after a reload as after a change of a node's leaf rows.
+TEST(TreeModel, RestoredSelectionKeepsItsCurrentRowAndCallsNoCallback)
+{
+    TreeFixture f;
+    f.fillKeyTree(4);
+    f.tree.expand(f.indexOf(f.conn));
+    f.tree.expand(f.indexOf(f.db0));
+    const QModelIndex db0 = f.indexOf(f.db0);
+    f.tree.selectionModel()->select(QItemSelection(f.model.index(0, 0, db0), f.model.index(2, 0, db0)),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    f.tree.selectionModel()->setCurrentIndex(f.model.index(1, 0, db0), QItemSelectionModel::NoUpdate);
+    int calls = 0;
+    f.model.selectionChangedCallback = [&](const Node &, const Node &) { ++calls; };
+    f.model.callback = [&](const Node &, const Node &) { ++calls; };
+
+    struct Case
+    {
+        const char *change;
+        std::function<void()> run;
+        int k0Row; // the row of k0 among DB0's rows once the change is shown
+    };
+    const Case cases[] = {
+        {"reload",
+         [&] {
+             f.rows0->m_names.prepend("first");
+             f.model.reloadData();
+         },
+         1},
+        {"leaf rows",
+         [&] {
+             f.rows0->m_names.prepend("second");
+             f.model.reloadLeafRows(f.db0);
+         },
+         2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.change);
+        c.run();
+        EXPECT_EQ(calls, 0);
+        const QModelIndex db0Now = f.indexOf(f.db0);
+        const QModelIndex current = f.tree.selectionModel()->currentIndex();
+        const Node node = f.model.nodeForIndex(current);
+        ASSERT_TRUE(node);
+        EXPECT_EQ(node->url(), "1/DB0/k1");
+        EXPECT_EQ(current.row(), c.k0Row + 1);
+        // k0..k2 are selected, the keys before and after them are not.
+        for (int row = c.k0Row - 1; row <= c.k0Row + 3; ++row)
+            EXPECT_EQ(f.tree.selectionModel()->isRowSelected(row, db0Now),
+                      row >= c.k0Row && row <= c.k0Row + 2)
+                << "row " << row;
+    }
+}
+
 TEST(TreeModel, SelectionCallbacksGetTheNodeAndItsParent)
 {
     TreeFixture f;
