@@ -1,5 +1,7 @@
 #include <bastwick/TextGeometry.h>
 
+#include <bastwick/platform/Log.h>
+
 #include <QtGui/QTextLayout>
 #include <QtGui/QTextOption>
 
@@ -22,27 +24,49 @@ double layoutExtent(float value)
     return std::min(double(value), kLargestLayoutExtent);
 }
 
-QSizeF measure(const QString &text, float width, float height, const QTextCharFormat &format)
+// The runs with their ranges cut to the text; empty ones are dropped.
+QList<QTextLayout::FormatRange> runsWithinText(const QList<QTextLayout::FormatRange> &runs, int length)
+{
+    QList<QTextLayout::FormatRange> within;
+    within.reserve(runs.size());
+    for (const QTextLayout::FormatRange &run : runs) {
+        const qint64 start = std::max<qint64>(run.start, 0);
+        const qint64 end = std::min<qint64>(qint64(run.start) + run.length, length);
+        if (run.start < 0 || run.length < 0 || qint64(run.start) + run.length > length)
+            XXXLogWarning(
+                QStringLiteral("format run %1+%2 reaches outside a text of %3 characters; cut to it")
+                    .arg(run.start)
+                    .arg(run.length)
+                    .arg(length));
+        if (end <= start)
+            continue;
+        QTextLayout::FormatRange cut = run;
+        cut.start = int(start);
+        cut.length = int(end - start);
+        within.append(cut);
+    }
+    return within;
+}
+
+QSizeF measure(const QString &text, const QList<QTextLayout::FormatRange> &runs, float width, float height)
 {
     // The behaviour applies to this measurement only.
     gNSStringTextGeometryTypesetterBehavior = -1;
     if (text.isEmpty())
         return QSizeF(0, 0);
 
-    // Line breaks of every kind end a line, as in a text view.
+    // Line breaks of every kind end a line, as in a text view. Each is replaced by one
+    // character, so the runs keep their positions.
     QString laidOut = text;
     laidOut.replace(QLatin1Char('\n'), QChar::LineSeparator);
     laidOut.replace(QChar::ParagraphSeparator, QChar::LineSeparator);
 
-    QTextLayout layout(laidOut, format.font());
+    // Unset attributes of a run resolve against the layout's font.
+    QTextLayout layout(laidOut, QFont());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    QTextLayout::FormatRange range;
-    range.start = 0;
-    range.length = int(laidOut.size());
-    range.format = format;
-    layout.setFormats({range});
+    layout.setFormats(runsWithinText(runs, int(laidOut.size())));
 
     const double lineWidth = layoutExtent(width);
     const double maxHeight = std::isnan(height) ? 0.0 : double(height);
@@ -65,6 +89,16 @@ QSizeF measure(const QString &text, float width, float height, const QTextCharFo
     return QSizeF(float(usedWidth), float(usedHeight));
 }
 
+// The whole text as one run.
+QList<QTextLayout::FormatRange> oneRun(const QString &text, const QTextCharFormat &format)
+{
+    QTextLayout::FormatRange run;
+    run.start = 0;
+    run.length = int(text.size());
+    run.format = format;
+    return {run};
+}
+
 QTextCharFormat formatWithFont(const QFont &font)
 {
     QTextCharFormat format;
@@ -74,24 +108,40 @@ QTextCharFormat formatWithFont(const QFont &font)
 
 } // namespace
 
+QSizeF sizeForWidth(const QString &text, const QList<QTextLayout::FormatRange> &runs, float width,
+                    float height)
+{
+    return measure(text, runs, width, height);
+}
+
+float heightForWidth(const QString &text, const QList<QTextLayout::FormatRange> &runs, float width)
+{
+    return float(measure(text, runs, width, kTextGeometryUnbounded).height());
+}
+
+float widthForHeight(const QString &text, const QList<QTextLayout::FormatRange> &runs, float height)
+{
+    return float(measure(text, runs, kTextGeometryUnbounded, height).width());
+}
+
 QSizeF sizeForWidth(const QString &text, float width, float height, const QTextCharFormat &attributes)
 {
-    return measure(text, width, height, attributes);
+    return sizeForWidth(text, oneRun(text, attributes), width, height);
 }
 
 float heightForWidth(const QString &text, float width, const QTextCharFormat &attributes)
 {
-    return float(measure(text, width, kTextGeometryUnbounded, attributes).height());
+    return heightForWidth(text, oneRun(text, attributes), width);
 }
 
 float widthForHeight(const QString &text, float height, const QTextCharFormat &attributes)
 {
-    return float(measure(text, kTextGeometryUnbounded, height, attributes).width());
+    return widthForHeight(text, oneRun(text, attributes), height);
 }
 
 QSizeF sizeForWidth(const QString &text, float width, float height, const QFont &font)
 {
-    return measure(text, width, height, formatWithFont(font));
+    return sizeForWidth(text, width, height, formatWithFont(font));
 }
 
 float heightForWidth(const QString &text, float width, const QFont &font)

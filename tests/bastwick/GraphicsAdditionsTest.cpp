@@ -286,4 +286,140 @@ TEST_F(TextGeometryTest, AttributesAndTheTypesetterSetting)
     EXPECT_EQ(gNSStringTextGeometryTypesetterBehavior, -1);
 }
 
+// --- text with format runs --------------------------------------------------------
+
+QTextLayout::FormatRange run(int start, int length, const QFont &font)
+{
+    QTextLayout::FormatRange range;
+    range.start = start;
+    range.length = length;
+    range.format.setFont(font);
+    return range;
+}
+
+TEST_F(TextGeometryTest, RunsMeasureLikeTheirTextsInTheirOwnFonts)
+{
+    QFont big = m_font;
+    big.setPointSize(24);
+    const double bigLine = heightForWidth(QStringLiteral("x"), kTextGeometryUnbounded, big);
+    ASSERT_GT(bigLine, m_line + 5);
+
+    const QString small = QStringLiteral("small ");
+    const QString large = QStringLiteral("LARGE");
+    const QString text = small + large;
+    const QList<QTextLayout::FormatRange> mixed = {run(0, int(small.size()), m_font),
+                                                   run(int(small.size()), int(large.size()), big)};
+
+    // One line: as tall as its tallest run, as wide as its runs side by side.
+    const QSizeF size = sizeForWidth(text, mixed, kTextGeometryUnbounded, kTextGeometryUnbounded);
+    EXPECT_EQ(size.height(), bigLine);
+    EXPECT_NEAR(size.width(),
+                widthForHeight(small, kTextGeometryUnbounded, m_font) +
+                    widthForHeight(large, kTextGeometryUnbounded, big),
+                2.0);
+    EXPECT_EQ(heightForWidth(text, mixed, kTextGeometryUnbounded), float(size.height()));
+    EXPECT_EQ(widthForHeight(text, mixed, kTextGeometryUnbounded), float(size.width()));
+
+    // Each line takes the height of the runs on it.
+    const QString lines = QStringLiteral("tiny\nHUGE\ntiny");
+    const QList<QTextLayout::FormatRange> middleBig = {run(0, 5, m_font), run(5, 4, big), run(9, 5, m_font)};
+    EXPECT_NEAR(heightForWidth(lines, middleBig, kTextGeometryUnbounded), 2 * m_line + bigLine, 1.0);
+    // The height box cuts after the first two lines, whose heights differ.
+    EXPECT_NEAR(sizeForWidth(lines, middleBig, kTextGeometryUnbounded, float(m_line + bigLine + 1)).height(),
+                m_line + bigLine, 1.0);
+    EXPECT_EQ(sizeForWidth(lines, middleBig, kTextGeometryUnbounded, float(m_line + bigLine / 2)).height(),
+              m_line);
+
+    // Wrapping at a width: the large run wraps onto lines of its own height.
+    const QString words = QStringLiteral("one two three four five six seven eight");
+    const QList<QTextLayout::FormatRange> allBig = {run(0, int(words.size()), big)};
+    const float narrow = widthForHeight(words, allBig, kTextGeometryUnbounded) / 3;
+    const QSizeF wrapped = sizeForWidth(words, allBig, narrow, kTextGeometryUnbounded);
+    EXPECT_LE(wrapped.width(), narrow);
+    const int wrappedLines = int(std::lround(wrapped.height() / bigLine));
+    EXPECT_GE(wrappedLines, 3);
+    EXPECT_NEAR(wrapped.height(), wrappedLines * bigLine, 1.0);
+}
+
+TEST_F(TextGeometryTest, RunsAgreeWithTheOneFormatForms)
+{
+    const QString text = QStringLiteral("alpha beta gamma delta epsilon");
+    QTextCharFormat spaced;
+    spaced.setFont(m_font);
+    spaced.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+    spaced.setFontLetterSpacing(3);
+    QTextLayout::FormatRange whole;
+    whole.start = 0;
+    whole.length = int(text.size());
+    whole.format = spaced;
+
+    for (const float width : {kTextGeometryUnbounded, 80.0f}) {
+        EXPECT_EQ(sizeForWidth(text, {whole}, width, kTextGeometryUnbounded),
+                  sizeForWidth(text, width, kTextGeometryUnbounded, spaced))
+            << width;
+    }
+    // Without runs, and for what a run leaves unset, the application's default font.
+    EXPECT_EQ(sizeForWidth(text, {}, kTextGeometryUnbounded, kTextGeometryUnbounded),
+              sizeForWidth(text, kTextGeometryUnbounded, kTextGeometryUnbounded, QFont()));
+    QTextLayout::FormatRange boldOnly;
+    boldOnly.start = 0;
+    boldOnly.length = int(text.size());
+    boldOnly.format.setFontWeight(QFont::Bold);
+    QFont bold;
+    bold.setBold(true);
+    EXPECT_EQ(widthForHeight(text, {boldOnly}, kTextGeometryUnbounded),
+              widthForHeight(text, kTextGeometryUnbounded, bold));
+
+    // Where runs overlap, the later run's attributes win.
+    QFont big = m_font;
+    big.setPointSize(30);
+    EXPECT_EQ(heightForWidth(text, {run(0, int(text.size()), big), run(0, int(text.size()), m_font)},
+                             kTextGeometryUnbounded),
+              heightForWidth(text, kTextGeometryUnbounded, m_font));
+}
+
+TEST_F(TextGeometryTest, RunsOutsideTheTextAreCutToIt)
+{
+    const QString text = QStringLiteral("abc def");
+    QFont big = m_font;
+    big.setPointSize(24);
+    const QSizeF expected = sizeForWidth(text, {run(0, 3, big), run(3, 4, m_font)}, kTextGeometryUnbounded,
+                                         kTextGeometryUnbounded);
+
+    struct Case
+    {
+        const char *what;
+        QList<QTextLayout::FormatRange> runs;
+        bool warned;
+    };
+    const Case cases[] = {
+        {"inside", {run(0, 3, big), run(3, 4, m_font)}, false},
+        {"first starts before the text", {run(-5, 8, big), run(3, 4, m_font)}, true},
+        {"last ends after the text", {run(0, 3, big), run(3, 400, m_font)}, true},
+        {"extra run past the end", {run(0, 3, big), run(3, 4, m_font), run(50, 3, big)}, true},
+        {"negative length", {run(0, 3, big), run(3, 4, m_font), run(4, -2, big)}, true},
+        {"empty run", {run(0, 3, big), run(3, 4, m_font), run(5, 0, big)}, false},
+    };
+    for (const Case &c : cases) {
+        LogCapture log;
+        EXPECT_EQ(sizeForWidth(text, c.runs, kTextGeometryUnbounded, kTextGeometryUnbounded), expected)
+            << c.what;
+        EXPECT_EQ(log.contains(QStringLiteral("reaches outside a text of 7 characters")), c.warned) << c.what;
+    }
+}
+
+TEST_F(TextGeometryTest, RunsOnEmptyTextAndTheTypesetterSetting)
+{
+    const QList<QTextLayout::FormatRange> runs = {run(0, 4, m_font)};
+    gNSStringTextGeometryTypesetterBehavior = 1;
+    EXPECT_EQ(sizeForWidth(QString(), runs, 100, 100), QSizeF(0, 0));
+    EXPECT_EQ(gNSStringTextGeometryTypesetterBehavior, -1);
+    EXPECT_EQ(heightForWidth(QString(), runs, 100), 0.0f);
+    EXPECT_EQ(widthForHeight(QString(), runs, 100), 0.0f);
+
+    gNSStringTextGeometryTypesetterBehavior = 1;
+    EXPECT_EQ(heightForWidth(QStringLiteral("word"), runs, kTextGeometryUnbounded), m_line);
+    EXPECT_EQ(gNSStringTextGeometryTypesetterBehavior, -1);
+}
+
 } // namespace

@@ -122,13 +122,22 @@ TEST(OrderedDictionary, DescriptionText)
 TEST(Identifier, PropertiesAnswerTheirOwnNames)
 {
     Identifier identifier;
-    for (const char *name : {"EXOneImageViewController", "EXImageViewController"}) {
-        const QString key = QString::fromLatin1(name);
+    const struct
+    {
+        const char *name;
+        QString (Identifier::*read)() const;
+    } properties[] = {
+        {"EXOneImageViewController", &Identifier::EXOneImageViewController},
+        {"EXImageViewController", &Identifier::EXImageViewController},
+    };
+    for (const auto &property : properties) {
+        const QString key = QString::fromLatin1(property.name);
+        EXPECT_EQ((identifier.*property.read)(), key);
         EXPECT_EQ(Bastwick::valueForKey(&identifier, key).toString(), key);
         Bastwick::setValueForKey(&identifier, key, QStringLiteral("something else"));
         EXPECT_EQ(Bastwick::valueForKey(&identifier, key).toString(), key);
+        EXPECT_EQ((identifier.*property.read)(), key);
     }
-    EXPECT_EQ(identifier.EXOneImageViewController(), identifier.EXOneImageViewController());
 }
 
 TEST(ValueTransformers, ForwardAndReverseOverTheirLists)

@@ -7,6 +7,7 @@
 #include <kestrune/data/model/DBTable.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DataResources.h>
+#include <kestrune/data/records/DerazReply.h>
 
 #include <bastwick/IndexSet.h>
 
@@ -20,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -649,62 +651,190 @@ TEST(DBDatabase, TableStatementsOnAConnectionThatRunsNoSql)
     }
 }
 
-TEST(DBDatabase, NamespaceReadsReportThatNoConnectionServesThem)
+// A connection that serves reads by namespace, recording what reached it.
+class NamespaceConnection : public DBConnection
 {
-    auto db = std::make_shared<DBDatabase>(std::make_shared<RecordingConnection>(), QStringLiteral("DB3"));
-    const Bastwick::IndexSet page = Bastwick::IndexSet::fromRange(0, 10);
+public:
+    NamespaceConnection()
+        : DBConnection(std::make_shared<DBProfile>())
+    {
+    }
+    struct Read
+    {
+        QString nameSpace;
+        QString query; // null for the forms without one
+        std::optional<Bastwick::IndexSet> indexes;
+    };
+    void fetchResultSetForNamespace(const QString &nameSpace, const Bastwick::IndexSet *indexes,
+                                    ResultSetSuccess success, Failure) override
+    {
+        record(nameSpace, QString(), indexes);
+        success(result);
+    }
+    void fetchResultSetForNamespace(const QString &nameSpace, const QString &query,
+                                    const Bastwick::IndexSet *indexes, ResultSetSuccess success,
+                                    Failure) override
+    {
+        record(nameSpace, query, indexes);
+        success(result);
+    }
+    ResultSetPtr fetchResultSetForNamespace(const QString &nameSpace, const Bastwick::IndexSet *indexes,
+                                            Bastwick::Error *) override
+    {
+        record(nameSpace, QString(), indexes);
+        return result;
+    }
+    ResultSetPtr fetchResultSetForNamespace(const QString &nameSpace, const QString &query,
+                                            const Bastwick::IndexSet *indexes, Bastwick::Error *) override
+    {
+        record(nameSpace, query, indexes);
+        return result;
+    }
+    void record(const QString &nameSpace, const QString &query, const Bastwick::IndexSet *indexes)
+    {
+        reads.append({nameSpace, query, indexes ? std::optional(*indexes) : std::nullopt});
+    }
+    ResultSetPtr result = RecordingConnection::row(QStringLiteral("k"), 1);
+    QList<Read> reads;
+};
+
+TEST(DBDatabase, TableReadsForwardToTheConnectionByNamespace)
+{
+    auto connection = std::make_shared<NamespaceConnection>();
+    auto db = std::make_shared<DBDatabase>(connection, QStringLiteral("DB3"));
+    const Bastwick::IndexSet page = Bastwick::IndexSet::fromRange(20, 10);
+    using Read = NamespaceConnection::Read;
+    // The connection got exactly the one read expected.
+    const auto expectOneRead = [&](const char *what, const Read &expected) {
+        ASSERT_EQ(connection->reads.size(), 1) << what;
+        const Read &got = connection->reads.constFirst();
+        EXPECT_EQ(got.nameSpace, expected.nameSpace) << what;
+        EXPECT_EQ(got.query, expected.query) << what;
+        EXPECT_EQ(got.indexes, expected.indexes) << what;
+    };
 
     struct SyncCase
     {
         const char *what;
         std::function<DBDatabase::ResultSetPtr(Bastwick::Error *)> run;
-        bool reported;
+        std::optional<Read> forwarded; // none: not forwarded, an error names the missing part
+        const char *missing;
     };
-    for (const SyncCase &c : {
-             SyncCase{"table", [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", &page, e); },
-                      true},
-             SyncCase{"table and query",
-                      [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", "a=1", nullptr, e); },
-                      true},
-             SyncCase{"no table",
-                      [&](Bastwick::Error *e) { return db->fetchResultSetForTable(QString(), &page, e); },
-                      false},
-             SyncCase{
-                 "no query",
-                 [&](Bastwick::Error *e) { return db->fetchResultSetForTable("t", QString(), &page, e); },
-                 false},
-         }) {
+    const SyncCase syncCases[] = {
+        {"table and page", [&](auto e) { return db->fetchResultSetForTable("t", &page, e); },
+         Read{"DB3.t", QString(), page}, nullptr},
+        {"table, every row", [&](auto e) { return db->fetchResultSetForTable("t", nullptr, e); },
+         Read{"DB3.t", QString(), std::nullopt}, nullptr},
+        {"table, query and page", [&](auto e) { return db->fetchResultSetForTable("t", "a=1", &page, e); },
+         Read{"DB3.t", "a=1", page}, nullptr},
+        {"no table", [&](auto e) { return db->fetchResultSetForTable(QString(), &page, e); }, std::nullopt,
+         "table"},
+        {"query without a table", [&](auto e) { return db->fetchResultSetForTable("", "a=1", &page, e); },
+         std::nullopt, "table"},
+        {"table without a query",
+         [&](auto e) { return db->fetchResultSetForTable("t", QString(), &page, e); }, std::nullopt, "query"},
+    };
+    for (const SyncCase &c : syncCases) {
+        connection->reads.clear();
         Bastwick::Error error;
-        EXPECT_EQ(c.run(&error), nullptr) << c.what;
-        EXPECT_EQ(c.run(nullptr), nullptr) << c.what;
-        EXPECT_EQ(error.description.contains(QLatin1String("DB3.t")), c.reported) << c.what;
+        const auto result = c.run(&error);
+        if (c.forwarded) {
+            EXPECT_EQ(result, connection->result) << c.what;
+            expectOneRead(c.what, *c.forwarded);
+            EXPECT_TRUE(error.description.isEmpty()) << c.what;
+        } else {
+            EXPECT_EQ(result, nullptr) << c.what;
+            EXPECT_TRUE(connection->reads.isEmpty()) << c.what;
+            EXPECT_EQ(error.domain, DBDatabaseErrorDomain) << c.what;
+            EXPECT_TRUE(error.description.contains(QLatin1String(c.missing))) << c.what;
+            EXPECT_EQ(c.run(nullptr), nullptr) << c.what;
+        }
     }
 
     struct AsyncCase
     {
         const char *what;
         std::function<void(DBDatabase::ResultSetSuccess, DBDatabase::Failure)> run;
-        const char *mentions;
+        std::optional<Read> forwarded;
+        const char *missing;
     };
-    for (const AsyncCase &c : {
-             AsyncCase{"table", [&](auto ok, auto fail) { db->fetchResultSetForTable("t", &page, ok, fail); },
-                       "DB3.t"},
-             AsyncCase{"table and query",
-                       [&](auto ok, auto fail) { db->fetchResultSetForTable("t", "a=1", &page, ok, fail); },
-                       "DB3.t"},
-             AsyncCase{"no table",
-                       [&](auto ok, auto fail) { db->fetchResultSetForTable(QString(), nullptr, ok, fail); },
-                       "table"},
-         }) {
+    const AsyncCase asyncCases[] = {
+        {"table and page", [&](auto ok, auto fail) { db->fetchResultSetForTable("t", &page, ok, fail); },
+         Read{"DB3.t", QString(), page}, nullptr},
+        {"table, query, every row",
+         [&](auto ok, auto fail) { db->fetchResultSetForTable("t", "a=1", nullptr, ok, fail); },
+         Read{"DB3.t", "a=1", std::nullopt}, nullptr},
+        {"no table", [&](auto ok, auto fail) { db->fetchResultSetForTable(QString(), nullptr, ok, fail); },
+         std::nullopt, "table"},
+        {"table without a query",
+         [&](auto ok, auto fail) { db->fetchResultSetForTable("t", QString(), &page, ok, fail); },
+         std::nullopt, "query"},
+    };
+    for (const AsyncCase &c : asyncCases) {
+        connection->reads.clear();
+        DBDatabase::ResultSetPtr answered;
+        std::optional<Bastwick::Error> failed;
+        c.run([&](DBDatabase::ResultSetPtr r) { answered = r; },
+              [&](const Bastwick::Error &e) { failed = e; });
+        if (c.forwarded) {
+            EXPECT_EQ(answered, connection->result) << c.what;
+            expectOneRead(c.what, *c.forwarded);
+            EXPECT_FALSE(failed) << c.what;
+        } else {
+            EXPECT_FALSE(failed.has_value()) << c.what << ": completes later, on the main queue";
+            ASSERT_TRUE(waitFor([&] { return failed.has_value(); })) << c.what;
+            EXPECT_EQ(answered, nullptr) << c.what;
+            EXPECT_TRUE(connection->reads.isEmpty()) << c.what;
+            EXPECT_EQ(failed->domain, DBDatabaseErrorDomain) << c.what;
+            EXPECT_TRUE(failed->description.contains(QLatin1String(c.missing))) << c.what;
+        }
+    }
+
+    // A database without a connection has nowhere to forward to.
+    auto alone = std::make_shared<DBDatabase>(nullptr, QStringLiteral("DB0"));
+    Bastwick::Error error;
+    EXPECT_EQ(alone->fetchResultSetForTable("t", &page, &error), nullptr);
+    EXPECT_TRUE(error.description.contains(QLatin1String("connection")));
+    std::optional<Bastwick::Error> failed;
+    alone->fetchResultSetForTable("t", "a=1", &page, nullptr, [&](const Bastwick::Error &e) { failed = e; });
+    ASSERT_TRUE(waitFor([&] { return failed.has_value(); }));
+    EXPECT_TRUE(failed->description.contains(QLatin1String("connection")));
+}
+
+TEST(DBConnection, NamespaceReadsReportThatTheConnectionDoesNotOfferThem)
+{
+    // RecordingConnection, like every engine here, keeps the base's namespace reads.
+    auto db = std::make_shared<DBDatabase>(std::make_shared<RecordingConnection>(), QStringLiteral("DB3"));
+    const Bastwick::IndexSet page = Bastwick::IndexSet::fromRange(0, 10);
+
+    const std::function<DBDatabase::ResultSetPtr(Bastwick::Error *)> syncReads[] = {
+        [&](auto e) { return db->fetchResultSetForTable("t", &page, e); },
+        [&](auto e) { return db->fetchResultSetForTable("t", "a=1", nullptr, e); },
+    };
+    for (const auto &read : syncReads) {
+        Bastwick::Error error;
+        EXPECT_EQ(read(&error), nullptr);
+        EXPECT_EQ(error.domain, DerazErrorDomain);
+        EXPECT_TRUE(error.description.contains(QLatin1String("DB3.t"))) << qPrintable(error.description);
+        EXPECT_TRUE(error.description.contains(QLatin1String("not offered")))
+            << qPrintable(error.description);
+        EXPECT_EQ(read(nullptr), nullptr);
+    }
+
+    const std::function<void(DBDatabase::ResultSetSuccess, DBDatabase::Failure)> asyncReads[] = {
+        [&](auto ok, auto fail) { db->fetchResultSetForTable("t", &page, ok, fail); },
+        [&](auto ok, auto fail) { db->fetchResultSetForTable("t", "a=1", &page, ok, fail); },
+    };
+    for (const auto &read : asyncReads) {
         bool succeeded = false;
         std::optional<Bastwick::Error> failed;
-        c.run([&](DBDatabase::ResultSetPtr) { succeeded = true; },
-              [&](const Bastwick::Error &e) { failed = e; });
-        EXPECT_FALSE(failed.has_value()) << c.what << ": completes later, on the main queue";
-        ASSERT_TRUE(waitFor([&] { return failed.has_value(); })) << c.what;
-        EXPECT_FALSE(succeeded) << c.what;
-        EXPECT_EQ(failed->domain, DBDatabaseErrorDomain) << c.what;
-        EXPECT_TRUE(failed->description.contains(QLatin1String(c.mentions))) << c.what;
+        read([&](DBDatabase::ResultSetPtr) { succeeded = true; },
+             [&](const Bastwick::Error &e) { failed = e; });
+        EXPECT_FALSE(failed.has_value()) << "completes later, on the main queue";
+        ASSERT_TRUE(waitFor([&] { return failed.has_value(); }));
+        EXPECT_FALSE(succeeded);
+        EXPECT_EQ(failed->domain, DerazErrorDomain);
+        EXPECT_TRUE(failed->description.contains(QLatin1String("DB3.t")));
     }
     db->fetchResultSetForTable("t", &page, nullptr, nullptr); // no callbacks: nothing to call
 }

@@ -372,6 +372,47 @@ TEST_F(RegistryWithServer, ProfileRowsStayTheirOwnAfterConnecting)
     EXPECT_EQ(rows.first()->ID(), otherRow);
 }
 
+TEST_F(RegistryWithServer, ReconnectResetsTheStoresOfConnectionNodes)
+{
+    EXPECT_TRUE(registry.reConnect().isEmpty()); // no nodes
+
+    auto first = registry.dbStoreWithDBProfile(serverProfile());
+    auto second = registry.dbStoreWithDBProfile(serverProfile(QStringLiteral("second")));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_FALSE(StateTest::fetch(first).has_value());
+    ASSERT_FALSE(StateTest::fetch(second).has_value());
+    const auto heldDatabase = registry.databaseByNodeURL(QStringLiteral("1/DB0"));
+    ASSERT_NE(heldDatabase, nullptr);
+
+    // Nodes of connection 1 (twice), and of an identifier without a store; none of 2.
+    registry.cacheConnectionNode(QStringLiteral("1"), QStringLiteral("connection one"));
+    registry.cacheConnectionNode(QStringLiteral("1/DB0"), QStringLiteral("database node"));
+    registry.cacheConnectionNode(QStringLiteral("9"), QStringLiteral("nothing registered"));
+    EXPECT_EQ(registry.reConnect(), QList<qint64>{1});
+    EXPECT_FALSE(first->isLoaded());
+    EXPECT_EQ(registry.databaseByNodeURL(QStringLiteral("1/DB0")), nullptr);
+    EXPECT_TRUE(second->isLoaded());
+    // The registry keeps its entries; a database already handed out stays usable.
+    EXPECT_EQ(registry.dbStoreByNodeURL(QStringLiteral("1")), first);
+    EXPECT_EQ(registry.findConnectionNodeByURLString(QStringLiteral("1")).toString(),
+              QStringLiteral("connection one"));
+    EXPECT_EQ(heldDatabase->name(), QStringLiteral("DB0"));
+
+    // The next fetch connects anew.
+    ASSERT_FALSE(StateTest::fetch(first).has_value());
+    EXPECT_TRUE(first->isLoaded());
+    const auto fresh = registry.databaseByNodeURL(QStringLiteral("1/DB0"));
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, heldDatabase);
+    EXPECT_NE(fresh->connection(), heldDatabase->connection());
+
+    registry.closeDataStore(QStringLiteral("1"));
+    registry.closeDataStore(QStringLiteral("1/DB0"));
+    EXPECT_TRUE(registry.reConnect().isEmpty());
+    EXPECT_TRUE(first->isLoaded());
+}
+
 TEST_F(RegistryWithServer, CurrentDatabaseFallbacks)
 {
     SimpleDBStateManager manager(&registry);

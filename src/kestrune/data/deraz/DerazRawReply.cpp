@@ -142,8 +142,9 @@ DerazReply::Kind DerazRawReply::kind() const
 
 bool DerazRawReply::isOK() const
 {
-    const DerazReply::Kind k = kind();
-    return (k == DerazReply::Kind::Status || k == DerazReply::Kind::String) && text() == "OK";
+    // A reply of an unknown type reads as a text, but one that is labelled as such.
+    return m_reply && (m_reply->type == REDIS_REPLY_STATUS || m_reply->type == REDIS_REPLY_STRING) &&
+           text() == "OK";
 }
 
 QByteArrayView DerazRawReply::text() const

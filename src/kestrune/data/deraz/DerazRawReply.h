@@ -40,13 +40,14 @@ public:
     // True for an array read as a summary.
     bool isSummary() const;
 
-    // NoReply for a view of nothing; an unknown kind reads as a bulk text.
+    // NoReply for a view of nothing; a reply of a type this client does not know reads as
+    // a bulk text, which converts to "unknown type for: " followed by its bytes.
     DerazReply::Kind kind() const;
     bool isNull() const { return m_reply == nullptr; }
     bool isError() const { return kind() == DerazReply::Kind::Error; }
     bool isArray() const { return kind() == DerazReply::Kind::Array; }
     bool isInteger() const { return kind() == DerazReply::Kind::Integer; }
-    // A status or bulk text of exactly "OK".
+    // A status or bulk text (of a known type) of exactly "OK".
     bool isOK() const;
 
     // The bytes of a text reply (empty for the other kinds).

@@ -4,6 +4,8 @@
 #include "kestrune/data/records/DBProfile.h"
 #include "kestrune/data/records/DerazReply.h"
 
+#include <bastwick/platform/DispatchQueue.h>
+
 DBConnection::DBConnection(std::shared_ptr<DBProfile> profile)
     : m_profile(std::move(profile))
 {
@@ -32,11 +34,27 @@ std::shared_ptr<DBDatabase> DBConnection::databaseWithName(const QString &name) 
 
 namespace {
 
+Bastwick::Error notOfferedError(const QString &operation)
+{
+    return derazError(1, QStringLiteral("%1 is not offered by this connection").arg(operation));
+}
+
 bool notOffered(const QString &operation, Bastwick::Error *error)
 {
-    Bastwick::setError(error,
-                       derazError(1, QStringLiteral("%1 is not offered by this connection").arg(operation)));
+    Bastwick::setError(error, notOfferedError(operation));
     return false;
+}
+
+Bastwick::Error namespaceReadError(const QString &nameSpace)
+{
+    return notOfferedError(QStringLiteral("Fetching a result set for %1").arg(nameSpace));
+}
+
+// The failure arrives on the main queue, as an engine's own completion would.
+void failOnMainQueue(DBConnection::Failure failure, const Bastwick::Error &error)
+{
+    if (failure)
+        Bastwick::mainQueue()->async([failure = std::move(failure), error] { failure(error); });
 }
 
 } // namespace
@@ -59,4 +77,34 @@ bool DBConnection::renameDatabase(const QString &name, const QString &toName, Ba
 bool DBConnection::duplicateDatabase(const QString &name, const QString &toName, Bastwick::Error *error)
 {
     return notOffered(QStringLiteral("duplicateDatabase"), error);
+}
+
+void DBConnection::fetchResultSetForNamespace(const QString &nameSpace, const Bastwick::IndexSet *indexes,
+                                              ResultSetSuccess success, Failure failure)
+{
+    failOnMainQueue(std::move(failure), namespaceReadError(nameSpace));
+}
+
+void DBConnection::fetchResultSetForNamespace(const QString &nameSpace, const QString &query,
+                                              const Bastwick::IndexSet *indexes, ResultSetSuccess success,
+                                              Failure failure)
+{
+    failOnMainQueue(std::move(failure), namespaceReadError(nameSpace));
+}
+
+DBConnection::ResultSetPtr DBConnection::fetchResultSetForNamespace(const QString &nameSpace,
+                                                                    const Bastwick::IndexSet *indexes,
+                                                                    Bastwick::Error *error)
+{
+    Bastwick::setError(error, namespaceReadError(nameSpace));
+    return nullptr;
+}
+
+DBConnection::ResultSetPtr DBConnection::fetchResultSetForNamespace(const QString &nameSpace,
+                                                                    const QString &query,
+                                                                    const Bastwick::IndexSet *indexes,
+                                                                    Bastwick::Error *error)
+{
+    Bastwick::setError(error, namespaceReadError(nameSpace));
+    return nullptr;
 }

@@ -15,6 +15,10 @@ class DBDatabase;
 class DBProfile;
 class DBResultSet;
 
+namespace Bastwick {
+class IndexSet;
+}
+
 // One open connection of an engine: the engine-neutral base. A connection runs no SQL
 // of its own here; engines override the hooks they serve.
 //
@@ -31,6 +35,8 @@ class DBConnection : public QObject, public std::enable_shared_from_this<DBConne
 public:
     using DatabaseList = QList<std::shared_ptr<DBDatabase>>;
     using ResultSetPtr = std::shared_ptr<DBResultSet>;
+    using ResultSetSuccess = std::function<void(ResultSetPtr)>;
+    using Failure = std::function<void(const Bastwick::Error &)>;
 
     explicit DBConnection(std::shared_ptr<DBProfile> profile);
     ~DBConnection() override;
@@ -66,11 +72,24 @@ public:
     virtual bool duplicateDatabase(const QString &name, const QString &toName, Bastwick::Error *error);
 
     // SQL: nothing in the base (neither callback is called; no result).
-    virtual void executeSQL(const QString &sql, std::function<void(ResultSetPtr)> success,
-                            std::function<void(const Bastwick::Error &)> failure)
-    {
-    }
+    virtual void executeSQL(const QString &sql, ResultSetSuccess success, Failure failure) {}
     virtual ResultSetPtr executeSQL(const QString &sql, Bastwick::Error *error) { return nullptr; }
+
+    // Reads of a table by its namespace ("<database>.<table>"), optionally narrowed by a
+    // query and paged by an index set (null for every row); the databases' table reads
+    // come here. No engine here offers them: the base answers no result with the reason,
+    // or calls the failure callback with it on the main queue.
+    virtual void fetchResultSetForNamespace(const QString &nameSpace, const Bastwick::IndexSet *indexes,
+                                            ResultSetSuccess success, Failure failure);
+    virtual void fetchResultSetForNamespace(const QString &nameSpace, const QString &query,
+                                            const Bastwick::IndexSet *indexes, ResultSetSuccess success,
+                                            Failure failure);
+    virtual ResultSetPtr fetchResultSetForNamespace(const QString &nameSpace,
+                                                    const Bastwick::IndexSet *indexes,
+                                                    Bastwick::Error *error);
+    virtual ResultSetPtr fetchResultSetForNamespace(const QString &nameSpace, const QString &query,
+                                                    const Bastwick::IndexSet *indexes,
+                                                    Bastwick::Error *error);
 
 private:
     std::shared_ptr<DBProfile> m_profile;

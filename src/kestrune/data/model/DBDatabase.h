@@ -184,10 +184,11 @@ public:
     qint64 numberOfQueryRecords(const QString &sql);
     QString namespaceForTable(const QString &tableName) const;
 
-    // Reads of a table through its namespace ("<database>.<table>"). No connection
-    // provides them: the synchronous forms answer nothing (setting an error once a
-    // table, and a query where one is taken, is given); the callback forms call the
-    // failure callback on the main queue.
+    // Reads of a table through its namespace ("<database>.<table>"): forwarded to the
+    // connection's fetchResultSetForNamespace of the same shape, which answers (or
+    // reports). Without a table, a query where one is taken, or a connection, nothing is
+    // forwarded: no result and the reason (the callback forms call the failure callback
+    // with it on the main queue).
     void fetchResultSetForTable(const QString &tableName, const Bastwick::IndexSet *indexes,
                                 ResultSetSuccess success, Failure failure);
     void fetchResultSetForTable(const QString &tableName, const QString &query,

@@ -78,62 +78,74 @@ bool DBDatabase::magicData(const DBTable &table, qint64 nums, Bastwick::Error *e
 }
 
 // --- Reads through a table's namespace ---------------------------------------------------
+//
+// Each form names the table by its namespace and forwards to the connection's read of the
+// same shape, which answers or reports.
 
-// No connection offers reads by namespace, so each read ends in this error.
-static Bastwick::Error noNamespaceReadError(const QString &nameSpace)
+// The error of a read that cannot be forwarded: no table, no query or no connection.
+static Bastwick::Error cannotForwardError(const char *missing)
 {
-    return Bastwick::Error(DBDatabaseErrorDomain, 2,
-                           Bastwick::format("The connection cannot fetch a result set for %@", nameSpace));
+    return Bastwick::Error(DBDatabaseErrorDomain, 3,
+                           Bastwick::format("No %@ to fetch a result set for", QLatin1String(missing)));
 }
 
-static Bastwick::Error noTableError()
-{
-    return Bastwick::Error(DBDatabaseErrorDomain, 3, QStringLiteral("No table to fetch a result set for"));
-}
-
-// Hands the error to the failure callback on the main queue, as a connection's own
-// completion would arrive.
 static void failOnMainQueue(DBDatabase::Failure failure, const Bastwick::Error &error)
 {
-    if (!failure)
-        return;
-    Bastwick::mainQueue()->async([failure = std::move(failure), error] { failure(error); });
+    if (failure)
+        Bastwick::mainQueue()->async([failure = std::move(failure), error] { failure(error); });
+}
+
+static DBDatabase::ResultSetPtr noResult(const Bastwick::Error &error, Bastwick::Error *out)
+{
+    Bastwick::setError(out, error);
+    return nullptr;
 }
 
 void DBDatabase::fetchResultSetForTable(const QString &tableName, const Bastwick::IndexSet *indexes,
                                         ResultSetSuccess success, Failure failure)
 {
-    Q_UNUSED(indexes);
-    Q_UNUSED(success);
-    failOnMainQueue(std::move(failure), tableName.isEmpty()
-                                            ? noTableError()
-                                            : noNamespaceReadError(namespaceForTable(tableName)));
+    if (tableName.isEmpty())
+        return failOnMainQueue(std::move(failure), cannotForwardError("table"));
+    if (!m_connection)
+        return failOnMainQueue(std::move(failure), cannotForwardError("connection"));
+    m_connection->fetchResultSetForNamespace(namespaceForTable(tableName), indexes, std::move(success),
+                                             std::move(failure));
 }
 
 void DBDatabase::fetchResultSetForTable(const QString &tableName, const QString &query,
                                         const Bastwick::IndexSet *indexes, ResultSetSuccess success,
                                         Failure failure)
 {
-    Q_UNUSED(query);
-    fetchResultSetForTable(tableName, indexes, std::move(success), std::move(failure));
+    if (tableName.isEmpty())
+        return failOnMainQueue(std::move(failure), cannotForwardError("table"));
+    if (query.isEmpty())
+        return failOnMainQueue(std::move(failure), cannotForwardError("query"));
+    if (!m_connection)
+        return failOnMainQueue(std::move(failure), cannotForwardError("connection"));
+    m_connection->fetchResultSetForNamespace(namespaceForTable(tableName), query, indexes, std::move(success),
+                                             std::move(failure));
 }
 
 DBDatabase::ResultSetPtr DBDatabase::fetchResultSetForTable(const QString &tableName,
                                                             const Bastwick::IndexSet *indexes,
                                                             Bastwick::Error *error)
 {
-    Q_UNUSED(indexes);
     if (tableName.isEmpty())
-        return nullptr;
-    Bastwick::setError(error, noNamespaceReadError(namespaceForTable(tableName)));
-    return nullptr;
+        return noResult(cannotForwardError("table"), error);
+    if (!m_connection)
+        return noResult(cannotForwardError("connection"), error);
+    return m_connection->fetchResultSetForNamespace(namespaceForTable(tableName), indexes, error);
 }
 
 DBDatabase::ResultSetPtr DBDatabase::fetchResultSetForTable(const QString &tableName, const QString &query,
                                                             const Bastwick::IndexSet *indexes,
                                                             Bastwick::Error *error)
 {
+    if (tableName.isEmpty())
+        return noResult(cannotForwardError("table"), error);
     if (query.isEmpty())
-        return nullptr;
-    return fetchResultSetForTable(tableName, indexes, error);
+        return noResult(cannotForwardError("query"), error);
+    if (!m_connection)
+        return noResult(cannotForwardError("connection"), error);
+    return m_connection->fetchResultSetForNamespace(namespaceForTable(tableName), query, indexes, error);
 }

@@ -15,6 +15,8 @@
 
 #include <QtCore/QMutexLocker>
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1Char kSeparator('/');
@@ -286,6 +288,28 @@ QVariant DataStoreBO::connectionNodeByID(qint64 connID) const
 QVariant DataStoreBO::connectionNodeByNodeURL(const QString &nodeURL) const
 {
     return connectionNodeByID(connIDByNodeURL(nodeURL));
+}
+
+QList<qint64> DataStoreBO::reConnect()
+{
+    QList<StorePtr> stores;
+    QList<qint64> ids;
+    {
+        QMutexLocker locker(&m_lock);
+        for (auto it = m_connectionNodeMap.cbegin(); it != m_connectionNodeMap.cend(); ++it) {
+            const qint64 id = connIDByNodeURL(it.key());
+            const StorePtr store = m_storeCache.value(id);
+            if (!store || ids.contains(id))
+                continue;
+            ids.append(id);
+            stores.append(store);
+        }
+    }
+    // Outside the registry's lock: the stores take their own.
+    for (const StorePtr &store : stores)
+        store->reload();
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 // --- Page controllers ----------------------------------------------------------------

@@ -88,6 +88,10 @@ public:
     QVariant findConnectionNodeByURLString(const QString &nodeURL) const;
     QVariant connectionNodeByID(qint64 connID) const;
     QVariant connectionNodeByNodeURL(const QString &nodeURL) const;
+    // Visits every connection node: the store registered under each node's connection
+    // identifier forgets its databases, so its next fetch opens a new connection. Sends
+    // nothing itself. Answers the identifiers whose stores were reset, in ascending order.
+    QList<qint64> reConnect();
 
     // --- Page controllers --------------------------------------------------------------
     // One controller per node URL, updated on every call with the page size and the
