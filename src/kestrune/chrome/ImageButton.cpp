@@ -1,6 +1,5 @@
 #include <kestrune/chrome/ImageButton.h>
 
-#include <bastwick/platform/Log.h>
 #include <corbelan/services/NamedImage.h>
 
 #include <QtCore/QHash>
@@ -67,10 +66,6 @@ void ImageButton::paintEvent(QPaintEvent *)
 
 void ImageButton::sendAction()
 {
-    if (!m_target || m_action.isEmpty())
-        return;
-    if (!QMetaObject::invokeMethod(m_target, m_action.constData()))
-        XXXLogWarning(QStringLiteral("%1 has no action %2")
-                          .arg(QString::fromLatin1(m_target->metaObject()->className()),
-                               QString::fromLatin1(m_action)));
+    if (m_target && m_action)
+        m_action();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QtCore/QByteArray>
 #include <QtCore/QPointer>
 #include <QtGui/QImage>
 #include <QtWidgets/QAbstractButton>
+
+#include <functional>
 
 namespace Kestrune {
 
@@ -15,14 +16,15 @@ QImage chromeImage(const QString &name);
 } // namespace Kestrune
 
 // A borderless image button that shows its image, and its alternate image while it is
-// held down (when it has one). A click sends its action, a slot or Q_INVOKABLE method
-// named by the action, to its target; a target without such a method gets a log line
-// and nothing else. The image is drawn centred, as it is, also while disabled.
-// Main thread.
+// held down (when it has one). A click calls its action while its target lives; without
+// a target or an action a click does nothing. The image is drawn centred, as it is, also
+// while disabled. Main thread.
 class ImageButton : public QAbstractButton
 {
     Q_OBJECT
 public:
+    using Action = std::function<void()>;
+
     explicit ImageButton(QWidget *parent = nullptr);
     ImageButton(const QRect &frame, const QImage &image, QWidget *parent = nullptr);
 
@@ -32,9 +34,15 @@ public:
     void setAlternateImage(const QImage &image);
 
     QObject *target() const { return m_target; }
-    QByteArray action() const { return m_action; }
+    Action action() const { return m_action; }
     void setTarget(QObject *target) { m_target = target; }
-    void setAction(const QByteArray &action) { m_action = action; }
+    void setAction(Action action) { m_action = std::move(action); }
+    // The target and one of its methods as the action.
+    template <class T> void setTargetAction(T *target, void (T::*method)())
+    {
+        m_target = target;
+        m_action = [target, method] { (target->*method)(); };
+    }
 
     QSize sizeHint() const override;
 
@@ -47,5 +55,5 @@ private:
     QImage m_image;
     QImage m_alternateImage;
     QPointer<QObject> m_target;
-    QByteArray m_action;
+    Action m_action;
 };

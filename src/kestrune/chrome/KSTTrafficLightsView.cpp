@@ -83,11 +83,12 @@ bool KSTTrafficLightsView::event(QEvent *event)
 void KSTTrafficLightsView::windowDidChange()
 {
     m_window = parentWidget() ? window() : nullptr;
+    QWidget *target = m_window;
     unsigned mask = 0;
-    QByteArray zoomAction = "showMaximized";
-    if (auto *tbWindow = qobject_cast<TBWindow *>(m_window.data())) {
+    ImageButton::Action zoomAction = [target] { target->showMaximized(); };
+    if (auto *tbWindow = qobject_cast<TBWindow *>(target)) {
         mask = tbWindow->styleMask();
-        zoomAction = "zoom";
+        zoomAction = [tbWindow] { tbWindow->zoom(); };
     } else if (m_window) {
         // A window that declares a style mask (the arches panel) is taken at its word.
         const QVariant declared = m_window->property("styleMask");
@@ -99,11 +100,13 @@ void KSTTrafficLightsView::windowDidChange()
     const std::array<bool, 3> enabled = {bool(mask & TBWindow::Closable),
                                          bool(mask & TBWindow::Miniaturizable),
                                          bool(mask & TBWindow::Resizable)};
-    const std::array<QByteArray, 3> actions = {"close", "showMinimized", zoomAction};
+    // Each action runs only while its target, the window, lives.
+    const std::array<ImageButton::Action, 3> actions = {[target] { target->close(); },
+                                                        [target] { target->showMinimized(); }, zoomAction};
     for (int slot = 0; slot < 3; ++slot) {
         m_buttons[slot]->setEnabled(enabled[slot]);
-        m_buttons[slot]->setTarget(m_window);
-        m_buttons[slot]->setAction(m_window ? actions[slot] : QByteArray());
+        m_buttons[slot]->setTarget(target);
+        m_buttons[slot]->setAction(target ? actions[slot] : ImageButton::Action());
     }
 }
 

@@ -29,8 +29,9 @@ int topFromBottomUp(double barHeight, double yUp, double h)
     return int(std::lround(barHeight - yUp - h));
 }
 
-const char *const kReplacementActions[4] = {"performClose", "performMiniaturize", "performZoom",
-                                            "toggleFullScreen"};
+// What the close, minimise, zoom and full-screen buttons do.
+void (TBWindow::*const kReplacementActions[4])() = {&TBWindow::performClose, &TBWindow::performMiniaturize,
+                                                    &TBWindow::performZoom, &TBWindow::toggleFullScreen};
 
 QString accessibleNameOf(int slot)
 {
@@ -163,8 +164,7 @@ void TBWindow::createStandardButtons()
         button->setAlternateImage(chromeImage(QString::fromLatin1(pressed[slot])));
         button->setObjectName(QStringLiteral("TBStandardButton%1").arg(slot));
         button->setAccessibleName(accessibleNameOf(slot));
-        button->setTarget(this);
-        button->setAction(kReplacementActions[slot]);
+        button->setTargetAction(this, kReplacementActions[slot]);
         m_standard[slot] = button;
     }
     // Where the window system would put them before the first layout pass.
@@ -361,13 +361,11 @@ void TBWindow::setReplacement(int slot, QAbstractButton *button)
     m_replacements[slot] = button;
     if (!button)
         return;
-    if (auto *imageButton = qobject_cast<ImageButton *>(button)) {
-        imageButton->setTarget(this);
-        imageButton->setAction(kReplacementActions[slot]);
-    } else {
+    if (auto *imageButton = qobject_cast<ImageButton *>(button))
+        imageButton->setTargetAction(this, kReplacementActions[slot]);
+    else
         connect(button, &QAbstractButton::clicked, this,
-                [this, slot] { QMetaObject::invokeMethod(this, kReplacementActions[slot]); });
-    }
+                [this, slot] { (this->*kReplacementActions[slot])(); });
     button->setParent(this);
     button->move(m_standard[slot]->pos());
     button->setAccessibleName(accessibleNameOf(slot));

@@ -1,10 +1,8 @@
 #include <kestrune/shell/DerazViewController.h>
 
-#include <kestrune/keys/ScreenByName.h>
+#include <kestrune/keys/probe/DerazDetailViewController.h>
+#include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/tree/DerazKeysViewController.h>
-
-const QString DerazViewController::kProbeClassName = QStringLiteral("DerazProbeViewController");
-const QString DerazViewController::kDetailClassName = QStringLiteral("DerazDetailViewController");
 
 DerazViewController::DerazViewController(QWidget *parent)
     : X3SplitViewController(parent)
@@ -22,19 +20,19 @@ DerazKeysViewController *DerazViewController::derazKeysViewController()
     return m_keys;
 }
 
-X3CommonViewController *DerazViewController::derazProbeViewController()
+DerazProbeViewController *DerazViewController::derazProbeViewController()
 {
     if (!m_probe) {
-        m_probe = Kestrune::screenWithClassName(kProbeClassName);
+        m_probe = new DerazProbeViewController;
         m_probe->setParentWindow(parentWindow());
     }
     return m_probe;
 }
 
-X3CommonViewController *DerazViewController::derazDetailViewController()
+DerazDetailViewController *DerazViewController::derazDetailViewController()
 {
     if (!m_detail) {
-        m_detail = Kestrune::screenWithClassName(kDetailClassName);
+        m_detail = new DerazDetailViewController;
         m_detail->setParentWindow(parentWindow());
         m_detail->useClassNib();
         // Owned here until someone places it.

@@ -95,15 +95,15 @@ void KSTMainWindow::awakeFromNib()
 
     const QImage images[2] = {chromeImage(QStringLiteral("home-gray")),
                               chromeImage(QStringLiteral("about-gray"))};
-    const char *actions[2] = {"homeBtnClicked", "aboutBtnClicked"};
+    void (KSTMainWindow::*const actions[2])() = {&KSTMainWindow::homeBtnClicked,
+                                                 &KSTMainWindow::aboutBtnClicked};
     const QPoint origins[2] = {{1105, kUserButtonTop}, {1288, kUserButtonTop}};
     QList<QAbstractButton *> buttons;
     for (int i = 0; i < 2; ++i) {
         auto *button = new ImageButton(QRect(origins[i], kUserButtonSize), images[i], titleBarView());
         button->setObjectName(i == 0 ? QStringLiteral("HomeButton") : QStringLiteral("AboutButton"));
         button->setToolTip(i == 0 ? tr("Home page") : tr("About Kestrune"));
-        button->setTarget(this);
-        button->setAction(actions[i]);
+        button->setTargetAction(this, actions[i]);
         button->show();
         buttons.append(button);
     }

@@ -9,9 +9,7 @@
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/exchange/ExchangeClasses.h>
-#include <kestrune/keys/KeyClasses.h>
 #include <kestrune/shell/DerazViewController.h>
-#include <kestrune/tree/DerazKeysViewController.h>
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 
@@ -37,7 +35,6 @@ void registerAllClasses()
     registerShellClasses();
     Kestrune::registerExchangeClasses();
     Kestrune::registerChromeClasses();
-    Kestrune::registerKeyClasses();
 }
 
 bool openLocalStore()
@@ -59,8 +56,8 @@ void registerShellClasses()
 {
     installAppTranslations();
     Bastwick::ClassRegistry &registry = Bastwick::ClassRegistry::instance();
+    // The root screen is opened through its route, which makes it by class name.
     registry.registerClass<DerazViewController>();
-    registry.registerClass<DerazKeysViewController>();
 }
 
 } // namespace Kestrune

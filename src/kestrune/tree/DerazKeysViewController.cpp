@@ -10,6 +10,8 @@
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
+#include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazUpdatePanel.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/DerazConnnectionWindowController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
@@ -18,7 +20,6 @@
 #include <pavisade/sheets/AlertSheet.h>
 
 #include <bastwick/ByteText.h>
-#include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -292,32 +293,21 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
         [](const Bastwick::Error &) {});
 }
 
-bool DerazKeysViewController::openSheet(const QString &className, const QVariant &unit)
+void DerazKeysViewController::openSheet(DerazKeyPanel *sheet, const QVariant &unit)
 {
-    QObject *sheet = Bastwick::ClassRegistry::instance().createObject(className);
-    if (!sheet) {
-        XXXLog(QStringLiteral("%1 is not available; the key cannot be edited here yet").arg(className));
-        return false;
-    }
-    // The sheet stays a window of its own; a widget's parent is set the widget's way,
-    // keeping its window flags.
-    if (auto *widget = qobject_cast<QWidget *>(sheet))
-        widget->setParent(this, widget->windowFlags());
-    else
-        sheet->setParent(this);
-    QMetaObject::invokeMethod(sheet, "beginWithUnit", Q_ARG(QWidget *, parentWindow()),
-                              Q_ARG(QVariant, unit));
-    return true;
+    // The sheet stays a window of its own: its parent is set keeping its window flags.
+    sheet->setParent(this, sheet->windowFlags());
+    sheet->beginWithUnit(parentWindow(), unit);
 }
 
 void DerazKeysViewController::addNewKey()
 {
-    openSheet(QStringLiteral("DerazAddKeyPanel"), QVariant());
+    openSheet(new DerazAddKeyPanel, QVariant());
 }
 
 void DerazKeysViewController::updateKey(const QVariant &unit)
 {
-    openSheet(QStringLiteral("DerazUpdatePanel"), unit);
+    openSheet(new DerazUpdatePanel, unit);
 }
 
 void DerazKeysViewController::dbChangedNofifyIfNeeded(const QString &nodeURL)

@@ -16,6 +16,7 @@
 class DBProfile;
 class DerazConnnectionWindowController;
 class DerazDatabase;
+class DerazKeyPanel;
 class DerazKeysViewDataDelegate;
 class SimpleDBViewState;
 
@@ -42,7 +43,7 @@ class DerazKeysViewController : public X3CommonViewController, public SimpleDBSt
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazKeysViewController(QWidget *parent = nullptr);
+    explicit DerazKeysViewController(QWidget *parent = nullptr);
     ~DerazKeysViewController() override;
 
     DerazKeysView *derazKeysView() const { return m_tree; }
@@ -105,9 +106,9 @@ private:
     void reportKeysRemoved(const std::optional<Bastwick::Error> &error, const QString &nodeURL,
                            const QByteArrayList &keys);
     void layoutTree();
-    // Opens a sheet made by class name (the key editors register theirs); false when no
-    // such class is registered yet.
-    bool openSheet(const QString &className, const QVariant &unit);
+    // Begins the sheet for the unit on the parent window; the sheet is a window of its
+    // own owned by this controller until it ends.
+    void openSheet(DerazKeyPanel *sheet, const QVariant &unit);
 
     DerazKeysView *m_tree = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;

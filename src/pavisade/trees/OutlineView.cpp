@@ -27,13 +27,21 @@ int clampToInt(qint64 value)
     return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
 }
 
+// The outline's header, whose geometry the outline updates when it lays itself out.
+class OutlineHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+    using QHeaderView::updateGeometries;
+};
+
 } // namespace
 
 OutlineView::OutlineView(QWidget *parent)
     : QAbstractItemView(parent)
     , m_rows(std::make_unique<OutlineRows>())
 {
-    m_header = new QHeaderView(Qt::Horizontal, this);
+    m_header = new OutlineHeader(Qt::Horizontal, this);
     m_header->setSectionsMovable(true);
     m_header->setFirstSectionMovable(false);
     m_header->setStretchLastSection(true);
@@ -500,7 +508,7 @@ void OutlineView::updateGeometries()
     setViewportMargins(0, headerHeight, 0, 0);
     const QRect area = viewport()->geometry();
     m_header->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
-    QMetaObject::invokeMethod(m_header, "updateGeometries");
+    static_cast<OutlineHeader *>(m_header)->updateGeometries();
 
     const qint64 rows = m_rows->rowCount();
     const int height = rowHeight();

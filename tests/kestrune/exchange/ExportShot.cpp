@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         return 1;
     shell.window.move(20, 20);
     shell.select(shell.db0);
-    auto *probe = qobject_cast<DerazProbeViewController *>(shell.root->derazProbeViewController());
+    DerazProbeViewController *probe = shell.root->derazProbeViewController();
     if (!probe) {
         std::fprintf(stderr, "no probe container\n");
         return 1;

@@ -2,6 +2,7 @@
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/profiles/DBProfileAdminViewController.h>
 #include <kestrune/profiles/DBProfileAdminWindowController.h>
 #include <kestrune/profiles/DBProfileDetailViewController.h>
@@ -26,6 +27,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabWidget>
 #include <gtest/gtest.h>
 
 // Each test runs in a process of its own, with its own HOME and local database.
@@ -94,6 +96,10 @@ TEST(Startup, ConnectsTheMarkedProfileOnceTheLocalStoreIsOpen)
     EXPECT_TRUE(app.delegate.isDataBaseOpen());
     EXPECT_TRUE(app.root()->isViewLoaded());
     EXPECT_EQ(app.root()->controllers().value(0), app.keys());
+    // The right pane is the probe container with its four tabs.
+    auto *probe = qobject_cast<DerazProbeViewController *>(app.root()->controllers().value(1));
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(probe->tabView()->count(), 4);
     EXPECT_EQ(app.root()->window(), &app.window);
     EXPECT_TRUE(app.root()->isVisible()) << "the root screen fills the title-bar window's body";
     EXPECT_NEAR(app.root()->splitView()->sizes().value(0), app.window.width() / 3.0 - 54.0, 1.0);

@@ -28,7 +28,7 @@ class DerazCmdHelpViewController : public X3TableViewXibController
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazCmdHelpViewController(QWidget *parent = nullptr);
+    explicit DerazCmdHelpViewController(QWidget *parent = nullptr);
     ~DerazCmdHelpViewController() override;
 
     DerazCmdHelpViewDataDelegate *dataDelegate();

@@ -34,7 +34,7 @@ public:
     static const QColor kTextColor;
     static const QColor kBackgroundColor;
 
-    Q_INVOKABLE explicit DerazConsoleViewController(QWidget *parent = nullptr);
+    explicit DerazConsoleViewController(QWidget *parent = nullptr);
     ~DerazConsoleViewController() override;
 
     // Where the console finds the current database and the database of a node URL (the

@@ -18,13 +18,13 @@ class DerazDetailViewController : public X3CommonViewController
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazDetailViewController(QWidget *parent = nullptr);
+    explicit DerazDetailViewController(QWidget *parent = nullptr);
     ~DerazDetailViewController() override;
 
     DerazKeysBrowseViewController *derazKeysBrowseViewController() { return m_screens.browse(); }
     DerazKeysQueryViewController *derazKeysQueryViewController() { return m_screens.query(); }
-    X3CommonViewController *derazConsoleViewController() { return m_screens.console(); }
-    X3CommonViewController *derazCmdHelpViewController() { return m_screens.cmdHelp(); }
+    DerazConsoleViewController *derazConsoleViewController() { return m_screens.console(); }
+    DerazCmdHelpViewController *derazCmdHelpViewController() { return m_screens.cmdHelp(); }
 
     // The four screens in segment order (empty until the screen wakes).
     QList<X3CommonViewController *> controllers() const { return m_controllers.list(); }

@@ -23,7 +23,7 @@ class DerazKeysBrowseViewController : public DerazKeysPageViewController
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazKeysBrowseViewController(QWidget *parent = nullptr);
+    explicit DerazKeysBrowseViewController(QWidget *parent = nullptr);
     ~DerazKeysBrowseViewController() override;
 
     QList<XXXButtonToolBarItem> toolbarItemsConfig() const override;

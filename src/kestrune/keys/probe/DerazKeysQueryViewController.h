@@ -16,7 +16,7 @@ class DerazKeysQueryViewController : public DerazKeysPageViewController
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazKeysQueryViewController(QWidget *parent = nullptr);
+    explicit DerazKeysQueryViewController(QWidget *parent = nullptr);
     ~DerazKeysQueryViewController() override;
 
     QList<XXXButtonToolBarItem> toolbarItemsConfig() const override;

@@ -1,13 +1,12 @@
 #include <kestrune/keys/probe/DerazProbeScreens.h>
 
-#include <kestrune/keys/ScreenByName.h>
+#include <kestrune/keys/console/DerazCmdHelpViewController.h>
+#include <kestrune/keys/console/DerazConsoleViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
-const QString DerazProbeScreens::kConsoleClassName = QStringLiteral("DerazConsoleViewController");
-const QString DerazProbeScreens::kCmdHelpClassName = QStringLiteral("DerazCmdHelpViewController");
 const QStringList DerazProbeScreens::kTitles = {QStringLiteral("Browse"), QStringLiteral("Query"),
                                                 QStringLiteral("Console"), QStringLiteral("Command")};
 
@@ -38,17 +37,17 @@ DerazKeysQueryViewController *DerazProbeScreens::query()
     return m_query;
 }
 
-X3CommonViewController *DerazProbeScreens::console()
+DerazConsoleViewController *DerazProbeScreens::console()
 {
     if (!m_console)
-        m_console = adopt(Kestrune::screenWithClassName(kConsoleClassName));
+        m_console = adopt(new DerazConsoleViewController);
     return m_console;
 }
 
-X3CommonViewController *DerazProbeScreens::cmdHelp()
+DerazCmdHelpViewController *DerazProbeScreens::cmdHelp()
 {
     if (!m_cmdHelp)
-        m_cmdHelp = adopt(Kestrune::screenWithClassName(kCmdHelpClassName));
+        m_cmdHelp = adopt(new DerazCmdHelpViewController);
     return m_cmdHelp;
 }
 

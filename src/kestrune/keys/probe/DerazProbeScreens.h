@@ -7,6 +7,8 @@ QT_BEGIN_NAMESPACE
 class QWidget;
 QT_END_NAMESPACE
 
+class DerazCmdHelpViewController;
+class DerazConsoleViewController;
 class DerazKeysBrowseViewController;
 class DerazKeysQueryViewController;
 class X3CommonViewController;
@@ -14,15 +16,10 @@ class X3CommonViewController;
 // The four probe screens that the probe containers switch between, in this order: the
 // key browser, the key query, the command console and the command help. Each is made
 // the first time it is asked for, as a hidden child of the host with the host's parent
-// window, and lives as long as the host. The console and the help are made by class
-// name; when such a class is not there, an empty screen stands in (with a log line).
-// Main thread.
+// window, and lives as long as the host. Main thread.
 class DerazProbeScreens
 {
 public:
-    // The class names of the console and help screens.
-    static const QString kConsoleClassName;
-    static const QString kCmdHelpClassName;
     // The screens' titles, in order: "Browse", "Query", "Console", "Command".
     static const QStringList kTitles;
 
@@ -30,8 +27,8 @@ public:
 
     DerazKeysBrowseViewController *browse();
     DerazKeysQueryViewController *query();
-    X3CommonViewController *console();
-    X3CommonViewController *cmdHelp();
+    DerazConsoleViewController *console();
+    DerazCmdHelpViewController *cmdHelp();
     // All four, in order (made as needed).
     QList<X3CommonViewController *> all();
 
@@ -45,6 +42,6 @@ private:
     X3CommonViewController *m_host;
     QPointer<DerazKeysBrowseViewController> m_browse;
     QPointer<DerazKeysQueryViewController> m_query;
-    QPointer<X3CommonViewController> m_console;
-    QPointer<X3CommonViewController> m_cmdHelp;
+    QPointer<DerazConsoleViewController> m_console;
+    QPointer<DerazCmdHelpViewController> m_cmdHelp;
 };

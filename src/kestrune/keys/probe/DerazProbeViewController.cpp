@@ -31,12 +31,12 @@ DerazKeysQueryViewController *DerazProbeViewController::derazKeysQueryViewContro
     return m_screens.query();
 }
 
-X3CommonViewController *DerazProbeViewController::derazConsoleViewController()
+DerazConsoleViewController *DerazProbeViewController::derazConsoleViewController()
 {
     return m_screens.console();
 }
 
-X3CommonViewController *DerazProbeViewController::derazCmdHelpViewController()
+DerazCmdHelpViewController *DerazProbeViewController::derazCmdHelpViewController()
 {
     return m_screens.cmdHelp();
 }

@@ -9,22 +9,22 @@
 class SimpleDBViewState;
 
 // The right-hand side of the main window: four tabs, "Browse" (the key browser), "Query"
-// (the key query), "Console" and "Command" (the command console and the command help,
-// made by class name). Every tab change is announced to the shared view state with the
+// (the key query), "Console" and "Command" (the command console and the command help).
+// Every tab change is announced to the shared view state with the
 // tab's index. Main thread.
 class DerazProbeViewController : public X3TabViewController
 {
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazProbeViewController(QWidget *parent = nullptr);
+    explicit DerazProbeViewController(QWidget *parent = nullptr);
     ~DerazProbeViewController() override;
 
     // The four screens, made on first use with this screen's parent window.
     DerazKeysBrowseViewController *derazKeysBrowseViewController();
     DerazKeysQueryViewController *derazKeysQueryViewController();
-    X3CommonViewController *derazConsoleViewController();
-    X3CommonViewController *derazCmdHelpViewController();
+    DerazConsoleViewController *derazConsoleViewController();
+    DerazCmdHelpViewController *derazCmdHelpViewController();
     std::shared_ptr<SimpleDBViewState> stateDelegate() const;
 
     XXXTabItemDefineList tabColumnsDef() const override;

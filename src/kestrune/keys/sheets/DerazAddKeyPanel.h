@@ -10,7 +10,7 @@ class DerazAddKeyPanel : public DerazKeyPanel
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazAddKeyPanel(QWidget *parent = nullptr);
+    explicit DerazAddKeyPanel(QWidget *parent = nullptr);
 
     // The unit is ignored.
     void beginWithUnit(QWidget *window, const QVariant &unit) override;

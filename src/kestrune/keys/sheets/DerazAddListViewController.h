@@ -11,7 +11,7 @@ class DerazAddListViewController : public DerazAddListXibViewController
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazAddListViewController(QWidget *parent = nullptr);
+    explicit DerazAddListViewController(QWidget *parent = nullptr);
 
     void i18Location() override {}
 

@@ -48,7 +48,7 @@ public:
     // Sets the parent window, prepares the sheet for the unit (the update sheet shows it;
     // the add sheet ignores it) and begins it on the window. The panel deletes itself
     // once the sheet has ended.
-    Q_INVOKABLE virtual void beginWithUnit(QWidget *window, const QVariant &unit) = 0;
+    virtual void beginWithUnit(QWidget *window, const QVariant &unit) = 0;
 
     qint64 lastViewIndex() const { return m_screens.lastIndex(); }
     DerazKeyEditorViewController *currentViewController() const;

@@ -15,7 +15,7 @@ class DerazUpdatePanel : public DerazKeyPanel
     Q_OBJECT
 
 public:
-    Q_INVOKABLE explicit DerazUpdatePanel(QWidget *parent = nullptr);
+    explicit DerazUpdatePanel(QWidget *parent = nullptr);
 
     // The unit must hold a DerazUnit.
     void beginWithUnit(QWidget *window, const QVariant &unit) override;

@@ -1,17 +1,13 @@
 #include "ProbeTestHelpers.h"
 
 #include <kestrune/chrome/hud/HUDSegmentedCell.h>
-#include <kestrune/keys/KeyClasses.h>
+#include <kestrune/keys/console/DerazCmdHelpViewController.h>
+#include <kestrune/keys/console/DerazConsoleViewController.h>
 #include <kestrune/keys/probe/DerazDetailViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysQueryViewController.h>
 #include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/shell/DerazViewController.h>
-
-#include <bastwick/platform/ClassRegistry.h>
-
-#include "support/LogCapture.h"
-#include "support/TestSetup.h"
 
 #include <QtTest/QTest>
 #include <QtWidgets/QLayout>
@@ -19,8 +15,6 @@
 #include <QtWidgets/QTabWidget>
 
 using namespace ProbeTest;
-
-static TestSupport::SetupHook registerClasses([] { Kestrune::registerKeyClasses(); });
 
 namespace {
 
@@ -50,12 +44,10 @@ public:
 
 using ProbeContainerTest = ProbeFixture;
 
-TEST_F(ProbeContainerTest, TheShellMakesItByNameAndEachTabIsAnnounced)
+TEST_F(ProbeContainerTest, EachTabHoldsItsScreenAndEachTabChangeIsAnnounced)
 {
-    std::unique_ptr<QObject> made(
-        Bastwick::ClassRegistry::instance().createObject("DerazProbeViewController"));
-    auto *probe = qobject_cast<DerazProbeViewController *>(made.get());
-    ASSERT_TRUE(probe);
+    auto made = std::make_unique<DerazProbeViewController>();
+    DerazProbeViewController *probe = made.get();
 
     probe->view();
     probe->resize(1000, 600);
@@ -88,41 +80,12 @@ TEST_F(ProbeContainerTest, TheShellMakesItByNameAndEachTabIsAnnounced)
     server().command({"SET", first, "changed"});
     for (int index : {2, 3, 0})
         tabs->setCurrentIndex(index);
+    EXPECT_EQ(tabs->widget(2)->findChildren<DerazConsoleViewController *>().size(), 1);
+    EXPECT_EQ(tabs->widget(3)->findChildren<DerazCmdHelpViewController *>().size(), 1);
     ASSERT_TRUE(waitFor([&] { return recorder->indexes.size() >= 4; }));
     EXPECT_EQ(recorder->indexes.mid(recorder->indexes.size() - 4), (QList<int>{1, 2, 3, 0}));
     EXPECT_TRUE(waitFor([&] { return browser->dataDelegate()->index(0, 1).data().toString() == "changed"; }));
     state()->removeDelegate(recorder);
-}
-
-TEST_F(ProbeContainerTest, AScreenClassThatIsMissingLeavesItsTabEmpty)
-{
-    const auto *console = Bastwick::ClassRegistry::instance().metaObject("DerazConsoleViewController");
-    // Take the console's class away for this test (the other tabs are unaffected).
-    std::optional<Bastwick::ClassRegistry::Entry> kept;
-    if (console) {
-        kept = Bastwick::ClassRegistry::Entry{
-            QStringLiteral("DerazConsoleViewController"), console,
-            Bastwick::ClassRegistry::instance().objectFactory(QStringLiteral("DerazConsoleViewController")),
-            QMetaType()};
-        Bastwick::ClassRegistry::instance().remove("DerazConsoleViewController");
-    }
-    TestSupport::LogCapture log;
-    {
-        DerazProbeViewController probe;
-        probe.view();
-        probe.resize(800, 500);
-        probe.show();
-        probe.tabView()->setCurrentIndex(2);
-        QWidget *page = probe.tabView()->widget(2);
-        const auto placed =
-            page->findChildren<X3CommonViewController *>(QString(), Qt::FindDirectChildrenOnly);
-        ASSERT_EQ(placed.size(), 1);
-        EXPECT_EQ(placed.first()->metaObject(), &X3CommonViewController::staticMetaObject);
-        EXPECT_TRUE(placed.first()->findChildren<QWidget *>().isEmpty());
-        EXPECT_EQ(log.count("DerazConsoleViewController is not available"), 1);
-    }
-    if (kept)
-        Bastwick::ClassRegistry::instance().add(*kept);
 }
 
 // The segmented container makes its four screens when it wakes, shows the first, and
@@ -133,8 +96,7 @@ TEST_F(ProbeContainerTest, TheSegmentedContainerSwitchesTheSameScreensAndKeepsTh
     QWidget window;
     DerazViewController root;
     root.setParentWindow(&window);
-    auto *detail = qobject_cast<DerazDetailViewController *>(root.derazDetailViewController());
-    ASSERT_TRUE(detail) << "the root view makes it by name";
+    DerazDetailViewController *detail = root.derazDetailViewController();
     EXPECT_EQ(root.derazDetailViewController(), detail);
     EXPECT_TRUE(detail->findChildren<X3CommonViewController *>().isEmpty()) << "no screen before it wakes";
 

@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     KSTMainWindow &window = shell.window;
     DerazViewController *root = shell.root;
     shell.select(shell.db0);
-    auto *probe = qobject_cast<DerazProbeViewController *>(root->derazProbeViewController());
+    DerazProbeViewController *probe = root->derazProbeViewController();
     if (!probe) {
         std::fprintf(stderr, "no probe container\n");
         return 1;
@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
     QTest::qWait(600);
     window.grab().save(folder.filePath(QStringLiteral("probe-query.png")));
 
-    auto *detail = qobject_cast<DerazDetailViewController *>(root->derazDetailViewController());
+    DerazDetailViewController *detail = root->derazDetailViewController();
     if (!detail) {
         std::fprintf(stderr, "no segmented container\n");
         return 1;

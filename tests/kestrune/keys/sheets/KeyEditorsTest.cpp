@@ -1,6 +1,5 @@
 #include <kestrune/data/records/DerazKV.h>
 #include <kestrune/data/records/DerazUnit.h>
-#include <kestrune/keys/KeyClasses.h>
 #include <kestrune/keys/sheets/DerazAddHashViewController.h>
 #include <kestrune/keys/sheets/DerazAddListViewController.h>
 #include <kestrune/keys/sheets/DerazAddListXibViewController.h>
@@ -11,8 +10,6 @@
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 #include <pavisade/tables/TableViewExtension.h>
-
-#include <bastwick/platform/ClassRegistry.h>
 
 #include "support/WaitFor.h"
 
@@ -96,16 +93,10 @@ TEST(KeyEditorsTest, FetchDataReloadsBehindTheSpinnerAndHidesIt)
     }
 }
 
-// The twin list editor is made by name and gives the same record and time to live as the
+// The twin list editor gives the same record and time to live as the
 // sheets' list editor for the same rows; unlike it, emptying it resets the time to live.
 TEST(KeyEditorsTest, TheTwinListEditorSavesLikeTheSheetsOneAndResetsItsTtlOnClear)
 {
-    Kestrune::registerKeySheetClasses();
-    std::unique_ptr<QObject> made(
-        Bastwick::ClassRegistry::instance().createObject("DerazAddListViewController"));
-    ASSERT_TRUE(qobject_cast<DerazAddListViewController *>(made.get()));
-    made.reset();
-
     struct
     {
         EditorFactory make;
