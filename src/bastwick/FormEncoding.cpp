@@ -61,7 +61,10 @@ QString stringByUnescapingFromURLQuery(const QString &text)
         bytes.append(char(high * 16 + low));
         i += 2;
     }
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A leading U+FEFF is text the caller escaped, not a byte-order mark: keep it so the
+    // round trip is exact.
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QString result = decoder.decode(bytes);
     if (decoder.hasError())
         return QString();

@@ -30,6 +30,10 @@ TEST(FormEncoding, EscapingAndUnescapingRoundTrip)
         {QStringLiteral("-._~AZaz09"), QStringLiteral("-._~AZaz09")},
         {QString::fromUtf8("\xc3\xa9\xe2\x82\xac"), QStringLiteral("%C3%A9%E2%82%AC")},
         {QStringLiteral(""), QStringLiteral("")},
+        // U+FEFF is text wherever it stands, at the start too.
+        {QChar(0xFEFF) + QStringLiteral("abc"), QStringLiteral("%EF%BB%BFabc")},
+        {QString(2, QChar(0xFEFF)), QStringLiteral("%EF%BB%BF%EF%BB%BF")},
+        {QStringLiteral("a") + QChar(0xFEFF), QStringLiteral("a%EF%BB%BF")},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(stringByEscapingForURLQuery(c.plain), c.escaped) << c.plain.toStdString();

@@ -1,4 +1,5 @@
 #include <bastwick/ColorAdditions.h>
+#include <bastwick/FontAdditions.h>
 #include <bastwick/ImageAdditions.h>
 #include <bastwick/TextGeometry.h>
 
@@ -6,6 +7,8 @@
 #include "support/TempDir.h"
 
 #include <QtCore/QFileInfo>
+#include <QtGui/QFontDatabase>
+#include <QtGui/QFontInfo>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
 
@@ -420,6 +423,26 @@ TEST_F(TextGeometryTest, RunsOnEmptyTextAndTheTypesetterSetting)
     gNSStringTextGeometryTypesetterBehavior = 1;
     EXPECT_EQ(heightForWidth(QStringLiteral("word"), runs, kTextGeometryUnbounded), m_line);
     EXPECT_EQ(gNSStringTextGeometryTypesetterBehavior, -1);
+}
+
+} // namespace
+
+namespace {
+
+// The code viewers and the console must draw fixed-pitch text whatever fonts are
+// installed: where many are, the system's fixed font may resolve to a proportional face.
+TEST(FontAdditions, TheMonospacedFontIsFixedPitchAndPrefersDejaVuSansMono)
+{
+    ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")))
+        << "scripts/setup installs it";
+    EXPECT_EQ(fixedPitchFamily(), QStringLiteral("DejaVu Sans Mono"));
+    const QFont font = monospacedFont();
+    const QFontInfo resolved(font);
+    EXPECT_TRUE(resolved.fixedPitch()) << qPrintable(resolved.family());
+    EXPECT_EQ(resolved.family(), fixedPitchFamily());
+    QFont sized = font;
+    sized.setPixelSize(13);
+    EXPECT_TRUE(QFontInfo(sized).fixedPitch());
 }
 
 } // namespace

@@ -30,12 +30,13 @@ LogCapture::~LogCapture()
 
 void LogCapture::handler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
 {
-    Q_UNUSED(type);
     Q_UNUSED(ctx);
     QMutexLocker current(&g_currentMutex);
     if (LogCapture *self = g_current) {
         QMutexLocker lock(&self->m_mutex);
         self->m_lines.append(msg);
+        if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+            self->m_warnings.append(msg);
     }
 }
 
@@ -43,6 +44,12 @@ QStringList LogCapture::lines() const
 {
     QMutexLocker lock(&m_mutex);
     return m_lines;
+}
+
+QStringList LogCapture::warnings() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_warnings;
 }
 
 bool LogCapture::contains(const QString &text) const
@@ -64,6 +71,7 @@ void LogCapture::clear()
 {
     QMutexLocker lock(&m_mutex);
     m_lines.clear();
+    m_warnings.clear();
 }
 
 } // namespace TestSupport

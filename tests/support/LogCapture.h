@@ -16,6 +16,8 @@ public:
     ~LogCapture();
 
     QStringList lines() const;
+    // The lines logged as warnings or worse (critical, fatal).
+    QStringList warnings() const;
     bool contains(const QString &text) const; // any line containing text
     int count(const QString &text) const;
     void clear();
@@ -24,6 +26,7 @@ private:
     static void handler(QtMsgType, const QMessageLogContext &, const QString &);
     mutable QMutex m_mutex;
     QStringList m_lines;
+    QStringList m_warnings;
     QtMessageHandler m_previous = nullptr;
     LogCapture *m_outer = nullptr;
 };

@@ -210,9 +210,11 @@ std::optional<QVariantList> xmlRows(const QByteArray &text, QString *problem)
                 continue;
             }
             const QString name = r.attributes().value(QLatin1String("name")).toString();
-            const QString value = r.readElementText(QXmlStreamReader::IncludeChildElements);
+            const auto value = FileFormats::elementText(r);
+            if (!value)
+                break;
             if (!name.isEmpty())
-                row.insert(name, value);
+                row.insert(name, *value);
         }
         rows.append(row);
     }

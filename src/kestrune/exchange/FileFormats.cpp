@@ -61,6 +61,39 @@ QString xmlEscaped(const QString &text, bool attribute)
     return out;
 }
 
+QString nestingError()
+{
+    return QStringLiteral("elements nested more than %1 levels deep").arg(kMaxNesting);
+}
+
+std::optional<QString> elementText(QXmlStreamReader &r)
+{
+    QString text;
+    int depth = 1;
+    while (depth > 0 && !r.atEnd()) {
+        switch (r.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > kMaxNesting) {
+                r.raiseError(nestingError());
+                return std::nullopt;
+            }
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += r.text();
+            break;
+        default:
+            break;
+        }
+    }
+    if (r.hasError())
+        return std::nullopt;
+    return text;
+}
+
 QByteArray csvRecord(const QStringList &fields)
 {
     QByteArray out;
@@ -176,8 +209,12 @@ void writePlistValue(QXmlStreamWriter &w, const QVariant &value)
     }
 }
 
-std::optional<QVariant> readPlistValue(QXmlStreamReader &r)
+std::optional<QVariant> readPlistValue(QXmlStreamReader &r, int depth)
 {
+    if (depth > kMaxNesting) {
+        r.raiseError(nestingError());
+        return std::nullopt;
+    }
     const QString name = r.name().toString();
     if (name == QLatin1String("dict")) {
         QVariantMap map;
@@ -186,7 +223,7 @@ std::optional<QVariant> readPlistValue(QXmlStreamReader &r)
             if (r.name() == QLatin1String("key")) {
                 key = r.readElementText();
             } else {
-                auto value = readPlistValue(r);
+                auto value = readPlistValue(r, depth + 1);
                 if (!value)
                     return std::nullopt;
                 map.insert(key, *value);
@@ -197,7 +234,7 @@ std::optional<QVariant> readPlistValue(QXmlStreamReader &r)
     if (name == QLatin1String("array")) {
         QVariantList list;
         while (r.readNextStartElement()) {
-            auto value = readPlistValue(r);
+            auto value = readPlistValue(r, depth + 1);
             if (!value)
                 return std::nullopt;
             list.append(*value);
@@ -245,7 +282,7 @@ std::optional<QVariant> plistObject(const QByteArray &text, QString *error)
             *error = QStringLiteral("not a property list");
         return std::nullopt;
     }
-    auto value = readPlistValue(r);
+    auto value = readPlistValue(r, 1);
     if (!value || r.hasError()) {
         if (error)
             *error = r.hasError() ? r.errorString() : QStringLiteral("unknown element in the property list");

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QXmlStreamReader;
+
 // The text forms the table writers and readers share.
 namespace FileFormats {
 
@@ -22,6 +24,17 @@ QString sqlQuoted(const QString &text, const QString &quote);
 
 // XML: & < > and " escaped (and ' too in attributes).
 QString xmlEscaped(const QString &text, bool attribute = false);
+
+// The deepest nesting of elements the XML and property-list readers follow: no table
+// file comes near it, and a hostile one that goes past it is refused instead of
+// exhausting the stack.
+inline constexpr int kMaxNesting = 512;
+// The error text of a file nested past kMaxNesting.
+QString nestingError();
+// The text of the element the reader stands on with that of all its child elements,
+// read without recursion; the reader ends on the element's end. Nothing, and the
+// reader's error raised, when the element nests deeper than kMaxNesting levels.
+std::optional<QString> elementText(QXmlStreamReader &r);
 
 // CSV: one record, fields separated by "," and quoted when they hold a separator, a
 // quote, a line break or surrounding blanks; the record ends with "\n".

@@ -2,7 +2,7 @@
 
 #include <pavisade/code/CodeEditor.h>
 
-#include <QtGui/QFontDatabase>
+#include <bastwick/FontAdditions.h>
 
 namespace Pavisade {
 
@@ -20,7 +20,7 @@ void applyStyle(CodeEditor *editor, const QString &definition, double pixelSize)
 
 QFont codeFont(double pixelSize)
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = Bastwick::monospacedFont();
     // Points from pixels at the 96-pixel inch the designs assume (13 px = 9.75 pt).
     font.setPointSizeF(pixelSize * 72.0 / 96.0);
     return font;

@@ -20,6 +20,8 @@
 #include <QtCore/QFile>
 #include <QtCore/QThread>
 
+#include <functional>
+
 using namespace DerazTest;
 using TestSupport::RedisServer;
 
@@ -459,6 +461,56 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
         EXPECT_EQ(bool(error), c.fails) << c.name << ": " << qPrintable(describe(error));
         EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(c.keysAfter)) << c.name;
     }
+}
+
+// A file changed after its commands were counted and before they are sent applies
+// nothing, whatever the change; the error says the file changed.
+TEST_F(DerazDatabaseTest, ImportOfAFileChangedBetweenItsPassesAppliesNothing)
+{
+    auto db = connected.db(11);
+    TestSupport::TempDir dir;
+    const QByteArray content = "SET a 1\nSET b 2\n";
+    struct Case
+    {
+        const char *name;
+        QByteArray original;
+        std::function<void(QFile &)> change;
+    };
+    const QList<Case> cases = {
+        {"grows by a line", content, [](QFile &f) { f.write("SET c 3\n"); }},
+        {"grows by blank text", content, [](QFile &f) { f.write("\n\n"); }},
+        {"shrinks", content, [](QFile &f) { f.resize(8); }},
+        {"same bytes, modified later", content,
+         [](QFile &f) {
+             f.setFileTime(f.fileTime(QFileDevice::FileModificationTime).addSecs(60),
+                           QFileDevice::FileModificationTime);
+         }},
+        {"empty file gains a line", QByteArray(""), [](QFile &f) { f.write("SET c 3\n"); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        redis().flushAll();
+        const QString path = dir.path(QString::fromLatin1(c.name));
+        ASSERT_TRUE(writeFile(path, c.original));
+        int calls = 0;
+        DerazDatabase::setImportBetweenPassesHook([&](const QString &file) {
+            ++calls;
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite | QIODevice::Append));
+            c.change(f);
+        });
+        const auto error = await([&](auto d) { db->importFile(path, d); });
+        DerazDatabase::setImportBetweenPassesHook({});
+        EXPECT_EQ(calls, 1);
+        EXPECT_TRUE(error && error->description.contains("The file changed")) << qPrintable(describe(error));
+        EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+    }
+    // Unchanged, the same file imports as usual.
+    redis().flushAll();
+    const QString path = dir.path(QStringLiteral("unchanged"));
+    ASSERT_TRUE(writeFile(path, content));
+    EXPECT_FALSE(await([&](auto d) { db->importFile(path, d); }));
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(2));
 }
 
 TEST_F(DerazDatabaseTest, LogsKeepOnlyTheShapeOfCommandLinesAndConsoleReplies)

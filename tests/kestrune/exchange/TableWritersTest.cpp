@@ -4,6 +4,7 @@
 #include <kestrune/exchange/DBExportProducers.h>
 #include <kestrune/exchange/DBFileImport.h>
 #include <kestrune/exchange/ExchangeClasses.h>
+#include <kestrune/exchange/FileFormats_p.h>
 
 #include <kestrune/data/deraz/DerazExport.h>
 #include <kestrune/data/model/DBConnection.h>
@@ -289,6 +290,58 @@ TEST_F(TableWriters, SqlImportSplitsOutsideQuotesAndReportsFailures)
     EXPECT_EQ(connection->statements,
               (QStringList{"insert into t values('a;b')", "insert into t values(\"c\"\";\")", "fail here",
                            "insert into t values(1)"}));
+}
+
+// Table files nested far deeper than any table (generated here, as a hostile file would
+// be) are refused with a clear error instead of exhausting the stack; nesting a table
+// file really uses is read as before.
+TEST(TableFileReaders, RefuseFilesNestedTooDeeply)
+{
+    const auto nested = [](const char *open, const char *close, int levels) {
+        return QByteArray(open).repeated(levels) + QByteArray(close).repeated(levels);
+    };
+    const auto xmlTable = [](const QByteArray &columnContent) {
+        return "<users><row><column name=\"name\">" + columnContent + "</column></row></users>";
+    };
+    const auto plistTable = [](const QByteArray &rowsContent) {
+        return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array>" + rowsContent +
+               "</array></dict></plist>";
+    };
+
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        bool plist;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"XML, 100000 nested elements in a column", xmlTable(nested("<b>", "</b>", 100000)), false, true},
+        {"XML, nested past the limit", xmlTable(nested("<b>", "</b>", FileFormats::kMaxNesting)), false,
+         true},
+        {"XML, child elements within the limit", xmlTable("x" + nested("<b>", "</b>", 20) + "<i>y</i>z"),
+         false, false},
+        {"plist, 50000 nested arrays", plistTable(nested("<array>", "</array>", 50000)), true, true},
+        {"plist, nested past the limit", plistTable(nested("<array>", "</array>", FileFormats::kMaxNesting)),
+         true, true},
+        {"plist, nested within the limit", plistTable(nested("<array>", "</array>", 20)), true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QString problem;
+        const auto rows = c.plist ? DBFileImport::plistRows(c.text, "users", &problem)
+                                  : DBFileImport::xmlRows(c.text, &problem);
+        if (c.refused) {
+            EXPECT_FALSE(rows);
+            EXPECT_TRUE(problem.contains(QString("nested more than %1 levels").arg(FileFormats::kMaxNesting)))
+                << qPrintable(problem);
+        } else {
+            ASSERT_TRUE(rows) << qPrintable(problem);
+            ASSERT_EQ(rows->size(), 1);
+            if (!c.plist)
+                EXPECT_EQ(rows->at(0).toMap().value("name").toString(), "xyz");
+        }
+    }
 }
 
 TEST(TableWriterRegistry, KitsByTypeCode)

@@ -198,6 +198,9 @@ TEST(ApplicationImages, EveryNamedImageTheCachesAskForShips)
 {
     XXXCommonImageCache images;
     EXPECT_FALSE(images.windowTitleImage().isNull());
+    // The image the start-up hands to the cache for the window's title.
+    images.upDateWindowTitleImage(QStringLiteral("velderhopIcon29x29"));
+    EXPECT_EQ(images.windowTitleImage().size(), QSize(29, 29));
     for (const QImage &image :
          {images.keyImage(), images.columnImage(), images.deviceIPhoneImage(), images.deviceIMacImage(),
           images.deviceIPadImage(), images.deviceMacbookImage(), images.deviceMacbookAirImage(),

@@ -17,6 +17,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "support/Alerts.h"
+#include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
@@ -143,6 +144,21 @@ TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
     ASSERT_TRUE(waitFor([&] { return model->rowCount() == 1; }, 20000));
     EXPECT_TRUE(waitFor([&] { return !quick->window()->isVisible(); }, 5000));
     EXPECT_TRUE(openAlerts().isEmpty());
+}
+
+// A clean start (default settings, no saved profile) has nothing to warn about.
+TEST(Startup, ACleanStartLogsNoWarning)
+{
+    prepareLocalStore();
+    TestSupport::LogCapture log;
+    Started app;
+    DerazConnnectionWindowController *quick = app.keys()->derazConnnectionWindowController();
+    ASSERT_TRUE(quick->isWindowLoaded());
+    ASSERT_TRUE(waitFor([&] { return quick->window()->isVisible(); }, 5000));
+    // The offscreen platform the suite runs on says what it cannot do; a user's does not.
+    QStringList warnings = log.warnings();
+    warnings.removeIf([](const QString &line) { return line.startsWith("This plugin does not support"); });
+    EXPECT_EQ(warnings.join("\n").toStdString(), "");
 }
 
 TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)

@@ -17,7 +17,9 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
+#include <QtCore/QDateTime>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QMutexLocker>
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QStringDecoder>
@@ -371,6 +373,26 @@ private:
     qsizetype m_lines = 0;
 };
 
+// What tells that a file changed: its size and its modification time.
+struct FileStamp
+{
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.exists() ? info.size() : -1, info.lastModified()};
+}
+
+std::function<void(const QString &)> &importBetweenPassesHook()
+{
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
 Bastwick::Error unreadableFileError(const QString &reason)
 {
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
@@ -378,9 +400,13 @@ Bastwick::Error unreadableFileError(const QString &reason)
 
 // Sends every command of an import file in one transaction, reading the file twice: first
 // to count the commands and to refuse the file before anything is sent, then again as the
-// commands go out.
+// commands go out. A file that changes in between (other lines, another size or
+// modification time) stops the transaction before its EXEC, so nothing of it is applied.
 std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path)
 {
+    const Bastwick::Error changedError =
+        derazError(1, QStringLiteral("The file changed while it was imported; nothing of it was applied."));
+    const FileStamp counted = fileStamp(path);
     ImportFileReader reader(path);
     QString reason;
     if (!reader.rewind(&reason))
@@ -398,23 +424,27 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (const auto failure = reader.failure())
         return unreadableFileError(*failure);
 
+    if (const auto &hook = importBetweenPassesHook())
+        hook(path);
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
-    // A file that changed since it was counted stops the transaction before its EXEC, so
-    // nothing of it is applied.
+    // With no command to read, the file is checked before the (empty) transaction.
+    if (count == 0 && fileStamp(path) != counted)
+        return changedError;
     std::optional<Bastwick::Error> changed;
     auto error = runCheckedTransaction(
         client, count,
-        [&](qsizetype) -> DerazArgv {
+        [&](qsizetype index) -> DerazArgv {
             std::optional<DerazArgv> argv;
             do {
                 argv = reader.next();
                 if (argv)
                     logBatchCommand(reader.lines() - 1, *argv);
             } while (argv && argv->isEmpty());
-            if (!argv || DerazDatabase::refusedBatchCommand(*argv)) {
-                changed = derazError(1, QStringLiteral("The file changed while it was imported; nothing of "
-                                                       "it was applied."));
+            // The last command is read: the file must still be the one that was counted.
+            const bool last = index == count - 1;
+            if (!argv || DerazDatabase::refusedBatchCommand(*argv) || (last && fileStamp(path) != counted)) {
+                changed = changedError;
                 return {};
             }
             return *argv;
@@ -866,6 +896,11 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
             return error;
         },
         std::move(completion));
+}
+
+void DerazDatabase::setImportBetweenPassesHook(std::function<void(const QString &)> hook)
+{
+    importBetweenPassesHook() = std::move(hook);
 }
 
 QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)

@@ -94,6 +94,10 @@ public:
     static std::optional<QString> refusedBatchCommand(const DerazArgv &arguments);
     // The lines of an import file's bytes (a byte-order mark is honoured).
     static QByteArrayList importLines(const QByteArray &fileBytes);
+    // Called with the file's path on the connection's queue between the pass of
+    // importFile that counts the commands and the pass that sends them; tests change the
+    // file there. Set it only while no import runs; an empty function removes it.
+    static void setImportBetweenPassesHook(std::function<void(const QString &)> hook);
 
     // --- Writes -----------------------------------------------------------------------
     // records holds DerazKV (type 0), DerazHashKV (1), DerazListKV (2), DerazSetKV or

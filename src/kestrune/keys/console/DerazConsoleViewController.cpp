@@ -12,6 +12,7 @@
 #include <kestrune/keys/console/DerazConsoleTextView.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/FontAdditions.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 
@@ -131,8 +132,7 @@ void DerazConsoleViewController::loadInterface()
     m_textView->setObjectName(QStringLiteral("textView"));
     m_textView->setFrameShape(QFrame::NoFrame);
     m_textView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setStyleHint(QFont::Monospace);
+    QFont font = Bastwick::monospacedFont();
     font.setPixelSize(13);
     m_textView->setFont(font);
     m_textView->setInsertNewlineHandler([this] { return insertNewline(); });

@@ -15,8 +15,10 @@
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
+#include <QtGui/QFontInfo>
 #include <QtTest/QTest>
 #include <QtWidgets/QPushButton>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -130,6 +132,9 @@ TEST_F(ConsoleTest, PromptFollowsTheSelectedDatabase)
     QTest::mouseClick(console.clearButton(), Qt::LeftButton);
     EXPECT_EQ(text(), prompt());
     EXPECT_EQ(console.textView()->palette().color(QPalette::Text), DerazConsoleViewController::kTextColor);
+    const QFontInfo font(console.textView()->font());
+    EXPECT_TRUE(font.fixedPitch()) << qPrintable(font.family());
+    EXPECT_EQ(font.pixelSize(), 13);
 }
 
 TEST_F(ConsoleTest, RepliesOfEachKind)
