@@ -30,8 +30,32 @@ XXXTreeViewDataDelegate::XXXTreeViewDataDelegate(QObject *parent)
 
 XXXTreeViewDataDelegate::~XXXTreeViewDataDelegate()
 {
-    for (const Node &node : treeMembers())
-        node->setModel(nullptr);
+    m_root->setModel(nullptr);
+}
+
+void XXXTreeViewDataDelegate::setTreeNodes(const Node &root)
+{
+    if (root == m_root)
+        return;
+    if (root && (root->isLeafRow() || root->m_parent || root->m_model)) {
+        XXXLog(QStringLiteral("setTreeNodes: the root belongs to a tree already; nothing changed"));
+        return;
+    }
+    if (!root)
+        m_members.reset();
+    else if (!m_members)
+        m_members = m_root->childNodes();
+    resetKeepingState([&] {
+        m_root->setModel(nullptr);
+        m_root = root ? root : TreeNode::createWithChildren();
+        m_root->m_hasChildren = true;
+        m_root->setModel(this);
+    });
+}
+
+void XXXTreeViewDataDelegate::setTreeMembers(const NodeList &members)
+{
+    m_members = members;
 }
 
 // --- Top-level contents ---------------------------------------------------------------
@@ -44,7 +68,10 @@ void XXXTreeViewDataDelegate::setData(const QVariant &data)
 void XXXTreeViewDataDelegate::addData(const Node &data)
 {
     XXXAssert(data, QString());
-    insertChildNode(m_root, data, topItemCount());
+    if (m_members)
+        m_members->append(data);
+    else
+        insertChildNode(m_root, data, topItemCount());
 }
 
 void XXXTreeViewDataDelegate::deleteData(const Bastwick::IndexSet &indexes)
@@ -75,11 +102,16 @@ void XXXTreeViewDataDelegate::deleteData(const Node &node)
 
 void XXXTreeViewDataDelegate::removeTopLevelAt(qsizetype position)
 {
-    removeChildNode(treeMembers().at(position));
+    if (m_members)
+        m_members->removeAt(position);
+    else
+        removeChildNode(treeMembers().at(position));
 }
 
 void XXXTreeViewDataDelegate::clearAll()
 {
+    if (m_members)
+        m_members->clear();
     if (treeMembers().isEmpty())
         return;
     beginRemoveRows(QModelIndex(), 0, int(topItemCount()) - 1);

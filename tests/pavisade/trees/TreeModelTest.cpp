@@ -436,3 +436,70 @@ TEST(OutlineColumns, DefinitionsAreLaidOverTheColumnsThereAre)
     EXPECT_FALSE(f.tree.rootIsDecorated());
     EXPECT_EQ(f.model.columnCount(), 3);
 }
+
+// The top-level list and the root are stored as given: the tree shows the root's
+// children, the contents operations act on the top-level list.
+TEST(TreeModel, SettingTheRootOrTheTopLevelListDoesNotRelinkThem)
+{
+    TreeFixture f;
+    f.fillKeyTree(2);
+    const Node shownRoot = f.model.treeNodes();
+
+    // A list of its own: contents change it, the tree keeps showing the root's children.
+    const Node x = node("x", "x");
+    f.model.setTreeMembers({x});
+    EXPECT_EQ(f.model.treeMembers(), QList<Node>{x});
+    f.model.addData(node("y", "y"));
+    EXPECT_EQ(f.model.topItemCount(), 2);
+    EXPECT_EQ(f.model.itemOfRow(1)->url(), "y");
+    f.model.deleteData(Bastwick::IndexSet{0});
+    EXPECT_EQ(f.model.indexOfItem(x), XXXTreeViewDataDelegate::kNotFound);
+    f.model.clearAll();
+    EXPECT_EQ(f.model.topItemCount(), 0);
+    EXPECT_EQ(f.shownRows(), QStringList({"local", "remote"}));
+    EXPECT_EQ(f.model.treeNodes(), shownRoot);
+
+    // A new root is shown (expansion by url survives), the top-level list stays as it was.
+    const Node root = TreeNode::createWithChildren();
+    const Node a = node("a", "a", "db", true);
+    a->appendChild(node("a1", "a/1"));
+    root->appendChild(a);
+    root->appendChild(node("b", "b"));
+    QSignalSpy resets(&f.model, &QAbstractItemModel::modelReset);
+    f.model.setTreeNodes(root);
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(f.model.treeNodes(), root);
+    EXPECT_EQ(f.shownRows(), QStringList({"a", "b"}));
+    f.tree.expand(f.indexOf(a));
+    EXPECT_EQ(f.shownRows(), QStringList({"a", "a1", "b"}));
+    EXPECT_EQ(f.model.topItemCount(), 0);
+
+    // A root that is part of a tree already is refused.
+    {
+        TestSupport::LogCapture log;
+        f.model.setTreeNodes(a);
+        EXPECT_TRUE(log.contains("setTreeNodes"));
+    }
+    EXPECT_EQ(f.model.treeNodes(), root);
+
+    // No root: a new empty one, whose children are the top-level list again.
+    f.model.setTreeNodes(nullptr);
+    ASSERT_TRUE(f.model.treeNodes());
+    EXPECT_FALSE(f.model.treeNodes()->isLeaf());
+    EXPECT_EQ(f.model.rowCount(), 0);
+    EXPECT_EQ(f.model.topItemCount(), 0);
+    f.model.addData(node("z", "z"));
+    EXPECT_EQ(f.shownRows(), QStringList({"z"}));
+    EXPECT_EQ(f.model.treeMembers(), f.model.treeNodes()->childNodes());
+}
+
+TEST(TreeModel, NodesOutlivingTheirParentAreLeftWithoutOne)
+{
+    const Node child = node("c", "c");
+    {
+        const Node parent = node("p", "p", {}, true);
+        parent->appendChild(child);
+        EXPECT_EQ(child->parentNode(), parent.get());
+    }
+    EXPECT_EQ(child->parentNode(), nullptr);
+}
