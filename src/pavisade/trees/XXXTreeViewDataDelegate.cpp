@@ -684,7 +684,7 @@ void XXXTreeViewDataDelegate::outlineViewSelectionIsChanging()
     XXXLog(QStringLiteral("outlineViewSelectionIsChanging item =%1 pItem =%2 \n")
                .arg(node ? node->url() : QStringLiteral("(null)"),
                     shownParent ? shownParent->url() : QStringLiteral("(null)")));
-    if (!node)
+    if (!node && !reportsEmptySelection())
         return;
     if (selectionChangedCallback)
         selectionChangedCallback(node, shownParent);

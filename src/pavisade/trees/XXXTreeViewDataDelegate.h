@@ -155,6 +155,9 @@ public:
 protected:
     // The owner's selection moved: the selected node and its parent go to the callbacks.
     virtual void outlineViewSelectionIsChanging();
+    // Whether a selection change with no selected node reaches the callbacks (with null
+    // node and parent); not here.
+    virtual bool reportsEmptySelection() const { return false; }
     // The value a cell shows.
     virtual QVariant objectValueForTableColumn(const QModelIndex &index) const;
 
