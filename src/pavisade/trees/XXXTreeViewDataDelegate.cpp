@@ -167,13 +167,13 @@ qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndex() const
 // and the nodes on the path are expanded (0 when there is none).
 qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndexDepth(int depth) const
 {
-    const TreeNode *level = m_root.get();
+    const NodeList *level = &treeMembers();
     qint64 row = 0;
     bool found = false;
     for (int d = 0; d <= depth; ++d) {
         const TreeNode *next = nullptr;
-        for (qsizetype i = 0; i < level->m_children.size(); ++i) {
-            const TreeNode *node = level->m_children.at(i).get();
+        for (qsizetype i = 0; i < level->size(); ++i) {
+            const TreeNode *node = level->at(i).get();
             if (!node->isLeaf() && node->childCount() > 0) {
                 next = node;
                 row += i + 1;
@@ -183,7 +183,7 @@ qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndexDepth(int depth) const
         if (!next)
             continue;
         found = true;
-        level = next;
+        level = &next->m_children;
     }
     return found ? row : 0;
 }

@@ -456,10 +456,14 @@ TEST(TreeModel, SettingTheRootOrTheTopLevelListDoesNotRelinkThem)
     f.fillKeyTree(2);
     const Node shownRoot = f.model.treeNodes();
 
-    // A list of its own: contents change it, the tree keeps showing the root's children.
+    // A list of its own: contents and look-ups use it, the tree keeps showing the root's
+    // children.
+    ASSERT_GT(f.model.firstValidLeafNodeIndexDepth(1), 0);
     const Node x = node("x", "x");
     f.model.setTreeMembers({x});
     EXPECT_EQ(f.model.treeMembers(), QList<Node>{x});
+    EXPECT_EQ(f.model.firstValidLeafNodeIndex(), 0);
+    EXPECT_EQ(f.model.firstValidLeafNodeIndexDepth(1), 0);
     f.model.addData(node("y", "y"));
     EXPECT_EQ(f.model.topItemCount(), 2);
     EXPECT_EQ(f.model.itemOfRow(1)->url(), "y");
