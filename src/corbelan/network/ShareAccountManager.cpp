@@ -95,16 +95,17 @@ std::optional<QList<Account>> ShareAccountManager::accountWithIdentifier(const Q
 
 const QStringList &ShareAccountManager::accountIdentifiers()
 {
-    if (m_identifiers.isEmpty())
-        m_identifiers = {kAccountTypeIdentifierTwitter, kAccountTypeIdentifierSinaWeibo,
-                         kAccountTypeIdentifierTencentWeibo};
-    return m_identifiers;
+    if (!m_identifiers)
+        m_identifiers = QStringList{kAccountTypeIdentifierTwitter, kAccountTypeIdentifierSinaWeibo,
+                                    kAccountTypeIdentifierTencentWeibo};
+    return *m_identifiers;
 }
 
 const QList<QVariantMap> &ShareAccountManager::accountInfoItems()
 {
-    if (m_itemsMap)
-        return m_items;
+    if (m_items)
+        return *m_items;
+    QList<QVariantMap> items;
     QHash<QString, QVariantMap> map;
     for (const QString &identifier : accountIdentifiers()) {
         const QString component = identifier.section(u'.', -1);
@@ -112,11 +113,12 @@ const QList<QVariantMap> &ShareAccountManager::accountInfoItems()
             {QStringLiteral("icon"), Corbelan::namedImage(component)},
             {QStringLiteral("name"),
              QCoreApplication::translate("ShareAccountManager", component.toUtf8().constData())}};
-        m_items.append(item);
+        items.append(item);
         map.insert(identifier, item);
     }
+    m_items = items;
     m_itemsMap = map;
-    return m_items;
+    return *m_items;
 }
 
 std::optional<QVariantMap> ShareAccountManager::accountInfoItemWithIdentifier(const QString &identifier) const
@@ -128,4 +130,47 @@ std::optional<QVariantMap> ShareAccountManager::accountInfoItemWithIdentifier(co
     if (it == m_itemsMap->cend())
         return std::nullopt;
     return *it;
+}
+
+void ShareAccountManager::keep(const QString &identifier, const std::optional<QList<Account>> &accounts)
+{
+    if (accounts)
+        m_kept.insert(identifier, *accounts);
+    else
+        m_kept.remove(identifier);
+}
+
+void ShareAccountManager::setFackBookAccouts(const std::optional<QList<Account>> &accounts)
+{
+    keep(kAccountTypeIdentifierFacebook, accounts);
+}
+
+void ShareAccountManager::setTwitterAccouts(const std::optional<QList<Account>> &accounts)
+{
+    keep(kAccountTypeIdentifierTwitter, accounts);
+}
+
+void ShareAccountManager::setSinaWeiboAccouts(const std::optional<QList<Account>> &accounts)
+{
+    keep(kAccountTypeIdentifierSinaWeibo, accounts);
+}
+
+void ShareAccountManager::setTencentWeiboAccouts(const std::optional<QList<Account>> &accounts)
+{
+    keep(kAccountTypeIdentifierTencentWeibo, accounts);
+}
+
+void ShareAccountManager::setAccountIdentifiers(const std::optional<QStringList> &identifiers)
+{
+    m_identifiers = identifiers;
+}
+
+void ShareAccountManager::setAccountInfoItems(const std::optional<QList<QVariantMap>> &items)
+{
+    m_items = items;
+}
+
+void ShareAccountManager::setAccountItemsMap(const std::optional<QHash<QString, QVariantMap>> &map)
+{
+    m_itemsMap = map;
 }

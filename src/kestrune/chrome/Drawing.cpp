@@ -171,6 +171,21 @@ QPainterPath pathWithElements(const std::vector<PathElement> &elements)
     return path;
 }
 
+QPainterPath pathWithStrokeWidth(const QPainterPath &path, qreal width)
+{
+    if (width <= 0.0 || path.isEmpty())
+        return {};
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::FlatCap);
+    stroker.setJoinStyle(Qt::MiterJoin);
+    stroker.setMiterLimit(10.0);
+    // The stroke's outline crosses itself at joins: filled by winding, it covers the line.
+    QPainterPath outline = stroker.createStroke(path);
+    outline.setFillRule(Qt::WindingFill);
+    return outline;
+}
+
 void drawStretchableImageInRect(QPainter &painter, const QImage &image, const QRectF &rect, qreal capWidth)
 {
     const qreal iw = image.width();

@@ -61,6 +61,11 @@ struct PathElement
 // (E + 2Q) / 3, which traces the same curve. An element with too few points is skipped.
 QPainterPath pathWithElements(const std::vector<PathElement> &elements);
 
+// The area a line of the given width along path covers (butt ends, mitred joins, the
+// line centred on the path), as a path to fill or to test points against. A width of 0
+// or less, or an empty path, covers nothing: the empty path.
+QPainterPath pathWithStrokeWidth(const QPainterPath &path, qreal width);
+
 // Draws image into rect in three pieces: the left and right capWidth columns unscaled in
 // width, the middle stretched between them. Each piece takes the rectangle's full height.
 void drawStretchableImageInRect(QPainter &painter, const QImage &image, const QRectF &rect, qreal capWidth);

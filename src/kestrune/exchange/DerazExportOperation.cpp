@@ -46,6 +46,20 @@ DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, c
 {
 }
 
+DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, const QByteArrayList &keys,
+                                           const QString &filePath)
+    : DerazExportOperation(std::move(exportor), filePath)
+{
+    m_keys = keys;
+}
+
+DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &query,
+                                           const QString &filePath)
+    : DerazExportOperation(std::move(exportor), filePath)
+{
+    m_query = query;
+}
+
 DerazExportOperation::~DerazExportOperation() = default;
 
 QByteArray DerazExportOperation::escapeLineBreakingCharacters(const QByteArray &json)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bastwick/IndexSet.h>
 #include <bastwick/platform/Error.h>
 #include <bastwick/platform/OperationQueue.h>
 
@@ -54,6 +55,10 @@ public:
 // by key; a key that vanished leaves no line. Any other failure (a lost server, a reply
 // that took too long) ends the export with that error.
 //
+// The operation also carries what its maker chose the export for (keys, a query, row
+// indexes, a folder); the export itself writes every key of the database whichever of
+// them is set.
+//
 // Runs on a worker thread of the export queue; reports on the main thread.
 class DerazExportOperation : public Bastwick::Operation,
                              public std::enable_shared_from_this<DerazExportOperation>
@@ -61,6 +66,10 @@ class DerazExportOperation : public Bastwick::Operation,
     Q_OBJECT
 public:
     DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &filePath);
+    // The same, keeping the keys (names as bytes) or the query text the export was made for.
+    DerazExportOperation(std::shared_ptr<DBExport> exportor, const QByteArrayList &keys,
+                         const QString &filePath);
+    DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &query, const QString &filePath);
     ~DerazExportOperation() override;
 
     std::shared_ptr<DBExport> exportor() const { return m_exportor; }
@@ -71,6 +80,15 @@ public:
     // The delegate must be a QObject implementing DerazExportOperationDelegate.
     void setDelegate(QObject *delegate) { m_delegate = delegate; }
     QObject *delegate() const { return m_delegate.data(); }
+    // Set before the operation is queued; read on the main thread only.
+    QByteArrayList keys() const { return m_keys; }
+    void setKeys(const QByteArrayList &keys) { m_keys = keys; }
+    QString query() const { return m_query; }
+    void setExportQuery(const QString &query) { m_query = query; }
+    Bastwick::IndexSet indexes() const { return m_indexes; }
+    void setExportAtIndexes(const Bastwick::IndexSet &indexes) { m_indexes = indexes; }
+    QString exportFolder() const { return m_exportFolder; }
+    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
 
     // The line(s) one record gives in the file of an export type: its JSON object and
     // "\n" (line and paragraph separators escaped, so every line reader sees one key
@@ -93,4 +111,8 @@ private:
     QString m_filePath;
     int m_exportType = DBExportTypeJSON;
     QPointer<QObject> m_delegate;
+    QByteArrayList m_keys;
+    QString m_query;
+    Bastwick::IndexSet m_indexes;
+    QString m_exportFolder;
 };

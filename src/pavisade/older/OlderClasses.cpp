@@ -10,6 +10,8 @@
 #include <pavisade/older/XXXTableViewPageControllerViewController.h>
 #include <pavisade/older/XXXTableViewXibController.h>
 #include <pavisade/older/XXXTableViewXibPageController.h>
+#include <pavisade/older/XXXTreeViewController.h>
+#include <pavisade/older/XXXTreeViewXibController.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 
@@ -28,6 +30,8 @@ void registerOlderClasses()
     registry.registerClass<XXXTableViewXibController>();
     registry.registerClass<XXXTableViewPageControllerViewController>();
     registry.registerClass<XXXTableViewXibPageController>();
+    registry.registerClass<XXXTreeViewController>();
+    registry.registerClass<XXXTreeViewXibController>();
 }
 
 } // namespace Pavisade

@@ -20,6 +20,14 @@ TreeNodePtr TreeNode::createWithChildren(const QVariantMap &values)
     return node;
 }
 
+TreeNode::~TreeNode()
+{
+    for (const TreeNodePtr &child : std::as_const(m_children)) {
+        if (child->m_parent == this)
+            child->m_parent = nullptr;
+    }
+}
+
 TreeNodePtr TreeNode::leafRow(const TreeNodePtr &parent, qsizetype index)
 {
     auto node = std::make_shared<TreeNode>();

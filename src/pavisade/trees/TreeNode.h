@@ -39,6 +39,8 @@ public:
     static TreeNodePtr createWithChildren(const QVariantMap &values = {});
 
     TreeNode() = default;
+    // Children that outlive their parent (held elsewhere) are left without one.
+    ~TreeNode();
     TreeNode(const TreeNode &) = delete;
     TreeNode &operator=(const TreeNode &) = delete;
 

@@ -3,6 +3,7 @@
 #include <pavisade/tables/ToolBarStrip_p.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 #include <pavisade/trees/OutlineViewExtension.h>
+#include <pavisade/trees/TreeScreenParts_p.h>
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
 #include <QtCore/QEvent>
@@ -23,14 +24,7 @@ Pavisade::OutlineView *X3TreeViewController::treeView()
     m_treeView = treeXibView();
     if (m_treeView)
         return m_treeView;
-    m_treeView = new Pavisade::OutlineView(this);
-    m_treeView->setFocusPolicy(Qt::StrongFocus);
-    // The disclosure mark plus 5 points per level.
-    m_treeView->setIndentation(16 + 5);
-    m_treeView->setUniformRowHeights(true);
-    m_treeView->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    m_treeView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_treeView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_treeView = Pavisade::newTreeView(this);
     return m_treeView;
 }
 

@@ -37,8 +37,32 @@ XXXTreeViewDataDelegate::~XXXTreeViewDataDelegate()
     // may reach the selection memory.
     disconnect(m_selectionConnection);
     disconnect(m_currentConnection);
-    for (const Node &node : treeMembers())
-        node->setModel(nullptr);
+    m_root->setModel(nullptr);
+}
+
+void XXXTreeViewDataDelegate::setTreeNodes(const Node &root)
+{
+    if (root == m_root)
+        return;
+    if (root && (root->isLeafRow() || root->m_parent || root->m_model)) {
+        XXXLog(QStringLiteral("setTreeNodes: the root belongs to a tree already; nothing changed"));
+        return;
+    }
+    if (!root)
+        m_members.reset();
+    else if (!m_members)
+        m_members = m_root->childNodes();
+    resetKeepingState([&] {
+        m_root->setModel(nullptr);
+        m_root = root ? root : TreeNode::createWithChildren();
+        m_root->m_hasChildren = true;
+        m_root->setModel(this);
+    });
+}
+
+void XXXTreeViewDataDelegate::setTreeMembers(const NodeList &members)
+{
+    m_members = members;
 }
 
 // --- Top-level contents ---------------------------------------------------------------
@@ -51,7 +75,10 @@ void XXXTreeViewDataDelegate::setData(const QVariant &data)
 void XXXTreeViewDataDelegate::addData(const Node &data)
 {
     XXXAssert(data, QString());
-    insertChildNode(m_root, data, topItemCount());
+    if (m_members)
+        m_members->append(data);
+    else
+        insertChildNode(m_root, data, topItemCount());
 }
 
 void XXXTreeViewDataDelegate::deleteData(const Bastwick::IndexSet &indexes)
@@ -82,11 +109,16 @@ void XXXTreeViewDataDelegate::deleteData(const Node &node)
 
 void XXXTreeViewDataDelegate::removeTopLevelAt(qsizetype position)
 {
-    removeChildNode(treeMembers().at(position));
+    if (m_members)
+        m_members->removeAt(position);
+    else
+        removeChildNode(treeMembers().at(position));
 }
 
 void XXXTreeViewDataDelegate::clearAll()
 {
+    if (m_members)
+        m_members->clear();
     if (treeMembers().isEmpty())
         return;
     beginRemoveRows(QModelIndex(), 0, int(topItemCount()) - 1);
@@ -142,13 +174,13 @@ qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndex() const
 // and the nodes on the path are expanded (0 when there is none).
 qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndexDepth(int depth) const
 {
-    const TreeNode *level = m_root.get();
+    const NodeList *level = &treeMembers();
     qint64 row = 0;
     bool found = false;
     for (int d = 0; d <= depth; ++d) {
         const TreeNode *next = nullptr;
-        for (qsizetype i = 0; i < level->m_children.size(); ++i) {
-            const TreeNode *node = level->m_children.at(i).get();
+        for (qsizetype i = 0; i < level->size(); ++i) {
+            const TreeNode *node = level->at(i).get();
             if (!node->isLeaf() && node->childCount() > 0) {
                 next = node;
                 row += i + 1;
@@ -158,7 +190,7 @@ qint64 XXXTreeViewDataDelegate::firstValidLeafNodeIndexDepth(int depth) const
         if (!next)
             continue;
         found = true;
-        level = next;
+        level = &next->m_children;
     }
     return found ? row : 0;
 }
@@ -504,7 +536,7 @@ void XXXTreeViewDataDelegate::outlineViewSelectionIsChanging()
     XXXLog(QStringLiteral("outlineViewSelectionIsChanging item =%1 pItem =%2 \n")
                .arg(node ? node->url() : QStringLiteral("(null)"),
                     shownParent ? shownParent->url() : QStringLiteral("(null)")));
-    if (!node)
+    if (!node && !reportsEmptySelection())
         return;
     if (selectionChangedCallback)
         selectionChangedCallback(node, shownParent);

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QItemSelection;
 
@@ -48,7 +49,17 @@ public:
 
     // The invisible root; its children are the top-level nodes.
     const Node &treeNodes() const { return m_root; }
-    const NodeList &treeMembers() const { return m_root->childNodes(); }
+    // The top-level nodes: the root's children, unless setTreeMembers or setTreeNodes
+    // unlinked them.
+    const NodeList &treeMembers() const { return m_members ? *m_members : m_root->childNodes(); }
+    // Shows another root's children (a null root: a new empty root, whose children are
+    // the top-level list again). The top-level list is not relinked: it stays the list it
+    // was, which the tree no longer shows. A root that belongs to a tree already is
+    // refused with a log line.
+    void setTreeNodes(const Node &root);
+    // Makes the given list the top-level list without linking it to the root: the
+    // contents operations act on it, the tree keeps showing the root's children.
+    void setTreeMembers(const NodeList &members);
 
     // Contents (the top-level list).
     // Loads a subclass's nodes; does nothing here.
@@ -148,6 +159,9 @@ public:
 protected:
     // The owner's selection moved: the selected node and its parent go to the callbacks.
     virtual void outlineViewSelectionIsChanging();
+    // Whether a selection change with no selected node reaches the callbacks (with null
+    // node and parent); not here.
+    virtual bool reportsEmptySelection() const { return false; }
     // The value a cell shows.
     virtual QVariant objectValueForTableColumn(const QModelIndex &index) const;
 
@@ -168,6 +182,8 @@ private:
     IndexPath dropIndexPath(int row, const QModelIndex &parent) const;
 
     Node m_root;
+    // The top-level list when it is not the root's children.
+    std::optional<NodeList> m_members;
     QPointer<Pavisade::OutlineView> m_owner;
     QMetaObject::Connection m_selectionConnection;
     QMetaObject::Connection m_currentConnection;

@@ -120,3 +120,77 @@ TEST(ShareAccountManager, SharingTargets)
     }
     EXPECT_FALSE(manager.accountInfoItemWithIdentifier(kFacebook).has_value());
 }
+
+// What the account setters store is what the getters answer: the store is not asked for
+// a kept list (an empty one included), and clearing a list makes the store be asked again.
+TEST(ShareAccountManager, SetAccountListsAreAnsweredWithoutTheStore)
+{
+    using Getter = QList<Account> (ShareAccountManager::*)();
+    using Setter = void (ShareAccountManager::*)(const std::optional<QList<Account>> &);
+    struct Case
+    {
+        QString identifier;
+        Getter get;
+        Setter set;
+    };
+    const QList<Case> cases{
+        {kFacebook, &ShareAccountManager::fackBookAccouts, &ShareAccountManager::setFackBookAccouts},
+        {kTwitter, &ShareAccountManager::twitterAccouts, &ShareAccountManager::setTwitterAccouts},
+        {ShareAccountManager::kAccountTypeIdentifierSinaWeibo, &ShareAccountManager::sinaWeiboAccouts,
+         &ShareAccountManager::setSinaWeiboAccouts},
+        {ShareAccountManager::kAccountTypeIdentifierTencentWeibo, &ShareAccountManager::tencentWeiboAccouts,
+         &ShareAccountManager::setTencentWeiboAccouts},
+    };
+    const Account inStore{QStringLiteral("1"), QStringLiteral("alice"), QString()};
+    const Account given{QStringLiteral("9"), QStringLiteral("zoe"), QString()};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.identifier.toStdString());
+        TestSupport::TempDir dir;
+        auto store = std::make_shared<FileAccountStore>(dir.path(QStringLiteral("accounts.json")));
+        ASSERT_TRUE(store->setAccounts(c.identifier, {inStore}, true));
+        ShareAccountManager manager(store);
+
+        (manager.*c.set)(QList<Account>{given});
+        EXPECT_EQ((manager.*c.get)(), QList<Account>{given});
+        EXPECT_EQ(manager.accountWithIdentifier(c.identifier), std::optional<QList<Account>>({given}));
+
+        (manager.*c.set)(QList<Account>{}); // an empty list is kept as well
+        EXPECT_TRUE((manager.*c.get)().isEmpty());
+
+        (manager.*c.set)(std::nullopt); // nothing kept: the store is asked
+        EXPECT_EQ((manager.*c.get)(), QList<Account>{inStore});
+    }
+}
+
+TEST(ShareAccountManager, SetTargetsItemsAndMapAreWhatTheLookUpsRead)
+{
+    TestSupport::TempDir dir;
+    ShareAccountManager manager(
+        std::make_shared<FileAccountStore>(dir.path(QStringLiteral("accounts.json"))));
+
+    // A map set before any items are built answers the look-up.
+    const QVariantMap own{{QStringLiteral("name"), QStringLiteral("own")}};
+    manager.setAccountItemsMap(QHash<QString, QVariantMap>{{kFacebook, own}});
+    EXPECT_EQ(manager.accountInfoItemWithIdentifier(kFacebook), own);
+
+    // Other targets: the items are built for them, and the map follows.
+    manager.setAccountIdentifiers(QStringList{kFacebook});
+    const QList<QVariantMap> items = manager.accountInfoItems();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items.first().value(QStringLiteral("name")).toString(), QStringLiteral("facebook"));
+    EXPECT_EQ(manager.accountInfoItemWithIdentifier(kFacebook), items.first());
+    EXPECT_FALSE(manager.accountInfoItemWithIdentifier(kTwitter).has_value());
+
+    // Items set are answered as they are; the map is left alone.
+    manager.setAccountInfoItems(QList<QVariantMap>{own, own});
+    EXPECT_EQ(manager.accountInfoItems(), (QList<QVariantMap>{own, own}));
+    ASSERT_TRUE(manager.accountItemsMap().has_value());
+    EXPECT_EQ(manager.accountItemsMap()->value(kFacebook), items.first());
+
+    // Cleared, they are built again from the identifiers.
+    manager.setAccountInfoItems(std::nullopt);
+    manager.setAccountIdentifiers(std::nullopt);
+    EXPECT_EQ(manager.accountInfoItems().size(), 3);
+    manager.setAccountItemsMap(std::nullopt);
+    EXPECT_FALSE(manager.accountInfoItemWithIdentifier(kTwitter).has_value());
+}

@@ -256,3 +256,50 @@ TEST(GradientForAngleTest, EndsMeetTheFarCorners)
     EXPECT_NEAR(along(rect.topLeft()), 0.0, 1e-9);
     EXPECT_NEAR(along(rect.bottomRight()), 1.0, 1e-9);
 }
+
+TEST(PathWithStrokeWidthTest, CoversTheLineOfThatWidthOnly)
+{
+    QPainterPath line;
+    line.moveTo(0, 10);
+    line.lineTo(40, 10);
+    QPainterPath corner;
+    corner.moveTo(0, 0);
+    corner.lineTo(20, 0);
+    corner.lineTo(20, 20);
+    const QPainterPath square = rectPath(QRectF(10, 10, 20, 20));
+
+    struct Case
+    {
+        const char *name;
+        QPainterPath path;
+        qreal width;
+        std::vector<QPointF> inside;
+        std::vector<QPointF> outside;
+    };
+    const std::vector<Case> cases{
+        // Centred on the line, ends cut square at the end points.
+        {"line",
+         line,
+         6,
+         {{20, 12.5}, {20, 7.5}, {0.5, 10}, {39.5, 10}},
+         {{20, 13.5}, {20, 6.5}, {-1, 10}, {41, 10}}},
+        // The outer corner is mitred, not cut off.
+        {"corner", corner, 4, {{21.5, -1.5}, {10, 1.5}, {18.5, 10}}, {{22.5, 10}, {10, -2.5}, {10, 10}}},
+        // A closed shape gives a ring: the inside of the shape stays uncovered.
+        {"square", square, 4, {{10, 20}, {8.5, 20}, {11.5, 20}, {30, 30}}, {{20, 20}, {13, 20}, {7, 20}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPainterPath stroke = pathWithStrokeWidth(c.path, c.width);
+        for (const QPointF &p : c.inside)
+            EXPECT_TRUE(stroke.contains(p)) << p.x() << "," << p.y();
+        for (const QPointF &p : c.outside)
+            EXPECT_FALSE(stroke.contains(p)) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(pathWithStrokeWidth(line, 6).boundingRect(), QRectF(0, 7, 40, 6));
+
+    // Nothing to cover.
+    EXPECT_TRUE(pathWithStrokeWidth(line, 0).isEmpty());
+    EXPECT_TRUE(pathWithStrokeWidth(line, -2).isEmpty());
+    EXPECT_TRUE(pathWithStrokeWidth(QPainterPath(), 5).isEmpty());
+}

@@ -7,12 +7,14 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 #include <QtCore/QSet>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -188,6 +190,63 @@ TEST_F(DerazExportTest, PageBoundariesAreInvisible)
             EXPECT_EQ(seen, expected);
         }
     }
+}
+
+// Whatever keys, query, indexes or folder an operation was made with, it writes every key
+// of its database to its file.
+TEST_F(DerazExportTest, EveryMakerOfTheOperationExportsTheWholeDatabase)
+{
+    fill({{"SET", "a", "1"}, {"SET", "b", "2"}, {"SET", "c", "3"}});
+    auto db = connectDB0();
+    ASSERT_TRUE(db);
+    const QSet<QByteArray> expected{"a", "b", "c"};
+    const QString otherFolder = dir.path() + QStringLiteral("/elsewhere");
+
+    struct Case
+    {
+        const char *name;
+        std::function<std::shared_ptr<DerazExportOperation>(const QString &path)> make;
+    };
+    const QList<Case> cases{
+        {"keys",
+         [&](const QString &path) {
+             auto op = std::make_shared<DerazExportOperation>(db->dbExport(), QByteArrayList{"b"}, path);
+             EXPECT_EQ(op->keys(), QByteArrayList{"b"});
+             EXPECT_TRUE(op->query().isNull());
+             return op;
+         }},
+        {"query",
+         [&](const QString &path) {
+             auto op = std::make_shared<DerazExportOperation>(db->dbExport(), QStringLiteral("a*"), path);
+             EXPECT_EQ(op->query(), QStringLiteral("a*"));
+             EXPECT_TRUE(op->keys().isEmpty());
+             return op;
+         }},
+        {"setters",
+         [&](const QString &path) {
+             auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+             op->setExportQuery(QStringLiteral("c"));
+             op->setExportAtIndexes(Bastwick::IndexSet{0, 2});
+             op->setExportFolder(otherFolder);
+             EXPECT_EQ(op->query(), QStringLiteral("c"));
+             EXPECT_EQ(op->indexes(), (Bastwick::IndexSet{0, 2}));
+             EXPECT_EQ(op->exportFolder(), otherFolder);
+             return op;
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.path() + QStringLiteral("/%1.json").arg(QLatin1String(c.name));
+        Delegate delegate;
+        runOperation(c.make(path), DBExportTypeJSON, delegate);
+        ASSERT_EQ(delegate.finished, 1);
+        ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
+        QSet<QByteArray> seen;
+        for (const QByteArray &line : readFile(path).chopped(1).split('\n'))
+            seen.insert(QJsonDocument::fromJson(line).object().begin().key().toUtf8());
+        EXPECT_EQ(seen, expected);
+    }
+    EXPECT_FALSE(QFileInfo::exists(otherFolder)) << "the folder is not where the file goes";
 }
 
 TEST_F(DerazExportTest, KeysGoneSinceTheListWasLoadedLeaveNoLine)

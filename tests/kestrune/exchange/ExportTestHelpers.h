@@ -41,11 +41,9 @@ public:
     qint64 lastTotal = 0;
 };
 
-// Runs one export on the manager's queue and waits until it is done.
-inline void runExport(const std::shared_ptr<DerazDatabase> &db, int type, const QString &path,
-                      Delegate &delegate)
+// Runs one export operation on the manager's queue and waits until it is done.
+inline void runOperation(const std::shared_ptr<DerazExportOperation> &op, int type, Delegate &delegate)
 {
-    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
     op->setDelegate(&delegate);
     op->setExportType(type);
     bool done = false;
@@ -54,6 +52,13 @@ inline void runExport(const std::shared_ptr<DerazDatabase> &db, int type, const 
     EXPECT_TRUE(waitFor([&] { return done; }, 60000));
     // The delegate's message is posted before the operation finishes; let it arrive.
     TestSupport::processEventsFor(20);
+}
+
+// Runs one export of the database on the manager's queue and waits until it is done.
+inline void runExport(const std::shared_ptr<DerazDatabase> &db, int type, const QString &path,
+                      Delegate &delegate)
+{
+    runOperation(std::make_shared<DerazExportOperation>(db->dbExport(), path), type, delegate);
 }
 
 // A plain hiredis session for setting up keys and comparing them over the raw protocol.

@@ -4,6 +4,7 @@
 #include <pavisade/older/XXXTableViewXibPageController.h>
 #include <pavisade/sheets/XSheet.h>
 #include <pavisade/tables/NSTableViewEX.h>
+#include <pavisade/tables/ScrollViewPosition.h>
 #include <pavisade/tables/TableViewExtension.h>
 #include <pavisade/tables/X3DoubleEidtTableViewController.h>
 #include <pavisade/tables/X3TableViewPageController.h>
@@ -22,6 +23,8 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QScrollArea>
+#include <QtWidgets/QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,42 @@ TEST(TableScreen, ToolbarStripLayoutIsTheSameAtEveryResize)
     xib.layoutToolBar();
     EXPECT_EQ(xib.toolBarView()->geometry(), QRect(0, 373, 300, 24));
     EXPECT_EQ(xib.tableView()->geometry(), QRect(0, 0, 300, 370));
+}
+
+TEST(ScrollViewPosition, ScrollToTopShowsTheTopOfTheDocument)
+{
+    // A document 1000 high in a clip 300 high, scrolled to its far corner.
+    QScrollArea area;
+    area.setFrameShape(QFrame::NoFrame);
+    area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area.resize(300, 300);
+    auto *document = new QWidget;
+    document->setFixedSize(500, 1000);
+    area.setWidget(document);
+    area.show();
+    area.verticalScrollBar()->setValue(area.verticalScrollBar()->maximum());
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->maximum());
+    ASSERT_EQ(document->mapTo(area.viewport(), QPoint(0, 0)), QPoint(-200, -700));
+
+    scrollToTop(&area);
+    EXPECT_EQ(document->mapTo(area.viewport(), QPoint(0, 0)), QPoint(0, 0));
+
+    // A list screen's scroll view: its first row comes to the top.
+    ListScreen screen;
+    screen.resize(300, 200);
+    screen.view();
+    screen.show();
+    XXXTableViewDataDelegate::RowList rows;
+    for (int i = 0; i < 100; ++i)
+        rows.append(DictionaryRow::create({{"name", QString::number(i)}}));
+    screen.model.setData(rows);
+    screen.tableView()->scrollToBottom();
+    ASSERT_GT(screen.tableView()->rowAt(0), 0);
+    scrollToTop(screen.tableViewScrollView());
+    EXPECT_EQ(screen.tableView()->rowAt(0), 0);
+
+    scrollToTop(nullptr); // nothing to scroll
 }
 
 TEST(TableScreen, SortingAColumnOrdersTheRows)

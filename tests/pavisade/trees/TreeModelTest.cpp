@@ -1,8 +1,15 @@
+#include <pavisade/PavisadeClasses.h>
 #include <pavisade/tables/TableViewExtension.h>
+#include <pavisade/trees/CommonTreeDataDelegate.h>
+#include <pavisade/trees/CommonTreeViewDelegate.h>
 #include <pavisade/trees/OutlineViewExtension.h>
+#include <pavisade/trees/XXXTreeViewBasedDataDelegate.h>
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
+#include <bastwick/platform/ClassRegistry.h>
+
 #include "support/LogCapture.h"
+#include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
 #include <QtCore/QMimeData>
@@ -18,6 +25,8 @@ using namespace Pavisade;
 using Node = XXXTreeViewDataDelegate::Node;
 
 namespace {
+
+static TestSupport::SetupHook hook([] { Pavisade::registerPavisadeClasses(); });
 
 // Leaf rows over a list of names: "name" is the name, "url" the parent's url + "/" + name.
 class NameRows : public TreeLeafRows
@@ -63,9 +72,10 @@ Node node(const QString &name, const QString &url, const QString &type = QString
     return children ? TreeNode::createWithChildren(values) : TreeNode::create(values);
 }
 
-struct TreeFixture
+// A tree showing a model of the given class in one editable "name" column.
+template <class Model> struct TreeFixtureOf
 {
-    TreeFixture()
+    TreeFixtureOf()
     {
         tree.resize(300, 400);
         XXXNSTableColumnField def;
@@ -105,11 +115,12 @@ struct TreeFixture
     QModelIndex indexOf(const Node &n) const { return model.indexForNode(n); }
 
     Pavisade::OutlineView tree;
-    XXXTreeViewDataDelegate model;
+    Model model;
     std::unique_ptr<QAbstractItemModelTester> tester;
     Node conn, db0, db1, conn2;
     std::shared_ptr<NameRows> rows0;
 };
+using TreeFixture = TreeFixtureOf<XXXTreeViewDataDelegate>;
 
 } // namespace
 
@@ -490,4 +501,265 @@ TEST(OutlineColumns, DefinitionsAreLaidOverTheColumnsThereAre)
     removeAllColumns(&f.tree);
     EXPECT_FALSE(f.tree.rootIsDecorated());
     EXPECT_EQ(f.model.columnCount(), 3);
+}
+
+// The top-level list and the root are stored as given: the tree shows the root's
+// children, the contents operations act on the top-level list.
+TEST(TreeModel, SettingTheRootOrTheTopLevelListDoesNotRelinkThem)
+{
+    TreeFixture f;
+    f.fillKeyTree(2);
+    const Node shownRoot = f.model.treeNodes();
+
+    // A list of its own: contents and look-ups use it, the tree keeps showing the root's
+    // children.
+    ASSERT_GT(f.model.firstValidLeafNodeIndexDepth(1), 0);
+    const Node x = node("x", "x");
+    f.model.setTreeMembers({x});
+    EXPECT_EQ(f.model.treeMembers(), QList<Node>{x});
+    EXPECT_EQ(f.model.firstValidLeafNodeIndex(), 0);
+    EXPECT_EQ(f.model.firstValidLeafNodeIndexDepth(1), 0);
+    f.model.addData(node("y", "y"));
+    EXPECT_EQ(f.model.topItemCount(), 2);
+    EXPECT_EQ(f.model.itemOfRow(1)->url(), "y");
+    f.model.deleteData(Bastwick::IndexSet{0});
+    EXPECT_EQ(f.model.indexOfItem(x), XXXTreeViewDataDelegate::kNotFound);
+    f.model.clearAll();
+    EXPECT_EQ(f.model.topItemCount(), 0);
+    EXPECT_EQ(f.shownRows(), QStringList({"local", "remote"}));
+    EXPECT_EQ(f.model.treeNodes(), shownRoot);
+
+    // A new root is shown (expansion by url survives), the top-level list stays as it was.
+    const Node root = TreeNode::createWithChildren();
+    const Node a = node("a", "a", "db", true);
+    a->appendChild(node("a1", "a/1"));
+    root->appendChild(a);
+    root->appendChild(node("b", "b"));
+    QSignalSpy resets(&f.model, &QAbstractItemModel::modelReset);
+    f.model.setTreeNodes(root);
+    EXPECT_EQ(resets.size(), 1);
+    EXPECT_EQ(f.model.treeNodes(), root);
+    EXPECT_EQ(f.shownRows(), QStringList({"a", "b"}));
+    f.tree.expand(f.indexOf(a));
+    EXPECT_EQ(f.shownRows(), QStringList({"a", "a1", "b"}));
+    EXPECT_EQ(f.model.topItemCount(), 0);
+
+    // A root that is part of a tree already is refused.
+    {
+        TestSupport::LogCapture log;
+        f.model.setTreeNodes(a);
+        EXPECT_TRUE(log.contains("setTreeNodes"));
+    }
+    EXPECT_EQ(f.model.treeNodes(), root);
+
+    // No root: a new empty one, whose children are the top-level list again.
+    f.model.setTreeNodes(nullptr);
+    ASSERT_TRUE(f.model.treeNodes());
+    EXPECT_FALSE(f.model.treeNodes()->isLeaf());
+    EXPECT_EQ(f.model.rowCount(), 0);
+    EXPECT_EQ(f.model.topItemCount(), 0);
+    f.model.addData(node("z", "z"));
+    EXPECT_EQ(f.shownRows(), QStringList({"z"}));
+    EXPECT_EQ(f.model.treeMembers(), f.model.treeNodes()->childNodes());
+}
+
+TEST(TreeModel, NodesOutlivingTheirParentAreLeftWithoutOne)
+{
+    const Node child = node("c", "c");
+    {
+        const Node parent = node("p", "p", {}, true);
+        parent->appendChild(child);
+        EXPECT_EQ(child->parentNode(), parent.get());
+    }
+    EXPECT_EQ(child->parentNode(), nullptr);
+}
+
+namespace {
+
+template <class M>
+concept LooksUpFirstLeafByDepth = requires(const M &m)
+{
+    m.firstValidLeafNodeIndexDepth(0);
+};
+
+} // namespace
+
+static_assert(LooksUpFirstLeafByDepth<XXXTreeViewDataDelegate>);
+static_assert(!LooksUpFirstLeafByDepth<XXXTreeViewBasedDataDelegate>);
+
+TEST(TreeViewBasedModel, CellsCarryNoValuesButTheTreeIsThere)
+{
+    TreeFixtureOf<XXXTreeViewBasedDataDelegate> f;
+    f.fillKeyTree(3);
+    const QModelIndex conn = f.indexOf(f.conn);
+    EXPECT_EQ(f.model.rowCount(conn), 2);
+    EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 3);
+    EXPECT_EQ(f.model.nodeForIndex(f.model.index(2, 0, f.indexOf(f.db0)))->url(), "1/DB0/k2");
+    for (const int role : {int(Qt::DisplayRole), int(Qt::EditRole), int(Qt::CheckStateRole)})
+        EXPECT_FALSE(f.model.data(conn, role).isValid()) << role;
+    EXPECT_FALSE(f.model.setData(conn, "renamed"));
+    EXPECT_EQ(f.conn->value("name").toString(), "local");
+    const Qt::ItemFlags flags = f.model.flags(conn);
+    EXPECT_FALSE(flags & Qt::ItemIsEditable);
+    EXPECT_TRUE(flags & Qt::ItemIsSelectable);
+    EXPECT_TRUE(flags & Qt::ItemIsDragEnabled);
+    // The column headers are still the tree's.
+    EXPECT_EQ(f.model.headerData(0, Qt::Horizontal).toString(), "Name");
+}
+
+TEST(TreeViewBasedModel, ChildrenAreFoundAndRemovedUnderAnyParent)
+{
+    TreeFixtureOf<XXXTreeViewBasedDataDelegate> f;
+    f.fillKeyTree(3);
+    const Node k1 = f.model.nodeForIndex(f.model.index(1, 0, f.indexOf(f.db0)));
+    struct Case
+    {
+        const char *name;
+        Node item;
+        Node parent;
+        qint64 index;
+    };
+    const QList<Case> cases{
+        {"child node", f.db1, f.conn, 1},
+        {"equal values", node("DB1", "1/DB1", "db", true), f.conn, 1},
+        {"leaf row", k1, f.db0, 1},
+        {"leaf row of another parent", k1, f.db1, XXXTreeViewDataDelegate::kNotFound},
+        {"top level under the root", f.conn2, f.model.treeNodes(), 1},
+        {"absent", node("x", "x"), f.conn, XXXTreeViewDataDelegate::kNotFound},
+        {"leaf parent", f.db1, f.conn2, XXXTreeViewDataDelegate::kNotFound},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(f.model.indexOfItem(c.item, c.parent), c.index) << c.name;
+    // The one-argument look-up is still the top-level one.
+    EXPECT_EQ(f.model.indexOfItem(f.conn2), 1);
+
+    // Every equal child goes, each removal announced.
+    f.conn->appendChild(node("DB1", "1/DB1", "db", true));
+    QSignalSpy removed(&f.model, &QAbstractItemModel::rowsRemoved);
+    f.model.deleteItem(node("DB1", "1/DB1", "db", true), f.conn);
+    EXPECT_EQ(removed.size(), 2);
+    EXPECT_EQ(f.conn->childNodes(), QList<Node>{f.db0});
+    f.model.deleteItem(f.conn2, f.model.treeNodes());
+    EXPECT_EQ(f.model.treeMembers(), QList<Node>{f.conn});
+    EXPECT_EQ(f.model.rowCount(), 1);
+
+    // Leaf rows belong to their owner.
+    {
+        TestSupport::LogCapture log;
+        f.model.deleteItem(k1, f.db0);
+        EXPECT_TRUE(log.contains("deleteItem"));
+    }
+    EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 3);
+
+    // A node that is in no tree.
+    const Node loose = node("p", "p", {}, true);
+    loose->appendChild(node("c", "c"));
+    loose->appendChild(node("c", "c"));
+    f.model.deleteItem(node("c", "c"), loose);
+    EXPECT_TRUE(loose->childNodes().isEmpty());
+}
+
+TEST(TreeViewBasedModelDeathTest, ItemAndParentMustBeGiven)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    XXXTreeViewBasedDataDelegate model;
+    const Node n = node("n", "n");
+    EXPECT_DEATH(model.indexOfItem(nullptr, n), "XXXAssertion failure: item in");
+    EXPECT_DEATH(model.indexOfItem(n, nullptr), "XXXAssertion failure: parentItem in");
+    EXPECT_DEATH(model.deleteItem(nullptr, n), "XXXAssertion failure: item in");
+    EXPECT_DEATH(model.deleteItem(n, nullptr), "XXXAssertion failure: parentItem in");
+}
+
+TEST(TreeViewBasedModel, EverySelectionChangeReachesTheCallbacksAndIsLogged)
+{
+    TreeFixtureOf<XXXTreeViewBasedDataDelegate> f;
+    f.fillKeyTree(2);
+    f.tree.expand(f.indexOf(f.conn));
+    QStringList calls;
+    f.model.selectionChangedCallback = [&](const Node &n, const Node &p) {
+        calls.append("changed " + (n ? n->url() : "-") + " " + (p ? p->url() : "-"));
+    };
+    f.model.callback = [&](const Node &n, const Node &p) {
+        calls.append("callback " + (n ? n->url() : "-") + " " + (p ? p->url() : "-"));
+    };
+    TestSupport::LogCapture log;
+    f.tree.selectionModel()->select(f.indexOf(f.db0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(calls, QStringList({"changed 1/DB0 1", "callback 1/DB0 1"}));
+    EXPECT_TRUE(log.contains("outlineViewSelectionIsChanging item =1/DB0 pItem =1"));
+    EXPECT_FALSE(log.contains("Selected"));
+
+    f.tree.selectionModel()->select(f.indexOf(f.conn2),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(log.count("Multiple Rows Selected"), 1);
+
+    calls.clear();
+    f.tree.clearSelection();
+    EXPECT_EQ(calls, QStringList({"changed - -", "callback - -"}));
+    EXPECT_EQ(log.count("Nothing Selected"), 1);
+}
+
+TEST(CommonTreeModels, ShapeOnlyNoValuesNoSelectionReportsNoDrags)
+{
+    for (const char *name :
+         {"CommonTreeDataDelegate", "CommonCellTreeDataDelegate", "CommonViewTreeDataDelegate"}) {
+        SCOPED_TRACE(name);
+        // Made by name, as a screen asks for its tree's model.
+        std::unique_ptr<QObject> made(Bastwick::ClassRegistry::instance().createObject(name));
+        auto *model = qobject_cast<CommonTreeDataDelegate *>(made.get());
+        ASSERT_TRUE(model);
+        EXPECT_STREQ(model->metaObject()->className(), name);
+
+        Pavisade::OutlineView tree;
+        XXXNSTableColumnField def;
+        def.setIdentifier("name");
+        def.setEditable(true);
+        updateColumnsDef(&tree, {def});
+        model->setOwner(&tree);
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        const Node parent = node("p", "p", {}, true);
+        parent->appendChild(node("c", "p/c"));
+        model->treeNodes()->appendChild(parent);
+        model->treeNodes()->appendChild(node("q", "q"));
+        EXPECT_EQ(model->rowCount(), 2);
+        const QModelIndex p = model->index(0, 0);
+        EXPECT_TRUE(model->hasChildren(p));
+        EXPECT_EQ(model->rowCount(p), 1);
+        EXPECT_FALSE(model->hasChildren(model->index(1, 0)));
+
+        EXPECT_FALSE(model->data(p, Qt::DisplayRole).isValid());
+        EXPECT_FALSE(model->setData(p, "x"));
+        EXPECT_EQ(model->flags(p), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        EXPECT_EQ(model->mimeData({p}), nullptr);
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile("/tmp/a")});
+        int dropped = 0;
+        model->dragFileCallBack = [&](const QString &) { ++dropped; };
+        EXPECT_FALSE(model->dropMimeData(&files, Qt::CopyAction, 0, 0, QModelIndex()));
+        EXPECT_EQ(dropped, 0);
+
+        int selected = 0;
+        model->callback = [&](const Node &, const Node &) { ++selected; };
+        TestSupport::LogCapture log;
+        tree.selectionModel()->select(p, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        tree.clearSelection();
+        tree.selectionModel()->select(p, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        EXPECT_TRUE(tree.selectionModel()->isRowSelected(0, QModelIndex()));
+        EXPECT_EQ(selected, 0);
+        EXPECT_FALSE(log.contains("outlineViewSelectionIsChanging"));
+        EXPECT_FALSE(log.contains("Nothing Selected"));
+    }
+}
+
+TEST(CommonTreeModels, TheViewDelegateShowsAndLogsValuesReadOnly)
+{
+    TreeFixtureOf<CommonTreeViewDelegate> f;
+    f.fillKeyTree(2);
+    TestSupport::LogCapture log;
+    EXPECT_EQ(f.model.index(0, 0).data().toString(), "local");
+    EXPECT_TRUE(log.contains("tableColumn.identifier = name val=local"));
+    EXPECT_EQ(f.model.index(1, 0, f.indexOf(f.db0)).data().toString(), "k1");
+    EXPECT_FALSE(f.model.flags(f.indexOf(f.conn)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(f.model.setData(f.indexOf(f.conn), "renamed"));
+    EXPECT_EQ(f.conn->value("name").toString(), "local");
 }

@@ -1,0 +1,6 @@
+#include <pavisade/older/XXXTreeViewXibController.h>
+
+XXXTreeViewXibController::XXXTreeViewXibController(QWidget *parent)
+    : XXXTreeViewController(parent)
+{
+}

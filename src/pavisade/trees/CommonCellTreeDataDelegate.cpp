@@ -1,0 +1,6 @@
+#include <pavisade/trees/CommonCellTreeDataDelegate.h>
+
+CommonCellTreeDataDelegate::CommonCellTreeDataDelegate(QObject *parent)
+    : CommonTreeDataDelegate(parent)
+{
+}

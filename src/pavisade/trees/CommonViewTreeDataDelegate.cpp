@@ -1,0 +1,6 @@
+#include <pavisade/trees/CommonViewTreeDataDelegate.h>
+
+CommonViewTreeDataDelegate::CommonViewTreeDataDelegate(QObject *parent)
+    : CommonTreeDataDelegate(parent)
+{
+}
