@@ -1,8 +1,8 @@
 #include <tolmere/ExtendedTableViewDelegate.h>
 #include <tolmere/HoverTableView.h>
 
-#include "PaintCounter.h"
 #include "support/LogCapture.h"
+#include "support/PaintCounter.h"
 #include "support/WaitFor.h"
 
 #include <QtGui/QStandardItemModel>

@@ -2,7 +2,7 @@
 #include <tolmere/LineNumberTextEdit.h>
 #include <tolmere/LineNumberView.h>
 
-#include "PaintCounter.h"
+#include "support/PaintCounter.h"
 #include "support/WaitFor.h"
 
 #include <QtCore/QBuffer>
