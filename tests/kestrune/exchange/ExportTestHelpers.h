@@ -53,7 +53,7 @@ inline void runExport(const std::shared_ptr<DerazDatabase> &db, int type, const 
     DerazExportManager::sharedInstance().AddExportOperation(op);
     EXPECT_TRUE(waitFor([&] { return done; }, 60000));
     // The delegate's message is posted before the operation finishes; let it arrive.
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForMainQueue());
 }
 
 // A plain hiredis session for setting up keys and comparing them over the raw protocol.
