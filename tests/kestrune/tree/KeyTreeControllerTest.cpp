@@ -82,10 +82,17 @@ protected:
     // the last action set going has happened by then.
     bool settled()
     {
-        const auto db =
-            std::dynamic_pointer_cast<DerazDatabase>(DataStoreBO::sharedInstance().databaseByNodeURL(
-                DataStoreBO::dbStoreURLFromNodeURL(model()->nodeForIndex(dbIndex(0))->url())));
-        return db &&
+        // The tree may be rebuilding: wait for its first database row to be there.
+        std::shared_ptr<DerazDatabase> db;
+        const bool found = waitFor([&] {
+            const auto node = model()->nodeForIndex(dbIndex(0));
+            db = node ? std::dynamic_pointer_cast<DerazDatabase>(
+                            DataStoreBO::sharedInstance().databaseByNodeURL(
+                                DataStoreBO::dbStoreURLFromNodeURL(node->url())))
+                      : nullptr;
+            return db != nullptr;
+        });
+        return found &&
                StateTest::waitForDatabaseWork(*db, *SimpleDBStateManager::sharedInstance().dbViewState());
     }
     static void post(const QString &name, const QVariant &object = {})
