@@ -172,6 +172,7 @@ TEST_F(KeyTreeController, RemovalRequestsActOnTheCurrentDatabase)
     post(kDerazRemoveKeyMsg);
     ASSERT_TRUE(settled());
     EXPECT_TRUE(existsIn(2, "three")) << "no names, nothing removed";
+    ASSERT_TRUE(showsCount(2, 1)) << "the tree has been rebuilt after the empty request";
 
     // Emptying takes the current database, whatever the posted node URL names.
     post(kDerazRemoveAllKeyInDBMsg, model()->nodeForIndex(dbIndex(4))->url());
