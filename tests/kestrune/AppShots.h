@@ -1,7 +1,7 @@
 #pragma once
 
 // The start every screenshot program of the application shares: the application as
-// main() sets it up over a fresh local database, and a profile for the test server.
+// main() sets it up over a fresh copy of the seeded local database, and a profile for the test server.
 
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
@@ -12,7 +12,8 @@
 #include <kestrune/tree/DerazKeysViewController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
-#include <QtCore/QFile>
+#include "../support/FreshLocalStore.h"
+
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <pavisade/trees/OutlineView.h>
@@ -22,13 +23,13 @@
 
 namespace AppShots {
 
-// Sets the application up as main() does over an empty local database and answers a
+// Sets the application up as main() does over a fresh copy of the seed database and answers a
 // profile "local" for 127.0.0.1:port (not saved).
 inline std::shared_ptr<DBProfile> startApplication(QApplication &app, const char *port)
 {
     Kestrune::configureApplication(app);
     Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
+    TestSupport::resetLocalStore();
     Kestrune::openLocalStore();
     auto profile = std::make_shared<DBProfile>();
     profile->setName(QStringLiteral("local"));

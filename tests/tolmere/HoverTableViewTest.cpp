@@ -1,8 +1,8 @@
 #include <tolmere/ExtendedTableViewDelegate.h>
 #include <tolmere/HoverTableView.h>
 
-#include "PaintCounter.h"
 #include "support/LogCapture.h"
+#include "support/PaintCounter.h"
 #include "support/WaitFor.h"
 
 #include <QtGui/QStandardItemModel>
@@ -137,17 +137,17 @@ TEST(HoverTableView, EnteringARowTwiceRepaintsOnce)
     QPalette palette = t.table.palette();
     palette.setColor(QPalette::Base, QColor(200, 200, 230));
     t.table.setPalette(palette);
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     PaintCounter counter;
     t.table.viewport()->installEventFilter(&counter);
 
     QTest::mouseMove(t.table.viewport(), t.centreOfRow(2));
     EXPECT_TRUE(waitFor([&] { return counter.paints > 0; }));
     EXPECT_EQ(t.table.hoverRow(), 2);
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     const int afterEnter = counter.paints;
     QTest::mouseMove(t.table.viewport(), t.centreOfRow(2) + QPoint(20, 3));
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(counter.paints, afterEnter);
 
     // The hovered row carries the white band: lighter in its middle than at its ends.
@@ -164,7 +164,7 @@ TEST(HoverTableView, SelectedRowShowsARoundedBoxUnlessHighlightingIsOff)
 {
     Table t(3);
     t.table.selectRow(1);
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     const int y = t.table.rowViewportPosition(1) + 15;
     const int x = 8; // inside the box, left of the cell text
     QImage shot = t.table.viewport()->grab().toImage();

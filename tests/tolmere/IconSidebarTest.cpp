@@ -198,7 +198,8 @@ TEST(IconSidebar, ScrollAreaOutlivingItsSidebarNeverReachesIt)
     EXPECT_EQ(sidebar->enclosingScrollView(), nullptr);
     const int height = sidebar->height();
     area.resize(120, 900);
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(waitFor([&] { return area.height() == 900; }));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(sidebar->height(), height);
 
     // Back in and then destroyed: later resizes and scrolls of the area reach nothing.
@@ -208,7 +209,8 @@ TEST(IconSidebar, ScrollAreaOutlivingItsSidebarNeverReachesIt)
     area.setWidget(new QWidget);
     area.resize(120, 50);
     area.verticalScrollBar()->setValue(0);
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(waitFor([&] { return area.height() == 50; }));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents()); // nothing reached the destroyed sidebar
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include <tolmere/LineNumberTextEdit.h>
 #include <tolmere/LineNumberView.h>
 
-#include "PaintCounter.h"
+#include "support/PaintCounter.h"
 #include "support/WaitFor.h"
 
 #include <QtCore/QBuffer>
@@ -80,12 +80,12 @@ TEST(LineNumberView, EditNoticeWithoutAPositionChangesNothing)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
     ruler.lineIndices();
     ASSERT_EQ(ruler.invalidCharacterIndex(), LineNumberView::kCacheValid);
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
 
     PaintCounter counter;
     ruler.installEventFilter(&counter);
     ruler.textStorageDidProcessEditing(LineNumberView::kNotFound);
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(ruler.invalidCharacterIndex(), LineNumberView::kCacheValid);
     EXPECT_EQ(counter.paints, 0);
 
@@ -139,7 +139,7 @@ TEST(LineNumberView, NewThicknessIsTakenOneTurnLaterAndSmallChangesAreIgnored)
     ruler.setRuleThickness(required - 1.0);
     edit.appendPlainText(QStringLiteral("x"));
     ruler.lineIndices();
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(ruler.ruleThickness(), required - 1.0);
     ruler.setRuleThickness(required - 1.5);
     edit.appendPlainText(QStringLiteral("y"));
@@ -201,7 +201,7 @@ TEST(LineNumberView, MarkedLineShowsItsImageAndItsNumberInTheAlternateColour)
     edit.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
     ASSERT_TRUE(waitFor([&] { return ruler.ruleThickness() > 22.0; }));
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
 
     const QImage shot = ruler.grab().toImage();
     auto countIn = [&](qsizetype line, const QColor &color) {

@@ -73,7 +73,7 @@ TEST(OperationQueue, MaxConcurrentCountLimitsRunningOperations)
             c.leave();
         });
     EXPECT_TRUE(waitFor([&] { return c.now.load() == 2; }));
-    TestSupport::processEventsFor(50);
+    EXPECT_EQ(dispatchPool()->activeThreadCount(), 2) << "the others wait in the queue, not in the pool";
     EXPECT_EQ(c.now.load(), 2);
     EXPECT_EQ(queue.operationCount(), 6);
     gate.open();
@@ -107,7 +107,7 @@ TEST(OperationQueue, SuspendedQueueStartsNothingUntilResumed)
     std::atomic<int> ran{0};
     for (int i = 0; i < 3; ++i)
         queue.addOperation([&] { ++ran; });
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(dispatchPool()->waitForDone(20000)); // a started operation would have run by now
     EXPECT_EQ(ran.load(), 0);
     EXPECT_EQ(queue.operationCount(), 3);
     EXPECT_TRUE(queue.isSuspended());
@@ -203,7 +203,7 @@ TEST(OperationQueue, FinishedIsSignalledOnceAfterTheCompletionBlock)
     queue.addOperation(op);
     queue.addOperation(op); // already queued: ignored, never run twice
     EXPECT_TRUE(waitFor([&] { return signalsOnMain == 1; }));
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForGlobalQueue()); // a second run would have ended and signalled
     EXPECT_EQ(signalsOnMain, 1);
     EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("main"), QStringLiteral("completion"),
                                             QStringLiteral("finished")}));

@@ -117,6 +117,9 @@ TEST(SerialQueue, SyncWaitsForEarlierBlocksThenRunsOnTheCallersThread)
         });
     });
 
+    // Kept timed: a thread blocked inside sync() gives no event to wait for, so the check
+    // leaves the caller time to enter early if sync() did not wait. A slow caller can only
+    // hide a fault here; the order checked below catches an early entry that comes later.
     TestSupport::processEventsFor(100);
     EXPECT_FALSE(entered.load()) << "sync ran before the earlier block finished";
     release.set_value();

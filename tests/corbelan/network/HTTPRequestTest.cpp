@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 
 using TestSupport::LocalHTTPServer;
 
@@ -21,10 +22,14 @@ struct Calls
     QStringList failures; // "code|message"
     QVariantList completions;
     std::atomic<int> count{0};
+    // Held by both blocks: once the request has let them go, it has ended and any call
+    // it was going to make has been made.
+    std::shared_ptr<int> held = std::make_shared<int>();
+    bool released() const { return held.use_count() == 1; }
 
     HTTPRequest::FailedBlock failed()
     {
-        return [this](const QString &code, const QString &message) {
+        return [this, held = held](const QString &code, const QString &message) {
             QMutexLocker lock(&mutex);
             failures.append(code + u'|' + message);
             ++count;
@@ -32,7 +37,7 @@ struct Calls
     }
     HTTPRequest::CompletionBlock completion()
     {
-        return [this](const QVariant &reply) {
+        return [this, held = held](const QVariant &reply) {
             QMutexLocker lock(&mutex);
             completions.append(reply);
             ++count;
@@ -83,7 +88,7 @@ TEST_F(HTTPRequestTest, EnvelopeOutcomes)
         if (expectCall)
             ASSERT_TRUE(waitFor([&] { return calls.count.load() > 0; })) << c.body;
         else
-            TestSupport::processEventsFor(200);
+            ASSERT_TRUE(waitFor([&] { return calls.released(); })) << c.body;
         QMutexLocker lock(&calls.mutex);
         EXPECT_EQ(calls.failures, c.failure ? QStringList{QString::fromUtf8(c.failure)} : QStringList())
             << c.body;

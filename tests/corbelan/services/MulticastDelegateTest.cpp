@@ -297,7 +297,9 @@ TEST(MulticastDelegate, AddingAndRemovingByDelegateAndQueue)
     announcer.removeDelegate(&twice);
     EXPECT_EQ(multicast.count(), 0);
     announcer.announceKey(QStringLiteral("late"));
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForQueue(*announcer.moduleQueue())); // the relays have been submitted
+    serial->sync([] {});
+    ASSERT_TRUE(TestSupport::waitForMainQueue());
     EXPECT_EQ(twice.messages().size(), 2);
 }
 

@@ -3,6 +3,7 @@
 #include <kestrune/chrome/ImageButton.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 
+#include <QtCore/QAbstractAnimation>
 #include <QtGui/QEnterEvent>
 #include <gtest/gtest.h>
 
@@ -96,7 +97,8 @@ TEST(TrafficLightsView, HoverFadesEnabledLightsToTheirSymbolsAndBack)
     enter(view);
     leave(view);
     EXPECT_TRUE(waitFor([&] { return settled(view); }));
-    TestSupport::processEventsFor(300);
+    EXPECT_TRUE(waitFor([&] { return view->findChildren<QAbstractAnimation *>().isEmpty(); }))
+        << "every fade has ended";
     EXPECT_TRUE(settled(view));
     EXPECT_EQ(view->closeButton()->image().cacheKey(),
               chromeImage(kKSTTrafficLightsViewImageNameTrafficNormal).cacheKey());

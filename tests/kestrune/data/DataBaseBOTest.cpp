@@ -6,13 +6,13 @@
 #include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/data/state/XXXAppVersion.h>
 #include <kestrune/data/state/XXXAppVersionDAO.h>
-#include <kestrune/resources/KestruneResources.h>
 
 #include <corbelan/services/FileManager.h>
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
 #include <corbelan/sqlite/XXXRWDatabaseQueue.h>
 
+#include "support/FreshLocalStore.h"
 #include "support/LogCapture.h"
 #include "support/TestSetup.h"
 
@@ -58,15 +58,7 @@ QStringList names(const QList<std::shared_ptr<DerazCommand>> &commands)
 class LocalStore : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Kestrune::hasSeedDatabase());
-        XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();
-        manager->closeDataBase();
-        manager->setQueue(nullptr);
-        manager->setResourcePath(QStringLiteral(":"));
-        QFile::remove(appDBPath());
-    }
+    void SetUp() override { ASSERT_TRUE(TestSupport::resetLocalStore()); }
 
     void TearDown() override { DataBaseBO::sharedInstance().closeDataBase(); }
 };

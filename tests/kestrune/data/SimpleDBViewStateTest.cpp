@@ -206,12 +206,13 @@ protected:
         // Delivered asynchronously: nothing has run when the announcement returns.
         EXPECT_EQ(recorder.count(), before);
         if (message.isEmpty()) {
-            TestSupport::processEventsFor(50);
+            // Any delivery would have come round by the time a marker behind it has.
+            ASSERT_TRUE(TestSupport::waitForQueue(*state.moduleQueue()));
             EXPECT_EQ(recorder.count(), before);
             return;
         }
         ASSERT_TRUE(waitFor([&] { return recorder.count() > before; }));
-        TestSupport::processEventsFor(20);
+        ASSERT_TRUE(TestSupport::waitForQueue(*state.moduleQueue())); // and a second one too
         const QList<Heard> heard = recorder.heard();
         ASSERT_EQ(heard.size(), before + 1) << "one callback per announcement";
         const Heard &h = heard.last();
@@ -395,7 +396,8 @@ TEST(SimpleDBViewState, DeliveryPerDelegateQueueOrderAndSkips)
                                "dataStoreDerazKVChanged", "dataStoreDerazDBChanged"};
     ASSERT_TRUE(
         waitFor([&] { return onMain.count() == 4 && onWorker.count() == 4 && recordsOnly.calls == 1; }));
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForQueue(*state.moduleQueue()));
+    worker->sync([] {}); // and the worker's deliveries
     for (const Recorder *r : {&onMain, &onWorker}) {
         QStringList order;
         for (const Heard &h : r->heard()) {
@@ -411,7 +413,7 @@ TEST(SimpleDBViewState, DeliveryPerDelegateQueueOrderAndSkips)
     state.removeDelegate(&onMain);
     state.dataStoreDerazDBChanged(QStringLiteral("1/DB2"));
     ASSERT_TRUE(waitFor([&] { return onWorker.count() == 5; }));
-    TestSupport::processEventsFor(30);
+    ASSERT_TRUE(TestSupport::waitForQueue(*state.moduleQueue()));
     EXPECT_EQ(onMain.count(), 4);
     worker.reset();
 }

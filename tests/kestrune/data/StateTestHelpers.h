@@ -1,8 +1,11 @@
 #pragma once
 
+#include <kestrune/data/deraz/DerazConnection.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/SimpleDBViewState.h>
 
 #include <bastwick/platform/UserDefaults.h>
 
@@ -17,6 +20,15 @@
 #include <optional>
 
 namespace StateTest {
+
+// Waits until db's connection queue has run everything queued on it so far, and then the
+// view state's deliveries of what that work announced on the main queue: whatever a key
+// action set going has happened by then. Checks that an action does nothing wait here.
+inline bool waitForDatabaseWork(const DerazDatabase &db, SimpleDBViewState &state)
+{
+    return TestSupport::waitForQueue(*db.derazConnection()->queue()) &&
+           TestSupport::waitForQueue(*state.moduleQueue());
+}
 
 inline std::shared_ptr<DBProfile> derazProfile(const QString &host, qint64 port, const QString &database = {})
 {

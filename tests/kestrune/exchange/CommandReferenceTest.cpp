@@ -7,11 +7,10 @@
 #include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/keys/console/DerazCmdHelpViewController.h>
 #include <kestrune/keys/console/DerazCmdHelpViewDataDelegate.h>
-#include <kestrune/resources/KestruneResources.h>
 
 #include <corbelan/services/FileManager.h>
-#include <corbelan/sqlite/XXXDBManager.h>
 
+#include "support/FreshLocalStore.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/TestSetup.h"
@@ -80,16 +79,7 @@ TEST(DerazCommandReader, InsertStatementsDoubleQuotes)
 class ShippedReference : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(Kestrune::hasSeedDatabase());
-        XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();
-        manager->closeDataBase();
-        manager->setQueue(nullptr);
-        manager->setResourcePath(QStringLiteral(":"));
-        QFile::remove(appDBPath());
-        ASSERT_TRUE(DataBaseBO::sharedInstance().openDataBase());
-    }
+    void SetUp() override { ASSERT_TRUE(TestSupport::openFreshLocalStore()); }
     void TearDown() override { DataBaseBO::sharedInstance().closeDataBase(); }
 
     static QList<DerazCommandEntry> pageEntries()

@@ -366,12 +366,12 @@ TEST_F(DerazExportTest, ACancelledExportLeavesNoFile)
     // Paused, the export waits; cancelled before it starts, it never runs.
     manager.pause();
     manager.AddExportOperation(op);
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForGlobalQueue()); // had it started, it would have finished
     EXPECT_FALSE(done);
     manager.cancel();
     manager.start();
     EXPECT_TRUE(waitFor([&] { return done; }, 10000));
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForMainQueue()); // the delegate messages, posted before it finished
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(delegate.finished, 0);
 }

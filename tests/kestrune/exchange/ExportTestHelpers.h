@@ -51,7 +51,7 @@ inline void runOperation(const std::shared_ptr<DerazExportOperation> &op, int ty
     DerazExportManager::sharedInstance().AddExportOperation(op);
     EXPECT_TRUE(waitFor([&] { return done; }, 60000));
     // The delegate's message is posted before the operation finishes; let it arrive.
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForMainQueue());
 }
 
 // Runs one export of the database on the manager's queue and waits until it is done.

@@ -115,7 +115,7 @@ TEST_F(KeyBrowserExchangeTest, EachChosenFormatExportsItsOwnFile)
 
     // A cancelled panel starts nothing.
     exchange->exportDataMenuItemClick(1);
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForGlobalQueue()); // an export started would have run
     EXPECT_EQ(ready.size(), 2);
 }
 

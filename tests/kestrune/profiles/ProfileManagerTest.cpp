@@ -135,6 +135,7 @@ TEST_F(ProfileManager, SchemesSetTheirPortsAndOnlyDerazProfilesAskToConnect)
     EXPECT_EQ(form()->currentProfile()->name(), "postgres") << "only the name mysql follows";
 
     pick(kPostgreSQLURLScheme);
+    const auto edited = form()->currentProfile();
     refetching([&] { form()->connectionBtn()->click(); });
     EXPECT_TRUE(requests.isEmpty());
     ASSERT_EQ(openAlerts().size(), 1) << "the user is told why nothing connects";
@@ -143,8 +144,8 @@ TEST_F(ProfileManager, SchemesSetTheirPortsAndOnlyDerazProfilesAskToConnect)
     ASSERT_EQ(stored().size(), 1);
     EXPECT_EQ(stored().first()->scheme(), "postgres");
     EXPECT_EQ(stored().first()->port(), 5432);
-    // The reload selects the saved profile again; let the form take it.
-    TestSupport::processEventsFor(200);
+    // The reload selects the saved profile again: the form takes the new copy.
+    ASSERT_TRUE(waitFor([&] { return form()->currentProfile() != edited; }));
 
     // Only the leading digits of the port count.
     pick(kDerazURLScheme);

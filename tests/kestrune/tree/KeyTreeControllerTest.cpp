@@ -1,4 +1,5 @@
 #include <kestrune/AppNotifications.h>
+#include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
@@ -14,6 +15,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "kestrune/ShellTestHelpers.h"
+#include "kestrune/data/StateTestHelpers.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>
@@ -76,6 +78,23 @@ protected:
         return waitFor([&] { return model()->rowCount() == 1 && dbIndex(db).data().toString() == text; },
                        20000);
     }
+    // Waits until the connection's queued work, and what it announced, has run: whatever
+    // the last action set going has happened by then.
+    bool settled()
+    {
+        // The tree may be rebuilding: wait for its first database row to be there.
+        std::shared_ptr<DerazDatabase> db;
+        const bool found = waitFor([&] {
+            const auto node = model()->nodeForIndex(dbIndex(0));
+            db = node ? std::dynamic_pointer_cast<DerazDatabase>(
+                            DataStoreBO::sharedInstance().databaseByNodeURL(
+                                DataStoreBO::dbStoreURLFromNodeURL(node->url())))
+                      : nullptr;
+            return db != nullptr;
+        });
+        return found &&
+               StateTest::waitForDatabaseWork(*db, *SimpleDBStateManager::sharedInstance().dbViewState());
+    }
     static void post(const QString &name, const QVariant &object = {})
     {
         Bastwick::NotificationCenter::defaultCenter().post(name, object);
@@ -129,7 +148,7 @@ TEST_F(KeyTreeController, CancellingTheRemovalOrSelectingNoKeyRemovesNothing)
     select(dbIndex(0), QItemSelectionModel::ClearAndSelect);
     keys.removeKey();
     EXPECT_TRUE(openAlerts().isEmpty());
-    TestSupport::processEventsFor(200);
+    ASSERT_TRUE(settled());
     EXPECT_TRUE(existsIn(0, "a"));
 }
 
@@ -151,8 +170,9 @@ TEST_F(KeyTreeController, RemovalRequestsActOnTheCurrentDatabase)
     EXPECT_TRUE(showsCount(2, 1));
     EXPECT_TRUE(existsIn(2, "three"));
     post(kDerazRemoveKeyMsg);
-    TestSupport::processEventsFor(200);
+    ASSERT_TRUE(settled());
     EXPECT_TRUE(existsIn(2, "three")) << "no names, nothing removed";
+    ASSERT_TRUE(showsCount(2, 1)) << "the tree has been rebuilt after the empty request";
 
     // Emptying takes the current database, whatever the posted node URL names.
     post(kDerazRemoveAllKeyInDBMsg, model()->nodeForIndex(dbIndex(4))->url());
@@ -180,7 +200,7 @@ TEST_F(KeyTreeController, WithoutACurrentDatabaseKeyActionsWarnAndChangeNothing)
         EXPECT_EQ(alerts.first()->informativeText(), "Select a database first.");
         closeAlerts();
     }
-    TestSupport::processEventsFor(200);
+    ASSERT_TRUE(TestSupport::waitForMainQueue()); // no connection: nothing else could act
     EXPECT_TRUE(existsIn(0, "a"));
     EXPECT_EQ(sizeOf(0), 1);
 }
@@ -229,7 +249,7 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
         QStringLiteral("Close the connections deraz at %1:%2?").arg(server().host()).arg(server().port()))
         << "only connection nodes are described, each after one blank";
     press(openAlerts().first(), QMessageBox::RejectRole);
-    TestSupport::processEventsFor(100);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(model()->rowCount(), 1) << "cancelled: the connection stays";
 
     select(model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
@@ -239,7 +259,7 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
     EXPECT_TRUE(waitFor([&] { return model()->rowCount() == 0; }, 5000));
     EXPECT_FALSE(DataStoreBO::sharedInstance().profileByNodeURL(QStringLiteral("%1/DB0").arg(id)))
         << "the closed connection is no longer registered, so no refresh brings it back";
-    TestSupport::processEventsFor(300);
+    ASSERT_TRUE(TestSupport::waitForMainQueue());
     EXPECT_EQ(model()->rowCount(), 0);
     EXPECT_TRUE(keys.progressIndicator()->isHidden());
 }
@@ -254,7 +274,7 @@ TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)
     // A database row is no key: nothing opens.
     select(dbIndex(0), QItemSelectionModel::ClearAndSelect);
     emit tree()->doubleClicked(dbIndex(0));
-    TestSupport::processEventsFor(200);
+    ASSERT_TRUE(settled());
     EXPECT_TRUE(sheets().isEmpty());
 
     const QModelIndex key = keyIndex(0, "user/1");

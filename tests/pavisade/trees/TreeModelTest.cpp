@@ -247,7 +247,7 @@ TEST(TreeModel, BurstsOfLeafChangesFoldIntoOneAndKeepTheSelectionByUrl)
     f.model.noteLeafRowsChanged(f.db0);
     EXPECT_EQ(inserted.size(), 0);
     EXPECT_TRUE(waitFor([&] { return inserted.size() == 1; }));
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(inserted.size(), 1);
     EXPECT_EQ(removed.size(), 1);
     EXPECT_EQ(f.model.rowCount(f.indexOf(f.db0)), 6);

@@ -199,7 +199,7 @@ TEST(AppDelegate, OnlyClosingTheMainWindowTerminates)
     other.show();
 
     other.close();
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(delegate.terminations, 0);
     window.close();
     EXPECT_TRUE(waitFor([&] { return delegate.terminations == 1; }));

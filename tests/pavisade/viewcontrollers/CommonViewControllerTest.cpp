@@ -110,7 +110,8 @@ TEST(CommonViewController, WindowResizesReachRegisteredScreensOncePerEventLoopTu
     b->view();
     skipped->view();
     window.show();
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     a->resizes = b->resizes = skipped->resizes = 0;
 
     window.resize(300, 200);
@@ -118,7 +119,7 @@ TEST(CommonViewController, WindowResizesReachRegisteredScreensOncePerEventLoopTu
     window.resize(340, 220);
     EXPECT_EQ(a->resizes, 0) << "delivery waits for the event loop";
     EXPECT_TRUE(waitFor([&] { return a->resizes > 0; }));
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     EXPECT_EQ(a->resizes, 1);
     EXPECT_EQ(b->resizes, 1);
     EXPECT_EQ(skipped->resizes, 0) << "a screen whose base awakening did not run is not registered";
@@ -127,7 +128,8 @@ TEST(CommonViewController, WindowResizesReachRegisteredScreensOncePerEventLoopTu
     delete b;
     QWidget other;
     other.show();
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     a->resizes = 0;
     other.resize(200, 100);
     EXPECT_TRUE(waitFor([&] { return a->resizes == 1; }));

@@ -92,7 +92,8 @@ TEST(OlderCommonViewController, AwakeningConfiguresInsteadOfLocalisingAndResizes
 
     QWidget window;
     window.show();
-    TestSupport::processEventsFor(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     screen.resizes = 0;
     window.resize(210, 110);
     EXPECT_TRUE(waitFor([&] { return screen.resizes == 1; })) << "registered from its constructor";

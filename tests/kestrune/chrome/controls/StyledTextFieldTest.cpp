@@ -14,6 +14,8 @@
 
 #include <bastwick/platform/ClassRegistry.h>
 
+#include "support/PaintCounter.h"
+
 #include <QtGui/QFontInfo>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
@@ -181,34 +183,20 @@ TEST(StyledTextFieldTest, RoundedFieldIsOrangeWhileFocusedInTheMainWindowAndStee
     EXPECT_TRUE(glowing(glow())) << std::hex << glow();
 
     // The window stops drawing as main: the field is redrawn, steel grey and without glow.
-    int paints = 0;
-    struct PaintCounter : QObject
-    {
-        int *count;
-        explicit PaintCounter(int *c)
-            : count(c)
-        {
-        }
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                ++*count;
-            return false;
-        }
-    } counter(&paints);
+    PaintCounter counter;
     field->installEventFilter(&counter);
     QApplication::processEvents();
-    paints = 0;
+    counter.paints = 0;
     w.setMain(false);
-    EXPECT_TRUE(waitFor([&] { return paints > 0; })) << "the field redraws when its window changes";
+    EXPECT_TRUE(waitFor([&] { return counter.paints > 0; })) << "the field redraws when its window changes";
     EXPECT_FALSE(field->showsFirstResponder());
     EXPECT_EQ(w.window.focusWidget(), field) << "it keeps the focus of its window";
     EXPECT_TRUE(isSteelish(outline())) << std::hex << outline();
     EXPECT_FALSE(glowing(glow())) << std::hex << glow();
 
-    paints = 0;
+    counter.paints = 0;
     w.setMain(true);
-    EXPECT_TRUE(waitFor([&] { return paints > 0; }));
+    EXPECT_TRUE(waitFor([&] { return counter.paints > 0; }));
     EXPECT_TRUE(isOrangeish(outline()));
     field->removeEventFilter(&counter);
 }

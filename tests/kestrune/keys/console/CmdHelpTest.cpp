@@ -4,16 +4,15 @@
 #include <kestrune/data/state/DerazCommandDAO.h>
 #include <kestrune/keys/console/DerazCmdHelpViewController.h>
 #include <kestrune/keys/console/DerazCmdHelpViewDataDelegate.h>
-#include <kestrune/resources/KestruneResources.h>
 
 #include <corbelan/sqlite/XXXDBManager.h>
 #include <corbelan/sqlite/XXXRWDatabase.h>
 #include <corbelan/sqlite/XXXRWDatabaseQueue.h>
 
+#include "support/FreshLocalStore.h"
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
-#include <QtCore/QFile>
 #include <QtGui/QAction>
 #include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QTest>
@@ -41,13 +40,8 @@ class CmdHelpTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Kestrune::hasSeedDatabase());
+        ASSERT_TRUE(TestSupport::openFreshLocalStore());
         XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();
-        manager->closeDataBase();
-        manager->setQueue(nullptr);
-        manager->setResourcePath(QStringLiteral(":"));
-        QFile::remove(appDBPath());
-        ASSERT_TRUE(DataBaseBO::sharedInstance().openDataBase());
         // Only this test's rows, instead of the shipped reference.
         bool emptied = false;
         manager->queue()->inDatabase([&](XXXRWDatabase *db) {

@@ -121,7 +121,7 @@ TEST_F(ConsoleTest, PromptFollowsTheSelectedDatabase)
     QTest::keyClicks(console.textView(), QStringLiteral("get"));
     select(db0);
     states.dbViewState()->dataProbeTabIndexChanged(2);
-    TestSupport::processEventsFor(100);
+    ASSERT_TRUE(StateTest::waitForDatabaseWork(*console.database(), *states.dbViewState()));
     EXPECT_EQ(text(), prompt() + QStringLiteral("get"));
     select(db3);
     ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
@@ -211,7 +211,7 @@ TEST_F(ConsoleTest, NothingIsSentWithoutACurrentDatabase)
     states.dbViewState()->dataProbeTabIndexChanged(2);
     ASSERT_TRUE(waitFor([&] { return text() == DerazConsoleViewController::kNoDatabasePrompt; }));
     type(QStringLiteral("set k v"));
-    TestSupport::processEventsFor(300);
+    ASSERT_TRUE(TestSupport::waitForQueue(*states.dbViewState()->moduleQueue()));
     EXPECT_EQ(text(), DerazConsoleViewController::kNoDatabasePrompt + QStringLiteral("set k v\n"));
     EXPECT_EQ(server().command({"EXISTS", "k"}), QByteArray(":0\r\n"));
 
@@ -230,7 +230,8 @@ TEST_F(ConsoleTest, ClosingTheConnectionEndsABlockedLine)
     // No reply time limit: the line waits as long as the server does.
     const QString line = prompt() + QStringLiteral("blpop nothing 0\n");
     type(QStringLiteral("blpop nothing 0"));
-    TestSupport::processEventsFor(500);
+    // Sitting at the server, which holds it for good: the console gives it no time limit.
+    ASSERT_TRUE(waitFor([&] { return server().command({"INFO", "clients"}).contains("blocked_clients:1"); }));
     EXPECT_EQ(text(), line);
 
     // Closed as the key tree closes a connection.

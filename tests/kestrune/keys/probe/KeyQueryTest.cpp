@@ -166,7 +166,7 @@ TEST_F(KeyQueryTest, RemoveAllDeletesTheResultsOnTheServer)
     EXPECT_EQ(log(), "");
     // The last page's geometry now describes a list that is gone: reloading asks for nothing.
     click(8);
-    TestSupport::processEventsFor(100);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(screen->dataDelegate()->itemCount(), 0);
 
     // The server refuses the deletion: the reason is in the log, the rows stay.
@@ -194,7 +194,7 @@ TEST_F(KeyQueryTest, AReconnectRunsTheStoredQueryAgain)
     ASSERT_TRUE(connect());
     // No stored query: a completion runs nothing.
     state()->dataStoreConnectCompletion();
-    TestSupport::processEventsFor(100);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(log(), "");
 
     ASSERT_TRUE(run("a:*"));

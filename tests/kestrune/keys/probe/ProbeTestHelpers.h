@@ -128,6 +128,14 @@ protected:
         return SimpleDBStateManager::sharedInstance().dbViewState();
     }
 
+    // Waits until the current database's queued work, and what it announced, has run:
+    // an action that must do nothing has had its chance by then.
+    static bool settled()
+    {
+        const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
+        return db && StateTest::waitForDatabaseWork(*db, *state());
+    }
+
     // Connects, makes database db current and announces the completed connection.
     std::shared_ptr<DerazDatabase> connect(int db = 0)
     {

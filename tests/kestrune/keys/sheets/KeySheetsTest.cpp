@@ -397,7 +397,7 @@ TEST_F(KeySheetsTest, CancelLeavesTheKeyAndItsRecordUntouched)
     panel->cancelButton()->click();
     ASSERT_EQ(ended, QList<qint64>{0});
     EXPECT_EQ(raw({"DUMP", "z"}), before);
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(StateTest::waitForDatabaseWork(*database, *states.dbViewState()));
     EXPECT_TRUE(recorder.saved.isEmpty());
     ASSERT_EQ(unit->rows().size(), 2);
     EXPECT_EQ(unit->rows().at(0).value(), "b");
