@@ -19,6 +19,7 @@
 #include <pavisade/viewcontrollers/Localization.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/URLMasking.h>
 #include <bastwick/platform/ClassRegistry.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
@@ -347,13 +348,13 @@ void DerazKeysViewController::dataStoreConnectCompletion(SimpleDBState *)
 
 void DerazKeysViewController::dataStoreSelectedUnitChanged(SimpleDBViewState *, const QString &nodeURL)
 {
-    XXXLog(QStringLiteral("dataStoreSelectedUnitChanged nodeURL %1").arg(nodeURL));
+    XXXLog(QStringLiteral("dataStoreSelectedUnitChanged nodeURL %1").arg(Bastwick::maskedURL(nodeURL)));
     dbChangedNofifyIfNeeded(nodeURL);
 }
 
 void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, const QString &nodeURL)
 {
-    XXXLog(QStringLiteral("dataStoreSelectedSchemaChanged nodeURL %1").arg(nodeURL));
+    XXXLog(QStringLiteral("dataStoreSelectedSchemaChanged nodeURL %1").arg(Bastwick::maskedURL(nodeURL)));
     dbChangedNofifyIfNeeded(nodeURL);
 }
 

@@ -2,6 +2,7 @@
 
 #include <pavisade/tables/ColumnDefStore_p.h>
 
+#include <bastwick/URLMasking.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
@@ -650,8 +651,8 @@ void XXXTreeViewDataDelegate::outlineViewSelectionIsChanging()
     else if (node)
         shownParent = parentNodeOf(node);
     XXXLog(QStringLiteral("outlineViewSelectionIsChanging item =%1 pItem =%2 \n")
-               .arg(node ? node->url() : QStringLiteral("(null)"),
-                    shownParent ? shownParent->url() : QStringLiteral("(null)")));
+               .arg(node ? Bastwick::maskedURL(node->url()) : QStringLiteral("(null)"),
+                    shownParent ? Bastwick::maskedURL(shownParent->url()) : QStringLiteral("(null)")));
     if (!node)
         return;
     if (selectionChangedCallback)
