@@ -287,14 +287,23 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
     const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
     if (!db)
         return;
+    // A key removed meanwhile and a read that fails (a lost connection, a server that
+    // stopped answering) each end in an alert, as every other failed operation does.
+    QPointer<DerazKeysViewController> self(this);
+    const QString name = node->value(QStringLiteral("name")).toString();
     db->fetchKeyInfo(
         DerazKeysViewDataDelegate::keyOfNode(node),
-        [](const std::optional<DerazUnit> &unit) {
+        [self, name](const std::optional<DerazUnit> &unit) {
             if (unit)
                 Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg,
                                                                    QVariant::fromValue(*unit));
+            else if (self)
+                self->showWarningInfo(tr("The key \"%1\" no longer exists.").arg(name));
         },
-        [](const Bastwick::Error &) {});
+        [self](const Bastwick::Error &error) {
+            if (self)
+                self->showWarningInfo(error.description);
+        });
 }
 
 bool DerazKeysViewController::openSheet(const QString &className, const QVariant &unit)
