@@ -10,7 +10,10 @@
 //   deraz_bench --host H --port P [--password W] --op import --db N --in FILE
 //
 // Prints one "name: value" line per figure; timed figures are medians of 5 runs, ours
-// and the reference alternating, each timing connect to last reply converted.
+// and the reference alternating, each timing connect to last reply converted (the write
+// figure times the writes alone, after the connect). The import also prints
+// server_hold_ms: the longest a second connection's PING waited during the import,
+// which runs as one transaction the server executes without serving anyone else.
 
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
@@ -31,8 +34,11 @@
 #include <hiredis/hiredis.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -358,15 +364,27 @@ int opPages(const Options &o)
     return 0;
 }
 
+// The database --db of the loaded connection; the program stops when there is none.
+std::shared_ptr<DerazDatabase> databaseOf(const Options &o, const QList<std::shared_ptr<DerazDatabase>> &dbs)
+{
+    auto db = dbs.value(o.db);
+    if (!db) {
+        std::fprintf(stderr, "no database %d\n", o.db);
+        std::exit(2);
+    }
+    return db;
+}
+
 int opWrite(const Options &o)
 {
     QList<double> ours;
     for (int run = 0; run < kRuns; ++run) {
+        // The clock starts once the connection has read every key of the server: the
+        // figure is the writes', whatever the server holds.
         QList<std::shared_ptr<DerazDatabase>> dbs;
-        std::shared_ptr<DerazConnection> connection;
+        const std::shared_ptr<DerazConnection> connection = openConnection(o, &dbs);
+        const auto db = databaseOf(o, dbs);
         ours.append(secondsTaken([&] {
-            connection = openConnection(o, &dbs);
-            auto db = dbs.value(o.db);
             for (qint64 start = 0; start < o.count; start += 1000) {
                 QVariantList records;
                 for (qint64 i = start; i < qMin<qint64>(o.count, start + 1000); ++i)
@@ -433,17 +451,6 @@ int opRemove(const Options &o)
     return 0;
 }
 
-// The database --db of the loaded connection; the program stops when there is none.
-std::shared_ptr<DerazDatabase> databaseOf(const Options &o, const QList<std::shared_ptr<DerazDatabase>> &dbs)
-{
-    auto db = dbs.value(o.db);
-    if (!db) {
-        std::fprintf(stderr, "no database %d\n", o.db);
-        std::exit(2);
-    }
-    return db;
-}
-
 // The export of the key browser on the export queue, beside the bare pipelined read of the
 // same pages by the data layer's batch read (no file), in the same run.
 int opExport(const Options &o)
@@ -508,6 +515,54 @@ int opExport(const Options &o)
     return 0;
 }
 
+// A second connection that sends PING after PING while it lives, keeping the longest
+// wait for a reply: how long the server served nobody else.
+class ServerHold
+{
+public:
+    explicit ServerHold(const Options &o)
+        : m_context(bareConnect(o))
+        , m_thread([this] { run(); })
+    {
+    }
+    ~ServerHold() { stop(); }
+
+    // Stops the pings; answers the longest wait in milliseconds.
+    double stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_context) {
+            redisFree(m_context);
+            m_context = nullptr;
+        }
+        return m_longestMs;
+    }
+
+private:
+    void run()
+    {
+        while (!m_stop) {
+            redisReply *reply = nullptr;
+            const double ms = millisecondsTaken(
+                [&] { reply = static_cast<redisReply *>(redisCommand(m_context, "PING")); });
+            if (!reply) {
+                std::fprintf(stderr, "the second connection failed: %s\n", m_context->errstr);
+                return;
+            }
+            freeReplyObject(reply);
+            m_longestMs = std::max(m_longestMs, ms);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    redisContext *m_context = nullptr;
+    std::atomic<bool> m_stop{false};
+    double m_longestMs = 0;
+    std::thread m_thread;
+};
+
 // The command-file import of the key browser: every line of the file, one transaction.
 // Memory is measured from the loaded state (the connection open, its key lists read).
 int opImport(const Options &o)
@@ -530,6 +585,7 @@ int opImport(const Options &o)
     const qint64 loaded = residentBytes();
     resetPeak();
     std::optional<Bastwick::Error> error;
+    ServerHold hold(o);
     const double seconds = secondsTaken([&] {
         QEventLoop loop;
         db->importFile(o.in, [&](const std::optional<Bastwick::Error> &e) {
@@ -538,6 +594,7 @@ int opImport(const Options &o)
         });
         loop.exec();
     });
+    const double holdMs = hold.stop();
     const qint64 peak = peakResidentBytes();
     if (error) {
         std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
@@ -554,6 +611,7 @@ int opImport(const Options &o)
     print("import_s", seconds);
     print("lines_per_s", lines / seconds);
     print("keys_per_s", keys / seconds);
+    print("server_hold_ms", holdMs);
     print("loaded_rss_mb", megabytes(loaded));
     print("peak_rss_mb", megabytes(peak));
     print("peak_over_loaded_mb", megabytes(peak - loaded));

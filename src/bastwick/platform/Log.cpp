@@ -1,5 +1,7 @@
 #include <bastwick/platform/Log.h>
 
+#include <bastwick/URLMasking.h>
+
 #include <QtCore/QHash>
 #include <QtCore/QMutex>
 #include <QtCore/QMutexLocker>
@@ -33,8 +35,9 @@ const QLoggingCategory &logCategory(const char *name)
 void logLine(const QLoggingCategory &category, QtMsgType type, const char *function, int line,
              const QString &message)
 {
+    // A URL that reaches a line unmasked still never shows its password.
     const QString text =
-        QStringLiteral("%1 [Line %2] %3").arg(QString::fromUtf8(function)).arg(line).arg(message);
+        QStringLiteral("%1 [Line %2] %3").arg(QString::fromUtf8(function)).arg(line).arg(maskedURL(message));
     QMessageLogger logger(nullptr, 0, function, category.categoryName());
     switch (type) {
     case QtDebugMsg:

@@ -15,7 +15,9 @@
 //   XXXLog(Bastwick::format("%@ keys", count));
 //
 // Messages are plain text, never a format built from user data. Long texts (whole
-// replies, command lines) are cut to 200 characters by Bastwick::logText().
+// replies, command lines) are cut to 200 characters by Bastwick::logText(). URLs are
+// written through Bastwick::maskedURL(); logLine() masks whatever URL a message still
+// holds, so no line shows a password.
 
 #ifndef KESTRUNE_LOG_CATEGORY
 #define KESTRUNE_LOG_CATEGORY "kestrune"

@@ -20,6 +20,7 @@
 #include <pavisade/sheets/AlertSheet.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/URLMasking.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -283,14 +284,23 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
     const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
     if (!db)
         return;
+    // A key removed meanwhile and a read that fails (a lost connection, a server that
+    // stopped answering) each end in an alert, as every other failed operation does.
+    QPointer<DerazKeysViewController> self(this);
+    const QString name = node->value(QStringLiteral("name")).toString();
     db->fetchKeyInfo(
         DerazKeysViewDataDelegate::keyOfNode(node),
-        [](const std::optional<DerazUnit> &unit) {
+        [self, name](const std::optional<DerazUnit> &unit) {
             if (unit)
                 Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg,
                                                                    QVariant::fromValue(*unit));
+            else if (self)
+                self->showWarningInfo(tr("The key \"%1\" no longer exists.").arg(name));
         },
-        [](const Bastwick::Error &) {});
+        [self](const Bastwick::Error &error) {
+            if (self)
+                self->showWarningInfo(error.description);
+        });
 }
 
 void DerazKeysViewController::openSheet(DerazKeyPanel *sheet, const QVariant &unit)
@@ -333,13 +343,13 @@ void DerazKeysViewController::dataStoreConnectCompletion(SimpleDBState *)
 
 void DerazKeysViewController::dataStoreSelectedUnitChanged(SimpleDBViewState *, const QString &nodeURL)
 {
-    XXXLog(QStringLiteral("dataStoreSelectedUnitChanged nodeURL %1").arg(nodeURL));
+    XXXLog(QStringLiteral("dataStoreSelectedUnitChanged nodeURL %1").arg(Bastwick::maskedURL(nodeURL)));
     dbChangedNofifyIfNeeded(nodeURL);
 }
 
 void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, const QString &nodeURL)
 {
-    XXXLog(QStringLiteral("dataStoreSelectedSchemaChanged nodeURL %1").arg(nodeURL));
+    XXXLog(QStringLiteral("dataStoreSelectedSchemaChanged nodeURL %1").arg(Bastwick::maskedURL(nodeURL)));
     dbChangedNofifyIfNeeded(nodeURL);
 }
 

@@ -18,6 +18,7 @@
 #include <pavisade/trees/OutlineViewExtension.h>
 
 #include <bastwick/ByteText.h>
+#include <bastwick/URLMasking.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -103,14 +104,14 @@ void DerazKeysViewDataDelegate::attachTreeView(Pavisade::OutlineView *tree)
         const Node node = nodeForIndex(index);
         if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
             return;
-        XXXLog(QStringLiteral("nodeURL=%1").arg(node->url()));
+        XXXLog(QStringLiteral("nodeURL=%1").arg(Bastwick::maskedURL(node->url())));
         m_nodeExpandStateCache.insert(node->url(), true);
     });
     connect(tree, &Pavisade::OutlineView::collapsed, this, [this](const QModelIndex &index) {
         const Node node = nodeForIndex(index);
         if (!node || node->value(QStringLiteral("type")).toString() == kTableNode)
             return;
-        XXXLog(QStringLiteral("outlineViewItemDidCollapse=%1").arg(node->url()));
+        XXXLog(QStringLiteral("outlineViewItemDidCollapse=%1").arg(Bastwick::maskedURL(node->url())));
         m_nodeExpandStateCache.insert(node->url(), false);
     });
 }
@@ -367,7 +368,7 @@ void DerazKeysViewDataDelegate::outlineViewSelectionIsChanging()
         return;
     const QString url = node->url();
     const QString type = node->value(QStringLiteral("type")).toString();
-    XXXLog(QStringLiteral("Node url =%1 type =%2 \n").arg(url, type));
+    XXXLog(QStringLiteral("Node url =%1 type =%2 \n").arg(Bastwick::maskedURL(url), type));
     if (url.isEmpty())
         return;
     if (type == kDatabaseNode || type == kDerazNode)

@@ -3,6 +3,7 @@
 #include <pavisade/tables/ColumnDefStore_p.h>
 #include <pavisade/trees/TreeUrlMemory_p.h>
 
+#include <bastwick/URLMasking.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
 
@@ -534,8 +535,8 @@ void XXXTreeViewDataDelegate::outlineViewSelectionIsChanging()
     else if (node)
         shownParent = parentNodeOf(node);
     XXXLog(QStringLiteral("outlineViewSelectionIsChanging item =%1 pItem =%2 \n")
-               .arg(node ? node->url() : QStringLiteral("(null)"),
-                    shownParent ? shownParent->url() : QStringLiteral("(null)")));
+               .arg(node ? Bastwick::maskedURL(node->url()) : QStringLiteral("(null)"),
+                    shownParent ? Bastwick::maskedURL(shownParent->url()) : QStringLiteral("(null)")));
     if (!node && !reportsEmptySelection())
         return;
     if (selectionChangedCallback)

@@ -617,3 +617,59 @@ TEST_F(DerazConnectionTest, ReadsSendTheirCommandsInTheirOrder)
     EXPECT_EQ(detailCommands.mid(0, 6),
               (Commands{{"MULTI"}, {"TYPE", "a"}, {"ttl", "a"}, {"TYPE", "b"}, {"ttl", "b"}, {"EXEC"}}));
 }
+
+TEST_F(DerazConnectionTest, ATransactionAnswerThatIsNoKeyListFailsTheConnect)
+{
+    // Every database loads normally but DB3, whose EXEC gets the case's answer.
+    using F = FakeDerazServer;
+    std::mutex lock;
+    std::map<int, QByteArray> selected; // per connection
+    QByteArray badExec;
+    FakeDerazServer fake;
+    fake.start([&](const F::Command &c, int connection) {
+        std::lock_guard guard(lock);
+        const QByteArray name = c.first().toUpper();
+        if (name == "MULTI")
+            return F::Action{F::ok()};
+        if (name == "SELECT")
+            selected[connection] = c.value(1);
+        if (name != "EXEC")
+            return F::Action{F::status("QUEUED")};
+        if (selected[connection] == "3")
+            return F::Action{badExec};
+        return F::Action{F::array({F::ok(), F::array({F::bulk("k")})})};
+    });
+
+    struct Case
+    {
+        const char *name;
+        QByteArray exec;
+        QString errorPart;
+    };
+    const QString db3 = QStringLiteral("The keys of DB3 could not be read: the server answered ");
+    const QList<Case> cases = {
+        {"an integer", F::integer(7), db3 + "the integer 7"},
+        {"nil", F::nil(), db3 + "nil"},
+        {"a status", F::ok(), db3 + "the text \"OK\""},
+        {"only SELECT's reply", F::array({F::ok()}), db3 + "an array of 1 element "},
+        {"one reply too many", F::array({F::ok(), F::array({}), F::ok()}), db3 + "an array of 3 elements"},
+        {"the key list answered by an integer", F::array({F::ok(), F::integer(5)}), db3 + "the integer 5"},
+        {"SELECT answered by an integer", F::array({F::integer(1), F::array({})}), db3 + "the integer 1"},
+        {"a key list holding a number", F::array({F::ok(), F::array({F::bulk("a"), F::integer(2)})}),
+         db3 + "an array of 2 elements"},
+        {"the transaction refused", F::error("ERR odd server"), QStringLiteral("ERR odd server")},
+        {"a list announced and never sent", "*2147483647\r\n", QStringLiteral("time limit of 1 s")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            std::lock_guard guard(lock);
+            badExec = c.exec;
+        }
+        const Opened opened = openWithLimit(fake.host(), fake.port(), 1000);
+        EXPECT_FALSE(opened.ok);
+        EXPECT_TRUE(opened.databases.isEmpty()) << "never sixteen databases with one shown empty";
+        EXPECT_EQ(opened.error.code, 1);
+        EXPECT_TRUE(opened.error.description.contains(c.errorPart)) << qPrintable(opened.error.description);
+    }
+}

@@ -7,11 +7,16 @@
 #include <bastwick/platform/Clock.h>
 
 #include "support/FakeDerazServer.h"
+#include "support/ProcessMemory.h"
 #include "support/RedisServer.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
 #include <QtCore/QElapsedTimer>
+
+#include <atomic>
+#include <thread>
 
 using TestSupport::FakeDerazServer;
 using TestSupport::RedisServer;
@@ -470,6 +475,69 @@ TEST(HiredisClientTest, GetReplyAfterADropReportsItAndTheNextAppendReconnects)
     ASSERT_TRUE(client.appendCommandArgv({"PING"}));
     EXPECT_EQ(client.getReply(), DerazReply::status("OK"));
     EXPECT_EQ(fake.connections(), 2);
+}
+
+TEST(HiredisClientTest, ALengthAServerAnnouncesCostsNothingUntilItsBytesArrive)
+{
+    // The server answers GET with the start of a reply announcing a huge length, then
+    // sends nothing more; it answers everything else with OK.
+    struct Case
+    {
+        const char *name;
+        QByteArray start;
+        bool summary;
+    };
+    const QList<Case> cases = {
+        {"array of 2,147,483,647 elements", "*2147483647\r\n", false},
+        {"the same array read as a summary", "*2147483647\r\n", true},
+        {"such an array inside an array", "*2\r\n:1\r\n*2147483647\r\n", false},
+        {"bulk text of 2 GB", "$2147483647\r\n", false},
+        {"bulk text of 2 GB inside an array, partly sent", "*1\r\n$2147483647\r\nabc", false},
+    };
+    constexpr qint64 kAllowedGrowth = 64 * 1024 * 1024;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDerazServer fake;
+        ASSERT_TRUE(fake.start([&c](const FakeDerazServer::Command &command, int connection) {
+            if (command.first() == "GET" && connection == 0)
+                return FakeDerazServer::Action{c.start};
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        }));
+        HiredisClient client;
+        client.setReplyTimeLimitMs(1000);
+        ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+
+        // The read runs on a thread of its own; this one watches the memory meanwhile.
+        TestSupport::MemoryGrowth growth;
+        std::atomic<bool> done{false};
+        bool read = true;
+        QString error;
+        std::thread reader([&] {
+            read = client.pipelineRaw(
+                1,
+                [](qsizetype) {
+                    return DerazArgv{"GET", "k"};
+                },
+                [](qsizetype, const DerazRawReply &) {}, &error, c.summary ? 0 : -1);
+            done = true;
+        });
+        EXPECT_TRUE(waitFor(
+            [&] {
+                growth.sample();
+                return done.load();
+            },
+            20000));
+        reader.join();
+        EXPECT_FALSE(read);
+        EXPECT_TRUE(error.contains(QStringLiteral("time limit of 1 s"))) << qPrintable(error);
+        EXPECT_LT(growth.heap, kAllowedGrowth) << "heap bytes";
+        EXPECT_LT(growth.resident, kAllowedGrowth) << "resident bytes";
+
+        // The stuck context was dropped: the next command connects again and is answered.
+        EXPECT_FALSE(client.hasContext());
+        EXPECT_EQ(client.commandArgv({"PING"}), DerazReply::status("OK"));
+        EXPECT_EQ(fake.connections(), 2);
+    }
 }
 
 TEST(DerazReplyText, ALimitedDescriptionIsTheStartOfTheWholeOne)

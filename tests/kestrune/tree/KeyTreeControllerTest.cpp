@@ -1,4 +1,5 @@
 #include <kestrune/AppNotifications.h>
+#include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/DataStoreBO.h>
@@ -299,6 +300,52 @@ TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)
     ASSERT_EQ(sheets().size(), 1);
     EXPECT_TRUE(qobject_cast<DerazAddKeyPanel *>(sheets().first()));
     sheets().first()->cancel();
+}
+
+TEST_F(KeyTreeController, DoubleClickingAKeyThatCannotBeReadShowsWhy)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void()> spoil;
+        QString alertPart;
+    };
+    const QList<Case> cases = {
+        {"key removed meanwhile",
+         [] {
+             commandIn(0, {"DEL", "user/1"});
+         },
+         QStringLiteral("no longer exists")},
+        {"server stopped answering",
+         [] {
+             // The operations of the connection give up after one second instead of one minute.
+             const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
+             ASSERT_TRUE(db);
+             const auto connection = db->derazConnection();
+             connection->queue()->sync([&] { connection->deraz()->setReplyTimeLimitMs(1000); });
+             server().pause();
+         },
+         QStringLiteral("time limit of 1 s")},
+    };
+    setIn(0, "user/1");
+    connect();
+    tree()->expand(dbIndex(0));
+    select(keyIndex(0, "user/1"), QItemSelectionModel::ClearAndSelect);
+    ASSERT_TRUE(waitFor([] { return SimpleDBStateManager::sharedInstance().currentDatabase() != nullptr; }));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        setIn(0, "user/1");
+        const QModelIndex key = keyIndex(0, "user/1");
+        ASSERT_TRUE(key.isValid());
+        c.spoil();
+        emit tree()->doubleClicked(key);
+        ASSERT_TRUE(waitFor([] { return !openAlerts().isEmpty(); }, 20000));
+        server().resume();
+        EXPECT_TRUE(openAlerts().first()->informativeText().contains(c.alertPart))
+            << qPrintable(openAlerts().first()->informativeText());
+        EXPECT_TRUE(keys.findChildren<DerazKeyPanel *>().isEmpty()) << "no sheet opens for it";
+        closeAlerts();
+    }
 }
 
 } // namespace

@@ -12,9 +12,12 @@
 
 #include "../data/StateTestHelpers.h"
 #include "support/Alerts.h"
+#include "support/LogCapture.h"
 #include "support/RedisServer.h"
+#include "support/StderrCapture.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QLoggingCategory>
 #include <QtTest/QAbstractItemModelTester>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
@@ -360,6 +363,87 @@ TEST_F(KeyTreeTest, AConnectKeepsTheUserNameAndPasswordOnlyWhenThePreferenceAllo
         EXPECT_EQ(stored->mgUserName(), c.expectedUser);
         EXPECT_EQ(stored->mgPassword(), c.expectedPassword);
     }
+}
+
+TEST_F(KeyTreeTest, NoLogLineAlertOrTitleShowsAPassword)
+{
+    const QByteArray password = "S3cretPW";
+    TestSupport::RedisServer secured;
+    TestSupport::RedisServer otherPassword;
+    ASSERT_TRUE(secured.start()) << qPrintable(secured.error());
+    ASSERT_TRUE(otherPassword.start()) << qPrintable(otherPassword.error());
+    secured.command({"SET", "k", "v"});
+    // Set after start: the fixture's readiness check is a PING without password.
+    secured.command({"CONFIG", "SET", "requirepass", password});
+    otherPassword.command({"CONFIG", "SET", "requirepass", "another"});
+    const auto withPassword = [&](int port) {
+        auto p = StateTest::derazProfile(server().host(), port);
+        p->setUsername(QStringLiteral("alice"));
+        p->setPassword(QString::fromLatin1(password));
+        p->urlFormat();
+        return p;
+    };
+    const auto p = withPassword(secured.port());
+    ASSERT_TRUE(p->url().contains(QString::fromLatin1(password))) << "the profile URL carries it";
+
+    // Every category of the application on, every line and every byte written to the
+    // standard error kept, and the texts of every window and alert that opened.
+    QLoggingCategory::setFilterRules(QStringLiteral("kestrune*=true"));
+    QStringList shown;
+    const auto noteShown = [&shown] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            shown << w->windowTitle();
+            if (auto *box = qobject_cast<QMessageBox *>(w))
+                shown << box->text() << box->informativeText() << box->detailedText();
+        }
+    };
+    QStringList lines;
+    QByteArray written;
+    {
+        TestSupport::StderrCapture stderrCapture;
+        TestSupport::LogCapture log;
+
+        ASSERT_TRUE(connectAndWait(p));
+        const QModelIndex connection = model.index(0, 0);
+        tree.expand(connection);
+        tree.selectionModel()->setCurrentIndex(connection, QItemSelectionModel::ClearAndSelect |
+                                                               QItemSelectionModel::Rows);
+        tree.expand(dbIndex(0));
+        tree.selectionModel()->setCurrentIndex(
+            model.index(0, 0, dbIndex(0)), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        tree.collapse(dbIndex(0));
+        tree.collapse(connection);
+        noteShown();
+
+        const int before = finished;
+        model.refresh();
+        ASSERT_TRUE(waitFor([&] { return finished > before; }, 20000));
+        ASSERT_TRUE(lastOk);
+
+        // An unreachable server and a refused password, each with its alert.
+        for (const int port : {TestSupport::RedisServer::freePort(), otherPassword.port()}) {
+            EXPECT_FALSE(connectAndWait(withPassword(port)));
+            ASSERT_TRUE(waitFor([] { return !openAlerts().isEmpty(); }));
+            noteShown();
+            closeAlerts();
+        }
+
+        registry.closeDataStoreByConnIDs({p->connID()});
+        model.closeDBStoreWithProfile(p);
+        EXPECT_EQ(model.rowCount(), 0);
+        noteShown();
+        lines = log.lines();
+        written = stderrCapture.text();
+    }
+    QLoggingCategory::setFilterRules(QStringLiteral("kestrune.*.debug=true"));
+
+    EXPECT_TRUE(lines.filter(QStringLiteral("alice:***@")).size() > 0)
+        << "the connection's URL was logged, masked";
+    for (const QString &line : lines)
+        EXPECT_FALSE(line.contains(QString::fromLatin1(password))) << qPrintable(line);
+    EXPECT_FALSE(written.contains(password)) << written.constData();
+    for (const QString &text : shown)
+        EXPECT_FALSE(text.contains(QString::fromLatin1(password))) << qPrintable(text);
 }
 
 } // namespace

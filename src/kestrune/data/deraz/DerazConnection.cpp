@@ -18,6 +18,35 @@ const QString kConnectFailed = QStringLiteral("server connect failed!");
 // Above this many keys the load hands the freed reply memory back to the system.
 constexpr qsizetype kTrimAfterKeys = 100000;
 
+// The error of a database whose keys came back in a shape that is no key list.
+QString unreadableKeys(int db, const DerazRawReply &reply)
+{
+    QString shape;
+    switch (reply.kind()) {
+    case DerazReply::Kind::Array:
+        shape = QStringLiteral("an array of %1 element%2")
+                    .arg(reply.size())
+                    .arg(reply.size() == 1 ? QString() : QStringLiteral("s"));
+        break;
+    case DerazReply::Kind::Integer:
+        shape = QStringLiteral("the integer %1").arg(reply.integer());
+        break;
+    case DerazReply::Kind::Nil:
+        shape = QStringLiteral("nil");
+        break;
+    case DerazReply::Kind::NoReply:
+        shape = QStringLiteral("nothing");
+        break;
+    default:
+        shape = QStringLiteral("the text \"%1\"").arg(Bastwick::logText(reply.text().toByteArray(), 80));
+        break;
+    }
+    return QStringLiteral("server connect failed! The keys of DB%1 could not be read: the server answered %2 "
+                          "instead of a key list.")
+        .arg(db)
+        .arg(shape);
+}
+
 } // namespace
 
 DerazConnection::DerazConnection(std::shared_ptr<DBProfile> profile)
@@ -154,27 +183,47 @@ bool DerazConnection::open(Bastwick::Error *error)
             default:
                 return;
             }
-            // The key list counts only when this database's SELECT answered OK, so a
-            // server with fewer databases never shows another database's keys.
-            if (reply.isArray() && reply.size() >= 2) {
-                const DerazRawReply select = reply.at(0);
-                const DerazRawReply keys = reply.at(1);
-                if (!select.isOK())
-                    return;
-                if (keys.isArray()) {
-                    selected[db] = true;
-                    keyLists[db] = keys.toKeyList();
-                    totalKeys += keyLists[db].size();
-                } else if (keys.isError()) {
-                    keysRefused[db] = QString::fromUtf8(keys.text());
-                }
+            // A refusal while queueing aborted the transaction: its answer says nothing new.
+            if (selectRefused[db] || !keysRefused[db].isEmpty())
+                return;
+            if (reply.isError()) {
+                keysRefused[db] = QString::fromUtf8(reply.text());
+                return;
             }
+            if (!reply.isArray() || reply.size() != 2) {
+                keysRefused[db] = unreadableKeys(db, reply);
+                return;
+            }
+            // The key list counts only when this database's SELECT answered OK, so a
+            // server with fewer databases (SELECT refused when run) never shows another
+            // database's keys.
+            const DerazRawReply select = reply.at(0);
+            const DerazRawReply keys = reply.at(1);
+            if (select.isError())
+                return;
+            if (!select.isOK()) {
+                keysRefused[db] = unreadableKeys(db, select);
+                return;
+            }
+            if (keys.isError()) {
+                keysRefused[db] = QString::fromUtf8(keys.text());
+                return;
+            }
+            DerazKeyList list = keys.toKeyList();
+            if (!keys.isArray() || list.size() != keys.size()) {
+                keysRefused[db] = unreadableKeys(db, keys);
+                return;
+            }
+            selected[db] = true;
+            totalKeys += list.size();
+            keyLists[db] = std::move(list);
         },
         &ioError);
 
     if (serverRefusal.isEmpty()) {
-        // A database whose SELECT went through but whose keys could not be read is never
-        // shown as an empty database: the whole connect fails with the server's reason.
+        // A database whose SELECT went through but whose keys could not be read (refused,
+        // or answered in a shape that is no key list) is never shown as an empty
+        // database: the whole connect fails with the reason.
         for (int i = 0; i < kDatabaseCount; ++i) {
             if (!selectRefused[i] && !keysRefused[i].isEmpty()) {
                 serverRefusal = keysRefused[i];

@@ -2,6 +2,7 @@
 
 #include <hiredis/hiredis.h>
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,6 +13,97 @@ bool isKeyText(const redisReply *e)
     return e && (e->type == REDIS_REPLY_STRING || e->type == REDIS_REPLY_STATUS);
 }
 
+redisReply *newReply(int type)
+{
+    auto *r = static_cast<redisReply *>(std::calloc(1, sizeof(redisReply)));
+    if (r)
+        r->type = type;
+    return r;
+}
+
+// A text reply (bulk, status or error) holding a copy of the bytes.
+redisReply *newText(int type, const char *str, size_t len)
+{
+    redisReply *r = newReply(type);
+    if (!r)
+        return nullptr;
+    r->str = static_cast<char *>(std::malloc(len + 1));
+    if (!r->str) {
+        std::free(r);
+        return nullptr;
+    }
+    if (len > 0)
+        std::memcpy(r->str, str, len);
+    r->str[len] = '\0';
+    r->len = len;
+    return r;
+}
+
+// --- Usual reader functions --------------------------------------------------------------
+//
+// hiredis's own functions give an array the element vector of the length its header
+// announces before any element has come: a server announcing 2,147,483,647 elements
+// would cost 16 GB at once. These build the same objects (freed by freeReplyObject), but
+// the vector grows as elements arrive, so memory follows the bytes a server sends.
+
+constexpr size_t kFirstCapacity = 4;
+
+// Appends an element to an array being read. The vector's capacity follows from the
+// count (4, 8, 16, ...), so it doubles when the count reaches a power of two.
+bool appendElement(redisReply *array, redisReply *element)
+{
+    const size_t n = array->elements;
+    if (n == 0 || (n >= kFirstCapacity && std::has_single_bit(n))) {
+        const size_t capacity = n == 0 ? kFirstCapacity : 2 * n;
+        void *grown = std::realloc(array->element, capacity * sizeof(redisReply *));
+        if (!grown)
+            return false;
+        array->element = static_cast<redisReply **>(grown);
+    }
+    array->element[n] = element;
+    array->elements = n + 1;
+    return true;
+}
+
+// Hands a new object to the array it is an element of; null (nothing kept) when there is
+// no memory for it, which hiredis reports as an error of the reply.
+void *placed(const redisReadTask *task, redisReply *r)
+{
+    if (!r)
+        return nullptr;
+    if (task->parent && !appendElement(static_cast<redisReply *>(task->parent->obj), r)) {
+        freeReplyObject(r);
+        return nullptr;
+    }
+    return r;
+}
+
+void *createString(const redisReadTask *task, char *str, size_t len)
+{
+    return placed(task, newText(task->type, str, len));
+}
+
+void *createArray(const redisReadTask *task, int)
+{
+    return placed(task, newReply(REDIS_REPLY_ARRAY));
+}
+
+void *createInteger(const redisReadTask *task, long long value)
+{
+    redisReply *r = newReply(REDIS_REPLY_INTEGER);
+    if (r)
+        r->integer = value;
+    return placed(task, r);
+}
+
+void *createNil(const redisReadTask *task)
+{
+    return placed(task, newReply(REDIS_REPLY_NIL));
+}
+
+redisReplyObjectFunctions kUsualFunctions = {createString, createArray, createInteger, createNil,
+                                             freeReplyObject};
+
 // --- Summary reader functions ------------------------------------------------------------
 //
 // A summary is a real array reply object whose str points at kSummaryMarker (arrays have
@@ -21,14 +113,6 @@ bool isKeyText(const redisReply *e)
 
 char kSummaryMarker = 0;
 char kNotKept = 0;
-
-redisReply *newReply(int type)
-{
-    auto *r = static_cast<redisReply *>(std::calloc(1, sizeof(redisReply)));
-    if (r)
-        r->type = type;
-    return r;
-}
 
 // The top-level summary a direct element of it belongs to, or null for deeper ones.
 redisReply *summaryOfParent(const redisReadTask *task)
@@ -44,18 +128,9 @@ void *summaryString(const redisReadTask *task, char *str, size_t len)
     redisReply *summary = top ? nullptr : summaryOfParent(task);
     if (!top && !(summary && task->type == REDIS_REPLY_ERROR && summary->elements == 0))
         return &kNotKept;
-    redisReply *r = newReply(task->type);
+    redisReply *r = newText(task->type, str, len);
     if (!r)
         return nullptr;
-    r->str = static_cast<char *>(std::malloc(len + 1));
-    if (!r->str) {
-        std::free(r);
-        return nullptr;
-    }
-    if (len > 0)
-        std::memcpy(r->str, str, len);
-    r->str[len] = '\0';
-    r->len = len;
     if (summary) {
         summary->element = static_cast<redisReply **>(std::calloc(1, sizeof(redisReply *)));
         if (!summary->element) {
@@ -102,6 +177,11 @@ redisReplyObjectFunctions kSummaryFunctions = {summaryString, summaryArray, summ
                                                freeReplyObject};
 
 } // namespace
+
+void *DerazRawReply::readerFunctions()
+{
+    return &kUsualFunctions;
+}
 
 void *DerazRawReply::summaryReaderFunctions()
 {

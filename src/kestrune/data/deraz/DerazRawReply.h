@@ -32,6 +32,12 @@ public:
         return DerazRawReply(static_cast<const redisReply *>(object));
     }
 
+    // The hiredis reader functions (a redisReplyObjectFunctions) every context reads with:
+    // hiredis's reply objects, but an array's element vector grows as its elements arrive
+    // instead of being made for the length its header announces, so a server announcing
+    // billions of elements and sending none costs nothing. Objects are freed by hiredis's
+    // freeReplyObject.
+    static void *readerFunctions();
     // hiredis reader functions (a redisReplyObjectFunctions) that read an array reply as
     // a summary; replies of other kinds are read as usual. Their objects are freed by
     // hiredis's freeReplyObject like any other reply.

@@ -199,6 +199,8 @@ bool HiredisClient::connect()
         freeContext();
         return false;
     }
+    // Replies are built as their bytes arrive, never for the lengths a server announces.
+    c->reader->fn = static_cast<redisReplyObjectFunctions *>(DerazRawReply::readerFunctions());
     // hiredis keeps the connect timeout as the socket's read timeout: replace it by the
     // reply time limit (none for a command typed by the user).
     applyTimeLimit();

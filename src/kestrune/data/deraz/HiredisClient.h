@@ -34,6 +34,10 @@ using DerazArgv = QList<QByteArray>;
 // so the next operation reconnects; a reply arriving late can never be taken for the
 // reply of a later command.
 //
+// Replies are read with DerazRawReply's reader functions: the memory a reply takes
+// follows the bytes the server has sent, never the lengths its headers announce, and a
+// reply stuck after its header ends at the reply time limit like any other.
+//
 // Lives on one thread at a time: its owner serialises every use (the connection's
 // queue). Only shutdownSocket() may be called from any thread.
 class HiredisClient
