@@ -1,8 +1,11 @@
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 
 #include <kestrune/chrome/ChromeMetrics.h>
+#include <kestrune/chrome/ControlTint.h>
 #include <kestrune/chrome/ImageButton.h>
 #include <kestrune/chrome/TBWindow.h>
+
+#include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QParallelAnimationGroup>
 #include <QtCore/QPropertyAnimation>
@@ -15,12 +18,25 @@ using namespace Kestrune;
 
 namespace {
 
-const QString &symbolImageName(int slot)
+enum LightImage { Symbol = 0, Pressed = 1 };
+
+// The symbol or pressed image of the light in the slot (close, minimise, zoom), from the
+// graphite set or the coloured one.
+const QString &lightImageName(LightImage kind, int slot, bool graphite)
 {
-    static const QString names[3] = {kKSTTrafficLightsViewImageNameTrafficClose,
-                                     kKSTTrafficLightsViewImageNameTrafficMinimize,
-                                     kKSTTrafficLightsViewImageNameTrafficZoom};
-    return names[slot];
+    static const QString names[2][2][3] = {
+        {{kKSTTrafficLightsViewImageNameTrafficClose, kKSTTrafficLightsViewImageNameTrafficMinimize,
+          kKSTTrafficLightsViewImageNameTrafficZoom},
+         {kKSTTrafficLightsViewImageNameTrafficCloseGraphite,
+          kKSTTrafficLightsViewImageNameTrafficMinimizeGraphite,
+          kKSTTrafficLightsViewImageNameTrafficZoomGraphite}},
+        {{kKSTTrafficLightsViewImageNameTrafficClosePressed,
+          kKSTTrafficLightsViewImageNameTrafficMinimizePressed,
+          kKSTTrafficLightsViewImageNameTrafficZoomPressed},
+         {kKSTTrafficLightsViewImageNameTrafficClosePressedGraphite,
+          kKSTTrafficLightsViewImageNameTrafficMinimizePressedGraphite,
+          kKSTTrafficLightsViewImageNameTrafficZoomPressedGraphite}}};
+    return names[kind][graphite ? 1 : 0][slot];
 }
 
 } // namespace
@@ -36,7 +52,16 @@ KSTTrafficLightsView::KSTTrafficLightsView(QWidget *parent)
         frame.translate(light.width() + int(kKSTWindowTrafficLightsSpacing), 0);
     }
     resetAlternateButtonImages();
+    // Bound to this view, so no tint change reaches it once it is gone.
+    Bastwick::NotificationCenter::defaultCenter().addObserver(
+        this, kControlTintDidChangeNotification,
+        [this](const Bastwick::Notification &) { resetAlternateButtonImages(); });
     windowDidChange();
+}
+
+bool KSTTrafficLightsView::isGraphite()
+{
+    return currentControlTint() == GraphiteControlTint;
 }
 
 QSize KSTTrafficLightsView::lightSize()
@@ -53,9 +78,9 @@ ImageButton *KSTTrafficLightsView::borderlessButtonWithRect(const QRect &rect)
 
 void KSTTrafficLightsView::resetAlternateButtonImages()
 {
-    m_buttons[0]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficClosePressed));
-    m_buttons[1]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficMinimizePressed));
-    m_buttons[2]->setAlternateImage(chromeImage(kKSTTrafficLightsViewImageNameTrafficZoomPressed));
+    const bool graphite = isGraphite();
+    for (int slot = 0; slot < 3; ++slot)
+        m_buttons[slot]->setAlternateImage(chromeImage(lightImageName(Pressed, slot, graphite)));
 }
 
 void KSTTrafficLightsView::setAlphaValue(qreal alpha)
@@ -124,14 +149,15 @@ void KSTTrafficLightsView::leaveEvent(QEvent *event)
 
 void KSTTrafficLightsView::animateButtonsWithState(bool mouseInside)
 {
+    const bool graphite = isGraphite();
     auto *fade = new QParallelAnimationGroup(this);
     std::array<QPointer<ImageButton>, 3> incoming;
     for (int slot = 0; slot < 3; ++slot) {
         ImageButton *current = m_buttons[slot];
         if (!current->isEnabled())
             continue;
-        const QString name =
-            mouseInside ? symbolImageName(slot) : kKSTTrafficLightsViewImageNameTrafficNormal;
+        const QString name = mouseInside ? lightImageName(Symbol, slot, graphite)
+                                         : kKSTTrafficLightsViewImageNameTrafficNormal;
         ImageButton *next = borderlessButtonWithRect(current->geometry());
         next->setAlternateImage(current->alternateImage());
         next->setImage(chromeImage(name));

@@ -22,6 +22,19 @@ inline const QString kKSTTrafficLightsViewImageNameTrafficMinimizePressed =
     QStringLiteral("traffic-minimize-pressed");
 inline const QString kKSTTrafficLightsViewImageNameTrafficZoomPressed =
     QStringLiteral("traffic-zoom-pressed");
+// The symbol and pressed images for the graphite tint.
+inline const QString kKSTTrafficLightsViewImageNameTrafficCloseGraphite =
+    QStringLiteral("traffic-close-graphite");
+inline const QString kKSTTrafficLightsViewImageNameTrafficMinimizeGraphite =
+    QStringLiteral("traffic-minimize-graphite");
+inline const QString kKSTTrafficLightsViewImageNameTrafficZoomGraphite =
+    QStringLiteral("traffic-zoom-graphite");
+inline const QString kKSTTrafficLightsViewImageNameTrafficClosePressedGraphite =
+    QStringLiteral("traffic-close-graphite-pressed");
+inline const QString kKSTTrafficLightsViewImageNameTrafficMinimizePressedGraphite =
+    QStringLiteral("traffic-minimize-graphite-pressed");
+inline const QString kKSTTrafficLightsViewImageNameTrafficZoomPressedGraphite =
+    QStringLiteral("traffic-zoom-graphite-pressed");
 
 } // namespace Kestrune
 
@@ -29,7 +42,9 @@ inline const QString kKSTTrafficLightsViewImageNameTrafficZoomPressed =
 // show a neutral light until the pointer enters the view; then every enabled button
 // cross-fades to its symbol, and fades back when the pointer leaves. In a window they
 // close, minimise and zoom it, each enabled only when the window allows it; outside a
-// window all three are disabled and send nothing.
+// window all three are disabled and send nothing. Symbol and pressed images follow the
+// user's control tint (a graphite set for the graphite tint): the pressed images change
+// as soon as the tint does, the symbols at the next hover.
 //
 // The buttons sit at (0, 0), (w + 6, 0) and (2w + 12, 0), w x h being the size of the
 // neutral image; the creator sizes the view (3w + 12 by h). Main thread.
@@ -50,6 +65,9 @@ public:
     // The view's opacity, 1.0 unless a window hides its lights (full screen).
     qreal alphaValue() const { return m_alpha; }
     void setAlphaValue(qreal alpha);
+
+    // Whether the user's control tint is the graphite tint.
+    static bool isGraphite();
 
 protected:
     bool event(QEvent *event) override;

@@ -386,6 +386,12 @@ void TBWindow::setRepresentedURL(const QUrl &url)
     layoutTrafficLightsAndContent();
 }
 
+void TBWindow::setDocumentIconImage(const QImage &image)
+{
+    if (m_documentIconButton)
+        m_documentIconButton->setImage(image);
+}
+
 // --- Layout -------------------------------------------------------------------------
 
 void TBWindow::recalculateFrameForTitleBarContainer()

@@ -12,6 +12,7 @@
 
 #include <kestrune/chrome/ImageButton.h>
 #include <pavisade/sheets/SheetHost.h>
+#include <pavisade/viewcontrollers/DocumentWindow.h>
 class TBTitlebarContainer;
 class TBWindow;
 class TBWindowGrip;
@@ -47,7 +48,7 @@ public:
 // Whether the window draws as the main window comes from one activation-state hook that
 // tests and other chrome may replace; the title bar and the controls in it follow it.
 // Main thread.
-class TBWindow : public QMainWindow, public SheetHost
+class TBWindow : public QMainWindow, public SheetHost, public DocumentWindow
 {
     Q_OBJECT
 public:
@@ -163,7 +164,9 @@ public:
     QAbstractButton *fullScreenButtonToLayout() const { return buttonToLayout(3); }
 
     QUrl representedURL() const { return m_representedURL; }
-    void setRepresentedURL(const QUrl &url);
+    void setRepresentedURL(const QUrl &url) override;
+    // The image of the document-icon button, once a represented URL has made it.
+    void setDocumentIconImage(const QImage &image) override;
     QLabel *titleField() const { return m_titleField; }
 
     // --- Window state and geometry --------------------------------------------------

@@ -303,21 +303,38 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
         });
 }
 
-void DerazKeysViewController::openSheet(DerazKeyPanel *sheet, const QVariant &unit)
+void DerazKeysViewController::adoptSheet(DerazKeyPanel *sheet)
 {
     // The sheet stays a window of its own: its parent is set keeping its window flags.
     sheet->setParent(this, sheet->windowFlags());
-    sheet->beginWithUnit(parentWindow(), unit);
+}
+
+DerazAddKeyPanel *DerazKeysViewController::derazAddKeyPanel()
+{
+    if (!m_derazAddKeyPanel) {
+        m_derazAddKeyPanel = new DerazAddKeyPanel;
+        adoptSheet(m_derazAddKeyPanel);
+    }
+    return m_derazAddKeyPanel;
+}
+
+DerazUpdatePanel *DerazKeysViewController::derazUpdatePanel()
+{
+    if (!m_derazUpdatePanel) {
+        m_derazUpdatePanel = new DerazUpdatePanel;
+        adoptSheet(m_derazUpdatePanel);
+    }
+    return m_derazUpdatePanel;
 }
 
 void DerazKeysViewController::addNewKey()
 {
-    openSheet(new DerazAddKeyPanel, QVariant());
+    derazAddKeyPanel()->beginWithUnit(parentWindow(), QVariant());
 }
 
 void DerazKeysViewController::updateKey(const QVariant &unit)
 {
-    openSheet(new DerazUpdatePanel, unit);
+    derazUpdatePanel()->beginWithUnit(parentWindow(), unit);
 }
 
 void DerazKeysViewController::dbChangedNofifyIfNeeded(const QString &nodeURL)

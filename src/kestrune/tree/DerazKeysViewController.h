@@ -14,10 +14,12 @@
 #include <optional>
 
 class DBProfile;
+class DerazAddKeyPanel;
 class DerazConnnectionWindowController;
 class DerazDatabase;
 class DerazKeyPanel;
 class DerazKeysViewDataDelegate;
+class DerazUpdatePanel;
 class SimpleDBViewState;
 
 // The outline of the key tree: a plain tree view whose expand arrows are drawn in the
@@ -50,6 +52,10 @@ public:
     DerazKeysViewDataDelegate *dataDelegate() const { return m_dataDelegate; }
     std::shared_ptr<SimpleDBViewState> dbViewState() const;
     DerazConnnectionWindowController *derazConnnectionWindowController();
+    // The add and update sheets: each made on first use and begun again for every
+    // opening, so its editors keep their content between openings.
+    DerazAddKeyPanel *derazAddKeyPanel();
+    DerazUpdatePanel *derazUpdatePanel();
     std::shared_ptr<DerazDatabase> database() const { return m_database; }
 
     // Operations.
@@ -106,13 +112,14 @@ private:
     void reportKeysRemoved(const std::optional<Bastwick::Error> &error, const QString &nodeURL,
                            const QByteArrayList &keys);
     void layoutTree();
-    // Begins the sheet for the unit on the parent window; the sheet is a window of its
-    // own owned by this controller until it ends.
-    void openSheet(DerazKeyPanel *sheet, const QVariant &unit);
+    // Makes the panel a window of its own owned by this controller.
+    void adoptSheet(DerazKeyPanel *sheet);
 
     DerazKeysView *m_tree = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;
     QPointer<DerazConnnectionWindowController> m_connectionWindow;
+    DerazAddKeyPanel *m_derazAddKeyPanel = nullptr;
+    DerazUpdatePanel *m_derazUpdatePanel = nullptr;
     std::shared_ptr<DerazDatabase> m_database;
     bool m_joinedViewState = false;
     bool m_refreshScheduled = false;

@@ -1,5 +1,7 @@
 #include <pavisade/panels/XXXPanel.h>
 
+#include <pavisade/forms/FormBinding_p.h>
+
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/KeyValue.h>
 #include <bastwick/platform/Log.h>
@@ -84,6 +86,13 @@ void XXXPanel::bindControl(QWidget *control)
             else
                 popupButtonChick(combo);
         });
+        // An editable combo box is a text field too: what is typed reports as the text of
+        // a line edit does, so it is kept without Return or a choice from the list.
+        if (QLineEdit *edit = combo->lineEdit()) {
+            connect(edit, &QLineEdit::textEdited, this, [this, combo] { controlTextDidChange(combo); });
+            connect(edit, &QLineEdit::editingFinished, this,
+                    [this, combo] { controlTextDidEndEditing2(combo); });
+        }
     } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
         connect(check, &QCheckBox::clicked, this, [this, check] { checkBoxChick(check); });
     }
@@ -93,21 +102,34 @@ void XXXPanel::removeFormDataBings()
 {
     for (const QPointer<QWidget> &control : std::as_const(m_bindUIComponents)) {
         if (control && control->parentWidget() == this && !control->objectName().isEmpty() &&
-            m_bindDataMapCache.contains(control->objectName()))
+            m_bindDataMapCache.contains(control->objectName())) {
             disconnect(control, nullptr, this, nullptr);
+            if (auto *combo = qobject_cast<QComboBox *>(control.data()); combo && combo->lineEdit())
+                disconnect(combo->lineEdit(), nullptr, this, nullptr);
+        }
     }
 }
 
+namespace {
+
+// The text a text report reads: a line edit's, or what an editable combo box shows.
+QVariant stringValueOf(QWidget *control)
+{
+    if (qobject_cast<QLineEdit *>(control) || qobject_cast<QComboBox *>(control))
+        return Pavisade::controlValue(control);
+    return {};
+}
+
+} // namespace
+
 void XXXPanel::controlTextDidChange(QWidget *control)
 {
-    auto *edit = qobject_cast<QLineEdit *>(control);
-    report(control, edit ? QVariant(edit->text()) : QVariant(), QStringLiteral("controlTextDidChange"));
+    report(control, stringValueOf(control), QStringLiteral("controlTextDidChange"));
 }
 
 void XXXPanel::controlTextDidEndEditing2(QWidget *control)
 {
-    auto *edit = qobject_cast<QLineEdit *>(control);
-    report(control, edit ? QVariant(edit->text()) : QVariant(), QStringLiteral("controlTextDidEndEditing"));
+    report(control, stringValueOf(control), QStringLiteral("controlTextDidEndEditing"));
 }
 
 void XXXPanel::comboBoxSelectionDidChange(QWidget *control)

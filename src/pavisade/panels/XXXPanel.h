@@ -79,8 +79,8 @@ public:
 
     // Wires the control's edits to the reports below and keeps it among the bound
     // controls: a line edit reports its text as it changes and when editing ends, an
-    // editable combo box its selection, a combo box that is not editable its chosen
-    // title, a check box its state as 0/1.
+    // editable combo box its typed text the same way and its selection, a combo box that
+    // is not editable its chosen title, a check box its state as 0/1.
     void bindControl(QWidget *control);
     // Takes the wiring of the bound controls whose identifiers have a stored value away.
     void removeFormDataBings();

@@ -1,6 +1,7 @@
 #include <pavisade/viewcontrollers/XXXAppDelegate.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/viewcontrollers/DocumentWindow.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 #include <pavisade/viewcontrollers/ToolBarActions_p.h>
@@ -13,10 +14,9 @@
 
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
+#include <QtCore/QUrl>
 #include <QtGui/QAction>
 #include <QtGui/QGuiApplication>
-#include <QtGui/QIcon>
-#include <QtGui/QPixmap>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMainWindow>
@@ -139,16 +139,15 @@ void XXXAppDelegate::windowTitleConfig()
                    .arg(available.y())
                    .arg(available.width())
                    .arg(available.height()));
+        Pavisade::setRepresentedURL(m_osxMainWindow, QUrl(QStringLiteral("WindowTitle")));
         QRect frame = m_osxMainWindow->geometry();
         frame.moveCenter(available.center());
         m_osxMainWindow->move(frame.topLeft());
     }
     windowTitleIconConfig();
-    if (m_osxMainWindow) {
-        const QImage image = XXXCommonImageCache::sharedInstance().windowTitleImage();
-        if (!image.isNull())
-            m_osxMainWindow->setWindowIcon(QIcon(QPixmap::fromImage(image)));
-    }
+    if (m_osxMainWindow)
+        Pavisade::setDocumentIconImage(m_osxMainWindow,
+                                       XXXCommonImageCache::sharedInstance().windowTitleImage());
 }
 
 void XXXAppDelegate::windowTitleIconConfig()

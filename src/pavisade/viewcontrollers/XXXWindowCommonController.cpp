@@ -1,6 +1,7 @@
 #include <pavisade/viewcontrollers/XXXWindowCommonController.h>
 
 #include <pavisade/viewcontrollers/ChildScreens.h>
+#include <pavisade/viewcontrollers/DocumentWindow.h>
 #include <pavisade/viewcontrollers/Localization.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 #include <pavisade/viewcontrollers/ToolBarActions_p.h>
@@ -9,10 +10,9 @@
 #include <bastwick/platform/Log.h>
 #include <corbelan/services/XXXCommonImageCache.h>
 
+#include <QtCore/QUrl>
 #include <QtGui/QAction>
 #include <QtGui/QGuiApplication>
-#include <QtGui/QIcon>
-#include <QtGui/QPixmap>
 #include <QtGui/QScreen>
 
 namespace Pavisade {
@@ -118,13 +118,12 @@ void XXXWindowCommonController::windowTitleConfig()
                    .arg(available.y())
                    .arg(available.width())
                    .arg(available.height()));
+        Pavisade::setRepresentedURL(m_osxMainWindow, QUrl(QStringLiteral("WindowTitle")));
     }
     windowTitleIconConfig();
-    if (m_osxMainWindow) {
-        const QImage image = XXXCommonImageCache::sharedInstance().windowTitleImage();
-        if (!image.isNull())
-            m_osxMainWindow->setWindowIcon(QIcon(QPixmap::fromImage(image)));
-    }
+    if (m_osxMainWindow)
+        Pavisade::setDocumentIconImage(m_osxMainWindow,
+                                       XXXCommonImageCache::sharedInstance().windowTitleImage());
 }
 
 void XXXWindowCommonController::windowTitleIconConfig()

@@ -1,7 +1,9 @@
 // Shoots the main window for a look by eye (not a test):
 //   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_chrome_shots <folder>
-// writes main-active.png, main-inactive.png, main-hover.png, main-fullscreen.png and
+// writes main-active.png, main-inactive.png, main-hover.png, main-hover-graphite.png
+// (the lights under the pointer on the graphite tint), main-fullscreen.png and
 // main-sheet.png (the whole screen, with a sheet open on the window).
+#include <kestrune/chrome/ControlTint.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 #include <kestrune/shell/KSTMainWindow.h>
 
@@ -46,6 +48,16 @@ int main(int argc, char *argv[])
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(window.trafficLightsView(), &enter);
     shoot("main-hover.png");
+    const Kestrune::ControlTint tint = Kestrune::currentControlTint();
+    Kestrune::setCurrentControlTint(Kestrune::GraphiteControlTint);
+    QApplication::sendEvent(window.trafficLightsView(), &enter);
+    // The fade has ended once each slot holds one button again.
+    (void)QTest::qWaitFor([&] {
+        return window.trafficLightsView()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size() == 3;
+    });
+    shoot("main-hover-graphite.png");
+    Kestrune::setCurrentControlTint(tint);
+    QApplication::sendEvent(window.trafficLightsView(), &enter);
     window.toggleFullScreen();
     shoot("main-fullscreen.png");
     window.toggleFullScreen();

@@ -48,6 +48,16 @@ TEST(TitleBarView, TitleFrameStaysCentredClearOfTheButtonsAndIsCutBeforeFullScre
     EXPECT_EQ(view->titleLayout().frame.left(), icon->x() + icon->width() + 4);
     EXPECT_TRUE(w.standardWindowButton(TBWindow::DocumentIconButton)->image().isNull())
         << "no proxy icon until the caller sets one";
+    // Start-up sets it through the document-window interface; a window without a
+    // represented URL has no button to take it.
+    QImage red(16, 16, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    Pavisade::setDocumentIconImage(&w, red);
+    EXPECT_EQ(w.standardWindowButton(TBWindow::DocumentIconButton)->image(), red);
+    TBWindow plain;
+    Pavisade::setDocumentIconImage(&plain, red);
+    EXPECT_EQ(plain.standardWindowButton(TBWindow::DocumentIconButton), nullptr);
+    EXPECT_FALSE(plain.windowIcon().isNull());
 
     // Colours and shadow follow the activation state.
     EXPECT_EQ(view->titleLayout().color, TBWindow::defaultTitleTextColor(true));

@@ -1,11 +1,14 @@
 #include "ChromeTestHelpers.h"
 
+#include <kestrune/chrome/ControlTint.h>
 #include <kestrune/chrome/ImageButton.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
 
 #include <QtCore/QAbstractAnimation>
 #include <QtGui/QEnterEvent>
 #include <gtest/gtest.h>
+
+#include <array>
 
 using namespace ChromeTest;
 using namespace Kestrune;
@@ -104,4 +107,60 @@ TEST(TrafficLightsView, HoverFadesEnabledLightsToTheirSymbolsAndBack)
               chromeImage(kKSTTrafficLightsViewImageNameTrafficNormal).cacheKey());
     EXPECT_EQ(view->minimizeButton()->image().cacheKey(),
               chromeImage(kKSTTrafficLightsViewImageNameTrafficNormal).cacheKey());
+}
+
+TEST(TrafficLightsView, TheGraphiteTintChangesPressedImagesAtOnceAndSymbolsAtTheNextHover)
+{
+    setCurrentControlTint(BlueControlTint);
+    ShownWindow shown;
+    KSTTrafficLightsView *view = lightsIn(shown.window);
+    const auto imageOf = [](const QString &name) { return chromeImage(name).cacheKey(); };
+    const auto lights = [&] {
+        return std::array<ImageButton *, 3>{view->closeButton(), view->minimizeButton(), view->zoomButton()};
+    };
+    const QString pressed[2][3] = {{kKSTTrafficLightsViewImageNameTrafficClosePressed,
+                                    kKSTTrafficLightsViewImageNameTrafficMinimizePressed,
+                                    kKSTTrafficLightsViewImageNameTrafficZoomPressed},
+                                   {kKSTTrafficLightsViewImageNameTrafficClosePressedGraphite,
+                                    kKSTTrafficLightsViewImageNameTrafficMinimizePressedGraphite,
+                                    kKSTTrafficLightsViewImageNameTrafficZoomPressedGraphite}};
+    const QString symbol[2][3] = {{kKSTTrafficLightsViewImageNameTrafficClose,
+                                   kKSTTrafficLightsViewImageNameTrafficMinimize,
+                                   kKSTTrafficLightsViewImageNameTrafficZoom},
+                                  {kKSTTrafficLightsViewImageNameTrafficCloseGraphite,
+                                   kKSTTrafficLightsViewImageNameTrafficMinimizeGraphite,
+                                   kKSTTrafficLightsViewImageNameTrafficZoomGraphite}};
+    // Every graphite image is artwork of its own, of the lights' size.
+    for (int slot = 0; slot < 3; ++slot) {
+        for (const QString &name : {pressed[1][slot], symbol[1][slot]}) {
+            EXPECT_EQ(chromeImage(name).size(), KSTTrafficLightsView::lightSize()) << qPrintable(name);
+        }
+        EXPECT_NE(chromeImage(pressed[1][slot]), chromeImage(pressed[0][slot]));
+        EXPECT_NE(chromeImage(symbol[1][slot]), chromeImage(symbol[0][slot]));
+    }
+
+    for (const bool graphite : {true, false}) {
+        SCOPED_TRACE(graphite ? "graphite" : "blue");
+        setCurrentControlTint(graphite ? GraphiteControlTint : BlueControlTint);
+        EXPECT_EQ(KSTTrafficLightsView::isGraphite(), graphite);
+        for (int slot = 0; slot < 3; ++slot) {
+            EXPECT_EQ(lights()[slot]->alternateImage().cacheKey(), imageOf(pressed[graphite][slot]))
+                << "pressed images follow at once";
+            EXPECT_EQ(lights()[slot]->image().cacheKey(),
+                      imageOf(graphite ? kKSTTrafficLightsViewImageNameTrafficNormal : symbol[1][slot]))
+                << "symbols wait for the next hover";
+        }
+        enter(view);
+        EXPECT_TRUE(waitFor([&] { return settled(view); }));
+        for (int slot = 0; slot < 3; ++slot) {
+            EXPECT_EQ(lights()[slot]->image().cacheKey(), imageOf(symbol[graphite][slot]));
+            EXPECT_EQ(lights()[slot]->alternateImage().cacheKey(), imageOf(pressed[graphite][slot]));
+        }
+    }
+
+    // A view that is gone hears no more tint changes.
+    delete view;
+    setCurrentControlTint(GraphiteControlTint);
+    setCurrentControlTint(DefaultControlTint);
+    EXPECT_EQ(currentControlTint(), DefaultControlTint);
 }

@@ -6,6 +6,7 @@
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
+#include <kestrune/keys/sheets/DerazKeyEditorViewController.h>
 #include <kestrune/keys/sheets/DerazUpdatePanel.h>
 #include <kestrune/shell/Startup.h>
 #include <kestrune/tree/DerazKeysViewController.h>
@@ -21,6 +22,8 @@
 
 #include <QtTest/QAbstractItemModelTester>
 #include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
 // Each test runs in a process of its own, so the shared registry and view state start
@@ -289,17 +292,38 @@ TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)
     EXPECT_TRUE(update->isVisible());
     EXPECT_TRUE(update->isWindow()) << "a sheet, not a widget inside the tree";
     update->cancel();
-    ASSERT_TRUE(waitFor([&] { return sheets().isEmpty(); }, 5000)) << "an ended sheet goes away";
+    EXPECT_FALSE(update->isVisible());
 
+    // The next double click begins the same sheet again.
+    emit tree()->doubleClicked(key);
+    ASSERT_TRUE(waitFor([&] { return update->isSheetRunning(); }, 20000));
+    EXPECT_EQ(sheets(), QList<DerazKeyPanel *>{update});
+    EXPECT_EQ(keys.derazUpdatePanel(), update);
+    update->cancel();
+
+    // The tree's own add button (the sheets, children of the tree, have add buttons too).
     QAbstractButton *add = nullptr;
     for (QAbstractButton *button : keys.findChildren<QAbstractButton *>())
-        if (button->property("tag").toLongLong() == 1)
+        if (button->property("tag").toLongLong() == 1 && button->window() == keys.window())
             add = button;
     ASSERT_TRUE(add);
     add->click();
-    ASSERT_EQ(sheets().size(), 1);
-    EXPECT_TRUE(qobject_cast<DerazAddKeyPanel *>(sheets().first()));
-    sheets().first()->cancel();
+    auto *addSheet = keys.derazAddKeyPanel();
+    EXPECT_TRUE(addSheet->isSheetRunning());
+    EXPECT_EQ(sheets().size(), 2);
+    addSheet->keyTypeSegments()->button(1)->click(); // the hash editor, which has a key field
+    ASSERT_TRUE(addSheet->currentViewController()->keyTextField());
+    addSheet->currentViewController()->keyTextField()->setText("typed before Cancel");
+    addSheet->cancel();
+
+    // Cancelled: the next add shows what was typed.
+    add->click();
+    EXPECT_TRUE(addSheet->isSheetRunning());
+    EXPECT_EQ(keys.derazAddKeyPanel(), addSheet);
+    EXPECT_EQ(addSheet->lastViewIndex(), 1);
+    EXPECT_EQ(addSheet->currentViewController()->keyTextField()->text(), "typed before Cancel");
+    EXPECT_EQ(sheets().size(), 2);
+    addSheet->cancel();
 }
 
 TEST_F(KeyTreeController, DoubleClickingAKeyThatCannotBeReadShowsWhy)

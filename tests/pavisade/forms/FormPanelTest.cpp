@@ -3,7 +3,10 @@
 #include <pavisade/forms/XXXFormPanel.h>
 
 #include "support/TestSetup.h"
+#include "support/WaitFor.h"
 
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QPushButton>
 
 #include <gtest/gtest.h>
@@ -120,6 +123,47 @@ TEST(FormPanel, DefaultsAreShownAndEditsReachTheBoundObject)
     field->setText(QStringLiteral("second"));
     emit field->editingFinished();
     EXPECT_EQ(target.name, QStringLiteral("second"));
+}
+
+// What is typed into a combo box reaches the bound object without Return: as it is
+// typed, and when the user leaves the box with Tab; a choice from the list still does.
+TEST(FormPanel, TextTypedIntoAComboBoxIsKeptWhenLeavingItWithTab)
+{
+    for (const bool boundObject : {true, false}) {
+        SCOPED_TRACE(boundObject ? "bound object" : "value map");
+        Target target;
+        Panel panel(2, 1);
+        if (boundObject)
+            panel.setBindObj(&target);
+        XXXFormElement combo = element(2, "name");
+        combo.items = {"alpha", "beta"};
+        panel.elements = {combo, element(1, "next")};
+        panel.setUpFormView();
+        const auto stored = [&] {
+            return boundObject ? target.name : panel.bindDataMap().value("name").toString();
+        };
+        auto *box = panel.findChild<XXXComboBox *>("name");
+        auto *next = panel.findChild<XXXTextField *>("next");
+        ASSERT_TRUE(box && box->lineEdit() && next);
+        panel.show();
+        panel.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+        box->setFocus();
+        ASSERT_TRUE(waitFor([&] { return box->hasFocus(); }));
+
+        box->clearEditText(); // it shows its first entry
+        QTest::keyClicks(box->lineEdit(), "gamma");
+        EXPECT_EQ(stored(), "gamma") << "each keystroke reports";
+        box->lineEdit()->setText("delta"); // no report: not the user's typing
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(waitFor([&] { return next->hasFocus(); }));
+        EXPECT_EQ(stored(), "delta") << "leaving the box reports its text";
+        EXPECT_EQ(box->count(), 2) << "nothing was added to the list";
+
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        EXPECT_EQ(stored(), "beta");
+    }
 }
 
 TEST(FormPanel, ButtonRowSitsRightAlignedBelowTheElements)

@@ -1,14 +1,18 @@
+#include <pavisade/viewcontrollers/DocumentWindow.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 #include <pavisade/viewcontrollers/XXXAppDelegate.h>
 
 #include <bastwick/platform/ClassRegistry.h>
 #include <corbelan/services/RouteManager.h>
+#include <corbelan/services/XXXCommonImageCache.h>
 
 #include "support/LogCapture.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QUrl>
 #include <QtGui/QAction>
+#include <QtGui/QImage>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenuBar>
@@ -55,6 +59,25 @@ public:
     void defaultToolBarItemClick(QAction *sender) override { defaultClicks << sender; }
     Q_INVOKABLE void openToolBarItemClick(QAction *sender) { openClicks << sender; }
     void terminate() override { ++terminations; }
+};
+
+// A main window that keeps what start-up tells it about its document.
+class DocumentMainWindow : public QMainWindow, public DocumentWindow
+{
+public:
+    QStringList calls;
+    QUrl url;
+    QImage image;
+    void setRepresentedURL(const QUrl &u) override
+    {
+        calls << "url";
+        url = u;
+    }
+    void setDocumentIconImage(const QImage &i) override
+    {
+        calls << "image";
+        image = i;
+    }
 };
 
 } // namespace
@@ -224,6 +247,29 @@ TEST(AppDelegate, ActivitySpinnerIsCentredInTheWindowBody)
     EXPECT_TRUE(spinner->isVisible());
     delegate.hideActivityView();
     EXPECT_FALSE(spinner->isVisible());
+}
+
+// Start-up names the document the main window stands for and shows the title image as
+// its document icon: through the window's document-window interface where it has one,
+// otherwise as Qt's window file path and the window icon.
+TEST(AppDelegate, StartUpGivesTheMainWindowItsDocumentURLAndIcon)
+{
+    QImage icon(5, 5, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    XXXCommonImageCache::sharedInstance().upDateWindowTitleImage(QVariant(icon));
+
+    DocumentMainWindow document;
+    QMainWindow plain;
+    for (QMainWindow *window : {static_cast<QMainWindow *>(&document), &plain}) {
+        Delegate delegate;
+        delegate.window = window;
+        delegate.awakeFromNib();
+        EXPECT_FALSE(window->windowIcon().isNull());
+    }
+    EXPECT_EQ(document.calls, (QStringList{"url", "image"}));
+    EXPECT_EQ(document.url, QUrl("WindowTitle"));
+    EXPECT_EQ(document.image, icon);
+    EXPECT_EQ(plain.windowFilePath(), "WindowTitle");
 }
 
 #include "AppDelegateTest.moc"

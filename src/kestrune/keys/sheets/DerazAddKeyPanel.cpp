@@ -10,7 +10,7 @@ void DerazAddKeyPanel::beginWithUnit(QWidget *window, const QVariant &unit)
 {
     Q_UNUSED(unit);
     setParentWindow(window);
-    beginAndRelease(window);
+    beginAsSheet(window);
 }
 
 void DerazAddKeyPanel::keyTypeChangeBtnClicked(int segment)

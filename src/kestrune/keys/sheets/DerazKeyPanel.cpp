@@ -267,19 +267,11 @@ void DerazKeyPanel::showWarning(const QString &text)
                                       Pavisade::AlertStyleWarning, L(QStringLiteral("OkStr")));
 }
 
-void DerazKeyPanel::beginAndRelease(QWidget *window)
+void DerazKeyPanel::beginAsSheet(QWidget *window)
 {
-    m_releaseWhenEnded = true;
     // An opener that made itself the parent (QWidget::setParent resets the window
     // flags) has turned the panel into a plain child widget: make it a sheet again.
     if (!isWindow())
         setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     beginOnWindow(window, [](qint64) {});
-}
-
-void DerazKeyPanel::sheetDidEnd(qint64 returnCode)
-{
-    XXXPanel::sheetDidEnd(returnCode);
-    if (m_releaseWhenEnded)
-        deleteLater();
 }

@@ -37,7 +37,11 @@ QT_END_NAMESPACE
 // shows the error and the sheet stays open with everything as it was. Without a current
 // database the sheet warns "DataBaseSelectedNil" and stays open. A one-key record
 // without a key or without rows is refused with a warning instead of being written as
-// nothing. Cancel ends the sheet with 0; the editor keeps its content. Main thread.
+// nothing. Cancel ends the sheet with 0; the editor keeps its content.
+//
+// A panel is made once by its opener and begun again for every use: each editor exists
+// once per panel and keeps what it holds from one showing to the next, so a cancelled
+// add sheet shows its rows again at the next add. Main thread.
 class DerazKeyPanel : public XXXPanel
 {
     Q_OBJECT
@@ -46,8 +50,8 @@ public:
     ~DerazKeyPanel() override;
 
     // Sets the parent window, prepares the sheet for the unit (the update sheet shows it;
-    // the add sheet ignores it) and begins it on the window. The panel deletes itself
-    // once the sheet has ended.
+    // the add sheet ignores it) and begins it on the window. The panel stays after its
+    // sheet has ended, ready for the next use.
     virtual void beginWithUnit(QWidget *window, const QVariant &unit) = 0;
 
     qint64 lastViewIndex() const { return m_screens.lastIndex(); }
@@ -89,12 +93,11 @@ protected:
     virtual bool replacesOnSave(const QVariantList &kvs, int type) const;
     // Shows the type's image and checks its segment.
     void showKeyType(int type);
-    // Begins the sheet on the window; the panel goes once the sheet has ended.
-    void beginAndRelease(QWidget *window);
+    // Begins the sheet on the window with a completion that does nothing.
+    void beginAsSheet(QWidget *window);
 
     void accept() override { ok(); }
     void reject() override { cancel(); }
-    void sheetDidEnd(qint64 returnCode) override;
 
 private:
     void viewControllersConfig();
@@ -113,7 +116,6 @@ private:
     QPointer<QWidget> m_parentWindow;
     SimpleDBStateManager *m_stateManager = nullptr;
     bool m_saving = false;
-    bool m_releaseWhenEnded = false;
 };
 
 namespace Kestrune {

@@ -17,7 +17,7 @@ void DerazUpdatePanel::beginWithUnit(QWidget *window, const QVariant &unit)
     clearData();
     if (unit.canConvert<DerazUnit>())
         showViewWithDataType(unit.value<DerazUnit>());
-    beginAndRelease(window);
+    beginAsSheet(window);
 }
 
 void DerazUpdatePanel::showViewWithDataType(const DerazUnit &unit)

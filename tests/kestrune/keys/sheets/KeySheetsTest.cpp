@@ -154,7 +154,7 @@ protected:
         server().flushAll();
     }
 
-    template <class Panel> Panel *open(const QVariant &unit = {})
+    template <class Panel> Panel *make()
     {
         auto *panel = new Panel;
         panel->setStateManager(&states);
@@ -163,17 +163,27 @@ protected:
                                          QAbstractItemModelTester::FailureReportingMode::Fatal,
                                          editor->dataDelegate());
         QObject::connect(panel, &XSheet::sheetEnded, panel, [this](qint64 code) { ended.append(code); });
-        panel->beginWithUnit(&window, unit);
         panels.append(panel);
         return panel;
     }
 
-    DerazUpdatePanel *openUpdate(const QByteArray &key)
+    // Begins the panel's sheet on the window, as the key tree does for every opening.
+    template <class Panel> Panel *begin(Panel *panel, const QVariant &unit = {})
+    {
+        panel->beginWithUnit(&window, unit);
+        return panel;
+    }
+
+    template <class Panel> Panel *open(const QVariant &unit = {}) { return begin(make<Panel>(), unit); }
+
+    QVariant unitOf(const QByteArray &key)
     {
         const std::optional<DerazUnit> unit = database->derazUnitFromKey(key);
         EXPECT_TRUE(unit) << key.constData();
-        return open<DerazUpdatePanel>(unit ? QVariant::fromValue(*unit) : QVariant());
+        return unit ? QVariant::fromValue(*unit) : QVariant();
     }
+
+    DerazUpdatePanel *openUpdate(const QByteArray &key) { return open<DerazUpdatePanel>(unitOf(key)); }
 
     DerazAddKeyPanel *openAdd(int type)
     {
@@ -403,8 +413,80 @@ TEST_F(KeySheetsTest, CancelLeavesTheKeyAndItsRecordUntouched)
     EXPECT_EQ(unit->rows().at(0).value(), "b");
     EXPECT_EQ(unit->rows().at(0).score(), 2.0);
 
-    // The panel goes once its sheet has ended.
-    EXPECT_TRUE(waitFor([&] { return panels.last().isNull(); }));
+    // The panel stays for the next opening, with the cancelled edits in its editor.
+    TestSupport::processEventsFor(50);
+    ASSERT_FALSE(panels.last().isNull());
+    EXPECT_FALSE(panel->isSheetRunning());
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(editor->dataDelegate()->itemCount(), 2);
+}
+
+// Each panel is begun again for every opening. The add sheet keeps whatever an earlier
+// opening left in its editors (a Cancel, or an OK with nothing to save) until a save
+// clears the editor it saved from; the update sheet clears the editor it left on show
+// before it shows the next key.
+TEST_F(KeySheetsTest, AReusedSheetShowsWhatWasCancelledAndASaveClearsItsEditor)
+{
+    auto *add = make<DerazAddKeyPanel>();
+    begin(add);
+    add->keyTypeSegments()->button(1)->click();
+    auto *hash = add->currentViewController();
+    hash->keyTextField()->setText("typed");
+    hash->ttlTextField()->setText("60");
+    addRow(hash, {{"key", "f"}, {"value", "v"}});
+    add->cancelButton()->click();
+    ASSERT_EQ(ended, QList<qint64>{0});
+
+    begin(add);
+    EXPECT_TRUE(add->isSheetRunning());
+    EXPECT_TRUE(add->isVisible());
+    EXPECT_EQ(add->currentViewController(), hash) << "the editor on show stays the same";
+    EXPECT_EQ(add->keyTypeSegments()->checkedId(), 1);
+    EXPECT_EQ(hash->keyTextField()->text(), "typed");
+    EXPECT_EQ(hash->ttlTextField()->text(), "60");
+    ASSERT_EQ(hash->dataDelegate()->itemCount(), 1);
+    EXPECT_EQ(cell(hash, 0, "key"), "f");
+
+    // Another editor's content survives a switch and a save from this one.
+    add->keyTypeSegments()->button(3)->click();
+    auto *set = add->currentViewController();
+    set->keyTextField()->setText("members");
+    addRow(set, {{"value", "m"}});
+    add->keyTypeSegments()->button(1)->click();
+    EXPECT_EQ(hash->dataDelegate()->itemCount(), 1);
+    okAndWait(add);
+    ASSERT_EQ(ended.last(), 1);
+    EXPECT_EQ(arrayItems(raw({"HGETALL", "typed"})), (QByteArrayList{"f", "v"}));
+    EXPECT_EQ(raw({"EXISTS", "members"}), ":0\r\n");
+
+    begin(add);
+    EXPECT_EQ(add->currentViewController(), hash);
+    EXPECT_EQ(hash->dataDelegate()->itemCount(), 0) << "cleared by the save";
+    EXPECT_EQ(hash->ttlTextField()->text(), "-1");
+    add->keyTypeSegments()->button(3)->click();
+    EXPECT_EQ(set->keyTextField()->text(), "members");
+    EXPECT_EQ(set->dataDelegate()->itemCount(), 1);
+    add->cancelButton()->click();
+
+    // The update sheet: the key's editor filled from the key; the next key, of another
+    // type, finds the editor of the first one cleared.
+    raw({"HSET", "h", "a", "1"});
+    raw({"RPUSH", "l", "x", "y"});
+    auto *update = make<DerazUpdatePanel>();
+    begin(update, unitOf("h"));
+    auto *hashEditor = update->currentViewController();
+    EXPECT_EQ(hashEditor->dataDelegate()->itemCount(), 1);
+    update->cancelButton()->click();
+    begin(update, unitOf("l"));
+    EXPECT_EQ(update->lastViewIndex(), 2);
+    EXPECT_EQ(update->currentViewController()->dataDelegate()->itemCount(), 2);
+    EXPECT_EQ(hashEditor->dataDelegate()->itemCount(), 0);
+    okAndWait(update);
+    begin(update, unitOf("l"));
+    EXPECT_EQ(update->currentViewController()->dataDelegate()->itemCount(), 2)
+        << "filled again after the save cleared it";
+    EXPECT_EQ(panels.size(), 2);
+    EXPECT_TRUE(openAlerts().isEmpty());
 }
 
 TEST_F(KeySheetsTest, AScoreThatIsNotANumberIsRefusedAndTheRowKeepsItsScore)
@@ -459,7 +541,7 @@ TEST_F(KeySheetsTest, OkIsDisabledWhileSavingAndAFailedSaveKeepsTheSheetAsItWas)
     EXPECT_FALSE(panel->okButton()->isEnabled());
     EXPECT_FALSE(panel->loadingIndicator()->isHidden());
     panel->ok(); // Enter while saving: nothing more is sent
-    // The sheet is deleted once it has ended; its rows are cleared before that.
+    // The rows are cleared once the save has finished.
     auto *rows = editor->dataDelegate();
     qint64 rowsLeft = -1;
     QObject::connect(rows, &QAbstractItemModel::rowsRemoved, rows, [&] { rowsLeft = rows->itemCount(); });

@@ -1,10 +1,12 @@
 // Shoots the add and update sheets for a look by eye, and times the opening of large
 // keys (not a test):
 //   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_key_sheet_shots <folder>
-// writes add-string.png, add-hash.png, update-list.png, update-set.png,
+// writes add-string.png, add-hash.png, add-reopened.png (the add sheet begun again
+// after Cancel, showing what was typed), update-list.png, update-set.png,
 // update-zset.png, update-hash-100k.png, list-twin.png and list-twin-cleared.png (the
 // second list editor on its own, filled, then emptied), and prints how long the update
-// sheet takes to open and paint a 5 MB string and a hash of 100,000 fields.
+// sheet takes to open and paint a 5 MB string and a hash of 100,000 fields. Like the key
+// tree, it makes each sheet once and begins it again for every opening.
 #include <kestrune/data/records/DerazUnit.h>
 #include <kestrune/keys/sheets/DerazAddKeyPanel.h>
 #include <kestrune/keys/sheets/DerazAddListViewController.h>
@@ -72,16 +74,14 @@ void shoot(QWidget *panel, const QDir &folder, const QString &name)
     panel->grab().save(folder.filePath(name));
 }
 
-// Opens the update sheet on the unit and answers the milliseconds until it has painted.
-qint64 timeOpening(QMainWindow *window, const DerazUnit &u, DerazUpdatePanel **out)
+// Begins the update sheet on the unit and answers the milliseconds until it has painted.
+qint64 timeOpening(QMainWindow *window, const DerazUnit &u, DerazUpdatePanel *panel)
 {
     QElapsedTimer timer;
     timer.start();
-    auto *panel = new DerazUpdatePanel;
     panel->beginWithUnit(window, QVariant::fromValue(u));
     panel->repaint();
     QApplication::processEvents();
-    *out = panel;
     return timer.elapsed();
 }
 
@@ -101,7 +101,8 @@ int main(int argc, char *argv[])
     window.resize(1000, 720);
     window.show();
 
-    auto *add = new DerazAddKeyPanel;
+    DerazAddKeyPanel addSheet;
+    DerazAddKeyPanel *add = &addSheet;
     add->beginWithUnit(&window, {});
     fill(add->currentViewController(), {{"user:1", "Ada Lovelace", "-1"},
                                         {"\"bin\\xff\\xfe\"", "\"a\\x00b\\tc\\r\\n\"", "3600"},
@@ -113,30 +114,35 @@ int main(int argc, char *argv[])
     fill(add->currentViewController(), {{"name", "Grace"}, {"token", "\"\\x00\\x01\\xff\""}, {"empty", ""}});
     shoot(add, folder, "add-hash.png");
     add->cancel();
+    QApplication::processEvents();
+    add->beginWithUnit(&window, {});
+    shoot(add, folder, "add-reopened.png");
+    add->cancel();
 
-    DerazUpdatePanel *panel = nullptr;
+    DerazUpdatePanel updateSheet;
+    DerazUpdatePanel *panel = &updateSheet;
     timeOpening(&window, unit("queue", 2, -1, {"first", "", "  ", QByteArray("\xff\x00", 2), "first"}),
-                &panel);
+                panel);
     shoot(panel, folder, "update-list.png");
     panel->cancel();
-    timeOpening(&window, unit("tags", 3, 86400, {"red", "green", "blue"}), &panel);
+    timeOpening(&window, unit("tags", 3, 86400, {"red", "green", "blue"}), panel);
     shoot(panel, folder, "update-set.png");
     panel->cancel();
     timeOpening(&window,
                 unit("scores", 4, -1, {"alice", "1700000000123", "bob", "0.1", "carol", "-inf", "", "2.5"}),
-                &panel);
+                panel);
     shoot(panel, folder, "update-zset.png");
     panel->cancel();
 
     const QByteArray big(5 * 1024 * 1024, 'x');
-    const qint64 stringMs = timeOpening(&window, unit("big", 0, -1, {big}), &panel);
+    const qint64 stringMs = timeOpening(&window, unit("big", 0, -1, {big}), panel);
     panel->cancel();
     QByteArrayList fields;
     for (int i = 0; i < 100000; ++i) {
         fields.append("field:" + QByteArray::number(i));
         fields.append("value " + QByteArray::number(i));
     }
-    const qint64 hashMs = timeOpening(&window, unit("big-hash", 1, -1, fields), &panel);
+    const qint64 hashMs = timeOpening(&window, unit("big-hash", 1, -1, fields), panel);
     QElapsedTimer scroll;
     scroll.start();
     panel->currentViewController()->tableView()->scrollToBottom();
