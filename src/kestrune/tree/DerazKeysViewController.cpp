@@ -18,6 +18,7 @@
 #include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/sheets/SheetHost.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/DispatchQueue.h>
@@ -102,6 +103,7 @@ DerazConnnectionWindowController *DerazKeysViewController::derazConnnectionWindo
 {
     if (!m_connectionWindow) {
         m_connectionWindow = new DerazConnnectionWindowController(this);
+        m_connectionWindow->setOwnerWindow(parentWindow());
         m_connectionWindow->setDbTreeViewDataDelegate(m_dataDelegate);
     }
     return m_connectionWindow;
@@ -228,7 +230,10 @@ void DerazKeysViewController::autoLogin()
         if (profile->host().trimmed().isEmpty()) {
             // A profile without a host cannot connect; say so instead of trying.
             refused = true;
-            Kestrune::showWarning(parentWindow(), L(QStringLiteral("ProfileHostNil")).arg(profile->name()));
+            // At start the main window is not on screen yet: the alert waits for it.
+            const QString text = L(QStringLiteral("ProfileHostNil")).arg(profile->name());
+            Pavisade::whenWindowShown(parentWindow(), this,
+                                      [this, text] { Kestrune::showWarning(parentWindow(), text); });
             continue;
         }
         profile->urlFormat();

@@ -137,8 +137,17 @@ void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &pr
         if (error) {
             --self->m_connectsInFlight;
             XXXLog(QStringLiteral("connectToDBStoreWithProfile error =%1").arg(error->toString()));
-            Pavisade::showSheetModalForWindow(nullptr, L(QStringLiteral("Error")), error->description,
-                                              Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+            // A connection that could not be made again shows nothing it no longer has.
+            if (const Node stale = self->findConnectionNodeMap(profile))
+                self->deleteData(stale);
+            // The alert names the server and the reason, on the tree's window.
+            const QString text = L(QStringLiteral("ConnectFailedMessage"))
+                                     .arg(profile->host())
+                                     .arg(profile->port())
+                                     .arg(error->description);
+            Pavisade::showSheetModalForWindow(self->owner() ? self->owner()->window() : nullptr,
+                                              L(QStringLiteral("Error")), text, Pavisade::AlertStyleWarning,
+                                              L(QStringLiteral("Ok")));
             emit self->connectFinished(false, profile);
             return;
         }

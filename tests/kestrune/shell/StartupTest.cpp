@@ -131,9 +131,15 @@ TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
 
     // A refused connection: one alert, the window stays open for another try.
     auto *model = app.keys()->dataDelegate();
-    quick->portTextFld()->setText(QString::number(TestSupport::RedisServer::freePort()));
+    const int closedPort = TestSupport::RedisServer::freePort();
+    quick->portTextFld()->setText(QString::number(closedPort));
     quick->connectionAction();
     ASSERT_TRUE(waitFor([&] { return openAlerts().size() == 1; }, 20000));
+    const QString said = openAlerts().first()->informativeText();
+    EXPECT_TRUE(said.contains(QStringLiteral("127.0.0.1:%1").arg(closedPort))) << qPrintable(said);
+    EXPECT_TRUE(said.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << "the reason is given: " << qPrintable(said);
+    EXPECT_EQ(openAlerts().first()->parentWidget(), &app.window) << "a sheet on the main window";
     openAlerts().first()->done(0);
     EXPECT_TRUE(quick->window()->isVisible());
     EXPECT_EQ(model->rowCount(), 0);
@@ -143,6 +149,31 @@ TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
     ASSERT_TRUE(waitFor([&] { return model->rowCount() == 1; }, 20000));
     EXPECT_TRUE(waitFor([&] { return !quick->window()->isVisible(); }, 5000));
     EXPECT_TRUE(openAlerts().isEmpty());
+}
+
+TEST(Startup, QuickConnectOpensInFrontOfTheMainWindowWithTheFocusInItsFirstField)
+{
+    prepareLocalStore();
+    KSTMainWindow window;
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
+    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+    ASSERT_TRUE(root);
+    DerazConnnectionWindowController *quick =
+        root->derazKeysViewController()->derazConnnectionWindowController();
+    ASSERT_TRUE(quick->isWindowLoaded());
+    QWidget *dialog = quick->window();
+    EXPECT_EQ(dialog->parentWidget(), &window) << "owned by the main window";
+    EXPECT_TRUE(dialog->isWindow());
+    TestSupport::processEventsFor(200);
+    EXPECT_FALSE(dialog->isVisible()) << "it waits for the main window to be on screen";
+
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return dialog->isVisible(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == dialog; }, 5000))
+        << "the quick-connect window is the active one, in front of the main window";
+    EXPECT_EQ(dialog->focusWidget(), quick->hostTextFld());
 }
 
 TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
@@ -155,8 +186,11 @@ TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
     prepareLocalStore({profile});
 
     Started app;
+    // The alert waits for the main window to be on screen, then opens on it.
+    ASSERT_TRUE(waitFor([&] { return openAlerts().size() == 1; }, 5000));
     const auto alerts = openAlerts();
     ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first()->parentWidget(), &app.window);
     EXPECT_TRUE(alerts.first()->informativeText().contains("nohost"))
         << qPrintable(alerts.first()->informativeText());
     DerazConnnectionWindowController *quick = app.keys()->derazConnnectionWindowController();
