@@ -34,6 +34,9 @@ using Kestrune::L;
 
 namespace {
 
+// How long a key read may take before the tree shows its spinner.
+constexpr int kKeyReadSpinnerDelayMs = 300;
+
 QByteArray keyBytes(const QVariant &name)
 {
     return name.metaType() == QMetaType::fromType<QByteArray>() ? name.toByteArray()
@@ -288,14 +291,50 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
     const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
     if (!db)
         return;
+    // One sheet at a time: clicks while the key is being read or its sheet is open do
+    // nothing (the sheet is modal; a second one would stack on it).
+    if (m_keyReadPending || isSheetOpen())
+        return;
+    m_keyReadPending = true;
+    const quint64 read = ++m_keyReadCount;
+    QPointer<DerazKeysViewController> self(this);
+    // A read held back behind a long operation shows that it is under way.
+    Bastwick::after(kKeyReadSpinnerDelayMs, [self, read] {
+        if (self && self->m_keyReadPending && self->m_keyReadCount == read) {
+            self->m_keyReadSpinning = true;
+            self->displayActivityView();
+        }
+    });
     db->fetchKeyInfo(
         DerazKeysViewDataDelegate::keyOfNode(node),
-        [](const std::optional<DerazUnit> &unit) {
+        [self](const std::optional<DerazUnit> &unit) {
+            if (!self)
+                return;
+            self->endKeyRead();
             if (unit)
                 Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg,
                                                                    QVariant::fromValue(*unit));
         },
-        [](const Bastwick::Error &) {});
+        [self](const Bastwick::Error &error) {
+            if (!self)
+                return;
+            self->endKeyRead();
+            self->showWarningInfo(error.description);
+        });
+}
+
+void DerazKeysViewController::endKeyRead()
+{
+    m_keyReadPending = false;
+    if (m_keyReadSpinning) {
+        m_keyReadSpinning = false;
+        hideActivityView();
+    }
+}
+
+bool DerazKeysViewController::isSheetOpen() const
+{
+    return m_openSheet && m_openSheet->isVisible();
 }
 
 void DerazKeysViewController::openSheet(DerazKeyPanel *sheet, const QVariant &unit)
@@ -303,6 +342,7 @@ void DerazKeysViewController::openSheet(DerazKeyPanel *sheet, const QVariant &un
     // The sheet stays a window of its own: its parent is set keeping its window flags.
     sheet->setParent(this, sheet->windowFlags());
     sheet->beginWithUnit(parentWindow(), unit);
+    m_openSheet = sheet;
 }
 
 void DerazKeysViewController::addNewKey()
@@ -312,6 +352,10 @@ void DerazKeysViewController::addNewKey()
 
 void DerazKeysViewController::updateKey(const QVariant &unit)
 {
+    // Several requests for one sheet (a double click in the tree and one in the browser)
+    // open it once.
+    if (isSheetOpen())
+        return;
     openSheet(new DerazUpdatePanel, unit);
 }
 

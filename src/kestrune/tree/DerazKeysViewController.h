@@ -109,6 +109,9 @@ private:
     // Begins the sheet for the unit on the parent window; the sheet is a window of its
     // own owned by this controller until it ends.
     void openSheet(DerazKeyPanel *sheet, const QVariant &unit);
+    // True while a key sheet opened here is on screen.
+    bool isSheetOpen() const;
+    void endKeyRead();
 
     DerazKeysView *m_tree = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;
@@ -116,4 +119,9 @@ private:
     std::shared_ptr<DerazDatabase> m_database;
     bool m_joinedViewState = false;
     bool m_refreshScheduled = false;
+    // The key sheet last opened; one is open at a time.
+    QPointer<DerazKeyPanel> m_openSheet;
+    bool m_keyReadPending = false;
+    bool m_keyReadSpinning = false;
+    quint64 m_keyReadCount = 0;
 };

@@ -22,6 +22,8 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
+#include <algorithm>
+
 #include <QtCore/QPointer>
 #include <QtGui/QIcon>
 #include <QtGui/QPixmap>
@@ -187,17 +189,17 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
         return;
     }
 
-    Node connection = findConnectionNodeMap(profile);
-    if (!connection) {
+    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
+    if (Node connection = findConnectionNodeMap(profile)) {
+        // A refreshed connection: its rows are replaced in place, so the tree keeps its
+        // expansion, selection and scroll position.
+        replaceChildNodes(connection, children);
+    } else {
         connection = connectionStoreRootMap(profile);
         addData(connection);
+        for (qsizetype i = 0; i < children.size(); ++i)
+            insertChildNode(connection, children.at(i), i);
     }
-    const NodeList old = connection->childNodes();
-    for (const Node &child : old)
-        removeChildNode(child);
-    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
-    for (qsizetype i = 0; i < children.size(); ++i)
-        insertChildNode(connection, children.at(i), i);
 
     if (reload) {
         reloadData();
@@ -214,7 +216,17 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
 void DerazKeysViewDataDelegate::refresh()
 {
     const QList<ProfilePtr> profiles = registry().dataStoreProfiles();
-    clearAll();
+    // Connections no longer registered go now; the others stay on screen until their
+    // new rows replace them.
+    NodeList closed;
+    for (const Node &node : treeMembers()) {
+        const qint64 id = node->value(QStringLiteral("ID")).toLongLong();
+        const bool registered = std::any_of(profiles.cbegin(), profiles.cend(),
+                                            [id](const ProfilePtr &p) { return p && p->connID() == id; });
+        if (!registered)
+            closed.append(node);
+    }
+    deleteData(closed);
     for (const ProfilePtr &profile : profiles)
         connectToDBStoreWithProfile(profile, true);
 }
@@ -320,7 +332,8 @@ void DerazKeysViewDataDelegate::expandOpenNode()
 
 void DerazKeysViewDataDelegate::updateNodeLastSelection()
 {
-    if (!owner() || !owner()->selectionModel())
+    // A selection the rebuild kept is left as it is.
+    if (!owner() || !owner()->selectionModel() || owner()->selectionModel()->hasSelection())
         return;
     const QString url = dbViewState()->currentNodeURL();
     if (url.isEmpty())
