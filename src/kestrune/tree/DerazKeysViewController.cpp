@@ -278,6 +278,13 @@ void DerazKeysViewController::closeConnection()
             if (!self)
                 return;
             DataStoreBO::sharedInstance().closeDataStoreByConnIDs(ids);
+            // The screens that showed a database of a closed connection show none now.
+            const auto state = self->dbViewState();
+            const QString current = state->currentNodeURL();
+            if (!current.isEmpty() && ids.contains(QVariant(DataStoreBO::connIDByNodeURL(current)))) {
+                state->setCurrentNodeURL(QString());
+                state->dataStoreDerazDBChanged(QString());
+            }
             self->refresh();
         },
         [] { XXXLog(QStringLiteral("close connection cancelled")); });

@@ -184,21 +184,37 @@ std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queue
 // commands, replies or results at once. Logs the outcome under the operation's name.
 std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
                                                      const HiredisClient::CommandAt &commandAt,
-                                                     DerazReplyCheck check, const QString &operation)
+                                                     DerazReplyCheck check, const QString &operation,
+                                                     qsizetype *failedCommand = nullptr)
 {
     const qsizetype last = count + 1;
     std::optional<Bastwick::Error> outcome;
     QString status;
     QString ioError;
+    // The first command the server refused to queue (its EXEC then only says EXECABORT).
+    qsizetype refused = -1;
+    QString refusal;
     const bool read = client.pipelineRaw(
         count + 2, inTransaction(count, commandAt),
         [&](qsizetype index, const DerazRawReply &exec) {
+            if (index > 0 && index < last) {
+                if (refused < 0 && exec.isError()) {
+                    refused = index - 1;
+                    refusal = QString::fromUtf8(exec.text());
+                }
+                return;
+            }
             if (index != last)
                 return;
             if (!exec.isArray()) {
                 const DerazReply reply = exec.toReply();
                 status = logReply(reply);
                 outcome = derazReplyError(reply, check);
+                if (outcome && refused >= 0) {
+                    outcome = derazError(1, refusal);
+                    if (failedCommand)
+                        *failedCommand = refused;
+                }
                 return;
             }
             status = QStringLiteral("%1 results").arg(exec.size());
@@ -211,8 +227,11 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
             }
             if (check == DerazReplyCheck::Transaction) {
                 const qsizetype failed = exec.firstErrorElement();
-                if (failed >= 0)
+                if (failed >= 0) {
                     outcome = derazError(1, QString::fromUtf8(exec.at(failed).text()));
+                    if (failedCommand)
+                        *failedCommand = failed;
+                }
             }
         },
         &ioError, last);
@@ -337,6 +356,7 @@ public:
         if (m_file.peek(3) == "\xEF\xBB\xBF")
             m_file.skip(3);
         m_lines = 0;
+        m_lineNumber = 0;
         return true;
     }
 
@@ -348,6 +368,7 @@ public:
             const QByteArray line = m_file.readLine();
             if (line.isEmpty())
                 break;
+            ++m_lineNumber;
             if (auto argv = commandOfLine(line)) {
                 ++m_lines;
                 return argv;
@@ -358,6 +379,8 @@ public:
 
     // How many lines holding a command were read since the last rewind.
     qsizetype lines() const { return m_lines; }
+    // The number in the file (from 1) of the line read last.
+    qsizetype lineNumber() const { return m_lineNumber; }
     // The reason reading stopped early, or nothing.
     std::optional<QString> failure() const
     {
@@ -369,6 +392,7 @@ public:
 private:
     QFile m_file;
     qsizetype m_lines = 0;
+    qsizetype m_lineNumber = 0;
 };
 
 Bastwick::Error unreadableFileError(const QString &reason)
@@ -379,7 +403,20 @@ Bastwick::Error unreadableFileError(const QString &reason)
 // Sends every command of an import file in one transaction, reading the file twice: first
 // to count the commands and to refuse the file before anything is sent, then again as the
 // commands go out.
-std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path)
+// The error of a command of an import file, naming its line; a file whose first command
+// the server does not know is most likely no command file at all.
+Bastwick::Error importLineError(qsizetype line, bool firstCommand, const QString &reason)
+{
+    QString text = QStringLiteral("Line %1: %2").arg(line).arg(reason);
+    if (firstCommand && reason.startsWith(QLatin1String("ERR unknown command"), Qt::CaseInsensitive))
+        text = QStringLiteral("The file does not look like a command file: its first line is not a "
+                              "command. Nothing was imported.\n") +
+               text;
+    return derazError(1, text);
+}
+
+std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path,
+                                                 qsizetype *commands)
 {
     ImportFileReader reader(path);
     QString reason;
@@ -391,18 +428,24 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
             continue;
         if (const auto refusal = DerazDatabase::refusedBatchCommand(*argv)) {
             XXXLogWarning(*refusal);
-            return derazError(1, *refusal);
+            return importLineError(reader.lineNumber(), count == 0, *refusal);
         }
         ++count;
     }
     if (const auto failure = reader.failure())
         return unreadableFileError(*failure);
+    *commands = count;
+    if (count == 0)
+        return std::nullopt;
 
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
     // A file that changed since it was counted stops the transaction before its EXEC, so
     // nothing of it is applied.
     std::optional<Bastwick::Error> changed;
+    QList<qsizetype> lineOfCommand;
+    lineOfCommand.reserve(count);
+    qsizetype failed = -1;
     auto error = runCheckedTransaction(
         client, count,
         [&](qsizetype) -> DerazArgv {
@@ -417,12 +460,17 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
                                                        "it was applied."));
                 return {};
             }
+            lineOfCommand.append(reader.lineNumber());
             return *argv;
         },
-        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"));
+        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
     // The commands may have selected another database.
     client.setSelectedDatabase(std::nullopt);
-    return changed ? changed : error;
+    if (changed)
+        return changed;
+    if (error && failed >= 0 && failed < lineOfCommand.size())
+        return importLineError(lineOfCommand.at(failed), failed == 0, error->description);
+    return error;
 }
 
 } // namespace
@@ -884,28 +932,51 @@ QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
 
 void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)
 {
+    importCommands(path, [completion](qsizetype, const std::optional<Bastwick::Error> &error) {
+        if (completion)
+            completion(error);
+    });
+}
+
+void DerazDatabase::importCommands(const QString &path, ImportCompletion completion)
+{
+    const auto answer = [completion](qsizetype commands) {
+        return [completion, commands](const std::optional<Bastwick::Error> &error) {
+            if (completion)
+                completion(commands, error);
+        };
+    };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(unreadableFileError(file.errorString()), std::move(completion));
+        fail(unreadableFileError(file.errorString()), answer(0));
         return;
     }
     const QByteArray head = file.peek(2);
     if (head != "\xFF\xFE" && head != "\xFE\xFF") {
         file.close();
-        perform([path](HiredisClient &client) { return importCommandFile(client, path); },
-                std::move(completion));
+        auto commands = std::make_shared<qsizetype>(0);
+        perform([path,
+                 commands](HiredisClient &client) { return importCommandFile(client, path, commands.get()); },
+                [completion, commands](const std::optional<Bastwick::Error> &error) {
+                    if (completion)
+                        completion(*commands, error);
+                });
         return;
     }
     // UTF-16 text is converted as a whole before its lines are sent.
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail(unreadableFileError(file.errorString()), std::move(completion));
+        fail(unreadableFileError(file.errorString()), answer(0));
         return;
     }
     QVariantList lines;
     for (const QByteArray &line : importLines(bytes))
         lines.append(line);
-    execCommandArrays(lines, std::move(completion));
+    if (lines.isEmpty()) {
+        Bastwick::mainQueue()->async([done = answer(0)] { done(std::nullopt); });
+        return;
+    }
+    execCommandArrays(lines, answer(lines.size()));
 }
 
 void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)
