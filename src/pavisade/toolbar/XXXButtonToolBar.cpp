@@ -7,7 +7,10 @@
 #include <corbelan/services/NamedImage.h>
 
 #include <QtCore/QEvent>
+#include <QtGui/QCursor>
 #include <QtGui/QIcon>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtWidgets/QApplication>
 
@@ -37,6 +40,24 @@ XXXButtonToolBarItem imageButtonItem(const QString &image)
     return item;
 }
 
+// True when the opaque pixels of the image are light on the whole (white icons of the
+// dark strips).
+bool isLightImage(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    qint64 weight = 0;
+    qint64 light = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            weight += alpha;
+            light += qint64(alpha) * qGray(line[x]);
+        }
+    }
+    return weight > 0 && light / weight >= 128;
+}
+
 // Whole pixels from design units: the edges are rounded, so neighbours never overlap
 // or leave a gap.
 QRect pixelRect(const QRectF &r)
@@ -54,6 +75,59 @@ XXXToolBarButton::XXXToolBarButton(QWidget *parent)
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setFocusPolicy(Qt::NoFocus);
+}
+
+bool XXXToolBarButton::isHovered() const
+{
+    return isEnabled() && underMouse() && rect().contains(mapFromGlobal(QCursor::pos()));
+}
+
+void XXXToolBarButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPixmap pixmap =
+        icon().pixmap(iconSize(), devicePixelRatioF(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const bool pressed = isDown() || isChecked();
+    if (pressed || isHovered()) {
+        QColor wash = isLightImage(pixmap.toImage()) ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        wash.setAlpha(pressed ? 72 : 40);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(wash);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+    }
+    if (!pixmap.isNull()) {
+        const QSizeF size = QSizeF(pixmap.size()) / pixmap.devicePixelRatio();
+        const QPointF origin((width() - size.width()) / 2.0, (height() - size.height()) / 2.0);
+        painter.drawPixmap(QPointF(std::round(origin.x()), std::round(origin.y())), pixmap);
+    } else if (!text().isEmpty()) {
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+}
+
+void XXXToolBarButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    QToolButton::mouseReleaseEvent(event);
+    // A panel run by the click has come and gone; the pointer may be elsewhere now.
+    if (!rect().contains(mapFromGlobal(QCursor::pos())))
+        setAttribute(Qt::WA_UnderMouse, false);
+    update();
+}
+
+bool XXXToolBarButton::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::Enter:
+    case QEvent::Leave:
+        update();
+        break;
+    default:
+        break;
+    }
+    return QToolButton::event(event);
 }
 
 XXXButtonToolBar::XXXButtonToolBar(QWidget *parent)

@@ -3,11 +3,17 @@
 
 #include "support/LogCapture.h"
 
+#include <QtGui/QCursor>
+#include <QtGui/QPainter>
 #include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -64,6 +70,75 @@ struct LayoutCase
     QList<int> widths; // per item
     QList<qint64> tags;
 };
+
+// The contrast ratio of two colours (relative luminance, as for text).
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto lum = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double x = lum(a), y = lum(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+TEST(ButtonToolBar, HoverAndPressedKeepTheLightIconVisibleOnADarkStripAndNoStateSticks)
+{
+    QWidget strip;
+    strip.setAutoFillBackground(true);
+    QPalette palette = strip.palette();
+    palette.setColor(QPalette::Window, QColor(0x3a, 0x3a, 0x3a));
+    strip.setPalette(palette);
+    strip.resize(64, 32);
+    auto *button = new XXXToolBarButton(&strip);
+    QPixmap icon(16, 16);
+    icon.fill(Qt::transparent);
+    {
+        QPainter p(&icon);
+        p.fillRect(QRect(4, 4, 8, 8), Qt::white);
+    }
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(16, 16));
+    button->setGeometry(16, 4, 32, 24);
+    strip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    const QPoint inside = button->mapToGlobal(button->rect().center());
+    const QPoint outside = strip.mapToGlobal(QPoint(2, 2)) + QPoint(500, 500);
+
+    const struct
+    {
+        const char *name;
+        bool hovered;
+        bool pressed;
+    } states[] = {{"normal", false, false}, {"hovered", true, false}, {"pressed", true, true}};
+    QColor normalAround;
+    for (const auto &state : states) {
+        QCursor::setPos(state.hovered ? inside : outside);
+        button->setAttribute(Qt::WA_UnderMouse, state.hovered);
+        button->setDown(state.pressed);
+        const QImage shot = button->grab().toImage();
+        const QColor iconPixel = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+        const QColor around = shot.pixelColor(6, shot.height() / 2);
+        EXPECT_GE(contrast(iconPixel, around), 4.5) << state.name << ": the icon stays visible";
+        EXPECT_GT(iconPixel.lightness(), 200) << state.name;
+        if (!state.hovered && !state.pressed)
+            normalAround = around;
+        else
+            EXPECT_GT(around.lightness(), normalAround.lightness()) << state.name << ": the state shows";
+        button->setDown(false);
+    }
+
+    // A click whose handler ran a panel, after which the pointer is elsewhere: the button
+    // does not stay hovered.
+    QObject::connect(button, &QAbstractButton::clicked, button, [&] { QCursor::setPos(outside); });
+    QCursor::setPos(inside);
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(button->isHovered());
+    EXPECT_FALSE(button->isDown());
+}
 
 } // namespace
 
