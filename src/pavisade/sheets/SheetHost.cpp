@@ -75,6 +75,10 @@ void openAsSheet(QDialog *dialog, QWidget *window)
     if (top)
         dialog->move(sheetPosition(top, dialog->size()));
     dialog->open();
+    // The sheet takes the keyboard at once (a window system may leave new windows behind
+    // the focus).
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 void whenWindowShown(QWidget *window, QObject *context, const std::function<void()> &block)
