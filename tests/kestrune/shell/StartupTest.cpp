@@ -27,6 +27,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QTabWidget>
 #include <gtest/gtest.h>
 
@@ -174,6 +175,29 @@ TEST(Startup, QuickConnectOpensInFrontOfTheMainWindowWithTheFocusInItsFirstField
     EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == dialog; }, 5000))
         << "the quick-connect window is the active one, in front of the main window";
     EXPECT_EQ(dialog->focusWidget(), quick->hostTextFld());
+}
+
+TEST(Startup, TheDividerStaysWhereItWasPutWhateverTabShowsOrHowTheWindowIsResized)
+{
+    prepareLocalStore();
+    Started app;
+    QSplitter *split = app.root()->splitView();
+    const int placed = split->sizes().value(0);
+    ASSERT_GT(placed, 0);
+    auto *probe = qobject_cast<DerazProbeViewController *>(app.root()->controllers().value(1));
+    ASSERT_TRUE(probe);
+    for (int tab = 0; tab < probe->tabView()->count(); ++tab) {
+        probe->tabView()->setCurrentIndex(tab);
+        TestSupport::processEventsFor(50);
+        EXPECT_EQ(split->sizes().value(0), placed) << "tab " << tab;
+    }
+    // Narrower than both panes need, then back: the divider returns to its place.
+    const QSize size = app.window.size();
+    app.window.resize(placed + 200, size.height());
+    TestSupport::processEventsFor(50);
+    app.window.resize(size);
+    TestSupport::processEventsFor(50);
+    EXPECT_EQ(split->sizes().value(0), placed);
 }
 
 TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
