@@ -8,6 +8,7 @@
 
 #include <QtCore/QEvent>
 #include <QtGui/QCursor>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QIcon>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
@@ -162,6 +163,7 @@ void XXXButtonToolBar::removeItemViews()
         delete view.data();
     m_itemViews.clear();
     m_itemSizes.clear();
+    m_flexibleTexts.clear();
 }
 
 void XXXButtonToolBar::configToolbarWithItems(const QList<XXXButtonToolBarItem> &items)
@@ -218,6 +220,8 @@ void XXXButtonToolBar::addToolBarItemToView()
             label->setObjectName(item.identifier);
             label->setFont(labelFont());
             label->setText(item.title);
+            if (item.width <= 0)
+                m_flexibleTexts.insert(label, item.title);
             if (item.textColor.isValid()) {
                 QPalette palette = label->palette();
                 palette.setColor(QPalette::WindowText, item.textColor);
@@ -281,7 +285,13 @@ void XXXButtonToolBar::layoutToolBarItem()
             continue;
         QRectF frame(elementPositionAtIndex(i), m_itemSizes.at(i));
         if (m_items.at(i).toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
-            const auto *label = static_cast<XXXLabel *>(view);
+            auto *label = static_cast<XXXLabel *>(view);
+            if (const auto full = m_flexibleTexts.constFind(label); full != m_flexibleTexts.cend()) {
+                const QString shown =
+                    QFontMetrics(labelFont()).elidedText(*full, Qt::ElideMiddle, int(frame.width()));
+                label->setText(shown);
+                label->setToolTip(shown == *full ? QString() : *full);
+            }
             const double textHeight =
                 Bastwick::heightForWidth(label->text(), float(frame.width()), labelFont());
             frame.setHeight(textHeight);
@@ -298,6 +308,8 @@ void XXXButtonToolBar::updateLabelWithIdentifier(const QString &identifier, cons
         auto *label = qobject_cast<XXXLabel *>(view.data());
         if (label && label->objectName() == identifier) {
             label->setText(title);
+            if (m_flexibleTexts.contains(label))
+                m_flexibleTexts.insert(label, title);
             // A label is as tall as its text: one laid out while empty has no height.
             layoutToolBarItem();
             return;

@@ -3,6 +3,7 @@
 #include <pavisade/PavisadeExport.h>
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
 
+#include <QtCore/QHash>
 #include <QtCore/QList>
 #include <QtCore/QPointF>
 #include <QtCore/QPointer>
@@ -121,4 +122,7 @@ private:
     QList<QSizeF> m_itemSizes;            // design sizes of the item views, unrounded
     QPointer<QWidget> m_watchedParent;
     bool m_layingOut = false;
+    // The whole text of each label that shares the free width; it shows on one line,
+    // shortened in the middle when it does not fit (the whole text is its tool tip).
+    QHash<const QWidget *, QString> m_flexibleTexts;
 };

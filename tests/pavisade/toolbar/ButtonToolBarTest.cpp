@@ -1,6 +1,7 @@
 #include <pavisade/forms/FormControls.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
+#include "support/Contrast.h"
 #include "support/LogCapture.h"
 
 #include <QtGui/QCursor>
@@ -11,9 +12,6 @@
 #include <QtWidgets/QApplication>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -71,17 +69,27 @@ struct LayoutCase
     QList<qint64> tags;
 };
 
-// The contrast ratio of two colours (relative luminance, as for text).
-double contrast(const QColor &a, const QColor &b)
+TEST(ButtonToolBar, ALongTextInASharedLabelStaysOnOneLineInsideItsPlace)
 {
-    const auto lum = [](const QColor &c) {
-        const auto channel = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const double x = lum(a), y = lum(b);
-    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+    Strip strip(300, {button(), button(), label(0, "info", 2), button()});
+    auto *info = qobject_cast<XXXLabel *>(strip.bar->itemView(2));
+    ASSERT_TRUE(info);
+    const QString progress =
+        QStringLiteral("Exported 123456 of 1000000 keys to a-rather-long-file-name-for-a-dump.txt");
+    strip.bar->updateLabelWithIdentifier("info", progress);
+    EXPECT_EQ(info->geometry().left(), 64) << "after the second button";
+    EXPECT_EQ(info->geometry().right(), 300 - 32 - 1) << "before the last button";
+    EXPECT_GE(info->y(), 0) << "one line: nothing cut off at the top";
+    EXPECT_LE(info->y() + info->height(), 24) << "nor at the bottom";
+    EXPECT_LE(info->fontMetrics().horizontalAdvance(info->text()), info->width()) << "nor at the sides";
+    EXPECT_TRUE(info->text().startsWith("Exported")) << qPrintable(info->text());
+    EXPECT_TRUE(info->text().endsWith(".txt")) << "shortened in the middle: " << qPrintable(info->text());
+    EXPECT_EQ(info->toolTip(), progress) << "the whole text is at hand";
+
+    strip.parent.resize(900, 100);
+    strip.bar->updateLabelWithIdentifier("info", progress);
+    EXPECT_EQ(info->text(), progress) << "shown whole where it fits";
+    EXPECT_TRUE(info->toolTip().isEmpty());
 }
 
 TEST(ButtonToolBar, HoverAndPressedKeepTheLightIconVisibleOnADarkStripAndNoStateSticks)
@@ -121,7 +129,8 @@ TEST(ButtonToolBar, HoverAndPressedKeepTheLightIconVisibleOnADarkStripAndNoState
         const QImage shot = button->grab().toImage();
         const QColor iconPixel = shot.pixelColor(shot.width() / 2, shot.height() / 2);
         const QColor around = shot.pixelColor(6, shot.height() / 2);
-        EXPECT_GE(contrast(iconPixel, around), 4.5) << state.name << ": the icon stays visible";
+        EXPECT_GE(TestSupport::contrastRatio(iconPixel, around), 4.5)
+            << state.name << ": the icon stays visible";
         EXPECT_GT(iconPixel.lightness(), 200) << state.name;
         if (!state.hovered && !state.pressed)
             normalAround = around;
