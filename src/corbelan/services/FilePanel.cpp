@@ -79,6 +79,8 @@ std::optional<QString> FileDialogPanel::runSavePanel(const SavePanelOptions &opt
         dialog.setNameFilter(nameFilter(options.allowedFileTypes));
         dialog.setDefaultSuffix(options.allowedFileTypes.first());
     }
+    if (!options.directory.isEmpty())
+        dialog.setDirectory(options.directory);
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);
     if (dialog.exec() != QDialog::Accepted)

@@ -26,6 +26,7 @@ struct SavePanelOptions
     QString message;
     QStringList allowedFileTypes;
     QString fileName;
+    QString directory; // the folder the panel starts in
 };
 
 // The application-modal open and save panels. Each run returns once the user has

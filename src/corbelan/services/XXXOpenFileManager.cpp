@@ -46,6 +46,7 @@ void XXXOpenFileManager::showSavePanel()
     options.message = saveMessage;
     options.allowedFileTypes = saveFileExtensions;
     options.fileName = fileName;
+    options.directory = saveDirectory;
 
     const std::optional<QString> chosen = panel()->runSavePanel(options);
     if (!chosen)

@@ -39,6 +39,8 @@ public:
     QString saveMessage;
     QStringList saveFileExtensions;
     QString fileName;
+    // The folder the save panel starts in; empty: where the panel likes.
+    QString saveDirectory;
 
     std::function<void(const QVariant &)> openCallback;
     std::function<void(const QString &)> saveCallback;

@@ -6,6 +6,7 @@
 #include <kestrune/chrome/TBTitlebarView.h>
 
 #include <QtGui/QScreen>
+#include <QtGui/QWindow>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractSlider>
 #include <QtWidgets/QAbstractSpinBox>
@@ -68,6 +69,10 @@ TBWindow::TBWindow(QWidget *parent)
 {
     setMinimumSize(kTBWindowMinimumSize);
     doInitialWindowSetup();
+    // The window system's focus can move without an activation change reaching this
+    // window (between its own dialogs, or with the application state arriving late).
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { activationStateDidChange(); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] { activationStateDidChange(); });
 }
 
 TBWindow::~TBWindow() = default;
@@ -92,6 +97,15 @@ bool TBWindow::drawsAsMainWindow() const
 {
     if (m_activationHook)
         return m_activationHook(this);
+    // The window the window system has given the focus, or one of the windows it owns
+    // (a sheet, an alert, the quick-connect window), makes this the main window.
+    const QWindow *own = windowHandle();
+    for (const QWindow *w = QGuiApplication::focusWindow(); own && w; w = w->transientParent())
+        if (w == own)
+            return true;
+    for (const QWidget *w = QApplication::activeWindow(); w; w = w->parentWidget())
+        if (w == this)
+            return true;
     return isActiveWindow() && QApplication::applicationState() == Qt::ApplicationActive;
 }
 

@@ -5,10 +5,12 @@
 #include <kestrune/AppNotifications.h>
 
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 
 #include <corbelan/services/XXXOpenFileManager.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QFileInfo>
@@ -46,6 +48,14 @@ QString KeyBrowserExchange::saveMessage(int type)
 QString KeyBrowserExchange::fileExtension(int type)
 {
     return exportTypeAsindex(type) == 0 ? QStringLiteral("json") : QStringLiteral("txt");
+}
+
+QString KeyBrowserExchange::exportFolder()
+{
+    const QString chosen = AppPreference::sharedPreference()->exportFolder();
+    if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
+        return chosen;
+    return Bastwick::appPath();
 }
 
 std::shared_ptr<DerazDatabase> KeyBrowserExchange::currentDatabase() const
@@ -124,6 +134,7 @@ void KeyBrowserExchange::exportDataMenuItemClick(qint64 tag)
         };
     }
     m_dataExportType = type;
+    manager.saveDirectory = exportFolder();
     manager.saveMessage = saveMessage(type);
     manager.saveFileExtensions = {fileExtension(type)};
     manager.showSavePanel();
@@ -208,12 +219,22 @@ void KeyBrowserExchange::importDataFromFile(const QString &path)
     }
     emit importStarted(tr("Importing data..."));
     QPointer<KeyBrowserExchange> self(this);
-    db->importFile(path, [self, db](const std::optional<Bastwick::Error> &error) {
-        if (self) {
-            emit self->importEnded();
-            if (error)
-                emit self->errorRequested(error->description);
-        }
-        Bastwick::NotificationCenter::defaultCenter().post(kDBImportDataNotify, QVariant::fromValue(db));
-    });
+    const QString name = QFileInfo(path).fileName();
+    db->importCommands(
+        path, [self, db, name](qsizetype commands, const std::optional<Bastwick::Error> &error) {
+            if (self) {
+                emit self->importEnded();
+                // The info text tells how the import went (it no longer speaks of an export).
+                if (error) {
+                    emit self->exportInfoChanged(tr("Import of %1 failed").arg(name));
+                    emit self->errorRequested(error->description);
+                } else if (commands == 0) {
+                    emit self->exportInfoChanged(tr("%1 holds no commands: nothing was imported").arg(name));
+                } else {
+                    emit self->exportInfoChanged(
+                        tr("Imported %1 commands from %2").arg(QLocale().toString(qint64(commands)), name));
+                }
+            }
+            Bastwick::NotificationCenter::defaultCenter().post(kDBImportDataNotify, QVariant::fromValue(db));
+        });
 }

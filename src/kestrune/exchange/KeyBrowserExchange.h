@@ -46,6 +46,9 @@ public:
     static qint64 exportTypeAsindex(qint64 type);
     static QString saveMessage(int type);
     static QString fileExtension(int type);
+    // Where the save panel of an export starts: the preferences' export folder when it
+    // is one, else the Documents folder.
+    static QString exportFolder();
 
     // The export format menu (made once), its items tagged 0 and 1.
     QMenu *exportMenu();

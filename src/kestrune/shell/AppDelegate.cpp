@@ -173,6 +173,7 @@ AboutWindowController *AppDelegate::aboutWindowController()
 {
     if (!m_aboutWindowController)
         m_aboutWindowController = new AboutWindowController(this);
+    m_aboutWindowController->setOwnerWindow(m_window);
     return m_aboutWindowController;
 }
 
@@ -180,6 +181,7 @@ PreferenceWindowController *AppDelegate::preferenceWindowController()
 {
     if (!m_preferenceWindowController)
         m_preferenceWindowController = new PreferenceWindowController(this);
+    m_preferenceWindowController->setOwnerWindow(m_window);
     return m_preferenceWindowController;
 }
 
@@ -187,6 +189,7 @@ DBProfileAdminWindowController *AppDelegate::profileAdminWindowController()
 {
     if (!m_profileAdminWindowController) {
         m_profileAdminWindowController = new DBProfileAdminWindowController(this);
+        m_profileAdminWindowController->setOwnerWindow(m_window);
         // The form asks the key tree to connect by notification; it hears of a failed
         // connect from the key tree directly, to stop its spinner.
         auto *root = qobject_cast<DerazViewController *>(mainViewController());

@@ -4,6 +4,11 @@
 #include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/tree/DerazKeysViewController.h>
 
+#include <QtWidgets/QSplitter>
+
+#include <algorithm>
+#include <cmath>
+
 DerazViewController::DerazViewController(QWidget *parent)
     : X3SplitViewController(parent)
 {
@@ -62,9 +67,47 @@ void DerazViewController::splitViewSizeConfig()
         split->resize(size());
         split->setStretchFactor(0, 0);
         split->setStretchFactor(1, 1);
+        // Explicit minimums: the splitter would otherwise honour the content's minimum
+        // size hints and move the divider when a wider tab is shown.
+        if (split->count() >= 2) {
+            split->widget(0)->setMinimumWidth(kTreeMinimumWidth);
+            split->widget(1)->setMinimumWidth(kProbeMinimumWidth);
+        }
+        connect(split, &QSplitter::splitterMoved, this, [this](int position, int index) {
+            if (index == 1)
+                m_dividerPosition = position;
+        });
         X3SplitViewController::splitViewSizeConfig();
         return;
     }
     for (X3CommonViewController *child : controllers())
         child->viewConfig();
+}
+
+void DerazViewController::resizeEvent(QResizeEvent *event)
+{
+    X3SplitViewController::resizeEvent(event);
+    keepDivider();
+}
+
+// A window made too narrow for both panes squeezes the tree; once there is room again
+// the divider goes back to where it was put.
+void DerazViewController::keepDivider()
+{
+    if (m_dividerPosition < 0)
+        return;
+    QSplitter *split = splitView();
+    if (split->count() < 2)
+        return;
+    QList<int> sizes = split->sizes();
+    const int wanted = int(std::lround(m_dividerPosition));
+    const int total = sizes.at(0) + sizes.at(1);
+    if (total <= kProbeMinimumWidth)
+        return;
+    const int first = std::clamp(wanted, 0, std::max(0, total - kProbeMinimumWidth));
+    if (sizes.at(0) == first)
+        return;
+    sizes[1] = total - first;
+    sizes[0] = first;
+    split->setSizes(sizes);
 }

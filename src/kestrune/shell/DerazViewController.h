@@ -9,8 +9,10 @@ class DerazKeysViewController;
 class DerazProbeViewController;
 
 // The root screen of the main window: the key tree on the left, the probe container on
-// the right. The divider is placed
-// once, while the view loads, at a third of the loaded width less 54 pixels. Main thread.
+// the right. The divider is placed once, while the view loads, at a third of the loaded
+// width less 54 pixels; after that it stays where it is or where the user drags it:
+// neither pane's content (a wider tab) nor a resize of the window moves it, as long as
+// the probe pane keeps its minimum width. Main thread.
 class DerazViewController : public X3SplitViewController
 {
     Q_OBJECT
@@ -29,7 +31,16 @@ public:
     void splitViewSizeConfig() override;
     float splitPositon() const override;
 
+    // The narrowest the panes get, whatever their content asks for.
+    static constexpr int kTreeMinimumWidth = 120;
+    static constexpr int kProbeMinimumWidth = 320;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void keepDivider();
+
     QPointer<DerazKeysViewController> m_keys;
     QPointer<DerazProbeViewController> m_probe;
     QPointer<DerazDetailViewController> m_detail;

@@ -120,6 +120,11 @@ void DerazConnnectionWindowController::windowDidLoad()
     hideActivityView();
 }
 
+QWidget *DerazConnnectionWindowController::initialFirstResponder() const
+{
+    return m_host;
+}
+
 void DerazConnnectionWindowController::connectionAction()
 {
     displayActivityView();

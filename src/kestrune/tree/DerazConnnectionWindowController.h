@@ -48,6 +48,9 @@ public:
     void displayActivityView();
     void hideActivityView();
 
+    // The host field.
+    QWidget *initialFirstResponder() const override;
+
 protected:
     QWidget *loadWindow() override;
     void windowDidLoad() override;

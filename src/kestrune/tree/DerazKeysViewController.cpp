@@ -18,6 +18,7 @@
 #include <kestrune/tree/ToolbarItems.h>
 
 #include <pavisade/sheets/AlertSheet.h>
+#include <pavisade/sheets/SheetHost.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/URLMasking.h>
@@ -33,6 +34,9 @@
 using Kestrune::L;
 
 namespace {
+
+// How long a key read may take before the tree shows its spinner.
+constexpr int kKeyReadSpinnerDelayMs = 300;
 
 QByteArray keyBytes(const QVariant &name)
 {
@@ -103,6 +107,7 @@ DerazConnnectionWindowController *DerazKeysViewController::derazConnnectionWindo
 {
     if (!m_connectionWindow) {
         m_connectionWindow = new DerazConnnectionWindowController(this);
+        m_connectionWindow->setOwnerWindow(parentWindow());
         m_connectionWindow->setDbTreeViewDataDelegate(m_dataDelegate);
     }
     return m_connectionWindow;
@@ -229,7 +234,10 @@ void DerazKeysViewController::autoLogin()
         if (profile->host().trimmed().isEmpty()) {
             // A profile without a host cannot connect; say so instead of trying.
             refused = true;
-            Kestrune::showWarning(parentWindow(), L(QStringLiteral("ProfileHostNil")).arg(profile->name()));
+            // At start the main window is not on screen yet: the alert waits for it.
+            const QString text = L(QStringLiteral("ProfileHostNil")).arg(profile->name());
+            Pavisade::whenWindowShown(parentWindow(), this,
+                                      [this, text] { Kestrune::showWarning(parentWindow(), text); });
             continue;
         }
         profile->urlFormat();
@@ -271,6 +279,13 @@ void DerazKeysViewController::closeConnection()
             if (!self)
                 return;
             DataStoreBO::sharedInstance().closeDataStoreByConnIDs(ids);
+            // The screens that showed a database of a closed connection show none now.
+            const auto state = self->dbViewState();
+            const QString current = state->currentNodeURL();
+            if (!current.isEmpty() && ids.contains(QVariant(DataStoreBO::connIDByNodeURL(current)))) {
+                state->setCurrentNodeURL(QString());
+                state->dataStoreDerazDBChanged(QString());
+            }
             self->refresh();
         },
         [] { XXXLog(QStringLiteral("close connection cancelled")); });
@@ -284,23 +299,54 @@ void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
     const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
     if (!db)
         return;
-    // A key removed meanwhile and a read that fails (a lost connection, a server that
-    // stopped answering) each end in an alert, as every other failed operation does.
+    // One sheet at a time: clicks while the key is being read or its sheet is open do
+    // nothing (the sheet is modal; a second one would stack on it).
+    if (m_keyReadPending || isSheetOpen())
+        return;
+    m_keyReadPending = true;
+    const quint64 read = ++m_keyReadCount;
     QPointer<DerazKeysViewController> self(this);
     const QString name = node->value(QStringLiteral("name")).toString();
+    // A read held back behind a long operation shows that it is under way.
+    Bastwick::after(kKeyReadSpinnerDelayMs, [self, read] {
+        if (self && self->m_keyReadPending && self->m_keyReadCount == read) {
+            self->m_keyReadSpinning = true;
+            self->displayActivityView();
+        }
+    });
     db->fetchKeyInfo(
         DerazKeysViewDataDelegate::keyOfNode(node),
         [self, name](const std::optional<DerazUnit> &unit) {
+            if (!self)
+                return;
+            self->endKeyRead();
             if (unit)
                 Bastwick::NotificationCenter::defaultCenter().post(kDerazUpdateKeyMsg,
                                                                    QVariant::fromValue(*unit));
-            else if (self)
+            else
                 self->showWarningInfo(tr("The key \"%1\" no longer exists.").arg(name));
         },
         [self](const Bastwick::Error &error) {
-            if (self)
-                self->showWarningInfo(error.description);
+            if (!self)
+                return;
+            self->endKeyRead();
+            self->showWarningInfo(error.description);
         });
+}
+
+void DerazKeysViewController::endKeyRead()
+{
+    m_keyReadPending = false;
+    if (m_keyReadSpinning) {
+        m_keyReadSpinning = false;
+        hideActivityView();
+    }
+}
+
+bool DerazKeysViewController::isSheetOpen() const
+{
+    return (m_derazAddKeyPanel && m_derazAddKeyPanel->isVisible()) ||
+           (m_derazUpdatePanel && m_derazUpdatePanel->isVisible());
 }
 
 void DerazKeysViewController::adoptSheet(DerazKeyPanel *sheet)
@@ -334,6 +380,10 @@ void DerazKeysViewController::addNewKey()
 
 void DerazKeysViewController::updateKey(const QVariant &unit)
 {
+    // Several requests for one sheet (a double click in the tree and one in the browser)
+    // open it once.
+    if (isSheetOpen())
+        return;
     derazUpdatePanel()->beginWithUnit(parentWindow(), unit);
 }
 

@@ -114,6 +114,9 @@ private:
     void layoutTree();
     // Makes the panel a window of its own owned by this controller.
     void adoptSheet(DerazKeyPanel *sheet);
+    // True while a key sheet opened here is on screen.
+    bool isSheetOpen() const;
+    void endKeyRead();
 
     DerazKeysView *m_tree = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;
@@ -123,4 +126,8 @@ private:
     std::shared_ptr<DerazDatabase> m_database;
     bool m_joinedViewState = false;
     bool m_refreshScheduled = false;
+    // A key read for a sheet is under way (one at a time), and whether it shows the spinner.
+    bool m_keyReadPending = false;
+    bool m_keyReadSpinning = false;
+    quint64 m_keyReadCount = 0;
 };

@@ -23,6 +23,8 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
+#include <algorithm>
+
 #include <QtCore/QPointer>
 #include <QtGui/QIcon>
 #include <QtGui/QPixmap>
@@ -138,8 +140,17 @@ void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &pr
         if (error) {
             --self->m_connectsInFlight;
             XXXLog(QStringLiteral("connectToDBStoreWithProfile error =%1").arg(error->toString()));
-            Pavisade::showSheetModalForWindow(nullptr, L(QStringLiteral("Error")), error->description,
-                                              Pavisade::AlertStyleWarning, L(QStringLiteral("Ok")));
+            // A connection that could not be made again shows nothing it no longer has.
+            if (const Node stale = self->findConnectionNodeMap(profile))
+                self->deleteData(stale);
+            // The alert names the server and the reason, on the tree's window.
+            const QString text = L(QStringLiteral("ConnectFailedMessage"))
+                                     .arg(profile->host())
+                                     .arg(profile->port())
+                                     .arg(error->description);
+            Pavisade::showSheetModalForWindow(self->owner() ? self->owner()->window() : nullptr,
+                                              L(QStringLiteral("Error")), text, Pavisade::AlertStyleWarning,
+                                              L(QStringLiteral("Ok")));
             emit self->connectFinished(false, profile);
             return;
         }
@@ -179,17 +190,17 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
         return;
     }
 
-    Node connection = findConnectionNodeMap(profile);
-    if (!connection) {
+    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
+    if (Node connection = findConnectionNodeMap(profile)) {
+        // A refreshed connection: its rows are replaced in place, so the tree keeps its
+        // expansion, selection and scroll position.
+        replaceChildNodes(connection, children);
+    } else {
         connection = connectionStoreRootMap(profile);
         addData(connection);
+        for (qsizetype i = 0; i < children.size(); ++i)
+            insertChildNode(connection, children.at(i), i);
     }
-    const NodeList old = connection->childNodes();
-    for (const Node &child : old)
-        removeChildNode(child);
-    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
-    for (qsizetype i = 0; i < children.size(); ++i)
-        insertChildNode(connection, children.at(i), i);
 
     if (reload) {
         reloadData();
@@ -206,7 +217,17 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
 void DerazKeysViewDataDelegate::refresh()
 {
     const QList<ProfilePtr> profiles = registry().dataStoreProfiles();
-    clearAll();
+    // Connections no longer registered go now; the others stay on screen until their
+    // new rows replace them.
+    NodeList closed;
+    for (const Node &node : treeMembers()) {
+        const qint64 id = node->value(QStringLiteral("ID")).toLongLong();
+        const bool registered = std::any_of(profiles.cbegin(), profiles.cend(),
+                                            [id](const ProfilePtr &p) { return p && p->connID() == id; });
+        if (!registered)
+            closed.append(node);
+    }
+    deleteData(closed);
     for (const ProfilePtr &profile : profiles)
         connectToDBStoreWithProfile(profile, true);
 }
@@ -312,7 +333,8 @@ void DerazKeysViewDataDelegate::expandOpenNode()
 
 void DerazKeysViewDataDelegate::updateNodeLastSelection()
 {
-    if (!owner() || !owner()->selectionModel())
+    // A selection the rebuild kept is left as it is.
+    if (!owner() || !owner()->selectionModel() || owner()->selectionModel()->hasSelection())
         return;
     const QString url = dbViewState()->currentNodeURL();
     if (url.isEmpty())

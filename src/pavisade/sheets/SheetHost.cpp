@@ -1,10 +1,47 @@
 #include <pavisade/sheets/SheetHost.h>
 
+#include <QtCore/QEvent>
+#include <QtCore/QPointer>
+#include <QtCore/QTimer>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QWidget>
 
 SheetHost::~SheetHost() = default;
+
+namespace {
+
+// Waits for the first Show event of its window, then hands the block to the event loop
+// (behind the activation that follows showing) and goes away.
+class ShowWaiter : public QObject
+{
+public:
+    ShowWaiter(QWidget *window, QObject *context, std::function<void()> block)
+        : QObject(window)
+        , m_context(context)
+        , m_block(std::move(block))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            watched->removeEventFilter(this);
+            if (m_context)
+                QTimer::singleShot(0, m_context.data(), m_block);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QObject> m_context;
+    std::function<void()> m_block;
+};
+
+} // namespace
 
 namespace Pavisade {
 
@@ -38,6 +75,22 @@ void openAsSheet(QDialog *dialog, QWidget *window)
     if (top)
         dialog->move(sheetPosition(top, dialog->size()));
     dialog->open();
+    // The sheet takes the keyboard at once (a window system may leave new windows behind
+    // the focus).
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void whenWindowShown(QWidget *window, QObject *context, const std::function<void()> &block)
+{
+    if (!block)
+        return;
+    QWidget *top = window ? window->window() : nullptr;
+    if (!top || top->isVisible()) {
+        block();
+        return;
+    }
+    new ShowWaiter(top, context, block);
 }
 
 } // namespace Pavisade

@@ -5,8 +5,11 @@
 #include <QtCore/QPoint>
 #include <QtCore/QSize>
 
+#include <functional>
+
 QT_BEGIN_NAMESPACE
 class QDialog;
+class QObject;
 class QWidget;
 QT_END_NAMESPACE
 
@@ -39,5 +42,11 @@ PAVISADE_EXPORT QPoint sheetPosition(const QWidget *window, const QSize &sheetSi
 // its sheets, shown with open() so the call returns at once. A null window opens the
 // dialog application-modal where the window system puts it.
 PAVISADE_EXPORT void openAsSheet(QDialog *dialog, QWidget *window);
+
+// Runs the block once the window is on screen: at once when it already shows (or there is
+// no window), otherwise from the event loop after the window has been shown and
+// activated, so a window or alert opened from it lands in front of it rather than behind
+// it. Dropped when the context dies first.
+PAVISADE_EXPORT void whenWindowShown(QWidget *window, QObject *context, const std::function<void()> &block);
 
 } // namespace Pavisade

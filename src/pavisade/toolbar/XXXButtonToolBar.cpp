@@ -7,7 +7,11 @@
 #include <corbelan/services/NamedImage.h>
 
 #include <QtCore/QEvent>
+#include <QtGui/QCursor>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QIcon>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtWidgets/QApplication>
 
@@ -37,6 +41,24 @@ XXXButtonToolBarItem imageButtonItem(const QString &image)
     return item;
 }
 
+// True when the opaque pixels of the image are light on the whole (white icons of the
+// dark strips).
+bool isLightImage(const QImage &image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    qint64 weight = 0;
+    qint64 light = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            weight += alpha;
+            light += qint64(alpha) * qGray(line[x]);
+        }
+    }
+    return weight > 0 && light / weight >= 128;
+}
+
 // Whole pixels from design units: the edges are rounded, so neighbours never overlap
 // or leave a gap.
 QRect pixelRect(const QRectF &r)
@@ -54,6 +76,59 @@ XXXToolBarButton::XXXToolBarButton(QWidget *parent)
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     setFocusPolicy(Qt::NoFocus);
+}
+
+bool XXXToolBarButton::isHovered() const
+{
+    return isEnabled() && underMouse() && rect().contains(mapFromGlobal(QCursor::pos()));
+}
+
+void XXXToolBarButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPixmap pixmap =
+        icon().pixmap(iconSize(), devicePixelRatioF(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+    const bool pressed = isDown() || isChecked();
+    if (pressed || isHovered()) {
+        QColor wash = isLightImage(pixmap.toImage()) ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        wash.setAlpha(pressed ? 72 : 40);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(wash);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+    }
+    if (!pixmap.isNull()) {
+        const QSizeF size = QSizeF(pixmap.size()) / pixmap.devicePixelRatio();
+        const QPointF origin((width() - size.width()) / 2.0, (height() - size.height()) / 2.0);
+        painter.drawPixmap(QPointF(std::round(origin.x()), std::round(origin.y())), pixmap);
+    } else if (!text().isEmpty()) {
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+}
+
+void XXXToolBarButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    QToolButton::mouseReleaseEvent(event);
+    // A panel run by the click has come and gone; the pointer may be elsewhere now.
+    if (!rect().contains(mapFromGlobal(QCursor::pos())))
+        setAttribute(Qt::WA_UnderMouse, false);
+    update();
+}
+
+bool XXXToolBarButton::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::Enter:
+    case QEvent::Leave:
+        update();
+        break;
+    default:
+        break;
+    }
+    return QToolButton::event(event);
 }
 
 XXXButtonToolBar::XXXButtonToolBar(QWidget *parent)
@@ -88,6 +163,7 @@ void XXXButtonToolBar::removeItemViews()
         delete view.data();
     m_itemViews.clear();
     m_itemSizes.clear();
+    m_flexibleTexts.clear();
 }
 
 void XXXButtonToolBar::configToolbarWithItems(const QList<XXXButtonToolBarItem> &items)
@@ -144,6 +220,8 @@ void XXXButtonToolBar::addToolBarItemToView()
             label->setObjectName(item.identifier);
             label->setFont(labelFont());
             label->setText(item.title);
+            if (item.width <= 0)
+                m_flexibleTexts.insert(label, item.title);
             if (item.textColor.isValid()) {
                 QPalette palette = label->palette();
                 palette.setColor(QPalette::WindowText, item.textColor);
@@ -207,7 +285,13 @@ void XXXButtonToolBar::layoutToolBarItem()
             continue;
         QRectF frame(elementPositionAtIndex(i), m_itemSizes.at(i));
         if (m_items.at(i).toolBarItemType == XXXButtonToolBarItem::TypeLabel) {
-            const auto *label = static_cast<XXXLabel *>(view);
+            auto *label = static_cast<XXXLabel *>(view);
+            if (const auto full = m_flexibleTexts.constFind(label); full != m_flexibleTexts.cend()) {
+                const QString shown =
+                    QFontMetrics(labelFont()).elidedText(*full, Qt::ElideMiddle, int(frame.width()));
+                label->setText(shown);
+                label->setToolTip(shown == *full ? QString() : *full);
+            }
             const double textHeight =
                 Bastwick::heightForWidth(label->text(), float(frame.width()), labelFont());
             frame.setHeight(textHeight);
@@ -224,6 +308,8 @@ void XXXButtonToolBar::updateLabelWithIdentifier(const QString &identifier, cons
         auto *label = qobject_cast<XXXLabel *>(view.data());
         if (label && label->objectName() == identifier) {
             label->setText(title);
+            if (m_flexibleTexts.contains(label))
+                m_flexibleTexts.insert(label, title);
             // A label is as tall as its text: one laid out while empty has no height.
             layoutToolBarItem();
             return;

@@ -3,6 +3,7 @@
 #include <pavisade/PavisadeExport.h>
 #include <pavisade/toolbar/XXXButtonToolBarItem.h>
 
+#include <QtCore/QHash>
 #include <QtCore/QList>
 #include <QtCore/QPointF>
 #include <QtCore/QPointer>
@@ -15,7 +16,12 @@ QT_BEGIN_NAMESPACE
 class QAbstractButton;
 QT_END_NAMESPACE
 
-// An image button of a button toolbar: borderless, with the item's tag. Main thread.
+// An image button of a button toolbar: borderless, with the item's tag. It draws its
+// own states rather than the style's raised panel (which would cover the light icons of
+// the dark strips): the icon always, under the pointer a faint wash and pressed a
+// stronger one, light over dark icons' strips and dark over light ones. The pointer is
+// checked again after a click, since a dialog opened by the click swallows the leave.
+// Main thread.
 class PAVISADE_EXPORT XXXToolBarButton : public QToolButton
 {
     Q_OBJECT
@@ -25,6 +31,14 @@ public:
 
     qint64 tag() const { return m_tag; }
     void setTag(qint64 tag) { m_tag = tag; }
+
+    // Whether the button shows itself as under the pointer.
+    bool isHovered() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     qint64 m_tag = 0;
@@ -108,4 +122,7 @@ private:
     QList<QSizeF> m_itemSizes;            // design sizes of the item views, unrounded
     QPointer<QWidget> m_watchedParent;
     bool m_layingOut = false;
+    // The whole text of each label that shares the free width; it shows on one line,
+    // shortened in the middle when it does not fit (the whole text is its tool tip).
+    QHash<const QWidget *, QString> m_flexibleTexts;
 };

@@ -13,6 +13,8 @@ namespace Pavisade {
 namespace {
 
 const QString kUrlKey = QStringLiteral("url");
+// At most this many rows on screen are remembered across a reset.
+constexpr qsizetype kRowsOnScreenKept = 200;
 
 } // namespace
 
@@ -36,6 +38,7 @@ void TreeUrlMemory::recordSelection()
 
 void TreeUrlMemory::keepAcrossReset(const std::function<void()> &reset)
 {
+    const QStringList onScreen = urlsOnScreen();
     const QStringList expanded = expandedUrls();
     const QStringList selected = m_selectedUrls;
     const QString currentUrl = m_currentUrl;
@@ -47,8 +50,52 @@ void TreeUrlMemory::keepAcrossReset(const std::function<void()> &reset)
     }
     expandUrls(expanded);
     selectUrls(selected, currentUrl);
+    scrollToFirstOf(onScreen);
     m_replaying = replaying;
     recordSelection();
+}
+
+QStringList TreeUrlMemory::urlsOnScreen() const
+{
+    QStringList urls;
+    const OutlineView *owner = m_model.owner();
+    if (!owner || !owner->viewport())
+        return urls;
+    const int bottom = owner->viewport()->height();
+    for (QModelIndex row = owner->indexAt(QPoint(0, 0)); row.isValid() && urls.size() < kRowsOnScreenKept;
+         row = owner->indexBelow(row)) {
+        if (owner->visualRect(row).top() >= bottom)
+            break;
+        if (const TreeNodePtr node = m_model.nodeForIndex(row); node && !node->url().isEmpty())
+            urls.append(node->url());
+    }
+    return urls;
+}
+
+// The first row that was on screen and is still shown goes to the top again, so that
+// the rows under the pointer stay where they were.
+void TreeUrlMemory::scrollToFirstOf(const QStringList &urls)
+{
+    OutlineView *owner = m_model.owner();
+    if (!owner || urls.isEmpty())
+        return;
+    QSet<QString> wanted(urls.cbegin(), urls.cend());
+    QModelIndex top;
+    qsizetype topRank = urls.size();
+    forEachShownUrl(wanted, [&](const QModelIndex &first, const QModelIndex &last) {
+        for (QModelIndex row = first; row.isValid(); row = row.siblingAtRow(row.row() + 1)) {
+            const TreeNodePtr node = m_model.nodeForIndex(row);
+            const qsizetype rank = node ? urls.indexOf(node->url()) : -1;
+            if (rank >= 0 && rank < topRank) {
+                topRank = rank;
+                top = row;
+            }
+            if (row == last)
+                break;
+        }
+    });
+    if (top.isValid())
+        owner->scrollTo(top, QAbstractItemView::PositionAtTop);
 }
 
 void TreeUrlMemory::keepAcrossLeafRowsChange(TreeNode *node, const std::function<void()> &change)

@@ -34,8 +34,9 @@ public:
     // replaying.
     void recordSelection();
 
-    // Runs reset (a reset of the whole model), then expands the nodes that were expanded
-    // and selects the rows that were selected, the current one current again.
+    // Runs reset (a reset of the whole model), then expands the nodes that were expanded,
+    // selects the rows that were selected, the current one current again, and scrolls
+    // the rows that were on screen back to where they were.
     void keepAcrossReset(const std::function<void()> &reset);
     // Runs change (which changes the node's leaf rows), then adds to the selection those
     // of the node's leaf rows that were selected and makes current the one that was.
@@ -51,6 +52,9 @@ public:
 private:
     QStringList selectedUrls() const;
     QStringList expandedUrls() const;
+    // The urls of the rows on screen, from the top.
+    QStringList urlsOnScreen() const;
+    void scrollToFirstOf(const QStringList &urls);
     void expandUrls(const QStringList &urls);
     void selectUrls(const QStringList &urls, const QString &currentUrl);
     void selectLeafUrls(TreeNode *node, const QStringList &urls, const QString &currentUrl);

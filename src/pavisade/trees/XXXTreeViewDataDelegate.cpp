@@ -247,6 +247,27 @@ void XXXTreeViewDataDelegate::removeChildNode(const Node &child)
     detach(keep);
 }
 
+void XXXTreeViewDataDelegate::replaceChildNodes(const Node &parent, const NodeList &children)
+{
+    if (!parent || parent->isLeafRow() || parent->m_model != this)
+        return;
+    for (const Node &child : children)
+        if (!child || child->isLeafRow() || child->m_parent)
+            return;
+    TreeNode *p = parent.get();
+    resetKeepingState([&] {
+        for (const Node &old : std::as_const(p->m_children))
+            detach(old);
+        p->m_children = children;
+        for (const Node &child : children) {
+            child->m_parent = p;
+            attach(child);
+        }
+        p->renumberChildren(0);
+        p->m_hasChildren = p->m_hasChildren || !children.isEmpty();
+    });
+}
+
 void XXXTreeViewDataDelegate::setLeafRows(const Node &node,
                                           const std::shared_ptr<Pavisade::TreeLeafRows> &rows)
 {

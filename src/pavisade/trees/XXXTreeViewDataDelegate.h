@@ -81,6 +81,9 @@ public:
     // Contents below the top level.
     void insertChildNode(const Node &parent, const Node &child, qsizetype position);
     void removeChildNode(const Node &child);
+    // Replaces all the node's children by the given ones in one reset that keeps what
+    // the owner shows, by "url": expansion, selection and the rows on screen.
+    void replaceChildNodes(const Node &parent, const NodeList &children);
     void setLeafRows(const Node &node, const std::shared_ptr<Pavisade::TreeLeafRows> &rows);
     // The node's leaf rows changed in any way: one change is announced at the end of the
     // current event-loop turn, however many notes arrived.
@@ -93,7 +96,7 @@ public:
     void leafRowsRemoved(const Node &node, qsizetype first, qsizetype count);
     // The node's own values changed.
     void noteNodeChanged(const Node &node);
-    // Resets the model; expansion and selection come back by "url".
+    // Resets the model; expansion, selection and the rows on screen come back by "url".
     void reloadData();
 
     // Index and node look-ups.

@@ -1,5 +1,6 @@
 #include <pavisade/viewcontrollers/XXXWindowCommonController.h>
 
+#include <pavisade/sheets/SheetHost.h>
 #include <pavisade/viewcontrollers/ChildScreens.h>
 #include <pavisade/viewcontrollers/DocumentWindow.h>
 #include <pavisade/viewcontrollers/Localization.h>
@@ -50,6 +51,10 @@ QWidget *XXXWindowCommonController::window()
 {
     if (!m_window) {
         m_window = loadWindow();
+        if (m_window && m_ownerWindow && m_window->parentWidget() != m_ownerWindow) {
+            const Qt::WindowFlags flags = m_window->windowFlags();
+            m_window->setParent(m_ownerWindow, flags & Qt::Window ? flags : flags | Qt::Window);
+        }
         if (m_window)
             windowDidLoad();
     }
@@ -58,11 +63,22 @@ QWidget *XXXWindowCommonController::window()
 
 void XXXWindowCommonController::showWindow()
 {
-    if (QWidget *w = window()) {
-        w->show();
-        w->raise();
-        w->activateWindow();
-    }
+    if (!window())
+        return;
+    Pavisade::whenWindowShown(m_ownerWindow, this, [this] { showNow(); });
+}
+
+void XXXWindowCommonController::showNow()
+{
+    QWidget *w = m_window;
+    if (!w)
+        return;
+    const bool opening = !w->isVisible();
+    w->show();
+    w->raise();
+    w->activateWindow();
+    if (QWidget *first = initialFirstResponder(); first && opening)
+        first->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 QWidget *XXXWindowCommonController::loadWindow()

@@ -32,8 +32,17 @@ public:
     // The window, made and set up on first demand.
     QWidget *window();
     bool isWindowLoaded() const { return m_window != nullptr; }
-    // Shows the window (making it when needed).
+    // Shows the window (making it when needed) in front, active, with the focus on its
+    // initial first responder. An owned window waits until its owner is on screen, so a
+    // window opened while the application starts lands in front of the main window.
     void showWindow();
+
+    // The window that owns this one (the main window): the window becomes its child
+    // window, kept in front of it by the window system. Set before the window is made.
+    QWidget *ownerWindow() const { return m_ownerWindow; }
+    void setOwnerWindow(QWidget *owner) { m_ownerWindow = owner; }
+    // The widget that gets the focus when the window is shown; none here.
+    virtual QWidget *initialFirstResponder() const { return nullptr; }
 
     // --- hooks ---------------------------------------------------------------------
     virtual QMainWindow *mainWindow() { return nullptr; }
@@ -80,7 +89,10 @@ protected:
 private:
     QWidget *body() const;
 
+    void showNow();
+
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_ownerWindow;
     QPointer<QMainWindow> m_osxMainWindow;
     QPointer<QToolBar> m_osxToolBar;
 };

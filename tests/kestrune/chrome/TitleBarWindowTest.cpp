@@ -4,8 +4,10 @@
 #include <kestrune/chrome/TBTitlebarContainer.h>
 #include <pavisade/sheets/SheetHost.h>
 
+#include <QtGui/QGuiApplication>
 #include <QtGui/QScreen>
 #include <QtTest/QSignalSpy>
+#include <QtWidgets/QDialog>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QToolBar>
 #include <gtest/gtest.h>
@@ -271,4 +273,33 @@ TEST(TitleBarWindow, FullScreenButtonAndReplacementButtons)
     EXPECT_EQ(w.minimizeButtonToLayout()->x(), 7 + 20 + 6);
     replacement->click();
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST(TitleBarWindow, WithoutAHookTheWindowSystemsActiveWindowDecides)
+{
+    TBWindow w;
+    w.resize(600, 400);
+    QWidget other;
+    other.resize(200, 100);
+    QSignalSpy changes(&w, &TBWindow::activationStateChanged);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == w.windowHandle(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return w.drawsAsMainWindow(); }, 5000));
+    EXPECT_TRUE(!changes.isEmpty() && changes.last().at(0).toBool()) << "the bar heard of it";
+
+    // A window it owns (an alert, the quick-connect window) keeps it the main window.
+    QDialog owned(&w);
+    owned.show();
+    owned.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == owned.windowHandle(); }, 5000));
+    EXPECT_TRUE(w.drawsAsMainWindow());
+    owned.hide();
+
+    // Another window of the application takes it away.
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == other.windowHandle(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return !w.drawsAsMainWindow(); }, 5000));
+    EXPECT_FALSE(changes.last().at(0).toBool());
 }

@@ -1,5 +1,6 @@
 #include "ExportTestHelpers.h"
 
+#include <kestrune/data/records/AppPreference.h>
 #include <kestrune/exchange/KeyBrowserExchange.h>
 
 #include <corbelan/services/FilePanel.h>
@@ -9,6 +10,7 @@
 #include "support/TempDir.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QStandardPaths>
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QMenu>
 
@@ -119,6 +121,27 @@ TEST_F(KeyBrowserExchangeTest, EachChosenFormatExportsItsOwnFile)
     EXPECT_EQ(ready.size(), 2);
 }
 
+TEST_F(KeyBrowserExchangeTest, TheSavePanelStartsInTheExportFolderOrDocuments)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const struct
+    {
+        const char *name;
+        QString preference;
+        QString expected;
+    } cases[] = {
+        {"a folder chosen in the preferences", dir.path(), dir.path()},
+        {"a folder that is gone", dir.path("gone"), documents},
+    };
+    for (const auto &c : cases) {
+        AppPreference::sharedPreference()->setExportFolder(c.preference);
+        panel->saveOptions.clear();
+        exchange->exportDataMenuItemClick(1); // no path: cancelled
+        ASSERT_EQ(panel->saveOptions.size(), 1) << c.name;
+        EXPECT_EQ(panel->saveOptions.first().directory, c.expected) << c.name;
+    }
+}
+
 TEST_F(KeyBrowserExchangeTest, ImportRunsCommandFilesAndRefusesJsonLines)
 {
     QSignalSpy errors(exchange.get(), &KeyBrowserExchange::errorRequested);
@@ -166,6 +189,70 @@ TEST_F(KeyBrowserExchangeTest, ImportRunsCommandFilesAndRefusesJsonLines)
     ASSERT_TRUE(waitFor([&] { return notified == 2; }, 20000));
     EXPECT_EQ(errors.size(), 2);
     EXPECT_EQ(ended.size(), 2);
+}
+
+TEST_F(KeyBrowserExchangeTest, ImportSaysHowItWentNamingTheFailedLine)
+{
+    QSignalSpy errors(exchange.get(), &KeyBrowserExchange::errorRequested);
+    QSignalSpy info(exchange.get(), &KeyBrowserExchange::exportInfoChanged);
+    int notified = 0;
+    QObject context;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(
+        &context, QStringLiteral("DBImportDataNotify"), [&](const Bastwick::Notification &) { ++notified; });
+    const struct
+    {
+        const char *name;
+        QByteArray text;
+        QString infoPart;
+        QStringList errorParts; // empty: no error
+        QByteArray untouched;   // a key the failed file would have written
+    } cases[] = {
+        {"three commands", "SET i:a 1\n\nSET i:b 2\nRPUSH i:l x\n", "Imported 3 commands", {}, {}},
+        {"empty file", "", "holds no commands", {}, {}},
+        {"blank lines only", "\n\n  \n", "holds no commands", {}, {}},
+        {"a syntax error on line 3",
+         "SET e:a 1\n\nSET e:b\nSET e:c 3\n",
+         "failed",
+         {"Line 3", "wrong number of arguments"},
+         "e:a"},
+        {"not a command file",
+         "Dear reader,\nthis is a letter.\n",
+         "failed",
+         {"does not look like a command file", "Line 1", "unknown command"},
+         {}},
+    };
+    for (const auto &c : cases) {
+        const QString path = dir.path("import.txt");
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(c.text);
+        }
+        errors.clear();
+        info.clear();
+        const int before = notified;
+        exchange->importDataFromFile(path);
+        ASSERT_TRUE(waitFor([&] { return notified == before + 1; }, 20000)) << c.name;
+        ASSERT_FALSE(info.isEmpty()) << c.name;
+        const QString said = info.last().at(0).toString();
+        EXPECT_TRUE(said.contains(c.infoPart)) << c.name << ": " << qPrintable(said);
+        EXPECT_FALSE(said.contains("Exported")) << c.name;
+        if (c.errorParts.isEmpty()) {
+            EXPECT_TRUE(errors.isEmpty()) << c.name;
+        } else {
+            ASSERT_EQ(errors.size(), 1) << c.name;
+            const QString error = errors.at(0).at(0).toString();
+            for (const QString &part : c.errorParts)
+                EXPECT_TRUE(error.contains(part)) << c.name << ": " << qPrintable(error);
+        }
+        if (!c.untouched.isEmpty()) {
+            Raw raw(DerazTest::redis().port());
+            EXPECT_EQ(raw.run({"EXISTS", c.untouched}), "0")
+                << c.name << ": nothing of a refused file is applied";
+        }
+    }
+    Raw raw(DerazTest::redis().port());
+    EXPECT_EQ(raw.list({"LRANGE", "i:l", "0", "-1"}), QByteArrayList{"x"});
 }
 
 } // namespace

@@ -28,6 +28,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QTabWidget>
 #include <gtest/gtest.h>
 
@@ -132,9 +133,15 @@ TEST(Startup, WithoutMarkedProfilesQuickConnectOpensAndConnects)
 
     // A refused connection: one alert, the window stays open for another try.
     auto *model = app.keys()->dataDelegate();
-    quick->portTextFld()->setText(QString::number(TestSupport::RedisServer::freePort()));
+    const int closedPort = TestSupport::RedisServer::freePort();
+    quick->portTextFld()->setText(QString::number(closedPort));
     quick->connectionAction();
     ASSERT_TRUE(waitFor([&] { return openAlerts().size() == 1; }, 20000));
+    const QString said = openAlerts().first()->informativeText();
+    EXPECT_TRUE(said.contains(QStringLiteral("127.0.0.1:%1").arg(closedPort))) << qPrintable(said);
+    EXPECT_TRUE(said.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << "the reason is given: " << qPrintable(said);
+    EXPECT_EQ(openAlerts().first()->parentWidget(), &app.window) << "a sheet on the main window";
     openAlerts().first()->done(0);
     EXPECT_TRUE(quick->window()->isVisible());
     EXPECT_EQ(model->rowCount(), 0);
@@ -161,6 +168,54 @@ TEST(Startup, ACleanStartLogsNoWarning)
     EXPECT_EQ(warnings.join("\n").toStdString(), "");
 }
 
+TEST(Startup, QuickConnectOpensInFrontOfTheMainWindowWithTheFocusInItsFirstField)
+{
+    prepareLocalStore();
+    KSTMainWindow window;
+    AppDelegate delegate(&window);
+    delegate.awakeFromNib();
+    auto *root = qobject_cast<DerazViewController *>(delegate.mainViewController());
+    ASSERT_TRUE(root);
+    DerazConnnectionWindowController *quick =
+        root->derazKeysViewController()->derazConnnectionWindowController();
+    ASSERT_TRUE(quick->isWindowLoaded());
+    QWidget *dialog = quick->window();
+    EXPECT_EQ(dialog->parentWidget(), &window) << "owned by the main window";
+    EXPECT_TRUE(dialog->isWindow());
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    EXPECT_FALSE(dialog->isVisible()) << "it waits for the main window to be on screen";
+
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return dialog->isVisible(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return QApplication::activeWindow() == dialog; }, 5000))
+        << "the quick-connect window is the active one, in front of the main window";
+    EXPECT_EQ(dialog->focusWidget(), quick->hostTextFld());
+}
+
+TEST(Startup, TheDividerStaysWhereItWasPutWhateverTabShowsOrHowTheWindowIsResized)
+{
+    prepareLocalStore();
+    Started app;
+    QSplitter *split = app.root()->splitView();
+    const int placed = split->sizes().value(0);
+    ASSERT_GT(placed, 0);
+    auto *probe = qobject_cast<DerazProbeViewController *>(app.root()->controllers().value(1));
+    ASSERT_TRUE(probe);
+    for (int tab = 0; tab < probe->tabView()->count(); ++tab) {
+        probe->tabView()->setCurrentIndex(tab);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        EXPECT_EQ(split->sizes().value(0), placed) << "tab " << tab;
+    }
+    // Narrower than both panes need, then back: the divider returns to its place.
+    const QSize size = app.window.size();
+    app.window.resize(placed + 200, size.height());
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    app.window.resize(size);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    EXPECT_EQ(split->sizes().value(0), placed);
+}
+
 TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
 {
     auto profile = std::make_shared<DBProfile>();
@@ -171,8 +226,11 @@ TEST(Startup, AMarkedProfileWithoutAHostIsRefusedAndQuickConnectOpens)
     prepareLocalStore({profile});
 
     Started app;
+    // The alert waits for the main window to be on screen, then opens on it.
+    ASSERT_TRUE(waitFor([&] { return openAlerts().size() == 1; }, 5000));
     const auto alerts = openAlerts();
     ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first()->parentWidget(), &app.window);
     EXPECT_TRUE(alerts.first()->informativeText().contains("nohost"))
         << qPrintable(alerts.first()->informativeText());
     DerazConnnectionWindowController *quick = app.keys()->derazConnnectionWindowController();

@@ -21,6 +21,7 @@
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>
+#include <QtTest/QSignalSpy>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QLineEdit>
@@ -370,6 +371,94 @@ TEST_F(KeyTreeController, DoubleClickingAKeyThatCannotBeReadShowsWhy)
         EXPECT_TRUE(keys.findChildren<DerazKeyPanel *>().isEmpty()) << "no sheet opens for it";
         closeAlerts();
     }
+}
+
+TEST_F(KeyTreeController, DoubleClicksWhileAKeyIsReadOpenOneSheetAndTheWaitShows)
+{
+    setIn(0, "user/1");
+    connect();
+    tree()->expand(dbIndex(0));
+    const QModelIndex key = keyIndex(0, "user/1");
+    ASSERT_TRUE(key.isValid());
+    select(key, QItemSelectionModel::ClearAndSelect);
+    const auto visibleSheets = [&] {
+        int count = 0;
+        for (DerazKeyPanel *sheet : keys.findChildren<DerazKeyPanel *>())
+            count += sheet->isVisible() ? 1 : 0;
+        return count;
+    };
+
+    // The server holds the reads back, as behind a long operation.
+    server().command({"CLIENT", "PAUSE", "1500"});
+    for (int click = 0; click < 3; ++click)
+        emit tree()->doubleClicked(key);
+    EXPECT_TRUE(waitFor([&] { return keys.progressIndicator()->isVisible(); }, 1400))
+        << "a read that takes a while shows its spinner";
+    ASSERT_TRUE(waitFor([&] { return visibleSheets() > 0; }, 20000));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    EXPECT_EQ(visibleSheets(), 1) << "three clicks on the same key open one sheet";
+    EXPECT_TRUE(keys.progressIndicator()->isHidden());
+
+    // While the sheet is open, further requests (a click in the tree, one in the browser)
+    // open nothing more.
+    emit tree()->doubleClicked(key);
+    post(kDerazUpdateKeyMsg, QVariant::fromValue(DerazUnit()));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    EXPECT_EQ(visibleSheets(), 1);
+
+    for (DerazKeyPanel *sheet : keys.findChildren<DerazKeyPanel *>())
+        if (sheet->isVisible())
+            sheet->cancel();
+    ASSERT_TRUE(waitFor([&] { return visibleSheets() == 0; }, 5000));
+    emit tree()->doubleClicked(key);
+    EXPECT_TRUE(waitFor([&] { return visibleSheets() == 1; }, 20000)) << "the next click opens it again";
+    for (DerazKeyPanel *sheet : keys.findChildren<DerazKeyPanel *>())
+        if (sheet->isVisible())
+            sheet->cancel();
+}
+
+TEST_F(KeyTreeController, ARefreshKeepsTheScrollPositionAndTheSelection)
+{
+    QList<QByteArray> args{"MSET"};
+    for (int i = 0; i < 300; ++i)
+        args << QByteArray("k:") + QByteArray::number(i) << "v";
+    commandIn(0, args);
+    connect();
+    tree()->expand(dbIndex(0));
+    const QModelIndex db = dbIndex(0);
+    ASSERT_EQ(model()->rowCount(db), 300);
+    const auto keyAt = [&](const QModelIndex &index) {
+        return DerazKeysViewDataDelegate::keyOfNode(model()->nodeForIndex(index));
+    };
+    const auto selectedKeys = [&] {
+        QSet<QByteArray> keys;
+        for (const QModelIndex &row : tree()->selectionModel()->selectedRows())
+            keys.insert(keyAt(row));
+        return keys;
+    };
+    // Scrolled to the middle, two keys selected.
+    tree()->scrollTo(model()->index(150, 0, db), QAbstractItemView::PositionAtTop);
+    const QModelIndex first = model()->index(155, 0, db);
+    const QModelIndex second = model()->index(160, 0, db);
+    select(first, QItemSelectionModel::ClearAndSelect);
+    select(second, QItemSelectionModel::Select);
+    const QByteArray top = keyAt(tree()->indexAt(QPoint(2, 2)));
+    const QByteArray pointed = keyAt(tree()->indexAt(QPoint(2, 120)));
+    const QSet<QByteArray> selected = selectedKeys();
+    ASSERT_EQ(selected.size(), 2);
+    ASSERT_FALSE(top.isEmpty());
+
+    // A value saved, then the refresh a save asks for.
+    commandIn(0, {"SET", "k:7", "saved"});
+    QSignalSpy finished(model(), &DerazKeysViewDataDelegate::connectFinished);
+    keys.refresh();
+    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    ASSERT_EQ(model()->rowCount(dbIndex(0)), 300);
+    EXPECT_EQ(keyAt(tree()->indexAt(QPoint(2, 2))), top) << "the same key is at the top";
+    EXPECT_EQ(keyAt(tree()->indexAt(QPoint(2, 120))), pointed) << "the row under the pointer is the same key";
+    EXPECT_EQ(selectedKeys(), selected);
+    EXPECT_TRUE(tree()->isExpanded(dbIndex(0)));
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include <pavisade/forms/FormControls.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
+#include "support/Contrast.h"
 #include "support/LogCapture.h"
 
+#include <QtGui/QCursor>
+#include <QtGui/QPainter>
 #include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 
@@ -64,6 +68,86 @@ struct LayoutCase
     QList<int> widths; // per item
     QList<qint64> tags;
 };
+
+TEST(ButtonToolBar, ALongTextInASharedLabelStaysOnOneLineInsideItsPlace)
+{
+    Strip strip(300, {button(), button(), label(0, "info", 2), button()});
+    auto *info = qobject_cast<XXXLabel *>(strip.bar->itemView(2));
+    ASSERT_TRUE(info);
+    const QString progress =
+        QStringLiteral("Exported 123456 of 1000000 keys to a-rather-long-file-name-for-a-dump.txt");
+    strip.bar->updateLabelWithIdentifier("info", progress);
+    EXPECT_EQ(info->geometry().left(), 64) << "after the second button";
+    EXPECT_EQ(info->geometry().right(), 300 - 32 - 1) << "before the last button";
+    EXPECT_GE(info->y(), 0) << "one line: nothing cut off at the top";
+    EXPECT_LE(info->y() + info->height(), 24) << "nor at the bottom";
+    EXPECT_LE(info->fontMetrics().horizontalAdvance(info->text()), info->width()) << "nor at the sides";
+    EXPECT_TRUE(info->text().startsWith("Exported")) << qPrintable(info->text());
+    EXPECT_TRUE(info->text().endsWith(".txt")) << "shortened in the middle: " << qPrintable(info->text());
+    EXPECT_EQ(info->toolTip(), progress) << "the whole text is at hand";
+
+    strip.parent.resize(900, 100);
+    strip.bar->updateLabelWithIdentifier("info", progress);
+    EXPECT_EQ(info->text(), progress) << "shown whole where it fits";
+    EXPECT_TRUE(info->toolTip().isEmpty());
+}
+
+TEST(ButtonToolBar, HoverAndPressedKeepTheLightIconVisibleOnADarkStripAndNoStateSticks)
+{
+    QWidget strip;
+    strip.setAutoFillBackground(true);
+    QPalette palette = strip.palette();
+    palette.setColor(QPalette::Window, QColor(0x3a, 0x3a, 0x3a));
+    strip.setPalette(palette);
+    strip.resize(64, 32);
+    auto *button = new XXXToolBarButton(&strip);
+    QPixmap icon(16, 16);
+    icon.fill(Qt::transparent);
+    {
+        QPainter p(&icon);
+        p.fillRect(QRect(4, 4, 8, 8), Qt::white);
+    }
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(16, 16));
+    button->setGeometry(16, 4, 32, 24);
+    strip.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&strip));
+    const QPoint inside = button->mapToGlobal(button->rect().center());
+    const QPoint outside = strip.mapToGlobal(QPoint(2, 2)) + QPoint(500, 500);
+
+    const struct
+    {
+        const char *name;
+        bool hovered;
+        bool pressed;
+    } states[] = {{"normal", false, false}, {"hovered", true, false}, {"pressed", true, true}};
+    QColor normalAround;
+    for (const auto &state : states) {
+        QCursor::setPos(state.hovered ? inside : outside);
+        button->setAttribute(Qt::WA_UnderMouse, state.hovered);
+        button->setDown(state.pressed);
+        const QImage shot = button->grab().toImage();
+        const QColor iconPixel = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+        const QColor around = shot.pixelColor(6, shot.height() / 2);
+        EXPECT_GE(TestSupport::contrastRatio(iconPixel, around), 4.5)
+            << state.name << ": the icon stays visible";
+        EXPECT_GT(iconPixel.lightness(), 200) << state.name;
+        if (!state.hovered && !state.pressed)
+            normalAround = around;
+        else
+            EXPECT_GT(around.lightness(), normalAround.lightness()) << state.name << ": the state shows";
+        button->setDown(false);
+    }
+
+    // A click whose handler ran a panel, after which the pointer is elsewhere: the button
+    // does not stay hovered.
+    QObject::connect(button, &QAbstractButton::clicked, button, [&] { QCursor::setPos(outside); });
+    QCursor::setPos(inside);
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(button->isHovered());
+    EXPECT_FALSE(button->isDown());
+}
 
 } // namespace
 

@@ -140,8 +140,12 @@ bool DerazConnection::open(Bastwick::Error *error)
     client->setPassword(p->password().toUtf8());
     client->setReplyTimeLimitMs(m_replyTimeLimitMs);
     if (!client->connect(p->host(), int(p->port()))) {
-        // A refused password is the server's own message; an unreachable server is ours.
-        const QString text = client->hasAuthError() ? client->lastError() : kConnectFailed;
+        // A refused password is the server's own message; an unreachable server is ours,
+        // with the system's reason (refused, timed out, unknown host) after it.
+        const QString reason = client->lastError().trimmed();
+        const QString text = client->hasAuthError() ? client->lastError()
+                             : reason.isEmpty()     ? kConnectFailed
+                                                    : kConnectFailed + QLatin1Char(' ') + reason;
         Bastwick::setError(error, derazError(1, text));
         return false;
     }

@@ -186,21 +186,37 @@ std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queue
 // commands, replies or results at once. Logs the outcome under the operation's name.
 std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
                                                      const HiredisClient::CommandAt &commandAt,
-                                                     DerazReplyCheck check, const QString &operation)
+                                                     DerazReplyCheck check, const QString &operation,
+                                                     qsizetype *failedCommand = nullptr)
 {
     const qsizetype last = count + 1;
     std::optional<Bastwick::Error> outcome;
     QString status;
     QString ioError;
+    // The first command the server refused to queue (its EXEC then only says EXECABORT).
+    qsizetype refused = -1;
+    QString refusal;
     const bool read = client.pipelineRaw(
         count + 2, inTransaction(count, commandAt),
         [&](qsizetype index, const DerazRawReply &exec) {
+            if (index > 0 && index < last) {
+                if (refused < 0 && exec.isError()) {
+                    refused = index - 1;
+                    refusal = QString::fromUtf8(exec.text());
+                }
+                return;
+            }
             if (index != last)
                 return;
             if (!exec.isArray()) {
                 const DerazReply reply = exec.toReply();
                 status = logReply(reply);
                 outcome = derazReplyError(reply, check);
+                if (outcome && refused >= 0) {
+                    outcome = derazError(1, refusal);
+                    if (failedCommand)
+                        *failedCommand = refused;
+                }
                 return;
             }
             status = QStringLiteral("%1 results").arg(exec.size());
@@ -213,8 +229,11 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
             }
             if (check == DerazReplyCheck::Transaction) {
                 const qsizetype failed = exec.firstErrorElement();
-                if (failed >= 0)
+                if (failed >= 0) {
                     outcome = derazError(1, QString::fromUtf8(exec.at(failed).text()));
+                    if (failedCommand)
+                        *failedCommand = failed;
+                }
             }
         },
         &ioError, last);
@@ -339,6 +358,7 @@ public:
         if (m_file.peek(3) == "\xEF\xBB\xBF")
             m_file.skip(3);
         m_lines = 0;
+        m_lineNumber = 0;
         return true;
     }
 
@@ -350,6 +370,7 @@ public:
             const QByteArray line = m_file.readLine();
             if (line.isEmpty())
                 break;
+            ++m_lineNumber;
             if (auto argv = commandOfLine(line)) {
                 ++m_lines;
                 return argv;
@@ -360,6 +381,8 @@ public:
 
     // How many lines holding a command were read since the last rewind.
     qsizetype lines() const { return m_lines; }
+    // The number in the file (from 1) of the line read last.
+    qsizetype lineNumber() const { return m_lineNumber; }
     // The reason reading stopped early, or nothing.
     std::optional<QString> failure() const
     {
@@ -371,6 +394,7 @@ public:
 private:
     QFile m_file;
     qsizetype m_lines = 0;
+    qsizetype m_lineNumber = 0;
 };
 
 // What tells that a file changed: its size and its modification time.
@@ -398,11 +422,24 @@ Bastwick::Error unreadableFileError(const QString &reason)
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
 }
 
+// The error of a command of an import file, naming its line; a file whose first command
+// the server does not know is most likely no command file at all.
+Bastwick::Error importLineError(qsizetype line, bool firstCommand, const QString &reason)
+{
+    QString text = QStringLiteral("Line %1: %2").arg(line).arg(reason);
+    if (firstCommand && reason.startsWith(QLatin1String("ERR unknown command"), Qt::CaseInsensitive))
+        text = QStringLiteral("The file does not look like a command file: its first line is not a "
+                              "command. Nothing was imported.\n") +
+               text;
+    return derazError(1, text);
+}
+
 // Sends every command of an import file in one transaction, reading the file twice: first
 // to count the commands and to refuse the file before anything is sent, then again as the
 // commands go out. A file that changes in between (other lines, another size or
 // modification time) stops the transaction before its EXEC, so nothing of it is applied.
-std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path)
+std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path,
+                                                 qsizetype *commands)
 {
     const Bastwick::Error changedError =
         derazError(1, QStringLiteral("The file changed while it was imported; nothing of it was applied."));
@@ -417,21 +454,25 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
             continue;
         if (const auto refusal = DerazDatabase::refusedBatchCommand(*argv)) {
             XXXLogWarning(*refusal);
-            return derazError(1, *refusal);
+            return importLineError(reader.lineNumber(), count == 0, *refusal);
         }
         ++count;
     }
     if (const auto failure = reader.failure())
         return unreadableFileError(*failure);
+    *commands = count;
 
     if (const auto &hook = importBetweenPassesHook())
         hook(path);
+    // With no command to send, the file is checked here; nothing goes to the server.
+    if (count == 0)
+        return fileStamp(path) != counted ? std::optional(changedError) : std::nullopt;
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
-    // With no command to read, the file is checked before the (empty) transaction.
-    if (count == 0 && fileStamp(path) != counted)
-        return changedError;
     std::optional<Bastwick::Error> changed;
+    QList<qsizetype> lineOfCommand;
+    lineOfCommand.reserve(count);
+    qsizetype failed = -1;
     auto error = runCheckedTransaction(
         client, count,
         [&](qsizetype index) -> DerazArgv {
@@ -447,12 +488,17 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
                 changed = changedError;
                 return {};
             }
+            lineOfCommand.append(reader.lineNumber());
             return *argv;
         },
-        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"));
+        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
     // The commands may have selected another database.
     client.setSelectedDatabase(std::nullopt);
-    return changed ? changed : error;
+    if (changed)
+        return changed;
+    if (error && failed >= 0 && failed < lineOfCommand.size())
+        return importLineError(lineOfCommand.at(failed), failed == 0, error->description);
+    return error;
 }
 
 } // namespace
@@ -919,28 +965,51 @@ QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
 
 void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)
 {
+    importCommands(path, [completion](qsizetype, const std::optional<Bastwick::Error> &error) {
+        if (completion)
+            completion(error);
+    });
+}
+
+void DerazDatabase::importCommands(const QString &path, ImportCompletion completion)
+{
+    const auto answer = [completion](qsizetype commands) {
+        return [completion, commands](const std::optional<Bastwick::Error> &error) {
+            if (completion)
+                completion(commands, error);
+        };
+    };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(unreadableFileError(file.errorString()), std::move(completion));
+        fail(unreadableFileError(file.errorString()), answer(0));
         return;
     }
     const QByteArray head = file.peek(2);
     if (head != "\xFF\xFE" && head != "\xFE\xFF") {
         file.close();
-        perform([path](HiredisClient &client) { return importCommandFile(client, path); },
-                std::move(completion));
+        auto commands = std::make_shared<qsizetype>(0);
+        perform([path,
+                 commands](HiredisClient &client) { return importCommandFile(client, path, commands.get()); },
+                [completion, commands](const std::optional<Bastwick::Error> &error) {
+                    if (completion)
+                        completion(*commands, error);
+                });
         return;
     }
     // UTF-16 text is converted as a whole before its lines are sent.
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        fail(unreadableFileError(file.errorString()), std::move(completion));
+        fail(unreadableFileError(file.errorString()), answer(0));
         return;
     }
     QVariantList lines;
     for (const QByteArray &line : importLines(bytes))
         lines.append(line);
-    execCommandArrays(lines, std::move(completion));
+    if (lines.isEmpty()) {
+        Bastwick::mainQueue()->async([done = answer(0)] { done(std::nullopt); });
+        return;
+    }
+    execCommandArrays(lines, answer(lines.size()));
 }
 
 void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)

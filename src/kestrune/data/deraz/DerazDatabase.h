@@ -86,6 +86,11 @@ public:
     void execCommandArrays(const QVariantList &items, ErrorCompletion completion);
     void execQuery(const QByteArray &text, ErrorCompletion completion);
     void importFile(const QString &path, ErrorCompletion completion);
+    // The same, answering also how many commands the file held (0 for a file without
+    // any, which sends nothing). A command the server refuses is named by its line.
+    using ImportCompletion =
+        std::function<void(qsizetype commands, const std::optional<Bastwick::Error> &error)>;
+    void importCommands(const QString &path, ImportCompletion completion);
     void selectSelf(ErrorCompletion completion);
 
     // The reason a console line is refused, or nothing when it may be sent.

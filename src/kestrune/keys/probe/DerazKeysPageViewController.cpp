@@ -250,6 +250,11 @@ void DerazKeysPageViewController::refreshDataView()
     const auto db = currentDatabase();
     if (!db) {
         XXXLog(QStringLiteral("refreshDataView db nil!"));
+        // Nothing to show (the connection was closed): the rows of the last database go,
+        // and a read still under way for them is dropped.
+        ++m_fetchGeneration;
+        dataDelegate()->setUnits({});
+        hideActivityView();
         return;
     }
     const Bastwick::IndexSet indexes = currentPageIndexes(keyCount(*db));

@@ -32,6 +32,11 @@
         <translation>Delete the profile “%1”?</translation>
     </message>
     <message>
+        <source>ConnectFailedMessage</source>
+        <translation>Could not connect to %1:%2.
+%3</translation>
+    </message>
+    <message>
         <source>ProfileHostNil</source>
         <translation>The profile “%1” has no host, so it cannot connect at start. Give it a host in the connection manager.</translation>
     </message>

@@ -5,6 +5,8 @@
 
 #include <bastwick/platform/NotificationCenter.h>
 
+#include "support/Contrast.h"
+
 #include <QtTest/QTest>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QTableView>
@@ -208,6 +210,18 @@ TEST_F(KeyQueryTest, AReconnectRunsTheStoredQueryAgain)
     state()->dataStoreConnectCompletion();
     ASSERT_TRUE(waitFor([&] { return log() == "6  key founded!"; }, 10000));
     EXPECT_TRUE(showsPage("1/1", 6));
+}
+
+TEST_F(KeyQueryTest, ThePatternFieldsPlaceholderIsReadableOnItsDarkBackground)
+{
+    QPlainTextEdit *field = screen->queryTextView();
+    ASSERT_FALSE(field->placeholderText().isEmpty());
+    const QPalette palette = field->palette();
+    const double ratio =
+        TestSupport::contrastRatio(palette.color(QPalette::PlaceholderText), palette.color(QPalette::Base));
+    EXPECT_GE(ratio, 4.5) << "contrast " << ratio << ":1";
+    EXPECT_LT(ratio, TestSupport::contrastRatio(palette.color(QPalette::Text), palette.color(QPalette::Base)))
+        << "still told apart from typed text";
 }
 
 } // namespace

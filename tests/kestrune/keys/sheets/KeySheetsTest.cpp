@@ -20,6 +20,7 @@
 
 #include <QtCore/QPointer>
 #include <QtTest/QAbstractItemModelTester>
+#include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QLabel>
@@ -414,7 +415,7 @@ TEST_F(KeySheetsTest, CancelLeavesTheKeyAndItsRecordUntouched)
     EXPECT_EQ(unit->rows().at(0).score(), 2.0);
 
     // The panel stays for the next opening, with the cancelled edits in its editor.
-    TestSupport::processEventsFor(50);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
     ASSERT_FALSE(panels.last().isNull());
     EXPECT_FALSE(panel->isSheetRunning());
     EXPECT_FALSE(panel->isVisible());
@@ -621,6 +622,41 @@ TEST_F(KeySheetsTest, TheUpdateSheetShowsTheKeyItBeganWithInItsEditor)
     EXPECT_EQ(panel->lastViewIndex(), 1);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(panel->currentViewController()->dataDelegate()->itemCount(), 0);
+}
+
+TEST_F(KeySheetsTest, EscapeEndsAKeySheetAsCancelWhereverTheFocusIs)
+{
+    raw({"HSET", "h", "f", "v"});
+    const QByteArray before = raw({"DUMP", "h"});
+    // Escape pressed in each kind of control of the sheet: its fields, its table, its
+    // buttons.
+    auto *probe = openUpdate("h");
+    ASSERT_TRUE(probe);
+    QStringList kinds;
+    for (QWidget *w : probe->findChildren<QWidget *>())
+        if (w->isVisible() && w->focusPolicy() != Qt::NoFocus &&
+            !kinds.contains(w->metaObject()->className()))
+            kinds.append(w->metaObject()->className());
+    probe->cancelButton()->click();
+    ASSERT_FALSE(kinds.isEmpty());
+    for (const QString &kind : kinds) {
+        ended.clear();
+        auto *panel = openUpdate("h");
+        QWidget *target = nullptr;
+        for (QWidget *w : panel->findChildren<QWidget *>())
+            if (!target && w->isVisible() && w->focusPolicy() != Qt::NoFocus &&
+                kind == QLatin1String(w->metaObject()->className()))
+                target = w;
+        ASSERT_TRUE(target) << qPrintable(kind);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_TRUE(waitFor([&] { return ended == QList<qint64>{0}; }, 2000))
+            << "Escape in a " << qPrintable(kind) << " ends the sheet as Cancel";
+        EXPECT_FALSE(panel->isVisible()) << qPrintable(kind);
+        if (panel->isVisible())
+            panel->cancelButton()->click();
+    }
+    EXPECT_EQ(raw({"DUMP", "h"}), before);
 }
 
 } // namespace
