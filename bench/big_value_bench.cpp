@@ -16,6 +16,7 @@
 //   rss_beyond_page_read_mb  rss_growth_mb - page_read_mb
 //
 //   big_value_bench [--string-mb 50] [--fields 200000] [--elements 200000] [--small 60]
+//                   [--shot page.png]
 //   (needs redis-server on PATH; runs offscreen by default)
 
 #include <kestrune/data/deraz/DerazDatabase.h>
@@ -99,6 +100,8 @@ int main(int argc, char *argv[])
                       QStringLiteral("N"), QStringLiteral("200000")});
     parser.addOption({QStringLiteral("small"), QStringLiteral("Small keys around them."), QStringLiteral("N"),
                       QStringLiteral("60")});
+    parser.addOption({QStringLiteral("shot"), QStringLiteral("Saves the shown page as a PNG file."),
+                      QStringLiteral("file")});
     parser.process(app);
     const qint64 stringBytes = parser.value(QStringLiteral("string-mb")).toLongLong() << 20;
     const qint64 fields = parser.value(QStringLiteral("fields")).toLongLong();
@@ -190,8 +193,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the page did not show\n");
         return 1;
     }
-    browser.grab();
+    const QPixmap shown = browser.grab();
     const qint64 pageShowMs = clock.elapsed();
+    if (parser.isSet(QStringLiteral("shot")))
+        shown.save(parser.value(QStringLiteral("shot")));
 
     // From here on every step is a stall of the main thread, and so is every gap of the
     // heartbeat between them.
