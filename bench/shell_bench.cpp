@@ -15,73 +15,35 @@
 //
 //   shell_bench [--keys N]   (needs redis-server on PATH; runs offscreen by default)
 
-#include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
 #include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
-#include <kestrune/shell/Startup.h>
 #include <kestrune/tree/DerazKeysViewController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
+#include "BenchApp.h"
+#include "BenchServer.h"
 #include "ProcessMemory.h"
 #include "ThreadClock.h"
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QElapsedTimer>
-#include <QtCore/QProcess>
 #include <QtCore/QTemporaryDir>
-#include <QtCore/QThread>
 #include <QtCore/QTimer>
-#include <QtNetwork/QTcpServer>
-#include <QtNetwork/QTcpSocket>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QScrollBar>
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// Runs one command over a fresh connection and answers the first reply line.
-QByteArray command(int port, const QByteArray &line)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
-    if (!socket.waitForConnected(5000))
-        return {};
-    socket.write(line + "\r\n");
-    socket.waitForBytesWritten(5000);
-    QByteArray reply;
-    while (!reply.contains("\r\n") && socket.waitForReadyRead(600000))
-        reply += socket.readAll();
-    return reply.trimmed();
-}
-
-// Waits for pred while the event loop runs.
-bool runUntil(const std::function<bool()> &pred, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
-} // namespace
+using KestruneBench::command;
+using KestruneBench::runUntil;
 
 int main(int argc, char *argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
-    qputenv("XDG_DOCUMENTS_DIR", (home.path() + QStringLiteral("/Documents")).toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    KestruneBench::useHome(home.path());
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("keys"), QStringLiteral("Key count."), QStringLiteral("N"),
@@ -89,17 +51,9 @@ int main(int argc, char *argv[])
     parser.process(app);
     const qint64 keys = parser.value(QStringLiteral("keys")).toLongLong();
 
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const int port = probe.serverPort();
-    probe.close();
     QProcess redis;
-    redis.start(QStringLiteral("redis-server"),
-                {QStringLiteral("--port"), QString::number(port), QStringLiteral("--bind"),
-                 QStringLiteral("127.0.0.1"), QStringLiteral("--save"), QString(),
-                 QStringLiteral("--appendonly"), QStringLiteral("no"), QStringLiteral("--dir"), home.path(),
-                 QStringLiteral("--enable-debug-command"), QStringLiteral("yes")});
-    if (!redis.waitForStarted() || !runUntil([&] { return command(port, "PING") == "+PONG"; }, 10000)) {
+    const int port = KestruneBench::startServer(redis, home.path());
+    if (port == 0) {
         std::fprintf(stderr, "redis-server did not start\n");
         return 1;
     }
@@ -108,14 +62,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    Kestrune::configureApplication(app);
-    Kestrune::registerAllClasses();
-    Kestrune::openLocalStore();
-    auto profile = std::make_shared<DBProfile>();
-    profile->setName(QStringLiteral("bench"));
-    profile->setScheme(kDerazURLScheme);
-    profile->setHost(QStringLiteral("127.0.0.1"));
-    profile->setPort(port);
+    auto profile = KestruneBench::startApplication(app, port);
     profile->setAutoLogin(true);
     profile->save();
     DataBaseBO::sharedInstance().closeDataBase();

@@ -166,26 +166,52 @@ QByteArray bytesFromText(const QString &text)
     return bytes;
 }
 
-bool isValidUtf8(const QByteArray &bytes)
+namespace {
+
+// Walks the bytes as textFromBytes decodes them, counting the UTF-16 units of the text;
+// with stopAtInvalid it stops at the first byte that is not valid UTF-8 and answers -1.
+qsizetype decodedLength(const QByteArray &bytes, bool stopAtInvalid)
 {
     const uchar *p = reinterpret_cast<const uchar *>(bytes.constData());
     const uchar *const end = p + bytes.size();
+    qsizetype units = 0;
     while (p < end) {
-        while (end - p >= 8 && allAscii8(p))
+        while (end - p >= 8 && allAscii8(p)) {
             p += 8;
+            units += 8;
+        }
         if (p == end)
             break;
         if (*p < 0x80) {
             ++p;
+            ++units;
             continue;
         }
         char32_t codePoint = 0;
         const int length = decodeSequence(p, end, codePoint);
-        if (length == 0)
-            return false;
-        p += length;
+        if (length == 0) {
+            if (stopAtInvalid)
+                return -1;
+            ++p;
+            ++units;
+        } else {
+            p += length;
+            units += codePoint >= 0x10000 ? 2 : 1;
+        }
     }
-    return true;
+    return units;
+}
+
+} // namespace
+
+bool isValidUtf8(const QByteArray &bytes)
+{
+    return decodedLength(bytes, true) >= 0;
+}
+
+qsizetype textLength(const QByteArray &bytes)
+{
+    return decodedLength(bytes, false);
 }
 
 } // namespace Bastwick

@@ -33,4 +33,7 @@ BASTWICK_EXPORT QByteArray bytesFromText(const QString &text);
 // True when every byte is part of a valid UTF-8 sequence (the empty array included).
 BASTWICK_EXPORT bool isValidUtf8(const QByteArray &bytes);
 
+// textFromBytes(bytes).size(), counted without making the text.
+BASTWICK_EXPORT qsizetype textLength(const QByteArray &bytes);
+
 } // namespace Bastwick

@@ -110,6 +110,7 @@ TEST(ByteText, ValidSequencesDecodeLikeQtAndInvalidOnesByteByByte)
         EXPECT_EQ(text, c.expected) << c.name;
         EXPECT_EQ(bytesFromText(text), bytes) << c.name;
         EXPECT_EQ(isValidUtf8(bytes), c.valid) << c.name;
+        EXPECT_EQ(Bastwick::textLength(bytes), text.size()) << c.name;
         // QString::fromUtf8 drops a leading byte order mark; the lossless form keeps it.
         if (c.valid && !bytes.startsWith("\xef\xbb\xbf")) {
             EXPECT_EQ(text, QString::fromUtf8(bytes)) << c.name;
@@ -132,6 +133,7 @@ TEST(ByteText, RandomBytesRoundTripExactly)
         const QString text = textFromBytes(bytes);
         ASSERT_EQ(bytesFromText(text), bytes) << bytes.toHex().constData();
         ASSERT_EQ(isValidUtf8(bytes), !hasEscape(text)) << bytes.toHex().constData();
+        ASSERT_EQ(Bastwick::textLength(bytes), text.size()) << bytes.toHex().constData();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/model/DBExport.h>
+#include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/records/DerazUnit.h>
 
 #include <bastwick/platform/DispatchQueue.h>
@@ -84,8 +85,18 @@ QByteArray DerazExportOperation::recordText(const DerazUnit &unit, int exportTyp
             return {};
         return escapeLineBreakingCharacters(json) + '\n';
     }
-    case DBExportTypeDerazCommand:
-        return unit.cmd();
+    case DBExportTypeDerazCommand: {
+        QByteArray text = unit.cmd();
+        // A key that expires gets its remaining time to live after the lines that rebuild
+        // it, so an import keeps it expiring. The read gives whole seconds and can give 0
+        // for a key about to go; EXPIRE 0 would delete the key at once, so 1 is the least.
+        if (!text.isEmpty() && unit.ttl() >= 0) {
+            text.append(DerazCommandLine::joinLine(
+                {QByteArrayLiteral("EXPIRE"), unit.key(), QByteArray::number(qMax<qint64>(1, unit.ttl()))}));
+            text.append('\n');
+        }
+        return text;
+    }
     default:
         return {};
     }

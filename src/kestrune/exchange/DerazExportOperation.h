@@ -92,7 +92,9 @@ public:
 
     // The line(s) one record gives in the file of an export type: its JSON object and
     // "\n" (line and paragraph separators escaped, so every line reader sees one key
-    // per line), or its command text. Empty for a record with nothing to write.
+    // per line), or its command text followed, for a key that expires, by an EXPIRE line
+    // with the remaining time to live (whole seconds, at least 1). Empty for a record
+    // with nothing to write.
     static QByteArray recordText(const DerazUnit &unit, int exportType);
     // JSON text with U+2028, U+2029 and U+0085 written as escapes.
     static QByteArray escapeLineBreakingCharacters(const QByteArray &json);

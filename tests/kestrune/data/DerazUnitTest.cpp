@@ -158,6 +158,98 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"value with blank is quoted", DerazKeyTypeList, QByteArrayList{"a b"}, 1, "a b",
                   "RPUSH k \"a b\"\n"}));
 
+// The elements "<prefix>0", "<prefix>1", ... (count of them).
+QByteArrayList numbered(const QByteArray &prefix, qsizetype count)
+{
+    QByteArrayList items;
+    items.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        items.append(prefix + QByteArray::number(i));
+    return items;
+}
+
+// Field/value or member/score pairs: "f<i>", "v<i>" (or the score i).
+QByteArrayList pairs(qsizetype count, bool scores = false)
+{
+    QByteArrayList items;
+    items.reserve(2 * count);
+    for (qsizetype i = 0; i < count; ++i) {
+        items.append("f" + QByteArray::number(i));
+        items.append(scores ? QByteArray::number(i) : "v" + QByteArray::number(i));
+    }
+    return items;
+}
+
+TEST(DerazUnit, ValueColumnTextIsBoundedWhateverTheSize)
+{
+    const qsizetype max = DerazUnit::kDescriptionMaxLength;
+    const qsizetype maxEntries = DerazUnit::kDescriptionMaxEntries;
+    const QByteArray emoji("\xf0\x9f\x98\x80"); // two UTF-16 units
+    const struct
+    {
+        const char *name;
+        int type;
+        Items items;
+        qint64 size;
+        QString start;   // what the text starts with
+        qsizetype shown; // characters before the marker
+        qsizetype entries;
+        bool cut;
+    } cases[] = {
+        {"short string", DerazKeyTypeString, QByteArrayList{"abc"}, 3, "abc", 3, 1, false},
+        {"string of the bound", DerazKeyTypeString, QByteArrayList{QByteArray(max, 'a')}, max, "aaa", max, 1,
+         false},
+        {"string one past the bound", DerazKeyTypeString, QByteArrayList{QByteArray(max + 1, 'a')}, max + 1,
+         "aaa", max, 1, true},
+        {"8 MiB string", DerazKeyTypeString, QByteArrayList{QByteArray(8 << 20, 'b')}, 8 << 20, "bbb", max, 1,
+         true},
+        {"two-byte characters", DerazKeyTypeString,
+         QByteArrayList{"a" + QByteArray(4000, 'x').replace("x", "\xc3\xa9")}, 1 + 4000, "a\u00e9\u00e9", max,
+         1, true},
+        {"surrogate pair at the bound stays whole", DerazKeyTypeString,
+         QByteArrayList{"a" + emoji.repeated(200)}, 1 + 400, "a\U0001F600", max - 1, 1, true},
+        {"short list", DerazKeyTypeList, numbered("e", 3), 3, "e0,e1,e2", 8, 3, false},
+        {"list of the entry bound", DerazKeyTypeList, QByteArrayList(maxEntries, "x"), maxEntries, "x,x,x",
+         2 * maxEntries - 1, maxEntries, false},
+        {"list one past the entry bound", DerazKeyTypeList, QByteArrayList(maxEntries + 1, "x"),
+         maxEntries + 1, "x,x,x", 2 * maxEntries - 1, maxEntries, true},
+        {"20,000-element list", DerazKeyTypeList, numbered("e", 20000), 20000, "e0,e1,e2,e3",
+         10 * 2 + 54 * 3 + 63, maxEntries, true},
+        {"long elements", DerazKeyTypeSet, QByteArrayList(3, QByteArray(200, 'm')), 3, "mmm", max, 2, true},
+        {"empty elements", DerazKeyTypeSet, QByteArrayList(20000, ""), 20000, ",,,", maxEntries - 1,
+         maxEntries, true},
+        {"20,000-field hash", DerazKeyTypeHash, pairs(20000), 20000, "f0-v0,f1-v1,f2-v2", max, -1, true},
+        {"long hash value", DerazKeyTypeHash, QByteArrayList{"f", QByteArray(1 << 20, 'v'), "g", "w"}, 2,
+         "f-vvv", max, 1, true},
+        {"20,000-member sorted set", DerazKeyTypeZSet, pairs(20000, true), 20000, "0.00-f0,1.00-f1,2.00-f2",
+         max, -1, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        DerazUnit u = unit(c.type);
+        if (c.type == DerazKeyTypeString)
+            u.updateStringValues(c.items->first());
+        else
+            u.updateValues(DerazReply::array([&] {
+                QList<DerazReply> elements;
+                for (const QByteArray &item : *c.items)
+                    elements.append(DerazReply::string(item));
+                return elements;
+            }()));
+        EXPECT_EQ(u.size(), c.size);
+        const QString text = u.valuesDescription();
+        EXPECT_TRUE(text.startsWith(c.start)) << text.left(40).toStdString();
+        EXPECT_EQ(text.endsWith(DerazUnit::kDescriptionEllipsis), c.cut);
+        const QString shown = c.cut ? text.chopped(DerazUnit::kDescriptionEllipsis.size()) : text;
+        EXPECT_EQ(shown.size(), c.shown);
+        EXPECT_FALSE(shown.contains(QChar(0xFFFD)));
+        if (c.entries >= 0)
+            EXPECT_EQ(c.type == DerazKeyTypeString ? 1 : shown.count(QLatin1Char(',')) + 1, c.entries);
+        if (!shown.isEmpty())
+            EXPECT_FALSE(shown.back().isHighSurrogate());
+    }
+}
+
 TEST(DerazUnit, ScoresKeepDoublePrecision)
 {
     DerazUnit u = unit(DerazKeyTypeZSet);

@@ -1,6 +1,7 @@
 #include "ExportTestHelpers.h"
 
 #include <kestrune/data/records/DerazCommandLine.h>
+#include <kestrune/data/records/DerazType.h>
 
 #include "support/FakeDerazServer.h"
 #include "support/TempDir.h"
@@ -84,7 +85,10 @@ const QList<QList<QByteArray>> kAwkward{
 TEST_F(DerazExportTest, CommandTextExportFlushImportGivesIdenticalKeys)
 {
     fill(kAwkward);
-    fill({{"EXPIRE", "plain", "1000"}});
+    // Keys that expire, of three types, one with awkward bytes in its name.
+    const QMap<QByteArray, qint64> expiring{{"plain", 1000}, {"hash", 50000}, {kOdd, 600}};
+    for (auto it = expiring.cbegin(); it != expiring.cend(); ++it)
+        fill({{"EXPIRE", it.key(), QByteArray::number(it.value())}});
     const auto before = raw->dump();
     auto db = connectDB0();
     ASSERT_TRUE(db);
@@ -100,14 +104,39 @@ TEST_F(DerazExportTest, CommandTextExportFlushImportGivesIdenticalKeys)
     EXPECT_EQ(delegate.lastWritten, kAwkward.size());
     const QByteArray text = readFile(path);
     ASSERT_FALSE(text.isEmpty());
-    EXPECT_FALSE(text.contains("EXPIRE")) << "command text carries no time to live";
+
+    // One EXPIRE line per expiring key, right after the lines that rebuild it, with the
+    // time it had left.
+    QList<QList<QByteArray>> commands;
+    for (const QByteArray &line : text.split('\n'))
+        if (!line.isEmpty())
+            commands.append(DerazCommandLine::split(line));
+    QMap<QByteArray, qint64> written;
+    for (qsizetype i = 0; i < commands.size(); ++i) {
+        if (commands[i].value(0) != "EXPIRE")
+            continue;
+        ASSERT_EQ(commands[i].size(), 3);
+        ASSERT_GT(i, 0);
+        EXPECT_EQ(commands[i - 1].value(1), commands[i][1]) << "EXPIRE follows the key's own lines";
+        written.insert(commands[i][1], commands[i][2].toLongLong());
+    }
+    ASSERT_EQ(written.keys(), expiring.keys());
+    for (auto it = expiring.cbegin(); it != expiring.cend(); ++it) {
+        EXPECT_LE(written.value(it.key()), it.value());
+        EXPECT_GE(written.value(it.key()), it.value() - 60);
+    }
 
     raw->run({"FLUSHDB"});
     ASSERT_TRUE(raw->dump().isEmpty());
     const auto error = DerazTest::await([&](auto done) { db->importFile(path, done); });
     ASSERT_FALSE(error) << qPrintable(DerazTest::describe(error));
     EXPECT_EQ(raw->dump(), before);
-    EXPECT_EQ(raw->run({"TTL", "plain"}), "-1");
+    for (auto it = expiring.cbegin(); it != expiring.cend(); ++it) {
+        const qint64 ttl = raw->run({"TTL", it.key()}).toLongLong();
+        EXPECT_LE(ttl, it.value()) << it.key().toHex().constData();
+        EXPECT_GE(ttl, it.value() - 60) << it.key().toHex().constData();
+    }
+    EXPECT_EQ(raw->run({"TTL", "list"}), "-1") << "a key without expiry gets none";
 }
 
 TEST_F(DerazExportTest, JsonLinesHoldOneObjectPerKeyAndLine)
@@ -417,6 +446,34 @@ TEST(DerazExportRecordText, LineBreakingCharactersAreEscaped)
                                 "b\xe2\x80\xa9"));
     // Other types write nothing.
     EXPECT_TRUE(DerazExportOperation::recordText(unit, DBExportTypeCSV).isEmpty());
+}
+
+TEST(DerazExportRecordText, CommandTextEndsWithTheTimeToLiveLeft)
+{
+    const struct
+    {
+        const char *name;
+        qint64 ttl;
+        bool hasValue;
+        QByteArray text;
+    } cases[] = {
+        {"no expiry", -1, true, "SET \"k 1\" v\n"},
+        {"seconds left", 42, true, "SET \"k 1\" v\nEXPIRE \"k 1\" 42\n"},
+        // The read rounds: a key less than half a second from expiring reads 0.
+        {"about to expire keeps one second", 0, true, "SET \"k 1\" v\nEXPIRE \"k 1\" 1\n"},
+        {"nothing to rebuild, nothing to expire", 42, false, ""},
+    };
+    for (const auto &c : cases) {
+        DerazUnit unit;
+        unit.setKey("k 1");
+        unit.setType(DerazKeyTypeString);
+        unit.setTtl(c.ttl);
+        if (c.hasValue)
+            unit.updateStringValues(QByteArray("v"));
+        EXPECT_EQ(DerazExportOperation::recordText(unit, DBExportTypeDerazCommand), c.text) << c.name;
+        // The JSON form has no place for it.
+        EXPECT_FALSE(DerazExportOperation::recordText(unit, DBExportTypeJSON).contains("42")) << c.name;
+    }
 }
 
 // Stands between the application and a real server: passes every command on, one server

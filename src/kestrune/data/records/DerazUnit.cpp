@@ -15,6 +15,60 @@
 #include <cmath>
 #include <limits>
 
+const QString DerazUnit::kDescriptionEllipsis = QStringLiteral("\u2026");
+
+namespace {
+
+// The Value column's text of one record, built entry by entry up to its bounds.
+class BoundedDescription
+{
+public:
+    // Starts the next entry of a collection (a comma before all but the first); false
+    // when the bounds leave no room for it, which marks the text as cut.
+    bool beginEntry()
+    {
+        if (m_entries == DerazUnit::kDescriptionMaxEntries || (m_entries > 0 && room() <= 0)) {
+            m_cut = true;
+            return false;
+        }
+        if (m_entries++ > 0)
+            appendText(QStringLiteral(","));
+        return true;
+    }
+
+    // The display form of content bytes, as far as it fits. Only a prefix of the bytes is
+    // decoded: every character of the display form comes from at most four bytes.
+    void append(const QByteArray &bytes)
+    {
+        const qsizetype take = qMin(bytes.size(), 4 * (qMax<qsizetype>(room(), 0) + 1));
+        appendText(Bastwick::textFromBytes(bytes.constData(), take));
+        if (take < bytes.size())
+            m_cut = true;
+    }
+
+    void appendText(const QString &text)
+    {
+        qsizetype fits = qMin(text.size(), qMax<qsizetype>(room(), 0));
+        // A surrogate pair stays whole or goes whole.
+        if (fits > 0 && fits < text.size() && text.at(fits - 1).isHighSurrogate())
+            --fits;
+        m_text.append(QStringView(text).left(fits));
+        if (fits < text.size())
+            m_cut = true;
+    }
+
+    QString text() const { return m_cut ? m_text + DerazUnit::kDescriptionEllipsis : m_text; }
+
+private:
+    qsizetype room() const { return DerazUnit::kDescriptionMaxLength - m_text.size(); }
+
+    QString m_text;
+    qsizetype m_entries = 0;
+    bool m_cut = false;
+};
+
+} // namespace
+
 QString DerazUnit::keyText() const
 {
     return Bastwick::textFromBytes(m_key);
@@ -47,7 +101,8 @@ void DerazUnit::updateStringValues(const std::optional<QByteArray> &reply)
     m_values = QByteArrayList{*reply};
     m_hasValues = true;
     // The length as text: UTF-16 code units of the lossless decoding.
-    m_size = Bastwick::textFromBytes(*reply).size();
+    m_size = Bastwick::textLength(*reply);
+    m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
@@ -62,6 +117,7 @@ void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
             m_rows.append(DerazKV(items[i], items[i + 1]));
     }
     m_size = m_rows.size();
+    m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
@@ -71,6 +127,7 @@ void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
     m_values = *reply;
     m_hasValues = true;
     m_size = m_values.size();
+    m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateSetValues(const std::optional<QByteArrayList> &reply)
@@ -94,6 +151,7 @@ void DerazUnit::updateZSetValues(const std::optional<QByteArrayList> &reply)
         }
     }
     m_size = m_rows.size();
+    m_valuesDescription = describeValues();
 }
 
 static std::optional<QByteArray> replyText(const DerazReply &reply)
@@ -140,40 +198,43 @@ void DerazUnit::updateValues(const DerazReply &reply)
     }
 }
 
-QString DerazUnit::valuesDescription() const
+QString DerazUnit::describeValues() const
 {
-    QString text;
+    BoundedDescription text;
     switch (m_type) {
     case DerazKeyTypeString:
         if (!m_values.isEmpty())
-            text = Bastwick::textFromBytes(m_values.first());
+            text.append(m_values.first());
         break;
     case DerazKeyTypeHash:
-        for (qsizetype i = 0; i < m_rows.size(); ++i) {
-            if (i > 0)
-                text.append(QLatin1Char(','));
-            text.append(Bastwick::format("%@-%@", m_rows[i].keyText(), m_rows[i].valueText()));
+        for (const DerazKV &row : m_rows) {
+            if (!text.beginEntry())
+                break;
+            text.append(row.key());
+            text.appendText(QStringLiteral("-"));
+            text.append(row.value());
         }
         break;
     case DerazKeyTypeList:
     case DerazKeyTypeSet:
-        for (qsizetype i = 0; i < m_values.size(); ++i) {
-            if (i > 0)
-                text.append(QLatin1Char(','));
-            text.append(Bastwick::textFromBytes(m_values[i]));
+        for (const QByteArray &value : m_values) {
+            if (!text.beginEntry())
+                break;
+            text.append(value);
         }
         break;
     case DerazKeyTypeZSet:
-        for (qsizetype i = 0; i < m_rows.size(); ++i) {
-            if (i > 0)
-                text.append(QLatin1Char(','));
-            text.append(Bastwick::format("%.2f-%@", m_rows[i].score(), m_rows[i].valueText()));
+        for (const DerazKV &row : m_rows) {
+            if (!text.beginEntry())
+                break;
+            text.appendText(Bastwick::format("%.2f-", row.score()));
+            text.append(row.value());
         }
         break;
     default:
         break;
     }
-    return text;
+    return text.text();
 }
 
 QString DerazUnit::typeDescription() const

@@ -68,8 +68,15 @@ public:
     // types and as its text for the string type.
     void updateValues(const DerazReply &reply);
 
-    // Display texts: the Value column and the type's name.
-    QString valuesDescription() const;
+    // Display texts: the Value column and the type's name. The Value column's text is made
+    // once, when the values are filled, and is bounded whatever the size of the value: at
+    // most kDescriptionMaxLength characters of the content and kDescriptionMaxEntries
+    // entries of a hash, list, set or sorted set, followed by kDescriptionEllipsis when
+    // anything was left out (the Size column gives the whole length).
+    static constexpr qsizetype kDescriptionMaxLength = 256;
+    static constexpr qsizetype kDescriptionMaxEntries = 64;
+    static const QString kDescriptionEllipsis;
+    const QString &valuesDescription() const { return m_valuesDescription; }
     QString typeDescription() const;
 
     // The JSON form: {key: value}, {key: {field: value}}, {key: [elements]} for lists and
@@ -96,6 +103,8 @@ public:
     static double scoreFromText(const QByteArray &text, bool *ok = nullptr);
 
 private:
+    QString describeValues() const;
+
     QByteArray m_key;
     int m_type = 0;
     qint64 m_ttl = 0;
@@ -103,6 +112,7 @@ private:
     bool m_hasValues = false;
     QByteArrayList m_values;
     QList<DerazKV> m_rows;
+    QString m_valuesDescription;
 };
 
 Q_DECLARE_METATYPE(DerazUnit)
