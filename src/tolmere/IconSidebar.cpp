@@ -6,6 +6,8 @@
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QScrollBar>
 
+#include <utility>
+
 IconSidebar::IconSidebar(QWidget *parent)
     : QWidget(parent)
     , m_matrix(new QWidget(this))
@@ -65,10 +67,36 @@ void IconSidebar::addCell(IconSidebarItemCell *item)
     if (!item || m_items.contains(item))
         return;
     item->setParent(m_matrix);
+    adoptItem(item);
+    item->show();
+    resizeMatrix();
+}
+
+void IconSidebar::adoptItem(IconSidebarItemCell *item)
+{
     m_items.append(item);
     connect(item, &QAbstractButton::clicked, this, [this, item] { itemClicked(item); });
     connect(item, &QObject::destroyed, this, [this, item] { m_items.removeAll(item); });
-    item->show();
+}
+
+void IconSidebar::setMatrix(QWidget *matrix)
+{
+    if (!matrix || matrix == m_matrix)
+        return;
+    for (IconSidebarItemCell *item : std::as_const(m_items))
+        disconnect(item, nullptr, this, nullptr);
+    m_items.clear();
+    delete m_matrix;
+    m_matrix = matrix;
+    matrix->setParent(this);
+    bool selected = false;
+    for (auto *item : matrix->findChildren<IconSidebarItemCell *>(Qt::FindDirectChildrenOnly)) {
+        // One item at most stays selected, as in a matrix of radio cells.
+        if (item->isChecked())
+            item->setChecked(!std::exchange(selected, true));
+        adoptItem(item);
+    }
+    matrix->show();
     resizeMatrix();
 }
 

@@ -39,6 +39,10 @@ public:
 
     // The widget that holds the items, one per row, and is the sidebar's only child.
     QWidget *matrix() const { return m_matrix; }
+    // Makes another widget the holder: the sidebar takes it over, its item children (in
+    // their order) become the items, at most the first checked one stays selected, and
+    // the former holder goes with its items. Null is refused.
+    void setMatrix(QWidget *matrix);
     QList<IconSidebarItemCell *> items() const { return m_items; }
     QScrollArea *enclosingScrollView() const { return m_scrollArea; }
 
@@ -96,6 +100,7 @@ protected:
 
 private:
     void matrixCallback();
+    void adoptItem(IconSidebarItemCell *item);
     void itemClicked(IconSidebarItemCell *item);
     void selectCell(IconSidebarItemCell *item);
     void placementChanged();

@@ -214,3 +214,35 @@ TEST(IconSidebar, ScrollAreaOutlivingItsSidebarNeverReachesIt)
 }
 
 } // namespace
+
+TEST(IconSidebar, AnotherMatrixBringsItsOwnItems)
+{
+    Sidebar s(3);
+    QPointer<QWidget> former = s.sidebar->matrix();
+    QPointer<IconSidebarItemCell> formerItem = s.sidebar->items().first();
+
+    auto *matrix = new QWidget;
+    QList<IconSidebarItemCell *> cells;
+    for (int i = 0; i < 2; ++i) {
+        cells << new IconSidebarItemCell(icon(Qt::red), matrix);
+        cells.last()->setChecked(true); // two checked: only the first stays so
+    }
+    s.sidebar->setMatrix(matrix);
+    s.sidebar->setMatrix(nullptr);
+    EXPECT_EQ(s.sidebar->matrix(), matrix);
+    EXPECT_EQ(matrix->parentWidget(), s.sidebar.get());
+    EXPECT_TRUE(former.isNull() && formerItem.isNull()) << "the former holder goes with its items";
+    EXPECT_EQ(s.sidebar->items(), cells);
+    EXPECT_EQ(s.sidebar->selectedIndex(), 0);
+    EXPECT_FALSE(cells[1]->isChecked());
+    EXPECT_EQ(s.sidebar->height(), 2 * 62) << "sized to the new items";
+    EXPECT_EQ(cells[1]->geometry(), QRect(0, 62, 62, 62));
+
+    // The new items behave as items: selection, the action, removal.
+    s.sidebar->setSelectedIndex(1);
+    EXPECT_EQ(s.sidebar->selectedItem(), cells[1]);
+    EXPECT_EQ(s.calls, 1);
+    s.sidebar->removeRow(0);
+    EXPECT_EQ(s.sidebar->items(), QList<IconSidebarItemCell *>{cells[1]});
+    EXPECT_EQ(s.sidebar->height(), 62);
+}

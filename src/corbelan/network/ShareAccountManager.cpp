@@ -9,6 +9,14 @@
 
 #include <QtCore/QCoreApplication>
 
+namespace {
+
+// The names of the sharing targets are texts of the application's own table, keyed by
+// the last part of the account type; without a translation the key itself shows.
+constexpr char kNamesContext[] = "Localizable";
+
+} // namespace
+
 const QString ShareAccountManager::kAccountTypeIdentifierFacebook =
     QStringLiteral("kestrune.account.facebook");
 const QString ShareAccountManager::kAccountTypeIdentifierTwitter = QStringLiteral("kestrune.account.twitter");
@@ -109,10 +117,9 @@ const QList<QVariantMap> &ShareAccountManager::accountInfoItems()
     QHash<QString, QVariantMap> map;
     for (const QString &identifier : accountIdentifiers()) {
         const QString component = identifier.section(u'.', -1);
-        const QVariantMap item{
-            {QStringLiteral("icon"), Corbelan::namedImage(component)},
-            {QStringLiteral("name"),
-             QCoreApplication::translate("ShareAccountManager", component.toUtf8().constData())}};
+        const QVariantMap item{{QStringLiteral("icon"), Corbelan::namedImage(component)},
+                               {QStringLiteral("name"),
+                                QCoreApplication::translate(kNamesContext, component.toUtf8().constData())}};
         items.append(item);
         map.insert(identifier, item);
     }

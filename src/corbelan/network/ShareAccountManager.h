@@ -15,9 +15,9 @@
 
 // Which accounts of social services the user has in the account store, and the list of
 // sharing targets (Twitter, Sina Weibo, Tencent Weibo), each an item {"icon" (QImage),
-// "name" (translated text)}. Posts nothing. A service's accounts are asked for on each
-// call until a non-empty list has come back, which is then kept. The setters store what
-// they are given: a kept list (an empty one included) is answered without asking the store
+// "name" (the application's translation of "twitter", "sinaweibo" or "tencentweibo")}. Posts nothing. A
+// service's accounts are asked for on each call until a non-empty list has come back, which is then kept. The
+// setters store what they are given: a kept list (an empty one included) is answered without asking the store
 // again, and nothing makes the getter ask again. Main thread.
 class CORBELAN_EXPORT ShareAccountManager
 {

@@ -22,6 +22,8 @@ inline constexpr double kTBStandardButtonSeparation = 6.0;
 inline constexpr double kTBStandardFullScreenButtonRightMargin = 4.0;
 // The document-icon button beside the title.
 inline constexpr QSize kTBDocumentIconButtonSize{16, 16};
+// The versions button right of the title.
+inline constexpr QSize kTBVersionsButtonSize{9, 9};
 
 // Width of the invisible resize grips along the window's edges and at its corners.
 inline constexpr int kTBWindowGripWidth = 6;
@@ -33,6 +35,10 @@ inline constexpr double kTBCornerClipRadius = 4.0;          // rounded top corne
 inline constexpr double kTBTitleHorizontalMargin = 8.0;     // title to the buttons beside it
 inline constexpr double kTBTitleTopMargin = 2.0;            // title to the top of the bar
 inline constexpr double kTBTitleDocumentButtonOffset = 4.0; // document icon to the title
+// A title left of the versions button: its gap to the button, and how much further
+// left it stands while the document is edited.
+inline constexpr double kTBTitleVersionsButtonXOffset = -1.0;
+inline constexpr double kTBTitleDocumentStatusXOffset = -20.0;
 
 // Traffic lights: the gap between two lights (and the lights' distance from the
 // window's left edge), and the inset from the top used by windows that hang them from

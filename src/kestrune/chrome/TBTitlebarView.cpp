@@ -12,6 +12,7 @@
 #include <QtGui/QPainterPath>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QToolBar>
 
 #include <algorithm>
@@ -114,6 +115,11 @@ QImage TBTitlebarView::patternOverlayImage()
     return pattern;
 }
 
+QRect TBTitlebarView::convertedFrame(const QWidget *widget) const
+{
+    return QRect(mapFrom(widget->parentWidget(), widget->pos()), widget->size());
+}
+
 TBTitlebarView::TitleLayout TBTitlebarView::titleLayout() const
 {
     TitleLayout layout;
@@ -140,16 +146,31 @@ TBTitlebarView::TitleLayout TBTitlebarView::titleLayout() const
     double x = midX - width / 2.0;
 
     const QAbstractButton *document = w->standardWindowButton(TBWindow::DocumentIconButton);
+    const QAbstractButton *versions = w->standardWindowButton(TBWindow::DocumentVersionsButton);
     const QAbstractButton *close = w->closeButtonToLayout();
     const QAbstractButton *minimize = w->minimizeButtonToLayout();
     const QAbstractButton *zoom = w->zoomButtonToLayout();
     if (document) {
-        const QRect frame(document->mapTo(w, QPoint(0, 0)), document->size());
-        const QRect converted(mapFrom(w, frame.topLeft()), frame.size());
-        x = converted.x() + converted.width() + kTBTitleDocumentButtonOffset;
+        x = convertedFrame(document).right() + 1 + kTBTitleDocumentButtonOffset;
+    } else if (versions) {
+        x = convertedFrame(versions).x() - width + kTBTitleVersionsButtonXOffset;
+        if (w->documentHasEditStatus())
+            x += kTBTitleDocumentStatusXOffset;
     } else if (close || minimize || zoom) {
         const double m = std::max({rightEdge(close), rightEdge(minimize), rightEdge(zoom)});
         x = std::max(m + kTBTitleHorizontalMargin, midX - width / 2.0);
+    }
+    if (versions) {
+        // The edit-status separator ("—") of the window, when there is one, bounds the
+        // title before the button does.
+        QRect limit = convertedFrame(versions);
+        for (const QLabel *field : w->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            if (field->text() == QString(QChar(0x2014))) {
+                limit = convertedFrame(field);
+                break;
+            }
+        if (x + width > limit.x())
+            width = limit.x() - x - kTBTitleHorizontalMargin;
     }
     if (const QAbstractButton *fullScreen = w->fullScreenButtonToLayout()) {
         const double f = fullScreen->geometry().x();

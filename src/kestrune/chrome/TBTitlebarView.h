@@ -57,6 +57,8 @@ protected:
 
 private:
     TBWindow *tbWindow() const;
+    // The widget's frame in the view's coordinates.
+    QRect convertedFrame(const QWidget *widget) const;
     void drawWindowBackgroundGradient(QPainter &painter, const QRectF &rect, bool showsBaselineSeparator,
                                       const QPainterPath &clip) const;
     void drawBaselineSeparator(QPainter &painter, const QRectF &rect) const;

@@ -2,6 +2,7 @@
 
 #include <kestrune/chrome/ChromeMetrics.h>
 #include <kestrune/chrome/ImageButton.h>
+#include <kestrune/chrome/TBDocument.h>
 #include <kestrune/chrome/TBTitlebarContainer.h>
 #include <kestrune/chrome/TBTitlebarView.h>
 
@@ -346,6 +347,8 @@ ImageButton *TBWindow::standardWindowButton(ButtonKind kind) const
         return m_standard[3];
     case DocumentIconButton:
         return m_documentIconButton;
+    case DocumentVersionsButton:
+        return m_versionsButton;
     }
     return nullptr;
 }
@@ -406,6 +409,35 @@ void TBWindow::setDocumentIconImage(const QImage &image)
         m_documentIconButton->setImage(image);
 }
 
+TBDocument *TBWindow::document() const
+{
+    return m_document;
+}
+
+void TBWindow::setDocument(TBDocument *document)
+{
+    if (document == m_document)
+        return;
+    m_document = document;
+    if (document && !m_versionsButton) {
+        m_versionsButton = new ImageButton(QRect(QPoint(0, 0), kTBVersionsButtonSize),
+                                           chromeImage(QStringLiteral("window-versions")), this);
+        m_versionsButton->setObjectName(QStringLiteral("TBVersionsButton"));
+        m_versionsButton->setAccessibleName(tr("versions button"));
+        m_versionsButton->show();
+    } else if (!document && m_versionsButton) {
+        delete m_versionsButton;
+        m_versionsButton = nullptr;
+    }
+    layoutTrafficLightsAndContent();
+    redisplay();
+}
+
+bool TBWindow::documentHasEditStatus() const
+{
+    return isWindowModified() || (m_document && m_document->hasUnautosavedChanges());
+}
+
 // --- Layout -------------------------------------------------------------------------
 
 void TBWindow::recalculateFrameForTitleBarContainer()
@@ -423,6 +455,7 @@ void TBWindow::layoutTrafficLightsAndContent()
     layoutTrafficLights();
     layoutFullScreenButton();
     layoutTitleAndDocumentIcon();
+    layoutVersionsButtonAndTextFields();
     repositionContentView();
     layoutGrips();
 }
@@ -503,17 +536,42 @@ void TBWindow::layoutTitleAndDocumentIcon()
     }
     m_titleField->setText(windowTitle());
     m_titleField->adjustSize();
-    {
-        const double h = m_titleField->height();
-        const double y = m_verticallyCenterTitle ? std::round(midY - h * 0.5) : maxY - h - 2.0;
-        m_titleField->move(int((barWidth - m_titleField->width()) / 2), topFromBottomUp(barHeight, y, h));
-    }
+    m_titleField->move(int((barWidth - m_titleField->width()) / 2), m_titleField->y());
     if (m_documentIconButton) {
         const double h = m_documentIconButton->height();
         const double y = m_verticallyCenterTitle ? std::floor(midY - h * 0.5) : maxY - h - 3.0;
         m_documentIconButton->move(m_titleField->x() - m_documentIconButton->width() -
                                        int(kTBTitleDocumentButtonOffset),
                                    topFromBottomUp(barHeight, y, h));
+    }
+}
+
+// The versions button right of the title text, and every text field of the window
+// itself (the title among them) at the title's height, all in the title font when the
+// window has one.
+void TBWindow::layoutVersionsButtonAndTextFields()
+{
+    const double barHeight = m_titleBarHeight;
+    const double midY = barHeight * 0.5;
+    const double maxY = barHeight;
+    if (m_versionsButton) {
+        const double h = m_versionsButton->height();
+        const double y = m_verticallyCenterTitle ? std::floor(midY - h * 0.5) : maxY - h - 2.0;
+        // Right of the title, but never past the full-screen button or the window's edge.
+        QAbstractButton *fullScreen = fullScreenButtonToLayout();
+        const int limit = (fullScreen ? fullScreen->x() : width()) - int(kTBTitleHorizontalMargin);
+        const int x = std::min(m_titleField->x() + m_titleField->width() + int(kTBTitleDocumentButtonOffset),
+                               limit - m_versionsButton->width());
+        m_versionsButton->move(x, topFromBottomUp(barHeight, y, h));
+        if (titleFont)
+            m_versionsButton->setFont(*titleFont);
+    }
+    for (QLabel *field : findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        const double h = field->height();
+        const double y = m_verticallyCenterTitle ? std::round(midY - h * 0.5) : maxY - h - 2.0;
+        field->move(field->x(), topFromBottomUp(barHeight, y, h));
+        if (titleFont)
+            field->setFont(*titleFont);
     }
 }
 
@@ -666,6 +724,7 @@ bool TBWindow::event(QEvent *event)
         layoutTrafficLightsAndContent();
         break;
     case QEvent::WindowTitleChange:
+    case QEvent::ModifiedChange:
         layoutTrafficLightsAndContent();
         redisplay();
         break;

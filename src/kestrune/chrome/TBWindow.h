@@ -13,6 +13,7 @@
 #include <kestrune/chrome/ImageButton.h>
 #include <pavisade/sheets/SheetHost.h>
 #include <pavisade/viewcontrollers/DocumentWindow.h>
+class TBDocument;
 class TBTitlebarContainer;
 class TBWindow;
 class TBWindowGrip;
@@ -58,6 +59,7 @@ public:
         MiniaturizeButton = 1,
         ZoomButton = 2,
         DocumentIconButton = 4,
+        DocumentVersionsButton = 6,
         FullScreenButton = 7
     };
     // Style bits: which of close, minimise and resize the window allows, a textured
@@ -144,7 +146,8 @@ public:
 
     // --- Buttons --------------------------------------------------------------------
     // The window's own button of that kind; the document-icon button exists once a
-    // represented URL is set. Null for a kind the window does not have.
+    // represented URL is set, the versions button while the window shows a document.
+    // Null for a kind the window does not have.
     ImageButton *standardWindowButton(ButtonKind kind) const;
     // Replacement buttons take the standard button's place (null gives it back). The
     // window becomes their target; they are reparented to the window.
@@ -168,6 +171,14 @@ public:
     // The image of the document-icon button, once a represented URL has made it.
     void setDocumentIconImage(const QImage &image) override;
     QLabel *titleField() const { return m_titleField; }
+
+    // The document the window shows, null for none. TBDocument sets it when the window
+    // is added to or removed from it; the versions button comes and goes with it.
+    TBDocument *document() const;
+    void setDocument(TBDocument *document);
+    // Whether a title beside the versions button stands further left: the window is
+    // marked modified or its document has unautosaved changes.
+    bool documentHasEditStatus() const;
 
     // --- Window state and geometry --------------------------------------------------
     unsigned styleMask() const;
@@ -222,6 +233,7 @@ private:
     void layoutTrafficLights();
     void layoutFullScreenButton();
     void layoutTitleAndDocumentIcon();
+    void layoutVersionsButtonAndTextFields();
     void repositionContentView();
     void layoutGrips();
     void redisplay();
@@ -260,6 +272,8 @@ private:
     QPointer<QWidget> m_titleBarView;
     ImageButton *m_standard[4] = {}; // close, minimise, zoom, full screen
     ImageButton *m_documentIconButton = nullptr;
+    ImageButton *m_versionsButton = nullptr;
+    QPointer<TBDocument> m_document;
     QPointer<QAbstractButton> m_replacements[4];
     QLabel *m_titleField = nullptr;
     QList<TBWindowGrip *> m_grips;

@@ -1,6 +1,7 @@
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 
 #include <pavisade/forms/FormControls.h>
+#include <pavisade/viewcontrollers/WindowResizeFanOut_p.h>
 
 #include <bastwick/TextGeometry.h>
 #include <bastwick/platform/Log.h>
@@ -135,6 +136,9 @@ XXXButtonToolBar::XXXButtonToolBar(QWidget *parent)
     : QWidget(parent)
 {
     watchParent();
+    // Any resize in the process lays the items out again on the next turn; its own and
+    // its parent's resizes do so at once.
+    Pavisade::WindowResizeFanOut::instance().addToolBar(this);
 }
 
 XXXButtonToolBar::~XXXButtonToolBar() = default;

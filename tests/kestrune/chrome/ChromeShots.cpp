@@ -2,9 +2,12 @@
 //   xvfb-run -a -s '-screen 0 1280x800x24' kestrune_chrome_shots <folder>
 // writes main-active.png, main-inactive.png, main-hover.png, main-hover-graphite.png
 // (the lights under the pointer on the graphite tint), main-fullscreen.png and
-// main-sheet.png (the whole screen, with a sheet open on the window).
+// main-sheet.png (the whole screen, with a sheet open on the window), and
+// document-clean.png / document-edited.png (a title-bar window showing a document: the
+// title beside the versions button, further left while edited).
 #include <kestrune/chrome/ControlTint.h>
 #include <kestrune/chrome/KSTTrafficLightsView.h>
+#include <kestrune/chrome/TBDocument.h>
 #include <kestrune/shell/KSTMainWindow.h>
 
 #include "../ShotFolder.h"
@@ -69,5 +72,22 @@ int main(int argc, char *argv[])
     Pavisade::openAsSheet(sheet, &window);
     QTest::qWait(500);
     window.screen()->grabWindow(0).save(folder.filePath(QStringLiteral("main-sheet.png")));
+    sheet->close();
+
+    TBWindow documentWindow;
+    documentWindow.setActivationStateHook([](const TBWindow *) { return true; });
+    documentWindow.setCentralWidget(new QWidget);
+    documentWindow.setWindowTitle(QStringLiteral("Untitled"));
+    documentWindow.setShowsTitle(true);
+    documentWindow.setGeometry(100, 100, 520, 160);
+    TBDocument document;
+    document.addWindow(&documentWindow);
+    documentWindow.show();
+    (void)QTest::qWaitForWindowExposed(&documentWindow);
+    QTest::qWait(200);
+    documentWindow.grab().save(folder.filePath(QStringLiteral("document-clean.png")));
+    document.updateChangeCount(TBDocument::ChangeDone);
+    QTest::qWait(200);
+    documentWindow.grab().save(folder.filePath(QStringLiteral("document-edited.png")));
     return 0;
 }

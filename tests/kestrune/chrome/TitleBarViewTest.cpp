@@ -2,11 +2,13 @@
 
 #include "support/LogCapture.h"
 
+#include <kestrune/chrome/TBDocument.h>
 #include <kestrune/chrome/TBTitlebarView.h>
 
 #include <bastwick/platform/UserDefaults.h>
 
 #include <QtGui/QPainterPath>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QToolBar>
 #include <gtest/gtest.h>
 
@@ -175,4 +177,78 @@ TEST(TitleBarView, DoubleClickMinimisesOnlyWhenTheUserAsks)
     sendMouse(shown.window.titleBarContainer(), QEvent::MouseButtonRelease, QPointF(300, 10), Qt::NoButton);
     EXPECT_FALSE(shown.window.isMinimized());
     defaults.removeObjectForKey(key);
+}
+
+TEST(TitleBarView, TitleStandsLeftOfTheVersionsButtonAndFurtherLeftWhileEdited)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.setTitleBarHeight(36);
+    w.setShowsTitle(true);
+    w.setWindowTitle(QStringLiteral("Kestrune"));
+    TBTitlebarView *view = barView(w);
+    EXPECT_EQ(w.standardWindowButton(TBWindow::DocumentVersionsButton), nullptr) << "no document, no button";
+
+    TBDocument document;
+    document.addWindow(&w);
+    const QAbstractButton *versions = w.standardWindowButton(TBWindow::DocumentVersionsButton);
+    ASSERT_NE(versions, nullptr);
+    EXPECT_EQ(document.windows(), QList<TBWindow *>{&w});
+    EXPECT_EQ(versions->y(), 2) << "hung 2 pixels below the top";
+    const double clean = view->titleLayout().frame.left();
+    const double width = view->titleLayout().frame.width();
+    EXPECT_EQ(clean, versions->x() - width - 1);
+
+    // The change count drives the edit status: the window's modified flag, and 20 pixels
+    // further left. Undoing the change brings it back, but an autosave is still owed.
+    struct Step
+    {
+        unsigned change;
+        bool edited, unautosaved;
+        double shift;
+    };
+    const Step steps[] = {
+        {TBDocument::ChangeDone, true, true, -20},
+        {TBDocument::ChangeDone | TBDocument::ChangeDiscardable, true, true, -20},
+        {TBDocument::ChangeUndone, true, true, -20},
+        {TBDocument::ChangeUndone, false, true, -20},
+        {TBDocument::ChangeAutosaved, false, false, 0},
+        {TBDocument::ChangeRedone, true, true, -20},
+        {TBDocument::ChangeCleared, false, false, 0},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << "change " << step.change);
+        document.updateChangeCount(step.change);
+        EXPECT_EQ(document.isDocumentEdited(), step.edited);
+        EXPECT_EQ(w.isWindowModified(), step.edited);
+        EXPECT_EQ(document.hasUnautosavedChanges(), step.unautosaved);
+        EXPECT_EQ(view->titleLayout().frame.left(), clean + step.shift);
+    }
+
+    // Every change lays the bar out again: a title font set without a layout reaches the
+    // versions button and the title field with the next change.
+    QFont font = QApplication::font();
+    font.setPixelSize(17);
+    w.titleFont = font;
+    EXPECT_NE(versions->font().pixelSize(), 17);
+    document.updateChangeCount(TBDocument::ChangeAutosaved);
+    EXPECT_EQ(versions->font().pixelSize(), 17);
+    EXPECT_EQ(w.titleField()->font().pixelSize(), 17);
+    w.titleFont.reset();
+
+    // The title ends just before the button, or 8 pixels before the window's edit-status
+    // separator ("—") when that stands in its way.
+    TBTitlebarView::TitleLayout title = view->titleLayout();
+    EXPECT_EQ(title.frame.right(), versions->x() - 1);
+    const double left = title.frame.left();
+    auto *separator = new QLabel(QString(QChar(0x2014)), &w);
+    separator->setGeometry(versions->x() - 30, 0, 12, 16);
+    title = view->titleLayout();
+    EXPECT_EQ(title.frame.left(), left) << "the separator cuts, it does not move";
+    EXPECT_EQ(title.frame.right(), separator->x() - 8);
+
+    // Leaving the document takes the button away.
+    document.removeWindow(&w);
+    EXPECT_EQ(w.standardWindowButton(TBWindow::DocumentVersionsButton), nullptr);
+    EXPECT_EQ(w.document(), nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "support/Contrast.h"
 #include "support/LogCapture.h"
+#include "support/WaitFor.h"
 
 #include <QtGui/QCursor>
 #include <QtGui/QPainter>
@@ -319,4 +320,34 @@ TEST(ButtonToolBar, TheOlderItemViewsArePlacedAtOnceAndTaggedByRunningNumber)
     ASSERT_TRUE(pages);
     EXPECT_EQ(pages->x(), 64);
     EXPECT_EQ(pages->tag(), 0);
+}
+
+// Widths may come from views anywhere, so a resize of any widget in the process, not only
+// of the toolbar or its parent, lays the items out again (on the next turn).
+TEST(ButtonToolBar, AnyResizeInTheProcessLaysTheItemsOutAgain)
+{
+    Strip strip(300, {button(), button()});
+    const QRect placed = strip.frame(1);
+    struct Trigger
+    {
+        const char *name;
+        std::function<void()> resize;
+    };
+    // Hidden widgets keep their resize events until shown.
+    strip.parent.show();
+    QWidget elsewhere;
+    elsewhere.resize(50, 50);
+    elsewhere.show();
+    const Trigger triggers[] = {
+        {"an unrelated window", [&] { elsewhere.resize(elsewhere.width() + 10, 60); }},
+        {"an item view", [&] { strip.bar->itemView(0)->resize(33, 24); }},
+    };
+    for (const Trigger &trigger : triggers) {
+        SCOPED_TRACE(trigger.name);
+        strip.bar->itemView(1)->move(200, 0); // out of place, without a resize
+        trigger.resize();
+        EXPECT_TRUE(waitFor([&] { return strip.frame(1).x() != 200; }));
+    }
+    EXPECT_EQ(strip.frame(1).x(), strip.frame(0).right() + 1) << "the second item follows the first";
+    EXPECT_EQ(strip.frame(1).width(), placed.width());
 }

@@ -116,5 +116,21 @@
         <source>GoLastPage</source>
         <translation>Last page</translation>
     </message>
+    <message>
+        <source>facebook</source>
+        <translation>Facebook</translation>
+    </message>
+    <message>
+        <source>twitter</source>
+        <translation>Twitter</translation>
+    </message>
+    <message>
+        <source>sinaweibo</source>
+        <translation>Sina Weibo</translation>
+    </message>
+    <message>
+        <source>tencentweibo</source>
+        <translation>Tencent Weibo</translation>
+    </message>
 </context>
 </TS>
