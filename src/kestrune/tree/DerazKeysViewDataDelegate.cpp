@@ -118,6 +118,13 @@ void DerazKeysViewDataDelegate::attachTreeView(Pavisade::OutlineView *tree)
     if (!tree)
         return;
     Pavisade::updateColumnsDef(tree, treeColumnsDef());
+    becomeDelegateOf(tree);
+}
+
+void DerazKeysViewDataDelegate::becomeDelegateOf(Pavisade::OutlineView *tree)
+{
+    if (!tree)
+        return;
     setOwner(tree);
     // Cells are only shown, never edited here, so the row look replaces the column's
     // text-cell delegate.

@@ -46,9 +46,11 @@ public:
 
     // The tree's one column: "DataBase", showing each node's "name".
     static XXXNSTableColumnFieldList treeColumnsDef();
-    // Gives the tree its column, shows the model in it and follows the user's
-    // expansions and collapses.
+    // Gives the tree its column, then becomes its model (becomeDelegateOf).
     void attachTreeView(Pavisade::OutlineView *tree);
+    // Shows the model in the tree (whose columns are set) and follows the user's
+    // expansions and collapses.
+    void becomeDelegateOf(Pavisade::OutlineView *tree);
 
     // --- Connecting, refreshing, closing ------------------------------------------------
     // Connects the profile (reload: forget the store's databases first, so a new
