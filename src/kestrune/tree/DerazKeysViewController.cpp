@@ -19,6 +19,7 @@
 
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/sheets/SheetHost.h>
+#include <pavisade/trees/OutlineViewExtension.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/URLMasking.h>
@@ -88,7 +89,7 @@ void DerazKeysView::drawBranches(QPainter *painter, const QRect &rect, const QMo
 }
 
 DerazKeysViewController::DerazKeysViewController(QWidget *parent)
-    : X3CommonViewController(parent)
+    : X3TreeViewXibController(parent)
 {
 }
 
@@ -113,43 +114,80 @@ DerazConnnectionWindowController *DerazKeysViewController::derazConnnectionWindo
     return m_connectionWindow;
 }
 
+// The interface: the tree (its own scrolling view) with the fixed parts of its set-up.
 void DerazKeysViewController::loadInterface()
 {
     m_tree = new DerazKeysView(this);
     m_tree->setObjectName(QStringLiteral("derazKeysView"));
     m_tree->setUniformRowHeights(true);
-    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setFrameShape(QFrame::NoFrame);
     m_tree->header()->hide();
     m_tree->setIconSize(QSize(16, 16));
-    Kestrune::applyDarkListLook(m_tree, this);
-
-    m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
-    m_dataDelegate->attachTreeView(m_tree);
     // The one column always spans the pane: no sideways scrolling.
-    m_tree->header()->setStretchLastSection(true);
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(m_tree, &DerazKeysView::doubleClicked, this,
-            [this](const QModelIndex &index) { doubleClickRow(index); });
-    // A success stops the spinner through the view state; a failure has nothing to wait
-    // for once no other connect is under way.
-    connect(m_dataDelegate, &DerazKeysViewDataDelegate::connectFinished, this, [this](bool succeeded) {
-        if (!succeeded && m_dataDelegate->connectsInFlight() == 0)
-            hideActivityView();
-    });
+    m_tree->header()->setStretchLastSection(true);
 }
 
+QAbstractScrollArea *DerazKeysViewController::derazKeysViewScrollView() const
+{
+    return m_tree;
+}
+
+Pavisade::OutlineView *DerazKeysViewController::treeXibView()
+{
+    return m_tree;
+}
+
+QAbstractScrollArea *DerazKeysViewController::treeViewXibScrollView()
+{
+    return derazKeysViewScrollView();
+}
+
+void DerazKeysViewController::treeViewStyleConfig()
+{
+    treeView()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The tree and the screen behind it share the dark background.
+    Kestrune::applyDarkListLook(treeView(), this);
+}
+
+XXXNSTableColumnFieldList DerazKeysViewController::treeColumnsDef() const
+{
+    return DerazKeysViewDataDelegate::treeColumnsDef();
+}
+
+void DerazKeysViewController::treeViewDelegateConfig()
+{
+    if (!m_dataDelegate) {
+        m_dataDelegate = new DerazKeysViewDataDelegate(nullptr, nullptr, this);
+        // A success stops the spinner through the view state; a failure has nothing to
+        // wait for once no other connect is under way.
+        connect(m_dataDelegate, &DerazKeysViewDataDelegate::connectFinished, this, [this](bool succeeded) {
+            if (!succeeded && m_dataDelegate->connectsInFlight() == 0)
+                hideActivityView();
+        });
+    }
+    m_dataDelegate->becomeDelegateOf(treeView());
+    m_dataDelegate->callback = [](const XXXTreeViewDataDelegate::Node &,
+                                  const XXXTreeViewDataDelegate::Node &) {};
+    treeView()->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+// The tree screen's awakening first (look, column, model, column width), then the
+// screen's own: the view state, the notifications, the double click, the toolbar, and
+// the automatic connection.
 void DerazKeysViewController::awakeFromNib()
 {
-    X3CommonViewController::awakeFromNib();
+    X3TreeViewXibController::awakeFromNib();
     dbViewState()->addDelegate<SimpleDBStateDelegate>(this, Bastwick::mainQueue());
     m_joinedViewState = true;
     registerNotifications();
+    connect(treeView(), &Pavisade::OutlineView::doubleClicked, this,
+            [this](const QModelIndex &index) { doubleClickRow(index); });
     setUpToolBarConfig();
+    layoutToolBar();
     hideActivityView();
     layoutTree();
     autoLogin();
@@ -173,10 +211,12 @@ void DerazKeysViewController::registerNotifications()
     center.addObserver(this, kDBImportDataNotify, [this](const auto &) { refresh(); });
 }
 
+// The interface keeps the tree over the screen; the tree screen then shares the column
+// width and places the toolbar.
 void DerazKeysViewController::resizeEvent(QResizeEvent *event)
 {
-    X3CommonViewController::resizeEvent(event);
     layoutTree();
+    X3TreeViewXibController::resizeEvent(event);
 }
 
 void DerazKeysViewController::layoutTree()
@@ -185,7 +225,11 @@ void DerazKeysViewController::layoutTree()
         return;
     const int bar = hasToolBar() ? int(toolbarParentViewDefaultHeight()) : 0;
     m_tree->setGeometry(0, 0, width(), qMax(0, height() - bar));
-    layoutToolBar();
+}
+
+Pavisade::TreeNodeList DerazKeysViewController::selectedNodes()
+{
+    return Pavisade::itemsAtIndexSet(treeView(), Pavisade::selectedRowIndexes(treeView()));
 }
 
 QList<XXXButtonToolBarItem> DerazKeysViewController::toolbarItemsConfig() const
@@ -252,15 +296,14 @@ void DerazKeysViewController::autoLogin()
 
 void DerazKeysViewController::closeConnection()
 {
-    const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
-    if (rows.isEmpty()) {
+    const Pavisade::TreeNodeList nodes = selectedNodes();
+    if (nodes.isEmpty()) {
         warn(QStringLiteral("ConnnectNodeSelectedNil"));
         return;
     }
     QVariantList ids;
     QStringList descriptions;
-    for (const QModelIndex &row : rows) {
-        const auto node = m_dataDelegate->nodeForIndex(row);
+    for (const auto &node : nodes) {
         if (!node || node->value(QStringLiteral("type")).toString() != kStoreNode)
             continue;
         ids.append(node->value(QStringLiteral("ID")).toLongLong());
@@ -472,8 +515,8 @@ void DerazKeysViewController::reportKeysRemoved(const std::optional<Bastwick::Er
 
 void DerazKeysViewController::removeKey()
 {
-    const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
-    if (rows.isEmpty() || dbViewState()->currentNodeURL().isEmpty()) {
+    const Pavisade::TreeNodeList nodes = selectedNodes();
+    if (nodes.isEmpty() || dbViewState()->currentNodeURL().isEmpty()) {
         warn(QStringLiteral("KeySelectedNil"));
         return;
     }
@@ -482,8 +525,7 @@ void DerazKeysViewController::removeKey()
     QStringList names;
     QStringList databases;
     QHash<QString, QByteArrayList> keysByDatabase;
-    for (const QModelIndex &row : rows) {
-        const auto node = m_dataDelegate->nodeForIndex(row);
+    for (const auto &node : nodes) {
         if (!node || node->value(QStringLiteral("type")).toString() != kDerazKeyNode)
             continue;
         const QString dbURL = DataStoreBO::dbStoreURLFromNodeURL(node->url());
@@ -551,7 +593,7 @@ std::shared_ptr<DerazDatabase> DerazKeysViewController::currentDatabaseOrWarn()
 void DerazKeysViewController::magicData()
 {
     const auto db = SimpleDBStateManager::sharedInstance().currentDatabase();
-    if (!db || m_tree->selectionModel()->selectedRows().isEmpty()) {
+    if (!db || !treeView()->selectionModel()->hasSelection()) {
         warn(QStringLiteral("DataBaseSelectedNil"));
         return;
     }

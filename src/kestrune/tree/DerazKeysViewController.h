@@ -5,7 +5,8 @@
 #include <bastwick/platform/Error.h>
 
 #include <pavisade/trees/OutlineView.h>
-#include <pavisade/viewcontrollers/X3CommonViewController.h>
+#include <pavisade/trees/TreeNode.h>
+#include <pavisade/trees/X3TreeViewController.h>
 
 #include <QtCore/QPointer>
 
@@ -35,12 +36,14 @@ protected:
 };
 
 // The left pane of the main window: the tree of connections, their databases and keys,
-// with a small toolbar (add, remove, a text label, reload). It carries out the key
-// operations the rest of the application asks for by notification, follows the view
-// state so that the current database follows the selection, and connects the profiles
-// marked for automatic connection when it wakes (else it opens the quick-connect
-// window). Main thread.
-class DerazKeysViewController : public X3CommonViewController, public SimpleDBStateDelegate
+// with a small toolbar (add, remove, a text label, reload). A tree screen whose tree its
+// own interface lays out: the tree screen's hooks give the tree its look, its one column
+// and its model, and size the column; the toolbar sits in its strip along the bottom.
+// It carries out the key operations the rest of the application asks for by
+// notification, follows the view state so that the current database follows the
+// selection, and connects the profiles marked for automatic connection when it wakes
+// (else it opens the quick-connect window). Main thread.
+class DerazKeysViewController : public X3TreeViewXibController, public SimpleDBStateDelegate
 {
     Q_OBJECT
 
@@ -48,7 +51,9 @@ public:
     explicit DerazKeysViewController(QWidget *parent = nullptr);
     ~DerazKeysViewController() override;
 
+    // The interface's tree (the tree is its own scrolling view).
     DerazKeysView *derazKeysView() const { return m_tree; }
+    QAbstractScrollArea *derazKeysViewScrollView() const;
     DerazKeysViewDataDelegate *dataDelegate() const { return m_dataDelegate; }
     std::shared_ptr<SimpleDBViewState> dbViewState() const;
     DerazConnnectionWindowController *derazConnnectionWindowController();
@@ -77,6 +82,13 @@ public:
     void removeAllKeyWithNodeURL(const QVariant &nodeURL);
     // Asks, then fills the current database with the preferred number of sample keys.
     void magicData();
+
+    // Tree screen hooks.
+    Pavisade::OutlineView *treeXibView() override;
+    QAbstractScrollArea *treeViewXibScrollView() override;
+    void treeViewStyleConfig() override;
+    XXXNSTableColumnFieldList treeColumnsDef() const override;
+    void treeViewDelegateConfig() override;
 
     QList<XXXButtonToolBarItem> toolbarItemsConfig() const override;
     void toolButtonClicked(QAbstractButton *sender) override;
@@ -111,12 +123,15 @@ private:
     std::shared_ptr<DerazDatabase> currentDatabaseOrWarn();
     void reportKeysRemoved(const std::optional<Bastwick::Error> &error, const QString &nodeURL,
                            const QByteArrayList &keys);
+    // The interface's layout: the tree over the screen above the toolbar strip.
     void layoutTree();
     // Makes the panel a window of its own owned by this controller.
     void adoptSheet(DerazKeyPanel *sheet);
     // True while a key sheet opened here is on screen.
     bool isSheetOpen() const;
     void endKeyRead();
+    // The nodes of the selected rows, in row order.
+    Pavisade::TreeNodeList selectedNodes();
 
     DerazKeysView *m_tree = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;

@@ -3,7 +3,9 @@
 #include <kestrune/AppNotifications.h>
 #include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/model/DBDatabase.h>
 #include <kestrune/data/model/DBStore.h>
+#include <kestrune/data/model/DBTable.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataStoreBO.h>
@@ -43,6 +45,27 @@ QString lastPathComponent(const QString &path)
 QString databaseNodeURL(const DBProfile &profile, const DBDatabase &db)
 {
     return QStringLiteral("%1/%2").arg(profile.connID()).arg(lastPathComponent(db.name()));
+}
+
+// "<connection id>/<database>/<table>": the URL of a table node.
+QString tableNodeURL(qint64 connID, const QString &dbName, const QString &table)
+{
+    return QStringLiteral("%1/%2/%3").arg(connID).arg(dbName, table);
+}
+
+// The local-file connection row shows the look of its own cell, not the node's values.
+const QString kSQLiteStoreTitle = QStringLiteral("SQLite");
+
+bool isSQLiteStoreNode(const XXXTreeViewDataDelegate::Node &node)
+{
+    return node->value(QStringLiteral("type")).toString() == kStoreNode &&
+           node->value(QStringLiteral("name")).toString() == kSQLiteURLScheme;
+}
+
+// Engines whose edition lists tables under its connections.
+bool isTableEdition()
+{
+    return DBHelper::isSQLiteVersion() || DBHelper::isMySQLVersion() || DBHelper::isPostgreSQLVersion();
 }
 
 const QIcon &namedIcon(const QString &name)
@@ -98,6 +121,13 @@ void DerazKeysViewDataDelegate::attachTreeView(Pavisade::OutlineView *tree)
     if (!tree)
         return;
     Pavisade::updateColumnsDef(tree, treeColumnsDef());
+    becomeDelegateOf(tree);
+}
+
+void DerazKeysViewDataDelegate::becomeDelegateOf(Pavisade::OutlineView *tree)
+{
+    if (!tree)
+        return;
     setOwner(tree);
     // Cells are only shown, never edited here, so the row look replaces the column's
     // text-cell delegate.
@@ -190,17 +220,10 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
         return;
     }
 
-    const NodeList children = derazTreeNodeWithDBProfile(profile, dbs, keyRows);
-    if (Node connection = findConnectionNodeMap(profile)) {
-        // A refreshed connection: its rows are replaced in place, so the tree keeps its
-        // expansion, selection and scroll position.
-        replaceChildNodes(connection, children);
-    } else {
-        connection = connectionStoreRootMap(profile);
-        addData(connection);
-        for (qsizetype i = 0; i < children.size(); ++i)
-            insertChildNode(connection, children.at(i), i);
-    }
+    const Node connection = connectionNodeFor(profile);
+    replaceChildren(connection, profile->scheme() == kDerazURLScheme
+                                    ? derazTreeNodeWithDBProfile(profile, dbs, keyRows)
+                                    : otherEngineChildren(profile, dbs));
 
     if (reload) {
         reloadData();
@@ -212,6 +235,89 @@ void DerazKeysViewDataDelegate::connectCompletion(const ProfilePtr &requested, c
     dbViewState()->dataStoreConnectCompletion();
     Bastwick::NotificationCenter::defaultCenter().post(kDBConnectServerStatusMsg);
     emit connectFinished(true, requested);
+}
+
+XXXTreeViewDataDelegate::Node DerazKeysViewDataDelegate::connectionNodeFor(const ProfilePtr &profile)
+{
+    Node connection = findConnectionNodeMap(profile);
+    if (!connection) {
+        connection =
+            DBHelper::isSQLiteVersion() ? connectionDBRootMap(profile) : connectionStoreRootMap(profile);
+        addData(connection);
+    }
+    return connection;
+}
+
+XXXTreeViewDataDelegate::NodeList
+DerazKeysViewDataDelegate::otherEngineChildren(const ProfilePtr &profile,
+                                               const QList<std::shared_ptr<DBDatabase>> &dbs) const
+{
+    if (!DBHelper::isSQLiteVersion())
+        return databasesTreeNodeWithDBProfile(profile, dbs);
+    // The local-file edition shows the tables of its one database right under the root.
+    const std::shared_ptr<DBDatabase> db = dbs.value(0);
+    if (!db)
+        return {};
+    db->refresh();
+    return tableTreeNodeWithDBProfile(profile, db);
+}
+
+void DerazKeysViewDataDelegate::replaceChildren(const Node &connection, const NodeList &children)
+{
+    // A refreshed connection's rows are replaced in place, so the tree keeps its expansion,
+    // selection and scroll position; a new connection gets its rows inserted.
+    if (!connection->childNodes().isEmpty()) {
+        replaceChildNodes(connection, children);
+        return;
+    }
+    for (qsizetype i = 0; i < children.size(); ++i)
+        insertChildNode(connection, children.at(i), i);
+}
+
+void DerazKeysViewDataDelegate::connectToDBStoreWithProfile(const ProfilePtr &profile,
+                                                            const Bastwick::IndexSet &reloadAtIndex)
+{
+    if (!profile)
+        return;
+    const DataStoreBO::StorePtr store = registry().dbStoreWithDBProfile(profile);
+    if (!store)
+        return;
+    QPointer<DerazKeysViewDataDelegate> self(this);
+    store->fetchDatabasesWithCallback([self, reloadAtIndex](const DBStore::DatabaseList &databases,
+                                                            const std::shared_ptr<DBProfile> &connected,
+                                                            const std::optional<Bastwick::Error> &error) {
+        if (!self)
+            return;
+        XXXLog(QStringLiteral("databases=%1").arg(databases.size()));
+        if (error || !connected)
+            return;
+        if (!databases.isEmpty()) {
+            const Node connection = self->connectionNodeFor(connected);
+            // A Deraz connection keeps the children it has.
+            if (isTableEdition())
+                self->replaceChildren(connection, self->otherEngineChildren(connected, databases));
+        }
+        if (reloadAtIndex.isEmpty())
+            return;
+        for (const qint64 row : reloadAtIndex.toList())
+            if (const Node node = self->itemOfRowInVisibleTreeView(row))
+                self->noteNodeChanged(node);
+        self->updateStateNodeURL();
+    });
+}
+
+void DerazKeysViewDataDelegate::refreshWithNodeURL(const QString &nodeURL)
+{
+    const ProfilePtr profile = registry().profileByNodeURL(nodeURL);
+    if (!profile)
+        return;
+    const qint64 row = nodeItemIndex(nodeURL);
+    if (row < 0) {
+        connectToDBStoreWithProfile(profile, true);
+        expandOpenNode();
+        return;
+    }
+    connectToDBStoreWithProfile(profile, Bastwick::IndexSet(row));
 }
 
 void DerazKeysViewDataDelegate::refresh()
@@ -255,6 +361,69 @@ DerazKeysViewDataDelegate::connectionStoreRootMap(const ProfilePtr &profile) con
                                                   : profile->path());
     values.insert(QStringLiteral("ID"), profile->connID());
     return Pavisade::TreeNode::createWithChildren(values);
+}
+
+XXXTreeViewDataDelegate::Node DerazKeysViewDataDelegate::connectionDBRootMap(const ProfilePtr &profile) const
+{
+    const QString name = lastPathComponent(profile->url());
+    QVariantMap values;
+    values.insert(QStringLiteral("name"), name);
+    values.insert(QStringLiteral("type"), kDatabaseNode);
+    values.insert(QStringLiteral("host"), profile->host());
+    values.insert(QStringLiteral("port"), profile->port());
+    values.insert(QStringLiteral("url"), QStringLiteral("%1/%2").arg(profile->connID()).arg(name));
+    values.insert(QStringLiteral("ID"), profile->connID());
+    return Pavisade::TreeNode::createWithChildren(values);
+}
+
+XXXTreeViewDataDelegate::NodeList
+DerazKeysViewDataDelegate::databasesTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                                          const QList<std::shared_ptr<DBDatabase>> &dbs) const
+{
+    NodeList nodes;
+    for (const std::shared_ptr<DBDatabase> &db : dbs) {
+        if (!db || db->name().isNull())
+            continue;
+        const QString name = lastPathComponent(db->name());
+        QVariantMap values;
+        values.insert(QStringLiteral("name"), name);
+        values.insert(QStringLiteral("isSys"), db->isSystemDB());
+        values.insert(QStringLiteral("type"), kDatabaseNode);
+        values.insert(QStringLiteral("url"), QStringLiteral("%1/%2").arg(profile->connID()).arg(name));
+        Node node = Pavisade::TreeNode::createWithChildren(values);
+        // The table nodes carry the database node's name in their URLs.
+        for (const Node &table : tableNodes(profile->connID(), name, db))
+            node->appendChild(table);
+        nodes.append(node);
+    }
+    return nodes;
+}
+
+XXXTreeViewDataDelegate::NodeList
+DerazKeysViewDataDelegate::tableTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                                      const std::shared_ptr<DBDatabase> &db) const
+{
+    if (!db)
+        return {};
+    return tableNodes(profile->connID(), db->name(), db);
+}
+
+XXXTreeViewDataDelegate::NodeList DerazKeysViewDataDelegate::tableNodes(qint64 connID, const QString &dbName,
+                                                                        const std::shared_ptr<DBDatabase> &db)
+{
+    NodeList nodes;
+    for (const std::shared_ptr<DBTable> &table : db->tables()) {
+        if (!table)
+            continue;
+        QVariantMap values;
+        values.insert(QStringLiteral("name"), table->name());
+        values.insert(QStringLiteral("isSys"), table->isSystemTable());
+        values.insert(QStringLiteral("count"), QString::number(table->numberOfRecords()));
+        values.insert(QStringLiteral("type"), kTableNode);
+        values.insert(QStringLiteral("url"), tableNodeURL(connID, dbName, table->name()));
+        nodes.append(Pavisade::TreeNode::create(values));
+    }
+    return nodes;
 }
 
 XXXTreeViewDataDelegate::NodeList
@@ -436,32 +605,51 @@ QString DerazKeysViewDataDelegate::firstDatabaseNodeURL() const
     return node ? node->url() : QString();
 }
 
-QStringList DerazKeysViewDataDelegate::databaseNodeURLs() const
+XXXTreeViewDataDelegate::NodeList DerazKeysViewDataDelegate::shownDatabaseNodes() const
 {
     // Database nodes are never leaf rows, so only the shown node levels are walked: an
     // expanded database's keys are passed over, however many there are.
-    QStringList urls;
+    NodeList found;
     if (!owner())
-        return urls;
+        return found;
     std::function<void(const NodeList &)> walk = [&](const NodeList &nodes) {
         for (const Node &node : nodes) {
             const QString type = node->value(QStringLiteral("type")).toString();
             if (type == kDatabaseNode || type == kDerazNode)
-                urls.append(node->url());
+                found.append(node);
             if (owner()->isExpanded(indexForNode(node)))
                 walk(node->childNodes());
         }
     };
     walk(treeMembers());
+    return found;
+}
+
+QStringList DerazKeysViewDataDelegate::databaseNodeURLs() const
+{
+    QStringList urls;
+    for (const Node &node : shownDatabaseNodes())
+        urls.append(node->url());
     return urls;
+}
+
+qint64 DerazKeysViewDataDelegate::databaseNumbers() const
+{
+    qint64 count = 0;
+    for (const Node &node : shownDatabaseNodes())
+        if (node->value(QStringLiteral("type")).toString() == kDatabaseNode)
+            ++count;
+    return count;
 }
 
 // --- Cells ----------------------------------------------------------------------------------------
 
 QVariant DerazKeysViewDataDelegate::objectValueForTableColumn(const QModelIndex &index) const
 {
-    const QVariant value = XXXTreeViewDataDelegate::objectValueForTableColumn(index);
     const Node node = nodeForIndex(index);
+    if (node && !node->isLeafRow() && isSQLiteStoreNode(node))
+        return kSQLiteStoreTitle;
+    const QVariant value = XXXTreeViewDataDelegate::objectValueForTableColumn(index);
     if (node && !node->isLeafRow() && node->value(QStringLiteral("type")).toString() == kDerazNode)
         return QStringLiteral("%1(%2)").arg(value.toString(),
                                             node->value(QStringLiteral("count")).toString());
@@ -475,20 +663,29 @@ QVariant DerazKeysViewDataDelegate::data(const QModelIndex &index, int role) con
         if (!node || index.column() != 0)
             return {};
         const QString type = node->value(QStringLiteral("type")).toString();
+        const bool isSys = node->value(QStringLiteral("isSys")).toBool();
         if (role == KeyTreeItemDelegate::DetailRole) {
-            if (type == kStoreNode)
+            if (type == kStoreNode && !isSQLiteStoreNode(node))
                 return QStringLiteral("%1:%2")
                     .arg(node->value(QStringLiteral("host")).toString())
                     .arg(node->value(QStringLiteral("port")).toLongLong());
+            if (type == kTableNode)
+                return node->value(QStringLiteral("count")).toString();
             return {};
         }
+        if (isSQLiteStoreNode(node))
+            return namedIcon(QStringLiteral("DBDocs"));
         if (type == kStoreNode) {
             const QString scheme = node->value(QStringLiteral("name")).toString();
             return namedIcon(scheme == QLatin1String("mysql")      ? QStringLiteral("mysql-node")
                              : scheme == QLatin1String("postgres") ? QStringLiteral("postgresql-node")
                                                                    : QStringLiteral("deraz"));
         }
-        if (type == kDerazNode || type == kDatabaseNode)
+        if (type == kDatabaseNode)
+            return namedIcon(isSys ? QStringLiteral("DBDatabase-Sys") : QStringLiteral("DBDatabase"));
+        if (type == kTableNode)
+            return namedIcon(isSys ? QStringLiteral("DBTable-Sys") : QStringLiteral("DBDocs"));
+        if (type == kDerazNode)
             return namedIcon(QStringLiteral("DBDatabase"));
         if (type == kDerazKeyNode)
             return namedIcon(QStringLiteral("column-key"));

@@ -2,6 +2,8 @@
 
 #include <kestrune/tree/KeyTreeNodes.h>
 
+#include <bastwick/IndexSet.h>
+
 #include <pavisade/trees/XXXTreeViewDataDelegate.h>
 
 #include <QtCore/QHash>
@@ -44,21 +46,32 @@ public:
 
     // The tree's one column: "DataBase", showing each node's "name".
     static XXXNSTableColumnFieldList treeColumnsDef();
-    // Gives the tree its column, shows the model in it and follows the user's
-    // expansions and collapses.
+    // Gives the tree its column, then becomes its model (becomeDelegateOf).
     void attachTreeView(Pavisade::OutlineView *tree);
+    // Shows the model in the tree (whose columns are set) and follows the user's
+    // expansions and collapses.
+    void becomeDelegateOf(Pavisade::OutlineView *tree);
 
     // --- Connecting, refreshing, closing ------------------------------------------------
     // Connects the profile (reload: forget the store's databases first, so a new
     // connection is opened) and shows its databases once they arrive.
     void connectToDBStoreWithProfile(const ProfilePtr &profile, bool reload = true);
+    // Connects the profile without forgetting the store's databases; on success the
+    // connection node is found or added (its children are kept for a Deraz connection)
+    // and the given rows are redrawn. Nothing is posted.
+    void connectToDBStoreWithProfile(const ProfilePtr &profile, const Bastwick::IndexSet &reloadAtIndex);
     // Rebuilds the tree by connecting every registered profile anew.
     void refresh();
+    // Rebuilds the row of one node: connects its profile anew when no row shows the node,
+    // else redraws that row from the store's databases.
+    void refreshWithNodeURL(const QString &nodeURL);
     // Removes the profile's connection node.
     void closeDBStoreWithProfile(const ProfilePtr &profile);
 
     // --- Nodes ------------------------------------------------------------------------------
     Node connectionStoreRootMap(const ProfilePtr &profile) const;
+    // The root of a local-file connection: a "Database" node named after the file.
+    Node connectionDBRootMap(const ProfilePtr &profile) const;
     // Key rows made ahead of time, by database name.
     using KeyRowsByDatabase = QHash<QString, std::shared_ptr<DerazKeyLeafRows>>;
     // The database nodes; their key rows come from keyRows where made ahead, else are
@@ -66,6 +79,12 @@ public:
     NodeList derazTreeNodeWithDBProfile(const ProfilePtr &profile,
                                         const QList<std::shared_ptr<DBDatabase>> &dbs,
                                         const KeyRowsByDatabase &keyRows = {}) const;
+    // The database nodes of another engine, each with its table nodes.
+    NodeList databasesTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                            const QList<std::shared_ptr<DBDatabase>> &dbs) const;
+    // The table nodes of one database of another engine.
+    NodeList tableTreeNodeWithDBProfile(const ProfilePtr &profile,
+                                        const std::shared_ptr<DBDatabase> &db) const;
     // The profile's connection node among the top-level nodes, or null.
     Node findConnectionNodeMap(const ProfilePtr &profile) const;
 
@@ -86,6 +105,8 @@ public:
     Node findFirstDatabaseNode() const;
     QString firstDatabaseNodeURL() const;
     QStringList databaseNodeURLs() const;
+    // The number of shown rows of kind "Database" (Deraz databases are not counted).
+    qint64 databaseNumbers() const;
 
     // The key bytes of a key node (a transient leaf row or a node with a "url").
     static QByteArray keyOfNode(const Node &node);
@@ -113,6 +134,16 @@ private:
                            const QList<std::shared_ptr<DBDatabase>> &dbs, bool reload,
                            const KeyRowsByDatabase &keyRows);
     void expandNode(const Node &node);
+    // The profile's connection node; a new one is appended when there is none.
+    Node connectionNodeFor(const ProfilePtr &profile);
+    // The nodes under a connection of another engine (the local-file edition lists the
+    // tables of its one database).
+    NodeList otherEngineChildren(const ProfilePtr &profile,
+                                 const QList<std::shared_ptr<DBDatabase>> &dbs) const;
+    void replaceChildren(const Node &connection, const NodeList &children);
+    static NodeList tableNodes(qint64 connID, const QString &dbName, const std::shared_ptr<DBDatabase> &db);
+    // Database nodes of the shown levels, in row order.
+    NodeList shownDatabaseNodes() const;
 
     DataStoreBO *m_registry = nullptr;
     SimpleDBStateManager *m_states = nullptr;

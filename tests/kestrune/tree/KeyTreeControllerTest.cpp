@@ -12,6 +12,7 @@
 #include <kestrune/tree/DerazKeysViewController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/toolbar/XXXButtonToolBar.h>
 
 #include <bastwick/ByteText.h>
 #include <bastwick/platform/NotificationCenter.h>
@@ -24,6 +25,7 @@
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
@@ -108,6 +110,31 @@ protected:
     DerazKeysViewController keys;
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
+
+TEST_F(KeyTreeController, TheTreeScreenSetsUpTheInterfaceTreeAndLaysItOut)
+{
+    EXPECT_EQ(keys.treeView(), keys.derazKeysView()) << "the interface's tree is the screen's";
+    EXPECT_EQ(keys.treeViewScrollView(), keys.derazKeysView());
+    EXPECT_EQ(tree()->model(), model());
+    EXPECT_EQ(model()->owner(), tree());
+    EXPECT_EQ(tree()->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(tree()->palette().color(QPalette::Base), QColor(0x2c, 0x31, 0x35));
+    EXPECT_EQ(keys.palette().color(QPalette::Window), QColor(0x2c, 0x31, 0x35));
+    ASSERT_EQ(model()->columnCount(), 1);
+    EXPECT_EQ(model()->headerData(0, Qt::Horizontal).toString(), "DataBase");
+
+    // The toolbar keeps its strip along the bottom at the full width; the tree and its
+    // one column take the rest, at every size.
+    const int bar = XXXButtonToolBar::defaultButtonSize().height();
+    for (const QSize size : {QSize(320, 700), QSize(250, 420), QSize(400, 300)}) {
+        SCOPED_TRACE(size.width());
+        keys.resize(size);
+        ASSERT_TRUE(keys.hasToolBar());
+        EXPECT_EQ(keys.toolBarView()->geometry(), QRect(0, size.height() - bar, size.width(), bar));
+        EXPECT_EQ(tree()->geometry(), QRect(0, 0, size.width(), size.height() - bar));
+        EXPECT_EQ(tree()->header()->sectionSize(0), tree()->viewport()->width());
+    }
+}
 
 TEST_F(KeyTreeController, RemovesKeysSelectedInSeveralDatabasesEachFromItsOwn)
 {

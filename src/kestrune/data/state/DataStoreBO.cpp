@@ -195,6 +195,16 @@ DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profil
     return store;
 }
 
+void DataStoreBO::cacheDBStore(const ProfilePtr &profile, const StorePtr &store)
+{
+    if (!profile || !store)
+        return;
+    QMutexLocker locker(&m_lock);
+    cacheDBProfile(profile);
+    if (findProfileByURLString(profile->url()))
+        m_storeCache.insert(profile->connID(), store);
+}
+
 QList<DataStoreBO::ProfilePtr> DataStoreBO::dataStoreProfiles() const
 {
     QMutexLocker locker(&m_lock);

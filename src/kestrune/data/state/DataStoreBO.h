@@ -72,6 +72,11 @@ public:
     // time); null for a scheme other than "deraz" (the registration stays). A profile
     // without a URL is neither registered nor given a store.
     StorePtr dbStoreWithDBProfile(const ProfilePtr &profile);
+    // Registers the profile and keeps the given store for it: the store of an engine the
+    // registry does not make itself. Later look-ups answer it like any other store; the
+    // local-file scheme still answers none. A null store or a profile without a url: no
+    // effect.
+    void cacheDBStore(const ProfilePtr &profile, const StorePtr &store);
     QList<ProfilePtr> dataStoreProfiles() const;
     // The built-in local-file profile (its first read takes a connection identifier).
     ProfilePtr sqliteProfile();
