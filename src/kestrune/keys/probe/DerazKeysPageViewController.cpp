@@ -22,21 +22,6 @@
 
 using Kestrune::L;
 
-namespace Kestrune {
-
-QString fillPlaceholder(const QString &text, const QString &argument)
-{
-    QString filled = text;
-    for (const QLatin1String placeholder : {QLatin1String("%@"), QLatin1String("%1")}) {
-        const qsizetype at = filled.indexOf(placeholder);
-        if (at >= 0)
-            return filled.replace(at, placeholder.size(), argument);
-    }
-    return filled + QLatin1Char(' ') + argument;
-}
-
-} // namespace Kestrune
-
 namespace {
 
 const QColor kTableBackground(0x2c, 0x31, 0x35);

@@ -96,9 +96,3 @@ private:
     quint64 m_fetchGeneration = 0;
     bool m_joinedViewState = false;
 };
-
-namespace Kestrune {
-// The text with its one placeholder ("%@" or "%1") filled; the argument is never read
-// as a format.
-QString fillPlaceholder(const QString &text, const QString &argument);
-} // namespace Kestrune
