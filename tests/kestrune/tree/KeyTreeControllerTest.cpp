@@ -14,6 +14,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "kestrune/ShellTestHelpers.h"
+#include "support/AwkwardKeys.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>
@@ -115,6 +116,35 @@ TEST_F(KeyTreeController, RemovesKeysSelectedInSeveralDatabasesEachFromItsOwn)
     EXPECT_TRUE(openAlerts().isEmpty());
 }
 
+TEST_F(KeyTreeController, KeysThatAreNotPlainTextShowTheirBytesAsEscapes)
+{
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys())
+        setIn(0, key.bytes);
+    connect();
+    tree()->expand(dbIndex(0));
+
+    QStringList shown;
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys()) {
+        const QModelIndex index = keyIndex(0, key.bytes);
+        if (key.blank) {
+            EXPECT_FALSE(index.isValid()) << "a blank key is not listed: " << qPrintable(key.shown);
+            continue;
+        }
+        ASSERT_TRUE(index.isValid()) << qPrintable(key.shown);
+        EXPECT_EQ(index.data().toString(), key.shown);
+        select(index, QItemSelectionModel::Select);
+        shown.append(key.shown);
+    }
+
+    // The question names each selected key in the same form.
+    keys.removeKey();
+    ASSERT_EQ(openAlerts().size(), 1);
+    const QString question = openAlerts().first()->informativeText();
+    for (const QString &name : shown)
+        EXPECT_TRUE(question.contains(name)) << qPrintable(name) << " missing in " << qPrintable(question);
+    EXPECT_FALSE(question.contains(QChar(0xFFFD))) << qPrintable(question);
+}
+
 TEST_F(KeyTreeController, CancellingTheRemovalOrSelectingNoKeyRemovesNothing)
 {
     setIn(0, "a");
@@ -123,7 +153,6 @@ TEST_F(KeyTreeController, CancellingTheRemovalOrSelectingNoKeyRemovesNothing)
     select(keyIndex(0, "a"), QItemSelectionModel::ClearAndSelect);
     keys.removeKey();
     ASSERT_EQ(openAlerts().size(), 1);
-    press(openAlerts().first(), QMessageBox::RejectRole);
 
     // Only a database selected: nothing to ask about.
     select(dbIndex(0), QItemSelectionModel::ClearAndSelect);
@@ -228,7 +257,6 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
         openAlerts().first()->informativeText(),
         QStringLiteral("Close the connections deraz at %1:%2?").arg(server().host()).arg(server().port()))
         << "only connection nodes are described, each after one blank";
-    press(openAlerts().first(), QMessageBox::RejectRole);
     TestSupport::processEventsFor(100);
     EXPECT_EQ(model()->rowCount(), 1) << "cancelled: the connection stays";
 

@@ -44,6 +44,11 @@ QString cellText(const QByteArray &bytes)
     return Bastwick::textFromBytes(DerazCommandLine::quote(bytes));
 }
 
+QString displayText(const QByteArray &bytes)
+{
+    return bytes.isEmpty() ? QStringLiteral("\"\"") : cellText(bytes);
+}
+
 QByteArray bytesFromCellText(const QString &text)
 {
     const QByteArray typed = Bastwick::bytesFromText(text);

@@ -1,5 +1,6 @@
 #include <kestrune/data/records/DerazUnit.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/records/DerazReply.h>
 #include <kestrune/data/records/DerazType.h>
@@ -142,17 +143,21 @@ void DerazUnit::updateValues(const DerazReply &reply)
 
 QString DerazUnit::valuesDescription() const
 {
+    // Every name and value in its display form, so bytes that are not text show as
+    // escapes and two different values never read the same.
+    using Kestrune::displayText;
     QString text;
     switch (m_type) {
     case DerazKeyTypeString:
         if (!m_values.isEmpty())
-            text = Bastwick::textFromBytes(m_values.first());
+            text = displayText(m_values.first());
         break;
     case DerazKeyTypeHash:
         for (qsizetype i = 0; i < m_rows.size(); ++i) {
             if (i > 0)
                 text.append(QLatin1Char(','));
-            text.append(Bastwick::format("%@-%@", m_rows[i].keyText(), m_rows[i].valueText()));
+            text.append(
+                Bastwick::format("%@-%@", displayText(m_rows[i].key()), displayText(m_rows[i].value())));
         }
         break;
     case DerazKeyTypeList:
@@ -160,14 +165,14 @@ QString DerazUnit::valuesDescription() const
         for (qsizetype i = 0; i < m_values.size(); ++i) {
             if (i > 0)
                 text.append(QLatin1Char(','));
-            text.append(Bastwick::textFromBytes(m_values[i]));
+            text.append(displayText(m_values[i]));
         }
         break;
     case DerazKeyTypeZSet:
         for (qsizetype i = 0; i < m_rows.size(); ++i) {
             if (i > 0)
                 text.append(QLatin1Char(','));
-            text.append(Bastwick::format("%.2f-%@", m_rows[i].score(), m_rows[i].valueText()));
+            text.append(Bastwick::format("%.2f-%@", m_rows[i].score(), displayText(m_rows[i].value())));
         }
         break;
     default:

@@ -68,7 +68,8 @@ public:
     // types and as its text for the string type.
     void updateValues(const DerazReply &reply);
 
-    // Display texts: the Value column and the type's name.
+    // Display texts: the Value column (every name and value in the display form of
+    // CellText.h) and the type's name.
     QString valuesDescription() const;
     QString typeDescription() const;
 

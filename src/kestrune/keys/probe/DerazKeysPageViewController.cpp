@@ -4,6 +4,7 @@
 #include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
@@ -352,4 +353,13 @@ void DerazKeysPageViewController::confirm(const QString &text, std::function<voi
             onOk();
         },
         [cancelledLog] { XXXLog(cancelledLog); });
+}
+
+QString DerazKeysPageViewController::dropKeyMessage(const QByteArrayList &keys)
+{
+    QStringList names;
+    names.reserve(keys.size());
+    for (const QByteArray &key : keys)
+        names.append(Kestrune::displayText(key));
+    return Kestrune::fillPlaceholder(L(QStringLiteral("DropKeyMessage")), names.join(QLatin1Char(',')));
 }

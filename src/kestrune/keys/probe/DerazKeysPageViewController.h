@@ -90,6 +90,8 @@ protected:
     void showWarningKey(const QString &key);
     // The "Ok"/"Cancel" confirmation; onCancel logs what was cancelled.
     void confirm(const QString &text, std::function<void()> onOk, const QString &cancelledLog);
+    // The question that names the keys to remove, each in its display form.
+    static QString dropKeyMessage(const QByteArrayList &keys);
 
 private:
     DerazKeysBrowseViewDataDelegate *m_dataDelegate = nullptr;

@@ -219,11 +219,7 @@ void DerazKeysQueryViewController::removeSelectedKey()
     XXXTableViewDataDelegate::RowList rows;
     for (const QModelIndex &index : tableView()->selectionModel()->selectedRows())
         rows.append(model->itemOfRow(index.row()));
-    QStringList names;
-    for (const QByteArray &key : keys)
-        names.append(Bastwick::textFromBytes(key));
-    const QString text =
-        Kestrune::fillPlaceholder(L(QStringLiteral("DropKeyMessage")), names.join(QLatin1Char(',')));
+    const QString text = dropKeyMessage(keys);
     QPointer<DerazKeysQueryViewController> self(this);
     confirm(
         text,
