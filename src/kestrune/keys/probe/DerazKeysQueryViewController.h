@@ -33,7 +33,11 @@ public:
     void runButtonClicked();
     void clearButtonClicked();
     void removeSelectedKey();
+    // Asks whether to remove the keys the last query found, naming their pattern and
+    // number; the log then says how many the server removed.
     void trashAllQueryKey();
+    // That question for the database's last query.
+    static QString removeAllQueryKeyMessage(const DerazDatabase &db);
     // Reloads the table through the event loop, with the spinner shown meanwhile.
     void fetchData();
 

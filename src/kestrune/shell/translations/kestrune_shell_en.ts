@@ -72,6 +72,14 @@
         <translation>Remove every key of %1 from the server?</translation>
     </message>
     <message>
+        <source>EmptyQueryKeysMessage</source>
+        <translation>Remove the keys of %1 that match %2 from the server? Matching keys: %3. This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>QueryKeysRemoved</source>
+        <translation>Keys removed: %1 of the %2 found.</translation>
+    </message>
+    <message>
         <source>InsertNewData</source>
         <translation>Add a key</translation>
     </message>
