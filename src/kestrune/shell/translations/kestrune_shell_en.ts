@@ -80,6 +80,18 @@
         <translation>Keys removed: %1 of the %2 found.</translation>
     </message>
     <message>
+        <source>ConsoleCommandRunning</source>
+        <translation>A command is running: waiting for its reply.</translation>
+    </message>
+    <message>
+        <source>ConsoleCommandsQueued</source>
+        <translation>A command is running; sent after its reply: %1</translation>
+    </message>
+    <message>
+        <source>ConsoleQueueNotSent</source>
+        <translation>No database is selected: the commands typed while the reply was coming were not sent.</translation>
+    </message>
+    <message>
         <source>InsertNewData</source>
         <translation>Add a key</translation>
     </message>
