@@ -159,6 +159,7 @@ void DerazKeysQueryViewController::fetchData()
 
 void DerazKeysQueryViewController::runButtonClicked()
 {
+    m_removalNote.clear();
     runQuery(m_queryTextView->toPlainText());
 }
 
@@ -190,7 +191,11 @@ void DerazKeysQueryViewController::clearButtonClicked()
 
 void DerazKeysQueryViewController::pageSizeInfoWillChange(qsizetype rows)
 {
-    m_logTextView->setPlainText(QStringLiteral("%1  key founded!").arg(rows));
+    const QString found = QStringLiteral("%1  key founded!").arg(rows);
+    // The stored query runs again when the key tree reloads after a removal: the count of
+    // the removal stays in front until the user runs a query.
+    m_logTextView->setPlainText(m_removalNote.isEmpty() ? found
+                                                        : m_removalNote + QStringLiteral("  ") + found);
 }
 
 qsizetype DerazKeysQueryViewController::keyCount(const DerazDatabase &db) const
@@ -262,8 +267,8 @@ void DerazKeysQueryViewController::trashAllQueryKey()
                         self->m_logTextView->setPlainText(error->description);
                     } else {
                         self->dataDelegate()->setData(XXXTableViewDataDelegate::RowList());
-                        self->m_logTextView->setPlainText(
-                            L(QStringLiteral("QueryKeysRemoved")).arg(removed).arg(found));
+                        self->m_removalNote = L(QStringLiteral("QueryKeysRemoved")).arg(removed).arg(found);
+                        self->m_logTextView->setPlainText(self->m_removalNote);
                     }
                     self->stateDelegate()->dataStoreDerazKeyRemoved(keys);
                 });

@@ -72,4 +72,6 @@ private:
     QPushButton *m_runButton = nullptr;
     QPushButton *m_clearButton = nullptr;
     QString m_query;
+    // What the last removal of all results removed, until the user runs a query.
+    QString m_removalNote;
 };

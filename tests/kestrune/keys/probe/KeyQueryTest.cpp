@@ -172,6 +172,11 @@ TEST_F(KeyQueryTest, RemoveAllDeletesTheResultsOnTheServer)
     EXPECT_EQ(server().command({"EXISTS", "kept:000", "kept:001"}), ":2\r\n");
     EXPECT_EQ(screen->dataDelegate()->itemCount(), 0);
     EXPECT_EQ(log(), "Keys removed: 2 of the 3 found.");
+    // The key tree reloads after a removal, and the stored query runs again: the count
+    // stays in view.
+    state()->dataStoreConnectCompletion();
+    ASSERT_TRUE(waitFor([&] { return log().endsWith("0  key founded!"); }, 10000)) << qPrintable(log());
+    EXPECT_EQ(log(), "Keys removed: 2 of the 3 found.  0  key founded!");
     // The last page's geometry now describes a list that is gone: reloading asks for nothing.
     click(8);
     TestSupport::processEventsFor(100);
