@@ -153,6 +153,7 @@ TEST_F(KeyTreeController, CancellingTheRemovalOrSelectingNoKeyRemovesNothing)
     select(keyIndex(0, "a"), QItemSelectionModel::ClearAndSelect);
     keys.removeKey();
     ASSERT_EQ(openAlerts().size(), 1);
+    press(openAlerts().first(), QMessageBox::RejectRole);
 
     // Only a database selected: nothing to ask about.
     select(dbIndex(0), QItemSelectionModel::ClearAndSelect);
@@ -257,6 +258,7 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
         openAlerts().first()->informativeText(),
         QStringLiteral("Close the connections deraz at %1:%2?").arg(server().host()).arg(server().port()))
         << "only connection nodes are described, each after one blank";
+    press(openAlerts().first(), QMessageBox::RejectRole);
     TestSupport::processEventsFor(100);
     EXPECT_EQ(model()->rowCount(), 1) << "cancelled: the connection stays";
 
