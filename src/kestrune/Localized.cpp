@@ -13,6 +13,17 @@ QString L(const QString &key)
     return Pavisade::localizedString(key);
 }
 
+QString fillPlaceholder(const QString &text, const QString &argument)
+{
+    QString filled = text;
+    for (const QLatin1String placeholder : {QLatin1String("%@"), QLatin1String("%1")}) {
+        const qsizetype at = filled.indexOf(placeholder);
+        if (at >= 0)
+            return filled.replace(at, placeholder.size(), argument);
+    }
+    return filled + QLatin1Char(' ') + argument;
+}
+
 void installAppTranslations()
 {
     static bool installed = false;

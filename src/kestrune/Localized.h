@@ -17,6 +17,10 @@ namespace Kestrune {
 // The text of the key in the installed tables, or the key itself.
 QString L(const QString &key);
 
+// The text with its one placeholder ("%@" or "%1") filled, or the argument put behind
+// it when it has none (a key without an entry); the argument is never read as a format.
+QString fillPlaceholder(const QString &text, const QString &argument);
+
 // Loads the shipped English table into the application, once; needs the application
 // object. Start-up does it before any screen is made.
 void installAppTranslations();

@@ -5,6 +5,8 @@
 
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/state/DataBaseBO.h>
+#include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
+#include <kestrune/keys/probe/DerazProbeViewController.h>
 #include <kestrune/shell/AppDelegate.h>
 #include <kestrune/shell/DerazViewController.h>
 #include <kestrune/shell/KSTMainWindow.h>
@@ -75,5 +77,29 @@ struct ConnectedMainWindow
                                                                             QItemSelectionModel::Rows);
     }
 };
+
+// For the command line "<program> <folder> <port>": sets *folder, opens the shell on
+// 127.0.0.1:<port>, selects DB0 and waits for the key browser's first page. Answers the
+// probe container, or null after a message on standard error.
+inline DerazProbeViewController *openProbe(QApplication &app, int argc, char *argv[],
+                                           ConnectedMainWindow &shell, QDir *folder)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <folder> <port>\n", argv[0]);
+        return nullptr;
+    }
+    *folder = QDir(QString::fromLocal8Bit(argv[1]));
+    if (!shell.open(startApplication(app, argv[2])))
+        return nullptr;
+    shell.select(shell.db0);
+    auto *probe = qobject_cast<DerazProbeViewController *>(shell.root->derazProbeViewController());
+    if (!probe) {
+        std::fprintf(stderr, "no probe container\n");
+        return nullptr;
+    }
+    auto *browser = probe->derazKeysBrowseViewController();
+    (void)QTest::qWaitFor([&] { return browser->dataDelegate()->itemCount() > 0; }, 20000);
+    return probe;
+}
 
 } // namespace AppShots

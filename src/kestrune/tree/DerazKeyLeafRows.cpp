@@ -1,9 +1,8 @@
 #include <kestrune/tree/DerazKeyLeafRows.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/tree/KeyTreeNodes.h>
-
-#include <bastwick/ByteText.h>
 
 #include <algorithm>
 
@@ -71,7 +70,7 @@ QVariant DerazKeyLeafRows::childValue(qsizetype index, const QString &key) const
     if (key == QLatin1String("type"))
         return kDerazKeyNode;
     if (key == QLatin1String("name"))
-        return Bastwick::textFromBytes(keyAt(index));
+        return Kestrune::displayText(keyAt(index));
     if (key == QLatin1String("url"))
         return DataStoreBO::keyNodeURL(m_dbNodeURL, keyAt(index));
     return {};

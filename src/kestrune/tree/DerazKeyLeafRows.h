@@ -10,10 +10,10 @@
 // The key rows of one database node of the key tree, served by index straight from the
 // database's key list: nothing is stored per key. A key made only of blanks is not
 // shown; the positions of such keys are kept in a small sorted list, so a shown row maps
-// to its key list position without a table per key. Each row answers "name" (the key,
-// bytes that are not UTF-8 decoded losslessly), "type" ("DerazKey") and "url" (the
-// database node URL followed by the key). Read on the main thread; the key list itself
-// is an immutable shared value.
+// to its key list position without a table per key. Each row answers "name" (the key in
+// its display form, CellText.h: bytes that are not text show as escapes), "type"
+// ("DerazKey") and "url" (the database node URL followed by the key). Read on the main
+// thread; the key list itself is an immutable shared value.
 class DerazKeyLeafRows : public Pavisade::TreeLeafRows
 {
 public:

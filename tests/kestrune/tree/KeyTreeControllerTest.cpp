@@ -19,6 +19,7 @@
 
 #include "kestrune/ShellTestHelpers.h"
 #include "kestrune/data/StateTestHelpers.h"
+#include "support/AwkwardKeys.h"
 #include "support/WaitFor.h"
 
 #include <QtTest/QAbstractItemModelTester>
@@ -164,6 +165,35 @@ TEST_F(KeyTreeController, RemovesKeysSelectedInSeveralDatabasesEachFromItsOwn)
     EXPECT_TRUE(existsIn(3, "a"));
     EXPECT_TRUE(existsIn(0, "b"));
     EXPECT_TRUE(openAlerts().isEmpty());
+}
+
+TEST_F(KeyTreeController, KeysThatAreNotPlainTextShowTheirBytesAsEscapes)
+{
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys())
+        setIn(0, key.bytes);
+    connect();
+    tree()->expand(dbIndex(0));
+
+    QStringList shown;
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys()) {
+        const QModelIndex index = keyIndex(0, key.bytes);
+        if (key.blank) {
+            EXPECT_FALSE(index.isValid()) << "a blank key is not listed: " << qPrintable(key.shown);
+            continue;
+        }
+        ASSERT_TRUE(index.isValid()) << qPrintable(key.shown);
+        EXPECT_EQ(index.data().toString(), key.shown);
+        select(index, QItemSelectionModel::Select);
+        shown.append(key.shown);
+    }
+
+    // The question names each selected key in the same form.
+    keys.removeKey();
+    ASSERT_EQ(openAlerts().size(), 1);
+    const QString question = openAlerts().first()->informativeText();
+    for (const QString &name : shown)
+        EXPECT_TRUE(question.contains(name)) << qPrintable(name) << " missing in " << qPrintable(question);
+    EXPECT_FALSE(question.contains(QChar(0xFFFD))) << qPrintable(question);
 }
 
 TEST_F(KeyTreeController, CancellingTheRemovalOrSelectingNoKeyRemovesNothing)

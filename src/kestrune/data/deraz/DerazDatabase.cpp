@@ -187,7 +187,8 @@ std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queue
 std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
                                                      const HiredisClient::CommandAt &commandAt,
                                                      DerazReplyCheck check, const QString &operation,
-                                                     qsizetype *failedCommand = nullptr)
+                                                     qsizetype *failedCommand = nullptr,
+                                                     qint64 *integerSum = nullptr)
 {
     const qsizetype last = count + 1;
     std::optional<Bastwick::Error> outcome;
@@ -220,6 +221,8 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
                 return;
             }
             status = QStringLiteral("%1 results").arg(exec.size());
+            if (integerSum)
+                *integerSum = exec.integerSum();
             if (exec.size() != count) {
                 outcome =
                     derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
@@ -526,6 +529,12 @@ std::optional<DerazKeyList> DerazDatabase::queryKeys() const
 {
     QMutexLocker lock(&m_queryLock);
     return m_queryKeys;
+}
+
+DerazArgv DerazDatabase::queryPattern() const
+{
+    QMutexLocker lock(&m_queryLock);
+    return m_queryKeys ? m_queryPattern : DerazArgv();
 }
 
 qsizetype DerazDatabase::numberOfQueryKeys() const
@@ -1046,6 +1055,7 @@ void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion
             {
                 QMutexLocker lock(&self->m_queryLock);
                 self->m_queryKeys = found;
+                self->m_queryPattern = arguments.mid(1);
             }
             XXXLog(QStringLiteral("execQuery formatCmd query %1 status %2 ")
                        .arg(DerazCommandLine::logSummary(arguments),
@@ -1344,16 +1354,17 @@ void DerazDatabase::removeListKey(const QByteArray &key, qint64 index, ErrorComp
 
 // --- Removal ------------------------------------------------------------------------------
 
-void DerazDatabase::removeKeyList(const DerazKeyList &keys, ErrorCompletion completion)
+void DerazDatabase::removeKeyList(const DerazKeyList &keys, ErrorCompletion completion,
+                                  std::shared_ptr<qint64> removed)
 {
     perform(
-        [keys](HiredisClient &client) -> std::optional<Bastwick::Error> {
+        [keys, removed](HiredisClient &client) -> std::optional<Bastwick::Error> {
             return runCheckedTransaction(
                 client, keys.size(),
                 [&keys](qsizetype i) {
                     return DerazArgv{QByteArrayLiteral("DEL"), keys.at(i)};
                 },
-                DerazReplyCheck::Transaction, QStringLiteral("removeKeys"));
+                DerazReplyCheck::Transaction, QStringLiteral("removeKeys"), nullptr, removed.get());
         },
         std::move(completion));
 }
@@ -1376,21 +1387,34 @@ void DerazDatabase::removeAllKey(ErrorCompletion completion)
 
 void DerazDatabase::removeAllQueryKey(ErrorCompletion completion)
 {
-    const std::optional<DerazKeyList> found = queryKeys();
-    if (!found || found->isEmpty()) {
-        if (completion)
-            completion(std::nullopt);
-        return;
-    }
-    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
-    removeKeyList(*found, [self, completion](const std::optional<Bastwick::Error> &error) {
-        {
-            QMutexLocker lock(&self->m_queryLock);
-            self->m_queryKeys.reset();
-        }
+    removeAllQueryKeyCounted([completion](qint64, const std::optional<Bastwick::Error> &error) {
         if (completion)
             completion(error);
     });
+}
+
+void DerazDatabase::removeAllQueryKeyCounted(RemovalCompletion completion)
+{
+    const std::optional<DerazKeyList> found = queryKeys();
+    if (!found || found->isEmpty()) {
+        if (completion)
+            completion(0, std::nullopt);
+        return;
+    }
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto removed = std::make_shared<qint64>(0);
+    removeKeyList(
+        *found,
+        [self, removed, completion](const std::optional<Bastwick::Error> &error) {
+            {
+                QMutexLocker lock(&self->m_queryLock);
+                self->m_queryKeys.reset();
+                self->m_queryPattern.clear();
+            }
+            if (completion)
+                completion(*removed, error);
+        },
+        removed);
 }
 
 void DerazDatabase::removeKey(const QByteArray &key, ErrorCompletion completion)

@@ -41,6 +41,9 @@ public:
     using UnitsSuccess = std::function<void(const QList<DerazUnit> &units)>;
     using UnitSuccess = std::function<void(const std::optional<DerazUnit> &unit)>;
     using Failure = std::function<void(const Bastwick::Error &error)>;
+    // A removal's outcome: how many keys the server removed, and the error, if any.
+    using RemovalCompletion =
+        std::function<void(qint64 removed, const std::optional<Bastwick::Error> &error)>;
 
     // The marker a list element is overwritten with before it is removed.
     static const QByteArray kListDeleteMarker;
@@ -59,6 +62,9 @@ public:
     // of the found keys). Safe from any thread.
     std::optional<DerazKeyList> queryKeys() const;
     qsizetype numberOfQueryKeys() const;
+    // What the last query looked for: the arguments behind KEYS of the command that
+    // found queryKeys() (empty when there is no query result). Safe from any thread.
+    DerazArgv queryPattern() const;
 
     std::shared_ptr<DBImport> dbImport() override;
     std::shared_ptr<DBExport> dbExport() override;
@@ -131,6 +137,9 @@ public:
     void removeKeys(const QByteArrayList &keys, ErrorCompletion completion);
     void removeAllKey(ErrorCompletion completion);
     void removeAllQueryKey(ErrorCompletion completion);
+    // removeAllQueryKey, answering also how many of the found keys the server removed
+    // (keys gone in the meantime are not counted).
+    void removeAllQueryKeyCounted(RemovalCompletion completion);
     void removeKey(const QByteArray &key, ErrorCompletion completion);
 
     // Reads the records (DerazRecord family) of every key of the key list into a
@@ -165,7 +174,10 @@ private:
     QList<DerazUnit> readUnits(HiredisClient &client, const QByteArrayList &keys, Bastwick::Error *error);
     std::optional<DerazUnit> readUnit(HiredisClient &client, const QByteArray &key, Bastwick::Error *error);
     void fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success, Failure failure);
-    void removeKeyList(const DerazKeyList &keys, ErrorCompletion completion);
+    // Deletes the keys in one transaction; removed, when given, receives how many the
+    // server removed, before the completion runs.
+    void removeKeyList(const DerazKeyList &keys, ErrorCompletion completion,
+                       std::shared_ptr<qint64> removed = nullptr);
     void writeTransaction(QList<DerazArgv> body, const QString &operation, ErrorCompletion completion);
     // Writes the body, or completes with the refusal of a replace without rows.
     void writeBody(std::optional<QList<DerazArgv>> body, const QString &operation,
@@ -175,5 +187,6 @@ private:
     DerazKeyList m_keys;
     mutable QMutex m_queryLock;
     std::optional<DerazKeyList> m_queryKeys;
+    DerazArgv m_queryPattern;
     QMutex m_kitLock;
 };

@@ -108,11 +108,19 @@ redisReplyObjectFunctions kUsualFunctions = {createString, createArray, createIn
 //
 // A summary is a real array reply object whose str points at kSummaryMarker (arrays have
 // no text, so freeReplyObject ignores it), whose integer is the number of elements, and
-// whose element vector holds at most the first error element, at position len. Objects
-// below the top level are never built: the reader gets kNotKept for them.
+// whose element vector holds at most the first error element, at position len. It is
+// allocated with room for the sum of its integer elements behind the reply object, which
+// hiredis frees with it. Objects below the top level are never built: the reader gets
+// kNotKept for them.
 
 char kSummaryMarker = 0;
 char kNotKept = 0;
+
+struct SummaryReply
+{
+    redisReply reply; // first, so the summary's address is that of its reply
+    long long integerSum;
+};
 
 // The top-level summary a direct element of it belongs to, or null for deeper ones.
 redisReply *summaryOfParent(const redisReadTask *task)
@@ -148,9 +156,11 @@ void *summaryArray(const redisReadTask *task, int elements)
 {
     if (task->parent)
         return &kNotKept;
-    redisReply *r = newReply(REDIS_REPLY_ARRAY);
-    if (!r)
+    auto *summary = static_cast<SummaryReply *>(std::calloc(1, sizeof(SummaryReply)));
+    if (!summary)
         return nullptr;
+    redisReply *r = &summary->reply;
+    r->type = REDIS_REPLY_ARRAY;
     r->str = &kSummaryMarker;
     r->integer = elements;
     return r;
@@ -158,8 +168,11 @@ void *summaryArray(const redisReadTask *task, int elements)
 
 void *summaryInteger(const redisReadTask *task, long long value)
 {
-    if (task->parent)
+    if (task->parent) {
+        if (redisReply *summary = summaryOfParent(task))
+            reinterpret_cast<SummaryReply *>(summary)->integerSum += value;
         return &kNotKept;
+    }
     redisReply *r = newReply(REDIS_REPLY_INTEGER);
     if (r)
         r->integer = value;
@@ -255,6 +268,20 @@ DerazRawReply DerazRawReply::at(qsizetype i) const
     if (i < 0 || i >= stored())
         return DerazRawReply();
     return DerazRawReply(m_reply->element[i]);
+}
+
+qint64 DerazRawReply::integerSum() const
+{
+    if (isSummary())
+        return qint64(reinterpret_cast<const SummaryReply *>(m_reply)->integerSum);
+    qint64 sum = 0;
+    const qsizetype n = stored();
+    for (qsizetype i = 0; i < n; ++i) {
+        const redisReply *e = m_reply->element[i];
+        if (e && e->type == REDIS_REPLY_INTEGER)
+            sum += qint64(e->integer);
+    }
+    return sum;
 }
 
 qsizetype DerazRawReply::firstErrorElement() const

@@ -66,6 +66,9 @@ public:
     DerazRawReply at(qsizetype i) const;
     // The position of the first error element of an array, or -1.
     qsizetype firstErrorElement() const;
+    // The sum of the integer elements of an array, a summary's included (0 for the
+    // other kinds): how many keys a transaction of DEL commands removed.
+    qint64 integerSum() const;
 
     // The converted reply (recursively for arrays); NUL bytes and bytes that are not
     // UTF-8 survive. A summary converts to an array of the one element it kept, if any.

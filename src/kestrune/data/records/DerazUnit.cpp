@@ -1,5 +1,6 @@
 #include <kestrune/data/records/DerazUnit.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/records/DerazReply.h>
 #include <kestrune/data/records/DerazType.h>
@@ -36,12 +37,13 @@ public:
         return true;
     }
 
-    // The display form of content bytes, as far as it fits. Only a prefix of the bytes is
-    // decoded: every character of the display form comes from at most four bytes.
+    // The display form of content bytes (escapes for bytes that are not text, "" for
+    // none), as far as it fits. Only a prefix of the bytes is shown: every character of
+    // the display form comes from at most four bytes.
     void append(const QByteArray &bytes)
     {
         const qsizetype take = qMin(bytes.size(), 4 * (qMax<qsizetype>(room(), 0) + 1));
-        appendText(Bastwick::textFromBytes(bytes.constData(), take));
+        appendText(Kestrune::displayText(QByteArray::fromRawData(bytes.constData(), take)));
         if (take < bytes.size())
             m_cut = true;
     }

@@ -68,7 +68,8 @@ public:
     // types and as its text for the string type.
     void updateValues(const DerazReply &reply);
 
-    // Display texts: the Value column and the type's name. The Value column's text is made
+    // Display texts: the Value column (names and values in the display form of
+    // CellText.h) and the type's name. The Value column's text is made
     // once, when the values are filled, and is bounded whatever the size of the value: at
     // most kDescriptionMaxLength characters of the content and kDescriptionMaxEntries
     // entries of a hash, list, set or sorted set, followed by kDescriptionEllipsis when

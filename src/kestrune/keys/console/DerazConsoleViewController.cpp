@@ -3,6 +3,7 @@
 #include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/records/DerazReply.h>
@@ -19,35 +20,47 @@
 #include <QtCore/QPointer>
 #include <QtGui/QTextBlock>
 #include <QtWidgets/QBoxLayout>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
 
 using Kestrune::L;
 
 namespace {
 
-// True when the bytes read as text as they stand: valid UTF-8 without control bytes
-// other than tab and line ends.
-bool isPlainText(const QByteArray &bytes)
+// Commands whose reply is the server's own report, written as lines of text to be read
+// (INFO and its kind): their text is shown as it stands, line by line, unless it holds
+// bytes that are not text.
+bool isReportCommand(const QList<QByteArray> &arguments)
+{
+    if (arguments.isEmpty())
+        return false;
+    const QByteArray name = arguments.constFirst().toUpper();
+    if (name == "INFO" || name == "LOLWUT")
+        return true;
+    if (arguments.size() < 2)
+        return false;
+    const QByteArray sub = arguments.at(1).toUpper();
+    return (name == "CLIENT" && (sub == "LIST" || sub == "INFO")) ||
+           (name == "CLUSTER" && (sub == "INFO" || sub == "NODES")) ||
+           ((name == "MEMORY" || name == "LATENCY") && sub == "DOCTOR");
+}
+
+// A report's text: line ends as line breaks when it is text, else its display form.
+QString reportText(const QByteArray &bytes)
 {
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
         if ((u < 0x20 && c != '\t' && c != '\n' && c != '\r') || u == 0x7f)
-            return false;
+            return Kestrune::displayText(bytes);
     }
-    return Bastwick::isValidUtf8(bytes);
-}
-
-// A text reply as the console shows it: plain text as it is (server texts end their
-// lines with CR LF), anything else in the quoted command-text form, so bytes that are
-// not text show as \xNN escapes instead of replacement characters.
-QString bytesText(const QByteArray &bytes)
-{
-    if (isPlainText(bytes)) {
-        QByteArray text = bytes;
-        text.replace("\r\n", "\n");
-        return QString::fromUtf8(text);
-    }
-    return QString::fromLatin1(DerazCommandLine::quote(bytes));
+    if (!Bastwick::isValidUtf8(bytes))
+        return Kestrune::displayText(bytes);
+    QByteArray text = bytes;
+    text.replace("\r\n", "\n");
+    // The report's last line end: the prompt's own line break follows.
+    if (text.endsWith('\n'))
+        text.chop(1);
+    return QString::fromUtf8(text);
 }
 
 QString elementText(const DerazReply &reply, bool nested);
@@ -74,7 +87,9 @@ QString elementText(const DerazReply &reply, bool nested)
     case DerazReply::Kind::String:
     case DerazReply::Kind::Status:
     case DerazReply::Kind::Error:
-        return bytesText(reply.text());
+        // Each element in its display form: an empty one reads "", a line break inside
+        // one is an escape and never looks like a second element.
+        return Kestrune::displayText(reply.text());
     case DerazReply::Kind::Integer:
         return QString::number(reply.integer());
     case DerazReply::Kind::Array:
@@ -94,6 +109,8 @@ QString elementText(const DerazReply &reply, bool nested)
 const QString DerazConsoleViewController::kNoDatabasePrompt = QStringLiteral("127.0.0.1:6939>");
 const QColor DerazConsoleViewController::kTextColor = QColor::fromRgbF(38 / 255.0, 170 / 255.0, 48 / 255.0);
 const QColor DerazConsoleViewController::kBackgroundColor = QColor(0x2c, 0x31, 0x35);
+// Light grey on the console's background: well above 4.5:1.
+const QColor DerazConsoleViewController::kStatusColor = QColor(0xe8, 0xea, 0xec);
 
 DerazConsoleViewController::DerazConsoleViewController(QWidget *parent)
     : X3CommonViewController(parent)
@@ -141,9 +158,17 @@ void DerazConsoleViewController::loadInterface()
     m_clearButton->setObjectName(QStringLiteral("clearBtn"));
     connect(m_clearButton, &QPushButton::clicked, this, [this] { clearBtnClicked(); });
 
+    // Says that a command is running and which typed commands wait for its reply.
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QPalette status = m_statusLabel->palette();
+    status.setColor(QPalette::WindowText, kStatusColor);
+    m_statusLabel->setPalette(status);
+
     auto *strip = new QHBoxLayout;
     strip->setContentsMargins(6, 4, 6, 4);
-    strip->addStretch(1);
+    strip->addWidget(m_statusLabel, 1);
     strip->addWidget(m_clearButton);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -198,15 +223,26 @@ QString DerazConsoleViewController::dbHostURL(const std::shared_ptr<DerazDatabas
     return QStringLiteral("%1:%2>").arg(profile->host()).arg(profile->port());
 }
 
-QString DerazConsoleViewController::replyText(const DerazReply &reply)
+QString DerazConsoleViewController::replyText(const DerazReply &reply, bool report)
 {
+    if (report && reply.kind() == DerazReply::Kind::String)
+        return reportText(reply.text());
     return elementText(reply, false);
+}
+
+QString DerazConsoleViewController::nextPrompt()
+{
+    // The prompt names the database the next command goes to, also when that one was
+    // chosen before the console was first shown.
+    if (const std::shared_ptr<DerazDatabase> current = states().currentDatabase())
+        m_database = current;
+    return dbHostURL();
 }
 
 void DerazConsoleViewController::clearBtnClicked()
 {
     view();
-    m_textView->setPlainText(dbHostURL());
+    m_textView->setPlainText(nextPrompt());
     m_textView->moveCursor(QTextCursor::End);
     colorRefresh();
 }
@@ -228,35 +264,105 @@ void DerazConsoleViewController::appendText(const QString &text)
 bool DerazConsoleViewController::insertNewline()
 {
     XXXLog(QStringLiteral("Return was pressed!"));
+    if (isRunning()) {
+        queueLastLine();
+        return true;
+    }
     runCmd();
     return lastLine().endsWith(QLatin1Char('>'));
 }
 
 void DerazConsoleViewController::runCmd()
 {
+    if (isRunning()) {
+        queueLastLine();
+        return;
+    }
     const QString line = lastLine();
     const qsizetype mark = line.indexOf(QLatin1Char('>'));
     // At least two characters behind the first ">" make a command.
     if (mark < 0 || mark + 1 >= line.size() - 1) {
-        appendText(QLatin1Char('\n') + dbHostURL());
+        appendText(QLatin1Char('\n') + nextPrompt());
         return;
     }
-    const QByteArray command = Bastwick::bytesFromText(line.mid(mark + 1));
+    send(line.mid(mark + 1));
+}
+
+bool DerazConsoleViewController::send(const QString &typed)
+{
+    const QByteArray command = Bastwick::bytesFromText(typed);
+    const QList<QByteArray> arguments = DerazCommandLine::split(command.trimmed());
     // Only the command's name and argument count reach the log: arguments may hold a
     // password or a value the user keeps private.
-    XXXLog(QStringLiteral("cmd %1").arg(
-        DerazCommandLine::logSummary(DerazCommandLine::split(command.trimmed()))));
+    XXXLog(QStringLiteral("cmd %1").arg(DerazCommandLine::logSummary(arguments)));
     const std::shared_ptr<DerazDatabase> target = states().currentDatabase();
     if (!target) {
         XXXLog(QStringLiteral("no current database: nothing sent"));
+        return false;
+    }
+    m_running = true;
+    showStatus();
+    const bool report = isReportCommand(arguments);
+    QPointer<DerazConsoleViewController> self(this);
+    target->execCommand(command, [self, report](const DerazReply &reply) {
+        if (self)
+            self->replyArrived(replyText(reply, report));
+    });
+    return true;
+}
+
+void DerazConsoleViewController::replyArrived(const QString &reply)
+{
+    m_running = false;
+    appendText(reply + QLatin1Char('\n') + nextPrompt());
+    // The commands typed while the reply was coming go now, one at a time, each behind
+    // its own prompt.
+    if (!m_queued.isEmpty()) {
+        const QString next = m_queued.takeFirst();
+        appendText(next + QLatin1Char('\n'));
+        if (!send(next)) {
+            m_queued.clear();
+            appendText(L(QStringLiteral("ConsoleQueueNotSent")) + QLatin1Char('\n') + nextPrompt());
+        }
+    }
+    showStatus();
+}
+
+void DerazConsoleViewController::queueLastLine()
+{
+    QString command = lastLine();
+    // A line typed behind a prompt (after Clear, say) holds the prompt itself.
+    const QString prompt = dbHostURL();
+    if (command.startsWith(prompt))
+        command = command.mid(prompt.size());
+    if (command.trimmed().size() < 2)
+        return;
+    m_queued.append(command);
+    // The line leaves the text for now and comes back behind its prompt when it is sent.
+    QTextCursor cursor(m_textView->document()->lastBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    m_textView->setTextCursor(cursor);
+    showStatus();
+}
+
+void DerazConsoleViewController::showStatus()
+{
+    if (!m_statusLabel)
+        return;
+    if (!m_running) {
+        m_statusLabel->clear();
         return;
     }
-    QPointer<DerazConsoleViewController> self(this);
-    target->execCommand(command, [self](const DerazReply &reply) {
-        if (!self)
-            return;
-        self->appendText(replyText(reply) + QLatin1Char('\n') + self->dbHostURL());
-    });
+    if (m_queued.isEmpty()) {
+        m_statusLabel->setText(L(QStringLiteral("ConsoleCommandRunning")));
+        return;
+    }
+    QStringList commands;
+    for (const QString &command : m_queued)
+        commands.append(command.trimmed());
+    m_statusLabel->setText(Kestrune::fillPlaceholder(L(QStringLiteral("ConsoleCommandsQueued")),
+                                                     commands.join(QStringLiteral("; "))));
 }
 
 void DerazConsoleViewController::addDBViewStateObserver()

@@ -4,6 +4,7 @@
 
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
+#include <QtCore/QStringList>
 #include <QtGui/QColor>
 
 #include <memory>
@@ -12,6 +13,7 @@ class DataStoreBO;
 class DerazConsoleTextView;
 class DerazDatabase;
 class DerazReply;
+class QLabel;
 class QPushButton;
 class SimpleDBStateManager;
 class SimpleDBViewState;
@@ -22,7 +24,10 @@ class SimpleDBViewState;
 // the command-text rules: single blanks split, double-quoted tokens hold blanks and
 // escapes), and the reply is written under it, followed by a fresh prompt. There is no
 // history and no reply time limit; a line waits until its reply arrives or the connection
-// is closed. Main thread.
+// is closed. A command typed while a reply is still coming is taken off its line and
+// queued: the strip under the text says a command is running and which wait, and each
+// waiting command is written behind a fresh prompt and sent once the reply before it
+// arrived. The prompt names the database the next command goes to. Main thread.
 class DerazConsoleViewController : public X3CommonViewController, public SimpleDBStateDelegate
 {
     Q_OBJECT
@@ -33,6 +38,8 @@ public:
     // The console's text colour (its background is the tables' "2c3135").
     static const QColor kTextColor;
     static const QColor kBackgroundColor;
+    // The colour of the status text in the strip under the console.
+    static const QColor kStatusColor;
 
     explicit DerazConsoleViewController(QWidget *parent = nullptr);
     ~DerazConsoleViewController() override;
@@ -43,6 +50,12 @@ public:
 
     DerazConsoleTextView *textView() const { return m_textView; }
     QPushButton *clearButton() const { return m_clearButton; }
+    // Says whether a command runs and which typed commands wait for its reply.
+    QLabel *statusLabel() const { return m_statusLabel; }
+    // True from sending a command until its reply is written.
+    bool isRunning() const { return m_running; }
+    // The commands typed while a reply was coming, in the order they will be sent.
+    const QStringList &queuedCommands() const { return m_queued; }
     // The database whose server the prompt shows; null until one is selected.
     std::shared_ptr<DerazDatabase> database() const { return m_database; }
 
@@ -50,8 +63,10 @@ public:
     // kNoDatabasePrompt for none.
     static QString dbHostURL(const std::shared_ptr<DerazDatabase> &database);
     QString dbHostURL() const { return dbHostURL(m_database); }
-    // How a reply reads in the console (without the prompt that follows it).
-    static QString replyText(const DerazReply &reply);
+    // How a reply reads in the console (without the prompt that follows it): every text
+    // element in its display form (CellText.h), except a server report (INFO and its
+    // kind: report true) whose lines are shown as lines.
+    static QString replyText(const DerazReply &reply, bool report = false);
 
     void viewStyleConfig() override;
     // Sets the console's colour on all of its text.
@@ -62,7 +77,7 @@ public:
     // consumed (true when the text then ends with a prompt).
     bool insertNewline();
     // Reads the command out of the last line and sends it (or writes a fresh prompt
-    // when the line holds none).
+    // when the line holds none); while a reply is coming, queues the line instead.
     void runCmd();
 
     // SimpleDBStateDelegate
@@ -78,6 +93,14 @@ private:
     SimpleDBStateManager &states() const;
     DataStoreBO &registry() const;
     QString lastLine() const;
+    // The prompt for the database the next command goes to (which it also records).
+    QString nextPrompt();
+    // Sends the typed command text to the current database; false when there is none.
+    bool send(const QString &typed);
+    void replyArrived(const QString &reply);
+    // Takes the last line off the text into the queue (a too short line stays).
+    void queueLastLine();
+    void showStatus();
     // Appends text at the end and leaves the caret behind it.
     void appendText(const QString &text);
     void addDBViewStateObserver();
@@ -85,6 +108,9 @@ private:
 
     DerazConsoleTextView *m_textView = nullptr;
     QPushButton *m_clearButton = nullptr;
+    QLabel *m_statusLabel = nullptr;
+    bool m_running = false;
+    QStringList m_queued;
     std::shared_ptr<DerazDatabase> m_database;
     DataStoreBO *m_registry = nullptr;
     SimpleDBStateManager *m_states = nullptr;

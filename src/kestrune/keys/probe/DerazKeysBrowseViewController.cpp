@@ -11,7 +11,6 @@
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
-#include <bastwick/ByteText.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -184,11 +183,7 @@ void DerazKeysBrowseViewController::removeKey()
         showWarningKey(QStringLiteral("RemoveItemNil"));
         return;
     }
-    QStringList names;
-    for (const QByteArray &key : keys)
-        names.append(Bastwick::textFromBytes(key));
-    const QString text =
-        Kestrune::fillPlaceholder(L(QStringLiteral("DropKeyMessage")), names.join(QLatin1Char(',')));
+    const QString text = dropKeyMessage(keys);
     confirm(
         text,
         [keys] {

@@ -1,5 +1,6 @@
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DerazType.h>
 
 #include <bastwick/platform/Assert.h>
@@ -48,6 +49,15 @@ QVariant DerazKeysBrowseViewDataDelegate::data(const QModelIndex &index, int rol
         }
     }
     return XXXTableViewDataDelegate::data(index, role);
+}
+
+QVariant DerazKeysBrowseViewDataDelegate::objectValueForTableColumn(int column, qsizetype row) const
+{
+    if (columnIdentifier(column) == QLatin1String("key")) {
+        if (const auto unit = std::dynamic_pointer_cast<UnitRow>(itemOfRow(row)))
+            return Kestrune::displayText(unit->record().key());
+    }
+    return XXXTableViewDataDelegate::objectValueForTableColumn(column, row);
 }
 
 DerazKeysQueryViewDataDelegate::DerazKeysQueryViewDataDelegate(QObject *parent)

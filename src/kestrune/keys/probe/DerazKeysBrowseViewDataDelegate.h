@@ -10,7 +10,9 @@
 #include <optional>
 
 // The rows of the key browser: one key record (DerazUnit) a row, each column showing
-// the record's value for the column's identifier; the key is drawn in its type's colour.
+// the record's value for the column's identifier, except that the key shows in its
+// display form (CellText.h), so bytes that are not text read as escapes; the key is
+// drawn in its type's colour.
 // Lives on the GUI thread.
 class DerazKeysBrowseViewDataDelegate : public XXXTableViewDataDelegate
 {
@@ -32,6 +34,9 @@ public:
     void addData(const Row &row) override;
 
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+protected:
+    QVariant objectValueForTableColumn(int column, qsizetype row) const override;
 };
 
 // The rows of the key query: the browser's, taking whatever addData is given.

@@ -4,6 +4,7 @@
 #include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/records/AppPreference.h>
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
@@ -21,21 +22,6 @@
 #include <QtWidgets/QHeaderView>
 
 using Kestrune::L;
-
-namespace Kestrune {
-
-QString fillPlaceholder(const QString &text, const QString &argument)
-{
-    QString filled = text;
-    for (const QLatin1String placeholder : {QLatin1String("%@"), QLatin1String("%1")}) {
-        const qsizetype at = filled.indexOf(placeholder);
-        if (at >= 0)
-            return filled.replace(at, placeholder.size(), argument);
-    }
-    return filled + QLatin1Char(' ') + argument;
-}
-
-} // namespace Kestrune
 
 namespace {
 
@@ -372,4 +358,13 @@ void DerazKeysPageViewController::confirm(const QString &text, std::function<voi
             onOk();
         },
         [cancelledLog] { XXXLog(cancelledLog); });
+}
+
+QString DerazKeysPageViewController::dropKeyMessage(const QByteArrayList &keys)
+{
+    QStringList names;
+    names.reserve(keys.size());
+    for (const QByteArray &key : keys)
+        names.append(Kestrune::displayText(key));
+    return Kestrune::fillPlaceholder(L(QStringLiteral("DropKeyMessage")), names.join(QLatin1Char(',')));
 }

@@ -90,15 +90,11 @@ protected:
     void showWarningKey(const QString &key);
     // The "Ok"/"Cancel" confirmation; onCancel logs what was cancelled.
     void confirm(const QString &text, std::function<void()> onOk, const QString &cancelledLog);
+    // The question that names the keys to remove, each in its display form.
+    static QString dropKeyMessage(const QByteArrayList &keys);
 
 private:
     DerazKeysBrowseViewDataDelegate *m_dataDelegate = nullptr;
     quint64 m_fetchGeneration = 0;
     bool m_joinedViewState = false;
 };
-
-namespace Kestrune {
-// The text with its one placeholder ("%@" or "%1") filled; the argument is never read
-// as a format.
-QString fillPlaceholder(const QString &text, const QString &argument);
-} // namespace Kestrune

@@ -3,6 +3,7 @@
 #include <kestrune/AppNotifications.h>
 #include <kestrune/Localized.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/SpinnerReload.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
@@ -160,6 +161,7 @@ void DerazKeysQueryViewController::fetchData()
 
 void DerazKeysQueryViewController::runButtonClicked()
 {
+    m_removalNote.clear();
     runQuery(m_queryTextView->toPlainText());
 }
 
@@ -191,7 +193,11 @@ void DerazKeysQueryViewController::clearButtonClicked()
 
 void DerazKeysQueryViewController::pageSizeInfoWillChange(qsizetype rows)
 {
-    m_logTextView->setPlainText(QStringLiteral("%1  key founded!").arg(rows));
+    const QString found = QStringLiteral("%1  key founded!").arg(rows);
+    // The stored query runs again when the key tree reloads after a removal: the count of
+    // the removal stays in front until the user runs a query.
+    m_logTextView->setPlainText(m_removalNote.isEmpty() ? found
+                                                        : m_removalNote + QStringLiteral("  ") + found);
 }
 
 qsizetype DerazKeysQueryViewController::keyCount(const DerazDatabase &db) const
@@ -221,11 +227,7 @@ void DerazKeysQueryViewController::removeSelectedKey()
     XXXTableViewDataDelegate::RowList rows;
     for (const QModelIndex &index : tableView()->selectionModel()->selectedRows())
         rows.append(model->itemOfRow(index.row()));
-    QStringList names;
-    for (const QByteArray &key : keys)
-        names.append(Bastwick::textFromBytes(key));
-    const QString text =
-        Kestrune::fillPlaceholder(L(QStringLiteral("DropKeyMessage")), names.join(QLatin1Char(',')));
+    const QString text = dropKeyMessage(keys);
     QPointer<DerazKeysQueryViewController> self(this);
     confirm(
         text,
@@ -251,26 +253,42 @@ void DerazKeysQueryViewController::trashAllQueryKey()
         showWarningKey(QStringLiteral("DataBaseSelectedNil"));
         return;
     }
-    const QString text = Kestrune::fillPlaceholder(L(QStringLiteral("EmptyAllKeyMessage")), db->name());
+    const QString text = removeAllQueryKeyMessage(*db);
+    const qsizetype found = db->numberOfQueryKeys();
     QPointer<DerazKeysQueryViewController> self(this);
     confirm(
         text,
-        [self, db] {
+        [self, db, found] {
             const QByteArrayList keys = db->queryKeys().value_or(DerazKeyList()).toList();
-            db->removeAllQueryKey([self, keys](const std::optional<Bastwick::Error> &error) {
-                if (!self)
-                    return;
-                if (error) {
-                    // The keys may be partly gone: say why, keep the rows for a reload.
-                    self->m_logTextView->setPlainText(error->description);
-                } else {
-                    self->dataDelegate()->setData(XXXTableViewDataDelegate::RowList());
-                    self->m_logTextView->setPlainText(QString());
-                }
-                self->stateDelegate()->dataStoreDerazKeyRemoved(keys);
-            });
+            db->removeAllQueryKeyCounted(
+                [self, keys, found](qint64 removed, const std::optional<Bastwick::Error> &error) {
+                    if (!self)
+                        return;
+                    if (error) {
+                        // The keys may be partly gone: say why, keep the rows for a reload.
+                        self->m_logTextView->setPlainText(error->description);
+                    } else {
+                        self->dataDelegate()->setData(XXXTableViewDataDelegate::RowList());
+                        self->m_removalNote = L(QStringLiteral("QueryKeysRemoved")).arg(removed).arg(found);
+                        self->m_logTextView->setPlainText(self->m_removalNote);
+                    }
+                    self->stateDelegate()->dataStoreDerazKeyRemoved(keys);
+                });
         },
         QStringLiteral("trashAllKey cancelled"));
+}
+
+QString DerazKeysQueryViewController::removeAllQueryKeyMessage(const DerazDatabase &db)
+{
+    // The question names exactly what goes: the keys the query found, by their pattern
+    // and number, not the whole database.
+    QStringList pattern;
+    for (const QByteArray &argument : db.queryPattern())
+        pattern.append(Kestrune::displayText(argument));
+    return L(QStringLiteral("EmptyQueryKeysMessage"))
+        .arg(db.name(),
+             pattern.isEmpty() ? Kestrune::displayText(QByteArray()) : pattern.join(QLatin1Char(' ')),
+             QString::number(db.numberOfQueryKeys()));
 }
 
 // --- View state -----------------------------------------------------------------------------

@@ -33,7 +33,11 @@ public:
     void runButtonClicked();
     void clearButtonClicked();
     void removeSelectedKey();
+    // Asks whether to remove the keys the last query found, naming their pattern and
+    // number; the log then says how many the server removed.
     void trashAllQueryKey();
+    // That question for the database's last query.
+    static QString removeAllQueryKeyMessage(const DerazDatabase &db);
     // Reloads the table through the event loop, with the spinner shown meanwhile.
     void fetchData();
 
@@ -68,4 +72,6 @@ private:
     QPushButton *m_runButton = nullptr;
     QPushButton *m_clearButton = nullptr;
     QString m_query;
+    // What the last removal of all results removed, until the user runs a query.
+    QString m_removalNote;
 };

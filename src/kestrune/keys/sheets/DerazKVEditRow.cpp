@@ -1,7 +1,7 @@
 #include <kestrune/keys/sheets/DerazKVEditRow.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DerazUnit.h>
-#include <kestrune/keys/sheets/CellText.h>
 
 #include <cmath>
 

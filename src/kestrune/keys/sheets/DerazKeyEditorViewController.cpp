@@ -1,8 +1,8 @@
 #include <kestrune/keys/sheets/DerazKeyEditorViewController.h>
 
+#include <kestrune/data/records/CellText.h>
 #include <kestrune/data/records/DerazUnit.h>
 #include <kestrune/keys/SpinnerReload.h>
-#include <kestrune/keys/sheets/CellText.h>
 #include <kestrune/keys/sheets/DerazKVDataDelegate.h>
 #include <kestrune/keys/sheets/DerazKVEditRow.h>
 

@@ -77,6 +77,26 @@
         <translation>Remove every key of %1 from the server?</translation>
     </message>
     <message>
+        <source>EmptyQueryKeysMessage</source>
+        <translation>Remove the keys of %1 that match %2 from the server? Matching keys: %3. This cannot be undone.</translation>
+    </message>
+    <message>
+        <source>QueryKeysRemoved</source>
+        <translation>Keys removed: %1 of the %2 found.</translation>
+    </message>
+    <message>
+        <source>ConsoleCommandRunning</source>
+        <translation>A command is running: waiting for its reply.</translation>
+    </message>
+    <message>
+        <source>ConsoleCommandsQueued</source>
+        <translation>A command is running; sent after its reply: %1</translation>
+    </message>
+    <message>
+        <source>ConsoleQueueNotSent</source>
+        <translation>No database is selected: the commands typed while the reply was coming were not sent.</translation>
+    </message>
+    <message>
         <source>InsertNewData</source>
         <translation>Add a key</translation>
     </message>

@@ -1,15 +1,20 @@
+#include <kestrune/Localized.h>
 #include <kestrune/data/DataClasses.h>
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/state/DataStoreBO.h>
 #include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 #include <kestrune/keys/console/DerazConsoleTextView.h>
 #include <kestrune/keys/console/DerazConsoleViewController.h>
 
+#include <bastwick/ByteText.h>
+
 #include "../../data/StateTestHelpers.h"
+#include "support/AwkwardKeys.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/TestSetup.h"
@@ -17,6 +22,7 @@
 
 #include <QtGui/QFontInfo>
 #include <QtTest/QTest>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
 
 #include <gtest/gtest.h>
@@ -44,6 +50,8 @@ protected:
     {
         ASSERT_TRUE(server().isRunning()) << qPrintable(server().error());
         server().flushAll();
+        // The texts the user sees: the shipped table, loaded as start-up does.
+        Kestrune::installAppTranslations();
         console.setDataSources(&registry, &states);
         console.resize(600, 400);
         console.view();
@@ -76,7 +84,8 @@ protected:
     void type(const QString &line)
     {
         console.textView()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(console.textView(), line);
+        // Inserted as typing would (key clicks cannot carry text beyond ASCII).
+        console.textView()->insertPlainText(line);
         QTest::keyClick(console.textView(), Qt::Key_Return);
     }
 
@@ -109,10 +118,11 @@ TEST_F(ConsoleTest, PromptFollowsTheSelectedDatabase)
     const QString db3 = connect(QStringLiteral("DB3"));
     states.dbViewState()->setCurrentNodeURL(db0);
 
-    // The console tab shown while the text is empty and no database was announced.
+    // The console tab shown while the text is empty and no database was announced: the
+    // prompt already names the server the next command goes to.
     states.dbViewState()->dataProbeTabIndexChanged(2);
     ASSERT_TRUE(waitFor([&] { return !text().isEmpty(); }));
-    EXPECT_EQ(text(), QStringLiteral("127.0.0.1:6939>"));
+    EXPECT_EQ(text(), prompt());
 
     // Selecting a database replaces everything by its prompt; the same one again keeps
     // what was typed, as does showing the tab again.
@@ -137,6 +147,90 @@ TEST_F(ConsoleTest, PromptFollowsTheSelectedDatabase)
     EXPECT_EQ(font.pixelSize(), 13);
 }
 
+TEST_F(ConsoleTest, PromptNamesTheDatabaseSelectedBeforeTheConsoleWasFirstShown)
+{
+    const QString db3 = connect(QStringLiteral("DB3"));
+    // A console whose view is not made yet hears nothing of the selection.
+    DerazConsoleViewController later;
+    later.setDataSources(&registry, &states);
+    select(db3);
+    TestSupport::processEventsFor(100);
+
+    later.resize(600, 400);
+    later.view();
+    later.show();
+    states.dbViewState()->dataProbeTabIndexChanged(2);
+    const auto shown = [&] { return later.textView()->toPlainText(); };
+    ASSERT_TRUE(waitFor([&] { return !shown().isEmpty(); }));
+    EXPECT_EQ(shown(), prompt());
+    ASSERT_TRUE(later.database());
+    EXPECT_EQ(later.database()->name(), QStringLiteral("DB3"));
+
+    // And the next command goes there.
+    later.textView()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(later.textView(), QStringLiteral("set here 1"));
+    QTest::keyClick(later.textView(), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return shown().endsWith(QStringLiteral("OK\n") + prompt()); }, 10000))
+        << qPrintable(shown());
+    EXPECT_EQ(server().command({"EVAL", "redis.call('select', 3); return redis.call('exists', 'here')", "0"}),
+              ":1\r\n");
+}
+
+TEST_F(ConsoleTest, ACommandTypedWhileAReplyIsComingIsSentAfterIt)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    server().command({"SET", "k", "v"});
+
+    // The first command waits for the server; the status says so.
+    type(QStringLiteral("blpop q 0"));
+    ASSERT_TRUE(waitFor([] { return server().command({"CLIENT", "LIST"}).contains("cmd=blpop"); }, 10000));
+    EXPECT_TRUE(console.isRunning());
+    EXPECT_FALSE(console.statusLabel()->text().isEmpty());
+
+    // Two lines typed meanwhile wait in the queue, named in the status, off the text.
+    type(QStringLiteral("get k"));
+    type(QStringLiteral("incr n"));
+    EXPECT_EQ(console.queuedCommands(), (QStringList{"get k", "incr n"}));
+    EXPECT_TRUE(console.statusLabel()->text().contains(QStringLiteral("get k")))
+        << qPrintable(console.statusLabel()->text());
+    EXPECT_EQ(text(), prompt() + QStringLiteral("blpop q 0\n"));
+    EXPECT_EQ(server().command({"EXISTS", "n"}), ":0\r\n") << "a queued command went before the reply";
+
+    // The reply comes: each queued command follows behind its own prompt, with its reply.
+    server().command({"RPUSH", "q", "x"});
+    const QString expected = prompt() + QStringLiteral("blpop q 0\nq\nx\n") + prompt() +
+                             QStringLiteral("get k\nv\n") + prompt() + QStringLiteral("incr n\n1\n") +
+                             prompt();
+    ASSERT_TRUE(waitFor([&] { return text() == expected; }, 10000)) << qPrintable(text());
+    EXPECT_FALSE(console.isRunning());
+    EXPECT_TRUE(console.statusLabel()->text().isEmpty());
+    EXPECT_TRUE(console.queuedCommands().isEmpty());
+}
+
+TEST_F(ConsoleTest, KeysThatAreNotPlainTextShowTheirBytesAsEscapes)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    QStringList expected;
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys()) {
+        server().command({"SET", key.bytes, key.bytes});
+        expected.append(key.shown);
+    }
+
+    // One line per key, each naming its bytes; the CR LF key stays on one line.
+    QStringList lines = run(QStringLiteral("keys *")).split(QLatin1Char('\n'));
+    lines.sort();
+    expected.sort();
+    EXPECT_EQ(lines, expected);
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys()) {
+        // Typed as command text, the key reaches the server as its bytes; its value (the
+        // same bytes) reads as the key did.
+        const QString typed = Bastwick::textFromBytes(DerazCommandLine::quote(key.bytes));
+        EXPECT_EQ(run(QStringLiteral("get ") + typed), key.shown) << qPrintable(key.shown);
+    }
+}
+
 TEST_F(ConsoleTest, RepliesOfEachKind)
 {
     select(connect());
@@ -156,7 +250,12 @@ TEST_F(ConsoleTest, RepliesOfEachKind)
         {"incr n", QStringLiteral("5")},
         {"lrange l 0 -1", QStringLiteral("a\nb c\nd")},
         {"lrange absent 0 -1", QString()},
-        {"get crlf", QStringLiteral("one\ntwo")},
+        // A line break inside an element is an escape, never a second line.
+        {"get crlf", QStringLiteral(R"("one\r\ntwo")")},
+        {"set empty \"\"", QStringLiteral("OK")},
+        {"get empty", QStringLiteral(R"("")")},
+        {"rpush l2 \"a\\r\\nb\" \"\"", QStringLiteral("2")},
+        {"lrange l2 0 -1", QStringLiteral("\"a\\r\\nb\"\n\"\"")},
         {"eval \"return {1,{2,'x'}}\" 0", QStringLiteral("1\n(2, x)")},
         {"hget k", QStringLiteral("ERR wrong number of arguments for 'hget' command")},
         {"lpush k x", QStringLiteral("WRONGTYPE Operation against a key holding the wrong kind of value")},
@@ -170,6 +269,12 @@ TEST_F(ConsoleTest, RepliesOfEachKind)
     };
     for (const Case &c : cases)
         EXPECT_EQ(run(QString::fromUtf8(c.command)), c.reply) << c.command;
+
+    // A server report keeps its lines.
+    const QString report = run(QStringLiteral("info keyspace"));
+    EXPECT_TRUE(report.startsWith(QStringLiteral("# Keyspace\ndb0:keys="))) << qPrintable(report);
+    EXPECT_FALSE(report.contains(QLatin1Char('\r')) || report.contains(QLatin1Char('"')))
+        << qPrintable(report);
 
     EXPECT_EQ(server().command({"GET", "my key"}), bulk("a b"));
     EXPECT_EQ(server().command({"GET", "gt"}), bulk(">v"));

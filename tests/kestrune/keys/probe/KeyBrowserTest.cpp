@@ -9,6 +9,7 @@
 
 #include <bastwick/platform/NotificationCenter.h>
 
+#include "support/AwkwardKeys.h"
 #include "support/TempDir.h"
 
 #include <QtCore/QFile>
@@ -244,6 +245,39 @@ TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
     ASSERT_TRUE(answerAlert("Ok"));
     ASSERT_EQ(emptied.size(), 1);
     EXPECT_EQ(emptied.first().toString(), nodeURL(0));
+}
+
+TEST_F(KeyBrowserTest, KeysAndValuesThatAreNotPlainTextShowTheirBytesAsEscapes)
+{
+    // Each key holds its own name as its value.
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys())
+        server().command({"SET", key.bytes, key.bytes});
+    const qsizetype count = TestSupport::awkwardKeys().size();
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(showsPage("1/1", count));
+
+    const QByteArrayList rows = shownKeys(browser.get());
+    DerazKeysBrowseViewDataDelegate *model = browser->dataDelegate();
+    QTableView *table = browser->tableView();
+    QStringList shown;
+    for (const TestSupport::AwkwardKey &key : TestSupport::awkwardKeys()) {
+        const int row = int(rows.indexOf(key.bytes));
+        ASSERT_GE(row, 0) << qPrintable(key.shown);
+        EXPECT_EQ(model->index(row, 0).data().toString(), key.shown) << "Key column";
+        EXPECT_EQ(model->index(row, 1).data().toString(), key.shown) << "Value column";
+        table->selectionModel()->select(model->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        shown.append(key.shown);
+    }
+
+    // The question names the selected keys in the same form, in selection (row) order.
+    click(2);
+    ASSERT_EQ(openAlerts().size(), 1);
+    const QString question = openAlerts().first()->informativeText();
+    for (const QString &name : shown)
+        EXPECT_TRUE(question.contains(name)) << qPrintable(name) << " missing in " << qPrintable(question);
+    EXPECT_FALSE(question.contains(QChar(0xFFFD))) << qPrintable(question);
+    ASSERT_TRUE(answerAlert("Cancel"));
 }
 
 TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)

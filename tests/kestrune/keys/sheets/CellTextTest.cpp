@@ -1,4 +1,4 @@
-#include <kestrune/keys/sheets/CellText.h>
+#include <kestrune/data/records/CellText.h>
 
 #include <QtCore/QList>
 #include <climits>

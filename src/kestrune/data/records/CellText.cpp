@@ -1,4 +1,4 @@
-#include <kestrune/keys/sheets/CellText.h>
+#include <kestrune/data/records/CellText.h>
 
 #include <kestrune/data/records/DerazCommandLine.h>
 
@@ -42,6 +42,11 @@ QString cellText(const QByteArray &bytes)
     if (isPlainText(bytes))
         return Bastwick::textFromBytes(bytes);
     return Bastwick::textFromBytes(DerazCommandLine::quote(bytes));
+}
+
+QString displayText(const QByteArray &bytes)
+{
+    return bytes.isEmpty() ? QStringLiteral("\"\"") : cellText(bytes);
 }
 
 QByteArray bytesFromCellText(const QString &text)

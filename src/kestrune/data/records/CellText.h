@@ -4,7 +4,7 @@
 #include <QtCore/QString>
 
 // How the key editors show key and value bytes in their cells and fields, and read back
-// what the user typed.
+// what the user typed; and the same form wherever else such bytes are shown.
 //
 // Bytes that are plain text (valid UTF-8 without control characters) are shown as they
 // are. Anything else (bytes that are not UTF-8, NUL, tab, CR, LF and the other control
@@ -17,6 +17,12 @@ namespace Kestrune {
 
 QString cellText(const QByteArray &bytes);
 QByteArray bytesFromCellText(const QString &text);
+
+// How key, field, member and value bytes read wherever they are shown rather than typed
+// into (the key tree, the key browser's and the query's cells, the questions that name
+// keys, the console's replies): the cell text, except that empty bytes show as "", so an
+// empty name or value is seen. Different bytes never show the same text.
+QString displayText(const QByteArray &bytes);
 
 // The text of a time to live as typed: leading white space, an optional sign, then
 // digits; 0 when there are no digits (large values are clamped).
