@@ -455,321 +455,320 @@ TEST_F(KeyTreeTest, NoLogLineAlertOrTitleShowsAPassword)
     EXPECT_FALSE(written.contains(password)) << written.constData();
     for (const QString &text : shown)
         EXPECT_FALSE(text.contains(QString::fromLatin1(password))) << qPrintable(text);
-    // --- Connections of another engine: local SQLite files as their databases ----------------
+}
 
-    // A table of a local file with the row count read when the file was listed.
-    class CountedTable : public DBTable
+// --- Connections of another engine: local SQLite files as their databases ----------------
+
+// A table of a local file with the row count read when the file was listed.
+class CountedTable : public DBTable
+{
+public:
+    CountedTable(const std::shared_ptr<DBDatabase> &db, const QString &name, qint64 count)
+        : DBTable(db, name)
+        , m_count(count)
     {
-    public:
-        CountedTable(const std::shared_ptr<DBDatabase> &db, const QString &name, qint64 count)
-            : DBTable(db, name)
-            , m_count(count)
-        {
-        }
-        qint64 numberOfRecords() const override { return m_count; }
+    }
+    qint64 numberOfRecords() const override { return m_count; }
 
-    private:
-        qint64 m_count = 0;
-    };
+private:
+    qint64 m_count = 0;
+};
 
-    // One connection over local SQLite files: each file is a database named after it, its
-    // tables listed from the file with their row counts; the files named as system ones make
-    // system databases. An unreadable file fails the open.
-    struct LocalFiles
+// One connection over local SQLite files: each file is a database named after it, its
+// tables listed from the file with their row counts; the files named as system ones make
+// system databases. An unreadable file fails the open.
+struct LocalFiles
+{
+    QStringList files;
+    QStringList systemFiles;
+};
+
+class LocalFilesConnection : public DBConnection
+{
+public:
+    LocalFilesConnection(std::shared_ptr<DBProfile> profile, LocalFiles files)
+        : DBConnection(std::move(profile))
+        , m_files(std::move(files))
     {
-        QStringList files;
-        QStringList systemFiles;
-    };
+    }
 
-    class LocalFilesConnection : public DBConnection
+    bool open(Bastwick::Error *error) override
     {
-    public:
-        LocalFilesConnection(std::shared_ptr<DBProfile> profile, LocalFiles files)
-            : DBConnection(std::move(profile))
-            , m_files(std::move(files))
-        {
-        }
-
-        bool open(Bastwick::Error *error) override
-        {
-            for (const QString &file : m_files.files) {
-                const auto sqlite = XXXRWDatabase::databaseWithPath(file);
-                if (!sqlite->openWithFlags(0x00000001 /* read only */)) {
-                    *error =
-                        Bastwick::Error{QStringLiteral("local"), 1, QStringLiteral("cannot open ") + file};
-                    return false;
-                }
-                auto db = std::make_shared<DBDatabase>(shared_from_this(), file);
-                db->setIsSystemDB(m_files.systemFiles.contains(file));
-                QStringList names;
-                auto rs = sqlite->executeQuery(
-                    QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
-                while (rs && rs->next())
-                    names.append(rs->stringForColumnIndex(0));
-                if (rs)
-                    rs->close();
-                DBDatabase::TableList tables;
-                for (const QString &name : names) {
-                    auto count =
-                        sqlite->executeQuery(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(name));
-                    const qint64 rows = count && count->next() ? count->longLongIntForColumnIndex(0) : 0;
-                    if (count)
-                        count->close();
-                    tables.append(std::make_shared<CountedTable>(db, name, rows));
-                }
-                db->setTables(tables);
-                m_databases.append(db);
+        for (const QString &file : m_files.files) {
+            const auto sqlite = XXXRWDatabase::databaseWithPath(file);
+            if (!sqlite->openWithFlags(0x00000001 /* read only */)) {
+                *error = Bastwick::Error{QStringLiteral("local"), 1, QStringLiteral("cannot open ") + file};
+                return false;
             }
-            return true;
+            auto db = std::make_shared<DBDatabase>(shared_from_this(), file);
+            db->setIsSystemDB(m_files.systemFiles.contains(file));
+            QStringList names;
+            auto rs = sqlite->executeQuery(
+                QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+            while (rs && rs->next())
+                names.append(rs->stringForColumnIndex(0));
+            if (rs)
+                rs->close();
+            DBDatabase::TableList tables;
+            for (const QString &name : names) {
+                auto count = sqlite->executeQuery(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(name));
+                const qint64 rows = count && count->next() ? count->longLongIntForColumnIndex(0) : 0;
+                if (count)
+                    count->close();
+                tables.append(std::make_shared<CountedTable>(db, name, rows));
+            }
+            db->setTables(tables);
+            m_databases.append(db);
         }
-        DatabaseList databases() const override { return m_databases; }
+        return true;
+    }
+    DatabaseList databases() const override { return m_databases; }
 
-    private:
-        LocalFiles m_files;
-        DatabaseList m_databases;
-    };
+private:
+    LocalFiles m_files;
+    DatabaseList m_databases;
+};
 
-    class LocalFilesStore : public DBStore
+class LocalFilesStore : public DBStore
+{
+public:
+    LocalFilesStore(std::shared_ptr<DBProfile> profile, LocalFiles files)
+        : DBStore(std::move(profile))
+        , m_files(std::move(files))
     {
-    public:
-        LocalFilesStore(std::shared_ptr<DBProfile> profile, LocalFiles files)
-            : DBStore(std::move(profile))
-            , m_files(std::move(files))
-        {
-        }
-        std::shared_ptr<DBConnection> newConnection(std::shared_ptr<DBProfile> profile) const override
-        {
-            return std::make_shared<LocalFilesConnection>(std::move(profile), m_files);
-        }
-
-    private:
-        LocalFiles m_files;
-    };
-
-    void makeSQLiteFile(const QString &path, const QList<QPair<QString, int>> &tables)
+    }
+    std::shared_ptr<DBConnection> newConnection(std::shared_ptr<DBProfile> profile) const override
     {
-        const auto sqlite = XXXRWDatabase::databaseWithPath(path);
-        ASSERT_TRUE(sqlite->open());
-        for (const auto &[name, rows] : tables) {
-            ASSERT_TRUE(sqlite->executeUpdate(QStringLiteral("CREATE TABLE \"%1\" (v)").arg(name)));
-            for (int i = 0; i < rows; ++i)
-                ASSERT_TRUE(
-                    sqlite->executeUpdate(QStringLiteral("INSERT INTO \"%1\" VALUES (?)").arg(name), {i}));
-        }
-        sqlite->close();
+        return std::make_shared<LocalFilesConnection>(std::move(profile), m_files);
     }
 
-    QImage iconImage(const QVariant &decoration)
+private:
+    LocalFiles m_files;
+};
+
+void makeSQLiteFile(const QString &path, const QList<QPair<QString, int>> &tables)
+{
+    const auto sqlite = XXXRWDatabase::databaseWithPath(path);
+    ASSERT_TRUE(sqlite->open());
+    for (const auto &[name, rows] : tables) {
+        ASSERT_TRUE(sqlite->executeUpdate(QStringLiteral("CREATE TABLE \"%1\" (v)").arg(name)));
+        for (int i = 0; i < rows; ++i)
+            ASSERT_TRUE(
+                sqlite->executeUpdate(QStringLiteral("INSERT INTO \"%1\" VALUES (?)").arg(name), {i}));
+    }
+    sqlite->close();
+}
+
+QImage iconImage(const QVariant &decoration)
+{
+    return decoration.value<QIcon>().pixmap(16, 16).toImage();
+}
+
+QImage namedImage(const QString &name)
+{
+    return QIcon(QPixmap::fromImage(SimpleDBImageCache::imageNamed(name))).pixmap(16, 16).toImage();
+}
+
+std::shared_ptr<DBProfile> profileOfScheme(const QString &scheme, const QString &host, qint64 port)
+{
+    auto p = StateTest::derazProfile(host, port);
+    p->setScheme(scheme);
+    p->urlFormat();
+    return p;
+}
+
+class OtherEngineTreeTest : public KeyTreeTest
+{
+protected:
+    void SetUp() override
     {
-        return decoration.value<QIcon>().pixmap(16, 16).toImage();
+        KeyTreeTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        makeSQLiteFile(dir.path("shop.sqlite"), {{"orders", 3}, {"items", 0}});
+        makeSQLiteFile(dir.path("catalog.sqlite"), {{"schema", 2}});
     }
 
-    QImage namedImage(const QString &name)
+    std::shared_ptr<DBProfile> localProfile()
     {
-        return QIcon(QPixmap::fromImage(SimpleDBImageCache::imageNamed(name))).pixmap(16, 16).toImage();
-    }
-
-    std::shared_ptr<DBProfile> profileOfScheme(const QString &scheme, const QString &host, qint64 port)
-    {
-        auto p = StateTest::derazProfile(host, port);
-        p->setScheme(scheme);
-        p->urlFormat();
+        auto p = profileOfScheme(QStringLiteral("local"), QStringLiteral("localhost"), 0);
+        registry.cacheDBStore(p, std::make_shared<LocalFilesStore>(
+                                     p, LocalFiles{{dir.path("shop.sqlite"), dir.path("catalog.sqlite")},
+                                                   {dir.path("catalog.sqlite")}}));
         return p;
     }
 
-    class OtherEngineTreeTest : public KeyTreeTest
+    TestSupport::TempDir dir;
+};
+
+TEST_F(OtherEngineTreeTest, AConnectionOfAnotherEngineShowsItsDatabasesAndTables)
+{
+    int statuses = 0;
+    QObject context;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBConnectServerStatusMsg,
+                                                              [&](const auto &) { ++statuses; });
+    const auto p = localProfile();
+    ASSERT_TRUE(connectAndWait(p));
+    EXPECT_EQ(statuses, 1);
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.nodeForIndex(model.index(0, 0))->value("name").toString(), "local");
+    ASSERT_EQ(model.rowCount(model.index(0, 0)), 2);
+    const QString id = QString::number(p->connID());
+
+    const struct
     {
-    protected:
-        void SetUp() override
-        {
-            KeyTreeTest::SetUp();
-            ASSERT_TRUE(dir.isValid());
-            makeSQLiteFile(dir.path("shop.sqlite"), {{"orders", 3}, {"items", 0}});
-            makeSQLiteFile(dir.path("catalog.sqlite"), {{"schema", 2}});
-        }
-
-        std::shared_ptr<DBProfile> localProfile()
-        {
-            auto p = profileOfScheme(QStringLiteral("local"), QStringLiteral("localhost"), 0);
-            registry.cacheDBStore(p, std::make_shared<LocalFilesStore>(
-                                         p, LocalFiles{{dir.path("shop.sqlite"), dir.path("catalog.sqlite")},
-                                                       {dir.path("catalog.sqlite")}}));
-            return p;
-        }
-
-        TestSupport::TempDir dir;
+        int row;
+        QString name;
+        bool isSys;
+        QString icon;
+        QList<QPair<QString, QString>> tables; // name, count
+        QString tableIcon;
+    } cases[] = {
+        {0, "shop.sqlite", false, "DBDatabase", {{"items", "0"}, {"orders", "3"}}, "DBDocs"},
+        {1, "catalog.sqlite", true, "DBDatabase-Sys", {{"schema", "2"}}, "DBTable-Sys"},
     };
-
-    TEST_F(OtherEngineTreeTest, AConnectionOfAnotherEngineShowsItsDatabasesAndTables)
-    {
-        int statuses = 0;
-        QObject context;
-        Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBConnectServerStatusMsg,
-                                                                  [&](const auto &) { ++statuses; });
-        const auto p = localProfile();
-        ASSERT_TRUE(connectAndWait(p));
-        EXPECT_EQ(statuses, 1);
-        ASSERT_EQ(model.rowCount(), 1);
-        EXPECT_EQ(model.nodeForIndex(model.index(0, 0))->value("name").toString(), "local");
-        ASSERT_EQ(model.rowCount(model.index(0, 0)), 2);
-        const QString id = QString::number(p->connID());
-
-        const struct
-        {
-            int row;
-            QString name;
-            bool isSys;
-            QString icon;
-            QList<QPair<QString, QString>> tables; // name, count
-            QString tableIcon;
-        } cases[] = {
-            {0, "shop.sqlite", false, "DBDatabase", {{"items", "0"}, {"orders", "3"}}, "DBDocs"},
-            {1, "catalog.sqlite", true, "DBDatabase-Sys", {{"schema", "2"}}, "DBTable-Sys"},
-        };
-        for (const auto &c : cases) {
-            SCOPED_TRACE(c.name.toStdString());
-            const QModelIndex db = dbIndex(c.row);
-            const auto node = model.nodeForIndex(db);
-            EXPECT_EQ(node->value("type").toString(), kDatabaseNode);
-            EXPECT_EQ(db.data().toString(), c.name) << "the last path component of the database name";
-            EXPECT_EQ(node->value("isSys").toBool(), c.isSys);
-            EXPECT_EQ(node->url(), id + "/" + c.name);
-            EXPECT_EQ(iconImage(db.data(Qt::DecorationRole)), namedImage(c.icon));
-            ASSERT_EQ(model.rowCount(db), c.tables.size());
-            for (int t = 0; t < c.tables.size(); ++t) {
-                const QModelIndex table = model.index(t, 0, db);
-                const auto tableNode = model.nodeForIndex(table);
-                EXPECT_EQ(tableNode->value("type").toString(), kTableNode);
-                EXPECT_EQ(table.data().toString(), c.tables[t].first);
-                EXPECT_EQ(table.data(KeyTreeItemDelegate::DetailRole).toString(), c.tables[t].second);
-                EXPECT_EQ(tableNode->url(), id + "/" + c.name + "/" + c.tables[t].first);
-                EXPECT_EQ(iconImage(table.data(Qt::DecorationRole)), namedImage(c.tableIcon));
-                EXPECT_FALSE(model.hasChildren(table));
-            }
-        }
-
-        // Only shown rows of kind "Database" count.
-        EXPECT_EQ(model.databaseNumbers(), 2);
-        tree.collapse(model.index(0, 0));
-        EXPECT_EQ(model.databaseNumbers(), 0);
-        tree.expand(model.index(0, 0));
-        tree.expand(dbIndex(0));
-        tree.selectionModel()->setCurrentIndex(
-            model.index(1, 0, dbIndex(0)), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/shop.sqlite/orders") << "a table is a unit";
-    }
-
-    TEST_F(OtherEngineTreeTest, DerazDatabasesAreNotCountedAsDatabases)
-    {
-        ASSERT_TRUE(connectAndWait(profile()));
-        ASSERT_TRUE(connectAndWait(localProfile()));
-        tree.expand(model.index(1, 0));
-        EXPECT_EQ(model.databaseNodeURLs().size(), 18);
-        EXPECT_EQ(model.databaseNumbers(), 2);
-    }
-
-    TEST_F(OtherEngineTreeTest, TheLocalFileRootAndItsTablesAreBuiltFromTheProfile)
-    {
-        // The local-file edition's builders: the root is named after the profile's file and
-        // lists the tables of its one database.
-        auto p = profileOfScheme(QStringLiteral("local"), QStringLiteral("localhost"), 7);
-        p->setUrl(QStringLiteral("local://localhost/") + dir.path("shop.sqlite"));
-        p->setConnID(42);
-        const auto root = model.connectionDBRootMap(p);
-        EXPECT_EQ(root->value("name").toString(), "shop.sqlite");
-        EXPECT_EQ(root->value("type").toString(), kDatabaseNode);
-        EXPECT_EQ(root->value("host").toString(), "localhost");
-        EXPECT_EQ(root->value("port").toLongLong(), 7);
-        EXPECT_EQ(root->value("ID").toLongLong(), 42);
-        EXPECT_EQ(root->url(), "42/shop.sqlite");
-
-        auto shared = std::make_shared<LocalFilesConnection>(p, LocalFiles{{dir.path("shop.sqlite")}, {}});
-        Bastwick::Error error;
-        ASSERT_TRUE(shared->open(&error));
-        const auto db = shared->databases().value(0);
-        const auto tables = model.tableTreeNodeWithDBProfile(p, db);
-        ASSERT_EQ(tables.size(), 2);
-        EXPECT_EQ(tables[1]->value("name").toString(), "orders");
-        EXPECT_EQ(tables[1]->value("count").toString(), "3");
-        EXPECT_EQ(tables[1]->url(), "42/" + db->name() + "/orders")
-            << "the database's own name, not shortened";
-
-        for (const auto &table : tables)
-            root->appendChild(table);
-        model.addData(root);
-        tree.expand(model.index(0, 0));
-        EXPECT_EQ(model.databaseNumbers(), 1);
-        EXPECT_EQ(iconImage(model.index(0, 0).data(Qt::DecorationRole)), namedImage("DBDatabase"));
-        EXPECT_EQ(model.index(1, 0, model.index(0, 0)).data(KeyTreeItemDelegate::DetailRole).toString(), "3");
-    }
-
-    TEST_F(KeyTreeTest, ConnectionRowsShowTheLookOfTheirScheme)
-    {
-        const struct
-        {
-            QString scheme;
-            QString text;
-            QString detail;
-            QString icon;
-        } cases[] = {
-            {"sqlite", "SQLite", "", "DBDocs"},
-            {"mysql", "mysql", "db.example:3306", "mysql-node"},
-            {"postgres", "postgres", "db.example:3306", "postgresql-node"},
-            {"deraz", "deraz", "db.example:3306", "deraz"},
-            {"other", "other", "db.example:3306", "deraz"},
-        };
-        qint64 id = 100;
-        for (const auto &c : cases) {
-            SCOPED_TRACE(c.scheme.toStdString());
-            auto p = profileOfScheme(c.scheme, QStringLiteral("db.example"), 3306);
-            p->setConnID(++id);
-            model.addData(model.connectionStoreRootMap(p));
-            const QModelIndex row = model.index(model.rowCount() - 1, 0);
-            EXPECT_EQ(row.data().toString(), c.text);
-            EXPECT_EQ(row.data(KeyTreeItemDelegate::DetailRole).toString(), c.detail);
-            const QImage icon = iconImage(row.data(Qt::DecorationRole));
-            EXPECT_FALSE(icon.isNull());
-            EXPECT_EQ(icon, namedImage(c.icon));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QModelIndex db = dbIndex(c.row);
+        const auto node = model.nodeForIndex(db);
+        EXPECT_EQ(node->value("type").toString(), kDatabaseNode);
+        EXPECT_EQ(db.data().toString(), c.name) << "the last path component of the database name";
+        EXPECT_EQ(node->value("isSys").toBool(), c.isSys);
+        EXPECT_EQ(node->url(), id + "/" + c.name);
+        EXPECT_EQ(iconImage(db.data(Qt::DecorationRole)), namedImage(c.icon));
+        ASSERT_EQ(model.rowCount(db), c.tables.size());
+        for (int t = 0; t < c.tables.size(); ++t) {
+            const QModelIndex table = model.index(t, 0, db);
+            const auto tableNode = model.nodeForIndex(table);
+            EXPECT_EQ(tableNode->value("type").toString(), kTableNode);
+            EXPECT_EQ(table.data().toString(), c.tables[t].first);
+            EXPECT_EQ(table.data(KeyTreeItemDelegate::DetailRole).toString(), c.tables[t].second);
+            EXPECT_EQ(tableNode->url(), id + "/" + c.name + "/" + c.tables[t].first);
+            EXPECT_EQ(iconImage(table.data(Qt::DecorationRole)), namedImage(c.tableIcon));
+            EXPECT_FALSE(model.hasChildren(table));
         }
     }
 
-    TEST_F(KeyTreeTest, RefreshingAShownNodeRedrawsItFromTheKeptDatabases)
+    // Only shown rows of kind "Database" count.
+    EXPECT_EQ(model.databaseNumbers(), 2);
+    tree.collapse(model.index(0, 0));
+    EXPECT_EQ(model.databaseNumbers(), 0);
+    tree.expand(model.index(0, 0));
+    tree.expand(dbIndex(0));
+    tree.selectionModel()->setCurrentIndex(model.index(1, 0, dbIndex(0)),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), id + "/shop.sqlite/orders") << "a table is a unit";
+}
+
+TEST_F(OtherEngineTreeTest, DerazDatabasesAreNotCountedAsDatabases)
+{
+    ASSERT_TRUE(connectAndWait(profile()));
+    ASSERT_TRUE(connectAndWait(localProfile()));
+    tree.expand(model.index(1, 0));
+    EXPECT_EQ(model.databaseNodeURLs().size(), 18);
+    EXPECT_EQ(model.databaseNumbers(), 2);
+}
+
+TEST_F(OtherEngineTreeTest, TheLocalFileRootAndItsTablesAreBuiltFromTheProfile)
+{
+    // The local-file edition's builders: the root is named after the profile's file and
+    // lists the tables of its one database.
+    auto p = profileOfScheme(QStringLiteral("local"), QStringLiteral("localhost"), 7);
+    p->setUrl(QStringLiteral("local://localhost/") + dir.path("shop.sqlite"));
+    p->setConnID(42);
+    const auto root = model.connectionDBRootMap(p);
+    EXPECT_EQ(root->value("name").toString(), "shop.sqlite");
+    EXPECT_EQ(root->value("type").toString(), kDatabaseNode);
+    EXPECT_EQ(root->value("host").toString(), "localhost");
+    EXPECT_EQ(root->value("port").toLongLong(), 7);
+    EXPECT_EQ(root->value("ID").toLongLong(), 42);
+    EXPECT_EQ(root->url(), "42/shop.sqlite");
+
+    auto shared = std::make_shared<LocalFilesConnection>(p, LocalFiles{{dir.path("shop.sqlite")}, {}});
+    Bastwick::Error error;
+    ASSERT_TRUE(shared->open(&error));
+    const auto db = shared->databases().value(0);
+    const auto tables = model.tableTreeNodeWithDBProfile(p, db);
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(tables[1]->value("name").toString(), "orders");
+    EXPECT_EQ(tables[1]->value("count").toString(), "3");
+    EXPECT_EQ(tables[1]->url(), "42/" + db->name() + "/orders") << "the database's own name, not shortened";
+
+    for (const auto &table : tables)
+        root->appendChild(table);
+    model.addData(root);
+    tree.expand(model.index(0, 0));
+    EXPECT_EQ(model.databaseNumbers(), 1);
+    EXPECT_EQ(iconImage(model.index(0, 0).data(Qt::DecorationRole)), namedImage("DBDatabase"));
+    EXPECT_EQ(model.index(1, 0, model.index(0, 0)).data(KeyTreeItemDelegate::DetailRole).toString(), "3");
+}
+
+TEST_F(KeyTreeTest, ConnectionRowsShowTheLookOfTheirScheme)
+{
+    const struct
     {
-        setKey("a");
-        const auto p = profile();
-        ASSERT_TRUE(connectAndWait(p));
-        const QString dbURL = QString::number(p->connID()) + "/DB0";
-        states.dbViewState()->setCurrentNodeURL(QString());
-        const auto before = model.nodeForIndex(dbIndex(0));
-        int completions = 0;
-        QObject context;
-        Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kConnectionCompletionMsg,
-                                                                  [&](const auto &) { ++completions; });
-
-        // The row is shown: the store keeps its databases, the row is redrawn, the Deraz
-        // children stay, nothing is posted, and the view state gets a current node again.
-        setKey("b");
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.refreshWithNodeURL(dbURL);
-        ASSERT_TRUE(waitFor([&] { return !changed.isEmpty(); }, 20000));
-        EXPECT_EQ(changed.first().at(0).toModelIndex(), dbIndex(0));
-        EXPECT_EQ(reset.size(), 0);
-        EXPECT_EQ(model.nodeForIndex(dbIndex(0)), before);
-        EXPECT_EQ(dbIndex(0).data().toString(), "DB0(1)") << "the kept databases, not the server's";
-        EXPECT_EQ(completions, 0);
-        EXPECT_EQ(states.dbViewState()->currentNodeURL(), dbURL);
-
-        // A node no row shows: the profile connects anew and the new key shows.
-        const int finishedBefore = finished;
-        model.refreshWithNodeURL(dbURL + "/a");
-        ASSERT_TRUE(waitFor([&] { return finished > finishedBefore; }, 20000));
-        EXPECT_EQ(dbIndex(0).data().toString(), "DB0(2)");
-        EXPECT_EQ(completions, 1);
-
-        // A node URL of no registered profile does nothing.
-        model.refreshWithNodeURL(QStringLiteral("999/DB0"));
-        EXPECT_EQ(model.rowCount(), 1);
+        QString scheme;
+        QString text;
+        QString detail;
+        QString icon;
+    } cases[] = {
+        {"sqlite", "SQLite", "", "DBDocs"},
+        {"mysql", "mysql", "db.example:3306", "mysql-node"},
+        {"postgres", "postgres", "db.example:3306", "postgresql-node"},
+        {"deraz", "deraz", "db.example:3306", "deraz"},
+        {"other", "other", "db.example:3306", "deraz"},
+    };
+    qint64 id = 100;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.scheme.toStdString());
+        auto p = profileOfScheme(c.scheme, QStringLiteral("db.example"), 3306);
+        p->setConnID(++id);
+        model.addData(model.connectionStoreRootMap(p));
+        const QModelIndex row = model.index(model.rowCount() - 1, 0);
+        EXPECT_EQ(row.data().toString(), c.text);
+        EXPECT_EQ(row.data(KeyTreeItemDelegate::DetailRole).toString(), c.detail);
+        const QImage icon = iconImage(row.data(Qt::DecorationRole));
+        EXPECT_FALSE(icon.isNull());
+        EXPECT_EQ(icon, namedImage(c.icon));
     }
+}
+
+TEST_F(KeyTreeTest, RefreshingAShownNodeRedrawsItFromTheKeptDatabases)
+{
+    setKey("a");
+    const auto p = profile();
+    ASSERT_TRUE(connectAndWait(p));
+    const QString dbURL = QString::number(p->connID()) + "/DB0";
+    states.dbViewState()->setCurrentNodeURL(QString());
+    const auto before = model.nodeForIndex(dbIndex(0));
+    int completions = 0;
+    QObject context;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kConnectionCompletionMsg,
+                                                              [&](const auto &) { ++completions; });
+
+    // The row is shown: the store keeps its databases, the row is redrawn, the Deraz
+    // children stay, nothing is posted, and the view state gets a current node again.
+    setKey("b");
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    model.refreshWithNodeURL(dbURL);
+    ASSERT_TRUE(waitFor([&] { return !changed.isEmpty(); }, 20000));
+    EXPECT_EQ(changed.first().at(0).toModelIndex(), dbIndex(0));
+    EXPECT_EQ(reset.size(), 0);
+    EXPECT_EQ(model.nodeForIndex(dbIndex(0)), before);
+    EXPECT_EQ(dbIndex(0).data().toString(), "DB0(1)") << "the kept databases, not the server's";
+    EXPECT_EQ(completions, 0);
+    EXPECT_EQ(states.dbViewState()->currentNodeURL(), dbURL);
+
+    // A node no row shows: the profile connects anew and the new key shows.
+    const int finishedBefore = finished;
+    model.refreshWithNodeURL(dbURL + "/a");
+    ASSERT_TRUE(waitFor([&] { return finished > finishedBefore; }, 20000));
+    EXPECT_EQ(dbIndex(0).data().toString(), "DB0(2)");
+    EXPECT_EQ(completions, 1);
+
+    // A node URL of no registered profile does nothing.
+    model.refreshWithNodeURL(QStringLiteral("999/DB0"));
+    EXPECT_EQ(model.rowCount(), 1);
+}
 
 } // namespace
