@@ -42,7 +42,11 @@ public:
     // the display form comes from at most four bytes.
     void append(const QByteArray &bytes)
     {
-        const qsizetype take = qMin(bytes.size(), 4 * (qMax<qsizetype>(room(), 0) + 1));
+        qsizetype take = qMin(bytes.size(), 4 * (qMax<qsizetype>(room(), 0) + 1));
+        // The prefix ends on a character's first byte, so a cut character does not make the
+        // whole prefix look like bytes that are not text.
+        while (take > 0 && take < bytes.size() && (uchar(bytes.at(take)) & 0xC0) == 0x80)
+            --take;
         appendText(Kestrune::displayText(QByteArray::fromRawData(bytes.constData(), take)));
         if (take < bytes.size())
             m_cut = true;
