@@ -154,7 +154,7 @@ TEST_F(ConsoleTest, PromptNamesTheDatabaseSelectedBeforeTheConsoleWasFirstShown)
     DerazConsoleViewController later;
     later.setDataSources(&registry, &states);
     select(db3);
-    TestSupport::processEventsFor(100);
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
 
     later.resize(600, 400);
     later.view();
