@@ -3,8 +3,7 @@
 #include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
-#include <QtCore/QCoreApplication>
-#include <QtCore/QTranslator>
+#include <bastwick/platform/Translations.h>
 
 namespace Kestrune {
 
@@ -26,16 +25,7 @@ QString fillPlaceholder(const QString &text, const QString &argument)
 
 void installAppTranslations()
 {
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
-        return;
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral(":/i18n/kestrune_shell_en.qm"))) {
-        QCoreApplication::installTranslator(translator);
-        installed = true;
-    } else {
-        delete translator;
-    }
+    Bastwick::installTranslationsOnce(QStringLiteral(":/i18n/kestrune_shell_en.qm"));
 }
 
 QMessageBox *confirmWarning(QWidget *window, const QString &text, const std::function<void(qint64)> &onOk,

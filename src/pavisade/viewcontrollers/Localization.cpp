@@ -2,8 +2,9 @@
 
 #include <bastwick/StringAdditions.h>
 
+#include <bastwick/platform/Translations.h>
+
 #include <QtCore/QCoreApplication>
-#include <QtCore/QTranslator>
 #include <QtGui/QAction>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QLabel>
@@ -29,16 +30,7 @@ QString localizedString(const QString &key)
 
 void installPavisadeTranslations()
 {
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
-        return;
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral(":/i18n/pavisade_en.qm"))) {
-        QCoreApplication::installTranslator(translator);
-        installed = true;
-    } else {
-        delete translator;
-    }
+    Bastwick::installTranslationsOnce(QStringLiteral(":/i18n/pavisade_en.qm"));
 }
 
 namespace {
