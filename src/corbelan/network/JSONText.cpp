@@ -6,11 +6,77 @@
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
+#include <QtCore/QStringDecoder>
 
 namespace Corbelan {
 
-QVariant objectFromJSONData(const QByteArray &utf8)
+namespace {
+
+// The encoding of JSON bytes: a byte-order mark names it; without one, the pattern of
+// zero bytes in the first four tells UTF-16 and UTF-32 (JSON text starts with an ASCII
+// character); anything else is UTF-8.
+QStringConverter::Encoding jsonEncoding(const QByteArray &data)
 {
+    if (std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(data))
+        return *marked;
+    if (data.size() >= 4) {
+        const bool z0 = data[0] == 0, z1 = data[1] == 0, z2 = data[2] == 0, z3 = data[3] == 0;
+        if (z0 && z1 && z2 && !z3)
+            return QStringConverter::Utf32BE;
+        if (!z0 && z1 && z2 && z3)
+            return QStringConverter::Utf32LE;
+        if (z0 && !z1)
+            return QStringConverter::Utf16BE;
+        if (!z0 && z1)
+            return QStringConverter::Utf16LE;
+    } else if (data.size() >= 2) {
+        if (data[0] == 0 && data[1] != 0)
+            return QStringConverter::Utf16BE;
+        if (data[0] != 0 && data[1] == 0)
+            return QStringConverter::Utf16LE;
+    }
+    return QStringConverter::Utf8;
+}
+
+// Whether the text holds a surrogate that is not half of a pair (UTF-16 decoding copies
+// such code units as they are).
+bool hasLoneSurrogate(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<QByteArray> jsonDataAsUtf8(const QByteArray &data, QString *problem)
+{
+    const QStringConverter::Encoding encoding = jsonEncoding(data);
+    if (encoding == QStringConverter::Utf8 && !data.startsWith("\xEF\xBB\xBF"))
+        return data;
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(data);
+    // A lone surrogate or a cut code unit is refused, never replaced.
+    if (decoder.hasError() || hasLoneSurrogate(text)) {
+        if (problem)
+            *problem = QStringLiteral("The data is not valid %1 text.")
+                           .arg(QString::fromLatin1(QStringConverter::nameForEncoding(encoding)));
+        return std::nullopt;
+    }
+    return text.toUtf8();
+}
+
+QVariant objectFromJSONData(const QByteArray &bytes)
+{
+    const std::optional<QByteArray> converted = jsonDataAsUtf8(bytes);
+    if (!converted)
+        return QVariant();
+    const QByteArray &utf8 = *converted;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(utf8, &error);
     if (error.error == QJsonParseError::NoError)

@@ -8,6 +8,7 @@
 #include <QtCore/QVariant>
 
 #include <memory>
+#include <optional>
 
 // Reading and writing JSON text for the network services.
 //
@@ -18,9 +19,14 @@
 namespace Corbelan {
 
 // The value tree of the JSON text, or an invalid QVariant when the text is not JSON.
-// A bare scalar ("3", "true", "\"x\"", "null") is JSON too.
+// A bare scalar ("3", "true", "\"x\"", "null") is JSON too. Data may be UTF-8, UTF-16 or
+// UTF-32, with or without a byte-order mark; data that is not valid in its encoding is
+// not JSON.
 CORBELAN_EXPORT QVariant objectFromJSONText(const QString &text);
-CORBELAN_EXPORT QVariant objectFromJSONData(const QByteArray &utf8);
+CORBELAN_EXPORT QVariant objectFromJSONData(const QByteArray &data);
+// JSON data in any of those encodings as UTF-8 (without a byte-order mark), or nothing
+// when it is not valid in its encoding; then the problem says why.
+CORBELAN_EXPORT std::optional<QByteArray> jsonDataAsUtf8(const QByteArray &data, QString *problem = nullptr);
 
 // The value as a JSON value when it is made only of the kinds JSON carries (maps,
 // lists, texts, numbers, booleans, the null marker); false for anything else (a date,

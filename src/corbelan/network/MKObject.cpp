@@ -37,16 +37,29 @@ MKObject::MKObject(QObject *parent)
 {
 }
 
+// The text goes to the reader as UTF-16 data (marked, in this machine's byte order), so
+// a text holding a lone surrogate is refused rather than read with a stand-in character.
 bool MKObject::initWithJSONString(const QString &text)
 {
-    return initWithJSONData(text.toUtf8());
+    QByteArray data;
+    data.reserve((text.size() + 1) * 2);
+    const char16_t mark = 0xFEFF;
+    data.append(reinterpret_cast<const char *>(&mark), 2);
+    data.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    return initWithJSONData(data);
 }
 
-bool MKObject::initWithJSONData(const QByteArray &utf8)
+bool MKObject::initWithJSONData(const QByteArray &data)
 {
-    const QVariant parsed = Corbelan::objectFromJSONData(utf8);
+    QString problem;
+    const std::optional<QByteArray> utf8 = Corbelan::jsonDataAsUtf8(data, &problem);
+    if (!utf8) {
+        XXXLog(problem);
+        return false;
+    }
+    const QVariant parsed = Corbelan::objectFromJSONData(*utf8);
     if (!parsed.isValid()) {
-        XXXLog(Bastwick::format("%@ is not JSON", Bastwick::logText(utf8)));
+        XXXLog(Bastwick::format("%@ is not JSON", Bastwick::logText(*utf8)));
         return false;
     }
     if (parsed.metaType().id() != QMetaType::QVariantMap) {

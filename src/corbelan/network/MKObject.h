@@ -21,8 +21,10 @@ public:
 
     // Each fills the object and answers whether the text was a JSON object; a text that
     // is not JSON or holds an array or scalar at the top leaves it untouched, logged.
+    // The text is read as UTF-16 data, so a lone surrogate in it is refused; data may be
+    // UTF-8, UTF-16 or UTF-32 and must be valid in its encoding.
     bool initWithJSONString(const QString &text);
-    bool initWithJSONData(const QByteArray &utf8);
+    bool initWithJSONData(const QByteArray &data);
     void initWithDictionary(const QVariantMap &dictionary);
 
     // Assigns one member: an undefined key is logged ("Undefined Key: <key>") and

@@ -185,3 +185,29 @@ TEST(MKObject, FillsFromJSONAndWritesBack)
     other.m_when = QDateTime::currentDateTime();
     EXPECT_TRUE(other.jsonString().isNull());
 }
+
+TEST(MKObject, ReadsTextAsUnicodeAndRefusesALoneSurrogate)
+{
+    TestSupport::LogCapture log;
+    Record record;
+    const QString title = QString::fromUcs4(U"caf\u00e9 \U0001F600");
+    ASSERT_TRUE(record.initWithJSONString(QStringLiteral(R"({"title":"%1","count":2})").arg(title)));
+    EXPECT_EQ(record.m_title, title);
+
+    // A text cut inside a surrogate pair would be read with a stand-in character if it
+    // went through UTF-8; as UTF-16 data it is refused and the object keeps its values.
+    QString broken = QStringLiteral(R"({"title":"x)");
+    broken.append(QChar(0xD83D));
+    broken.append(QStringLiteral(R"(","count":5})"));
+    EXPECT_FALSE(record.initWithJSONString(broken));
+    EXPECT_TRUE(log.contains(QStringLiteral("The data is not valid UTF-16")));
+    EXPECT_EQ(record.m_title, title);
+    EXPECT_EQ(record.m_count, 2);
+
+    // Data in another encoding than UTF-8 is read too.
+    Record fromData;
+    const QString json = QStringLiteral(R"({"title":"\u00e9"})");
+    EXPECT_TRUE(
+        fromData.initWithJSONData(QByteArray(reinterpret_cast<const char *>(json.utf16()), json.size() * 2)));
+    EXPECT_EQ(fromData.m_title, QStringLiteral("\u00e9"));
+}

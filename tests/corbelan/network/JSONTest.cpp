@@ -6,6 +6,7 @@
 #include <bastwick/platform/KeyValue.h>
 
 #include <QtCore/QDateTime>
+#include <QtCore/QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,38 @@ TEST(JSONText, ReadsValueTreesAndBareScalars)
 
     for (const char *bad : {"", "   ", "{", "[1,]", "1 2", "1],[2", "{'a':1}", "nul", "[1]x"})
         EXPECT_FALSE(objectFromJSONText(QString::fromLatin1(bad)).isValid()) << bad;
+}
+
+TEST(JSONText, ReadsDataInEveryUnicodeEncodingAndRefusesBrokenData)
+{
+    const QString text = QString::fromUcs4(U"{\"k\":\"\u00e9\u4e2d\U0001F600\"}");
+    const QVariantMap expected{{QStringLiteral("k"), QString::fromUcs4(U"\u00e9\u4e2d\U0001F600")}};
+    struct Case
+    {
+        QStringConverter::Encoding encoding;
+        bool marked;
+    };
+    for (const Case &c : {Case{QStringConverter::Utf8, false}, Case{QStringConverter::Utf8, true},
+                          Case{QStringConverter::Utf16LE, false}, Case{QStringConverter::Utf16BE, true},
+                          Case{QStringConverter::Utf16BE, false}, Case{QStringConverter::Utf32LE, false},
+                          Case{QStringConverter::Utf32BE, true}}) {
+        QStringEncoder encoder(c.encoding,
+                               c.marked ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+        const QByteArray data = encoder.encode(text);
+        EXPECT_EQ(Corbelan::objectFromJSONData(data).toMap(), expected)
+            << QStringConverter::nameForEncoding(c.encoding) << " marked " << c.marked;
+    }
+    // A bare scalar of one character in UTF-16 is two bytes.
+    EXPECT_EQ(Corbelan::objectFromJSONData(QByteArray("7\0", 2)), QVariant(qlonglong(7)));
+
+    // A lone surrogate, or a cut last code unit, is not replaced: the data is not JSON.
+    const QByteArray loneSurrogate("\xFF\xFE{\0\"\0k\0\"\0:\0\"\0\x00\xD8\"\0}\0", 20);
+    QString problem;
+    EXPECT_FALSE(Corbelan::jsonDataAsUtf8(loneSurrogate, &problem));
+    EXPECT_EQ(problem, QStringLiteral("The data is not valid UTF-16LE text."));
+    EXPECT_FALSE(Corbelan::objectFromJSONData(loneSurrogate).isValid());
+    EXPECT_FALSE(Corbelan::objectFromJSONData(QByteArray("\xFF\xFE{\0}", 5)).isValid());
+    EXPECT_FALSE(Corbelan::objectFromJSONData(QByteArray("{\"k\":\"\xC3\"}")).isValid()) << "broken UTF-8";
 }
 
 TEST(JSONText, WritesOnlyWhatJSONCarries)
