@@ -4,6 +4,7 @@
 
 #include <bastwick/platform/Log.h>
 
+#include <QtCore/QEventLoop>
 #include <QtCore/QVariantAnimation>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWheelEvent>
@@ -259,7 +260,14 @@ void X3SplitViewController::animateSizes(const QList<int> &target, QWidget *hide
         updateCollapsible();
     });
     m_animation = animation;
+    // The fold blocks its caller until it has ended: the panes are at their end sizes
+    // (and the folded one hidden) when the call returns. Input waits meanwhile; timers
+    // and painting go on, so the panes are seen moving.
+    QEventLoop loop;
+    connect(animation, &QVariantAnimation::finished, &loop, &QEventLoop::quit);
+    connect(animation, &QObject::destroyed, &loop, &QEventLoop::quit);
     animation->start(QAbstractAnimation::DeleteWhenStopped);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void X3SplitViewController::openCloseTargetView()

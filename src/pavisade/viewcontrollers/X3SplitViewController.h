@@ -34,7 +34,8 @@ protected:
 // The base of every two-pane screen. A subclass names its child screens in
 // splitViewControllersConfig() (setControllers, first pane first); the base puts each
 // child's view into its pane (min(children, panes) children), places the divider at
-// splitPositon() and can fold one pane away and bring it back with a short animation.
+// splitPositon() and can fold one pane away and bring it back with a short animation,
+// which blocks its caller until it has ended.
 //
 // Start-up, within the base's setUp(): awakeFromNib -> base awakening ->
 // splitViewControllersConfig -> splitViewConfig -> splitViewSizeConfig ->

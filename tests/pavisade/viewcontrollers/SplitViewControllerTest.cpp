@@ -1,12 +1,14 @@
 #include <pavisade/viewcontrollers/X3SplitViewController.h>
 
 #include "support/LogCapture.h"
-#include "support/WaitFor.h"
 
+#include <QtCore/QTimer>
 #include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -130,18 +132,27 @@ TEST(SplitViewController, FoldingAnimatesAPaneAwayAndBothPanesBack)
     QApplication::processEvents();
     const QList<int> before = split->sizes();
 
+    // The fold blocks: the call returns once the pane has moved through in-between
+    // sizes to its end, and is hidden.
+    QList<int> firstPaneSizes;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] { firstPaneSizes.append(split->sizes().value(0)); });
+    sampler.start(10);
     screen.setCloseAreaDirectionType(1);
     screen.openCloseTargetView();
-    EXPECT_TRUE(screen.isAnimating());
-    EXPECT_TRUE(waitFor([&] { return !screen.isAnimating(); }));
+    sampler.stop();
+    EXPECT_FALSE(screen.isAnimating());
     EXPECT_TRUE(screen.leftView()->isHidden());
+    EXPECT_TRUE(std::any_of(firstPaneSizes.begin(), firstPaneSizes.end(), [&](int w) {
+        return w > 0 && w < before.at(0);
+    })) << "the pane was seen between its sizes while the call ran";
     QApplication::processEvents();
     EXPECT_EQ(screen.rightView()->width(), 400) << "the folded pane and its divider are gone";
     EXPECT_EQ(screen.targetView1LastFrame().width(), before.at(0));
 
     screen.openCloseTargetView();
     EXPECT_FALSE(screen.leftView()->isHidden());
-    EXPECT_TRUE(waitFor([&] { return !screen.isAnimating(); }));
+    EXPECT_FALSE(screen.isAnimating());
     EXPECT_EQ(split->sizes(), before) << "both panes come back to their last frames";
 
     // Types 2 and 3 only save the frames.
@@ -157,10 +168,8 @@ TEST(SplitViewController, FoldingAnimatesAPaneAwayAndBothPanesBack)
     QApplication::processEvents();
     screen.setCloseAreaDirectionType(4);
     screen.openCloseTargetView();
-    EXPECT_TRUE(waitFor([&] { return !screen.isAnimating(); }));
     EXPECT_EQ(split->sizes().value(1), 0);
     EXPECT_EQ(screen.leftView()->height(), 300 - split->handleWidth());
     screen.openCloseTargetView2();
-    EXPECT_TRUE(waitFor([&] { return !screen.isAnimating(); }));
     EXPECT_EQ(split->sizes(), (QList<int>{150, 149}));
 }
