@@ -212,7 +212,7 @@ void TBWindow::setTitleBarHeight(double height, bool adjustWindowFrame)
         frame.setHeight(frame.height() + int(std::lround(height - m_titleBarHeight)));
     m_cachedTitleBarHeight = height;
     m_titleBarHeight = height;
-    resize(frame.size());
+    setFrame(frame, true);
     layoutTrafficLightsAndContent();
     redisplay();
 }
@@ -312,8 +312,30 @@ void TBWindow::setShowsDocumentProxyIcon(bool on)
     redisplay();
 }
 
+namespace {
+bool s_usesOldLook = false;
+
+QColor white(double level)
+{
+    return QColor::fromRgbF(float(level), float(level), float(level));
+}
+} // namespace
+
+bool TBWindow::usesOldLook()
+{
+    return s_usesOldLook;
+}
+
+void TBWindow::setUsesOldLook(bool on)
+{
+    s_usesOldLook = on;
+}
+
 QGradientStops TBWindow::defaultTitleBarGradient(bool drawsAsMain)
 {
+    if (s_usesOldLook)
+        return drawsAsMain ? QGradientStops{{0.0, white(0.659)}, {1.0, white(0.812)}}
+                           : QGradientStops{{0.0, white(0.851)}, {1.0, white(0.929)}};
     if (drawsAsMain)
         return {{0.0, QColor(180, 180, 180)},
                 {0.25, QColor(195, 195, 195)},
@@ -324,6 +346,8 @@ QGradientStops TBWindow::defaultTitleBarGradient(bool drawsAsMain)
 
 QColor TBWindow::defaultBaselineSeparatorColor(bool drawsAsMain)
 {
+    if (s_usesOldLook)
+        return drawsAsMain ? white(0.318) : white(0.6);
     return drawsAsMain ? QColor(104, 104, 104) : QColor(167, 167, 167);
 }
 
@@ -575,11 +599,15 @@ void TBWindow::layoutVersionsButtonAndTextFields()
     }
 }
 
+// In full screen the content takes the whole window and the bar, when it is kept, lies
+// over its top.
 void TBWindow::repositionContentView()
 {
-    const int top = int(std::lround(m_titleBarHeight));
+    const int top = m_inFullScreen ? 0 : int(std::lround(m_titleBarHeight));
     if (contentsMargins() != QMargins(0, top, 0, 0))
         setContentsMargins(0, top, 0, 0);
+    if (m_inFullScreen)
+        m_container->raise();
 }
 
 void TBWindow::layoutGrips()
@@ -613,6 +641,8 @@ double TBWindow::toolbarHeight() const
 
 QRect TBWindow::contentViewFrame() const
 {
+    if (m_inFullScreen)
+        return rect();
     const int top = int(std::lround(m_titleBarHeight + toolbarHeight()));
     return QRect(0, top, width(), height() - top);
 }
@@ -650,14 +680,34 @@ unsigned TBWindow::styleMask() const
     return (m_styleMask & ~unsigned(FullScreen)) | (m_inFullScreen ? unsigned(FullScreen) : 0u);
 }
 
+// Frame requests made while the style changes (by the change itself or by anything the
+// redisplay runs) are dropped.
 void TBWindow::setStyleMask(unsigned mask)
 {
+    m_preventWindowFrameChange = true;
     m_styleMask = mask & ~unsigned(FullScreen);
     m_standard[0]->setEnabled(mask & Closable);
     m_standard[1]->setEnabled(mask & Miniaturizable);
     m_standard[2]->setEnabled(mask & Resizable);
     layoutGrips();
     redisplay();
+    if (QWidget *content = centralWidget(); content && content->isVisible())
+        content->repaint();
+    m_preventWindowFrameChange = false;
+}
+
+void TBWindow::setFrame(const QRect &frame, bool display)
+{
+    if (m_preventWindowFrameChange)
+        return;
+    // A window not yet placed keeps its placement to the window system when only its
+    // size changes.
+    if (frame.topLeft() == geometry().topLeft())
+        resize(frame.size());
+    else
+        setGeometry(frame);
+    if (display && isVisible())
+        repaint();
 }
 
 void TBWindow::zoom()

@@ -140,6 +140,10 @@ public:
     std::optional<QFont> titleFont;
     DrawingBlock titleBarDrawingBlock;
 
+    // The defaults follow the newer look unless the process asks for the older one
+    // (flatter two-stop gradients, darker separators); the title text is the same in both.
+    static bool usesOldLook();
+    static void setUsesOldLook(bool on);
     static QGradientStops defaultTitleBarGradient(bool drawsAsMain);
     static QColor defaultBaselineSeparatorColor(bool drawsAsMain);
     static QColor defaultTitleTextColor(bool drawsAsMain);
@@ -183,11 +187,15 @@ public:
     // --- Window state and geometry --------------------------------------------------
     unsigned styleMask() const;
     void setStyleMask(unsigned mask); // the FullScreen bit follows the window's state
+    // Moves and sizes the window (display: paint it at once), unless the style is being
+    // changed: then the request is dropped.
+    void setFrame(const QRect &frame, bool display);
     bool isInFullScreen() const { return m_inFullScreen; }
     // Everything laid out above the content below the title bar (menu bar, toolbars),
     // 0 when there is none.
     double toolbarHeight() const;
-    // Where the content goes: below the title bar and the toolbars.
+    // Where the content goes: below the title bar and the toolbars; in full screen the
+    // whole window.
     QRect contentViewFrame() const;
     // Where a sheet of the given size opens (global coordinates): centred, its top at
     // the bottom of the title bar and toolbar, unless the delegate places it.
@@ -263,6 +271,7 @@ private:
     bool m_inFullScreen = false;
     bool m_togglingFullScreen = false;
     bool m_inLayout = false;
+    bool m_preventWindowFrameChange = false;
     QRect m_normalGeometry;
     QUrl m_representedURL;
     ActivationStateHook m_activationHook;

@@ -125,6 +125,39 @@ TEST(TitleBarView, OwnBackgroundDrawsSeparatorAndGradientForEachState)
     EXPECT_NEAR(grey(39), 220, 12);
 }
 
+TEST(TitleBarView, TheOlderLookDrawsItsOwnDefaults)
+{
+    struct Reset
+    {
+        ~Reset() { TBWindow::setUsesOldLook(false); }
+    } reset;
+    const auto white = [](double level) { return QColor::fromRgbF(level, level, level); };
+    TBWindow::setUsesOldLook(true);
+    EXPECT_EQ(TBWindow::defaultTitleBarGradient(true),
+              (QGradientStops{{0.0, white(0.659)}, {1.0, white(0.812)}}));
+    EXPECT_EQ(TBWindow::defaultTitleBarGradient(false),
+              (QGradientStops{{0.0, white(0.851)}, {1.0, white(0.929)}}));
+    EXPECT_EQ(TBWindow::defaultBaselineSeparatorColor(true), white(0.318));
+    EXPECT_EQ(TBWindow::defaultBaselineSeparatorColor(false), white(0.6));
+    EXPECT_EQ(TBWindow::defaultTitleTextColor(false),
+              QColor::fromRgbF(56 / 255.0, 56 / 255.0, 56 / 255.0, 0.5));
+
+    // The bar draws with them: the separator (bottom row) in both states.
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.setTitleBarHeight(40);
+    const auto grey = [&](int y) { return w.titleBarView()->grab().toImage().pixelColor(300, y).red(); };
+    EXPECT_NEAR(grey(39), 81, 12);
+    shown.main = false;
+    w.activationStateDidChange();
+    EXPECT_NEAR(grey(39), 153, 12);
+
+    TBWindow::setUsesOldLook(false);
+    w.update();
+    EXPECT_NEAR(grey(39), 167, 12) << "the newer look again";
+    EXPECT_EQ(TBWindow::defaultTitleBarGradient(true).size(), 4);
+}
+
 TEST(TitleBarView, TheNativeRendererIsLookedUpOnceAndOurDrawingServes)
 {
     // In a fresh process (the look-up happens once per process): two windows, two

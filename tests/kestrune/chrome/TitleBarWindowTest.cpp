@@ -169,7 +169,13 @@ TEST(TitleBarWindow, FullScreenStateMachine)
         EXPECT_EQ(w.geometry(), w.screen()->geometry());
         EXPECT_EQ(w.titleBarHeight(), hideBar ? 0.0 : 36.0);
         EXPECT_EQ(w.titleBarView()->isVisible(), !hideBar);
-        EXPECT_EQ(w.contentsMargins().top(), hideBar ? 0 : 36);
+        // The content takes the whole window; a kept bar lies over its top.
+        EXPECT_EQ(w.contentsMargins().top(), 0);
+        EXPECT_EQ(w.contentViewFrame(), w.rect());
+        EXPECT_TRUE(waitFor([&] { return w.centralWidget()->geometry() == w.rect(); }));
+        if (!hideBar)
+            EXPECT_GT(w.children().indexOf(w.titleBarContainer()), w.children().indexOf(w.centralWidget()))
+                << "the bar is stacked above the content";
 
         w.toggleFullScreen();
         EXPECT_FALSE(w.isInFullScreen());
@@ -177,6 +183,7 @@ TEST(TitleBarWindow, FullScreenStateMachine)
         EXPECT_EQ(w.geometry(), normal);
         EXPECT_EQ(w.titleBarHeight(), 36.0);
         EXPECT_TRUE(w.titleBarView()->isVisible());
+        EXPECT_TRUE(waitFor([&] { return w.centralWidget()->y() == 36; })) << "below the bar again";
         EXPECT_EQ(order, QStringList({"will-enter", "will-exit", "did-exit"}));
     }
 }
@@ -219,6 +226,38 @@ TEST(TitleBarWindow, EdgeDragsKeepTheOppositeEdgesAndTheMinimumSize)
     // A window that may not be resized has no grips.
     w.setStyleMask(TBWindow::Titled | TBWindow::Closable);
     EXPECT_FALSE(corner->isVisible());
+}
+
+TEST(TitleBarWindow, FrameRequestsWhileTheStyleChangesAreDropped)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    const QRect before = w.geometry();
+    // The content's paint during the style change asks for another frame.
+    struct Asker : QObject
+    {
+        TBWindow *window = nullptr;
+        int asked = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && asked == 0) {
+                ++asked;
+                window->setFrame(QRect(10, 10, 300, 200), true);
+            }
+            return false;
+        }
+    } asker;
+    asker.window = &w;
+    w.centralWidget()->installEventFilter(&asker);
+    w.setStyleMask(TBWindow::Titled | TBWindow::Closable | TBWindow::Miniaturizable);
+    w.centralWidget()->removeEventFilter(&asker);
+    EXPECT_EQ(asker.asked, 1) << "the style change displays the content at once";
+    QApplication::processEvents();
+    EXPECT_EQ(w.geometry(), before);
+
+    // Outside a style change the same request is carried out.
+    w.setFrame(QRect(before.topLeft(), QSize(640, 420)), true);
+    EXPECT_EQ(w.geometry(), QRect(before.topLeft(), QSize(640, 420)));
 }
 
 TEST(TitleBarWindow, BarControlsFollowTheActivationHook)
