@@ -1,6 +1,7 @@
 #include <kestrune/chrome/TBTitlebarContainer.h>
 
 #include <kestrune/chrome/TBWindow.h>
+#include <tolmere/LiveResize.h>
 
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWindow>
@@ -91,6 +92,9 @@ void TBWindowGrip::mousePressEvent(QMouseEvent *event)
     m_tracking = true;
     m_pressGlobal = event->globalPosition().toPoint();
     m_startGeometry = window()->geometry();
+    // The drag is a live resize from the press to the release.
+    if (LiveResize *live = LiveResize::instance())
+        live->beginLiveResize(window());
 }
 
 void TBWindowGrip::mouseMoveEvent(QMouseEvent *event)
@@ -104,6 +108,9 @@ void TBWindowGrip::mouseMoveEvent(QMouseEvent *event)
 
 void TBWindowGrip::mouseReleaseEvent(QMouseEvent *event)
 {
+    const bool tracked = m_tracking;
     m_tracking = false;
     event->accept();
+    if (LiveResize *live = LiveResize::instance(); live && tracked)
+        live->endLiveResize(window());
 }

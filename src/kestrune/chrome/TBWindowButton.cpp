@@ -1,6 +1,7 @@
 #include <kestrune/chrome/TBWindowButton.h>
 
 #include <kestrune/chrome/TBWindow.h>
+#include <tolmere/LiveResize.h>
 
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -165,6 +166,16 @@ void TBWindowButton::windowDidChange()
                                    group()->resetMouseCaptures();
                                    show();
                                });
+    }
+    // The end of a live resize of the window clears the group's count, as leaving full
+    // screen does: the pointer may have left a button without a leave being seen.
+    if (m_window) {
+        if (LiveResize *live = LiveResize::instance())
+            m_windowConnections << connect(live, &LiveResize::didEndLiveResize, this,
+                                           [this](QWidget *resized) {
+                                               if (resized == m_window)
+                                                   group()->resetMouseCaptures();
+                                           });
     }
     if (m_window)
         updateImage();

@@ -1,6 +1,9 @@
 #include "ChromeTestHelpers.h"
 
 #include <kestrune/chrome/TBWindowButton.h>
+#include <tolmere/LiveResize.h>
+
+#include <QtGui/QWindow>
 
 #include <bastwick/platform/NotificationCenter.h>
 
@@ -124,4 +127,72 @@ TEST(WindowButton, OverlappingNeighboursStayInRolloverWhileThePointerCrosses)
     EXPECT_EQ(group->numberOfCaptures(), 0);
     shown.window.toggleFullScreen();
     EXPECT_FALSE(left->isHidden());
+}
+
+TEST(WindowButton, TheEndOfALiveResizeClearsTheGroupsCount)
+{
+    ShownWindow shown;
+    QWidget *bar = &shown.window;
+    Images images;
+    auto *button = new TBWindowButton(QSize(14, 14), QStringLiteral("resized"), bar);
+    button->move(100, 4);
+    images.give(button);
+    button->show();
+    TBWindowButtonGroup *group = button->group();
+    sendMouse(bar, QEvent::MouseMove, QPointF(105, 10), Qt::NoButton);
+    ASSERT_EQ(group->numberOfCaptures(), 1);
+
+    // A drag of the window's corner is a live resize; the pointer left the button while
+    // the window moved under it, and no leave was seen.
+    TBWindowGrip *corner = nullptr;
+    for (TBWindowGrip *grip : shown.window.findChildren<TBWindowGrip *>())
+        if (grip->edges() == (Qt::BottomEdge | Qt::RightEdge))
+            corner = grip;
+    ASSERT_NE(corner, nullptr);
+    sendMouse(corner, QEvent::MouseButtonPress, QPointF(3, 3));
+    EXPECT_TRUE(LiveResize::instance()->inLiveResize(button));
+    sendMouse(corner, QEvent::MouseMove, QPointF(43, 23));
+    EXPECT_EQ(group->numberOfCaptures(), 1) << "still counted while the resize goes on";
+    sendMouse(corner, QEvent::MouseButtonRelease, QPointF(43, 23), Qt::NoButton);
+    EXPECT_FALSE(LiveResize::instance()->inLiveResize(button));
+    EXPECT_EQ(group->numberOfCaptures(), 0);
+    EXPECT_EQ(button->image(), images.active);
+}
+
+TEST(WindowButton, ResizesFromTheWindowSystemEndTheirLiveResizeOnceTheySettle)
+{
+    ShownWindow shown;
+    QWidget *bar = &shown.window;
+    auto *button = new TBWindowButton(QSize(14, 14), QStringLiteral("burst"), bar);
+    button->move(100, 4);
+    button->show();
+    TBWindowButtonGroup *group = button->group();
+    sendMouse(bar, QEvent::MouseMove, QPointF(105, 10), Qt::NoButton);
+    ASSERT_EQ(group->numberOfCaptures(), 1);
+
+    // X11 reports no start or end of a live resize: a burst of resizes from the window
+    // system is one, which ends once they stop coming.
+    LiveResize *live = LiveResize::instance();
+    QStringList told;
+    QObject::connect(live, &LiveResize::willStartLiveResize, bar, [&](QWidget *w) {
+        if (w == bar)
+            told << "start";
+    });
+    QObject::connect(live, &LiveResize::didEndLiveResize, bar, [&](QWidget *w) {
+        if (w == bar)
+            told << "end";
+    });
+    for (const int width : {820, 840, 860}) {
+        shown.window.windowHandle()->resize(width, 500);
+        ASSERT_TRUE(waitFor([&] { return shown.window.width() == width; }));
+        EXPECT_TRUE(live->inLiveResize(button));
+        EXPECT_EQ(group->numberOfCaptures(), 1);
+    }
+    ASSERT_TRUE(waitFor([&] { return !live->inLiveResize(button); }));
+    EXPECT_EQ(told, (QStringList{"start", "end"})) << "one live resize for the burst";
+    EXPECT_EQ(group->numberOfCaptures(), 0);
+
+    // A size set by the program itself is not the user's live resize.
+    shown.window.resize(700, 450);
+    EXPECT_FALSE(live->inLiveResize(button));
 }
