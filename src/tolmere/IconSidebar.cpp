@@ -1,6 +1,7 @@
 #include <tolmere/IconSidebar.h>
 
 #include <tolmere/IconSidebarItemCell.h>
+#include <tolmere/KnobStyleScrollBar.h>
 
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QScrollArea>
@@ -188,19 +189,17 @@ void IconSidebar::setScrollerKnobStyle(ScrollerKnobStyle style)
     applyScrollerKnobStyle();
 }
 
+// The scroll area's vertical bar draws the knob in the chosen style.
 void IconSidebar::applyScrollerKnobStyle()
 {
     if (!m_scrollArea)
         return;
-    QScrollBar *bar = m_scrollArea->verticalScrollBar();
-    QPalette palette = m_scrollArea->palette();
-    if (m_scrollerKnobStyle != ScrollerKnobStyleDefault) {
-        const bool light = m_scrollerKnobStyle == ScrollerKnobStyleLight;
-        palette.setColor(QPalette::Button,
-                         light ? QColor::fromRgbF(0.8f, 0.8f, 0.8f) : QColor::fromRgbF(0.3f, 0.3f, 0.3f));
-        palette.setColor(QPalette::Window, backgroundColor());
+    auto *bar = qobject_cast<KnobStyleScrollBar *>(m_scrollArea->verticalScrollBar());
+    if (!bar) {
+        bar = new KnobStyleScrollBar(Qt::Vertical);
+        m_scrollArea->setVerticalScrollBar(bar);
     }
-    bar->setPalette(palette);
+    bar->setKnobStyle(KnobStyleScrollBar::KnobStyle(m_scrollerKnobStyle));
 }
 
 void IconSidebar::resizeMatrix()

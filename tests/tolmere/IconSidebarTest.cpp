@@ -1,5 +1,6 @@
 #include <tolmere/IconSidebar.h>
 #include <tolmere/IconSidebarItemCell.h>
+#include <tolmere/KnobStyleScrollBar.h>
 
 #include "support/WaitFor.h"
 
@@ -179,6 +180,47 @@ TEST(IconSidebar, FillsTheHeightOfItsScrollArea)
     sidebar->removeRow(99);
     EXPECT_EQ(sidebar->items().size(), 6);
     EXPECT_EQ(sidebar->height(), 500);
+}
+
+TEST(IconSidebar, TheScrollerKnobStyleIsDrawnByTheScrollBar)
+{
+    QScrollArea area;
+    area.resize(120, 200);
+    auto *sidebar = new IconSidebar;
+    for (int i = 0; i < 8; ++i)
+        sidebar->addItemWithImage(icon(Qt::white));
+    area.setWidget(sidebar);
+    area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    auto *bar = qobject_cast<KnobStyleScrollBar *>(area.verticalScrollBar());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_GT(bar->maximum(), 0);
+
+    // The light knob: white at half alpha over what lies behind the bar, which shows
+    // around it (no track).
+    const auto knobAndTrack = [&] {
+        const QImage shot = area.grab().toImage();
+        const QPointF centre = bar->mapTo(&area, bar->knobRect().center().toPoint());
+        const QPoint track = bar->mapTo(&area, QPoint(bar->width() / 2, bar->height() - 3));
+        return std::pair{shot.pixelColor(centre.toPoint()), shot.pixelColor(track)};
+    };
+    EXPECT_EQ(bar->knobStyle(), KnobStyleScrollBar::KnobStyleLight);
+    auto [knob, track] = knobAndTrack();
+    EXPECT_NEAR(knob.red(), (255 + track.red()) / 2, 3);
+    EXPECT_EQ(track, area.palette().color(QPalette::Window)) << "no track is drawn";
+
+    sidebar->setScrollerKnobStyle(IconSidebar::ScrollerKnobStyleDark);
+    EXPECT_EQ(bar, area.verticalScrollBar()) << "the same bar changes its style";
+    EXPECT_EQ(bar->knobStyle(), KnobStyleScrollBar::KnobStyleDark);
+    std::tie(knob, track) = knobAndTrack();
+    EXPECT_NEAR(knob.red(), track.red() / 2, 3);
+
+    // The default style is the widget style's own scroll bar, and it still scrolls.
+    sidebar->setScrollerKnobStyle(IconSidebar::ScrollerKnobStyleDefault);
+    EXPECT_EQ(bar->knobStyle(), KnobStyleScrollBar::KnobStyleDefault);
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(sidebar->y(), -bar->maximum());
 }
 
 TEST(IconSidebar, ScrollAreaOutlivingItsSidebarNeverReachesIt)
