@@ -7,7 +7,10 @@
 #include <kestrune/chrome/controls/KSTArchesWindow.h>
 
 #include <QtCore/QTimer>
+#include <QtGui/QGuiApplication>
 #include <QtGui/QWindow>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +73,42 @@ TEST(ArchesWindowTest, IsAClearFramelessToolPanelShownWithoutActivation)
             << p.x() << "," << p.y();
     EXPECT_LT(qAlpha(image.pixel(0, 0)), 128);
     EXPECT_LT(qAlpha(image.pixel(199, 119)), 128);
+}
+
+// Needs a real X server (the offscreen platform activates every window it shows): ctest
+// runs it under Xvfb as kestrune_arches_panel_x11.
+TEST(ArchesWindowX11, ShowsWithoutTakingTheActivationOrTheFocus)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs the X11 platform";
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("other"));
+    auto *otherField = new KeyTaker(&other);
+    otherField->setFocusPolicy(Qt::StrongFocus);
+    otherField->setGeometry(10, 10, 100, 24);
+    other.setGeometry(40, 40, 300, 200);
+    other.show();
+    other.activateWindow();
+    otherField->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_EQ(QApplication::focusWidget(), otherField);
+
+    ShownPanel shown; // shown, and exposed on the X server
+    KSTArchesWindow &panel = shown.panel;
+    ASSERT_TRUE(panel.isVisible());
+    ASSERT_TRUE(panel.windowHandle()->isExposed());
+    // Another window mapped and exposed after the panel: whatever the window system did
+    // when it mapped the panel has arrived by now.
+    QWidget marker(nullptr, Qt::ToolTip);
+    marker.setAttribute(Qt::WA_ShowWithoutActivating);
+    marker.setGeometry(0, 0, 4, 4);
+    marker.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&marker));
+    EXPECT_EQ(QGuiApplication::focusWindow(), other.windowHandle());
+    EXPECT_TRUE(other.isActiveWindow());
+    EXPECT_FALSE(panel.isActiveWindow());
+    EXPECT_TRUE(shown.field->typed.isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), otherField);
 }
 
 TEST(ArchesWindowTest, TrafficLightsSitAtTheTopLeftAndFollowTheStyleMask)
