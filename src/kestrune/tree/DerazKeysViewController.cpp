@@ -129,6 +129,16 @@ void DerazKeysViewController::loadInterface()
     // The one column always spans the pane: no sideways scrolling.
     m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_tree->header()->setStretchLastSection(true);
+
+    // A one-pixel line between the tree and the toolbar strip.
+    m_hLineNox = new QFrame(this);
+    m_hLineNox->setObjectName(QStringLiteral("hLineNox"));
+    m_hLineNox->setFrameShape(QFrame::HLine);
+    m_hLineNox->setFrameShadow(QFrame::Plain);
+    m_hLineNox->setLineWidth(1);
+    QPalette line = m_hLineNox->palette();
+    line.setColor(QPalette::WindowText, QColor(0x3a, 0x40, 0x46));
+    m_hLineNox->setPalette(line);
 }
 
 QAbstractScrollArea *DerazKeysViewController::derazKeysViewScrollView() const
@@ -224,7 +234,10 @@ void DerazKeysViewController::layoutTree()
     if (!m_tree)
         return;
     const int bar = hasToolBar() ? int(toolbarParentViewDefaultHeight()) : 0;
-    m_tree->setGeometry(0, 0, width(), qMax(0, height() - bar));
+    const int line = bar > 0 ? 1 : 0;
+    m_tree->setGeometry(0, 0, width(), qMax(0, height() - bar - line));
+    m_hLineNox->setGeometry(0, qMax(0, height() - bar - line), width(), line);
+    m_hLineNox->setVisible(line > 0);
 }
 
 Pavisade::TreeNodeList DerazKeysViewController::selectedNodes()

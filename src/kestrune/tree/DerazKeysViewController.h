@@ -54,6 +54,8 @@ public:
     // The interface's tree (the tree is its own scrolling view).
     DerazKeysView *derazKeysView() const { return m_tree; }
     QAbstractScrollArea *derazKeysViewScrollView() const;
+    // The separator line between the tree and the toolbar strip.
+    QFrame *hLineNox() const { return m_hLineNox; }
     DerazKeysViewDataDelegate *dataDelegate() const { return m_dataDelegate; }
     std::shared_ptr<SimpleDBViewState> dbViewState() const;
     DerazConnnectionWindowController *derazConnnectionWindowController();
@@ -134,6 +136,7 @@ private:
     Pavisade::TreeNodeList selectedNodes();
 
     DerazKeysView *m_tree = nullptr;
+    QFrame *m_hLineNox = nullptr;
     DerazKeysViewDataDelegate *m_dataDelegate = nullptr;
     QPointer<DerazConnnectionWindowController> m_connectionWindow;
     DerazAddKeyPanel *m_derazAddKeyPanel = nullptr;

@@ -124,17 +124,25 @@ TEST_F(KeyTreeController, TheTreeScreenSetsUpTheInterfaceTreeAndLaysItOut)
     ASSERT_EQ(model()->columnCount(), 1);
     EXPECT_EQ(model()->headerData(0, Qt::Horizontal).toString(), "DataBase");
 
-    // The toolbar keeps its strip along the bottom at the full width; the tree and its
-    // one column take the rest, at every size.
+    // The toolbar keeps its strip along the bottom at the full width; a one-pixel line
+    // sits on top of it, and the tree and its one column take the rest, at every size.
     const int bar = XXXButtonToolBar::defaultButtonSize().height();
+    ASSERT_NE(keys.hLineNox(), nullptr);
+    EXPECT_EQ(keys.hLineNox()->objectName(), "hLineNox");
+    EXPECT_EQ(keys.hLineNox()->frameShape(), QFrame::HLine);
     for (const QSize size : {QSize(320, 700), QSize(250, 420), QSize(400, 300)}) {
         SCOPED_TRACE(size.width());
         keys.resize(size);
         ASSERT_TRUE(keys.hasToolBar());
         EXPECT_EQ(keys.toolBarView()->geometry(), QRect(0, size.height() - bar, size.width(), bar));
-        EXPECT_EQ(tree()->geometry(), QRect(0, 0, size.width(), size.height() - bar));
+        EXPECT_EQ(keys.hLineNox()->geometry(), QRect(0, size.height() - bar - 1, size.width(), 1));
+        EXPECT_EQ(tree()->geometry(), QRect(0, 0, size.width(), size.height() - bar - 1));
         EXPECT_EQ(tree()->header()->sectionSize(0), tree()->viewport()->width());
     }
+    // The line is drawn: its pixels are the separator colour, not the background.
+    keys.resize(320, 400);
+    const QImage image = keys.grab().toImage();
+    EXPECT_EQ(image.pixelColor(160, 400 - bar - 1), QColor(0x3a, 0x40, 0x46));
 }
 
 TEST_F(KeyTreeController, RemovesKeysSelectedInSeveralDatabasesEachFromItsOwn)
