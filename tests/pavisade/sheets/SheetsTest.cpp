@@ -11,6 +11,7 @@
 
 #include <QtCore/QtMath>
 #include <QtGui/QFontMetrics>
+#include <QtGui/QGuiApplication>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
@@ -289,6 +290,21 @@ TEST(Sheets, AlertsAreAsWideAsTheirLinesUpToALimitAndShowEveryLine)
         box->done(0);
         EXPECT_TRUE(waitFor([&] { return box.isNull(); }));
     }
+}
+
+TEST(Sheets, TheWindowHasTheKeyboardAgainOnceItsSheetIsGone)
+{
+    QMainWindow window;
+    window.setGeometry(100, 100, 600, 400);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    QPointer<QMessageBox> box =
+        Pavisade::showSheetModalForWindow(&window, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
+    ASSERT_TRUE(waitFor([&] { return box && QGuiApplication::focusWindow() == box->windowHandle(); }, 5000));
+    box->buttons().first()->click();
+    EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    EXPECT_EQ(QApplication::activeWindow(), &window);
 }
 
 TEST(Sheets, ConfirmationsOpenWhereTheWindowWantsSheetsAndRunOneHandler)
