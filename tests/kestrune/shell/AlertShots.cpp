@@ -11,6 +11,8 @@
 //   alert-wrongpass.png      the alert of a profile whose password the server refuses
 //   alert-query-remove.png   the question of "Remove all" after the query "user:*"
 //   main-after-sheet.png     the main window alone after that question was cancelled
+//   main-lights-hover.png    the same with the pointer over its traffic lights
+//   main-inactive.png        the same behind another window of the application
 // and prints the geometry of every alert and of the main window, and which window the
 // window manager names active, to the standard error.
 #include <kestrune/AppNotifications.h>
@@ -24,6 +26,7 @@
 #include "../AppShots.h"
 
 #include <QtCore/QProcess>
+#include <QtGui/QCursor>
 #include <QtGui/QScreen>
 #include <QtNetwork/QTcpServer>
 #include <QtTest/QTest>
@@ -169,5 +172,17 @@ int main(int argc, char *argv[])
     pressAlertButton(QMessageBox::RejectRole);
 
     shoot(folder, QStringLiteral("main-after-sheet.png"), window);
+
+    // The pointer over the lights, then another window of the application active.
+    QCursor::setPos(window.mapToGlobal(QPoint(30, 18)));
+    shoot(folder, QStringLiteral("main-lights-hover.png"), window);
+    QCursor::setPos(window.mapToGlobal(QPoint(500, 400)));
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("Another window"));
+    other.setGeometry(700, 450, 400, 250);
+    other.show();
+    other.activateWindow();
+    (void)QTest::qWaitForWindowActive(&other);
+    shoot(folder, QStringLiteral("main-inactive.png"), window);
     return 0;
 }
