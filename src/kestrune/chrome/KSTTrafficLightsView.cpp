@@ -13,6 +13,7 @@
 #include <QtWidgets/QGraphicsOpacityEffect>
 
 #include <array>
+#include <utility>
 
 using namespace Kestrune;
 
@@ -135,15 +136,22 @@ void KSTTrafficLightsView::windowDidChange()
     }
 }
 
+// A fade shows new buttons under the pointer, and the window system answers a shown
+// widget under the pointer with another Enter: only a change of side starts a fade
+// (otherwise every fade started the next, until the stack ran out).
 void KSTTrafficLightsView::enterEvent(QEnterEvent *event)
 {
     QWidget::enterEvent(event);
+    if (std::exchange(m_mouseInside, true))
+        return;
     animateButtonsWithState(true);
 }
 
 void KSTTrafficLightsView::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
+    if (!std::exchange(m_mouseInside, false))
+        return;
     animateButtonsWithState(false);
 }
 

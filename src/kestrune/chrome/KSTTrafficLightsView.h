@@ -83,4 +83,5 @@ private:
     ImageButton *m_buttons[3] = {};
     QPointer<QWidget> m_window;
     qreal m_alpha = 1.0;
+    bool m_mouseInside = false;
 };

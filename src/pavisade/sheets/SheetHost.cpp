@@ -3,6 +3,9 @@
 #include <QtCore/QEvent>
 #include <QtCore/QPointer>
 #include <QtCore/QTimer>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QWindow>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QWidget>
@@ -41,6 +44,52 @@ private:
     std::function<void()> m_block;
 };
 
+// Gives the keyboard back to a sheet's window when the sheet goes away while it has it,
+// so the window is the active one again whatever the window system would choose (some
+// pick the window under the pointer, or none). A sheet that closes while another window
+// or another application has the keyboard leaves it there.
+class FocusReturner : public QObject
+{
+public:
+    // Once per sheet: a sheet can be begun again.
+    static void install(QDialog *sheet)
+    {
+        static const QString name = QStringLiteral("pavisade_focus_returner");
+        if (!sheet->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
+            (new FocusReturner(sheet))->setObjectName(name);
+    }
+
+private:
+    explicit FocusReturner(QDialog *sheet)
+        : QObject(sheet)
+        , m_sheet(sheet)
+    {
+        sheet->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *focus) {
+            if (focus)
+                m_hasKeyboard = focus == m_sheet->windowHandle();
+            else if (!m_sheet->isHidden())
+                m_hasKeyboard = false; // the application lost the keyboard, not the sheet
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && watched == m_sheet && std::exchange(m_hasKeyboard, false)) {
+            QWidget *window = m_sheet->parentWidget() ? m_sheet->parentWidget()->window() : nullptr;
+            const QWidget *active = QApplication::activeWindow();
+            if (window && window->isVisible() && (!active || active == m_sheet))
+                window->activateWindow();
+        }
+        return false;
+    }
+
+private:
+    QDialog *m_sheet;
+    bool m_hasKeyboard = false;
+};
+
 } // namespace
 
 namespace Pavisade {
@@ -74,6 +123,7 @@ void openAsSheet(QDialog *dialog, QWidget *window)
     dialog->adjustSize();
     if (top)
         dialog->move(sheetPosition(top, dialog->size()));
+    FocusReturner::install(dialog);
     dialog->open();
     // The sheet takes the keyboard at once (a window system may leave new windows behind
     // the focus).

@@ -14,6 +14,8 @@
 #include <kestrune/tree/DerazKeysViewController.h>
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
+#include <pavisade/sheets/SheetHost.h>
+
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "support/Alerts.h"
@@ -25,6 +27,7 @@
 #include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
@@ -296,6 +299,47 @@ TEST(Startup, AFailedConnectStopsTheSpinnerThatWaitedForIt)
     quick->cancelAction();
     EXPECT_FALSE(quick->window()->isVisible());
     EXPECT_TRUE(waitFor([&] { return model->rowCount() == 2; }, 20000));
+}
+
+// A refused password and an unreachable server: each alert is a sheet of the main
+// window, opened at the same place, wide enough for its first line.
+TEST(Startup, ARefusedPasswordAlertsWhereAFailedConnectAlerts)
+{
+    TestSupport::RedisServer secured;
+    ASSERT_TRUE(secured.start({"--requirepass", "secret"})) << qPrintable(secured.error());
+    auto locked = markedProfile(QStringLiteral("locked"), secured.port());
+    locked->setPassword(QStringLiteral("not-the-password"));
+    prepareLocalStore({locked});
+    Started app;
+
+    const auto checkSheet = [&](const QString &reason) -> QMessageBox * {
+        if (!waitFor([&] { return openAlerts().size() == 1; }, 20000))
+            return nullptr;
+        QMessageBox *alert = openAlerts().first();
+        EXPECT_TRUE(alert->informativeText().contains(reason)) << qPrintable(alert->informativeText());
+        EXPECT_EQ(alert->parentWidget(), &app.window) << "a sheet of the main window";
+        EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(alert->pos(), Pavisade::sheetPosition(&app.window, alert->size()));
+        // "Could not connect to host:port." on a line of its own.
+        auto *text = alert->findChild<QLabel *>("qt_msgbox_informativelabel");
+        EXPECT_TRUE(text && text->heightForWidth(text->width()) == text->heightForWidth(QWIDGETSIZE_MAX))
+            << "no line wraps";
+        return alert;
+    };
+    QMessageBox *refused = checkSheet(QStringLiteral("WRONGPASS"));
+    ASSERT_TRUE(refused);
+    const QRect first(refused->pos(), refused->size());
+    refused->done(0);
+
+    auto unreachable = markedProfile(QStringLiteral("nobody"), TestSupport::RedisServer::freePort());
+    unreachable->urlFormat();
+    Bastwick::NotificationCenter::defaultCenter().post(kDBProfileRequestConnectMsg,
+                                                       QVariant::fromValue(unreachable));
+    QMessageBox *failed = checkSheet(QStringLiteral("refused"));
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->y(), first.y()) << "under the title bar, as the first";
+    EXPECT_NEAR(failed->x() + failed->width() / 2, first.center().x(), 1) << "centred, as the first";
+    failed->done(0);
 }
 
 namespace {

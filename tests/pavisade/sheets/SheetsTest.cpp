@@ -9,6 +9,9 @@
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QtMath>
+#include <QtGui/QFontMetrics>
+#include <QtGui/QGuiApplication>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
@@ -203,6 +206,105 @@ TEST(Sheets, AlertsAreOneButtonSheetsThatReportOK)
     box->buttons().first()->click();
     EXPECT_EQ(codes, QList<qint64>{1});
     EXPECT_TRUE(waitFor([&] { return box.isNull(); })) << "the alert goes away once dismissed";
+}
+
+namespace {
+
+// Whether the label wraps a line of its text at its width: its text then needs more
+// height there than with every paragraph on one line.
+bool wrapsAtItsWidth(const QLabel *label)
+{
+    return label->heightForWidth(label->width()) > label->heightForWidth(QWIDGETSIZE_MAX);
+}
+
+// The width of the label's longest line, unwrapped.
+int longestLine(const QLabel *label)
+{
+    const QFontMetricsF metrics(label->font());
+    qreal widest = 0;
+    for (const QString &line : label->text().split(QLatin1Char('\n')))
+        widest = qMax(widest, metrics.horizontalAdvance(line));
+    return qCeil(widest);
+}
+
+} // namespace
+
+TEST(Sheets, AlertsAreAsWideAsTheirLinesUpToALimitAndShowEveryLine)
+{
+    QMainWindow window;
+    window.setCentralWidget(new QWidget);
+    window.setGeometry(100, 100, 1000, 600);
+    window.show();
+    QApplication::processEvents();
+    const QString sentence = QStringLiteral("Remove the keys of DB0 that match user:* from the server? ");
+    const struct
+    {
+        const char *what;
+        QString title;
+        QString text;
+        int windowWidth;
+    } cases[] = {
+        {"failed connect", "Error",
+         "Could not connect to 127.0.0.1:6379.\nserver connect failed! Connection refused", 1000},
+        {"query removal", "Warning",
+         "Remove the keys of DB0 that match user:* from the server? Matching keys: 5. This cannot be undone.",
+         1000},
+        {"a long text", "Warning", sentence.repeated(6), 1000},
+        {"a long title", sentence.repeated(4), "Details", 1000},
+        {"a narrow window", "Error",
+         "Could not connect to 127.0.0.1:6379.\nserver connect failed! Connection refused", 420},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        window.resize(c.windowWidth, 600);
+        QApplication::processEvents();
+        QPointer<QMessageBox> box = Pavisade::showConfirmSheetModalForWindow(
+            &window, c.title, c.text, Pavisade::AlertStyleWarning, "Cancel", "Ok", {}, {});
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(box->isVisible());
+        EXPECT_EQ(box->pos(), Pavisade::sheetPosition(&window, box->size()))
+            << "placed for the size it shows with";
+        auto *title = box->findChild<QLabel *>("qt_msgbox_label");
+        auto *text = box->findChild<QLabel *>("qt_msgbox_informativelabel");
+        ASSERT_TRUE(title && text);
+        for (const QLabel *label : {title, text}) {
+            SCOPED_TRACE(qPrintable(label->text()));
+            // Nothing is cut off: every line has its room, inside the alert.
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            EXPECT_TRUE(box->rect().contains(label->geometry()));
+            if (!label->wordWrap()) {
+                EXPECT_GE(label->width(), longestLine(label));
+            }
+            if (longestLine(label) + 2 <= qMin(600, c.windowWidth - 80 - (box->width() - label->width()))) {
+                EXPECT_FALSE(wrapsAtItsWidth(label)) << "each paragraph on one line where the width allows";
+            } else {
+                EXPECT_TRUE(wrapsAtItsWidth(label));
+                EXPECT_LE(label->width(), 600) << "wrapped at the limit";
+                EXPECT_GE(label->width(), qMin(550, c.windowWidth - 80 - (box->width() - label->width())))
+                    << "not at its longest word";
+            }
+        }
+        if (c.windowWidth < 1000) {
+            EXPECT_LE(box->width(), c.windowWidth - 80) << "the alert keeps inside its window";
+        }
+        box->done(0);
+        EXPECT_TRUE(waitFor([&] { return box.isNull(); }));
+    }
+}
+
+TEST(Sheets, TheWindowHasTheKeyboardAgainOnceItsSheetIsGone)
+{
+    QMainWindow window;
+    window.setGeometry(100, 100, 600, 400);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    QPointer<QMessageBox> box =
+        Pavisade::showSheetModalForWindow(&window, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
+    ASSERT_TRUE(waitFor([&] { return box && QGuiApplication::focusWindow() == box->windowHandle(); }, 5000));
+    box->buttons().first()->click();
+    EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    EXPECT_EQ(QApplication::activeWindow(), &window);
 }
 
 TEST(Sheets, ConfirmationsOpenWhereTheWindowWantsSheetsAndRunOneHandler)
