@@ -513,6 +513,33 @@ TEST_F(DerazDatabaseTest, ImportOfAFileChangedBetweenItsPassesAppliesNothing)
     EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(2));
 }
 
+// The server drops the connection in the middle of an import (a line longer than it
+// accepts, well after the first commands were queued): the import fails with the
+// connection's error, nothing of the file is applied, and the next import works.
+TEST_F(DerazDatabaseTest, ImportCutOffByTheServerMidStreamAppliesNothing)
+{
+    auto db = connected.db(11);
+    ASSERT_EQ(on(11, {"CONFIG", "SET", "proto-max-bulk-len", "1mb"}), DerazReply::status("OK"));
+    QByteArray file;
+    for (int i = 0; i < 3 * HiredisClient::kChunkSize; ++i) {
+        file += "SET k" + QByteArray::number(i) + " v\n";
+        if (i == HiredisClient::kChunkSize + 500)
+            file += "SET big " + QByteArray(2 * 1024 * 1024, 'x') + "\n";
+    }
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("cut.txt"));
+    ASSERT_TRUE(writeFile(path, file));
+    const auto error = await([&](auto d) { db->importFile(path, d); });
+    EXPECT_EQ(on(11, {"CONFIG", "SET", "proto-max-bulk-len", "512mb"}), DerazReply::status("OK"));
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(error->description.isEmpty());
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+
+    ASSERT_TRUE(writeFile(path, "SET a 1\nSET b 2\n"));
+    EXPECT_FALSE(await([&](auto d) { db->importFile(path, d); }));
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(2));
+}
+
 TEST_F(DerazDatabaseTest, LogsKeepOnlyTheShapeOfCommandLinesAndConsoleReplies)
 {
     auto db = connected.db(12);
