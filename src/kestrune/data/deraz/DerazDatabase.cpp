@@ -473,8 +473,6 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
     std::optional<Bastwick::Error> changed;
-    QList<qsizetype> lineOfCommand;
-    lineOfCommand.reserve(count);
     qsizetype failed = -1;
     auto error = runCheckedTransaction(
         client, count,
@@ -491,7 +489,6 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
                 changed = changedError;
                 return {};
             }
-            lineOfCommand.append(reader.lineNumber());
             return *argv;
         },
         DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
@@ -499,8 +496,17 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     client.setSelectedDatabase(std::nullopt);
     if (changed)
         return changed;
-    if (error && failed >= 0 && failed < lineOfCommand.size())
-        return importLineError(lineOfCommand.at(failed), failed == 0, error->description);
+    if (!error || failed < 0)
+        return error;
+    // The line of the command that failed is found by reading the file once more, so the
+    // import keeps no record per command; a file changed since then gives no line.
+    if (fileStamp(path) != counted || !reader.rewind(&reason))
+        return error;
+    qsizetype index = -1;
+    while (const std::optional<DerazArgv> argv = reader.next()) {
+        if (!argv->isEmpty() && ++index == failed)
+            return importLineError(reader.lineNumber(), failed == 0, error->description);
+    }
     return error;
 }
 
