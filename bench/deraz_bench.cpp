@@ -13,7 +13,9 @@
 // and the reference alternating, each timing connect to last reply converted (the write
 // figure times the writes alone, after the connect). The import also prints
 // server_hold_ms: the longest a second connection's PING waited during the import,
-// which runs as one transaction the server executes without serving anyone else.
+// which runs as one transaction the server executes without serving anyone else; and,
+// with redis-cli installed, ratio: its time over redis-cli --pipe's for the same file,
+// with the spread of each figure over the runs (_min, _max).
 
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
@@ -30,6 +32,8 @@
 #include <QtCore/QEventLoop>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
+#include <QtCore/QProcess>
+#include <QtCore/QStandardPaths>
 
 #include <hiredis/hiredis.h>
 
@@ -38,6 +42,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #ifdef __GLIBC__
@@ -563,8 +568,65 @@ private:
     std::thread m_thread;
 };
 
-// The command-file import of the key browser: every line of the file, one transaction.
-// Memory is measured from the loaded state (the connection open, its key lists read).
+// The database's number of keys, asked over a connection of its own.
+qint64 databaseSize(const Options &o)
+{
+    redisContext *c = bareConnect(o);
+    freeReplyObject(redisCommand(c, "SELECT %d", o.db));
+    auto *size = static_cast<redisReply *>(redisCommand(c, "DBSIZE"));
+    const qint64 keys = size && size->type == REDIS_REPLY_INTEGER ? size->integer : -1;
+    freeReplyObject(size);
+    redisFree(c);
+    return keys;
+}
+
+void flushDatabase(const Options &o)
+{
+    redisContext *c = bareConnect(o);
+    freeReplyObject(redisCommand(c, "SELECT %d", o.db));
+    freeReplyObject(redisCommand(c, "FLUSHDB"));
+    redisFree(c);
+}
+
+// The same lines sent by redis-cli --pipe (no transaction), in seconds; nothing when it
+// failed or reported errors.
+std::optional<double> pipeSeconds(const Options &o, const QString &redisCli)
+{
+    QStringList args = {QStringLiteral("-h"), o.host,
+                        QStringLiteral("-p"), QString::number(o.port),
+                        QStringLiteral("-n"), QString::number(o.db)};
+    if (!o.password.isEmpty())
+        args << QStringLiteral("-a") << o.password << QStringLiteral("--no-auth-warning");
+    args << QStringLiteral("--pipe");
+    QProcess cli;
+    cli.setStandardInputFile(o.in);
+    cli.setProcessChannelMode(QProcess::MergedChannels);
+    const double seconds = secondsTaken([&] {
+        cli.start(redisCli, args);
+        cli.waitForFinished(-1);
+    });
+    const QByteArray output = cli.readAll();
+    if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0 || !output.contains("errors: 0,")) {
+        std::fprintf(stderr, "redis-cli --pipe failed: %s\n", output.constData());
+        return std::nullopt;
+    }
+    return seconds;
+}
+
+void printSpread(const char *name, QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    print(name, median(values));
+    print((QByteArray(name) + "_min").constData(), values.constFirst());
+    print((QByteArray(name) + "_max").constData(), values.constLast());
+}
+
+// The command-file import of the key browser: every line of the file, one transaction,
+// into an emptied database, kRuns times. When redis-cli is installed, each run alternates
+// with redis-cli --pipe of the same file (no transaction) into the emptied database, and
+// ratio is ours over its time in the same round. Figures are the median, with _min and
+// _max over the rounds. Memory is measured from the loaded state (the connection open,
+// its key lists read).
 int opImport(const Options &o)
 {
     QList<std::shared_ptr<DerazDatabase>> dbs;
@@ -579,39 +641,62 @@ int opImport(const Options &o)
     while (!file.atEnd())
         lines += file.read(1 << 20).count('\n');
     file.close();
+    const QString redisCli = QStandardPaths::findExecutable(QStringLiteral("redis-cli"));
+    if (redisCli.isEmpty())
+        std::fprintf(stderr, "redis-cli is not installed: no ratio\n");
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
     const qint64 loaded = residentBytes();
-    resetPeak();
-    std::optional<Bastwick::Error> error;
-    ServerHold hold(o);
-    const double seconds = secondsTaken([&] {
-        QEventLoop loop;
-        db->importFile(o.in, [&](const std::optional<Bastwick::Error> &e) {
-            error = e;
-            loop.quit();
+    qint64 peak = loaded;
+    qint64 keys = 0;
+    QList<double> times, ours, holds, pipes, ratios;
+    for (int run = 0; run < kRuns; ++run) {
+        flushDatabase(o);
+        resetPeak();
+        std::optional<Bastwick::Error> error;
+        ServerHold hold(o);
+        const double seconds = secondsTaken([&] {
+            QEventLoop loop;
+            db->importFile(o.in, [&](const std::optional<Bastwick::Error> &e) {
+                error = e;
+                loop.quit();
+            });
+            loop.exec();
         });
-        loop.exec();
-    });
-    const double holdMs = hold.stop();
-    const qint64 peak = peakResidentBytes();
-    if (error) {
-        std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
-        return 2;
+        holds.append(hold.stop());
+        peak = qMax(peak, peakResidentBytes());
+        if (error) {
+            std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
+            return 2;
+        }
+        keys = databaseSize(o);
+        times.append(seconds);
+        ours.append(keys / seconds);
+        if (redisCli.isEmpty())
+            continue;
+        flushDatabase(o);
+        const std::optional<double> pipe = pipeSeconds(o, redisCli);
+        if (!pipe)
+            return 2;
+        if (databaseSize(o) != keys) {
+            std::fprintf(stderr, "redis-cli --pipe made %lld keys, the import %lld\n",
+                         static_cast<long long>(databaseSize(o)), static_cast<long long>(keys));
+            return 2;
+        }
+        pipes.append(keys / *pipe);
+        ratios.append(seconds / *pipe);
     }
-    redisContext *c = bareConnect(o);
-    freeReplyObject(redisCommand(c, "SELECT %d", o.db));
-    auto *size = static_cast<redisReply *>(redisCommand(c, "DBSIZE"));
-    const qint64 keys = size && size->type == REDIS_REPLY_INTEGER ? size->integer : 0;
-    freeReplyObject(size);
-    redisFree(c);
     print("lines", lines);
     print("keys", keys);
-    print("import_s", seconds);
-    print("lines_per_s", lines / seconds);
-    print("keys_per_s", keys / seconds);
-    print("server_hold_ms", holdMs);
+    print("import_s", median(times));
+    print("lines_per_s", lines / median(times));
+    printSpread("keys_per_s", ours);
+    printSpread("server_hold_ms", holds);
+    if (!ratios.isEmpty()) {
+        printSpread("pipe_keys_per_s", pipes);
+        printSpread("ratio", ratios);
+    }
     print("loaded_rss_mb", megabytes(loaded));
     print("peak_rss_mb", megabytes(peak));
     print("peak_over_loaded_mb", megabytes(peak - loaded));

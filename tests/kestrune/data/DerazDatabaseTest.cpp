@@ -438,16 +438,18 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
     {
         const char *name;
         QByteArray content; // null: no file
-        bool fails;
+        const char *says;   // part of the error; null: no error
         qint64 keysAfter;
     };
     const QList<Case> cases = {
-        {"missing file", QByteArray(), true, 0},
-        {"transaction command", "SET a 1\nMULTI\nSET b 2\n", true, 0},
-        {"server refuses a line while queuing", "SET a 1\nSET\nSET b 2\n", true, 0},
-        {"blank and one-letter lines skipped", "SET a 1\r\n\n x \nSET b 2", false, 2},
-        {"UTF-8 byte-order mark", "\xEF\xBB\xBFSET a 1\nSET b 2\n", false, 2},
-        {"UTF-16 text", QByteArray("\xFF\xFES\0E\0T\0 \0a\0 \0\xE9\0\n\0", 18), false, 1},
+        {"missing file", QByteArray(), "could not be read", 0},
+        {"transaction command", "SET a 1\nMULTI\nSET b 2\n", "Line 2: MULTI cannot be run", 0},
+        {"quoted transaction command in lower case", "SET a 1\n\"exec\" \nSET b 2\n",
+         "Line 2: EXEC cannot be run", 0},
+        {"server refuses a line while queuing", "SET a 1\nSET\nSET b 2\n", "Line 2: ", 0},
+        {"blank and one-letter lines skipped", "SET a 1\r\n\n x \nSET b 2", nullptr, 2},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBFSET a 1\nSET b 2\n", nullptr, 2},
+        {"UTF-16 text", QByteArray("\xFF\xFES\0E\0T\0 \0a\0 \0\xE9\0\n\0", 18), nullptr, 1},
     };
     for (const Case &c : cases) {
         redis().flushAll();
@@ -458,7 +460,11 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
             f.write(c.content);
         }
         const auto error = await([&](auto d) { db->importFile(path, d); });
-        EXPECT_EQ(bool(error), c.fails) << c.name << ": " << qPrintable(describe(error));
+        EXPECT_EQ(bool(error), c.says != nullptr) << c.name << ": " << qPrintable(describe(error));
+        if (error && c.says) {
+            EXPECT_TRUE(error->description.contains(QLatin1String(c.says)))
+                << c.name << ": " << qPrintable(error->description);
+        }
         EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(c.keysAfter)) << c.name;
     }
 }
@@ -509,6 +515,33 @@ TEST_F(DerazDatabaseTest, ImportOfAFileChangedBetweenItsPassesAppliesNothing)
     redis().flushAll();
     const QString path = dir.path(QStringLiteral("unchanged"));
     ASSERT_TRUE(writeFile(path, content));
+    EXPECT_FALSE(await([&](auto d) { db->importFile(path, d); }));
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(2));
+}
+
+// The server drops the connection in the middle of an import (a line longer than it
+// accepts, well after the first commands were queued): the import fails with the
+// connection's error, nothing of the file is applied, and the next import works.
+TEST_F(DerazDatabaseTest, ImportCutOffByTheServerMidStreamAppliesNothing)
+{
+    auto db = connected.db(11);
+    ASSERT_EQ(on(11, {"CONFIG", "SET", "proto-max-bulk-len", "1mb"}), DerazReply::status("OK"));
+    QByteArray file;
+    for (int i = 0; i < 3 * HiredisClient::kChunkSize; ++i) {
+        file += "SET k" + QByteArray::number(i) + " v\n";
+        if (i == HiredisClient::kChunkSize + 500)
+            file += "SET big " + QByteArray(2 * 1024 * 1024, 'x') + "\n";
+    }
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("cut.txt"));
+    ASSERT_TRUE(writeFile(path, file));
+    const auto error = await([&](auto d) { db->importFile(path, d); });
+    EXPECT_EQ(on(11, {"CONFIG", "SET", "proto-max-bulk-len", "512mb"}), DerazReply::status("OK"));
+    ASSERT_TRUE(error);
+    EXPECT_FALSE(error->description.isEmpty());
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+
+    ASSERT_TRUE(writeFile(path, "SET a 1\nSET b 2\n"));
     EXPECT_FALSE(await([&](auto d) { db->importFile(path, d); }));
     EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(2));
 }

@@ -325,6 +325,55 @@ TEST(HiredisClientTest, DropInsideATransactionFailsWithoutResending)
     EXPECT_EQ(rpushes, 1);
 }
 
+// Commands of a batch are made and sent while the server still answers earlier ones: a
+// connection dropped in the middle of that stream ends the batch with an error, drops
+// the context (the server never sees the transaction's EXEC) and leaves the next batch
+// to reconnect.
+TEST(HiredisClientTest, DropWhileCommandsAreInFlightFailsTheBatchAndNeverReachesExec)
+{
+    const qsizetype n = HiredisClient::kChunkSize * 5;
+    const QByteArray dropKey = "k" + QByteArray::number(HiredisClient::kChunkSize + 17);
+    FakeDerazServer fake;
+    ASSERT_TRUE(fake.start([&](const FakeDerazServer::Command &c, int connection) {
+        if (c.first() == "MULTI" || c.first() == "PING")
+            return FakeDerazServer::Action{FakeDerazServer::ok()};
+        if (c.first() == "EXEC")
+            return FakeDerazServer::Action{FakeDerazServer::array({})};
+        if (connection == 0 && c.value(1) == dropKey)
+            return FakeDerazServer::Action{{}, true};
+        return FakeDerazServer::Action{FakeDerazServer::status("QUEUED")};
+    }));
+    HiredisClient client;
+    client.setReplyTimeLimitMs(20000);
+    ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+    qsizetype made = 0;
+    qsizetype visited = 0;
+    QString error;
+    EXPECT_FALSE(client.pipelineRaw(
+        n + 2,
+        [&](qsizetype i) -> DerazArgv {
+            made = i + 1;
+            if (i == 0)
+                return {"MULTI"};
+            if (i == n + 1)
+                return {"EXEC"};
+            return {"SET", "k" + QByteArray::number(i - 1), "v"};
+        },
+        [&](qsizetype, const DerazRawReply &) { ++visited; }, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(error.contains(QStringLiteral("time limit"))) << qPrintable(error);
+    // No reply is taken for one the server never sent (the reset of the connection may
+    // discard some it did send).
+    EXPECT_LE(visited, HiredisClient::kChunkSize + 18);
+    EXPECT_LT(made, n + 2) << "the batch stopped before its end was made";
+    EXPECT_FALSE(client.hasContext());
+    for (const FakeDerazServer::Command &c : fake.received())
+        EXPECT_NE(c.first(), "EXEC");
+
+    EXPECT_EQ(client.commandArgv({"PING"}), DerazReply::status("OK"));
+    EXPECT_EQ(fake.connections(), 2);
+}
+
 TEST(HiredisClientTest, ConnectThatHangsEndsAtTheTimeout)
 {
     FakeDerazServer fake;

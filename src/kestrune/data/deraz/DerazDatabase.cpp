@@ -324,14 +324,48 @@ std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 numb
     return derazError(1, QStringLiteral("SELECT %1 answered %2").arg(number).arg(logReply(reply)));
 }
 
-// The command of one line of a batch or an import file, or nothing for a line that is
-// blank or a single character once trimmed.
-std::optional<DerazArgv> commandOfLine(const QByteArray &line)
+// The text of one line of a batch or an import file, trimmed, or nothing for a line that
+// is blank or a single character once trimmed.
+std::optional<QByteArray> commandText(QByteArray line)
 {
-    const QByteArray trimmed = line.trimmed();
+    QByteArray trimmed = std::move(line).trimmed();
     if (trimmed.size() <= 1)
         return std::nullopt;
-    return DerazCommandLine::split(trimmed);
+    return trimmed;
+}
+
+// The command of one line of a batch or an import file, or nothing for a line that is
+// blank or a single character once trimmed.
+std::optional<DerazArgv> commandOfLine(QByteArray line)
+{
+    const std::optional<QByteArray> text = commandText(std::move(line));
+    if (!text)
+        return std::nullopt;
+    return DerazCommandLine::split(*text);
+}
+
+// The first argument of a command's text as the splitter reads it, made without splitting
+// the rest; it refers to text, which must outlive it.
+QByteArray commandName(const QByteArray &text)
+{
+    // Only a quoted first argument needs the splitter's decoding.
+    if (text.startsWith('"'))
+        return DerazCommandLine::split(text).value(0);
+    const qsizetype blank = text.indexOf(' ');
+    return blank < 0 ? text : QByteArray::fromRawData(text.constData(), blank);
+}
+
+// Why a command of this name cannot go into a batch (the batch runs as one transaction
+// of its own), or nothing. Runs for every line of an import file: compared in place.
+std::optional<QString> refusedCommandName(QByteArrayView name)
+{
+    static const QByteArrayList refused = {"MULTI", "EXEC", "DISCARD", "WATCH", "UNWATCH"};
+    for (const QByteArray &word : refused)
+        if (name.compare(word, Qt::CaseInsensitive) == 0)
+            return QStringLiteral(
+                       "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
+                .arg(QString::fromLatin1(word));
+    return std::nullopt;
 }
 
 void logBatchCommand(qsizetype index, const DerazArgv &argv)
@@ -365,21 +399,31 @@ public:
         return true;
     }
 
-    // The next line that holds a command (it may split into no arguments at all), or
-    // nothing at the end of the file or when reading failed.
-    std::optional<DerazArgv> next()
+    // The trimmed text of the next line that holds a command, or nothing at the end of
+    // the file or when reading failed.
+    std::optional<QByteArray> nextText()
     {
         while (!m_file.atEnd()) {
-            const QByteArray line = m_file.readLine();
+            QByteArray line = m_file.readLine();
             if (line.isEmpty())
                 break;
             ++m_lineNumber;
-            if (auto argv = commandOfLine(line)) {
+            if (auto text = commandText(std::move(line))) {
                 ++m_lines;
-                return argv;
+                return text;
             }
         }
         return std::nullopt;
+    }
+
+    // The next line that holds a command, split into its arguments (it may split into no
+    // arguments at all), or nothing at the end of the file or when reading failed.
+    std::optional<DerazArgv> next()
+    {
+        const std::optional<QByteArray> text = nextText();
+        if (!text)
+            return std::nullopt;
+        return DerazCommandLine::split(*text);
     }
 
     // How many lines holding a command were read since the last rewind.
@@ -452,10 +496,9 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
     qsizetype count = 0;
-    while (const std::optional<DerazArgv> argv = reader.next()) {
-        if (argv->isEmpty())
-            continue;
-        if (const auto refusal = DerazDatabase::refusedBatchCommand(*argv)) {
+    // Counting needs no more of a line than its first argument.
+    while (const std::optional<QByteArray> text = reader.nextText()) {
+        if (const auto refusal = refusedCommandName(commandName(*text))) {
             XXXLogWarning(*refusal);
             return importLineError(reader.lineNumber(), count == 0, *refusal);
         }
@@ -473,8 +516,6 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
     std::optional<Bastwick::Error> changed;
-    QList<qsizetype> lineOfCommand;
-    lineOfCommand.reserve(count);
     qsizetype failed = -1;
     auto error = runCheckedTransaction(
         client, count,
@@ -491,7 +532,6 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
                 changed = changedError;
                 return {};
             }
-            lineOfCommand.append(reader.lineNumber());
             return *argv;
         },
         DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
@@ -499,8 +539,17 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     client.setSelectedDatabase(std::nullopt);
     if (changed)
         return changed;
-    if (error && failed >= 0 && failed < lineOfCommand.size())
-        return importLineError(lineOfCommand.at(failed), failed == 0, error->description);
+    if (!error || failed < 0)
+        return error;
+    // The line of the command that failed is found by reading the file once more, so the
+    // import keeps no record per command; a file changed since then gives no line.
+    if (fileStamp(path) != counted || !reader.rewind(&reason))
+        return error;
+    qsizetype index = -1;
+    while (const std::optional<DerazArgv> argv = reader.next()) {
+        if (!argv->isEmpty() && ++index == failed)
+            return importLineError(reader.lineNumber(), failed == 0, error->description);
+    }
     return error;
 }
 
@@ -835,15 +884,9 @@ std::optional<QString> DerazDatabase::refusedConsoleCommand(const DerazArgv &arg
 
 std::optional<QString> DerazDatabase::refusedBatchCommand(const DerazArgv &arguments)
 {
-    static const QByteArrayList refused = {"MULTI", "EXEC", "DISCARD", "WATCH", "UNWATCH"};
     if (arguments.isEmpty())
         return std::nullopt;
-    const QByteArray name = arguments.constFirst().toUpper();
-    if (refused.contains(name))
-        return QStringLiteral(
-                   "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
-            .arg(QString::fromLatin1(name));
-    return std::nullopt;
+    return refusedCommandName(arguments.constFirst());
 }
 
 void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completion)

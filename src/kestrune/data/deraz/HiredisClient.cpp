@@ -10,7 +10,10 @@
 #include <QtCore/QFileInfo>
 
 #include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <vector>
 
@@ -85,6 +88,53 @@ std::optional<QString> resourceOfType(const QString &suffix)
 }
 
 } // namespace
+
+// The bytes of commands made but not yet taken by the socket, in the wire's format: an
+// array header, then each argument as a length header and its bytes.
+class HiredisClient::Outgoing
+{
+public:
+    void append(const DerazArgv &argv)
+    {
+        header('*', argv.size());
+        for (const QByteArray &argument : argv) {
+            header('$', argument.size());
+            m_bytes.append(argument.constData(), size_t(argument.size()));
+            m_bytes.append("\r\n", 2);
+        }
+    }
+    qsizetype unsent() const { return qsizetype(m_bytes.size() - m_sent); }
+    const char *unsentData() const { return m_bytes.data() + m_sent; }
+    // The socket took n more bytes. The bytes sent are dropped once they are all of the
+    // buffer or at least half of it, so it never holds much more than what is unsent.
+    void consume(qsizetype n)
+    {
+        m_sent += size_t(n);
+        if (m_sent == m_bytes.size()) {
+            m_bytes.clear();
+            m_sent = 0;
+        } else if (m_sent >= kCompactAfter && m_sent * 2 >= m_bytes.size()) {
+            m_bytes.erase(0, m_sent);
+            m_sent = 0;
+        }
+    }
+
+private:
+    static constexpr size_t kCompactAfter = 1 << 20;
+
+    void header(char kind, qsizetype n)
+    {
+        char text[24];
+        text[0] = kind;
+        char *const end = std::to_chars(text + 1, text + sizeof(text) - 2, n).ptr;
+        end[0] = '\r';
+        end[1] = '\n';
+        m_bytes.append(text, size_t(end + 2 - text));
+    }
+
+    std::string m_bytes;
+    size_t m_sent = 0;
+};
 
 HiredisClient::HiredisClient()
     : m_lastCommandDate(Bastwick::now())
@@ -335,6 +385,13 @@ void HiredisClient::applyTimeLimit()
     redisSetTimeout(m_context, tv);
 }
 
+QString HiredisClient::timeLimitText() const
+{
+    return QStringLiteral("The server sent no reply within the time limit of %1 s; the connection was "
+                          "dropped and the next operation connects again.")
+        .arg(double(m_replyTimeLimitMs) / 1000.0);
+}
+
 void HiredisClient::readFailed(int savedErrno)
 {
     const bool timedOut = m_context && m_context->err == REDIS_ERR_IO && !m_withoutTimeLimit &&
@@ -343,9 +400,7 @@ void HiredisClient::readFailed(int savedErrno)
         m_lastError = contextError();
         return;
     }
-    m_lastError = QStringLiteral("The server sent no reply within the time limit of %1 s; the connection was "
-                                 "dropped and the next operation connects again.")
-                      .arg(double(m_replyTimeLimitMs) / 1000.0);
+    m_lastError = timeLimitText();
     XXXLogWarning(m_lastError);
     // A reply that comes late must never be read as the reply of a later command.
     freeContext();
@@ -568,48 +623,97 @@ bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, con
             *error = m_lastError;
         return false;
     }
-    for (qsizetype start = 0; start < count; start += kChunkSize) {
-        const qsizetype end = qMin(count, start + kChunkSize);
-        qsizetype appended = start;
-        bool empty = false;
-        while (appended < end) {
-            const DerazArgv argv = commandAt(appended);
-            if (argv.isEmpty()) {
-                empty = true;
-                break;
+    // Any failure drops the context: commands of this batch may be queued on the server
+    // already (a transaction without its EXEC), and only closing the session is sure to
+    // leave nothing of them behind. Nothing of the batch is ever sent again.
+    const auto fail = [&](const QString &reason) {
+        m_lastError = reason;
+        if (error)
+            *error = m_lastError;
+        freeContext();
+        return false;
+    };
+    Outgoing out;
+    qsizetype made = 0;
+    qsizetype answered = 0;
+    while (answered < count) {
+        // While fewer than kWindow commands wait for their replies, the next ones are
+        // made and handed to the socket: the server works on the commands before them
+        // meanwhile.
+        if (made < count && made - answered < kWindow) {
+            const qsizetype end = qMin(count, qMin(made + kStep, answered + kWindow));
+            for (; made < end; ++made) {
+                const DerazArgv argv = commandAt(made);
+                if (argv.isEmpty())
+                    return fail(QStringLiteral("empty command"));
+                out.append(argv);
             }
-            if (!append(argv))
-                break;
-            ++appended;
+            if (!exchange(out, false, made, answered, visit, summarized))
+                return fail(m_lastError);
+            continue;
         }
-        if (empty) {
-            // Commands of this batch may be queued on the server already: only a fresh
-            // session is sure to leave nothing of it behind.
-            m_lastError = QStringLiteral("empty command");
-            if (error)
-                *error = m_lastError;
-            freeContext();
+        if (!exchange(out, true, made, answered, visit, summarized))
+            return fail(m_lastError);
+    }
+    return true;
+}
+
+bool HiredisClient::exchange(Outgoing &out, bool wait, qsizetype made, qsizetype &answered,
+                             const RawVisitor &visit, qsizetype summarized)
+{
+    struct pollfd p;
+    p.fd = m_context->fd;
+    p.events = short(POLLIN | (out.unsent() > 0 ? POLLOUT : 0));
+    p.revents = 0;
+    const int limitMs = m_withoutTimeLimit ? kNoTimeLimit : m_replyTimeLimitMs;
+    const int n = ::poll(&p, 1, !wait ? 0 : limitMs > 0 ? limitMs : -1);
+    if (n < 0) {
+        if (errno == EINTR)
+            return true;
+        m_lastError = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (n == 0) {
+        if (!wait)
+            return true;
+        m_lastError = timeLimitText();
+        XXXLogWarning(m_lastError);
+        return false;
+    }
+    if ((p.revents & POLLOUT) && out.unsent() > 0) {
+        const ssize_t sent =
+            ::send(p.fd, out.unsentData(), size_t(out.unsent()), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            m_lastError = QString::fromLocal8Bit(std::strerror(errno));
             return false;
         }
-        for (qsizetype i = start; i < appended; ++i) {
-            void *raw = nullptr;
-            if (!readReply(&raw, i == summarized)) {
-                if (error)
-                    *error = m_lastError;
-                // The context is in error now: the next health check reconnects, and
-                // nothing of this batch is sent again.
-                return false;
-            }
-            visit(i, DerazRawReply::ofReaderObject(raw));
-            freeReplyObject(raw);
-        }
-        if (appended < end) {
+        if (sent > 0)
+            out.consume(sent);
+    }
+    if (!(p.revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL)))
+        return true;
+    // The socket has something to read (or has failed, which the read reports).
+    if (redisBufferRead(m_context) != REDIS_OK) {
+        m_lastError = contextError();
+        return false;
+    }
+    redisReplyObjectFunctions *const usual = m_context->reader->fn;
+    while (answered < made) {
+        if (answered == summarized)
+            m_context->reader->fn =
+                static_cast<redisReplyObjectFunctions *>(DerazRawReply::summaryReaderFunctions());
+        void *raw = nullptr;
+        const int status = redisGetReplyFromReader(m_context, &raw);
+        m_context->reader->fn = usual;
+        if (status != REDIS_OK) {
             m_lastError = contextError();
-            if (error)
-                *error = m_lastError;
-            freeContext();
             return false;
         }
+        if (!raw)
+            break;
+        visit(answered, DerazRawReply::ofReaderObject(raw));
+        freeReplyObject(raw);
+        ++answered;
     }
     return true;
 }

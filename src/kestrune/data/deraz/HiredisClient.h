@@ -26,8 +26,13 @@ using DerazArgv = QList<QByteArray>;
 // closed it, or when it has been idle for more than 300 seconds; after a reconnect it
 // sends AUTH (when a password is set) and selects the tracked database again, each as
 // its own round trip. Nothing is ever retried. Commands go out as argument vectors with
-// lengths; a batch is appended in chunks of kChunkSize and each chunk's replies read
-// before the next is appended, always exactly as many replies as commands were appended.
+// lengths, and exactly as many replies are read as commands were sent. A batch is made
+// while it is sent: the next commands are made and written while the server still
+// answers the ones before, with at most about two chunks of kChunkSize commands waiting
+// for their replies, so the client and the server work at the same time and a batch's
+// memory stays bounded by those chunks. A batch that fails anywhere drops the context:
+// the server discards a transaction whose EXEC it has not received, and nothing of the
+// batch is sent again.
 //
 // Every read and write waits at most the reply time limit (none when it is 0). When it
 // passes, the operation fails with an error naming the limit and the context is dropped,
@@ -105,9 +110,10 @@ public:
     private:
         HiredisClient &m_client;
     };
-    // Sends a batch: one health check, then every command appended and the replies read
-    // (in chunks of kChunkSize). Answers one reply per command; after a failure the
-    // remaining entries are no reply carrying the error, and nothing more is sent.
+    // Sends a batch: one health check, then every command sent and the replies read (at
+    // most about two chunks of kChunkSize awaiting their replies). Answers one reply per
+    // command; after a failure the remaining entries are no reply carrying the error, and
+    // nothing more is sent.
     QList<DerazReply> pipeline(const QList<DerazArgv> &commands);
 
     // Puts one argument vector into the output buffer without waiting for its reply
@@ -184,6 +190,22 @@ private:
     // The failure of a read or write: the reason (naming the time limit when it passed);
     // a context whose time limit passed is released.
     void readFailed(int savedErrno);
+    // The text of a read or write that waited longer than the reply time limit.
+    QString timeLimitText() const;
+
+    // Commands of a batch made and not yet taken by the socket, and how many replies
+    // may be due at once (about two chunks) and how many commands are made at a time
+    // before the socket is served again.
+    class Outgoing;
+    static constexpr qsizetype kWindow = 2 * qsizetype(kChunkSize);
+    static constexpr qsizetype kStep = 256;
+    // One turn of a batch's exchange with the server: sends what the socket takes of
+    // out and reads the replies that have arrived (of the commands before made), handing
+    // each to visit and counting it in answered. With wait, first waits for the socket
+    // (at most the reply time limit); without, takes only what is ready. False, with
+    // lastError(), when the connection failed or the time limit passed.
+    bool exchange(Outgoing &out, bool wait, qsizetype made, qsizetype &answered, const RawVisitor &visit,
+                  qsizetype summarized);
 
     redisContext *m_context = nullptr;
     // The socket of m_context; guarded by m_socketLock so shutdownSocket() never reaches a
