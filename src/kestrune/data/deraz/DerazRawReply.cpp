@@ -248,6 +248,19 @@ QByteArrayView DerazRawReply::text() const
     return QByteArrayView(m_reply->str, qsizetype(m_reply->len));
 }
 
+bool DerazRawReply::isText() const
+{
+    const DerazReply::Kind k = kind();
+    return k == DerazReply::Kind::String || k == DerazReply::Kind::Status || k == DerazReply::Kind::Error;
+}
+
+QByteArray DerazRawReply::toText() const
+{
+    if (kind() == DerazReply::Kind::String && m_reply->type != REDIS_REPLY_STRING)
+        return QByteArrayLiteral("unknown type for: ") + text().toByteArray();
+    return text().toByteArray();
+}
+
 qint64 DerazRawReply::integer() const
 {
     return m_reply && m_reply->type == REDIS_REPLY_INTEGER ? qint64(m_reply->integer) : 0;
@@ -303,13 +316,11 @@ DerazReply DerazRawReply::toReply() const
     case DerazReply::Kind::NoReply:
         return DerazReply::noReply(QString());
     case DerazReply::Kind::String:
-        if (m_reply->type != REDIS_REPLY_STRING)
-            return DerazReply::string(QByteArrayLiteral("unknown type for: ") + text().toByteArray());
-        return DerazReply::string(text().toByteArray());
+        return DerazReply::string(toText());
     case DerazReply::Kind::Status:
-        return DerazReply::status(text().toByteArray());
+        return DerazReply::status(toText());
     case DerazReply::Kind::Error:
-        return DerazReply::error(text().toByteArray());
+        return DerazReply::error(toText());
     case DerazReply::Kind::Integer:
         return DerazReply::integer(integer());
     case DerazReply::Kind::Nil:
