@@ -87,7 +87,7 @@ std::optional<QString> resourceOfType(const QString &suffix)
 } // namespace
 
 HiredisClient::HiredisClient()
-    : m_lastCommandDate(Bastwick::now())
+    : m_lastCommandDate(Bastwick::nowUtc())
 {
 }
 
@@ -289,7 +289,8 @@ bool HiredisClient::connected()
 
 bool HiredisClient::timesOut()
 {
-    const QDateTime now = Bastwick::now();
+    // Checked before every batch: UTC spares a time-zone lookup each time.
+    const QDateTime now = Bastwick::nowUtc();
     const double elapsed = double(m_lastCommandDate.msecsTo(now)) / 1000.0;
     m_lastCommandDate = now;
     return elapsed > kIdleSeconds;
