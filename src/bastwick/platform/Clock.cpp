@@ -8,16 +8,25 @@ namespace Bastwick {
 namespace {
 QMutex g_mutex;
 std::function<QDateTime()> g_provider;
+
+std::function<QDateTime()> provider()
+{
+    QMutexLocker lock(&g_mutex);
+    return g_provider;
+}
+
 } // namespace
 
 QDateTime now()
 {
-    std::function<QDateTime()> provider;
-    {
-        QMutexLocker lock(&g_mutex);
-        provider = g_provider;
-    }
-    return provider ? provider() : QDateTime::currentDateTime();
+    const std::function<QDateTime()> given = provider();
+    return given ? given() : QDateTime::currentDateTime();
+}
+
+QDateTime nowUtc()
+{
+    const std::function<QDateTime()> given = provider();
+    return given ? given().toUTC() : QDateTime::currentDateTimeUtc();
 }
 
 void setNowProvider(std::function<QDateTime()> provider)

@@ -93,10 +93,16 @@ TEST(HiredisClientTest, SendsArgumentsAsBytesWithLengths)
     client.commandArgv({"SET", binaryKey, ""});
     client.command("GET   a%sb  ");
     client.pipeline({{"A"}, {"B", "1"}});
+    // A command longer than the formatter's stack buffer, and one of many arguments.
+    const QByteArray big = QByteArray(5000, 'v') + QByteArray("\0\r\n", 3);
+    DerazArgv many{"RPUSH", "list"};
+    for (int i = 0; i < 30; ++i)
+        many.append(QByteArray::number(i * 7919));
+    client.pipeline({{"SET", "big", big}, many});
     const DerazReply empty = client.command("   ");
 
     const QList<FakeDerazServer::Command> expected = {
-        {"SET", binaryKey, ""}, {"GET", "a%sb"}, {"A"}, {"B", "1"}};
+        {"SET", binaryKey, ""}, {"GET", "a%sb"}, {"A"}, {"B", "1"}, {"SET", "big", big}, many};
     EXPECT_EQ(fake.server.received(), expected);
     EXPECT_TRUE(empty.isNoReply()) << "a text without arguments sends nothing";
 }

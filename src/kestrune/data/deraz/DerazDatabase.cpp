@@ -54,13 +54,23 @@ QString logConsoleReply(const DerazReply &reply)
     }
 }
 
-// The type code of a TYPE reply, or -1.
+// The type code of a TYPE reply's text, or -1.
+int typeCodeOfText(bool isText, const QByteArray &text)
+{
+    static const QByteArrayList names = {"string", "hash", "list", "set", "zset"};
+    return isText ? int(names.indexOf(text)) : -1;
+}
+
 int typeCode(const DerazReply &reply)
 {
-    if (!reply.isStatus() && reply.kind() != DerazReply::Kind::String)
-        return -1;
-    static const QByteArrayList names = {"string", "hash", "list", "set", "zset"};
-    return int(names.indexOf(reply.text()));
+    return typeCodeOfText(reply.isStatus() || reply.kind() == DerazReply::Kind::String, reply.text());
+}
+
+int typeCode(const DerazRawReply &reply)
+{
+    const DerazReply::Kind kind = reply.kind();
+    const bool isText = kind == DerazReply::Kind::Status || kind == DerazReply::Kind::String;
+    return typeCodeOfText(isText, isText ? reply.toText() : QByteArray());
 }
 
 DerazArgv valueCommand(int type, const QByteArray &key)
@@ -82,29 +92,33 @@ DerazArgv valueCommand(int type, const QByteArray &key)
 }
 
 // A value reply that fits a string record: bulk text only.
-std::optional<QByteArray> textValue(const DerazReply &reply)
+std::optional<QByteArray> textValue(const DerazRawReply &reply)
 {
     if (reply.kind() == DerazReply::Kind::String)
-        return reply.text();
+        return reply.toText();
     return std::nullopt;
 }
 
-// A value reply that fits the other records: an array of bulk texts.
-std::optional<QByteArrayList> listValue(const DerazReply &reply)
+// A value reply that fits the other records: an array of texts.
+std::optional<QByteArrayList> listValue(const DerazRawReply &reply)
 {
     if (!reply.isArray())
         return std::nullopt;
+    const qsizetype n = reply.size();
     QByteArrayList out;
-    out.reserve(reply.size());
-    for (const DerazReply &e : reply.elements()) {
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const DerazRawReply e = reply.at(i);
         if (!e.isText())
             return std::nullopt;
-        out.append(e.text());
+        out.append(e.toText());
     }
     return out;
 }
 
-void updateUnit(DerazUnit &unit, const DerazReply &reply)
+// Fills the record from the raw reply of its type's read command, copying each element's
+// bytes once (a page may hold values of millions of elements).
+void updateUnit(DerazUnit &unit, const DerazRawReply &reply)
 {
     switch (unit.type()) {
     case 0:
@@ -125,6 +139,14 @@ void updateUnit(DerazUnit &unit, const DerazReply &reply)
     }
 }
 
+// EXEC answered another number of results than commands were queued.
+Bastwick::Error resultCountError(qsizetype answered, qsizetype queued)
+{
+    return derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
+                             .arg(answered)
+                             .arg(queued));
+}
+
 // The outcome of a transaction whose replies are all of a batch [MULTI, body..., EXEC]:
 // EXEC's reply by the given rule, and an array that does not hold one result per queued
 // command is an error rather than something to index blindly.
@@ -133,9 +155,7 @@ std::optional<Bastwick::Error> transactionError(const QList<DerazReply> &replies
 {
     const DerazReply &exec = replies.isEmpty() ? DerazReply() : replies.constLast();
     if (exec.isArray() && exec.size() != queued)
-        return derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
-                                 .arg(exec.size())
-                                 .arg(queued));
+        return resultCountError(exec.size(), queued);
     return derazReplyError(exec, check);
 }
 
@@ -170,14 +190,46 @@ DerazReply runTransaction(HiredisClient &client, qsizetype count, const HiredisC
     return exec;
 }
 
-DerazReply runTransaction(HiredisClient &client, const QList<DerazArgv> &body)
-{
-    return runTransaction(client, body.size(), [&body](qsizetype i) { return body.at(i); });
-}
-
 std::optional<Bastwick::Error> execError(const DerazReply &exec, qsizetype queued, DerazReplyCheck check)
 {
     return transactionError({exec}, queued, check);
+}
+
+// Runs [MULTI, commandAt(0 .. count-1), EXEC] and hands EXEC's reply, when it holds one
+// result for each command and none of them is an error, to read while it lives, so the
+// results are taken from the reply without converting it as a whole. Answers the error of
+// the batch, of EXEC's reply (judged as a transaction), or the one read answers.
+using ResultsReader = std::function<std::optional<Bastwick::Error>(const DerazRawReply &exec)>;
+std::optional<Bastwick::Error> readTransaction(HiredisClient &client, qsizetype count,
+                                               const HiredisClient::CommandAt &commandAt,
+                                               const ResultsReader &read)
+{
+    const qsizetype last = count + 1;
+    std::optional<Bastwick::Error> outcome;
+    QString ioError;
+    const bool done = client.pipelineRaw(
+        count + 2, inTransaction(count, commandAt),
+        [&](qsizetype index, const DerazRawReply &exec) {
+            if (index != last)
+                return;
+            if (!exec.isArray()) {
+                // An error, or nothing to read the results from.
+                const DerazReply reply = exec.toReply();
+                outcome = execError(reply, count, DerazReplyCheck::Transaction);
+                if (!outcome)
+                    outcome = derazError(1, QStringLiteral("unexpected reply: %1").arg(logReply(reply)));
+            } else if (exec.size() != count) {
+                outcome = resultCountError(exec.size(), count);
+            } else if (const qsizetype failed = exec.firstErrorElement(); failed >= 0) {
+                outcome = derazError(1, QString::fromUtf8(exec.at(failed).text()));
+            } else {
+                outcome = read(exec);
+            }
+        },
+        &ioError);
+    if (!done)
+        return derazReplyError(DerazReply::noReply(ioError));
+    return outcome;
 }
 
 // Runs [MULTI, commandAt(0 .. count-1), EXEC], made and read one chunk at a time, and
@@ -224,10 +276,7 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
             if (integerSum)
                 *integerSum = exec.integerSum();
             if (exec.size() != count) {
-                outcome =
-                    derazError(1, QStringLiteral("unexpected reply: EXEC answered %1 results for %2 commands")
-                                      .arg(exec.size())
-                                      .arg(count));
+                outcome = resultCountError(exec.size(), count);
                 return;
             }
             if (check == DerazReplyCheck::Transaction) {
@@ -680,51 +729,45 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
         Bastwick::setError(error, *selectError);
         return units;
     }
-    const qsizetype n = keys.size();
-    QList<DerazArgv> commands;
-    commands.reserve(2 * n);
-    for (const QByteArray &key : keys)
-        commands.append(DerazArgv{QByteArrayLiteral("TYPE"), key});
-    for (const QByteArray &key : keys)
-        commands.append(DerazArgv{QByteArrayLiteral("ttl"), key});
-    const DerazReply types = runTransaction(client, commands);
     // A server error for any key (a refused command, a key whose type changed between
     // the two transactions) fails the read rather than showing a key without values.
-    if (auto e = execError(types, 2 * n, DerazReplyCheck::Transaction)) {
-        Bastwick::setError(error, *e);
-        return units;
-    }
-    if (!types.isArray()) {
-        Bastwick::setError(error, derazError(1, QStringLiteral("unexpected reply: %1").arg(logReply(types))));
-        return units;
-    }
-    for (qsizetype i = 0; i < n; ++i) {
-        const int type = typeCode(types.at(i));
-        if (type < 0)
-            continue;
-        const DerazReply &ttl = types.at(n + i);
-        if (!ttl.isInteger()) {
-            Bastwick::setError(
-                error, derazError(1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(ttl))));
-            return {};
+    const qsizetype n = keys.size();
+    const auto typeAndTtl = [&keys, n](qsizetype i) {
+        return i < n ? DerazArgv{QByteArrayLiteral("TYPE"), keys.at(i)}
+                     : DerazArgv{QByteArrayLiteral("ttl"), keys.at(i - n)};
+    };
+    auto failure = readTransaction(client, 2 * n, typeAndTtl, [&](const DerazRawReply &types) {
+        units.reserve(n);
+        for (qsizetype i = 0; i < n; ++i) {
+            const int type = typeCode(types.at(i));
+            if (type < 0)
+                continue;
+            const DerazRawReply ttl = types.at(n + i);
+            if (!ttl.isInteger())
+                return std::optional(derazError(
+                    1, QStringLiteral("unexpected reply to TTL: %1").arg(logReply(ttl.toReply()))));
+            DerazUnit unit;
+            unit.setKey(keys.at(i));
+            unit.setType(type);
+            unit.setTtl(ttl.integer());
+            units.append(unit);
         }
-        DerazUnit unit;
-        unit.setKey(keys.at(i));
-        unit.setType(type);
-        unit.setTtl(ttl.integer());
-        units.append(unit);
+        return std::optional<Bastwick::Error>();
+    });
+    if (!failure) {
+        const auto valueRead = [&units](qsizetype i) {
+            return valueCommand(units.at(i).type(), units.at(i).key());
+        };
+        failure = readTransaction(client, units.size(), valueRead, [&units](const DerazRawReply &values) {
+            for (qsizetype j = 0; j < units.size(); ++j)
+                updateUnit(units[j], values.at(j));
+            return std::optional<Bastwick::Error>();
+        });
     }
-
-    commands.clear();
-    for (const DerazUnit &unit : units)
-        commands.append(valueCommand(unit.type(), unit.key()));
-    const DerazReply values = runTransaction(client, commands);
-    if (auto e = execError(values, units.size(), DerazReplyCheck::Transaction)) {
-        Bastwick::setError(error, *e);
+    if (failure) {
+        Bastwick::setError(error, *failure);
         return {};
     }
-    for (qsizetype j = 0; j < units.size(); ++j)
-        updateUnit(units[j], values.at(j));
     return units;
 }
 
@@ -754,13 +797,23 @@ std::optional<DerazUnit> DerazDatabase::readUnit(HiredisClient &client, const QB
     unit.setKey(key);
     unit.setType(type);
     unit.setTtl(exec.at(1).integer());
-    const DerazReply value = client.commandArgv(valueCommand(type, key));
-    if (value.isNoReply() || value.isError()) {
-        Bastwick::setError(error, value.isError() ? derazError(1, QString::fromUtf8(value.text()))
-                                                  : *derazReplyError(value));
+    std::optional<Bastwick::Error> failure;
+    QString ioError;
+    const bool read = client.pipelineRaw(
+        {valueCommand(type, key)},
+        [&](qsizetype, const DerazRawReply &value) {
+            if (value.isError())
+                failure = derazError(1, QString::fromUtf8(value.text()));
+            else
+                updateUnit(unit, value);
+        },
+        &ioError);
+    if (!read)
+        failure = derazReplyError(DerazReply::noReply(ioError));
+    if (failure) {
+        Bastwick::setError(error, *failure);
         return std::nullopt;
     }
-    updateUnit(unit, value);
     return unit;
 }
 
@@ -805,7 +858,8 @@ void DerazDatabase::fetchPage(bool query, const Bastwick::IndexSet &indexes, Uni
             else
                 list = self->m_keys;
             QByteArrayList keys;
-            for (const qint64 i : indexes.toList())
+            keys.reserve(indexes.count());
+            for (const qint64 i : indexes)
                 if (i >= 0 && i < list.size())
                     keys.append(list.at(i));
             Bastwick::Error error;

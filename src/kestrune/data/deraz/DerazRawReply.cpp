@@ -2,7 +2,7 @@
 
 #include <hiredis/hiredis.h>
 
-#include <bit>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,22 +44,30 @@ redisReply *newText(int type, const char *str, size_t len)
 // hiredis's own functions give an array the element vector of the length its header
 // announces before any element has come: a server announcing 2,147,483,647 elements
 // would cost 16 GB at once. These build the same objects (freed by freeReplyObject), but
-// the vector grows as elements arrive, so memory follows the bytes a server sends.
+// the vector is made for at most kUpFront elements and grows, doubling, as more arrive, so
+// memory follows the bytes a server sends: only the arrays still being read (a few, as
+// deep as the nesting) can hold room for elements that have not come. An array's len,
+// which no array uses otherwise, holds the capacity of its vector.
 
-constexpr size_t kFirstCapacity = 4;
+constexpr size_t kUpFront = 1024;
 
-// Appends an element to an array being read. The vector's capacity follows from the
-// count (4, 8, 16, ...), so it doubles when the count reaches a power of two.
+// Gives an array room for capacity elements; false when there is no memory for it.
+bool reserveElements(redisReply *array, size_t capacity)
+{
+    void *grown = std::realloc(array->element, capacity * sizeof(redisReply *));
+    if (!grown)
+        return false;
+    array->element = static_cast<redisReply **>(grown);
+    array->len = capacity;
+    return true;
+}
+
+// Appends an element to an array being read.
 bool appendElement(redisReply *array, redisReply *element)
 {
     const size_t n = array->elements;
-    if (n == 0 || (n >= kFirstCapacity && std::has_single_bit(n))) {
-        const size_t capacity = n == 0 ? kFirstCapacity : 2 * n;
-        void *grown = std::realloc(array->element, capacity * sizeof(redisReply *));
-        if (!grown)
-            return false;
-        array->element = static_cast<redisReply **>(grown);
-    }
+    if (n == array->len && !reserveElements(array, n == 0 ? kUpFront : 2 * n))
+        return false;
     array->element[n] = element;
     array->elements = n + 1;
     return true;
@@ -83,9 +91,14 @@ void *createString(const redisReadTask *task, char *str, size_t len)
     return placed(task, newText(task->type, str, len));
 }
 
-void *createArray(const redisReadTask *task, int)
+void *createArray(const redisReadTask *task, int elements)
 {
-    return placed(task, newReply(REDIS_REPLY_ARRAY));
+    redisReply *r = newReply(REDIS_REPLY_ARRAY);
+    if (r && elements > 0 && !reserveElements(r, std::min(size_t(elements), kUpFront))) {
+        freeReplyObject(r);
+        return nullptr;
+    }
+    return placed(task, r);
 }
 
 void *createInteger(const redisReadTask *task, long long value)
@@ -248,6 +261,19 @@ QByteArrayView DerazRawReply::text() const
     return QByteArrayView(m_reply->str, qsizetype(m_reply->len));
 }
 
+bool DerazRawReply::isText() const
+{
+    const DerazReply::Kind k = kind();
+    return k == DerazReply::Kind::String || k == DerazReply::Kind::Status || k == DerazReply::Kind::Error;
+}
+
+QByteArray DerazRawReply::toText() const
+{
+    if (kind() == DerazReply::Kind::String && m_reply->type != REDIS_REPLY_STRING)
+        return QByteArrayLiteral("unknown type for: ") + text().toByteArray();
+    return text().toByteArray();
+}
+
 qint64 DerazRawReply::integer() const
 {
     return m_reply && m_reply->type == REDIS_REPLY_INTEGER ? qint64(m_reply->integer) : 0;
@@ -303,13 +329,11 @@ DerazReply DerazRawReply::toReply() const
     case DerazReply::Kind::NoReply:
         return DerazReply::noReply(QString());
     case DerazReply::Kind::String:
-        if (m_reply->type != REDIS_REPLY_STRING)
-            return DerazReply::string(QByteArrayLiteral("unknown type for: ") + text().toByteArray());
-        return DerazReply::string(text().toByteArray());
+        return DerazReply::string(toText());
     case DerazReply::Kind::Status:
-        return DerazReply::status(text().toByteArray());
+        return DerazReply::status(toText());
     case DerazReply::Kind::Error:
-        return DerazReply::error(text().toByteArray());
+        return DerazReply::error(toText());
     case DerazReply::Kind::Integer:
         return DerazReply::integer(integer());
     case DerazReply::Kind::Nil:

@@ -53,11 +53,16 @@ public:
     bool isError() const { return kind() == DerazReply::Kind::Error; }
     bool isArray() const { return kind() == DerazReply::Kind::Array; }
     bool isInteger() const { return kind() == DerazReply::Kind::Integer; }
+    // A bulk text, status or error (a reply of an unknown type included).
+    bool isText() const;
     // A status or bulk text (of a known type) of exactly "OK".
     bool isOK() const;
 
     // The bytes of a text reply (empty for the other kinds).
     QByteArrayView text() const;
+    // The text as toReply() converts it: a copy of the bytes, with "unknown type for: "
+    // before those of a reply of an unknown type (empty for the other kinds).
+    QByteArray toText() const;
     qint64 integer() const;
     // The elements of an array (0 for the other kinds).
     qsizetype size() const;

@@ -12,28 +12,53 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <poll.h>
 #include <string>
 #include <sys/socket.h>
-#include <vector>
 
 namespace {
 
 const QByteArray kNoPasswordConfigured = QByteArrayLiteral("without any password configured");
 const QByteArray kNoPasswordSet = QByteArrayLiteral("no password is set");
 
+// Appends a protocol header line: the marker, the count in decimal, CR LF.
+void appendHeader(std::string &bytes, char marker, qsizetype count)
+{
+    char text[24];
+    text[0] = marker;
+    char *const end = std::to_chars(text + 1, text + sizeof(text) - 2, count).ptr;
+    end[0] = '\r';
+    end[1] = '\n';
+    bytes.append(text, size_t(end + 2 - text));
+}
+
+// Appends one argument vector in the protocol's form (*<count>, then $<length> and the
+// bytes per argument, each line ended by CR LF), made in one pass: hiredis's own
+// formatter goes through a printf-like routine for every argument, which a page read
+// pays for on each of its hundreds of commands.
+void appendCommand(std::string &bytes, const DerazArgv &argv)
+{
+    appendHeader(bytes, '*', argv.size());
+    for (const QByteArray &argument : argv) {
+        appendHeader(bytes, '$', argument.size());
+        bytes.append(argument.constData(), size_t(argument.size()));
+        bytes.append("\r\n", 2);
+    }
+}
+
 // Appends one argument vector to the context's output buffer.
 bool appendArgv(redisContext *c, const DerazArgv &argv)
 {
-    std::vector<const char *> args;
-    std::vector<size_t> lengths;
-    args.reserve(size_t(argv.size()));
-    lengths.reserve(size_t(argv.size()));
-    for (const QByteArray &a : argv) {
-        args.push_back(a.constData());
-        lengths.push_back(size_t(a.size()));
-    }
-    return redisAppendCommandArgv(c, int(argv.size()), args.data(), lengths.data()) == REDIS_OK;
+    // Reused, so most commands cost no allocation.
+    thread_local std::string bytes;
+    bytes.clear();
+    appendCommand(bytes, argv);
+    const bool appended = redisAppendFormattedCommand(c, bytes.data(), bytes.size()) == REDIS_OK;
+    // A big value's room is not kept for the thread's lifetime.
+    if (bytes.capacity() > (1 << 20))
+        std::string().swap(bytes);
+    return appended;
 }
 
 // One argument of an argument vector, or nothing for an element of another kind.
@@ -94,15 +119,7 @@ std::optional<QString> resourceOfType(const QString &suffix)
 class HiredisClient::Outgoing
 {
 public:
-    void append(const DerazArgv &argv)
-    {
-        header('*', argv.size());
-        for (const QByteArray &argument : argv) {
-            header('$', argument.size());
-            m_bytes.append(argument.constData(), size_t(argument.size()));
-            m_bytes.append("\r\n", 2);
-        }
-    }
+    void append(const DerazArgv &argv) { appendCommand(m_bytes, argv); }
     qsizetype unsent() const { return qsizetype(m_bytes.size() - m_sent); }
     const char *unsentData() const { return m_bytes.data() + m_sent; }
     // The socket took n more bytes. The bytes sent are dropped once they are all of the
@@ -122,22 +139,12 @@ public:
 private:
     static constexpr size_t kCompactAfter = 1 << 20;
 
-    void header(char kind, qsizetype n)
-    {
-        char text[24];
-        text[0] = kind;
-        char *const end = std::to_chars(text + 1, text + sizeof(text) - 2, n).ptr;
-        end[0] = '\r';
-        end[1] = '\n';
-        m_bytes.append(text, size_t(end + 2 - text));
-    }
-
     std::string m_bytes;
     size_t m_sent = 0;
 };
 
 HiredisClient::HiredisClient()
-    : m_lastCommandDate(Bastwick::now())
+    : m_lastCommandDate(Bastwick::nowUtc())
 {
 }
 
@@ -339,7 +346,8 @@ bool HiredisClient::connected()
 
 bool HiredisClient::timesOut()
 {
-    const QDateTime now = Bastwick::now();
+    // Checked before every batch: UTC spares a time-zone lookup each time.
+    const QDateTime now = Bastwick::nowUtc();
     const double elapsed = double(m_lastCommandDate.msecsTo(now)) / 1000.0;
     m_lastCommandDate = now;
     return elapsed > kIdleSeconds;

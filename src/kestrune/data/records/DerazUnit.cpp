@@ -13,6 +13,8 @@
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -72,6 +74,18 @@ private:
     qsizetype m_entries = 0;
     bool m_cut = false;
 };
+
+// A score in the Value column: two decimals and a dash ("1.50-"), the same text as
+// printf's %.2f (inf, -inf and nan included), made without a format string since a page
+// may show thousands of scores.
+QString scoreLabel(double score)
+{
+    // The largest double takes 309 digits before the point.
+    char buffer[330];
+    char *end = std::to_chars(buffer, buffer + sizeof buffer - 1, score, std::chars_format::fixed, 2).ptr;
+    *end++ = '-';
+    return QString::fromLatin1(buffer, end - buffer);
+}
 
 } // namespace
 
@@ -233,7 +247,7 @@ QString DerazUnit::describeValues() const
         for (const DerazKV &row : m_rows) {
             if (!text.beginEntry())
                 break;
-            text.appendText(Bastwick::format("%.2f-", row.score()));
+            text.appendText(scoreLabel(row.score()));
             text.append(row.value());
         }
         break;
@@ -362,7 +376,12 @@ QByteArray DerazUnit::scoreText(double score)
 
 double DerazUnit::scoreFromText(const QByteArray &text, bool *ok)
 {
-    const QByteArray t = text.trimmed().toLower();
+    // The usual score text ("1.5", "-3") is read as it stands; only one with blanks
+    // around it or capitals in it is copied to be trimmed and lowered.
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const bool plain = (text.isEmpty() || (!blank(text.front()) && !blank(text.back()))) &&
+                       std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    const QByteArray t = plain ? text : text.trimmed().toLower();
     double value = 0;
     bool good = true;
     if (t == "inf" || t == "+inf" || t == "infinity" || t == "+infinity") {
