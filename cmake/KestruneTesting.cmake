@@ -1,14 +1,24 @@
 include(GoogleTest)
 
 # kestrune_add_test(<name> SOURCES <files...> LIBRARIES <targets...>)
-# One GoogleTest binary with the shared test main of tests/support; every test case
-# becomes a ctest entry (discovered at test time), each with a 120 s timeout.
+# Adds test sources to the GoogleTest binary <name>, made on the first call with the shared
+# test main of tests/support. There is one binary per library's test folder (and per folder
+# of the application); its subfolders call this again with the same name to add their
+# files, so the build links a dozen test binaries instead of one per subject.
+# Every test case still becomes its own ctest entry, run in its own process with a filter
+# for that one test (discovered at test time), each with a 120 s timeout.
 function(kestrune_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE KestruneTestSupport ${ARG_LIBRARIES})
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(NOT TARGET ${name})
+    add_executable(${name})
+    target_link_libraries(${name} PRIVATE KestruneTestSupport)
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  target_sources(${name} PRIVATE ${ARG_SOURCES})
+  if(ARG_LIBRARIES)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES})
+  endif()
 endfunction()
