@@ -36,6 +36,7 @@
 #include <pavisade/trees/OutlineView.h>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -518,15 +519,27 @@ public:
                 tables.append(std::make_shared<CountedTable>(db, name, rows));
             }
             db->setTables(tables);
+            m_opened.append(db);
             m_databases.append(db);
         }
         return true;
     }
-    DatabaseList databases() const override { return m_databases; }
+    // As a real connection: the databases hold the connection, so it keeps them strongly
+    // only until the store takes them, and weakly after.
+    DatabaseList databases() const override
+    {
+        DatabaseList out;
+        for (const auto &weak : m_databases)
+            if (auto db = weak.lock())
+                out.append(db);
+        return out;
+    }
+    DatabaseList takeDatabases() override { return std::exchange(m_opened, {}); }
 
 private:
     LocalFiles m_files;
-    DatabaseList m_databases;
+    DatabaseList m_opened;
+    QList<std::weak_ptr<DBDatabase>> m_databases;
 };
 
 class LocalFilesStore : public DBStore
