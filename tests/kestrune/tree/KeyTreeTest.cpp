@@ -699,7 +699,7 @@ TEST_F(OtherEngineTreeTest, TheLocalFileRootAndItsTablesAreBuiltFromTheProfile)
     auto shared = std::make_shared<LocalFilesConnection>(p, LocalFiles{{dir.path("shop.sqlite")}, {}});
     Bastwick::Error error;
     ASSERT_TRUE(shared->open(&error));
-    const auto db = shared->databases().value(0);
+    const auto db = shared->takeDatabases().value(0);
     const auto tables = model.tableTreeNodeWithDBProfile(p, db);
     ASSERT_EQ(tables.size(), 2);
     EXPECT_EQ(tables[1]->value("name").toString(), "orders");
