@@ -465,8 +465,8 @@ public:
         return std::nullopt;
     }
 
-    // The next line that holds a command, split into its arguments (it may split into no
-    // arguments at all), or nothing at the end of the file or when reading failed.
+    // The next line that holds a command, split into its arguments (at least one, since
+    // the text is not empty), or nothing at the end of the file or when reading failed.
     std::optional<DerazArgv> next()
     {
         const std::optional<QByteArray> text = nextText();
@@ -569,12 +569,9 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     auto error = runCheckedTransaction(
         client, count,
         [&](qsizetype index) -> DerazArgv {
-            std::optional<DerazArgv> argv;
-            do {
-                argv = reader.next();
-                if (argv)
-                    logBatchCommand(reader.lines() - 1, *argv);
-            } while (argv && argv->isEmpty());
+            const std::optional<DerazArgv> argv = reader.next();
+            if (argv)
+                logBatchCommand(reader.lines() - 1, *argv);
             // The last command is read: the file must still be the one that was counted.
             const bool last = index == count - 1;
             if (!argv || DerazDatabase::refusedBatchCommand(*argv) || (last && fileStamp(path) != counted)) {
@@ -596,7 +593,7 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
         return error;
     qsizetype index = -1;
     while (const std::optional<DerazArgv> argv = reader.next()) {
-        if (!argv->isEmpty() && ++index == failed)
+        if (++index == failed)
             return importLineError(reader.lineNumber(), failed == 0, error->description);
     }
     return error;
