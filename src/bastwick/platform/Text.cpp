@@ -457,6 +457,69 @@ QString formatPointer(const QVariant &arg, const Spec &spec)
                   false);
 }
 
+// Reads the flags, width, precision and length of a conversion from position i, up to
+// its conversion character; answers the position of that character (n when the text ends).
+qsizetype readSpec(const QString &fmt, qsizetype i, Spec &spec)
+{
+    const qsizetype n = fmt.size();
+    for (; i < n; ++i) {
+        const QChar f = fmt.at(i);
+        if (f == QLatin1Char('-'))
+            spec.left = true;
+        else if (f == QLatin1Char('+'))
+            spec.plus = true;
+        else if (f == QLatin1Char(' '))
+            spec.space = true;
+        else if (f == QLatin1Char('0'))
+            spec.zero = true;
+        else if (f == QLatin1Char('#'))
+            spec.alternate = true;
+        else
+            break;
+    }
+    for (; i < n && fmt.at(i).isDigit(); ++i)
+        spec.width = std::min(spec.width * 10 + fmt.at(i).digitValue(), 100000);
+    if (i < n && fmt.at(i) == QLatin1Char('.')) {
+        spec.precision = 0;
+        for (++i; i < n && fmt.at(i).isDigit(); ++i)
+            spec.precision = std::min(spec.precision * 10 + fmt.at(i).digitValue(), 100000);
+    }
+    static const char *const lengths[] = {"hh", "ll", "h", "l", "q", "L", "z", "j", "t"};
+    for (const char *length : lengths) {
+        const QLatin1String l(length);
+        if (fmt.mid(i, l.size()) == l) {
+            spec.length = l;
+            i += l.size();
+            break;
+        }
+    }
+    return i;
+}
+
+QString formatArgument(const QVariant &arg, const Spec &spec)
+{
+    switch (spec.conversion.toLatin1()) {
+    case '@':
+        return formatText(describe(arg), spec);
+    case 'd':
+    case 'i':
+        return formatSigned(arg, spec);
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+        return formatUnsigned(arg, spec);
+    case 's':
+        return formatText(arg.isValid() ? textOf(arg) : QStringLiteral("(null)"), spec);
+    case 'c':
+        return formatCharacter(arg, spec);
+    case 'p':
+        return formatPointer(arg, spec);
+    default:
+        return formatFloating(arg, spec);
+    }
+}
+
 } // namespace
 
 std::optional<QString> integerText(const QVariant &value)
@@ -500,37 +563,7 @@ QString formatList(const char *format, const QVariantList &args)
             continue;
         }
         Spec spec;
-        for (; i < n; ++i) {
-            const QChar f = fmt.at(i);
-            if (f == QLatin1Char('-'))
-                spec.left = true;
-            else if (f == QLatin1Char('+'))
-                spec.plus = true;
-            else if (f == QLatin1Char(' '))
-                spec.space = true;
-            else if (f == QLatin1Char('0'))
-                spec.zero = true;
-            else if (f == QLatin1Char('#'))
-                spec.alternate = true;
-            else
-                break;
-        }
-        for (; i < n && fmt.at(i).isDigit(); ++i)
-            spec.width = std::min(spec.width * 10 + fmt.at(i).digitValue(), 100000);
-        if (i < n && fmt.at(i) == QLatin1Char('.')) {
-            spec.precision = 0;
-            for (++i; i < n && fmt.at(i).isDigit(); ++i)
-                spec.precision = std::min(spec.precision * 10 + fmt.at(i).digitValue(), 100000);
-        }
-        static const char *const lengths[] = {"hh", "ll", "h", "l", "q", "L", "z", "j", "t"};
-        for (const char *length : lengths) {
-            const QLatin1String l(length);
-            if (fmt.mid(i, l.size()) == l) {
-                spec.length = l;
-                i += l.size();
-                break;
-            }
-        }
+        i = readSpec(fmt, i, spec);
         if (i >= n) {
             out += fmt.mid(start);
             break;
@@ -543,34 +576,7 @@ QString formatList(const char *format, const QVariantList &args)
         }
         if (next >= args.size())
             continue; // a missing argument prints nothing
-        const QVariant &arg = args.at(next++);
-        switch (spec.conversion.toLatin1()) {
-        case '@':
-            out += formatText(describe(arg), spec);
-            break;
-        case 'd':
-        case 'i':
-            out += formatSigned(arg, spec);
-            break;
-        case 'u':
-        case 'x':
-        case 'X':
-        case 'o':
-            out += formatUnsigned(arg, spec);
-            break;
-        case 's':
-            out += formatText(arg.isValid() ? textOf(arg) : QStringLiteral("(null)"), spec);
-            break;
-        case 'c':
-            out += formatCharacter(arg, spec);
-            break;
-        case 'p':
-            out += formatPointer(arg, spec);
-            break;
-        default:
-            out += formatFloating(arg, spec);
-            break;
-        }
+        out += formatArgument(args.at(next++), spec);
     }
     return out;
 }

@@ -100,6 +100,48 @@ std::optional<QJsonValue> encodeMember(const QVariant &value)
     return QJsonValue(*text);
 }
 
+std::optional<QString> encodeList(const QVariant &value)
+{
+    QJsonArray array;
+    for (const QVariant &item : value.toList()) {
+        const auto member = encodeMember(item);
+        if (!member)
+            return std::nullopt;
+        array.append(*member);
+    }
+    const QString type = value.typeId() == QMetaType::QStringList ? QStringLiteral("QStringList:")
+                                                                  : QStringLiteral("QVariantList:");
+    return type + QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+std::optional<QString> encodeMap(const QVariant &value)
+{
+    QJsonObject object;
+    const QVariantMap map = value.toMap();
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const auto member = encodeMember(it.value());
+        if (!member)
+            return std::nullopt;
+        object.insert(it.key(), *member);
+    }
+    return QStringLiteral("QVariantMap:") +
+           QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+// Anything else goes through QDataStream, where the type can be streamed.
+std::optional<QString> encodeArchived(const QVariant &value)
+{
+    if (!value.metaType().hasRegisteredDataStreamOperators())
+        return std::nullopt;
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream << value;
+    if (stream.status() != QDataStream::Ok)
+        return std::nullopt;
+    return QStringLiteral("QVariant:") + QString::fromLatin1(bytes.toBase64());
+}
+
 std::optional<QString> encode(const QVariant &value)
 {
     const QString tag = QString::fromLatin1(value.metaType().name());
@@ -128,42 +170,13 @@ std::optional<QString> encode(const QVariant &value)
     case QMetaType::QByteArray:
         return QStringLiteral("QByteArray:") + QString::fromLatin1(value.toByteArray().toBase64());
     case QMetaType::QStringList:
-    case QMetaType::QVariantList: {
-        QJsonArray array;
-        for (const QVariant &item : value.toList()) {
-            const auto member = encodeMember(item);
-            if (!member)
-                return std::nullopt;
-            array.append(*member);
-        }
-        const QString type = value.typeId() == QMetaType::QStringList ? QStringLiteral("QStringList:")
-                                                                      : QStringLiteral("QVariantList:");
-        return type + QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
-    }
-    case QMetaType::QVariantMap: {
-        QJsonObject object;
-        const QVariantMap map = value.toMap();
-        for (auto it = map.cbegin(); it != map.cend(); ++it) {
-            const auto member = encodeMember(it.value());
-            if (!member)
-                return std::nullopt;
-            object.insert(it.key(), *member);
-        }
-        return QStringLiteral("QVariantMap:") +
-               QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    }
+    case QMetaType::QVariantList:
+        return encodeList(value);
+    case QMetaType::QVariantMap:
+        return encodeMap(value);
     default:
-        break;
+        return encodeArchived(value);
     }
-    if (!value.metaType().hasRegisteredDataStreamOperators())
-        return std::nullopt;
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream << value;
-    if (stream.status() != QDataStream::Ok)
-        return std::nullopt;
-    return QStringLiteral("QVariant:") + QString::fromLatin1(bytes.toBase64());
 }
 
 std::optional<QVariant> decode(const QString &text);
@@ -173,6 +186,112 @@ std::optional<QVariant> decodeMember(const QJsonValue &value)
     return value.isString() ? decode(value.toString()) : std::nullopt;
 }
 
+std::optional<QVariant> decodeFloating(const QString &tag, const QString &payload)
+{
+    const bool isDouble = tag == QLatin1String("double");
+    bool ok = false;
+    double d = payload.toDouble(&ok);
+    if (!ok) {
+        // nan and inf are written by the C library's spelling.
+        if (payload == QLatin1String("nan") || payload == QLatin1String("-nan"))
+            d = qQNaN();
+        else if (payload == QLatin1String("inf") || payload == QLatin1String("-inf"))
+            d = payload.startsWith(QLatin1Char('-')) ? -qInf() : qInf();
+        else
+            return std::nullopt;
+    }
+    return isDouble ? QVariant(d) : QVariant(float(d));
+}
+
+std::optional<QJsonDocument> parseJSONPayload(const QString &payload)
+{
+    QJsonParseError error;
+    QJsonDocument doc = QJsonDocument::fromJson(payload.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return std::nullopt;
+    return doc;
+}
+
+std::optional<QVariant> decodeList(const QString &tag, const QString &payload)
+{
+    const auto doc = parseJSONPayload(payload);
+    if (!doc || !doc->isArray())
+        return std::nullopt;
+    QVariantList list;
+    for (const QJsonValue &member : doc->array()) {
+        const auto item = decodeMember(member);
+        if (!item)
+            return std::nullopt;
+        list.append(*item);
+    }
+    if (tag == QLatin1String("QVariantList"))
+        return QVariant(list);
+    QStringList strings;
+    for (const QVariant &item : list)
+        strings.append(item.toString());
+    return QVariant(strings);
+}
+
+std::optional<QVariant> decodeMap(const QString &payload)
+{
+    const auto doc = parseJSONPayload(payload);
+    if (!doc || !doc->isObject())
+        return std::nullopt;
+    QVariantMap map;
+    const QJsonObject object = doc->object();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const auto item = decodeMember(it.value());
+        if (!item)
+            return std::nullopt;
+        map.insert(it.key(), *item);
+    }
+    return QVariant(map);
+}
+
+std::optional<QVariant> decodeArchived(const QString &payload)
+{
+    auto bytes = QByteArray::fromBase64Encoding(payload.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!bytes)
+        return std::nullopt;
+    QDataStream stream(*bytes);
+    stream.setVersion(QDataStream::Qt_6_0);
+    QVariant value;
+    stream >> value;
+    if (stream.status() != QDataStream::Ok || !value.isValid())
+        return std::nullopt;
+    return value;
+}
+
+// Integers are stored under their metatype's name.
+std::optional<QVariant> decodeInteger(const QString &tag, const QString &payload)
+{
+    const QMetaType type = QMetaType::fromName(tag.toLatin1());
+    bool ok = false;
+    QVariant v;
+    switch (type.id()) {
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::SChar:
+    case QMetaType::Char:
+        v = QVariant(payload.toLongLong(&ok));
+        break;
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        v = QVariant(payload.toULongLong(&ok));
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (!ok || !v.convert(type))
+        return std::nullopt;
+    return v;
+}
+
 std::optional<QVariant> decode(const QString &text)
 {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
@@ -180,7 +299,6 @@ std::optional<QVariant> decode(const QString &text)
         return std::nullopt;
     const QString tag = text.left(colon);
     const QString payload = text.mid(colon + 1);
-    bool ok = false;
 
     if (tag == QLatin1String("QString"))
         return QVariant(payload);
@@ -191,101 +309,20 @@ std::optional<QVariant> decode(const QString &text)
             return QVariant(false);
         return std::nullopt;
     }
-    if (tag == QLatin1String("double") || tag == QLatin1String("float")) {
-        const double d = payload.toDouble(&ok);
-        if (!ok) {
-            // nan and inf are written by the C library's spelling.
-            if (payload == QLatin1String("nan") || payload == QLatin1String("-nan"))
-                return tag == QLatin1String("double") ? QVariant(qQNaN()) : QVariant(float(qQNaN()));
-            if (payload == QLatin1String("inf") || payload == QLatin1String("-inf")) {
-                const double inf = payload.startsWith(QLatin1Char('-')) ? -qInf() : qInf();
-                return tag == QLatin1String("double") ? QVariant(inf) : QVariant(float(inf));
-            }
-            return std::nullopt;
-        }
-        return tag == QLatin1String("double") ? QVariant(d) : QVariant(float(d));
-    }
+    if (tag == QLatin1String("double") || tag == QLatin1String("float"))
+        return decodeFloating(tag, payload);
     if (tag == QLatin1String("QByteArray")) {
         auto result =
             QByteArray::fromBase64Encoding(payload.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         return result ? std::optional<QVariant>(QVariant(*result)) : std::nullopt;
     }
-    if (tag == QLatin1String("QStringList") || tag == QLatin1String("QVariantList")) {
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(payload.toUtf8(), &error);
-        if (error.error != QJsonParseError::NoError || !doc.isArray())
-            return std::nullopt;
-        QVariantList list;
-        for (const QJsonValue &member : doc.array()) {
-            const auto item = decodeMember(member);
-            if (!item)
-                return std::nullopt;
-            list.append(*item);
-        }
-        if (tag == QLatin1String("QVariantList"))
-            return QVariant(list);
-        QStringList strings;
-        for (const QVariant &item : list)
-            strings.append(item.toString());
-        return QVariant(strings);
-    }
-    if (tag == QLatin1String("QVariantMap")) {
-        QJsonParseError error;
-        const QJsonDocument doc = QJsonDocument::fromJson(payload.toUtf8(), &error);
-        if (error.error != QJsonParseError::NoError || !doc.isObject())
-            return std::nullopt;
-        QVariantMap map;
-        const QJsonObject object = doc.object();
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            const auto item = decodeMember(it.value());
-            if (!item)
-                return std::nullopt;
-            map.insert(it.key(), *item);
-        }
-        return QVariant(map);
-    }
-    if (tag == QLatin1String("QVariant")) {
-        auto bytes =
-            QByteArray::fromBase64Encoding(payload.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-        if (!bytes)
-            return std::nullopt;
-        QDataStream stream(*bytes);
-        stream.setVersion(QDataStream::Qt_6_0);
-        QVariant value;
-        stream >> value;
-        if (stream.status() != QDataStream::Ok || !value.isValid())
-            return std::nullopt;
-        return value;
-    }
-    // Integers under their metatype's name.
-    const QMetaType type = QMetaType::fromName(tag.toLatin1());
-    switch (type.id()) {
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::SChar:
-    case QMetaType::Char: {
-        const qlonglong n = payload.toLongLong(&ok);
-        if (!ok)
-            return std::nullopt;
-        QVariant v(n);
-        return v.convert(type) ? std::optional<QVariant>(v) : std::nullopt;
-    }
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar: {
-        const qulonglong n = payload.toULongLong(&ok);
-        if (!ok)
-            return std::nullopt;
-        QVariant v(n);
-        return v.convert(type) ? std::optional<QVariant>(v) : std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
+    if (tag == QLatin1String("QStringList") || tag == QLatin1String("QVariantList"))
+        return decodeList(tag, payload);
+    if (tag == QLatin1String("QVariantMap"))
+        return decodeMap(payload);
+    if (tag == QLatin1String("QVariant"))
+        return decodeArchived(payload);
+    return decodeInteger(tag, payload);
 }
 
 } // namespace
