@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -538,56 +539,67 @@ bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantLi
                    .arg(description(),
                         isQuery ? QStringLiteral("executeQuery") : QStringLiteral("executeUpdate"),
                         Bastwick::logText(sql)));
+    if (!prepareCall(sql, isQuery, error, call)) {
+        m_isExecutingStatement = false;
+        return false;
+    }
+    if (bindCall(sql, isQuery, arrayArguments, dictionaryArguments, error, call))
+        return true;
+    // A statement that is not run gives its handle back: a cached one stays cached and
+    // usable.
+    if (call->statement)
+        call->statement->reset();
+    else
+        sqlite3_finalize(call->pStmt);
+    call->pStmt = nullptr;
+    m_isExecutingStatement = false;
+    return false;
+}
 
+// The cached statement for the text, reset, or a freshly prepared one. A failed prepare is
+// logged (and fills the error of an update).
+bool XXXRWDatabase::prepareCall(const QString &sql, bool isQuery, Bastwick::Error *error, Call *call)
+{
     if (m_shouldCacheStatements) {
         call->statement = cachedStatementForQuery(sql);
         if (call->statement) {
             call->pStmt = call->statement->statement();
             call->statement->reset();
+            return true;
         }
     }
-    if (!call->pStmt) {
-        const QByteArray bytes = XXXRWText::bytesFromText(sql);
-        const int rc = sqlite3_prepare_v2(m_db, bytes.constData(), int(bytes.size()), &call->pStmt, nullptr);
-        if (rc != SQLITE_OK) {
-            const QString line = QStringLiteral("DB Error: %1 \"%2\"")
-                                     .arg(QString::number(lastErrorCode()), lastErrorMessage());
-            if (m_logsErrors) {
-                XXXLogError(line);
-                XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
-                XXXLogError(QStringLiteral("DB Path: %1").arg(m_databasePath));
-            }
-            if (m_crashOnErrors)
-                XXXAssert(false, line);
-            sqlite3_finalize(call->pStmt);
-            call->pStmt = nullptr;
-            if (!isQuery)
-                Bastwick::setError(error, errorWithMessage(lastErrorMessage()));
-            m_isExecutingStatement = false;
-            return false;
-        }
+    const QByteArray bytes = XXXRWText::bytesFromText(sql);
+    const int rc = sqlite3_prepare_v2(m_db, bytes.constData(), int(bytes.size()), &call->pStmt, nullptr);
+    if (rc == SQLITE_OK)
+        return true;
+    const QString line =
+        QStringLiteral("DB Error: %1 \"%2\"").arg(QString::number(lastErrorCode()), lastErrorMessage());
+    if (m_logsErrors) {
+        XXXLogError(line);
+        XXXLogError(QStringLiteral("DB Query: %1").arg(Bastwick::logText(sql)));
+        XXXLogError(QStringLiteral("DB Path: %1").arg(m_databasePath));
     }
+    if (m_crashOnErrors)
+        XXXAssert(false, line);
+    sqlite3_finalize(call->pStmt);
+    call->pStmt = nullptr;
+    if (!isQuery)
+        Bastwick::setError(error, errorWithMessage(lastErrorMessage()));
+    return false;
+}
 
-    // A statement that is not run gives its handle back: a cached one stays cached and
-    // usable.
-    auto release = [&] {
-        if (call->statement)
-            call->statement->reset();
-        else
-            sqlite3_finalize(call->pStmt);
-        call->pStmt = nullptr;
-        m_isExecutingStatement = false;
-    };
-
+// Binds the call's arguments; a NaN argument is refused (filling the error) and a count
+// that does not match the statement's parameters is logged.
+bool XXXRWDatabase::bindCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
+                             const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call)
+{
     if (const QString nan = nanParameter(call->pStmt, arrayArguments, dictionaryArguments); !nan.isNull()) {
         const QString text =
             QStringLiteral("the value for parameter %1 is NaN, which cannot be stored").arg(nan);
         XXXLogError(QStringLiteral("Error: %1 (%2)").arg(text, Bastwick::logText(sql)));
         Bastwick::setError(error, Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_MISMATCH, text));
-        release();
         return false;
     }
-
     const int expected = sqlite3_bind_parameter_count(call->pStmt);
     const int bound = bindArguments(this, call->pStmt, arrayArguments, dictionaryArguments, &call->keepAlive,
                                     m_traceExecution);
@@ -600,7 +612,6 @@ bool XXXRWDatabase::startCall(const QString &sql, bool isQuery, const QVariantLi
         XXXLogError(QStringLiteral("Error: the bind count (%1) is not correct for the # of variables in the "
                                    "query (%2) (%3) (executeUpdate)")
                         .arg(QString::number(bound), QString::number(expected), Bastwick::logText(sql)));
-    release();
     return false;
 }
 
@@ -747,117 +758,109 @@ bool XXXRWDatabase::update(const QString &sql, Bastwick::Error *error,
 // ---------------------------------------------------------------------------------------
 // Format extraction
 
+namespace {
+
+// What one conversion of a format stands for: a value taken from the arguments, or a nil
+// object, or nothing the extraction knows (the text is then kept as it is).
+struct Conversion
+{
+    bool recognised = false;
+    bool nilObject = false;
+    QVariant value;
+};
+
+Conversion recognisedValue(QVariant value)
+{
+    return Conversion{true, false, std::move(value)};
+}
+
+// The length-prefixed integer conversions (%hi %hu %qi %qu %ld %lu %lld %llu), with `i` on
+// the prefix; `i` ends on the conversion's last character when it is one of these.
+Conversion readSizedInteger(const QString &format, qsizetype &i, const std::function<QVariant()> &takeArg)
+{
+    const auto at = [&](qsizetype k) { return k < format.size() ? format.at(k) : QChar(); };
+    const QChar prefix = format.at(i);
+    const QChar next = at(i + 1);
+    if (prefix == QLatin1Char('h') || prefix == QLatin1Char('q') || prefix == QLatin1Char('l')) {
+        const bool isSigned = next == QLatin1Char(prefix == QLatin1Char('l') ? 'd' : 'i');
+        if (isSigned || next == QLatin1Char('u')) {
+            ++i;
+            const QVariant arg = takeArg();
+            if (prefix == QLatin1Char('h'))
+                return recognisedValue(isSigned ? QVariant::fromValue(short(arg.toInt()))
+                                                : QVariant::fromValue(ushort(arg.toUInt())));
+            if (prefix == QLatin1Char('q'))
+                return recognisedValue(isSigned ? QVariant(arg.toLongLong()) : QVariant(arg.toULongLong()));
+            return recognisedValue(isSigned ? QVariant::fromValue(long(arg.toLongLong()))
+                                            : QVariant::fromValue(ulong(arg.toULongLong())));
+        }
+    }
+    if (prefix == QLatin1Char('l') && next == QLatin1Char('l')) {
+        const QChar last = at(i + 2);
+        if (last == QLatin1Char('d') || last == QLatin1Char('u')) {
+            i += 2;
+            const QVariant arg = takeArg();
+            return recognisedValue(last == QLatin1Char('d') ? QVariant(arg.toLongLong())
+                                                            : QVariant(arg.toULongLong()));
+        }
+    }
+    return {};
+}
+
+// The conversion at `i`, just after a '%'.
+Conversion readConversion(const QString &format, qsizetype &i, const std::function<QVariant()> &takeArg)
+{
+    switch (format.at(i).unicode()) {
+    case '@': {
+        const QVariant object = takeArg();
+        if (!object.isValid())
+            return Conversion{false, true, {}};
+        return recognisedValue(object);
+    }
+    case 'c':
+        return recognisedValue(QString(QChar(takeArg().toInt())));
+    case 's':
+        return recognisedValue(takeArg().toString());
+    case 'd':
+    case 'D':
+    case 'i':
+        return recognisedValue(takeArg().toInt());
+    case 'u':
+    case 'U':
+        return recognisedValue(takeArg().toUInt());
+    case 'h':
+    case 'q':
+    case 'l':
+        return readSizedInteger(format, i, takeArg);
+    case 'f':
+        return recognisedValue(takeArg().toDouble());
+    case 'g':
+        return recognisedValue(float(takeArg().toDouble()));
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 void XXXRWDatabase::extractSQL(const QString &format, const QVariantList &arguments, QString *sql,
                                QVariantList *extracted)
 {
-    const qsizetype length = format.size();
     qsizetype nextArg = 0;
-    auto takeArg = [&]() -> QVariant {
+    const std::function<QVariant()> takeArg = [&]() -> QVariant {
         return nextArg < arguments.size() ? arguments.at(nextArg++) : QVariant();
     };
     QChar last;
-    for (qsizetype i = 0; i < length; ++i) {
+    for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar current = format.at(i);
-        QVariant value;
-        bool recognised = false;
-        bool nilObject = false;
-        if (last == QLatin1Char('%')) {
-            const auto at = [&](qsizetype k) { return k < length ? format.at(k) : QChar(); };
-            switch (current.unicode()) {
-            case '@': {
-                const QVariant object = takeArg();
-                if (!object.isValid())
-                    nilObject = true;
-                else {
-                    value = object;
-                    recognised = true;
-                }
-                break;
-            }
-            case 'c':
-                value = QString(QChar(takeArg().toInt()));
-                recognised = true;
-                break;
-            case 's':
-                value = takeArg().toString();
-                recognised = true;
-                break;
-            case 'd':
-            case 'D':
-            case 'i':
-                value = takeArg().toInt();
-                recognised = true;
-                break;
-            case 'u':
-            case 'U':
-                value = takeArg().toUInt();
-                recognised = true;
-                break;
-            case 'h':
-                ++i;
-                if (at(i) == QLatin1Char('i')) {
-                    value = QVariant::fromValue(short(takeArg().toInt()));
-                    recognised = true;
-                } else if (at(i) == QLatin1Char('u')) {
-                    value = QVariant::fromValue(ushort(takeArg().toUInt()));
-                    recognised = true;
-                } else {
-                    --i;
-                }
-                break;
-            case 'q':
-                ++i;
-                if (at(i) == QLatin1Char('i')) {
-                    value = takeArg().toLongLong();
-                    recognised = true;
-                } else if (at(i) == QLatin1Char('u')) {
-                    value = takeArg().toULongLong();
-                    recognised = true;
-                } else {
-                    --i;
-                }
-                break;
-            case 'l':
-                ++i;
-                if (at(i) == QLatin1Char('d')) {
-                    value = QVariant::fromValue(long(takeArg().toLongLong()));
-                    recognised = true;
-                } else if (at(i) == QLatin1Char('u')) {
-                    value = QVariant::fromValue(ulong(takeArg().toULongLong()));
-                    recognised = true;
-                } else if (at(i) == QLatin1Char('l')) {
-                    ++i;
-                    if (at(i) == QLatin1Char('d')) {
-                        value = takeArg().toLongLong();
-                        recognised = true;
-                    } else if (at(i) == QLatin1Char('u')) {
-                        value = takeArg().toULongLong();
-                        recognised = true;
-                    } else {
-                        i -= 2;
-                    }
-                } else {
-                    --i;
-                }
-                break;
-            case 'f':
-                value = takeArg().toDouble();
-                recognised = true;
-                break;
-            case 'g':
-                value = float(takeArg().toDouble());
-                recognised = true;
-                break;
-            default:
-                break;
-            }
-        }
-        if (recognised) {
+        const Conversion conversion =
+            last == QLatin1Char('%') ? readConversion(format, i, takeArg) : Conversion();
+        if (conversion.recognised) {
             sql->append(QLatin1Char('?'));
-            extracted->append(value);
+            extracted->append(conversion.value);
         } else if (current == QLatin1Char('%') && last != QLatin1Char('%')) {
             // swallowed: the next character is read as a conversion
-        } else if (nilObject) {
+        } else if (conversion.nilObject) {
             sql->append(QLatin1String("NULL"));
         } else {
             sql->append(current);

@@ -236,6 +236,9 @@ private:
     struct Call;
     bool startCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
                    const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call);
+    bool prepareCall(const QString &sql, bool isQuery, Bastwick::Error *error, Call *call);
+    bool bindCall(const QString &sql, bool isQuery, const QVariantList *arrayArguments,
+                  const QVariantMap *dictionaryArguments, Bastwick::Error *error, Call *call);
     void trackStatement(const XXXRWStatementPtr &statement);
 
     sqlite3 *m_db = nullptr;
