@@ -160,40 +160,50 @@ private:
         }
     }
 
+    // Where a controlled view was before a change of its parents and where it is after.
+    struct Move
+    {
+        QWidget *oldSuperview;
+        QWidget *oldWindow;
+        QWidget *newSuperview;
+        QWidget *newWindow;
+        bool superviewChanged() const { return oldSuperview != newSuperview; }
+        bool windowChanged() const { return oldWindow != newWindow; }
+    };
+
     void recheck(QWidget *view)
     {
         Entry *e = find(view);
         if (!e)
             return;
-        QWidget *oldSuperview = e->lastSuperview;
-        QWidget *oldWindow = e->lastWindow;
-        QWidget *newSuperview = superviewOf(view);
-        QWidget *newWindow = windowOf(view);
-        const bool superviewChanged = oldSuperview != newSuperview;
-        const bool windowChanged = oldWindow != newWindow;
-        if (!superviewChanged && !windowChanged)
+        const Move move{e->lastSuperview, e->lastWindow, superviewOf(view), windowOf(view)};
+        if (!move.superviewChanged() && !move.windowChanged())
             return;
-        e->lastSuperview = newSuperview;
-        e->lastWindow = newWindow;
+        e->lastSuperview = move.newSuperview;
+        e->lastWindow = move.newWindow;
 
+        // Each hook goes to the controller only while it still controls the view: an
+        // earlier hook may have taken it away or deleted either.
         QPointer<QObject> controllerObject = e->controller;
         QPointer<QWidget> viewGuard = view;
-        auto controller = [&]() -> ResponderViewController * {
-            if (!viewGuard || !controllerObject || viewController(viewGuard) != controllerObject)
-                return nullptr;
-            return qobject_cast<ResponderViewController *>(controllerObject.data());
-        };
         auto call = [&](auto hook) {
-            if (ResponderViewController *c = controller())
+            if (!viewGuard || !controllerObject || viewController(viewGuard) != controllerObject)
+                return;
+            if (auto *c = qobject_cast<ResponderViewController *>(controllerObject.data()))
                 hook(c);
         };
-        const bool hadSuperview = oldSuperview != nullptr;
-        const bool hadWindow = oldWindow != nullptr;
+        sendWillEvents(move, call);
+        sendDidEvents(move, call);
+    }
 
-        // The "will" events, judged by the state before the move.
-        if (windowChanged) {
-            if (newWindow) {
-                call([&](ResponderViewController *c) { c->viewWillMoveToWindow(newWindow); });
+    // The "will" events, judged by the state before the move.
+    template <typename Call> static void sendWillEvents(const Move &move, const Call &call)
+    {
+        const bool hadSuperview = move.oldSuperview != nullptr;
+        const bool hadWindow = move.oldWindow != nullptr;
+        if (move.windowChanged()) {
+            if (QWidget *window = move.newWindow) {
+                call([&](ResponderViewController *c) { c->viewWillMoveToWindow(window); });
                 if (hadSuperview)
                     call([](ResponderViewController *c) { c->viewWillAppear(); });
             } else {
@@ -202,9 +212,9 @@ private:
                     call([](ResponderViewController *c) { c->viewWillDisappear(); });
             }
         }
-        if (superviewChanged) {
-            if (newSuperview) {
-                call([&](ResponderViewController *c) { c->viewWillMoveToSuperview(newSuperview); });
+        if (move.superviewChanged()) {
+            if (QWidget *superview = move.newSuperview) {
+                call([&](ResponderViewController *c) { c->viewWillMoveToSuperview(superview); });
                 if (hadWindow)
                     call([](ResponderViewController *c) { c->viewWillAppear(); });
             } else {
@@ -213,26 +223,30 @@ private:
                     call([](ResponderViewController *c) { c->viewWillDisappear(); });
             }
         }
-        // The "did" events, judged by the state after it.
-        if (windowChanged) {
-            if (newWindow) {
+    }
+
+    // The "did" events, judged by the state after it.
+    template <typename Call> static void sendDidEvents(const Move &move, const Call &call)
+    {
+        if (move.windowChanged()) {
+            if (move.newWindow) {
                 call([](ResponderViewController *c) { c->viewDidMoveToWindow(); });
-                if (newSuperview)
+                if (move.newSuperview)
                     call([](ResponderViewController *c) { c->viewDidAppear(); });
             } else {
                 call([](ResponderViewController *c) { c->viewWasRemovedFromWindow(); });
-                if (!newSuperview)
+                if (!move.newSuperview)
                     call([](ResponderViewController *c) { c->viewDidDisappear(); });
             }
         }
-        if (superviewChanged) {
-            if (newSuperview) {
+        if (move.superviewChanged()) {
+            if (move.newSuperview) {
                 call([](ResponderViewController *c) { c->viewDidMoveToSuperview(); });
-                if (newWindow)
+                if (move.newWindow)
                     call([](ResponderViewController *c) { c->viewDidAppear(); });
             } else {
                 call([](ResponderViewController *c) { c->viewWasRemovedFromSuperview(); });
-                if (!newWindow)
+                if (!move.newWindow)
                     call([](ResponderViewController *c) { c->viewDidDisappear(); });
             }
         }

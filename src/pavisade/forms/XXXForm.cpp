@@ -182,17 +182,7 @@ void XXXForm::layoutRows(const QVariant &data, Variant variant)
             m_bindDataMapCache.insert(title, Bastwick::describe(value));
 
         const int y = kRowSpacing * int(row);
-        auto *label = new XXXLabel(this);
-        label->setGeometry(0, y + 2, kTitleWidth, 18);
-        label->setFont(labelFont(this));
-        label->setText(title);
-        if (!plain) {
-            QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText, Qt::black);
-            label->setPalette(palette);
-            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        label->show();
+        addRowLabel(title, y, plain);
 
         QWidget *control = makeControl(type);
         if (!control)
@@ -220,14 +210,37 @@ void XXXForm::layoutRows(const QVariant &data, Variant variant)
 
         control->setObjectName(identifier);
         connectEntryPoints(control);
-        if (variant == Variant::BoundToObject && m_bindToObj) {
-            Pavisade::FormBinding::bindToObject(control, m_bindToObj, title);
-            m_bindUIComponents.append(control);
-        } else if (byCache && (qobject_cast<QLineEdit *>(control) || m_bindToObj)) {
-            Pavisade::FormBinding::bindToMap(control, &m_bindDataMapCache, title);
-            m_bindUIComponents.append(control);
-        }
+        bindControl(control, variant, title);
         control->show();
+    }
+}
+
+// The row's title, at the left of its control: right-aligned in black where the form is bound.
+void XXXForm::addRowLabel(const QString &title, int y, bool plain)
+{
+    auto *label = new XXXLabel(this);
+    label->setGeometry(0, y + 2, kTitleWidth, 18);
+    label->setFont(labelFont(this));
+    label->setText(title);
+    if (!plain) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    label->show();
+}
+
+// Binds a row's control under its title: to the bound object, or to the value cache (text
+// fields always, other controls only where an object is bound).
+void XXXForm::bindControl(QWidget *control, Variant variant, const QString &title)
+{
+    if (variant == Variant::BoundToObject && m_bindToObj) {
+        Pavisade::FormBinding::bindToObject(control, m_bindToObj, title);
+        m_bindUIComponents.append(control);
+    } else if (variant == Variant::BoundToCache && (qobject_cast<QLineEdit *>(control) || m_bindToObj)) {
+        Pavisade::FormBinding::bindToMap(control, &m_bindDataMapCache, title);
+        m_bindUIComponents.append(control);
     }
 }
 

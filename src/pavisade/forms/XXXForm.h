@@ -92,6 +92,8 @@ private:
     // Lays out each row's title and control, shows its value and binds the control.
     void layoutRows(const QVariant &data, Variant variant);
     void connectEntryPoints(QWidget *control);
+    void addRowLabel(const QString &title, int y, bool plain);
+    void bindControl(QWidget *control, Variant variant, const QString &title);
     void writeEdit(QWidget *control, QVariant value);
     QVariant shownValue(const QString &identifier, const QVariant &value) const;
     void bindToObject(QWidget *control, const QString &key);

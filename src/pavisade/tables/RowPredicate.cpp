@@ -6,6 +6,28 @@
 
 namespace Pavisade {
 
+namespace {
+
+// LIKE's wildcards: "*" any run of characters, "?" one character; everything else literal.
+QRegularExpression likeExpression(const QString &value, Qt::CaseSensitivity cs)
+{
+    QString pattern;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('*'))
+            pattern += QLatin1String(".*");
+        else if (c == QLatin1Char('?'))
+            pattern += QLatin1Char('.');
+        else
+            pattern += QRegularExpression::escape(QString(c));
+    }
+    QRegularExpression::PatternOptions options = QRegularExpression::DotMatchesEverythingOption;
+    if (cs == Qt::CaseInsensitive)
+        options |= QRegularExpression::CaseInsensitiveOption;
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern), options);
+}
+
+} // namespace
+
 RowPredicate predicateWithFormat(const QString &format)
 {
     static const QRegularExpression grammar(
@@ -46,19 +68,7 @@ RowPredicate predicateWithFormat(const QString &format)
         };
     }
     if (op == QLatin1String("LIKE")) {
-        QString pattern;
-        for (const QChar c : value) {
-            if (c == QLatin1Char('*'))
-                pattern += QLatin1String(".*");
-            else if (c == QLatin1Char('?'))
-                pattern += QLatin1Char('.');
-            else
-                pattern += QRegularExpression::escape(QString(c));
-        }
-        QRegularExpression::PatternOptions options = QRegularExpression::DotMatchesEverythingOption;
-        if (cs == Qt::CaseInsensitive)
-            options |= QRegularExpression::CaseInsensitiveOption;
-        const QRegularExpression like(QRegularExpression::anchoredPattern(pattern), options);
+        const QRegularExpression like = likeExpression(value, cs);
         return [=](const TableRowPtr &row) {
             QString text;
             return textOf(row, &text) && like.match(text).hasMatch();

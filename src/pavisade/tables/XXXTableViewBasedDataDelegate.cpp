@@ -267,6 +267,15 @@ XXXTableViewBasedDataDelegate::itemsOfIndexSet(const Bastwick::IndexSet &indexes
 // reordering of the rows both lists share, then insertions. Rows are matched by object.
 void XXXTableViewBasedDataDelegate::applyVisible(const RowList &next)
 {
+    removeRowsMissingFrom(next);
+    reorderRowsAs(next);
+    insertRowsNewIn(next);
+}
+
+// Removes, in runs from the end, each shown row that `next` does not hold (as often as it
+// is shown more often than `next` holds it).
+void XXXTableViewBasedDataDelegate::removeRowsMissingFrom(const RowList &next)
+{
     QHash<const Pavisade::TableRow *, int> wanted;
     for (const Row &row : next)
         ++wanted[row.get()];
@@ -290,7 +299,12 @@ void XXXTableViewBasedDataDelegate::applyVisible(const RowList &next)
         m_items.remove(i + 1, last - i);
         endRemoveRows();
     }
+}
 
+// Puts the shown rows, all of which `next` holds, in `next`'s order, moving persistent
+// indexes with them.
+void XXXTableViewBasedDataDelegate::reorderRowsAs(const RowList &next)
+{
     QHash<const Pavisade::TableRow *, int> kept;
     for (const Row &row : std::as_const(m_items))
         ++kept[row.get()];
@@ -302,25 +316,30 @@ void XXXTableViewBasedDataDelegate::applyVisible(const RowList &next)
             order.append(row);
         }
     }
-    if (order != m_items) {
-        emit layoutAboutToBeChanged();
-        QHash<const Pavisade::TableRow *, QList<int>> newRows;
-        for (qsizetype j = 0; j < order.size(); ++j)
-            newRows[order.at(j).get()].append(int(j));
-        QList<int> moved(m_items.size());
-        for (qsizetype i = 0; i < m_items.size(); ++i)
-            moved[i] = newRows[m_items.at(i).get()].takeFirst();
-        const QModelIndexList from = persistentIndexList();
-        QModelIndexList to;
-        to.reserve(from.size());
-        for (const QModelIndex &index : from)
-            to.append(index.row() < moved.size() ? createIndex(moved.at(index.row()), index.column())
-                                                 : QModelIndex());
-        m_items = order;
-        changePersistentIndexList(from, to);
-        emit layoutChanged();
-    }
+    if (order == m_items)
+        return;
+    emit layoutAboutToBeChanged();
+    QHash<const Pavisade::TableRow *, QList<int>> newRows;
+    for (qsizetype j = 0; j < order.size(); ++j)
+        newRows[order.at(j).get()].append(int(j));
+    QList<int> moved(m_items.size());
+    for (qsizetype i = 0; i < m_items.size(); ++i)
+        moved[i] = newRows[m_items.at(i).get()].takeFirst();
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &index : from)
+        to.append(index.row() < moved.size() ? createIndex(moved.at(index.row()), index.column())
+                                             : QModelIndex());
+    m_items = order;
+    changePersistentIndexList(from, to);
+    emit layoutChanged();
+}
 
+// Inserts, in runs, the rows of `next` that are not shown yet; the shown rows are already
+// a subsequence of `next`.
+void XXXTableViewBasedDataDelegate::insertRowsNewIn(const RowList &next)
+{
     qsizetype j = 0;
     for (qsizetype k = 0; k < next.size();) {
         if (j < m_items.size() && m_items.at(j) == next.at(k)) {

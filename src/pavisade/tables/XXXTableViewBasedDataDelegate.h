@@ -133,6 +133,9 @@ protected:
 
 private:
     void applyVisible(const RowList &visible);
+    void removeRowsMissingFrom(const RowList &next);
+    void reorderRowsAs(const RowList &next);
+    void insertRowsNewIn(const RowList &next);
     RowList filtered() const;
     // Position in itemCache of the row shown at a visible index.
     qsizetype cachePosition(qsizetype visibleIndex) const;

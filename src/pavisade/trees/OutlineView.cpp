@@ -35,6 +35,32 @@ public:
     using QHeaderView::updateGeometries;
 };
 
+// The first and last visual positions of the header's shown sections (-1, -1 when none is).
+std::pair<int, int> shownSectionRange(const QHeaderView *header)
+{
+    int first = -1;
+    int last = -1;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        if (header->isSectionHidden(header->logicalIndex(visual)))
+            continue;
+        if (first < 0)
+            first = visual;
+        last = visual;
+    }
+    return {first, last};
+}
+
+QStyleOptionViewItem::ViewItemPosition positionInRow(int visual, int first, int last)
+{
+    if (first == last)
+        return QStyleOptionViewItem::OnlyOne;
+    if (visual == first)
+        return QStyleOptionViewItem::Beginning;
+    if (visual == last)
+        return QStyleOptionViewItem::End;
+    return QStyleOptionViewItem::Middle;
+}
+
 } // namespace
 
 OutlineView::OutlineView(QWidget *parent)
@@ -796,19 +822,9 @@ void OutlineView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
     const QModelIndex current = currentIndex();
     const bool focused = (hasFocus() || viewport()->hasFocus()) && current.isValid();
     const bool currentRow = focused && current.row() == index.row() && current.parent() == index.parent();
-    const bool decorationSelected =
-        style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &option, this);
     const Qt::ItemFlags rowFlags = model->flags(index);
 
-    int firstVisual = -1;
-    int lastVisual = -1;
-    for (int visual = 0; visual < m_header->count(); ++visual) {
-        if (m_header->isSectionHidden(m_header->logicalIndex(visual)))
-            continue;
-        if (firstVisual < 0)
-            firstVisual = visual;
-        lastVisual = visual;
-    }
+    const auto [firstVisual, lastVisual] = shownSectionRange(m_header);
     int rowLeft = INT_MAX;
     int rowRight = INT_MIN;
     bool rowSelected = false;
@@ -834,46 +850,57 @@ void OutlineView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
         }
         if (currentRow && !m_allColumnsShowFocus && cell == current)
             cellOption.state |= QStyle::State_HasFocus;
-        if (firstVisual == lastVisual)
-            cellOption.viewItemPosition = QStyleOptionViewItem::OnlyOne;
-        else if (visual == firstVisual)
-            cellOption.viewItemPosition = QStyleOptionViewItem::Beginning;
-        else if (visual == lastVisual)
-            cellOption.viewItemPosition = QStyleOptionViewItem::End;
-        else
-            cellOption.viewItemPosition = QStyleOptionViewItem::Middle;
+        cellOption.viewItemPosition = positionInRow(visual, firstVisual, lastVisual);
+        if (column == 0)
+            drawTreeColumnBranches(painter, cellOption, index);
+        drawCell(painter, cellOption, cell);
+    }
+    if (currentRow && m_allColumnsShowFocus && rowLeft < rowRight)
+        drawRowFocus(painter, option,
+                     QRect(rowLeft, option.rect.top(), rowRight - rowLeft, option.rect.height()),
+                     rowSelected);
+}
 
-        if (column == 0) {
-            const int indent = std::min(indentationOf(index), width);
-            if (model->hasChildren(index))
-                cellOption.state |= QStyle::State_Children;
-            if (isExpanded(index))
-                cellOption.state |= QStyle::State_Open;
-            if (indent > 0) {
-                // The branches take the selection only where the style shows it there.
-                QStyleOptionViewItem branchOption = cellOption;
-                branchOption.rect = QRect(x, option.rect.top(), indent, option.rect.height());
-                if (decorationSelected)
-                    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &branchOption, painter, this);
-                drawBranches(painter, branchOption.rect, index);
-            }
-            cellOption.rect.setLeft(x + indent);
-        }
-        // The row's own background (alternate rows); the delegate paints the selection.
-        QStyleOptionViewItem background = cellOption;
-        background.state &= ~QStyle::State_Selected;
-        style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &background, painter, this);
-        if (QAbstractItemDelegate *delegate = itemDelegateForIndex(cell))
-            delegate->paint(painter, cellOption, cell);
+void OutlineView::drawTreeColumnBranches(QPainter *painter, QStyleOptionViewItem &cellOption,
+                                         const QModelIndex &index) const
+{
+    const QRect cellRect = cellOption.rect;
+    const int indent = std::min(indentationOf(index), cellRect.width());
+    if (model()->hasChildren(index))
+        cellOption.state |= QStyle::State_Children;
+    if (isExpanded(index))
+        cellOption.state |= QStyle::State_Open;
+    if (indent > 0) {
+        // The branches take the selection only where the style shows it there.
+        QStyleOptionViewItem branchOption = cellOption;
+        branchOption.rect = QRect(cellRect.left(), cellRect.top(), indent, cellRect.height());
+        if (style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &cellOption, this))
+            style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &branchOption, painter, this);
+        drawBranches(painter, branchOption.rect, index);
     }
-    if (currentRow && m_allColumnsShowFocus && rowLeft < rowRight) {
-        QStyleOptionFocusRect frame;
-        frame.QStyleOption::operator=(option);
-        frame.rect = QRect(rowLeft, option.rect.top(), rowRight - rowLeft, option.rect.height());
-        frame.state |= QStyle::State_KeyboardFocusChange;
-        frame.backgroundColor = option.palette.color(rowSelected ? QPalette::Highlight : QPalette::Base);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, this);
-    }
+    cellOption.rect.setLeft(cellRect.left() + indent);
+}
+
+void OutlineView::drawCell(QPainter *painter, const QStyleOptionViewItem &cellOption,
+                           const QModelIndex &cell) const
+{
+    // The row's own background (alternate rows); the delegate paints the selection.
+    QStyleOptionViewItem background = cellOption;
+    background.state &= ~QStyle::State_Selected;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &background, painter, this);
+    if (QAbstractItemDelegate *delegate = itemDelegateForIndex(cell))
+        delegate->paint(painter, cellOption, cell);
+}
+
+void OutlineView::drawRowFocus(QPainter *painter, const QStyleOptionViewItem &option, const QRect &rect,
+                               bool selected) const
+{
+    QStyleOptionFocusRect frame;
+    frame.QStyleOption::operator=(option);
+    frame.rect = rect;
+    frame.state |= QStyle::State_KeyboardFocusChange;
+    frame.backgroundColor = option.palette.color(selected ? QPalette::Highlight : QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, this);
 }
 
 void OutlineView::drawBranches(QPainter *painter, const QRect &rect, const QModelIndex &index) const

@@ -147,6 +147,13 @@ private:
     int rowsPerPage() const;
     // The indentation left of an item of the tree column.
     int indentationOf(const QModelIndex &index) const;
+    // Parts of drawRow: the tree column's branches (narrowing the cell to the right of
+    // them), one cell over its row background, and the focus frame around a whole row.
+    void drawTreeColumnBranches(QPainter *painter, QStyleOptionViewItem &cellOption,
+                                const QModelIndex &index) const;
+    void drawCell(QPainter *painter, const QStyleOptionViewItem &cellOption, const QModelIndex &cell) const;
+    void drawRowFocus(QPainter *painter, const QStyleOptionViewItem &option, const QRect &rect,
+                      bool selected) const;
     // The index whose expand arrow is under a viewport point, or invalid.
     QModelIndex arrowAt(const QPoint &point) const;
     void toggle(const QModelIndex &index);
