@@ -130,11 +130,8 @@ void AppDelegate::awakeFromNib()
     registerNotifications();
     Kestrune::setStartPreferences();
     if (m_window) {
-        if (QScreen *screen = m_window->screen()) {
-            QRect frame = m_window->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            m_window->move(frame.topLeft());
-        }
+        if (QScreen *screen = m_window->screen())
+            Pavisade::centerWindowInArea(m_window, screen->availableGeometry());
     }
 }
 

@@ -26,6 +26,7 @@
 #include <QtCore/QFile>
 #include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -169,6 +170,18 @@ TEST(Startup, ACleanStartLogsNoWarning)
     QStringList warnings = log.warnings();
     warnings.removeIf([](const QString &line) { return line.startsWith("This plugin does not support"); });
     EXPECT_EQ(warnings.join("\n").toStdString(), "");
+}
+
+// The first frame is 1000 x 600 cut to the screen's free area (the suite's screen is
+// 800 x 600), all of it on the screen, so the title bar and its buttons can be reached.
+TEST(Startup, TheMainWindowOpensWithinTheScreensFreeArea)
+{
+    prepareLocalStore();
+    Started app;
+    const QRect available = app.window.screen()->availableGeometry();
+    EXPECT_EQ(app.window.size(), QSize(1000, 600).boundedTo(available.size()));
+    EXPECT_TRUE(available.contains(app.window.frameGeometry()))
+        << app.window.frameGeometry().x() << "," << app.window.frameGeometry().y();
 }
 
 TEST(Startup, QuickConnectOpensInFrontOfTheMainWindowWithTheFocusInItsFirstField)
