@@ -25,6 +25,10 @@ inline constexpr QSize kTBDocumentIconButtonSize{16, 16};
 // The versions button right of the title.
 inline constexpr QSize kTBVersionsButtonSize{9, 9};
 
+// In full screen the hidden title bar comes back when the pointer is this close to the
+// window's top edge.
+inline constexpr double kTBFullScreenRevealEdge = 2.0;
+
 // Width of the invisible resize grips along the window's edges and at its corners.
 inline constexpr int kTBWindowGripWidth = 6;
 // No edge or corner drag makes a title-bar window smaller than this.

@@ -6,6 +6,9 @@
 #include <kestrune/chrome/TBTitlebarContainer.h>
 #include <kestrune/chrome/TBTitlebarView.h>
 
+#include <QtGui/QAction>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QScreen>
 #include <QtGui/QWindow>
 #include <QtWidgets/QAbstractButton>
@@ -70,6 +73,16 @@ TBWindow::TBWindow(QWidget *parent)
 {
     setMinimumSize(kTBWindowMinimumSize);
     doInitialWindowSetup();
+    // The usual full-screen key of the platform, F11 on every desktop here.
+    auto *fullScreen = new QAction(tr("Full Screen"), this);
+    fullScreen->setObjectName(QStringLiteral("TBToggleFullScreen"));
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::FullScreen);
+    if (!keys.contains(QKeySequence(Qt::Key_F11)))
+        keys.prepend(QKeySequence(Qt::Key_F11));
+    fullScreen->setShortcuts(keys);
+    fullScreen->setShortcutContext(Qt::WindowShortcut);
+    connect(fullScreen, &QAction::triggered, this, [this] { toggleFullScreen(); });
+    addAction(fullScreen);
     // The window system's focus can move without an activation change reaching this
     // window (between its own dialogs, or with the application state arriving late).
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { activationStateDidChange(); });
@@ -466,7 +479,7 @@ bool TBWindow::documentHasEditStatus() const
 
 void TBWindow::recalculateFrameForTitleBarContainer()
 {
-    m_container->setGeometry(0, 0, width(), int(std::lround(m_titleBarHeight)));
+    m_container->setGeometry(0, barTop(), width(), int(std::lround(m_titleBarHeight)));
     if (m_titleBarView)
         m_titleBarView->setGeometry(m_container->rect());
 }
@@ -502,9 +515,9 @@ void TBWindow::layoutTrafficLights()
         const double cx = m_trafficLightButtonsLeftMargin;
         const double mx = cx + c.width() + s;
         const double zx = mx + m.width() + s;
-        close->move(int(std::lround(cx)), topFromBottomUp(barHeight, y, c.height()));
-        minimize->move(int(std::lround(mx)), topFromBottomUp(barHeight, y, m.height()));
-        zoom->move(int(std::lround(zx)), topFromBottomUp(barHeight, y, z.height()));
+        close->move(int(std::lround(cx)), barTop() + topFromBottomUp(barHeight, y, c.height()));
+        minimize->move(int(std::lround(mx)), barTop() + topFromBottomUp(barHeight, y, m.height()));
+        zoom->move(int(std::lround(zx)), barTop() + topFromBottomUp(barHeight, y, z.height()));
     } else {
         const double columnHeight = c.height() + m.height() + z.height() + 2 * (s - 2.0);
         const double y0 = m_centerTrafficLightButtons ? std::round(midY - columnHeight / 2)
@@ -513,9 +526,9 @@ void TBWindow::layoutTrafficLights()
         const double zy = y0;
         const double my = zy + z.height() + s - 2.0;
         const double cy = my + m.height() + s - 2.0;
-        close->move(x, topFromBottomUp(barHeight, cy, c.height()));
-        minimize->move(x, topFromBottomUp(barHeight, my, m.height()));
-        zoom->move(x, topFromBottomUp(barHeight, zy, z.height()));
+        close->move(x, barTop() + topFromBottomUp(barHeight, cy, c.height()));
+        minimize->move(x, barTop() + topFromBottomUp(barHeight, my, m.height()));
+        zoom->move(x, barTop() + topFromBottomUp(barHeight, zy, z.height()));
     }
 }
 
@@ -540,7 +553,7 @@ void TBWindow::layoutFullScreenButton()
     const double y =
         m_centerFullScreenButton ? std::floor(midY - h * 0.5) : maxY - h - m_fullScreenButtonTopMargin;
     fullScreen->move(int(std::lround(barWidth - fullScreen->width() - m_fullScreenButtonRightMargin)),
-                     topFromBottomUp(barHeight, y, h));
+                     barTop() + topFromBottomUp(barHeight, y, h));
 }
 
 // The title text and the document icon left of it, placed in the middle of the bar as
@@ -566,7 +579,7 @@ void TBWindow::layoutTitleAndDocumentIcon()
         const double y = m_verticallyCenterTitle ? std::floor(midY - h * 0.5) : maxY - h - 3.0;
         m_documentIconButton->move(m_titleField->x() - m_documentIconButton->width() -
                                        int(kTBTitleDocumentButtonOffset),
-                                   topFromBottomUp(barHeight, y, h));
+                                   barTop() + topFromBottomUp(barHeight, y, h));
     }
 }
 
@@ -586,28 +599,32 @@ void TBWindow::layoutVersionsButtonAndTextFields()
         const int limit = (fullScreen ? fullScreen->x() : width()) - int(kTBTitleHorizontalMargin);
         const int x = std::min(m_titleField->x() + m_titleField->width() + int(kTBTitleDocumentButtonOffset),
                                limit - m_versionsButton->width());
-        m_versionsButton->move(x, topFromBottomUp(barHeight, y, h));
+        m_versionsButton->move(x, barTop() + topFromBottomUp(barHeight, y, h));
         if (titleFont)
             m_versionsButton->setFont(*titleFont);
     }
     for (QLabel *field : findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
         const double h = field->height();
         const double y = m_verticallyCenterTitle ? std::round(midY - h * 0.5) : maxY - h - 2.0;
-        field->move(field->x(), topFromBottomUp(barHeight, y, h));
+        field->move(field->x(), barTop() + topFromBottomUp(barHeight, y, h));
         if (titleFont)
             field->setFont(*titleFont);
     }
 }
 
-// In full screen the content takes the whole window and the bar, when it is kept, lies
-// over its top.
+// The content starts below the bar wherever the bar is shown, so the bar never lies
+// over it; while the bar is hidden in full screen the content starts at the top.
 void TBWindow::repositionContentView()
 {
-    const int top = m_inFullScreen ? 0 : int(std::lround(m_titleBarHeight));
+    const int top = int(std::lround(shownTitleBarHeight()));
     if (contentsMargins() != QMargins(0, top, 0, 0))
         setContentsMargins(0, top, 0, 0);
-    if (m_inFullScreen)
-        m_container->raise();
+}
+
+int TBWindow::barTop() const
+{
+    // A bar hidden with no height of its own still keeps its buttons out of sight.
+    return isTitleBarShown() ? 0 : -int(std::lround(std::max(m_titleBarHeight, m_cachedTitleBarHeight)));
 }
 
 void TBWindow::layoutGrips()
@@ -641,16 +658,14 @@ double TBWindow::toolbarHeight() const
 
 QRect TBWindow::contentViewFrame() const
 {
-    if (m_inFullScreen)
-        return rect();
-    const int top = int(std::lround(m_titleBarHeight + toolbarHeight()));
+    const int top = int(std::lround(shownTitleBarHeight() + toolbarHeight()));
     return QRect(0, top, width(), height() - top);
 }
 
 QPoint TBWindow::sheetPosition(const QSize &sheetSize) const
 {
     const QRect proposed(
-        QPoint((width() - sheetSize.width()) / 2, int(std::lround(m_titleBarHeight + toolbarHeight()))),
+        QPoint((width() - sheetSize.width()) / 2, int(std::lround(shownTitleBarHeight() + toolbarHeight()))),
         sheetSize);
     QRect placed = proposed;
     if (auto *delegate = dynamic_cast<TBWindowDelegate *>(m_delegate.data()))
@@ -736,6 +751,12 @@ void TBWindow::enterFullScreen()
     }
     m_normalGeometry = geometry();
     m_inFullScreen = true;
+    m_titleBarRevealed = false;
+    // The pointer reaching the top edge brings the bar back: every move over the window
+    // passes its window-system window, whichever widget it goes to.
+    if (!windowHandle())
+        create();
+    windowHandle()->installEventFilter(this);
     m_togglingFullScreen = true;
     setWindowState(windowState() | Qt::WindowFullScreen);
     // Without a window manager the state alone does not cover the screen.
@@ -755,6 +776,9 @@ void TBWindow::exitFullScreen()
             m_titleBarView->show();
     }
     m_inFullScreen = false;
+    m_titleBarRevealed = false;
+    if (QWindow *handle = windowHandle())
+        handle->removeEventFilter(this);
     m_togglingFullScreen = true;
     setWindowState(windowState() & ~Qt::WindowFullScreen);
     if (m_normalGeometry.isValid() && geometry() != m_normalGeometry)
@@ -765,7 +789,44 @@ void TBWindow::exitFullScreen()
     emit didExitFullScreen();
 }
 
+void TBWindow::setTitleBarRevealed(bool revealed)
+{
+    // A bar that is hidden for the whole of full screen does not come back.
+    if (!m_inFullScreen || revealed == m_titleBarRevealed || (revealed && m_titleBarHeight <= 0.0))
+        return;
+    m_titleBarRevealed = revealed;
+    layoutTrafficLightsAndContent();
+    redisplay();
+    emit titleBarRevealedChanged(revealed);
+}
+
 // --- Events -------------------------------------------------------------------------
+
+bool TBWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && m_inFullScreen && watched == windowHandle()) {
+        const auto *move = static_cast<QMouseEvent *>(event);
+        const double y = move->position().y();
+        // A drag that reaches the edge (selecting text, moving a divider) is left alone.
+        if (!m_titleBarRevealed && move->buttons() == Qt::NoButton && y < kTBFullScreenRevealEdge)
+            setTitleBarRevealed(true);
+        // Below the bar and the menu bar and toolbars it brought down with it.
+        else if (m_titleBarRevealed && y >= shownTitleBarHeight() + toolbarHeight())
+            setTitleBarRevealed(false);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TBWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape that nothing inside the window took leaves full screen.
+    if (m_inFullScreen && event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        toggleFullScreen();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
 
 bool TBWindow::event(QEvent *event)
 {

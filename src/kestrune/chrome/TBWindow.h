@@ -191,6 +191,15 @@ public:
     // changed: then the request is dropped.
     void setFrame(const QRect &frame, bool display);
     bool isInFullScreen() const { return m_inFullScreen; }
+    // In full screen the title bar stays out of the way: it is hidden and the content
+    // takes its place, until the pointer reaches the screen's top edge. Then the bar
+    // comes back with its buttons and the content starts below it again, until the
+    // pointer goes below the bar and the menu bar and toolbars under it. Outside full
+    // screen the bar is always shown.
+    bool isTitleBarShown() const { return !m_inFullScreen || m_titleBarRevealed; }
+    // Shows or hides the bar in full screen (what the pointer does); nothing otherwise,
+    // and nothing while the bar is hidden for the whole of full screen.
+    void setTitleBarRevealed(bool revealed);
     // Everything laid out above the content below the title bar (menu bar, toolbars),
     // 0 when there is none.
     double toolbarHeight() const;
@@ -226,10 +235,14 @@ signals:
     void willEnterFullScreen();
     void willExitFullScreen();
     void didExitFullScreen();
+    // The bar came back (true) or went away (false) in full screen.
+    void titleBarRevealedChanged(bool revealed);
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -249,6 +262,10 @@ private:
     QAbstractButton *buttonToLayout(int slot) const;
     void enterFullScreen();
     void exitFullScreen();
+    // The height of the bar as it stands now: 0 while it is hidden in full screen.
+    double shownTitleBarHeight() const { return isTitleBarShown() ? m_titleBarHeight : 0.0; }
+    // Where the bar's top edge lies: above the window while it is hidden in full screen.
+    int barTop() const;
 
     double m_titleBarHeight = 0.0;
     double m_cachedTitleBarHeight = 0.0;
@@ -269,6 +286,7 @@ private:
     bool m_showsDocumentProxyIcon = false;
     unsigned m_styleMask = Titled | Closable | Miniaturizable | Resizable;
     bool m_inFullScreen = false;
+    bool m_titleBarRevealed = false;
     bool m_togglingFullScreen = false;
     bool m_inLayout = false;
     bool m_preventWindowFrameChange = false;

@@ -119,6 +119,15 @@ void AppDelegate::menuConfig()
         file->addAction(L(QStringLiteral("Preferences")), this, [this] { preferencesToolBarItemClick(); });
     preferences->setObjectName(QStringLiteral("preferences"));
     preferences->setShortcut(QKeySequence::Preferences);
+    file->addSeparator();
+    QAction *quit = file->addAction(L(QStringLiteral("Quit")), this, [this] { quitMenuBarItemClick(); });
+    quit->setObjectName(QStringLiteral("quit"));
+    quit->setMenuRole(QAction::QuitRole);
+    // The platform's quit key, Ctrl+Q where it names none.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (quitKeys.isEmpty())
+        quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcuts(quitKeys);
     QMenu *help = m_window->menuBar()->addMenu(L(QStringLiteral("Help")));
     help->addAction(L(QStringLiteral("About Kestrune")), this, [this] { aboutToolBarItemClick(); });
 }
@@ -130,11 +139,8 @@ void AppDelegate::awakeFromNib()
     registerNotifications();
     Kestrune::setStartPreferences();
     if (m_window) {
-        if (QScreen *screen = m_window->screen()) {
-            QRect frame = m_window->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            m_window->move(frame.topLeft());
-        }
+        if (QScreen *screen = m_window->screen())
+            Pavisade::centerWindowInArea(m_window, screen->availableGeometry());
     }
 }
 
@@ -160,6 +166,16 @@ void AppDelegate::openNewConnectionMenuBarItemClick()
 void AppDelegate::closeConnectionMenuBarItemClick()
 {
     Bastwick::NotificationCenter::defaultCenter().post(kCloseConnectionMsg);
+}
+
+// Quitting closes the main window, so it ends the application the way closing the
+// window does, with the same chances for the window to refuse.
+void AppDelegate::quitMenuBarItemClick()
+{
+    if (m_window)
+        m_window->close();
+    else
+        terminate();
 }
 
 void AppDelegate::homeToolBarItemClick()

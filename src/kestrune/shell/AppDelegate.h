@@ -47,6 +47,7 @@ public:
     void closeConnectionMenuBarItemClick();
     void connectionManagerMenuBarItemClick();
     void preferencesToolBarItemClick();
+    void quitMenuBarItemClick();
     void homeToolBarItemClick();
     void aboutToolBarItemClick();
 

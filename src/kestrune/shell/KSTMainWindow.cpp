@@ -38,6 +38,11 @@ KSTMainWindow::KSTMainWindow(QWidget *parent)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     createAndPositionTrafficLights();
     awakeFromNib();
+    // The lights are out of sight in full screen, except while the bar is brought back.
+    connect(this, &TBWindow::titleBarRevealedChanged, this, [this](bool revealed) {
+        if (m_trafficLightsContainer && isInFullScreen())
+            m_trafficLightsContainer->setAlphaValue(revealed ? 1.0 : 0.0);
+    });
 
     setWindowTitle(QStringLiteral("Kestrune"));
     auto *body = new QWidget(this);

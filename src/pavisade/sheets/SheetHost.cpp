@@ -44,27 +44,38 @@ private:
     std::function<void()> m_block;
 };
 
-// Gives the keyboard back to a sheet's window when the sheet goes away while it has it,
-// so the window is the active one again whatever the window system would choose (some
-// pick the window under the pointer, or none). A sheet that closes while another window
-// or another application has the keyboard leaves it there.
-class FocusReturner : public QObject
+// Keeps the keyboard with a sheet while it is up, and gives it back to the sheet's
+// window when the sheet goes away.
+//
+// A window system activates the window a sheet blocks when the user clicks it, and then
+// neither takes the keys: the blocked window gets none, the sheet does not have the
+// keyboard. So when the window the sheet hangs on becomes active while a sheet blocks it,
+// the keyboard goes to the sheet in front (the topmost one, an alert on the sheet
+// perhaps).
+//
+// When the sheet goes away while it has the keyboard, the window is the active one
+// again whatever the window system would choose (some pick the window under the
+// pointer, or none). A sheet that closes while another window or another application
+// has the keyboard leaves it there.
+class SheetKeyboard : public QObject
 {
 public:
     // Once per sheet: a sheet can be begun again.
     static void install(QDialog *sheet)
     {
-        static const QString name = QStringLiteral("pavisade_focus_returner");
+        static const QString name = QStringLiteral("pavisade_sheet_keyboard");
         if (!sheet->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
-            (new FocusReturner(sheet))->setObjectName(name);
+            (new SheetKeyboard(sheet))->setObjectName(name);
     }
 
 private:
-    explicit FocusReturner(QDialog *sheet)
+    explicit SheetKeyboard(QDialog *sheet)
         : QObject(sheet)
         , m_sheet(sheet)
     {
         sheet->installEventFilter(this);
+        if (sheet->isVisible())
+            watchOwner(ownerWindow());
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *focus) {
             if (focus)
                 m_hasKeyboard = focus == m_sheet->windowHandle();
@@ -73,20 +84,65 @@ private:
         });
     }
 
+    QWidget *ownerWindow() const
+    {
+        return m_sheet->parentWidget() ? m_sheet->parentWidget()->window() : nullptr;
+    }
+
+    void watchOwner(QWidget *owner)
+    {
+        if (m_owner == owner)
+            return;
+        if (m_owner)
+            m_owner->removeEventFilter(this);
+        m_owner = owner;
+        if (owner)
+            owner->installEventFilter(this);
+    }
+
+    // The modal window in front of the owner takes the keyboard, once the activation of
+    // the owner has run its course.
+    void giveKeyboardToTheSheetInFront()
+    {
+        QTimer::singleShot(0, this, [this] {
+            QWidget *owner = m_owner;
+            QWidget *front = QApplication::activeModalWidget();
+            if (!owner || !front || front == owner || !front->isVisible() ||
+                QApplication::activeWindow() != owner)
+                return;
+            for (QWidget *w = front->parentWidget(); w; w = w->parentWidget())
+                if (w->window() == owner) {
+                    front->raise();
+                    front->activateWindow();
+                    return;
+                }
+        });
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Hide && watched == m_sheet && std::exchange(m_hasKeyboard, false)) {
-            QWidget *window = m_sheet->parentWidget() ? m_sheet->parentWidget()->window() : nullptr;
-            const QWidget *active = QApplication::activeWindow();
-            if (window && window->isVisible() && (!active || active == m_sheet))
-                window->activateWindow();
+        if (watched == m_sheet) {
+            if (event->type() == QEvent::Show) {
+                watchOwner(ownerWindow());
+            } else if (event->type() == QEvent::Hide) {
+                watchOwner(nullptr);
+                if (std::exchange(m_hasKeyboard, false)) {
+                    QWidget *window = ownerWindow();
+                    const QWidget *active = QApplication::activeWindow();
+                    if (window && window->isVisible() && (!active || active == m_sheet))
+                        window->activateWindow();
+                }
+            }
+        } else if (watched == m_owner && event->type() == QEvent::WindowActivate && m_sheet->isVisible()) {
+            giveKeyboardToTheSheetInFront();
         }
         return false;
     }
 
 private:
     QDialog *m_sheet;
+    QPointer<QWidget> m_owner;
     bool m_hasKeyboard = false;
 };
 
@@ -123,7 +179,7 @@ void openAsSheet(QDialog *dialog, QWidget *window)
     dialog->adjustSize();
     if (top)
         dialog->move(sheetPosition(top, dialog->size()));
-    FocusReturner::install(dialog);
+    SheetKeyboard::install(dialog);
     dialog->open();
     // The sheet takes the keyboard at once (a window system may leave new windows behind
     // the focus).

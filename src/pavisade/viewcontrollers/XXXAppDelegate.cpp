@@ -12,6 +12,8 @@
 #include <corbelan/services/RouteManager.h>
 #include <corbelan/services/XXXCommonImageCache.h>
 
+#include <algorithm>
+
 #include <QtCore/QEvent>
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
@@ -58,6 +60,20 @@ X3CommonViewController *routedController(const QString &identifier)
 }
 
 } // namespace
+
+namespace Pavisade {
+
+void centerWindowInArea(QWidget *window, const QRect &area)
+{
+    if (!window || area.isEmpty())
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    frame.moveTopLeft(QPoint(std::max(frame.left(), area.left()), std::max(frame.top(), area.top())));
+    window->move(frame.topLeft());
+}
+
+} // namespace Pavisade
 
 XXXAppDelegate::XXXAppDelegate(QObject *parent)
     : QObject(parent)
@@ -133,16 +149,16 @@ void XXXAppDelegate::windowTitleConfig()
         m_osxMainWindow->setWindowTitle(appDisplayName());
         QScreen *screen = QGuiApplication::primaryScreen();
         const QRect available = screen ? screen->availableGeometry() : QRect();
-        m_osxMainWindow->setGeometry(QRect(available.topLeft(), QSize(1000, 600)));
+        // No larger than the screen's free area, whatever its size and scale.
+        m_osxMainWindow->setGeometry(
+            QRect(available.topLeft(), QSize(1000, 600).boundedTo(available.size())));
         XXXLog(QStringLiteral("mainScreen = {{%1, %2}, {%3, %4}} ")
                    .arg(available.x())
                    .arg(available.y())
                    .arg(available.width())
                    .arg(available.height()));
         Pavisade::setRepresentedURL(m_osxMainWindow, QUrl(QStringLiteral("WindowTitle")));
-        QRect frame = m_osxMainWindow->geometry();
-        frame.moveCenter(available.center());
-        m_osxMainWindow->move(frame.topLeft());
+        Pavisade::centerWindowInArea(m_osxMainWindow, available);
     }
     windowTitleIconConfig();
     if (m_osxMainWindow)

@@ -21,13 +21,22 @@ PAVISADE_EXPORT extern const QString XXXToolbarSeparatorItemIdentifier;     // "
 PAVISADE_EXPORT extern const QString XXXToolbarSpaceItemIdentifier;         // "space"
 PAVISADE_EXPORT extern const QString XXXToolbarFlexibleSpaceItemIdentifier; // "flexibleSpace"
 
+namespace Pavisade {
+
+// Moves the window so that its frame is centred in the area (a screen's free area),
+// but never with its top-left corner outside it: a window larger than the area keeps
+// its left edge and its title bar on the screen.
+PAVISADE_EXPORT void centerWindowInArea(QWidget *window, const QRect &area);
+
+} // namespace Pavisade
+
 // The base of the application's delegate. awakeFromNib() runs the start-up as a fixed
 // sequence of steps and hooks, each with a default a subclass overrides:
 //
 //   osxMainWindowConfig   the main window from mainWindow()
 //   viewControllerRouteConfig
 //   menuConfig            "Velderhop" in the application and Help menus -> display name
-//   windowTitleConfig     title, 1000 x 600 at the screen's corner, centred, icon
+//   windowTitleConfig     title, 1000 x 600 (no more than the screen's free area), centred, icon
 //   mainViewControllerConfig   the first screen from startViewController()
 //   openDataBase
 //   showMainView          the first screen fills the window's screen stack

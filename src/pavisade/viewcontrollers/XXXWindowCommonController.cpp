@@ -7,6 +7,7 @@
 #include <pavisade/viewcontrollers/ScreenStack.h>
 #include <pavisade/viewcontrollers/ToolBarActions_p.h>
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
+#include <pavisade/viewcontrollers/XXXAppDelegate.h>
 
 #include <bastwick/platform/Log.h>
 #include <corbelan/services/XXXCommonImageCache.h>
@@ -91,11 +92,8 @@ QWidget *XXXWindowCommonController::loadWindow()
 
 void XXXWindowCommonController::windowDidLoad()
 {
-    if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = m_window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        m_window->move(frame.topLeft());
-    }
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        Pavisade::centerWindowInArea(m_window, screen->availableGeometry());
     osxMainWindowConfig();
     toolBarConfig();
     toolBarConfig();

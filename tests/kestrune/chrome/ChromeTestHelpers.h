@@ -22,6 +22,15 @@ inline void sendMouse(QWidget *widget, QEvent::Type type, const QPointF &pos,
     QApplication::sendEvent(widget, &event);
 }
 
+// Moves the pointer over the window to pos (window coordinates) as the window system
+// reports it: to the window's own window-system window, with the buttons held.
+inline void movePointer(QWidget *window, const QPointF &pos, Qt::MouseButtons buttons = Qt::NoButton)
+{
+    QMouseEvent event(QEvent::MouseMove, pos, window->mapToGlobal(pos), Qt::NoButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &event);
+}
+
 // A title-bar window with a body, shown, drawing as main unless told otherwise.
 struct ShownWindow
 {

@@ -8,6 +8,7 @@
 #include <QtGui/QScreen>
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QDialog>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QToolBar>
 #include <gtest/gtest.h>
@@ -169,13 +170,16 @@ TEST(TitleBarWindow, FullScreenStateMachine)
         EXPECT_EQ(w.geometry(), w.screen()->geometry());
         EXPECT_EQ(w.titleBarHeight(), hideBar ? 0.0 : 36.0);
         EXPECT_EQ(w.titleBarView()->isVisible(), !hideBar);
-        // The content takes the whole window; a kept bar lies over its top.
+        // The content takes the whole window, and nothing of the bar lies over it: the
+        // bar and its buttons wait above the window's top edge.
+        EXPECT_FALSE(w.isTitleBarShown());
         EXPECT_EQ(w.contentsMargins().top(), 0);
         EXPECT_EQ(w.contentViewFrame(), w.rect());
         EXPECT_TRUE(waitFor([&] { return w.centralWidget()->geometry() == w.rect(); }));
-        if (!hideBar)
-            EXPECT_GT(w.children().indexOf(w.titleBarContainer()), w.children().indexOf(w.centralWidget()))
-                << "the bar is stacked above the content";
+        EXPECT_LE(w.titleBarContainer()->geometry().bottom(), 0);
+        for (QAbstractButton *button : {w.closeButtonToLayout(), w.minimizeButtonToLayout(),
+                                        w.zoomButtonToLayout(), w.fullScreenButtonToLayout()})
+            EXPECT_LE(button->geometry().bottom(), 0) << button->accessibleName().toStdString();
 
         w.toggleFullScreen();
         EXPECT_FALSE(w.isInFullScreen());
@@ -183,9 +187,79 @@ TEST(TitleBarWindow, FullScreenStateMachine)
         EXPECT_EQ(w.geometry(), normal);
         EXPECT_EQ(w.titleBarHeight(), 36.0);
         EXPECT_TRUE(w.titleBarView()->isVisible());
+        EXPECT_TRUE(w.isTitleBarShown());
+        EXPECT_EQ(w.titleBarContainer()->geometry(), QRect(0, 0, w.width(), 36));
         EXPECT_TRUE(waitFor([&] { return w.centralWidget()->y() == 36; })) << "below the bar again";
         EXPECT_EQ(order, QStringList({"will-enter", "will-exit", "did-exit"}));
     }
+}
+
+TEST(TitleBarWindow, InFullScreenThePointerAtTheTopEdgeBringsTheBarBackAboveTheContent)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.setTitleBarHeight(36);
+    w.menuBar()->addMenu(QStringLiteral("File"));
+    w.toggleFullScreen();
+    QSignalSpy revealed(&w, &TBWindow::titleBarRevealedChanged);
+    ASSERT_TRUE(waitFor([&] { return w.menuBar()->isVisible() && w.menuBar()->y() == 0; }));
+    const int menuHeight = w.menuBar()->height();
+
+    movePointer(&w, QPointF(300, 200));
+    movePointer(&w, QPointF(300, 0), Qt::LeftButton);
+    EXPECT_FALSE(w.isTitleBarShown()) << "a drag that reaches the edge leaves the bar hidden";
+
+    movePointer(&w, QPointF(300, 0));
+    EXPECT_TRUE(w.isTitleBarShown());
+    EXPECT_EQ(revealed.size(), 1);
+    EXPECT_EQ(w.titleBarContainer()->geometry(), QRect(0, 0, w.width(), 36));
+    // The bar's buttons come back inside it, the full-screen button among them.
+    for (QAbstractButton *button : {w.closeButtonToLayout(), w.fullScreenButtonToLayout()})
+        EXPECT_TRUE(QRect(0, 0, w.width(), 36).contains(button->geometry()))
+            << button->accessibleName().toStdString();
+    // The menu bar and the content move down below it rather than under it.
+    EXPECT_TRUE(waitFor([&] { return w.menuBar()->y() == 36; }));
+    EXPECT_TRUE(waitFor([&] { return w.centralWidget()->y() == 36 + menuHeight; }));
+    EXPECT_EQ(w.contentViewFrame().top(), 36 + menuHeight);
+    EXPECT_EQ(Pavisade::sheetPosition(&w, QSize(300, 200)).y(),
+              w.mapToGlobal(QPoint(0, 36 + menuHeight)).y());
+
+    // Over the menu bar it brought down the bar stays; below it, the bar goes again.
+    movePointer(&w, QPointF(300, 36 + menuHeight / 2));
+    EXPECT_TRUE(w.isTitleBarShown());
+    movePointer(&w, QPointF(300, 36 + menuHeight + 20));
+    EXPECT_FALSE(w.isTitleBarShown());
+    EXPECT_EQ(revealed.size(), 2);
+    EXPECT_TRUE(waitFor([&] { return w.menuBar()->y() == 0 && w.centralWidget()->y() == menuHeight; }));
+
+    // Out of full screen the pointer has no say.
+    w.toggleFullScreen();
+    movePointer(&w, QPointF(300, 200));
+    EXPECT_TRUE(w.isTitleBarShown());
+    EXPECT_EQ(revealed.size(), 2);
+}
+
+TEST(TitleBarWindow, F11AndEscapeLeaveFullScreen)
+{
+    ShownWindow shown;
+    TBWindow &w = shown.window;
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const QRect normal = w.geometry();
+    for (const Qt::Key key : {Qt::Key_F11, Qt::Key_Escape}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        w.toggleFullScreen();
+        ASSERT_TRUE(w.isInFullScreen());
+        // Sent where the keyboard is, the window's body, which takes neither key itself.
+        QTest::keyClick(w.centralWidget(), key);
+        EXPECT_FALSE(w.isInFullScreen());
+        EXPECT_EQ(w.geometry(), normal);
+    }
+    // Escape outside full screen is not the window's; F11 goes into full screen.
+    QTest::keyClick(w.centralWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isInFullScreen());
+    QTest::keyClick(w.centralWidget(), Qt::Key_F11);
+    EXPECT_TRUE(w.isInFullScreen());
 }
 
 TEST(TitleBarWindow, EdgeDragsKeepTheOppositeEdgesAndTheMinimumSize)

@@ -133,6 +133,12 @@ TEST(MainWindow, FullScreenHidesTheLightsAndBlackensTheCorners)
     EXPECT_EQ(w.trafficLightsView()->alphaValue(), 0.0);
     EXPECT_EQ(greyAt(w, 0, 0), 0) << "outside the rounded corner";
     EXPECT_NEAR(greyAt(w, 300, 1), 184, 4);
+    // The bar brought back by the pointer at the top edge shows its lights; they go
+    // with it.
+    w.setTitleBarRevealed(true);
+    EXPECT_EQ(w.trafficLightsView()->alphaValue(), 1.0);
+    w.setTitleBarRevealed(false);
+    EXPECT_EQ(w.trafficLightsView()->alphaValue(), 0.0);
     w.toggleFullScreen();
     EXPECT_EQ(w.trafficLightsView()->alphaValue(), 1.0);
     EXPECT_FALSE(w.isInFullScreen());

@@ -26,9 +26,12 @@
 #include <QtCore/QFile>
 #include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSplitter>
@@ -169,6 +172,49 @@ TEST(Startup, ACleanStartLogsNoWarning)
     QStringList warnings = log.warnings();
     warnings.removeIf([](const QString &line) { return line.startsWith("This plugin does not support"); });
     EXPECT_EQ(warnings.join("\n").toStdString(), "");
+}
+
+// The first frame is 1000 x 600 cut to the screen's free area (the suite's screen is
+// 800 x 600), all of it on the screen, so the title bar and its buttons can be reached.
+TEST(Startup, TheMainWindowOpensWithinTheScreensFreeArea)
+{
+    prepareLocalStore();
+    Started app;
+    const QRect available = app.window.screen()->availableGeometry();
+    EXPECT_EQ(app.window.size(), QSize(1000, 600).boundedTo(available.size()));
+    EXPECT_TRUE(available.contains(app.window.frameGeometry()))
+        << app.window.frameGeometry().x() << "," << app.window.frameGeometry().y();
+}
+
+namespace {
+struct QuitCountingDelegate : AppDelegate
+{
+    using AppDelegate::AppDelegate;
+    void terminate() override { ++terminations; }
+    int terminations = 0;
+};
+} // namespace
+
+// File > Quit (Ctrl+Q) ends the application the way closing the main window does.
+TEST(Startup, FileQuitClosesTheMainWindowAndEndsTheApplication)
+{
+    prepareLocalStore();
+    KSTMainWindow window;
+    QuitCountingDelegate delegate(&window);
+    delegate.awakeFromNib();
+    window.show();
+    auto *file = window.menuBar()->findChild<QMenu *>(QStringLiteral("fileMenu"));
+    ASSERT_TRUE(file);
+    QAction *quit = file->findChild<QAction *>(QStringLiteral("quit"));
+    ASSERT_TRUE(quit);
+    ASSERT_TRUE(file->actions().contains(quit));
+    EXPECT_EQ(file->actions().last(), quit) << "the last item of the menu";
+    EXPECT_EQ(quit->text(), QStringLiteral("Quit"));
+    EXPECT_TRUE(quit->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+
+    quit->trigger();
+    EXPECT_TRUE(waitFor([&] { return delegate.terminations == 1; }));
+    EXPECT_FALSE(window.isVisible());
 }
 
 TEST(Startup, QuickConnectOpensInFrontOfTheMainWindowWithTheFocusInItsFirstField)

@@ -9,6 +9,7 @@
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QPointer>
 #include <QtCore/QtMath>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
@@ -305,6 +306,59 @@ TEST(Sheets, TheWindowHasTheKeyboardAgainOnceItsSheetIsGone)
     box->buttons().first()->click();
     EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
     EXPECT_EQ(QApplication::activeWindow(), &window);
+}
+
+// Clicking a window whose sheet is open makes the window system activate it; the
+// keyboard then goes back to the sheet in front (an alert on the sheet, when there is
+// one), so Escape reaches it.
+TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
+{
+    QMainWindow window;
+    window.setGeometry(100, 100, 600, 400);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    const auto focusIs = [](QWidget *widget) {
+        return waitFor([&] { return widget && QGuiApplication::focusWindow() == widget->windowHandle(); },
+                       5000);
+    };
+    // What the window system does on a click on the window: it activates it. Then the
+    // front window must have the keyboard, and Escape, sent where the keyboard is, must
+    // close it.
+    QList<QWindow *> focused;
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &window,
+                     [&](QWindow *focus) { focused << focus; });
+    const auto clickWindowThenEscape = [&](QWidget *front) {
+        focused.clear();
+        window.activateWindow();
+        if (!waitFor([&] { return focused.contains(window.windowHandle()); }, 5000))
+            return false;
+        if (!focusIs(front))
+            return false;
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
+        return waitFor([&] { return !front || !front->isVisible(); }, 5000);
+    };
+
+    // An alert.
+    QPointer<QMessageBox> box =
+        Pavisade::showSheetModalForWindow(&window, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
+    ASSERT_TRUE(focusIs(box));
+    EXPECT_TRUE(clickWindowThenEscape(box)) << "the alert has the keyboard again";
+    ASSERT_TRUE(focusIs(&window));
+
+    // A confirmation sheet with an alert on it: the alert first, then the sheet.
+    ConfirmAlertSheet sheet;
+    Recorder recorder;
+    sheet.beginOnWindow(&window, recorder.handler());
+    ASSERT_TRUE(focusIs(&sheet));
+    QPointer<QMessageBox> onSheet =
+        Pavisade::showSheetModalForWindow(&sheet, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
+    ASSERT_TRUE(focusIs(onSheet));
+    EXPECT_TRUE(clickWindowThenEscape(onSheet)) << "the alert in front of the sheet has the keyboard";
+    ASSERT_TRUE(focusIs(&sheet));
+    EXPECT_TRUE(clickWindowThenEscape(&sheet));
+    EXPECT_EQ(recorder.codes, QList<qint64>{XSheetReturnCodeCancel});
+    EXPECT_TRUE(focusIs(&window));
 }
 
 TEST(Sheets, ConfirmationsOpenWhereTheWindowWantsSheetsAndRunOneHandler)

@@ -12,7 +12,9 @@
 
 #include <QtCore/QUrl>
 #include <QtGui/QAction>
+#include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
+#include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenuBar>
@@ -118,7 +120,12 @@ TEST(AppDelegate, StartUpPutsTheFirstScreenAndTheToolbarOnTheMainWindow)
     EXPECT_EQ(delegate.steps, (QStringList{"route", "database", "toolBarGLocation", "menuGLocation"}));
     EXPECT_EQ(delegate.osxMainWindow(), &window);
     EXPECT_EQ(window.windowTitle(), "Kestrune");
-    EXPECT_EQ(window.size(), QSize(1000, 600));
+    // 1000 x 600, but no larger than the screen's free area (800 x 600 here), and all
+    // of it on the screen.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.size(), QSize(1000, 600).boundedTo(available.size()));
+    EXPECT_TRUE(available.contains(window.frameGeometry()))
+        << window.frameGeometry().x() << "," << window.frameGeometry().y();
     EXPECT_EQ(about->text(), "About Kestrune");
     EXPECT_EQ(twice->text(), "Hide Kestrune, show Kestrune");
     EXPECT_EQ(plain->text(), "Preferences");
@@ -132,6 +139,34 @@ TEST(AppDelegate, StartUpPutsTheFirstScreenAndTheToolbarOnTheMainWindow)
     EXPECT_EQ(window.centralWidget(), stack);
     EXPECT_EQ(stack->shownScreen(), screen);
     EXPECT_EQ(window.toolBarArea(delegate.toolBar), Qt::TopToolBarArea);
+}
+
+TEST(AppDelegate, AWindowIsCentredInTheAreaWithItsTopLeftCornerOnIt)
+{
+    struct Case
+    {
+        QSize window;
+        QRect area;
+        QPoint topLeft;
+    };
+    const Case cases[] = {
+        {{1000, 600}, {0, 0, 1280, 800}, {140, 100}},
+        {{1000, 600}, {100, 30, 1280, 770}, {240, 115}},
+        // 1440 x 900 at scale 2, with the window already cut to the area.
+        {{720, 450}, {0, 0, 720, 450}, {0, 0}},
+        // A window that cannot shrink to the area (its minimum size) keeps its left
+        // edge and its title bar on the screen.
+        {{800, 500}, {0, 0, 640, 400}, {0, 0}},
+        {{700, 600}, {10, 20, 1280, 450}, {300, 20}},
+    };
+    for (const Case &c : cases) {
+        QWidget window;
+        window.setGeometry(QRect(QPoint(-500, -500), c.window));
+        Pavisade::centerWindowInArea(&window, c.area);
+        EXPECT_EQ(window.frameGeometry().topLeft(), c.topLeft)
+            << c.window.width() << "x" << c.window.height() << " in " << c.area.width() << "x"
+            << c.area.height();
+    }
 }
 
 TEST(AppDelegate, WindowToolbarItemsReachNamedClickMethodsAndSpacersAreSkipped)
