@@ -7,12 +7,12 @@
 #include <kestrune/data/model/DBExport.h>
 #include <kestrune/data/model/DBTable.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
-#include <QtCore/QSaveFile>
 
 namespace {
 
@@ -72,9 +72,9 @@ bool DBBaseExport::exportTextFileAtPath(const QString &path, const QByteArray &c
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         XXXLog(Bastwick::format("createPathIfNeded %@ failed", info.absolutePath()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        const Bastwick::Error cause(kExportDomain, 1, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!Bastwick::writeFileAtomically(path, content, &reason)) {
+        const Bastwick::Error cause(kExportDomain, 1, reason);
         XXXLog(Bastwick::format("exportTextFileAtPath error=%@", cause.toString()));
         return failed(error, cause);
     }

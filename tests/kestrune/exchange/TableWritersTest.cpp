@@ -15,6 +15,7 @@
 #include <kestrune/data/model/DBResultSet.h>
 #include <kestrune/data/model/DBTable.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/TestSetup.h"
 
@@ -271,6 +272,49 @@ TEST_F(TableWriters, FilesReadBackIntoTheSameRows)
         ASSERT_EQ(kit->rows.size(), 3);
         EXPECT_EQ(kit->rows.at(2).toMap().value("name").toString(), "O'Brien <&> \"x\", y");
         EXPECT_EQ(kit->rows.at(0).toMap().value("id").toString(), "1");
+    }
+}
+
+// A file that does not fit on the disk is never left cut short under its name: the
+// export fails with the file's path and the system's reason, and a file that was there
+// before keeps its content.
+TEST_F(TableWriters, AFullDiskFailsTheExportAndLeavesNoCutFile)
+{
+    QList<DBTuplePtr> many;
+    for (int i = 0; i < 300; ++i)
+        many.append(row({{"id", i}, {"name", QStringLiteral("name number %1").arg(i)}, {"vip", true}}));
+    connection->tables.insert("users", many);
+    const QString kept = dir.path("kept.xml");
+    {
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write("earlier"), 7);
+    }
+    for (const int type : {0, 8, 9, 10, 11}) {
+        const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+        SCOPED_TRACE(qPrintable(ext));
+        const QString path = dir.path(QStringLiteral("full/users.%1").arg(ext));
+        const QString folder = dir.path(QStringLiteral("full-db-%1").arg(type));
+        Bastwick::Error single, whole, over;
+        bool wroteSingle = true, wroteWhole = true, wroteOver = true;
+        {
+            TestSupport::FileSizeLimit limit(2048);
+            ASSERT_TRUE(limit.isActive());
+            wroteSingle = DBExportFacade::exportTableToFile(*registry, users, path, nullptr, type, &single);
+            wroteWhole = DBExportFacade::exportTables(*registry, {users}, folder, type, &whole);
+            wroteOver = DBExportFacade::exportTableToFile(*registry, users, kept, nullptr, type, &over);
+        }
+        const QString reason = TestSupport::FileSizeLimit::reason();
+        EXPECT_FALSE(wroteSingle);
+        EXPECT_EQ(single.description, path + ": " + reason);
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_FALSE(wroteWhole);
+        EXPECT_EQ(whole.description, folder + "/shop/shop." + ext + ": " + reason);
+        EXPECT_FALSE(QFile::exists(folder + "/shop/shop." + ext));
+        EXPECT_FALSE(wroteOver);
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "earlier");
     }
 }
 
