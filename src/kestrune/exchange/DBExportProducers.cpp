@@ -131,7 +131,8 @@ QString sqlInsert(DBExport &kit, const DBTable &table, const QVariantList &rows)
             const QVariant value = values.value(field->name());
             if (FileFormats::isNull(value))
                 list.append(QStringLiteral("null"));
-            else if (field->isTEXT() || field->isVARCHAR() || field->isDATETIME())
+            else if (field->isTEXT() || field->isVARCHAR() || field->isDATETIME() ||
+                     value.metaType() == QMetaType::fromType<QString>())
                 list.append(FileFormats::sqlQuoted(FileFormats::valueText(value), quote));
             else
                 list.append(FileFormats::valueText(value));

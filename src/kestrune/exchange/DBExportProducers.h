@@ -39,7 +39,8 @@ bool checkWritable(const DBTable &table, const QVariantList &rows, bool namesInM
 // SQL: the DROP line and the create statement, as the settings ask. A Deraz registry
 // names the table between double quotes.
 QString sqlHead(DBExport &kit, const AppExportConfig &config, const DBTable &table);
-// One insert line per row; text values quoted with their quotes doubled, null as null.
+// One insert line per row; text values quoted with their quotes doubled (in any field:
+// a text is never written bare), null as null.
 QString sqlInsert(DBExport &kit, const DBTable &table, const QVariantList &rows);
 
 // XML: one table element with a row element per row and a column element per field; a

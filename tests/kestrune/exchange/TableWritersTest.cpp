@@ -449,6 +449,17 @@ TEST_F(TableWriters, AValueThatCannotReadBackFailsTheExport)
     }
 }
 
+// A text in a field that is not a text field is still quoted: written bare, it would
+// end the statement or change it.
+TEST_F(TableWriters, SqlQuotesATextWhateverItsField)
+{
+    connection->tables.insert("users", {row({{"id", "1); DROP TABLE users; --"}, {"name", "Ann"}})});
+    EXPECT_EQ(exportTable(0, users), "DROP TABLE IF EXISTS 'users';\n"
+                                     ";\n"
+                                     "insert into users('id','name','vip')  values('1); DROP TABLE users; "
+                                     "--','Ann',null);\n");
+}
+
 // Files as earlier versions wrote them still read: plain XML columns, and a property
 // list laid out by the former writer.
 TEST(TableFileReaders, ReadFilesOfEarlierVersions)
