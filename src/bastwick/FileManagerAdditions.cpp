@@ -7,6 +7,7 @@
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
+#include <QtCore/QSaveFile>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QStringDecoder>
 
@@ -145,6 +146,55 @@ void createFolder(const QString &name)
     if (isFolderAtPath(path))
         return;
     makePath(path);
+}
+
+bool writeAllBytes(QIODevice &device, const QByteArray &bytes, QString *errorString)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            if (errorString) {
+                const QString reason = device.errorString();
+                *errorString =
+                    written == 0 || reason.isEmpty()
+                        ? QStringLiteral("only %1 of %2 bytes could be written").arg(done).arg(bytes.size())
+                        : reason;
+            }
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *errorString,
+                         std::optional<QFileDevice::Permissions> permissions)
+{
+    // Unbuffered: QSaveFile::commit() does not notice that the flush of its buffer
+    // failed and would put a cut file in place, so every byte is written here, where a
+    // failure shows.
+    QSaveFile file(path);
+    QString reason;
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!ok)
+        reason = file.errorString();
+    if (ok && permissions && !file.setPermissions(*permissions)) {
+        reason = file.errorString();
+        ok = false;
+    }
+    if (ok)
+        ok = writeAllBytes(file, bytes, &reason);
+    if (ok && !file.commit()) {
+        reason = file.errorString();
+        ok = false;
+    }
+    if (ok)
+        return true;
+    file.cancelWriting();
+    if (errorString)
+        *errorString = QStringLiteral("%1: %2").arg(path, reason);
+    return false;
 }
 
 QVariant readPlistFilesAtPath(const QString &path)

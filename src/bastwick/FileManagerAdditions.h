@@ -2,6 +2,8 @@
 
 #include <bastwick/BastwickExport.h>
 
+#include <QtCore/QByteArray>
+#include <QtCore/QFileDevice>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 #include <QtCore/QVariant>
@@ -42,6 +44,24 @@ BASTWICK_EXPORT bool createFileIfNeeded(const QString &path);
 // Creates the named folder (with missing parents) under the user's Documents folder
 // when it is missing; a failure is logged.
 BASTWICK_EXPORT void createFolder(const QString &name);
+
+// Writes the bytes as the whole content of the file at path: into a temporary file
+// beside it that replaces the file only once every byte is on disk, so a full disk or
+// any other write failure leaves the file as it was (or absent). False when any byte
+// could not be written, with "<path>: <the system's reason>" in errorString (for
+// example "No space left on device"). permissions, when given, are the new file's.
+// The folder must exist.
+BASTWICK_EXPORT bool writeFileAtomically(const QString &path, const QByteArray &bytes,
+                                         QString *errorString = nullptr,
+                                         std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+
+// Writes every byte to an open device. A device that takes only part of the bytes is
+// given the rest again, so that a failure ends in the device's own reason rather than
+// in a quietly short file. False, with that reason in errorString, when a write fails.
+// A file device should be opened unbuffered: a buffered one may keep a failure for a
+// later flush.
+BASTWICK_EXPORT bool writeAllBytes(QIODevice &device, const QByteArray &bytes,
+                                   QString *errorString = nullptr);
 
 // The XML property list in the file as QVariant containers (see PropertyList.h);
 // an invalid QVariant, with a log line, when the file cannot be read or does not

@@ -1,7 +1,9 @@
 #include <bastwick/ImageAdditions.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>
 
+#include <QtCore/QBuffer>
 #include <QtGui/QPainter>
 
 #include <cmath>
@@ -57,10 +59,21 @@ QImage drawnScaled(const QImage &image, const QSizeF &size, QPainter::Compositio
 
 } // namespace
 
-void saveAtPath(const QImage &image, const QString &path)
+bool saveAtPath(const QImage &image, const QString &path)
 {
-    if (image.isNull() || !image.save(path, "PNG"))
-        XXXLogWarning(QStringLiteral("Could not write the image to %1").arg(path));
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        XXXLogWarning(
+            QStringLiteral("Could not write the image to %1: it cannot be made into a PNG").arg(path));
+        return false;
+    }
+    QString reason;
+    if (!writeFileAtomically(path, png, &reason)) {
+        XXXLogWarning(QStringLiteral("Could not write the image to %1").arg(reason));
+        return false;
+    }
+    return true;
 }
 
 QImage reSize(const QImage &image, const QSizeF &size)

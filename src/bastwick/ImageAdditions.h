@@ -16,8 +16,9 @@ QT_END_NAMESPACE
 
 namespace Bastwick {
 
-// Writes the image as PNG to path (not atomically); a failure is logged.
-BASTWICK_EXPORT void saveAtPath(const QImage &image, const QString &path);
+// Writes the image as PNG to path as a whole (see writeFileAtomically): a failure is
+// logged with the path and the reason, and leaves no cut file. Answers whether it worked.
+BASTWICK_EXPORT bool saveAtPath(const QImage &image, const QString &path);
 
 // A new image of the given size (rounded to whole pixels) holding the whole image
 // scaled to the whole new rectangle.

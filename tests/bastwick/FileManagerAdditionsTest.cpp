@@ -1,8 +1,10 @@
 #include <bastwick/FileManagerAdditions.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
+#include <QtCore/QBuffer>
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
@@ -176,6 +178,87 @@ TEST_F(FileManagerAdditionsTest, ReadsTextInItsEncoding)
     EXPECT_EQ(readFileByPath(m_dir.path("missing")), std::nullopt);
     EXPECT_EQ(readFileByPath(m_dir.path("files")), std::nullopt); // a folder
     EXPECT_EQ(readFileByPath(QString()), std::nullopt);
+}
+
+// A file whose write runs out of room is never left cut short under its name: the
+// write fails with the file's path and the system's reason, and the old content (or
+// nothing) stays. The limit is small enough that a buffered write would only fail in
+// the final flush, which is where a cut file used to slip through.
+TEST_F(FileManagerAdditionsTest, AFileThatCannotBeWrittenWholeIsNotWrittenAtAll)
+{
+    const QByteArray content = QByteArray("0123456789").repeated(500);
+    const QString fresh = m_dir.path("fresh.txt");
+    const QString existing = m_dir.path("b.txt");
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+    {
+        TestSupport::FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.isActive());
+        for (const QString &path : {fresh, existing}) {
+            SCOPED_TRACE(qPrintable(path));
+            QString error;
+            EXPECT_FALSE(writeFileAtomically(path, content, &error));
+            EXPECT_TRUE(error.startsWith(path + QStringLiteral(": "))) << qPrintable(error);
+            EXPECT_TRUE(error.contains(TestSupport::FileSizeLimit::reason())) << qPrintable(error);
+        }
+        // What fits is written.
+        EXPECT_TRUE(writeFileAtomically(m_dir.path("small.txt"), "small"));
+    }
+    EXPECT_FALSE(fileExistsAtPath(fresh));
+    EXPECT_EQ(readBytes(existing), QByteArray("bee"));
+    // No temporary file is left beside them.
+    QStringList after = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden);
+    after.removeOne(QStringLiteral("small.txt"));
+    EXPECT_EQ(after, before);
+
+    QString error;
+    EXPECT_TRUE(writeFileAtomically(fresh, content, &error, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        << qPrintable(error);
+    EXPECT_EQ(readBytes(fresh), content);
+    EXPECT_EQ(QFileInfo(fresh).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+              QFileDevice::Permissions());
+    // No folder to put it in.
+    EXPECT_FALSE(writeFileAtomically(m_dir.path("missing/x.txt"), content, &error));
+    EXPECT_TRUE(error.startsWith(m_dir.path("missing/x.txt"))) << qPrintable(error);
+}
+
+// A device that takes at most `chunk` bytes a call and refuses everything past `room`.
+class NarrowDevice : public QBuffer
+{
+public:
+    NarrowDevice(qint64 chunk, qint64 room)
+        : m_chunk(chunk)
+        , m_room(room)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 n = qMin(qMin(len, m_chunk), m_room - pos());
+        if (n <= 0) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        return QBuffer::writeData(data, n);
+    }
+
+private:
+    qint64 m_chunk;
+    qint64 m_room;
+};
+
+TEST(WriteAllBytes, GivesTheRestAgainAfterAShortWriteAndReportsTheDevicesReason)
+{
+    const QByteArray content = QByteArray("abcdefghij").repeated(10);
+    NarrowDevice roomy(7, 1000);
+    QString error;
+    EXPECT_TRUE(writeAllBytes(roomy, content, &error)) << qPrintable(error);
+    EXPECT_EQ(roomy.data(), content);
+
+    NarrowDevice full(7, 30);
+    EXPECT_FALSE(writeAllBytes(full, content, &error));
+    EXPECT_EQ(error, QStringLiteral("No space left on device"));
 }
 
 TEST_F(FileManagerAdditionsTest, ReadsPropertyListFiles)

@@ -3,6 +3,7 @@
 #include <bastwick/ImageAdditions.h>
 #include <bastwick/TextGeometry.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
@@ -194,16 +195,32 @@ TEST(ImageAdditionsTest, SavesPng)
 {
     TempDir dir;
     const QString path = dir.path(QStringLiteral("out.png"));
-    saveAtPath(quadrants(), path);
+    EXPECT_TRUE(saveAtPath(quadrants(), path));
     QImage back(path, "PNG");
     ASSERT_FALSE(back.isNull());
     EXPECT_TRUE(samePixels(back, quadrants()));
 
     LogCapture log;
     const QString nowhere = dir.path(QStringLiteral("missing/out.png"));
-    saveAtPath(quadrants(), nowhere);
+    EXPECT_FALSE(saveAtPath(quadrants(), nowhere));
     EXPECT_FALSE(QFileInfo::exists(nowhere));
     EXPECT_TRUE(log.contains(nowhere));
+
+    // An image that does not fit on the disk leaves no cut file behind, and the log
+    // says why.
+    QImage noise(256, 256, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, seed = seed * 1664525u + 1013904223u);
+    const QString big = dir.path(QStringLiteral("big.png"));
+    {
+        TestSupport::FileSizeLimit limit(8192);
+        ASSERT_TRUE(limit.isActive());
+        EXPECT_FALSE(saveAtPath(noise, big));
+    }
+    EXPECT_FALSE(QFileInfo::exists(big));
+    EXPECT_TRUE(log.contains(big + QStringLiteral(": ") + TestSupport::FileSizeLimit::reason()));
 }
 
 // --- text measurement ------------------------------------------------------------

@@ -341,9 +341,20 @@ public:
     bool syncAndProtect()
     {
         sync();
-        const bool ok = status() == QSettings::NoError;
+        bool ok = status() == QSettings::NoError;
+        if (!ok)
+            XXXLogError(QStringLiteral("the settings could not be written to %1").arg(fileName()));
         if (QFile::exists(fileName()))
             QFile::setPermissions(fileName(), kOwnerOnly);
+        // QSettings writes through a buffered QSaveFile whose commit does not notice a
+        // failed final flush (a full disk): a cut file then counts as written. Reading
+        // the file back is the only way to know.
+        if (ok && !fileHoldsEverything()) {
+            XXXLogError(QStringLiteral("the settings could not be written whole to %1: the file on disk "
+                                       "lacks some of them")
+                            .arg(fileName()));
+            ok = false;
+        }
         return ok;
     }
 
@@ -359,6 +370,27 @@ protected:
     }
 
 private:
+    // Whether the file on disk holds a line for every key, the last one ended. It is
+    // read as text: another QSettings on the same file would answer from the cache
+    // this one shares with it, not from the disk.
+    bool fileHoldsEverything() const
+    {
+        const qsizetype keys = allKeys().size();
+        QFile file(fileName());
+        if (!file.open(QIODevice::ReadOnly))
+            return keys == 0;
+        const QByteArray text = file.readAll();
+        if (keys == 0)
+            return true;
+        if (!text.endsWith('\n'))
+            return false;
+        qsizetype lines = 0;
+        for (const QByteArray &line : text.split('\n'))
+            if (!line.startsWith('[') && line.contains('='))
+                ++lines;
+        return lines >= keys;
+    }
+
     QMutex *m_mutex;
 };
 

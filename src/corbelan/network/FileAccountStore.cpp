@@ -2,6 +2,7 @@
 
 #include <corbelan/network/JSONText.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
@@ -9,7 +10,6 @@
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
-#include <QtCore/QSaveFile>
 #include <QtCore/QStandardPaths>
 
 namespace {
@@ -104,15 +104,10 @@ bool FileAccountStore::setAccounts(const QString &accountTypeIdentifier, const Q
                                 {QStringLiteral("accountDescription"), account.accountDescription}});
     types.insert(accountTypeIdentifier, QVariantMap{{kAccessGranted, accessGranted}, {kAccounts, list}});
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        Bastwick::setError(error, Bastwick::Error(kErrorDomain, 3, file.errorString()));
-        return false;
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(Corbelan::jsonTextFromVariant(types, true).toUtf8());
-    if (!file.commit()) {
-        Bastwick::setError(error, Bastwick::Error(kErrorDomain, 3, file.errorString()));
+    QString reason;
+    if (!Bastwick::writeFileAtomically(m_path, Corbelan::jsonTextFromVariant(types, true).toUtf8(), &reason,
+                                       QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        Bastwick::setError(error, Bastwick::Error(kErrorDomain, 3, reason));
         return false;
     }
     QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

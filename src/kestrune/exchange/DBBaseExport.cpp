@@ -7,12 +7,12 @@
 #include <kestrune/data/model/DBExport.h>
 #include <kestrune/data/model/DBTable.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
-#include <QtCore/QSaveFile>
 
 namespace {
 
@@ -51,6 +51,12 @@ bool DBBaseExport::failed(Bastwick::Error *error, const Bastwick::Error &cause)
     return false;
 }
 
+bool DBBaseExport::rowsWritable(const DBTable &table, const QVariantList &rows, Bastwick::Error *error) const
+{
+    return m_format.holdsAnyText ||
+           DBExportProducers::checkWritable(table, rows, m_format.namesInMarkup, error);
+}
+
 std::optional<QByteArray> DBBaseExport::tableContent(const TablePtr &table, const Bastwick::IndexSet *indexes,
                                                      Bastwick::Error *error)
 {
@@ -61,7 +67,7 @@ std::optional<QByteArray> DBBaseExport::tableContent(const TablePtr &table, cons
     std::optional<QVariantList> rows = QVariantList();
     if (!m_format.needsRows || m_format.needsRows(*this))
         rows = DBExportProducers::tableRows(*m_exportDataKit, table, indexes, error);
-    if (!rows)
+    if (!rows || !rowsWritable(*table, *rows, error))
         return std::nullopt;
     return m_format.tableFile(*this, *table, *rows, error);
 }
@@ -72,9 +78,9 @@ bool DBBaseExport::exportTextFileAtPath(const QString &path, const QByteArray &c
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         XXXLog(Bastwick::format("createPathIfNeded %@ failed", info.absolutePath()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        const Bastwick::Error cause(kExportDomain, 1, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QString reason;
+    if (!Bastwick::writeFileAtomically(path, content, &reason)) {
+        const Bastwick::Error cause(kExportDomain, 1, reason);
         XXXLog(Bastwick::format("exportTextFileAtPath error=%@", cause.toString()));
         return failed(error, cause);
     }
@@ -125,9 +131,12 @@ bool DBBaseExport::exportTables(const TableList &tables, const QString &dbName, 
         else if (cause.description.isEmpty())
             cause = local;
     }
-    const std::optional<QByteArray> content = m_format.databaseFile(*this, read);
     const QString path = QDir(dbFolder).filePath(QStringLiteral("%1.%2").arg(dbName, ext()));
-    if (!writeContent(path, content, cause, error))
+    Bastwick::Error unwritable;
+    for (const auto &[table, rows] : std::as_const(read))
+        if (!rowsWritable(*table, rows, &unwritable))
+            return failed(error, unwritable);
+    if (!writeContent(path, m_format.databaseFile(*this, read), cause, error))
         return false;
     if (!cause.description.isEmpty())
         return failed(error, cause);
@@ -176,7 +185,8 @@ bool DBBaseExport::exportQueryToFile(const QString &sql, const QString &filePath
     Bastwick::Error cause;
     TablePtr table;
     std::optional<QByteArray> content;
-    if (const auto rows = DBExportProducers::queryRows(*m_exportDataKit, sql, indexes, &table, &cause))
+    if (const auto rows = DBExportProducers::queryRows(*m_exportDataKit, sql, indexes, &table, &cause);
+        rows && rowsWritable(*table, *rows, &cause))
         content = queryFile(*this, *table, *rows, &cause);
     return writeContent(filePath, content, cause, error);
 }

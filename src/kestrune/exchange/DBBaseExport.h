@@ -21,7 +21,10 @@ class DBTable;
 // made by class name through the class registry. A writer describes its format (file
 // extension, name filter) and writes tables, one table or a query's rows to files; each
 // operation answers false with the first error it met (errorString() keeps its text) and
-// writes every file atomically, so a failed write leaves no half file. The content comes
+// writes every file whole or not at all, so a failed write leaves no half file. Every
+// value written reads back unchanged through the matching reader; a value the format
+// cannot hold that way fails the export, with its row and column named, before any
+// file is written. The content comes
 // from the producers, read through the export registry set with setExportDataKit().
 //
 // Several tables go into one folder named after the database: one file per table when
@@ -55,6 +58,12 @@ public:
             queryFile;
         // The one file of several tables, from the rows of those that could be read.
         std::function<QByteArray(DBBaseExport &, const TableRows &)> databaseFile;
+        // Whether the format holds every text (JSON escapes what it must). The rows of a
+        // format that does not are checked before it is asked for a file: a value that
+        // would not read back fails the export (DBExportProducers::checkWritable).
+        bool holdsAnyText = false;
+        // Whether table and column names go into markup (XML, property lists).
+        bool namesInMarkup = false;
     };
 
     explicit DBBaseExport(QObject *parent = nullptr);
@@ -97,6 +106,7 @@ protected:
 private:
     bool writeContent(const QString &path, const std::optional<QByteArray> &content,
                       const Bastwick::Error &cause, Bastwick::Error *error);
+    bool rowsWritable(const DBTable &table, const QVariantList &rows, Bastwick::Error *error) const;
     std::optional<QByteArray> tableContent(const TablePtr &table, const Bastwick::IndexSet *indexes,
                                            Bastwick::Error *error);
 

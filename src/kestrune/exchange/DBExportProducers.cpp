@@ -78,6 +78,35 @@ std::optional<QVariantList> queryRows(DBExport &kit, const QString &sql, const B
     return readResult(result, local, error);
 }
 
+bool checkWritable(const DBTable &table, const QVariantList &rows, bool namesInMarkup, Bastwick::Error *error)
+{
+    const auto refuse = [&](const QString &why) {
+        fail(error, why);
+        return false;
+    };
+    if (namesInMarkup && !FileFormats::xmlCanHold(table.name()))
+        return refuse(QStringLiteral("the table name %1 holds characters that cannot be written")
+                          .arg(Bastwick::logText(table.name())));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QVariantMap values = rows.at(i).toMap();
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (namesInMarkup && !FileFormats::xmlCanHold(it.key()))
+                return refuse(QStringLiteral("%1: the column name %2 holds characters that cannot be written")
+                                  .arg(table.name(), Bastwick::logText(it.key())));
+            if (it.value().metaType() == QMetaType::fromType<QString>() &&
+                !FileFormats::survivesAsBytes(it.value().toString()))
+                return refuse(
+                    QStringLiteral("%1, row %2, column %3: the value cannot be written so that it "
+                                   "reads back: it holds a lone surrogate that stands for no byte, or "
+                                   "raw bytes that would read back as other text")
+                        .arg(table.name())
+                        .arg(i + 1)
+                        .arg(it.key()));
+        }
+    }
+    return true;
+}
+
 QString sqlHead(DBExport &kit, const AppExportConfig &config, const DBTable &table)
 {
     QString text;
@@ -102,7 +131,8 @@ QString sqlInsert(DBExport &kit, const DBTable &table, const QVariantList &rows)
             const QVariant value = values.value(field->name());
             if (FileFormats::isNull(value))
                 list.append(QStringLiteral("null"));
-            else if (field->isTEXT() || field->isVARCHAR() || field->isDATETIME())
+            else if (field->isTEXT() || field->isVARCHAR() || field->isDATETIME() ||
+                     value.metaType() == QMetaType::fromType<QString>())
                 list.append(FileFormats::sqlQuoted(FileFormats::valueText(value), quote));
             else
                 list.append(FileFormats::valueText(value));
@@ -121,11 +151,19 @@ QString xmlRows(const DBTable &table, const QVariantList &rows)
         text += QStringLiteral("    <row>\n");
         for (const auto &field : table.fields()) {
             const QVariant value = values.value(field->name());
-            text +=
-                QStringLiteral("      <column name=\"%1\">%2</column>\n")
-                    .arg(FileFormats::xmlEscaped(field->name(), true),
-                         FileFormats::isNull(value) ? QStringLiteral("null")
-                                                    : FileFormats::xmlEscaped(FileFormats::valueText(value)));
+            const QString name = FileFormats::xmlEscaped(field->name(), true);
+            const QString valueText = FileFormats::valueText(value);
+            if (FileFormats::isNull(value)) {
+                text += QStringLiteral("      <column name=\"%1\">null</column>\n").arg(name);
+            } else if (FileFormats::xmlCanHold(valueText)) {
+                text += QStringLiteral("      <column name=\"%1\">%2</column>\n")
+                            .arg(name, FileFormats::xmlEscaped(valueText));
+            } else {
+                text += QStringLiteral("      <column name=\"%1\" %2=\"%3\">%4</column>\n")
+                            .arg(name, QLatin1String(FileFormats::kXmlEncodingAttribute),
+                                 QLatin1String(FileFormats::kXmlBase64),
+                                 QString::fromLatin1(FileFormats::fileBytes(valueText).toBase64()));
+            }
         }
         text += QStringLiteral("    </row>\n");
     }

@@ -29,13 +29,22 @@ std::optional<QVariantList> tableRows(DBExport &kit, const TablePtr &table, cons
 std::optional<QVariantList> queryRows(DBExport &kit, const QString &sql, const Bastwick::IndexSet *indexes,
                                       TablePtr *table, Bastwick::Error *error);
 
+// Whether every value of the rows (and, for XML and property lists, every name that goes
+// into the markup) can be written so that it reads back unchanged; false, with an
+// error naming the row and the column of the first one that cannot, when not. JSON
+// holds any text and needs no such test.
+bool checkWritable(const DBTable &table, const QVariantList &rows, bool namesInMarkup,
+                   Bastwick::Error *error);
+
 // SQL: the DROP line and the create statement, as the settings ask. A Deraz registry
 // names the table between double quotes.
 QString sqlHead(DBExport &kit, const AppExportConfig &config, const DBTable &table);
-// One insert line per row; text values quoted with their quotes doubled, null as null.
+// One insert line per row; text values quoted with their quotes doubled (in any field:
+// a text is never written bare), null as null.
 QString sqlInsert(DBExport &kit, const DBTable &table, const QVariantList &rows);
 
-// XML: one table element with a row element per row and a column element per field.
+// XML: one table element with a row element per row and a column element per field; a
+// value XML cannot hold as text is written as Base64 (FileFormats::kXmlBase64).
 QString xmlRows(const DBTable &table, const QVariantList &rows);
 
 // {table name: rows}, the entry of a table in JSON and property-list files.

@@ -125,7 +125,7 @@ bool importSQLAtPath(DBImport &kit, const QString &path, Bastwick::Error *error)
     if (!bytes)
         return false;
     Bastwick::Error local;
-    if (kit.importSQL(QString::fromUtf8(*bytes), &local))
+    if (kit.importSQL(FileFormats::fileText(*bytes), &local))
         return true;
     return fail(error, local.description.isEmpty() ? QStringLiteral("%1: the statements failed").arg(path)
                                                    : local.description);
@@ -210,9 +210,20 @@ std::optional<QVariantList> xmlRows(const QByteArray &text, QString *problem)
                 continue;
             }
             const QString name = r.attributes().value(QLatin1String("name")).toString();
-            const auto value = FileFormats::elementText(r);
+            const bool base64 = r.attributes().value(QLatin1String(FileFormats::kXmlEncodingAttribute)) ==
+                                QLatin1String(FileFormats::kXmlBase64);
+            auto value = FileFormats::elementText(r);
             if (!value)
                 break;
+            if (base64) {
+                value = FileFormats::textFromBase64(*value);
+                if (!value) {
+                    r.raiseError(QStringLiteral("row %1, column %2 does not hold Base64")
+                                     .arg(rows.size() + 1)
+                                     .arg(name));
+                    break;
+                }
+            }
             if (!name.isEmpty())
                 row.insert(name, *value);
         }

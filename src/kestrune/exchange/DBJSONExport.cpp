@@ -5,9 +5,7 @@
 
 DBJSONExport::DBJSONExport(QObject *parent)
     : DBBaseExport(Format{
-                       QStringLiteral("json"),
-                       tr("JSON files (*.json)"),
-                       nullptr,
+                       QStringLiteral("json"), tr("JSON files (*.json)"), nullptr,
                        [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
                            if (rows.isEmpty())
                                return std::optional<QByteArray>(QByteArray());
@@ -21,6 +19,7 @@ DBJSONExport::DBJSONExport(QObject *parent)
                                all.append(DBExportProducers::tableEntry(*table, rows));
                            return FileFormats::jsonText(all);
                        },
+                       true, // holdsAnyText
                    },
                    parent)
 {

@@ -8,9 +8,7 @@
 DBPListExport::DBPListExport(QObject *parent)
     : DBBaseExport(
           Format{
-              QStringLiteral("plist"),
-              tr("Property lists (*.plist)"),
-              nullptr,
+              QStringLiteral("plist"), tr("Property lists (*.plist)"), nullptr,
               [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *error) {
                   if (rows.isEmpty()) {
                       Bastwick::setError(error,
@@ -28,6 +26,8 @@ DBPListExport::DBPListExport(QObject *parent)
                       all.append(DBExportProducers::tableEntry(*table, rows));
                   return FileFormats::plistText(all);
               },
+              false, // holdsAnyText
+              true,  // namesInMarkup
           },
           parent)
 {

@@ -2,6 +2,7 @@
 
 #include <kestrune/exchange/AppExportConfig.h>
 #include <kestrune/exchange/DBExportProducers.h>
+#include <kestrune/exchange/FileFormats_p.h>
 
 DBSQLExport::DBSQLExport(QObject *parent)
     : DBBaseExport(
@@ -14,11 +15,11 @@ DBSQLExport::DBSQLExport(QObject *parent)
                   QString text = DBExportProducers::sqlHead(*w.exportDataKit(), config, table);
                   if (config.isSQLExportIncludeData())
                       text += DBExportProducers::sqlInsert(*w.exportDataKit(), table, rows);
-                  return std::optional<QByteArray>(text.toUtf8());
+                  return std::optional<QByteArray>(FileFormats::fileBytes(text));
               },
               [](DBBaseExport &w, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
                   return std::optional<QByteArray>(
-                      DBExportProducers::sqlInsert(*w.exportDataKit(), table, rows).toUtf8());
+                      FileFormats::fileBytes(DBExportProducers::sqlInsert(*w.exportDataKit(), table, rows)));
               },
               [](DBBaseExport &w, const TableRows &tables) {
                   QString all;
@@ -27,7 +28,7 @@ DBSQLExport::DBSQLExport(QObject *parent)
                              DBExportProducers::sqlHead(*w.exportDataKit(), *w.config(), *table) +
                              DBExportProducers::sqlInsert(*w.exportDataKit(), *table, rows) +
                              QLatin1Char('\n');
-                  return all.toUtf8();
+                  return FileFormats::fileBytes(all);
               },
           },
           parent)

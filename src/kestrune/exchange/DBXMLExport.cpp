@@ -4,9 +4,7 @@
 
 DBXMLExport::DBXMLExport(QObject *parent)
     : DBBaseExport(Format{
-                       QStringLiteral("xml"),
-                       tr("XML files (*.xml)"),
-                       nullptr,
+                       QStringLiteral("xml"), tr("XML files (*.xml)"), nullptr,
                        [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
                            return std::optional<QByteArray>("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" +
                                                             DBExportProducers::xmlRows(table, rows).toUtf8());
@@ -19,6 +17,8 @@ DBXMLExport::DBXMLExport(QObject *parent)
                                       QLatin1Char('\n');
                            return all.toUtf8();
                        },
+                       false, // holdsAnyText
+                       true,  // namesInMarkup
                    },
                    parent)
 {

@@ -5,8 +5,9 @@
 
 #include <kestrune/exchange/DerazCommandReader.h>
 
+#include <bastwick/FileManagerAdditions.h>
+
 #include <QtCore/QFile>
-#include <QtCore/QSaveFile>
 
 #include <cstdio>
 
@@ -26,10 +27,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "kestrune_cmdrows: no command found in %s\n", argv[1]);
         return 1;
     }
-    QSaveFile out(QString::fromLocal8Bit(argv[2]));
-    if (!out.open(QIODevice::WriteOnly) || out.write(DerazCommandReader::insertStatements(entries)) < 0 ||
-        !out.commit()) {
-        std::fprintf(stderr, "kestrune_cmdrows: cannot write %s\n", argv[2]);
+    QString reason;
+    if (!Bastwick::writeFileAtomically(QString::fromLocal8Bit(argv[2]),
+                                       DerazCommandReader::insertStatements(entries), &reason)) {
+        std::fprintf(stderr, "kestrune_cmdrows: cannot write %s\n", qPrintable(reason));
         return 1;
     }
     return 0;

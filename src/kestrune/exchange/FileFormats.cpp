@@ -1,11 +1,14 @@
 #include <kestrune/exchange/FileFormats_p.h>
 
+#include <bastwick/ByteText.h>
+
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
 #include <QtCore/QJsonValue>
 #include <QtCore/QXmlStreamReader>
-#include <QtCore/QXmlStreamWriter>
+
+#include <algorithm>
 
 namespace FileFormats {
 
@@ -33,6 +36,41 @@ QString sqlQuoted(const QString &text, const QString &quote)
     return quote + inner + quote;
 }
 
+QByteArray fileBytes(const QString &text)
+{
+    return Bastwick::bytesFromText(text);
+}
+
+QString fileText(const QByteArray &bytes)
+{
+    return Bastwick::textFromBytes(bytes);
+}
+
+bool survivesAsBytes(const QString &text)
+{
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); });
+    return plain || Bastwick::textFromBytes(Bastwick::bytesFromText(text)) == text;
+}
+
+bool xmlCanHold(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            return false;
+        if (c == 0xFFFE || c == 0xFFFF)
+            return false;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate())
+                return false;
+            ++i;
+        } else if (QChar::isLowSurrogate(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 QString xmlEscaped(const QString &text, bool attribute)
 {
     QString out;
@@ -51,14 +89,33 @@ QString xmlEscaped(const QString &text, bool attribute)
         case '"':
             out += QLatin1String("&quot;");
             break;
+        case '\r':
+            out += QLatin1String("&#13;");
+            break;
         case '\'':
             out += attribute ? QLatin1String("&apos;") : QLatin1String("'");
+            break;
+        case '\t':
+            out += attribute ? QLatin1String("&#9;") : QLatin1String("\t");
+            break;
+        case '\n':
+            out += attribute ? QLatin1String("&#10;") : QLatin1String("\n");
             break;
         default:
             out += c;
         }
     }
     return out;
+}
+
+std::optional<QString> textFromBase64(const QString &base64)
+{
+    QByteArray ascii = base64.toLatin1();
+    ascii.removeIf([](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+    const auto decoded = QByteArray::fromBase64Encoding(ascii, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return std::nullopt;
+    return Bastwick::textFromBytes(*decoded);
 }
 
 QString nestingError()
@@ -107,9 +164,9 @@ QByteArray csvRecord(const QStringList &fields)
         if (quote) {
             QString inner = f;
             inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-            out += '"' + inner.toUtf8() + '"';
+            out += '"' + fileBytes(inner) + '"';
         } else {
-            out += f.toUtf8();
+            out += fileBytes(f);
         }
     }
     out += '\n';
@@ -118,7 +175,7 @@ QByteArray csvRecord(const QStringList &fields)
 
 QList<QStringList> csvRecords(const QByteArray &bytes)
 {
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = fileText(bytes);
     QList<QStringList> records;
     QStringList record;
     QString field;
@@ -176,36 +233,48 @@ QByteArray jsonText(const QVariant &value)
 
 namespace {
 
-void writePlistValue(QXmlStreamWriter &w, const QVariant &value)
+void writePlistText(QByteArray &out, const char *element, const QString &text, int depth)
 {
+    out += QByteArray(depth, '\t');
+    if (xmlCanHold(text)) {
+        out += QByteArray("<") + element + '>' + xmlEscaped(text).toUtf8() + "</" + element + ">\n";
+    } else {
+        // Raw bytes and controls that XML cannot hold go in as data.
+        out += "<data>" + fileBytes(text).toBase64() + "</data>\n";
+    }
+}
+
+void writePlistValue(QByteArray &out, const QVariant &value, int depth)
+{
+    const QByteArray indent(depth, '\t');
     const QMetaType type = value.metaType();
     if (type == QMetaType::fromType<QVariantMap>()) {
         const QVariantMap map = value.toMap();
-        w.writeStartElement(QStringLiteral("dict"));
+        out += indent + "<dict>\n";
         for (auto it = map.cbegin(); it != map.cend(); ++it) {
             if (isNull(it.value()))
                 continue;
-            w.writeTextElement(QStringLiteral("key"), it.key());
-            writePlistValue(w, it.value());
+            writePlistText(out, "key", it.key(), depth + 1);
+            writePlistValue(out, it.value(), depth + 1);
         }
-        w.writeEndElement();
+        out += indent + "</dict>\n";
     } else if (type == QMetaType::fromType<QVariantList>() || type == QMetaType::fromType<QStringList>()) {
-        w.writeStartElement(QStringLiteral("array"));
+        out += indent + "<array>\n";
         for (const QVariant &item : value.toList())
             if (!isNull(item))
-                writePlistValue(w, item);
-        w.writeEndElement();
+                writePlistValue(out, item, depth + 1);
+        out += indent + "</array>\n";
     } else if (type == QMetaType::fromType<bool>()) {
-        w.writeEmptyElement(value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
+        out += indent + (value.toBool() ? "<true/>\n" : "<false/>\n");
     } else if (type == QMetaType::fromType<double>() || type == QMetaType::fromType<float>()) {
-        w.writeTextElement(QStringLiteral("real"), QString::number(value.toDouble(), 'g', 17));
+        out += indent + "<real>" + QByteArray::number(value.toDouble(), 'g', 17) + "</real>\n";
     } else if (type.flags() & QMetaType::IsEnumeration || type == QMetaType::fromType<int>() ||
                type == QMetaType::fromType<qint64>() || type == QMetaType::fromType<uint>() ||
                type == QMetaType::fromType<quint64>() || type == QMetaType::fromType<short>() ||
                type == QMetaType::fromType<long>()) {
-        w.writeTextElement(QStringLiteral("integer"), value.toString());
+        out += indent + "<integer>" + value.toString().toUtf8() + "</integer>\n";
     } else {
-        w.writeTextElement(QStringLiteral("string"), value.toString());
+        writePlistText(out, "string", value.toString(), depth);
     }
 }
 
@@ -250,8 +319,13 @@ std::optional<QVariant> readPlistValue(QXmlStreamReader &r, int depth)
         return QVariant(text.toLongLong());
     if (name == QLatin1String("real"))
         return QVariant(text.toDouble());
-    if (name == QLatin1String("string") || name == QLatin1String("date") || name == QLatin1String("data"))
+    if (name == QLatin1String("string") || name == QLatin1String("date"))
         return QVariant(text);
+    if (name == QLatin1String("data")) {
+        if (auto decoded = textFromBase64(text))
+            return QVariant(*decoded);
+        r.raiseError(QStringLiteral("the data element does not hold Base64"));
+    }
     return std::nullopt;
 }
 
@@ -259,19 +333,12 @@ std::optional<QVariant> readPlistValue(QXmlStreamReader &r, int depth)
 
 QByteArray plistText(const QVariant &root)
 {
-    QByteArray out;
-    QXmlStreamWriter w(&out);
-    w.setAutoFormatting(true);
-    w.setAutoFormattingIndent(-1);
-    w.writeStartDocument();
-    w.writeDTD(QStringLiteral("<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                              "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">"));
-    w.writeStartElement(QStringLiteral("plist"));
-    w.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0"));
-    writePlistValue(w, root);
-    w.writeEndElement();
-    w.writeEndDocument();
-    return out;
+    QByteArray out("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                   "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                   "<plist version=\"1.0\">\n");
+    writePlistValue(out, root, 1);
+    return out + "</plist>\n";
 }
 
 std::optional<QVariant> plistObject(const QByteArray &text, QString *error)

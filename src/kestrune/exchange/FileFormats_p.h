@@ -22,8 +22,27 @@ QString valueText(const QVariant &value);
 // SQL: a literal between the quote text, with the quote doubled inside.
 QString sqlQuoted(const QString &text, const QString &quote);
 
-// XML: & < > and " escaped (and ' too in attributes).
+// The bytes of a text in SQL and CSV files: UTF-8, with U+DC80..U+DCFF written as the
+// raw bytes they stand for (see ByteText.h); fileText reads them back.
+QByteArray fileBytes(const QString &text);
+QString fileText(const QByteArray &bytes);
+// True when the text reads back unchanged from its bytes: false for a lone surrogate
+// that stands for no byte, and for raw bytes that together read as other text.
+bool survivesAsBytes(const QString &text);
+
+// True when XML 1.0 can hold every character of the text: not the C0 controls other
+// than tab, line feed and carriage return, U+FFFE, U+FFFF or a lone surrogate.
+bool xmlCanHold(const QString &text);
+// XML: & < > and " escaped, carriage returns as &#13; so that readers do not turn them
+// into line feeds, and in attributes also ', tab and line feed (kept from becoming
+// blanks).
 QString xmlEscaped(const QString &text, bool attribute = false);
+// A value that XML cannot hold as text goes into the element as the Base64 of its
+// bytes, marked with the attribute encoding="base64".
+inline constexpr char kXmlEncodingAttribute[] = "encoding";
+inline constexpr char kXmlBase64[] = "base64";
+// The text of Base64 bytes written for such a value; nothing when it is not Base64.
+std::optional<QString> textFromBase64(const QString &base64);
 
 // The deepest nesting of elements the XML and property-list readers follow: no table
 // file comes near it, and a hostile one that goes past it is refused instead of
@@ -45,7 +64,9 @@ QList<QStringList> csvRecords(const QByteArray &text);
 // JSON text of a value (compact, one line).
 QByteArray jsonText(const QVariant &value);
 
-// An XML property list of a dictionary or array; null members are left out.
+// An XML property list of a dictionary or array; null members are left out. A text
+// that XML cannot hold is written as <data> (the Base64 of its bytes), which the reader
+// gives back as the text.
 QByteArray plistText(const QVariant &root);
 // The root object of an XML property list; nothing when the text is not one.
 std::optional<QVariant> plistObject(const QByteArray &text, QString *error = nullptr);

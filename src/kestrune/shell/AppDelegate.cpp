@@ -17,12 +17,12 @@
 #include <pavisade/viewcontrollers/ChildScreens.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
-#include <QtCore/QSaveFile>
 #include <QtCore/QStandardPaths>
 #include <QtGui/QDesktopServices>
 #include <QtGui/QScreen>
@@ -50,9 +50,9 @@ QUrl AppDelegate::appHomeURL()
     QFile current(path);
     if (!current.open(QIODevice::ReadOnly) || current.readAll() != page) {
         QDir().mkpath(folder);
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(page) != page.size() || !out.commit()) {
-            XXXLogError(QStringLiteral("the home page could not be written to %1").arg(path));
+        QString reason;
+        if (!Bastwick::writeFileAtomically(path, page, &reason)) {
+            XXXLogError(QStringLiteral("the home page could not be written: %1").arg(reason));
             return {};
         }
     }

@@ -1,5 +1,7 @@
 #include <bastwick/platform/UserDefaults.h>
 
+#include "support/FileSizeLimit.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/WaitFor.h"
 
@@ -234,6 +236,34 @@ TEST(UserDefaults, ConcurrentWritersLoseNothing)
     UserDefaults reader(path);
     EXPECT_EQ(reader.dictionaryRepresentation().size(), 400);
     EXPECT_EQ(reader.integerForKey(QStringLiteral("t3/k99")), 99);
+}
+
+// Settings that do not fit on the disk are reported as not written, with the file
+// named, instead of leaving a cut file that counts as saved; once there is room again,
+// the next write puts every setting back.
+TEST(UserDefaults, AFileThatCannotBeWrittenWholeIsReported)
+{
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("Kestrune.ini"));
+    UserDefaults defaults(path);
+    for (int i = 0; i < 100; ++i)
+        defaults.setString(QStringLiteral("a value of some length, number %1").arg(i),
+                           QStringLiteral("key%1").arg(i));
+    TestSupport::LogCapture log;
+    {
+        TestSupport::FileSizeLimit limit(1024);
+        ASSERT_TRUE(limit.isActive());
+        EXPECT_FALSE(defaults.synchronize());
+    }
+    EXPECT_TRUE(log.contains(QStringLiteral("could not be written whole to ") + path));
+
+    defaults.setInteger(1, QStringLiteral("one more"));
+    EXPECT_TRUE(defaults.synchronize());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("key0=")) << text.constData();
+    EXPECT_TRUE(text.contains("key99=")) << text.constData();
 }
 
 TEST(UserDefaults, StandardStoreLivesInTheUsersConfigFolder)

@@ -1,6 +1,7 @@
 #include <corbelan/network/FileAccountStore.h>
 #include <corbelan/network/ShareAccountManager.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/WaitFor.h"
@@ -77,6 +78,36 @@ TEST(FileAccountStore, DamagedFileIsReportedAndKept)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("{damaged"));
+}
+
+// Accounts that do not fit on the disk fail to be saved, naming the file and the
+// system's reason, and the accounts saved before stay readable.
+TEST(FileAccountStore, AFailedSaveKeepsTheFileAsItWas)
+{
+    TestSupport::TempDir dir;
+    FileAccountStore store(dir.path(QStringLiteral("accounts.json")));
+    const Account ann{QStringLiteral("1"), QStringLiteral("ann"), QStringLiteral("Ann's")};
+    ASSERT_TRUE(store.setAccounts(kTwitter, {ann}, true));
+    QFile before(store.path());
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray saved = before.readAll();
+
+    QList<Account> many;
+    for (int i = 0; i < 200; ++i)
+        many.append({QString::number(i), QStringLiteral("user%1").arg(i), QStringLiteral("an account")});
+    Bastwick::Error error;
+    {
+        TestSupport::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.isActive());
+        EXPECT_FALSE(store.setAccounts(kFacebook, many, true, &error));
+    }
+    EXPECT_TRUE(error.description.contains(store.path())) << qPrintable(error.description);
+    EXPECT_TRUE(error.description.contains(TestSupport::FileSizeLimit::reason()))
+        << qPrintable(error.description);
+    QFile after(store.path());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), saved);
+    EXPECT_EQ(store.accountsWithAccountType(kTwitter), QList<Account>{ann});
 }
 
 TEST(ShareAccountManager, AccountsAreKeptOnceSeen)

@@ -15,8 +15,11 @@
 #include <kestrune/data/model/DBResultSet.h>
 #include <kestrune/data/model/DBTable.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/TestSetup.h"
+
+#include <bastwick/ByteText.h>
 
 #include <gtest/gtest.h>
 
@@ -271,6 +274,262 @@ TEST_F(TableWriters, FilesReadBackIntoTheSameRows)
         ASSERT_EQ(kit->rows.size(), 3);
         EXPECT_EQ(kit->rows.at(2).toMap().value("name").toString(), "O'Brien <&> \"x\", y");
         EXPECT_EQ(kit->rows.at(0).toMap().value("id").toString(), "1");
+    }
+}
+
+// The quoted texts of the value list of an insert line, in order ('' read as ').
+QStringList sqlTextLiterals(const QString &statement)
+{
+    QStringList out;
+    const qsizetype start = statement.indexOf(QLatin1String("values("));
+    for (qsizetype i = start < 0 ? statement.size() : start; i < statement.size(); ++i) {
+        if (statement.at(i) != QLatin1Char('\''))
+            continue;
+        QString text;
+        while (++i < statement.size()) {
+            if (statement.at(i) == QLatin1Char('\'')) {
+                if (i + 1 < statement.size() && statement.at(i + 1) == QLatin1Char('\''))
+                    ++i;
+                else
+                    break;
+            }
+            text += statement.at(i);
+        }
+        out.append(text);
+    }
+    return out;
+}
+
+// The text with every character outside printable ASCII as \uXXXX, for messages.
+std::string visible(const QString &text)
+{
+    std::string out;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('\\'))
+            out += char(c.unicode());
+        else
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toStdString();
+    }
+    return out;
+}
+
+QString chars(std::initializer_list<char16_t> codes)
+{
+    QString out;
+    for (char16_t c : codes)
+        out += QChar(c);
+    return out;
+}
+
+// Values that are hard to get through a file and back: line ends of every kind, every
+// control character, blanks at the ends, markup and separators, combining marks, the
+// empty text, characters XML cannot hold, and the surrogates that stand for bytes that
+// are not UTF-8.
+QList<std::pair<const char *, QString>> awkwardValues()
+{
+    QString controls;
+    for (char16_t c = 0; c < 0x20; ++c)
+        controls += QChar(c);
+    QByteArray high;
+    for (int b = 0x80; b <= 0xff; ++b)
+        high += char(b);
+    return {
+        {"CR LF", QStringLiteral("one\r\ntwo\r\n")},
+        {"lone CR", QStringLiteral("one\rtwo\r")},
+        {"only CR", QStringLiteral("\r")},
+        {"LF", QStringLiteral("one\ntwo")},
+        {"C0 controls", controls},
+        {"U+0001 alone", chars({1})},
+        {"DEL, NEL and U+FFFE", chars({0x7f, 0x85, 0xfffe})},
+        {"leading and trailing blanks", QStringLiteral("  both ends\t ")},
+        {"only blanks", QStringLiteral("   ")},
+        {"CDATA end", QStringLiteral("a]]>b ]]>")},
+        {"quotes and commas", QStringLiteral("\"x\", 'y', z,,\"")},
+        {"combining marks",
+         QStringLiteral("e") + chars({0x301}) + QStringLiteral(" ") + chars({0x308, 0x301})},
+        {"a character outside the BMP", chars({0xd83d, 0xde00})},
+        {"empty", QString()},
+        {"the word null", QStringLiteral("null")},
+        {"bytes that are not UTF-8", Bastwick::textFromBytes(QByteArray("ab\x80\xc3(\xff\xfe") + high)},
+        {"raw bytes beside a CR", Bastwick::textFromBytes(QByteArray("\r\xc0\r\n\x01"))},
+    };
+}
+
+// Every value the table writers accept reads back unchanged through the matching reader.
+TEST_F(TableWriters, AwkwardValuesReadBackThroughEveryFormat)
+{
+    const auto values = awkwardValues();
+    auto awkward = std::make_shared<DBTable>(db, QStringLiteral("awkward"));
+    awkward->setFields({field("id", false), field("value", true)});
+    db->setTables({users, empty, awkward});
+    QList<DBTuplePtr> rows;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        rows.append(row({{"id", int(i)}, {"value", values.at(i).second}}));
+    connection->tables.insert("awkward", rows);
+    config->setIsCSVExportIncludeColumnHeader(true);
+
+    auto kit = std::make_shared<RecordingImport>(db);
+    db->setDbImport(kit);
+    for (const int type : {0, 8, 9, 10, 11}) {
+        const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+        SCOPED_TRACE(qPrintable(ext));
+        const QString path = dir.path(QStringLiteral("back-%1/awkward.%2").arg(type).arg(ext));
+        Bastwick::Error error;
+        if (!DBExportFacade::exportTableToFile(*registry, awkward, path, nullptr, type, &error)) {
+            ADD_FAILURE() << "not written: " << qPrintable(error.toString());
+            continue;
+        }
+        kit->tableName.clear();
+        kit->rows.clear();
+        connection->statements.clear();
+        DBFileImport::importAtPath(*kit, {path}, &error);
+        QStringList read;
+        if (type == 0) {
+            for (const QString &statement : std::as_const(connection->statements))
+                if (statement.startsWith(QLatin1String("insert into")))
+                    read += sqlTextLiterals(statement);
+        } else {
+            for (const QVariant &r : std::as_const(kit->rows))
+                read.append(r.toMap().value("value").toString());
+        }
+        if (read.size() != values.size()) {
+            ADD_FAILURE() << read.size() << " values read back: " << qPrintable(error.toString());
+            continue;
+        }
+        for (qsizetype i = 0; i < values.size(); ++i)
+            EXPECT_EQ(visible(read.at(i)), visible(values.at(i).second)) << values.at(i).first;
+    }
+}
+
+// A text that no byte form holds (a lone surrogate that stands for no byte, or raw
+// bytes that would read back as other text) fails the export with the row and the
+// column named, and no file is written; JSON, which escapes such characters, reads them
+// back unchanged.
+TEST_F(TableWriters, AValueThatCannotReadBackFailsTheExport)
+{
+    const QString lone = QStringLiteral("x") + chars({0xd800}) + QStringLiteral("y");
+    const QString disguised = chars({0xdcc3, 0xdca9}); // the bytes of "é"
+    for (const QString &value : {lone, disguised}) {
+        connection->tables.insert("users",
+                                  {row({{"id", 1}, {"name", "Ann"}}), row({{"id", 2}, {"name", value}})});
+        for (const int type : {0, 8, 9, 10, 11}) {
+            const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+            SCOPED_TRACE(qPrintable(ext));
+            const QString path = dir.path(QStringLiteral("refused/users.%1").arg(ext));
+            QFile::remove(path);
+            Bastwick::Error error;
+            const bool written =
+                DBExportFacade::exportTableToFile(*registry, users, path, nullptr, type, &error);
+            if (type == 8) {
+                ASSERT_TRUE(written) << qPrintable(error.toString());
+                QFile file(path);
+                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                QString problem;
+                const auto back = DBFileImport::jsonRows(file.readAll(), "users", &problem);
+                ASSERT_TRUE(back) << qPrintable(problem);
+                EXPECT_EQ(visible(back->at(1).toMap().value("name").toString()), visible(value));
+                continue;
+            }
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(error.description.contains("row 2, column name")) << qPrintable(error.description);
+            EXPECT_FALSE(QFile::exists(path));
+            // The whole database in one file is refused the same way.
+            const QString folder = dir.path(QStringLiteral("refused-db-%1").arg(type));
+            error = {};
+            EXPECT_FALSE(DBExportFacade::exportTables(*registry, {users}, folder, type, &error));
+            EXPECT_TRUE(error.description.contains("row 2, column name")) << qPrintable(error.description);
+            EXPECT_FALSE(QFile::exists(folder + "/shop/shop." + ext));
+            // And so is a query's.
+            error = {};
+            EXPECT_FALSE(DBExportFacade::exportQueryToFile(*registry, "SELECT * FROM users", path, nullptr,
+                                                           type, &error));
+            EXPECT_TRUE(error.description.contains("row 2, column name")) << qPrintable(error.description);
+            EXPECT_FALSE(QFile::exists(path));
+        }
+    }
+}
+
+// A text in a field that is not a text field is still quoted: written bare, it would
+// end the statement or change it.
+TEST_F(TableWriters, SqlQuotesATextWhateverItsField)
+{
+    connection->tables.insert("users", {row({{"id", "1); DROP TABLE users; --"}, {"name", "Ann"}})});
+    EXPECT_EQ(exportTable(0, users), "DROP TABLE IF EXISTS 'users';\n"
+                                     ";\n"
+                                     "insert into users('id','name','vip')  values('1); DROP TABLE users; "
+                                     "--','Ann',null);\n");
+}
+
+// Files as earlier versions wrote them still read: plain XML columns, and a property
+// list laid out by the former writer.
+TEST(TableFileReaders, ReadFilesOfEarlierVersions)
+{
+    QString problem;
+    const auto xml =
+        DBFileImport::xmlRows("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                              "  <table name=\"users\">\n    <row>\n"
+                              "      <column name=\"name\">O'Brien &lt;&amp;&gt; &quot;x&quot;</column>\n"
+                              "      <column name=\"note\">two\r\nlines</column>\n"
+                              "    </row>\n  </table>\n",
+                              &problem);
+    ASSERT_TRUE(xml) << qPrintable(problem);
+    ASSERT_EQ(xml->size(), 1);
+    EXPECT_EQ(xml->at(0).toMap().value("name").toString(), "O'Brien <&> \"x\"");
+    EXPECT_EQ(xml->at(0).toMap().value("note").toString(), "two\nlines");
+
+    const auto plist = DBFileImport::plistRows(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\">\n\t<dict>\n"
+        "\t\t<key>users</key>\n\t\t<array>\n\t\t\t<dict>\n\t\t\t\t<key>id</key>\n\t\t\t\t<integer>1</"
+        "integer>\n"
+        "\t\t\t\t<key>name</key>\n\t\t\t\t<string>Ann &amp; Bob</string>\n\t\t\t\t<key>vip</key>\n"
+        "\t\t\t\t<true/>\n\t\t\t</dict>\n\t\t</array>\n\t</dict>\n</plist>\n",
+        "users", &problem);
+    ASSERT_TRUE(plist) << qPrintable(problem);
+    ASSERT_EQ(plist->size(), 1);
+    EXPECT_EQ(plist->at(0).toMap(), (QVariantMap{{"id", qint64(1)}, {"name", "Ann & Bob"}, {"vip", true}}));
+}
+
+// A file that does not fit on the disk is never left cut short under its name: the
+// export fails with the file's path and the system's reason, and a file that was there
+// before keeps its content.
+TEST_F(TableWriters, AFullDiskFailsTheExportAndLeavesNoCutFile)
+{
+    QList<DBTuplePtr> many;
+    for (int i = 0; i < 300; ++i)
+        many.append(row({{"id", i}, {"name", QStringLiteral("name number %1").arg(i)}, {"vip", true}}));
+    connection->tables.insert("users", many);
+    const QString kept = dir.path("kept.xml");
+    {
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write("earlier"), 7);
+    }
+    for (const int type : {0, 8, 9, 10, 11}) {
+        const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+        SCOPED_TRACE(qPrintable(ext));
+        const QString path = dir.path(QStringLiteral("full/users.%1").arg(ext));
+        const QString folder = dir.path(QStringLiteral("full-db-%1").arg(type));
+        Bastwick::Error single, whole, over;
+        bool wroteSingle = true, wroteWhole = true, wroteOver = true;
+        {
+            TestSupport::FileSizeLimit limit(2048);
+            ASSERT_TRUE(limit.isActive());
+            wroteSingle = DBExportFacade::exportTableToFile(*registry, users, path, nullptr, type, &single);
+            wroteWhole = DBExportFacade::exportTables(*registry, {users}, folder, type, &whole);
+            wroteOver = DBExportFacade::exportTableToFile(*registry, users, kept, nullptr, type, &over);
+        }
+        const QString reason = TestSupport::FileSizeLimit::reason();
+        EXPECT_FALSE(wroteSingle);
+        EXPECT_EQ(single.description, path + ": " + reason);
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_FALSE(wroteWhole);
+        EXPECT_EQ(whole.description, folder + "/shop/shop." + ext + ": " + reason);
+        EXPECT_FALSE(QFile::exists(folder + "/shop/shop." + ext));
+        EXPECT_FALSE(wroteOver);
+        QFile file(kept);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "earlier");
     }
 }
 
