@@ -177,6 +177,14 @@ void DerazConsoleViewController::loadInterface()
     layout->addLayout(strip);
 }
 
+void DerazConsoleViewController::showEvent(QShowEvent *event)
+{
+    X3CommonViewController::showEvent(event);
+    // What the user types next belongs to the console.
+    if (m_textView)
+        m_textView->setFocus(Qt::OtherFocusReason);
+}
+
 void DerazConsoleViewController::awakeFromNib()
 {
     X3CommonViewController::awakeFromNib();

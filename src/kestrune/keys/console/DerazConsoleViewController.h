@@ -86,6 +86,7 @@ public:
 
 protected:
     void loadInterface() override;
+    void showEvent(QShowEvent *event) override;
     void awakeFromNib() override;
 
 private:
