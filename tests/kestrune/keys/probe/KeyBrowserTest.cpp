@@ -334,6 +334,37 @@ TEST_F(KeyBrowserTest, EveryColumnFitsItsTitleAndValuesInsideTheScreen)
     }
 }
 
+// What an import or export did is read whole: a long message wraps instead of losing its
+// middle, and it sits inside the screen between the table and the toolbar.
+TEST_F(KeyBrowserTest, AnExchangeMessageIsShownWholeAtTheDefaultWidth)
+{
+    const QString message =
+        QStringLiteral("a-rather-long-file-name-of-commands.txt holds no commands: nothing "
+                       "was imported");
+    for (const int width : {700, 400}) {
+        SCOPED_TRACE(width);
+        browser->resize(width, 600);
+        emit browser->exchange()->exportInfoChanged(message);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        QLabel *shown = nullptr;
+        for (QLabel *label : browser->findChildren<QLabel *>()) {
+            if (label->isVisible() && label->text().contains(QStringLiteral("nothing")))
+                shown = label;
+        }
+        ASSERT_TRUE(shown) << "the message is on the screen";
+        EXPECT_EQ(shown->text(), message) << "the whole text, nothing cut out";
+        const QRect area =
+            shown->geometry().translated(shown->parentWidget()->mapTo(browser.get(), QPoint()));
+        EXPECT_TRUE(browser->rect().contains(area));
+        EXPECT_GE(area.width() * area.height(),
+                  shown->fontMetrics().boundingRect(message).width() * shown->fontMetrics().height())
+            << "the label has room for all of its text";
+        EXPECT_LE(browser->tableView()->geometry().bottom(), area.top()) << "the table ends above it";
+        EXPECT_LE(area.bottom(), browser->toolBarView()->mapTo(browser.get(), QPoint()).y())
+            << "the toolbar starts below it";
+    }
+}
+
 TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
 {
     fillKeys("key:", 5);
@@ -439,7 +470,8 @@ TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)
     browser->exchange()->exportDataMenuItemClick(1);
     ASSERT_TRUE(waitFor([&] { return !revealed.isEmpty(); }, 20000));
     EXPECT_EQ(revealed, QStringList{panel->path});
-    EXPECT_TRUE(label(browser.get(), "info").contains("keys.txt"));
+    ASSERT_TRUE(browser->exchangeMessageLabel());
+    EXPECT_TRUE(browser->exchangeMessageLabel()->text().contains("keys.txt"));
     QFile exported(panel->path);
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_EQ(exported.readAll().count("SET"), 3);
