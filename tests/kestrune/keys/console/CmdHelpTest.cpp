@@ -207,4 +207,25 @@ TEST_F(CmdHelpTest, HeaderClickSortsTheRowsShown)
     EXPECT_EQ(shown(), (QStringList{"SET", "GETSET", "GET"}));
 }
 
+// The group buttons and the search field stay inside the screen and clear of each other,
+// down to the width the tab has in the default window; the field keeps room to type in.
+TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
+{
+    for (const int width : {1400, 720, 660}) {
+        SCOPED_TRACE(width);
+        help->resize(width, 400);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        QLineEdit *search = help->searchTextFld();
+        const QRect field = search->geometry();
+        EXPECT_TRUE(help->rect().contains(field)) << "field at " << field.x() << "+" << field.width();
+        EXPECT_GE(field.width(), 160);
+        for (QAbstractButton *button : help->groupButtons()) {
+            EXPECT_TRUE(help->rect().contains(button->geometry())) << qPrintable(button->text());
+            EXPECT_FALSE(button->geometry().intersects(field)) << qPrintable(button->text());
+        }
+        EXPECT_GE(help->tableXibView()->geometry().top(), field.bottom())
+            << "the table starts below the field";
+    }
+}
+
 } // namespace
