@@ -96,6 +96,8 @@ void DerazCmdHelpViewController::loadInterface()
     m_tableView->setShowGrid(false);
 
     auto *layout = new QVBoxLayout(this);
+    // The screen's minimum is its own (see minimumSizeHint), not the row it shows now.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(m_strip);
@@ -106,10 +108,7 @@ void DerazCmdHelpViewController::placeSearchField()
 {
     if (!m_strip || !m_searchTextFld)
         return;
-    int row = m_strip->contentsMargins().left() + m_strip->contentsMargins().right();
-    for (QAbstractButton *button : std::as_const(m_groupButtons))
-        row += button->sizeHint().width() + m_strip->horizontalSpacing();
-    const bool fits = row + kSearchMinWidth <= width();
+    const bool fits = buttonsRowWidth() + kSearchMinWidth <= width();
     int at = m_strip->indexOf(m_searchTextFld);
     if (at >= 0) {
         int line = 0, column = 0, rows = 0, columns = 0;
@@ -122,6 +121,23 @@ void DerazCmdHelpViewController::placeSearchField()
         m_strip->addWidget(m_searchTextFld, 0, kSearchColumn);
     else
         m_strip->addWidget(m_searchTextFld, 1, 0, 1, kSearchColumn + 1);
+}
+
+int DerazCmdHelpViewController::buttonsRowWidth() const
+{
+    int row = m_strip->contentsMargins().left() + m_strip->contentsMargins().right();
+    for (QAbstractButton *button : m_groupButtons)
+        row += button->sizeHint().width() + m_strip->horizontalSpacing();
+    return row;
+}
+
+QSize DerazCmdHelpViewController::minimumSizeHint() const
+{
+    // The search field can always go below the buttons: only their row counts.
+    const QSize hint = X3TableViewXibController::minimumSizeHint();
+    if (!m_strip)
+        return hint;
+    return QSize(qMin(hint.width(), buttonsRowWidth()), hint.height());
 }
 
 void DerazCmdHelpViewController::resizeEvent(QResizeEvent *event)

@@ -58,6 +58,7 @@ public:
     void tableViewColumnConfig() override;
     void tableViewDelegateConfig() override;
     QTableView *tableXibView() override { return m_tableView; }
+    QSize minimumSizeHint() const override;
 
 protected:
     void loadInterface() override;
@@ -73,6 +74,8 @@ private:
     void searchBtnActionConfig();
     // The search field behind the buttons, or below them when the row has no room for it.
     void placeSearchField();
+    // The width of the group buttons' row, margins included.
+    int buttonsRowWidth() const;
 
     static constexpr int kSearchColumn = 11;
     static constexpr int kSearchMinWidth = 160;
