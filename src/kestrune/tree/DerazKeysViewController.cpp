@@ -314,12 +314,28 @@ void DerazKeysViewController::closeConnection()
         warn(QStringLiteral("ConnnectNodeSelectedNil"));
         return;
     }
+    // A selected database or key stands for the connection it belongs to; each
+    // connection is named once.
     QVariantList ids;
     QStringList descriptions;
-    for (const auto &node : nodes) {
-        if (!node || node->value(QStringLiteral("type")).toString() != kStoreNode)
+    for (const auto &selected : nodes) {
+        if (!selected)
             continue;
-        ids.append(node->value(QStringLiteral("ID")).toLongLong());
+        const bool isConnection = selected->value(QStringLiteral("type")).toString() == kStoreNode;
+        const qint64 id = isConnection ? selected->value(QStringLiteral("ID")).toLongLong()
+                                       : DataStoreBO::connIDByNodeURL(selected->url());
+        if (ids.contains(QVariant(id)))
+            continue;
+        Pavisade::TreeNodePtr node = isConnection ? selected : nullptr;
+        for (qsizetype i = 0; !node && i < m_dataDelegate->treeMembers().size(); ++i) {
+            const Pavisade::TreeNodePtr &member = m_dataDelegate->treeMembers().at(i);
+            if (member->value(QStringLiteral("type")).toString() == kStoreNode &&
+                member->value(QStringLiteral("ID")).toLongLong() == id)
+                node = member;
+        }
+        if (!node)
+            continue;
+        ids.append(id);
         descriptions.append(QStringLiteral(" %1 at %2:%3")
                                 .arg(node->value(QStringLiteral("name")).toString(),
                                      node->value(QStringLiteral("host")).toString())

@@ -338,6 +338,31 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
     EXPECT_TRUE(keys.progressIndicator()->isHidden());
 }
 
+// A selected database or key stands for its connection: the same question, then the
+// connection closes.
+TEST_F(KeyTreeController, ClosingWithADatabaseOrAKeySelectedClosesItsConnection)
+{
+    for (const bool key : {false, true}) {
+        SCOPED_TRACE(key ? "a key" : "a database");
+        setIn(0, "user/1");
+        connect();
+        tree()->expand(dbIndex(0));
+        const QModelIndex row = key ? keyIndex(0, "user/1") : dbIndex(2);
+        ASSERT_TRUE(row.isValid());
+        select(row, QItemSelectionModel::ClearAndSelect);
+        keys.closeConnection();
+        ASSERT_EQ(openAlerts().size(), 1);
+        EXPECT_EQ(openAlerts().first()->informativeText(),
+                  QStringLiteral("Close the connections deraz at %1:%2?")
+                      .arg(server().host())
+                      .arg(server().port()));
+        press(openAlerts().first(), QMessageBox::AcceptRole);
+        EXPECT_TRUE(waitFor([&] { return model()->rowCount() == 0; }, 5000));
+        EXPECT_TRUE(DataStoreBO::sharedInstance().dataStoreProfiles().isEmpty());
+        closeAlerts();
+    }
+}
+
 TEST_F(KeyTreeController, DoubleClickingAKeyAndTheAddButtonOpenTheKeySheets)
 {
     setIn(0, "user/1");

@@ -14,6 +14,7 @@
 #include <QtCore/QPointer>
 #include <QtGui/QAction>
 #include <QtWidgets/QBoxLayout>
+#include <QtWidgets/QGridLayout>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QStyle>
@@ -64,9 +65,12 @@ void DerazCmdHelpViewController::loadInterface()
 {
     static const char *const titles[] = {"All",        "String", "Hash",       "List",    "Set",
                                          "Sorted Set", "Server", "Connection", "Pub/Sub", "Transactions"};
-    auto *strip = new QHBoxLayout;
-    strip->setContentsMargins(6, 6, 6, 6);
-    strip->setSpacing(4);
+    // The group buttons in a row, the search field at its end while there is room for
+    // it, else on a row of its own below.
+    m_strip = new QGridLayout;
+    m_strip->setContentsMargins(6, 6, 6, 6);
+    m_strip->setHorizontalSpacing(4);
+    m_strip->setVerticalSpacing(6);
     for (int tag = 0; tag < 10; ++tag) {
         auto *button = new QToolButton(this);
         button->setText(L(QString::fromLatin1(titles[tag])));
@@ -76,14 +80,14 @@ void DerazCmdHelpViewController::loadInterface()
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [this, button] { groupBtnClicked(button); });
         m_groupButtons.append(button);
-        strip->addWidget(button);
+        m_strip->addWidget(button, 0, tag);
     }
-    strip->addStretch(1);
+    m_strip->setColumnStretch(kSearchColumn - 1, 1);
     m_searchTextFld = new QLineEdit(this);
     m_searchTextFld->setObjectName(QStringLiteral("searchTextFld"));
     m_searchTextFld->setPlaceholderText(L(QStringLiteral("Search")));
-    m_searchTextFld->setMinimumWidth(160);
-    strip->addWidget(m_searchTextFld);
+    m_searchTextFld->setMinimumWidth(kSearchMinWidth);
+    placeSearchField();
 
     m_tableView = makeTableView();
     m_tableView->setObjectName(QStringLiteral("derazCmdHelpView"));
@@ -92,10 +96,54 @@ void DerazCmdHelpViewController::loadInterface()
     m_tableView->setShowGrid(false);
 
     auto *layout = new QVBoxLayout(this);
+    // The screen's minimum is its own (see minimumSizeHint), not the row it shows now.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addLayout(strip);
+    layout->addLayout(m_strip);
     layout->addWidget(m_tableView, 1);
+}
+
+void DerazCmdHelpViewController::placeSearchField()
+{
+    if (!m_strip || !m_searchTextFld)
+        return;
+    const bool fits = buttonsRowWidth() + kSearchMinWidth <= width();
+    int at = m_strip->indexOf(m_searchTextFld);
+    if (at >= 0) {
+        int line = 0, column = 0, rows = 0, columns = 0;
+        m_strip->getItemPosition(at, &line, &column, &rows, &columns);
+        if ((line == 0) == fits)
+            return;
+        m_strip->removeWidget(m_searchTextFld);
+    }
+    if (fits)
+        m_strip->addWidget(m_searchTextFld, 0, kSearchColumn);
+    else
+        m_strip->addWidget(m_searchTextFld, 1, 0, 1, kSearchColumn + 1);
+}
+
+int DerazCmdHelpViewController::buttonsRowWidth() const
+{
+    int row = m_strip->contentsMargins().left() + m_strip->contentsMargins().right();
+    for (QAbstractButton *button : m_groupButtons)
+        row += button->sizeHint().width() + m_strip->horizontalSpacing();
+    return row;
+}
+
+QSize DerazCmdHelpViewController::minimumSizeHint() const
+{
+    // The search field can always go below the buttons: only their row counts.
+    const QSize hint = X3TableViewXibController::minimumSizeHint();
+    if (!m_strip)
+        return hint;
+    return QSize(qMin(hint.width(), buttonsRowWidth()), hint.height());
+}
+
+void DerazCmdHelpViewController::resizeEvent(QResizeEvent *event)
+{
+    placeSearchField();
+    X3TableViewXibController::resizeEvent(event);
 }
 
 void DerazCmdHelpViewController::awakeFromNib()

@@ -11,6 +11,7 @@ class DerazCmdHelpViewDataDelegate;
 class DerazCommand;
 class DerazCommandDAO;
 class QAbstractButton;
+class QGridLayout;
 class QLineEdit;
 class QAction;
 
@@ -22,7 +23,8 @@ QString DerazCmdGroupName(quint32 tag);
 // The command help tab: a read-only table (command, arguments, summary) of the local
 // command reference, with one button per command group and a search field that finds
 // commands by a part of their name. Every query runs on the global queue; the table
-// shows the rows of the query started last. Main thread.
+// shows the rows of the query started last. On a screen too narrow for the buttons and
+// the search field in one row, the field goes to a row of its own. Main thread.
 class DerazCmdHelpViewController : public X3TableViewXibController
 {
     Q_OBJECT
@@ -56,10 +58,12 @@ public:
     void tableViewColumnConfig() override;
     void tableViewDelegateConfig() override;
     QTableView *tableXibView() override { return m_tableView; }
+    QSize minimumSizeHint() const override;
 
 protected:
     void loadInterface() override;
     void awakeFromNib() override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     using Query = std::function<QList<std::shared_ptr<DerazCommand>>(DerazCommandDAO &dao)>;
@@ -68,8 +72,16 @@ private:
     std::shared_ptr<DerazCommandDAO> dao();
     void fetch(Query query);
     void searchBtnActionConfig();
+    // The search field behind the buttons, or below them when the row has no room for it.
+    void placeSearchField();
+    // The width of the group buttons' row, margins included.
+    int buttonsRowWidth() const;
+
+    static constexpr int kSearchColumn = 11;
+    static constexpr int kSearchMinWidth = 160;
 
     QTableView *m_tableView = nullptr;
+    QGridLayout *m_strip = nullptr;
     QLineEdit *m_searchTextFld = nullptr;
     QAction *m_searchCancel = nullptr;
     QList<QAbstractButton *> m_groupButtons;

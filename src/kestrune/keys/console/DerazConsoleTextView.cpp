@@ -1,5 +1,6 @@
 #include <kestrune/keys/console/DerazConsoleTextView.h>
 
+#include <QtCore/QMimeData>
 #include <QtGui/QKeyEvent>
 
 DerazConsoleTextView::DerazConsoleTextView(QWidget *parent)
@@ -21,6 +22,18 @@ void DerazConsoleTextView::keyPressEvent(QKeyEvent *event)
     // line separator that the command reading does not see as a line end).
     QTextCursor cursor = textCursor();
     cursor.insertText(QStringLiteral("\n"));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void DerazConsoleTextView::insertFromMimeData(const QMimeData *source)
+{
+    if (!m_insertFilter || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.insertText(m_insertFilter(source->text()));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

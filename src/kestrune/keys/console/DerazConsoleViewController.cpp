@@ -153,6 +153,7 @@ void DerazConsoleViewController::loadInterface()
     font.setPixelSize(13);
     m_textView->setFont(font);
     m_textView->setInsertNewlineHandler([this] { return insertNewline(); });
+    m_textView->setInsertTextFilter([this](const QString &text) { return shownText(text, true); });
 
     m_clearButton = new QPushButton(L(QStringLiteral("Clear")), this);
     m_clearButton->setObjectName(QStringLiteral("clearBtn"));
@@ -175,6 +176,14 @@ void DerazConsoleViewController::loadInterface()
     layout->setSpacing(0);
     layout->addWidget(m_textView, 1);
     layout->addLayout(strip);
+}
+
+void DerazConsoleViewController::showEvent(QShowEvent *event)
+{
+    X3CommonViewController::showEvent(event);
+    // What the user types next belongs to the console.
+    if (m_textView)
+        m_textView->setFocus(Qt::OtherFocusReason);
 }
 
 void DerazConsoleViewController::awakeFromNib()
@@ -230,6 +239,37 @@ QString DerazConsoleViewController::replyText(const DerazReply &reply, bool repo
     return elementText(reply, false);
 }
 
+QString DerazConsoleViewController::shownText(const QString &text, bool remember)
+{
+    if (text.size() <= kLongLine)
+        return text;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.size() <= kLongLine)
+            continue;
+        qsizetype prefix = kLongLinePrefix;
+        if (line.at(prefix - 1).isHighSurrogate())
+            --prefix;
+        const QString shown =
+            L(QStringLiteral("ConsoleLongLine")).arg(line.left(prefix), QString::number(line.size()));
+        if (remember)
+            m_longLines.insert(shown, line);
+        line = shown;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString DerazConsoleViewController::fullLine(const QString &line) const
+{
+    QString full = line;
+    for (auto it = m_longLines.cbegin(); it != m_longLines.cend(); ++it) {
+        for (qsizetype at = full.indexOf(it.key()); at >= 0;
+             at = full.indexOf(it.key(), at + it.value().size()))
+            full.replace(at, it.key().size(), it.value());
+    }
+    return full;
+}
+
 QString DerazConsoleViewController::nextPrompt()
 {
     // The prompt names the database the next command goes to, also when that one was
@@ -242,6 +282,7 @@ QString DerazConsoleViewController::nextPrompt()
 void DerazConsoleViewController::clearBtnClicked()
 {
     view();
+    m_longLines.clear();
     m_textView->setPlainText(nextPrompt());
     m_textView->moveCursor(QTextCursor::End);
     colorRefresh();
@@ -278,7 +319,7 @@ void DerazConsoleViewController::runCmd()
         queueLastLine();
         return;
     }
-    const QString line = lastLine();
+    const QString line = fullLine(lastLine());
     const qsizetype mark = line.indexOf(QLatin1Char('>'));
     // At least two characters behind the first ">" make a command.
     if (mark < 0 || mark + 1 >= line.size() - 1) {
@@ -314,12 +355,12 @@ bool DerazConsoleViewController::send(const QString &typed)
 void DerazConsoleViewController::replyArrived(const QString &reply)
 {
     m_running = false;
-    appendText(reply + QLatin1Char('\n') + nextPrompt());
+    appendText(shownText(reply, false) + QLatin1Char('\n') + nextPrompt());
     // The commands typed while the reply was coming go now, one at a time, each behind
     // its own prompt.
     if (!m_queued.isEmpty()) {
         const QString next = m_queued.takeFirst();
-        appendText(next + QLatin1Char('\n'));
+        appendText(shownText(next, true) + QLatin1Char('\n'));
         if (!send(next)) {
             m_queued.clear();
             appendText(L(QStringLiteral("ConsoleQueueNotSent")) + QLatin1Char('\n') + nextPrompt());
@@ -330,7 +371,7 @@ void DerazConsoleViewController::replyArrived(const QString &reply)
 
 void DerazConsoleViewController::queueLastLine()
 {
-    QString command = lastLine();
+    QString command = fullLine(lastLine());
     // A line typed behind a prompt (after Clear, say) holds the prompt itself.
     const QString prompt = dbHostURL();
     if (command.startsWith(prompt))
@@ -360,7 +401,7 @@ void DerazConsoleViewController::showStatus()
     }
     QStringList commands;
     for (const QString &command : m_queued)
-        commands.append(command.trimmed());
+        commands.append(shownText(command.trimmed(), false));
     m_statusLabel->setText(Kestrune::fillPlaceholder(L(QStringLiteral("ConsoleCommandsQueued")),
                                                      commands.join(QStringLiteral("; "))));
 }

@@ -4,6 +4,7 @@
 
 #include <pavisade/viewcontrollers/X3CommonViewController.h>
 
+#include <QtCore/QHash>
 #include <QtCore/QStringList>
 #include <QtGui/QColor>
 
@@ -27,7 +28,11 @@ class SimpleDBViewState;
 // is closed. A command typed while a reply is still coming is taken off its line and
 // queued: the strip under the text says a command is running and which wait, and each
 // waiting command is written behind a fresh prompt and sent once the reply before it
-// arrived. The prompt names the database the next command goes to. Main thread.
+// arrived. The prompt names the database the next command goes to.
+//
+// A line too long to lay out quickly (a pasted value of a megabyte, a reply as large) is
+// shown bounded: its start and its length. A pasted line so shown is still sent whole.
+// Showing the console gives its text the keyboard. Main thread.
 class DerazConsoleViewController : public X3CommonViewController, public SimpleDBStateDelegate
 {
     Q_OBJECT
@@ -35,6 +40,10 @@ class DerazConsoleViewController : public X3CommonViewController, public SimpleD
 public:
     // The prompt of a console with no database.
     static const QString kNoDatabasePrompt;
+    // Lines longer than this are shown as their first kLongLinePrefix characters and
+    // their length.
+    static constexpr qsizetype kLongLine = 4096;
+    static constexpr qsizetype kLongLinePrefix = 1000;
     // The console's text colour (its background is the tables' "2c3135").
     static const QColor kTextColor;
     static const QColor kBackgroundColor;
@@ -67,6 +76,12 @@ public:
     // element in its display form (CellText.h), except a server report (INFO and its
     // kind: report true) whose lines are shown as lines.
     static QString replyText(const DerazReply &reply, bool report = false);
+    // The text as the console shows it: each line longer than kLongLine bounded. With
+    // remember, the console keeps each bounded line's whole text, which a command line
+    // holding the bounded form sends.
+    QString shownText(const QString &text, bool remember);
+    // The line with every bounded form the console remembers replaced by its whole text.
+    QString fullLine(const QString &line) const;
 
     void viewStyleConfig() override;
     // Sets the console's colour on all of its text.
@@ -86,6 +101,7 @@ public:
 
 protected:
     void loadInterface() override;
+    void showEvent(QShowEvent *event) override;
     void awakeFromNib() override;
 
 private:
@@ -115,4 +131,6 @@ private:
     DataStoreBO *m_registry = nullptr;
     SimpleDBStateManager *m_states = nullptr;
     std::shared_ptr<SimpleDBViewState> m_joinedState;
+    // Whole texts of the bounded lines pasted, by their bounded form.
+    QHash<QString, QString> m_longLines;
 };

@@ -18,6 +18,7 @@
 #include <QtCore/QUrl>
 #include <QtGui/QDesktopServices>
 #include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
 
 using Kestrune::L;
@@ -123,9 +124,8 @@ KeyBrowserExchange *DerazKeysBrowseViewController::exchange()
         else
             hideActivityView();
     });
-    connect(m_exchange, &KeyBrowserExchange::exportInfoChanged, this, [this](const QString &text) {
-        toolBarView()->updateLabelWithIdentifier(QStringLiteral("info"), text);
-    });
+    connect(m_exchange, &KeyBrowserExchange::exportInfoChanged, this,
+            [this](const QString &text) { showExchangeMessage(text); });
     connect(m_exchange, &KeyBrowserExchange::exportFileReady, this,
             [this](const QString &path) { revealFile(path); });
     return m_exchange;
@@ -134,6 +134,36 @@ KeyBrowserExchange *DerazKeysBrowseViewController::exchange()
 QMenu *DerazKeysBrowseViewController::exportMenu()
 {
     return exchange()->exportMenu();
+}
+
+void DerazKeysBrowseViewController::showExchangeMessage(const QString &text)
+{
+    // A line of its own, wrapped: the toolbar's label has room for a few words only and
+    // would cut the message in the middle.
+    if (!m_exchangeMessage) {
+        m_exchangeMessage = new QLabel(this);
+        m_exchangeMessage->setObjectName(QStringLiteral("exchangeMessage"));
+        m_exchangeMessage->setWordWrap(true);
+        m_exchangeMessage->setTextFormat(Qt::PlainText);
+        m_exchangeMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    m_exchangeMessage->setText(text);
+    m_exchangeMessage->setVisible(!text.isEmpty());
+    layoutTableArea();
+}
+
+void DerazKeysBrowseViewController::layoutTableArea()
+{
+    DerazKeysPageViewController::layoutTableArea();
+    if (!m_exchangeMessage || m_exchangeMessage->isHidden())
+        return;
+    constexpr int kMargin = 6;
+    const QRect table = tableView()->geometry();
+    const int textWidth = qMax(0, width() - 2 * kMargin);
+    const int textHeight = m_exchangeMessage->heightForWidth(textWidth);
+    const int top = qMax(table.top(), table.bottom() + 1 - textHeight - 2 * kMargin);
+    tableView()->setGeometry(table.left(), table.top(), table.width(), top - table.top());
+    m_exchangeMessage->setGeometry(kMargin, top + kMargin, textWidth, textHeight);
 }
 
 XXXProgressIndicatorPanel *DerazKeysBrowseViewController::progressIndicatorPanel()

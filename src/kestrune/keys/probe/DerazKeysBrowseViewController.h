@@ -7,6 +7,7 @@
 #include <functional>
 
 class KeyBrowserExchange;
+class QLabel;
 class QMenu;
 class XXXProgressIndicatorPanel;
 
@@ -17,7 +18,9 @@ class XXXProgressIndicatorPanel;
 // go through the screen's exchange.
 //
 // The page geometry is rebuilt whenever a connection completes or another database
-// becomes current, so pages always describe the database shown. Main thread.
+// becomes current, so pages always describe the database shown. What the last import or
+// export did is told in a line above the toolbar, wrapped to as many lines as it needs.
+// Main thread.
 class DerazKeysBrowseViewController : public DerazKeysPageViewController
 {
     Q_OBJECT
@@ -33,6 +36,8 @@ public:
     KeyBrowserExchange *exchange();
     QMenu *exportMenu();
     XXXProgressIndicatorPanel *progressIndicatorPanel();
+    // The message of the last import or export (hidden while there is none).
+    QLabel *exchangeMessageLabel() const { return m_exchangeMessage; }
     // How a finished export's file is shown (the file manager by default).
     void setFileRevealer(std::function<void(const QString &path)> revealer)
     {
@@ -56,6 +61,7 @@ public:
 
 protected:
     void awakeFromNib() override;
+    void layoutTableArea() override;
     qsizetype keyCount(const DerazDatabase &db) const override;
     void fetchPage(DerazDatabase &db, const Bastwick::IndexSet &indexes,
                    std::function<void(const QList<DerazUnit> &)> success,
@@ -65,8 +71,10 @@ protected:
 private:
     void contextMenuActionConfig();
     void revealFile(const QString &path);
+    void showExchangeMessage(const QString &text);
 
     KeyBrowserExchange *m_exchange = nullptr;
+    QLabel *m_exchangeMessage = nullptr;
     QPointer<XXXProgressIndicatorPanel> m_progressIndicatorPanel;
     std::function<void(const QString &)> m_fileRevealer;
 };

@@ -20,6 +20,9 @@
 #include <QtCore/QPointer>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QScrollBar>
+
+#include <algorithm>
 
 using Kestrune::L;
 
@@ -63,7 +66,9 @@ XXXNSTableColumnFieldList DerazKeysPageViewController::keyColumnsDef()
         field.setTitle(tr(column.title));
         field.setIdentifier(QString::fromLatin1(column.identifier));
         field.setWidth(column.width);
-        field.setMinWidth(column.width);
+        // The value column gives way to the others on a narrow screen.
+        field.setMinWidth(column.identifier == QByteArrayView("valuesDescription") ? kValueMinWidth
+                                                                                   : column.width);
         field.setEditable(false);
         field.setTextColor(highlightColor());
         field.setHeaderAlignment(0);
@@ -179,17 +184,45 @@ void DerazKeysPageViewController::resizeTableColumnWidth()
 {
     QTableView *table = tableView();
     auto *model = dataDelegate();
-    const double W = width();
     QHeaderView *header = table->horizontalHeader();
     const XXXNSTableColumnFieldList defs = model->columnDefs();
-    for (int column = 0; column < defs.size(); ++column) {
+    // The columns share the table's width, less a vertical scroll bar's (so that one
+    // appearing with a longer page hides nothing).
+    const int room = width() - 2 * table->frameWidth() - table->verticalScrollBar()->sizeHint().width();
+    // Type, size and time to live: at least 60, and wide enough for their title (with the
+    // sort arrow) and for every value of the page shown.
+    QList<int> widths(defs.size(), 0);
+    int fixed = 0;
+    int keyColumn = -1, valueColumn = -1;
+    for (int column = 0; column < defs.size() && column < header->count(); ++column) {
         const QString id = defs.at(column).identifier();
-        double w = 60;
-        if (id == QLatin1String("key"))
-            w = 150;
-        else if (id == QLatin1String("valuesDescription"))
-            w = W - 150 - 180;
-        header->resizeSection(column, int(qMax(w, defs.at(column).minWidth())));
+        if (id == QLatin1String("key")) {
+            keyColumn = column;
+            continue;
+        }
+        if (id == QLatin1String("valuesDescription")) {
+            valueColumn = column;
+            continue;
+        }
+        const QAbstractItemView *cells = table;
+        widths[column] = std::max({60, header->sectionSizeHint(column), cells->sizeHintForColumn(column)});
+        fixed += widths.at(column);
+    }
+    // The key takes 150 and the value the rest; where that leaves the value too narrow,
+    // the key gives way first, down to kKeyMinWidth.
+    int key = 150;
+    int value = room - fixed - key;
+    if (value < kValueMinWidth) {
+        key = qMax(kKeyMinWidth, key - (kValueMinWidth - value));
+        value = room - fixed - key;
+    }
+    if (keyColumn >= 0)
+        widths[keyColumn] = key;
+    if (valueColumn >= 0)
+        widths[valueColumn] = qMax(int(kValueMinWidth), value);
+    for (int column = 0; column < widths.size(); ++column) {
+        if (widths.at(column) > 0)
+            header->resizeSection(column, widths.at(column));
     }
 }
 
@@ -236,33 +269,64 @@ void DerazKeysPageViewController::refreshDataView()
     const auto db = currentDatabase();
     if (!db) {
         XXXLog(QStringLiteral("refreshDataView db nil!"));
-        // Nothing to show (the connection was closed): the rows of the last database go,
-        // and a read still under way for them is dropped.
-        ++m_fetchGeneration;
-        dataDelegate()->setUnits({});
-        hideActivityView();
+        showNoPage();
         return;
     }
     const Bastwick::IndexSet indexes = currentPageIndexes(keyCount(*db));
+    if (m_pageRead && m_pageRead->database.lock() == db && m_pageRead->indexes == indexes)
+        return;
     displayActivityView();
     QPointer<DerazKeysPageViewController> self(this);
     // Only the newest page is shown: an older read that completes later is dropped.
     const quint64 generation = ++m_fetchGeneration;
+    m_pageRead = PageRead{db, indexes};
     fetchPage(
         *db, indexes,
         [self, generation](const QList<DerazUnit> &units) {
             if (!self || generation != self->m_fetchGeneration)
                 return;
+            self->m_pageRead.reset();
             self->dataDelegate()->setUnits(units);
+            self->resizeTableColumnWidth();
             self->updatePageInfo();
             self->hideActivityView();
         },
         [self, generation](const Bastwick::Error &error) {
-            if (!self || generation != self->m_fetchGeneration)
-                return;
-            self->hideActivityView();
-            self->showWarningInfo(error.description);
+            if (self)
+                self->pageReadFailed(generation, error);
         });
+}
+
+void DerazKeysPageViewController::pageReadFailed(quint64 generation, const Bastwick::Error &error)
+{
+    if (generation <= m_droppedGeneration)
+        return;
+    if (!currentDatabase()) {
+        // The user closed the connection the page was read from: that is no failure of
+        // the server's, and there is no page to show.
+        showNoPage();
+        return;
+    }
+    if (generation == m_fetchGeneration) {
+        m_pageRead.reset();
+        hideActivityView();
+    }
+    // Also when a newer page is still on its way: the server did not answer, and the
+    // user learns it now rather than after the newer read's own wait.
+    showWarningInfo(error.description);
+}
+
+void DerazKeysPageViewController::showNoPage()
+{
+    m_droppedGeneration = ++m_fetchGeneration;
+    m_pageRead.reset();
+    dataDelegate()->setUnits({});
+    XXXPageManager *previous = pageManager();
+    setPageManager(nullptr);
+    if (previous && previous->parent() == this)
+        delete previous;
+    updatePageInfo();
+    hideActivityView();
 }
 
 bool DerazKeysPageViewController::pagingButtonClicked(qint64 tag)

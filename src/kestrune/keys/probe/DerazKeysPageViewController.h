@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DerazDatabase;
 class DerazUnit;
@@ -26,7 +27,11 @@ class XXXPageManager;
 //
 // The page asked of the server always lies inside the key source: the geometry may have
 // been built for another database or a longer list, so the range is clipped to the keys
-// the source holds now. Main thread.
+// the source holds now. A page already on its way is not asked again (behind a slow
+// server a second read would only wait out its own time limit behind the first); an
+// older read that a newer page replaced still reports its failure. When the connection
+// is closed, the reads under way for it end without a word and the screen shows no page.
+// Main thread.
 class DerazKeysPageViewController : public X3TableViewXibPageController, public SimpleDBStateDelegate
 {
     Q_OBJECT
@@ -50,13 +55,19 @@ public:
     void tableViewDelegateConfig() override;
     void resizeUI() override;
 
-    // Widths by column: key 150, value the rest but 180 (never below its minimum), 60 each
-    // for type, size and time to live.
+    // The narrowest the value and key columns get on a narrow screen.
+    static constexpr int kValueMinWidth = 120;
+    static constexpr int kKeyMinWidth = 100;
+
+    // Widths by column, all inside the screen's width: type, size and time to live as
+    // wide as their titles and the values shown (at least 60), key 150 and value the rest;
+    // on a narrow screen the key, then the value, give way down to their minimums.
     void resizeTableColumnWidth();
     // A new page geometry from the current key source: page 1, the page-size preference
     // (20 when it is 0 or below). Nothing without a current database.
     void updatePageSizeInfo();
-    // Reads the current page's records and shows them.
+    // Reads the current page's records and shows them (nothing new when that page is
+    // already being read).
     void refreshDataView();
     // The key indexes of the current page, inside [0, count).
     Bastwick::IndexSet currentPageIndexes(qsizetype count) const;
@@ -94,7 +105,21 @@ protected:
     static QString dropKeyMessage(const QByteArrayList &keys);
 
 private:
+    // The newest page read under way.
+    struct PageRead
+    {
+        std::weak_ptr<DerazDatabase> database;
+        Bastwick::IndexSet indexes;
+    };
+
+    // No database: an empty table, no pages, and the reads under way are dropped.
+    void showNoPage();
+    void pageReadFailed(quint64 generation, const Bastwick::Error &error);
+
     DerazKeysBrowseViewDataDelegate *m_dataDelegate = nullptr;
     quint64 m_fetchGeneration = 0;
+    // Reads of this generation or older belonged to a page nobody shows any more.
+    quint64 m_droppedGeneration = 0;
+    std::optional<PageRead> m_pageRead;
     bool m_joinedViewState = false;
 };

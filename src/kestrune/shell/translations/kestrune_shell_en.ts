@@ -93,6 +93,10 @@
         <translation>A command is running; sent after its reply: %1</translation>
     </message>
     <message>
+        <source>ConsoleLongLine</source>
+        <translation>%1… (%2 characters in all)</translation>
+    </message>
+    <message>
         <source>ConsoleQueueNotSent</source>
         <translation>No database is selected: the commands typed while the reply was coming were not sent.</translation>
     </message>

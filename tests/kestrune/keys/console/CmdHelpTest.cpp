@@ -207,4 +207,33 @@ TEST_F(CmdHelpTest, HeaderClickSortsTheRowsShown)
     EXPECT_EQ(shown(), (QStringList{"SET", "GETSET", "GET"}));
 }
 
+// The group buttons and the search field stay inside the screen and clear of each other,
+// also where the buttons leave no room for the field; the field keeps room to type in.
+TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
+{
+    // The widths the buttons need in a row: at the narrow ones the field cannot follow them.
+    int buttons = 12;
+    for (QAbstractButton *button : help->groupButtons())
+        buttons += button->sizeHint().width() + 4;
+    for (const int width : {buttons + 400, buttons + 100, buttons + 10}) {
+        SCOPED_TRACE(width);
+        help->resize(width, 400);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        // Inside the tab, the screen gets the tab's width whatever its minimum.
+        const QRect screen(0, 0, width, 400);
+        QLineEdit *search = help->searchTextFld();
+        const QRect field = search->geometry();
+        EXPECT_LE(help->minimumSizeHint().width(), width) << "the screen can be as narrow as the tab";
+        EXPECT_TRUE(screen.contains(field)) << "field at " << field.x() << "+" << field.width();
+        EXPECT_GE(field.width(), 160);
+        for (QAbstractButton *button : help->groupButtons()) {
+            EXPECT_TRUE(screen.contains(button->geometry())) << qPrintable(button->text());
+            EXPECT_GE(button->width(), button->sizeHint().width()) << qPrintable(button->text());
+            EXPECT_FALSE(button->geometry().intersects(field)) << qPrintable(button->text());
+        }
+        EXPECT_GE(help->tableXibView()->geometry().top(), field.bottom())
+            << "the table starts below the field";
+    }
+}
+
 } // namespace

@@ -20,7 +20,9 @@
 #include "support/TestSetup.h"
 #include "support/WaitFor.h"
 
+#include <QtGui/QClipboard>
 #include <QtGui/QFontInfo>
+#include <QtGui/QGuiApplication>
 #include <QtTest/QTest>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
@@ -348,6 +350,53 @@ TEST_F(ConsoleTest, ClosingTheConnectionEndsABlockedLine)
     EXPECT_TRUE(waitFor([] {
         return !server().command({"CLIENT", "LIST"}).contains("cmd=blpop");
     })) << "the server still holds the line";
+}
+
+// A megabyte pasted as one line goes to the server whole, while the console shows it (and
+// the megabyte that comes back) as a bounded start and its length: Qt lays a wrapped
+// line out whole, and a line of that size would hold the window for a minute and more.
+TEST_F(ConsoleTest, AVeryLongLineIsSentWholeAndShownBounded)
+{
+    select(connect());
+    ASSERT_TRUE(waitFor([&] { return text() == prompt(); }));
+    // Far below the megabyte, far above any line laid out in a blink.
+    const qsizetype kBounded = 10000;
+    const QString value(1 << 20, QLatin1Char('v'));
+    const QString command = QStringLiteral("set big ") + value;
+
+    console.textView()->moveCursor(QTextCursor::End);
+    QGuiApplication::clipboard()->setText(command);
+    ASSERT_EQ(QGuiApplication::clipboard()->text().size(), command.size());
+    console.textView()->paste();
+    const auto longestLine = [&] {
+        qsizetype longest = 0;
+        for (const QString &line : text().split(QLatin1Char('\n')))
+            longest = qMax(longest, line.size());
+        return longest;
+    };
+    EXPECT_LE(longestLine(), kBounded);
+    EXPECT_TRUE(text().contains(QString::number(command.size()))) << "the line's length is shown";
+    EXPECT_TRUE(text().startsWith(prompt() + QStringLiteral("set big vvv")));
+
+    QTest::keyClick(console.textView(), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return text().endsWith(QStringLiteral("\nOK\n") + prompt()); }, 20000))
+        << qPrintable(text().right(200));
+    EXPECT_EQ(server().command({"STRLEN", "big"}), ":1048576\r\n") << "the value reached the server whole";
+    EXPECT_EQ(server().command({"GET", "big"}), bulk(value.toLatin1()));
+
+    // The reply of the same size is shown bounded too.
+    const QString before = text();
+    type(QStringLiteral("get big"));
+    ASSERT_TRUE(
+        waitFor([&] { return text().size() > before.size() + 8 && text().endsWith(prompt()); }, 20000));
+    EXPECT_LE(longestLine(), kBounded);
+    EXPECT_TRUE(text().contains(QStringLiteral("(1048576 "))) << qPrintable(text().right(200));
+
+    // Pasted lines of an ordinary length stay as they are.
+    console.textView()->moveCursor(QTextCursor::End);
+    QGuiApplication::clipboard()->setText(QStringLiteral("set small abc"));
+    console.textView()->paste();
+    EXPECT_TRUE(text().endsWith(prompt() + QStringLiteral("set small abc")));
 }
 
 TEST_F(ConsoleTest, CommandsAndRepliesStayOutOfTheLog)

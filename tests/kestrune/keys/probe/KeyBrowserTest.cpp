@@ -4,17 +4,23 @@
 #include <kestrune/exchange/KeyBrowserExchange.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 
+#include <pavisade/forms/XXXSpinningProgressIndicator.h>
+
 #include <corbelan/services/FilePanel.h>
 #include <corbelan/services/XXXPageManager.h>
 
+#include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "support/AwkwardKeys.h"
 #include "support/TempDir.h"
 
 #include <QtCore/QFile>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QTableView>
+
+#include <atomic>
 
 using namespace ProbeTest;
 
@@ -30,6 +36,30 @@ public:
     }
     std::optional<QString> runSavePanel(const Corbelan::SavePanelOptions &) override { return path; }
     QString path;
+};
+
+// Bytes that clients sent to the server on the port and that it has not read yet: with
+// the server paused, a request of the application is on its way.
+qint64 unreadAtServer(int port)
+{
+    QFile table(QStringLiteral("/proc/net/tcp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return -1;
+    qint64 unread = 0;
+    table.readLine(); // the column titles
+    while (!table.atEnd()) {
+        const QList<QByteArray> fields = table.readLine().simplified().split(' ');
+        if (fields.size() < 5 || fields.at(1).split(':').value(1).toInt(nullptr, 16) != port)
+            continue;
+        unread += fields.at(4).split(':').value(1).toLongLong(nullptr, 16);
+    }
+    return unread;
+}
+
+// Lets a paused server go on when the test ends, also after a failed assertion.
+struct ResumeServer
+{
+    ~ResumeServer() { server().resume(); }
 };
 
 class KeyBrowserTest : public ProbeFixture
@@ -201,6 +231,140 @@ TEST_F(KeyBrowserTest, PageRangeNeverReachesPastTheKeys)
     }
 }
 
+// A server that stopped answering costs one reply time limit: looking at another tab and
+// back does not queue a second read of the same page behind the first, and the first
+// read's failure shows as soon as it comes.
+TEST_F(KeyBrowserTest, AStalledPageReadIsNotQueuedAgainAndItsFailureShows)
+{
+    fillKeys("key:", 5);
+    const auto db = connect();
+    ASSERT_TRUE(showsPage("1/1", 5));
+    const auto connection = db->derazConnection();
+    ASSERT_TRUE(connection);
+    // Reads give up after one second instead of one minute, also on a new connect.
+    connection->setReplyTimeLimitMs(1000);
+    connection->queue()->sync([&] { connection->deraz()->setReplyTimeLimitMs(1000); });
+
+    ResumeServer resume;
+    server().pause();
+    click(8);
+    ASSERT_TRUE(browser->progressIndicator()->isVisible());
+    // A marker behind the first read: it comes round right after that read's outcome.
+    auto firstReadDone = std::make_shared<std::atomic_bool>(false);
+    connection->queue()->async(
+        [firstReadDone] { Bastwick::mainQueue()->async([firstReadDone] { *firstReadDone = true; }); });
+    // The Query tab, then Browse again.
+    browser->dataProbeTabIndexChanged(state().get(), nodeURL(0), 1);
+    browser->dataProbeTabIndexChanged(state().get(), nodeURL(0), 0);
+
+    ASSERT_TRUE(waitFor([&] { return firstReadDone->load(); }, 30000));
+    ASSERT_EQ(openAlerts().size(), 1) << "the first read's failure is not dropped";
+    EXPECT_TRUE(openAlerts().first()->informativeText().contains("time limit of 1 s"))
+        << qPrintable(openAlerts().first()->informativeText());
+    EXPECT_FALSE(browser->progressIndicator()->isVisible());
+
+    // Nothing else was waiting behind it.
+    ASSERT_TRUE(TestSupport::waitForQueue(*connection->queue(), 30000));
+    EXPECT_EQ(openAlerts().size(), 1);
+    EXPECT_FALSE(browser->progressIndicator()->isVisible());
+    closeAlerts();
+}
+
+// Closing the connection is the user's doing: no error, an empty table and no pages,
+// whether or not a page was being read at that moment.
+TEST_F(KeyBrowserTest, ClosingTheConnectionShowsNoErrorAndNoPages)
+{
+    for (const bool readUnderWay : {false, true}) {
+        SCOPED_TRACE(readUnderWay ? "a page read under way" : "no read under way");
+        fillKeys("key:", 5);
+        const auto db = connect();
+        ASSERT_TRUE(showsPage("1/1", 5));
+        const auto connection = db->derazConnection();
+        ResumeServer resume;
+        if (readUnderWay) {
+            server().pause();
+            click(8);
+            ASSERT_TRUE(browser->progressIndicator()->isVisible());
+            ASSERT_TRUE(waitFor([] { return unreadAtServer(server().port()) > 0; }))
+                << "the page read reached the server";
+        }
+        // What the key tree does when the user closes the connection of the current
+        // database.
+        DataStoreBO::sharedInstance().closeDataStoreByConnIDs({m_profile->connID()});
+        state()->setCurrentNodeURL(QString());
+        state()->dataStoreDerazDBChanged(QString());
+        ASSERT_TRUE(TestSupport::waitForQueue(*connection->queue()));
+        EXPECT_TRUE(waitFor([&] { return label(browser.get(), "pages") == "0/0"; }));
+        ASSERT_TRUE(TestSupport::waitForMainQueue());
+        EXPECT_TRUE(openAlerts().isEmpty())
+            << qPrintable(openAlerts().isEmpty() ? QString() : openAlerts().first()->informativeText());
+        EXPECT_EQ(browser->dataDelegate()->itemCount(), 0);
+        EXPECT_EQ(label(browser.get(), "pages"), "0/0");
+        EXPECT_FALSE(browser->progressIndicator()->isVisible());
+        closeAlerts();
+        m_profile.reset();
+    }
+}
+
+// Every column shows its whole title and the whole values of the page, and all of them
+// lie inside the screen, down to the width the browser has in the default window.
+TEST_F(KeyBrowserTest, EveryColumnFitsItsTitleAndValuesInsideTheScreen)
+{
+    server().command({"SET", "big", QByteArray(5 * 1024 * 1024, 'x')});
+    server().command({"SET", "later", "v", "EX", "31536000"});
+    server().command({"ZADD", "scores", "1", "m"});
+    connect();
+    ASSERT_TRUE(showsPage("1/1", 3));
+    QTableView *table = browser->tableView();
+    QHeaderView *header = table->horizontalHeader();
+    const auto *cells = static_cast<const QAbstractItemView *>(table);
+    for (const int width : {600, 700, 1000}) {
+        SCOPED_TRACE(width);
+        browser->resize(width, 600);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        int right = 0;
+        for (int column = 0; column < header->count(); ++column) {
+            const QString title = browser->dataDelegate()->headerData(column, Qt::Horizontal).toString();
+            EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << qPrintable(title);
+            if (column >= 2) // the key and the value are cut to their columns by design
+                EXPECT_GE(header->sectionSize(column), cells->sizeHintForColumn(column)) << qPrintable(title);
+            right = qMax(right, header->sectionViewportPosition(column) + header->sectionSize(column));
+        }
+        EXPECT_LE(right, table->viewport()->width()) << "the last column ends inside the table";
+    }
+}
+
+// What an import or export did is read whole: a long message wraps instead of losing its
+// middle, and it sits inside the screen between the table and the toolbar.
+TEST_F(KeyBrowserTest, AnExchangeMessageIsShownWholeAtTheDefaultWidth)
+{
+    const QString message =
+        QStringLiteral("a-rather-long-file-name-of-commands.txt holds no commands: nothing "
+                       "was imported");
+    for (const int width : {700, 400}) {
+        SCOPED_TRACE(width);
+        browser->resize(width, 600);
+        emit browser->exchange()->exportInfoChanged(message);
+        ASSERT_TRUE(TestSupport::waitForPostedEvents());
+        QLabel *shown = nullptr;
+        for (QLabel *label : browser->findChildren<QLabel *>()) {
+            if (label->isVisible() && label->text().contains(QStringLiteral("nothing")))
+                shown = label;
+        }
+        ASSERT_TRUE(shown) << "the message is on the screen";
+        EXPECT_EQ(shown->text(), message) << "the whole text, nothing cut out";
+        const QRect area =
+            shown->geometry().translated(shown->parentWidget()->mapTo(browser.get(), QPoint()));
+        EXPECT_TRUE(browser->rect().contains(area));
+        EXPECT_GE(area.width() * area.height(),
+                  shown->fontMetrics().boundingRect(message).width() * shown->fontMetrics().height())
+            << "the label has room for all of its text";
+        EXPECT_LE(browser->tableView()->geometry().bottom(), area.top()) << "the table ends above it";
+        EXPECT_LE(area.bottom(), browser->toolBarView()->mapTo(browser.get(), QPoint()).y())
+            << "the toolbar starts below it";
+    }
+}
+
 TEST_F(KeyBrowserTest, RemovalIsAskedOfTheKeyTreeOnlyAfterConfirmation)
 {
     fillKeys("key:", 5);
@@ -306,7 +470,8 @@ TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)
     browser->exchange()->exportDataMenuItemClick(1);
     ASSERT_TRUE(waitFor([&] { return !revealed.isEmpty(); }, 20000));
     EXPECT_EQ(revealed, QStringList{panel->path});
-    EXPECT_TRUE(label(browser.get(), "info").contains("keys.txt"));
+    ASSERT_TRUE(browser->exchangeMessageLabel());
+    EXPECT_TRUE(browser->exchangeMessageLabel()->text().contains("keys.txt"));
     QFile exported(panel->path);
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     EXPECT_EQ(exported.readAll().count("SET"), 3);

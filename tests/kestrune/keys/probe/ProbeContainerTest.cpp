@@ -2,6 +2,7 @@
 
 #include <kestrune/chrome/hud/HUDSegmentedCell.h>
 #include <kestrune/keys/console/DerazCmdHelpViewController.h>
+#include <kestrune/keys/console/DerazConsoleTextView.h>
 #include <kestrune/keys/console/DerazConsoleViewController.h>
 #include <kestrune/keys/probe/DerazDetailViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
@@ -91,6 +92,41 @@ TEST_F(ProbeContainerTest, EachTabHoldsItsScreenAndEachTabChangeIsAnnounced)
 // The segmented container makes its four screens when it wakes, shows the first, and
 // switches the one in its main view by segment; a screen keeps its state while another
 // is shown, and the switches are not announced to the view state.
+// Clicking the Console tab hands it the keyboard: what the user types next lands in the
+// console's text, wherever the keyboard was before.
+TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
+{
+    DerazProbeViewController probe;
+    probe.view();
+    probe.resize(1000, 600);
+    probe.show();
+    QApplication::setActiveWindow(&probe);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&probe));
+    QTabWidget *tabs = probe.tabView();
+    for (const int from : {0, 1, 3}) {
+        SCOPED_TRACE(from);
+        tabs->setCurrentIndex(from);
+        // The keyboard is on a control of the screen shown, as after a click into it.
+        QWidget *control = nullptr;
+        for (QWidget *child : tabs->currentWidget()->findChildren<QWidget *>()) {
+            if (!control && child->isVisible() && (child->focusPolicy() & Qt::ClickFocus))
+                control = child;
+        }
+        ASSERT_TRUE(control);
+        control->setFocus(Qt::MouseFocusReason);
+        ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == control; }));
+        tabs->setCurrentIndex(2);
+        QPlainTextEdit *console = probe.derazConsoleViewController()->textView();
+        ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == console; }))
+            << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "none");
+        console->moveCursor(QTextCursor::End);
+        const QString before = console->toPlainText();
+        QTest::keyClicks(QApplication::focusWidget(), "ping");
+        EXPECT_EQ(console->toPlainText(), before + "ping");
+        console->clear();
+    }
+}
+
 TEST_F(ProbeContainerTest, TheSegmentedContainerSwitchesTheSameScreensAndKeepsTheirState)
 {
     QWidget window;
