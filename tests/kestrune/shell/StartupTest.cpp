@@ -19,6 +19,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "support/Alerts.h"
+#include "support/FreshLocalStore.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
@@ -49,7 +50,7 @@ TestSupport::RedisServer &server()
 void prepareLocalStore(const QList<std::shared_ptr<DBProfile>> &profiles = {})
 {
     Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
+    ASSERT_TRUE(TestSupport::resetLocalStore());
     ASSERT_TRUE(Kestrune::openLocalStore());
     for (const auto &profile : profiles)
         ASSERT_TRUE(profile->save());
