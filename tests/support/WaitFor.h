@@ -18,7 +18,9 @@ namespace TestSupport {
 
 // Processes events until pred() holds or the timeout runs out; answers pred()'s last
 // value. Use it as EXPECT_TRUE(waitFor([&] { return done; })); never sleep in tests.
-inline bool waitFor(const std::function<bool()> &pred, int timeoutMs = 5000)
+// The limit is generous: a busy machine running the suite's processes side by side may
+// take seconds for what usually takes milliseconds, and only a failing wait lasts long.
+inline bool waitFor(const std::function<bool()> &pred, int timeoutMs = 20000)
 {
     return QTest::qWaitFor(pred, timeoutMs);
 }

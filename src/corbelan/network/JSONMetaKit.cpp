@@ -65,13 +65,14 @@ bool JSONMetaKit::parseJSONString(const QString &jsonText)
         return false;
     m_nodes.clear();
     m_models.clear();
+    m_treeLeafNodeCache = QVariantMap();
     Node root;
     root.id = ++m_nodeIDIndex;
     ++m_nodeIDIndex;
     root.hasChildren = true;
     m_rootID = root.id;
     m_nodes.insert(root.id, root);
-    XXXLog(Bastwick::format("json = %@", Bastwick::logText(Bastwick::describe(parsed))));
+    XXXLog(Bastwick::format("json = %@", valueText(parsed)));
     enumerateChildren(parsed, m_rootID);
     searchTreeLeafNodes(m_rootID);
     return true;
@@ -92,8 +93,7 @@ int JSONMetaKit::newNode(int parent, const QVariant &name, const QString &type, 
 void JSONMetaKit::enumerateChildren(const QVariant &value, int parent)
 {
     if (!node(parent)->hasChildren) {
-        XXXLog(Bastwick::format("children null object =%@ parent =%d",
-                                Bastwick::logText(Bastwick::describe(value)), parent));
+        XXXLog(Bastwick::format("children null object =%@ parent =%d", valueText(value), parent));
         return;
     }
     const int kind = value.metaType().id();
@@ -103,6 +103,7 @@ void JSONMetaKit::enumerateChildren(const QVariant &value, int parent)
             const int element = newNode(parent, QStringLiteral(""), JSONTypeFormat::objType(value), true);
             node(parent)->children.append(element);
             enumerateChildren(elements.at(i), element);
+            XXXLog(Bastwick::format("NSArray key=%lld item =%@", qint64(i), valueText(elements.at(i))));
         }
     } else if (kind == QMetaType::QVariantMap) {
         const QVariantMap members = value.toMap();
@@ -110,16 +111,20 @@ void JSONMetaKit::enumerateChildren(const QVariant &value, int parent)
             const int memberKind = it.value().metaType().id();
             const int entry = newNode(parent, it.key(), JSONTypeFormat::objType(it.value()),
                                       memberKind == QMetaType::QVariantMap);
+            XXXLog(Bastwick::format("NSDictionary1 key =%@ item =%@", it.key(), valueText(it.value())));
             if (memberKind == QMetaType::QVariantMap) {
+                XXXLog(Bastwick::format("NSDictionary2 key1 =%@", it.key()));
                 node(parent)->children.append(entry);
                 enumerateChildren(it.value(), entry);
             } else if (memberKind == QMetaType::QVariantList) {
+                XXXLog(Bastwick::format("NSArray key2 =%@ val=%@", it.key(), valueText(it.value())));
                 // The entry's own node stays unattached: its elements stand beside the
                 // other entries, named after the key.
                 const QVariantList elements = it.value().toList();
                 for (qsizetype i = 0; i < elements.size() && i < kArrayElementsRead; ++i) {
                     const int element = newNode(parent, it.key(), JSONTypeFormat::objType(it.value()), true);
                     node(parent)->children.append(element);
+                    XXXLog(Bastwick::format("NSArray key2 =%@ val=%@", it.key(), nodeText(element)));
                     enumerateChildren(elements.at(i), element);
                 }
             } else {
@@ -127,9 +132,22 @@ void JSONMetaKit::enumerateChildren(const QVariant &value, int parent)
             }
         }
     } else {
-        const int leaf = newNode(parent, value, JSONTypeFormat::objType(value), false);
+        const QString type = JSONTypeFormat::objType(value);
+        const int leaf = newNode(parent, value, type, false);
         node(parent)->children.append(leaf);
+        XXXLog(Bastwick::format("object =%@ type=%@ parent =%d", valueText(value), type, parent));
     }
+}
+
+QString JSONMetaKit::valueText(const QVariant &value)
+{
+    return Bastwick::logText(Bastwick::describe(value));
+}
+
+QString JSONMetaKit::nodeText(int id) const
+{
+    const Node *n = node(id);
+    return n ? valueText(n->toMap(*this)) : QString();
 }
 
 void JSONMetaKit::searchTreeLeafNodes(int id)
@@ -175,6 +193,7 @@ QString JSONMetaKit::findItemKeyPath(int id) const
         const Node *ancestor = node(*up);
         if (!ancestor->name.isValid())
             break;
+        XXXLog(Bastwick::format("keypath name =%@", ancestor->name));
         path = Bastwick::describe(ancestor->name) + u'.' + path;
     }
     return path.isEmpty() ? QString() : path;
@@ -217,6 +236,7 @@ QVariantMap JSONMetaKit::describe(bool full) const
         }
         XXXLog(Bastwick::format("\nkey =%d name =%@ pkey =%d keyPath=%@", modelID, model->name, ownerID,
                                 keyPath));
+        XXXLog(Bastwick::format("\n node =%@", nodeText(modelID)));
         const QString name =
             model->name.metaType().id() == QMetaType::QString ? model->name.toString() : QString();
         config.insert(QStringLiteral("objName"),
@@ -231,6 +251,6 @@ QVariantMap JSONMetaKit::describe(bool full) const
         if (!nested)
             config.insert(QStringLiteral("objectType"), QStringLiteral("NSObject"));
     }
-    XXXLog(Bastwick::format("\n config =%@", Bastwick::logText(Bastwick::describe(config))));
+    XXXLog(Bastwick::format("\n config =%@", valueText(config)));
     return config;
 }

@@ -57,6 +57,9 @@ public:
     Node *node(int id);
     const Node *node(int id) const;
     std::optional<int> findParentItem(int id) const;
+    // Emptied at each parse; nothing here fills it.
+    const QVariantMap &treeLeafNodeCache() const { return m_treeLeafNodeCache; }
+    void setTreeLeafNodeCache(const QVariantMap &cache) { m_treeLeafNodeCache = cache; }
     // The names from the node up to the first ancestor without one, joined by "."; a null
     // text when the node has no name or the path is empty.
     QString findItemKeyPath(int id) const;
@@ -66,9 +69,13 @@ private:
     void enumerateChildren(const QVariant &value, int parent);
     void searchTreeLeafNodes(int id);
     QVariantMap describe(bool full) const;
+    // Log texts of a value and of a node (cut to a log line's length).
+    static QString valueText(const QVariant &value);
+    QString nodeText(int id) const;
 
     int m_nodeIDIndex = 0;
     int m_rootID = 0;
     QMap<int, Node> m_nodes;
     QList<std::pair<int, int>> m_models;
+    QVariantMap m_treeLeafNodeCache;
 };

@@ -53,15 +53,11 @@ struct Element
     }
 };
 
-// The root element of the file, or null (with the reason) when it cannot be read.
-std::unique_ptr<Element> readDocument(const QString &path, QString *reason)
+// The document read strictly: its root element, or null (with the reason) when the text
+// is not well-formed XML.
+std::unique_ptr<Element> readStrict(const QByteArray &data, QString *reason)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
-        return nullptr;
-    }
-    QXmlStreamReader reader(&file);
+    QXmlStreamReader reader(data);
     std::unique_ptr<Element> root;
     std::vector<Element *> open;
     while (!reader.atEnd()) {
@@ -94,6 +90,164 @@ std::unique_ptr<Element> readDocument(const QString &path, QString *reason)
     }
     if (!root)
         *reason = QStringLiteral("no root element");
+    return root;
+}
+
+// Text with its references replaced; an "&" that starts no known reference is kept as
+// it stands.
+QString decodeLenient(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'&') {
+            out += text[i];
+            continue;
+        }
+        const qsizetype semi = text.indexOf(u';', i + 1);
+        const QStringView ref = semi > i ? text.mid(i + 1, semi - i - 1) : QStringView();
+        QString replacement;
+        if (ref == u"lt")
+            replacement = QStringLiteral("<");
+        else if (ref == u"gt")
+            replacement = QStringLiteral(">");
+        else if (ref == u"amp")
+            replacement = QStringLiteral("&");
+        else if (ref == u"quot")
+            replacement = QStringLiteral("\"");
+        else if (ref == u"apos")
+            replacement = QStringLiteral("'");
+        else if (ref.size() > 1 && ref[0] == u'#') {
+            bool ok = false;
+            const uint code =
+                ref[1] == u'x' || ref[1] == u'X' ? ref.mid(2).toUInt(&ok, 16) : ref.mid(1).toUInt(&ok);
+            if (ok && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF)) {
+                const char32_t c = code;
+                replacement = QString::fromUcs4(&c, 1);
+            }
+        }
+        if (replacement.isEmpty()) {
+            out += u'&';
+            continue;
+        }
+        out += replacement;
+        i = semi;
+    }
+    return out;
+}
+
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c == u':';
+}
+
+// The document read the way a tidying reader repairs markup: an "&" that starts no
+// reference is text, a "<" that starts no tag is text, an end tag closes the nearest
+// open element of its name and everything opened inside it (an end tag with no such
+// element is dropped), elements still open at the end are closed there, and elements
+// after the root's end tag go into the root. Answers the root, or null when the text
+// holds no element at all.
+std::unique_ptr<Element> readRepaired(const QString &text)
+{
+    std::unique_ptr<Element> root;
+    std::vector<Element *> open;
+    auto addText = [&](const QString &chars) {
+        for (Element *e : open)
+            e->text += chars;
+    };
+    const auto skipPast = [&](qsizetype from, QStringView end) {
+        const qsizetype at = text.indexOf(end, from);
+        return at < 0 ? text.size() : at + end.size();
+    };
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i] != u'<') {
+            qsizetype next = text.indexOf(u'<', i);
+            if (next < 0)
+                next = text.size();
+            addText(decodeLenient(QStringView(text).mid(i, next - i)));
+            i = next;
+            continue;
+        }
+        const QStringView rest = QStringView(text).mid(i);
+        if (rest.startsWith(u"<!--")) {
+            i = skipPast(i + 4, u"-->");
+        } else if (rest.startsWith(u"<![CDATA[")) {
+            const qsizetype end = text.indexOf(QStringLiteral("]]>"), i + 9);
+            addText(text.mid(i + 9, (end < 0 ? text.size() : end) - i - 9));
+            i = end < 0 ? text.size() : end + 3;
+        } else if (rest.startsWith(u"<?")) {
+            i = skipPast(i + 2, u"?>");
+        } else if (rest.startsWith(u"<!")) {
+            const qsizetype close = text.indexOf(u'>', i);
+            const qsizetype bracket = text.indexOf(u'[', i);
+            i = bracket >= 0 && (close < 0 || bracket < close) ? skipPast(bracket, u"]>") : skipPast(i, u">");
+        } else if (rest.startsWith(u"</") && rest.size() > 2 && isNameStart(rest[2])) {
+            const qsizetype close = text.indexOf(u'>', i);
+            const qsizetype end = close < 0 ? text.size() : close;
+            const QString name = text.mid(i + 2, end - i - 2).trimmed();
+            for (auto it = open.rbegin(); it != open.rend(); ++it) {
+                if ((*it)->name == name) {
+                    open.erase(std::next(it).base(), open.end());
+                    break;
+                }
+            }
+            i = close < 0 ? text.size() : close + 1;
+        } else if (rest.size() > 1 && isNameStart(rest[1])) {
+            // The tag runs to the first ">" outside a quoted attribute value.
+            qsizetype j = i + 1;
+            QChar quote;
+            while (j < text.size() && (!quote.isNull() || text[j] != u'>')) {
+                if (quote.isNull() && (text[j] == u'"' || text[j] == u'\''))
+                    quote = text[j];
+                else if (text[j] == quote)
+                    quote = QChar();
+                ++j;
+            }
+            const bool selfClosing = j > i + 1 && text[j - 1] == u'/';
+            qsizetype nameEnd = i + 1;
+            while (nameEnd < j && !text[nameEnd].isSpace() && text[nameEnd] != u'/')
+                ++nameEnd;
+            auto element = std::make_unique<Element>();
+            element->name = text.mid(i + 1, nameEnd - i - 1);
+            Element *raw = element.get();
+            if (!root) {
+                root = std::move(element);
+            } else {
+                if (open.empty())
+                    open.push_back(root.get());
+                open.back()->children.push_back(std::move(element));
+            }
+            if (!selfClosing)
+                open.push_back(raw);
+            i = j < text.size() ? j + 1 : j;
+        } else {
+            addText(QStringLiteral("<"));
+            ++i;
+        }
+    }
+    return root;
+}
+
+// The root element of the file, or null (with the reason) when it cannot be read.
+// Malformed markup is repaired (with a log line) rather than refused.
+std::unique_ptr<Element> readDocument(const QString &path, QString *reason)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return nullptr;
+    }
+    const QByteArray data = file.readAll();
+    if (std::unique_ptr<Element> root = readStrict(data, reason))
+        return root;
+    std::unique_ptr<Element> root = readRepaired(QString::fromUtf8(data));
+    if (!root) {
+        *reason = QStringLiteral("no root element");
+        return nullptr;
+    }
+    XXXLogWarning(
+        QStringLiteral("toolbar definition %1 is malformed (%2); read as repaired").arg(path, *reason));
     return root;
 }
 

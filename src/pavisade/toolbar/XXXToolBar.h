@@ -23,9 +23,11 @@
 //
 // The toolbar is put on the window, the window is shown, and a flexible space goes
 // before the last item. A click on an item calls `toolBarCallbackBlock` with
-// {"message": the item's notification}. A file that is missing, malformed or has no
-// identifier gives no toolbar (one log line); an item missing a required child is
-// skipped with a log line. Main thread.
+// {"message": the item's notification}. Malformed markup is repaired, with a log line,
+// as a tidying reader does: an "&" or "<" that starts no reference or tag is text, and
+// elements left open are closed by the end tag of an element around them or at the end.
+// A file that is missing, holds no element or has no identifier gives no toolbar (one
+// log line); an item missing a required child is skipped with a log line. Main thread.
 class PAVISADE_EXPORT XXXToolBar : public QObject
 {
     Q_OBJECT

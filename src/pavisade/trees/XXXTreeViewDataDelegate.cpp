@@ -599,8 +599,10 @@ QModelIndex XXXTreeViewDataDelegate::index(int row, int column, const QModelInde
         if (!node)
             return {};
     }
-    if (row >= node->m_children.size() + node->m_leafCount)
+    if (row >= node->m_children.size() + node->m_leafCount) {
+        XXXLog(QStringLiteral("index(%1 invalid!").arg(row));
         return {};
+    }
     return createIndex(row, column, node);
 }
 

@@ -5,6 +5,8 @@
 
 #include <bastwick/platform/KeyValue.h>
 
+#include "support/LogCapture.h"
+
 #include <QtCore/QDateTime>
 #include <QtCore/QStringEncoder>
 
@@ -229,4 +231,57 @@ TEST(JSONMetaKit, EditedNodesShapeTheFullDescription)
     EXPECT_TRUE(empty.value(QStringLiteral("fields")).toList().isEmpty());
     EXPECT_FALSE(empty.contains(QStringLiteral("objName")));
     EXPECT_EQ(empty.value(QStringLiteral("objectType")), QVariant(QStringLiteral("NSObject")));
+}
+
+TEST(JSONMetaKit, BuildingLogsEveryStepAndTheChosenModel)
+{
+    struct Case
+    {
+        const char *json;
+        QStringList lines; // each must appear in the log, in this order
+    };
+    const Case cases[] = {
+        {R"({"data":{"list":[{"x":"y"},{"x":"z"}]},"n":"t"})",
+         {"NSDictionary1 key =data item =", "NSDictionary2 key1 =data",
+          "NSDictionary1 key =list item =", "NSArray key2 =list val=(",
+          // each element node, before what lies below it
+          "NSArray key2 =list val={", "NSDictionary1 key =x item =y", "NSArray key2 =list val={",
+          "NSDictionary1 key =x item =z", "NSDictionary1 key =n item =t",
+          // the model: the first element of "list", with its key path and its node
+          "keypath name =data", "\nkey =4 name =list pkey =2 keyPath=data.list", "\n node =", "\n    id = 4;",
+          "\n config ="}},
+        {R"([7,"s"])",
+         {"object =7 type=long parent =2", "NSArray key=0 item =7", "object =s type=NSString parent =4",
+          "NSArray key=1 item =s", "\n node =", "\n config ="}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.json);
+        JSONMetaKit kit;
+        TestSupport::LogCapture log;
+        ASSERT_TRUE(kit.parseJSONStringMeta(QString::fromUtf8(c.json)).has_value());
+        const QString all = log.lines().join(QLatin1Char('\n'));
+        qsizetype from = 0;
+        for (const QString &line : c.lines) {
+            const qsizetype at = all.indexOf(line, from);
+            EXPECT_GE(at, 0) << "missing after offset " << from << ": " << line.toStdString() << "\nlog:\n"
+                             << all.toStdString();
+            if (at >= 0)
+                from = at + line.size();
+        }
+    }
+}
+
+TEST(JSONMetaKit, TheLeafCacheIsEmptiedByEachParseOnly)
+{
+    JSONMetaKit kit;
+    EXPECT_TRUE(kit.treeLeafNodeCache().isEmpty());
+    ASSERT_TRUE(kit.parseJSONString(QStringLiteral(R"({"a":1,"b":[2,3]})")));
+    EXPECT_TRUE(kit.treeLeafNodeCache().isEmpty()); // nothing fills it
+
+    const QVariantMap held{{QStringLiteral("2"), QStringLiteral("held")}};
+    kit.setTreeLeafNodeCache(held);
+    EXPECT_FALSE(kit.parseJSONString(QStringLiteral("{oops")));
+    EXPECT_EQ(kit.treeLeafNodeCache(), held); // a failed parse changes nothing
+    ASSERT_TRUE(kit.parseJSONString(QStringLiteral("[1]")));
+    EXPECT_TRUE(kit.treeLeafNodeCache().isEmpty());
 }

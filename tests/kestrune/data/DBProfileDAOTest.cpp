@@ -9,6 +9,7 @@
 
 #include <bastwick/platform/UserDefaults.h>
 
+#include <support/FreshLocalStore.h>
 #include <support/TempDir.h>
 #include <support/TestSetup.h>
 
@@ -34,9 +35,9 @@ std::shared_ptr<DBProfile> profile(const QString &name, const QString &host, qin
 
 TEST(DBProfileDAO, SaveUpdateDeleteAgainstLocalFile)
 {
+    // The shared manager goes back to the application's folders when the test ends.
+    TestSupport::FreshLocalStore store;
     XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();
-    manager->closeDataBase();
-    manager->setQueue(nullptr);
     EXPECT_EQ(DBProfileDAO::create(), nullptr); // no local database yet
     EXPECT_FALSE(profile("none", "h", 1)->save());
 

@@ -58,9 +58,9 @@ QStringList names(const QList<std::shared_ptr<DerazCommand>> &commands)
 class LocalStore : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(TestSupport::resetLocalStore()); }
+    void SetUp() override { ASSERT_TRUE(store.hasSeed()); }
 
-    void TearDown() override { DataBaseBO::sharedInstance().closeDataBase(); }
+    TestSupport::FreshLocalStore store;
 };
 
 TEST_F(LocalStore, OpensTheSeedOwnerOnly)

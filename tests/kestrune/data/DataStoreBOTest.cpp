@@ -12,10 +12,10 @@
 #include <kestrune/data/state/SimpleDBViewState.h>
 
 #include <corbelan/services/XXXTablePageControll.h>
-#include <corbelan/sqlite/XXXDBManager.h>
 
 #include <bastwick/ByteText.h>
 
+#include "support/FreshLocalStore.h"
 #include "support/RedisServer.h"
 #include "support/TestSetup.h"
 
@@ -297,12 +297,11 @@ protected:
     {
         auto &server = TestSupport::RedisServer::shared();
         ASSERT_TRUE(server.isRunning() || server.start()) << server.error().toStdString();
-        XXXDBManager::sharedXXXDBManager()->setResourcePath(QStringLiteral(":"));
-        ASSERT_TRUE(DataBaseBO::sharedInstance().openDataBase());
     }
 
     void SetUp() override
     {
+        ASSERT_TRUE(store.open());
         TestSupport::RedisServer::shared().flushAll();
         auto dao = DBProfileDAO::create();
         ASSERT_NE(dao, nullptr);
@@ -315,6 +314,7 @@ protected:
         return StateTest::derazProfile(server.host(), server.port(), database);
     }
 
+    TestSupport::FreshLocalStore store;
     StateTest::Preferences prefs;
     DataStoreBO registry{&prefs.preference};
 };

@@ -5,6 +5,8 @@
 #include <kestrune/data/model/DBStore.h>
 #include <kestrune/data/records/AppPreference.h>
 #include <kestrune/data/records/DBProfile.h>
+#include <kestrune/data/state/DataStoreBO.h>
+#include <kestrune/data/state/SimpleDBStateManager.h>
 #include <kestrune/data/state/SimpleDBViewState.h>
 
 #include <bastwick/platform/UserDefaults.h>
@@ -28,6 +30,19 @@ inline bool waitForDatabaseWork(const DerazDatabase &db, SimpleDBViewState &stat
 {
     return TestSupport::waitForQueue(*db.derazConnection()->queue()) &&
            TestSupport::waitForQueue(*state.moduleQueue());
+}
+
+// Leaves the process-wide registry and view state as a new process has them: every
+// registered connection closed and forgotten, and no current node. Connection
+// identifiers are never reused, so nothing a closed connection left behind (its tree
+// nodes, its page controllers) answers for a connection made afterwards.
+inline void forgetSharedConnections()
+{
+    DataStoreBO &registry = DataStoreBO::sharedInstance();
+    registry.closeDataStoreByProfiles(registry.dataStoreProfiles());
+    SimpleDBStateManager &states = SimpleDBStateManager::sharedInstance();
+    states.dbState()->setCurrentNodeURL(QString());
+    states.dbViewState()->setCurrentNodeURL(QString());
 }
 
 inline std::shared_ptr<DBProfile> derazProfile(const QString &host, qint64 port, const QString &database = {})

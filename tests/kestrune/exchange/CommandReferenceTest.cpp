@@ -79,8 +79,9 @@ TEST(DerazCommandReader, InsertStatementsDoubleQuotes)
 class ShippedReference : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(TestSupport::openFreshLocalStore()); }
-    void TearDown() override { DataBaseBO::sharedInstance().closeDataBase(); }
+    void SetUp() override { ASSERT_TRUE(store.open()); }
+
+    TestSupport::FreshLocalStore store;
 
     static QList<DerazCommandEntry> pageEntries()
     {

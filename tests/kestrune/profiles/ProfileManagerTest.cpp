@@ -12,9 +12,9 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "kestrune/ShellTestHelpers.h"
+#include "support/FreshLocalStore.h"
 #include "support/WaitFor.h"
 
-#include <QtCore/QFile>
 #include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QSignalSpy>
 #include <QtWidgets/QCheckBox>
@@ -24,7 +24,7 @@
 #include <QtWidgets/QTableView>
 #include <gtest/gtest.h>
 
-// The profile manager on a fresh local database file (each test in a process of its own).
+// The profile manager on a fresh local database file.
 namespace {
 
 using namespace ShellTest;
@@ -41,7 +41,7 @@ protected:
     void SetUp() override
     {
         Kestrune::registerAllClasses();
-        QFile::remove(appDBPath());
+        ASSERT_TRUE(TestSupport::resetLocalStore());
         ASSERT_TRUE(Kestrune::openLocalStore());
         Bastwick::NotificationCenter::defaultCenter().addObserver(
             &context, kDBProfileRequestConnectMsg, [this](const auto &n) {

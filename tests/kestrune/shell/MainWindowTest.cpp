@@ -6,6 +6,7 @@
 #include <bastwick/platform/NotificationCenter.h>
 #include <bastwick/platform/UserDefaults.h>
 
+#include "support/FreshLocalStore.h"
 #include "support/WaitFor.h"
 
 #include <QtGui/QPainter>
@@ -187,7 +188,7 @@ TEST(MainWindow, AlwaysOnTopComesFromTheUserDefault)
 TEST(Startup, OpensTheLocalStoreFromTheSeedAndSetsStartPreferences)
 {
     Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
+    ASSERT_TRUE(TestSupport::resetLocalStore());
     ASSERT_TRUE(Kestrune::openLocalStore());
     Kestrune::setStartPreferences();
     EXPECT_TRUE(QFile::exists(appDBPath()));

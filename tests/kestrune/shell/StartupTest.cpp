@@ -18,7 +18,9 @@
 
 #include <bastwick/platform/NotificationCenter.h>
 
+#include "kestrune/data/StateTestHelpers.h"
 #include "support/Alerts.h"
+#include "support/FreshLocalStore.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
@@ -38,7 +40,8 @@
 #include <QtWidgets/QTabWidget>
 #include <gtest/gtest.h>
 
-// Each test runs in a process of its own, with its own HOME and local database.
+// Each test starts from a fresh local database and an empty registry of connections
+// (prepareLocalStore), whatever ran before it in the same process.
 namespace {
 
 using TestSupport::openAlerts;
@@ -48,11 +51,13 @@ TestSupport::RedisServer &server()
     return TestSupport::RedisServer::running();
 }
 
-// The local database as a fresh copy of the seed, with the given saved profiles.
+// The local database as a fresh copy of the seed, with the given saved profiles, and no
+// connection registered.
 void prepareLocalStore(const QList<std::shared_ptr<DBProfile>> &profiles = {})
 {
     Kestrune::registerAllClasses();
-    QFile::remove(appDBPath());
+    StateTest::forgetSharedConnections();
+    ASSERT_TRUE(TestSupport::resetLocalStore());
     ASSERT_TRUE(Kestrune::openLocalStore());
     for (const auto &profile : profiles)
         ASSERT_TRUE(profile->save());

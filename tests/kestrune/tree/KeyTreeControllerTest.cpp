@@ -30,8 +30,9 @@
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
-// Each test runs in a process of its own, so the shared registry and view state start
-// empty. There is no local database: the key tree finds no saved profile.
+// Each test starts with the shared registry and view state empty, whatever ran before
+// it in the same process. There is no local database: the key tree finds no
+// saved profile.
 namespace {
 
 using namespace ShellTest;
@@ -43,6 +44,7 @@ protected:
     {
         ASSERT_TRUE(server().isRunning()) << qPrintable(server().error());
         server().flushAll();
+        StateTest::forgetSharedConnections();
         Kestrune::registerAllClasses();
         keys.setParentWindow(&keys);
         keys.view();

@@ -159,7 +159,7 @@ TEST(WindowToolBar, UnreadableDefinitionsGiveNoToolbarAndOneLogLine)
     };
     const Case cases[] = {
         {"missing file", nullptr},
-        {"malformed", "<root><identifier>t</identifier><toolbaritem><enable>1</root>"},
+        {"not markup", "just text & more"},
         {"no identifier",
          "<root><toolbaritem><enable>1</enable><class>X</class><notification>n</notification>"
          "<label>A</label><palettelabel>p</palettelabel><tooltip>t</tooltip><image>i</image>"
@@ -176,6 +176,52 @@ TEST(WindowToolBar, UnreadableDefinitionsGiveNoToolbarAndOneLogLine)
         EXPECT_EQ(bar.count(), 0);
         EXPECT_TRUE(def.window.findChildren<QToolBar *>().isEmpty());
         EXPECT_EQ(log.count(path), 1);
+    }
+}
+
+TEST(WindowToolBar, MalformedMarkupIsRepairedAndStillGivesItsToolbar)
+{
+    const QString wellFormed =
+        "<root><identifier>main</identifier>" + item("A &amp; B", "a&amp;b") + item("C", "c") + "</root>";
+    struct Case
+    {
+        const char *name;
+        QString xml;
+    };
+    const Case cases[] = {
+        {"well-formed", wellFormed},
+        {"stray ampersands",
+         "<root><identifier>main</identifier>" + item("A & B", "a&b") + item("C", "c") + "</root>"},
+        {"unclosed tag in a text",
+         "<root><identifier>main</identifier>"
+         "<toolbaritem><enable>1</enable><class>X</class><notification>a&amp;b</notification>"
+         "<label>A &amp; B</label><palettelabel>A &amp; B palette</palettelabel>"
+         "<tooltip><b>A &amp; B tip</tooltip><image>AddTemplate</image></toolbaritem>" +
+             item("C", "c") + "</root>"},
+        {"unclosed elements at the end and a stray end tag",
+         "<root><identifier>main</identifier></nothing>" + item("A &amp; B", "a&amp;b") +
+             "<toolbaritem><enable>1</enable><class>X</class><notification>c</notification>"
+             "<label>C</label><palettelabel>C palette</palettelabel><tooltip>C tip</tooltip>"
+             "<image>AddTemplate</image>"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Definition def;
+        const QString path = def.write(c.xml);
+        TestSupport::LogCapture log;
+        XXXToolBar bar(&def.window, path);
+        ASSERT_NE(bar.toolbar(), nullptr);
+        EXPECT_EQ(bar.toolbar()->objectName(), "main");
+        EXPECT_EQ(shown(bar), (QStringList{"A & B", "<space>", "C"}));
+        const XXXToolBarItem *a = bar.itemForItemIdentifier("A & B");
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->notificationName(), "a&b");
+        EXPECT_EQ(a->paletteLabel(), "A & B palette");
+        EXPECT_EQ(a->toolTip(), "A & B tip");
+        EXPECT_EQ(bar.itemForItemIdentifier("C")->toolTip(), "C tip");
+        // A repair is reported once, naming the file; a well-formed file reads silently.
+        EXPECT_EQ(log.count(path), c.xml == wellFormed ? 0 : 1);
+        EXPECT_EQ(log.count("skipped"), 0);
     }
 }
 

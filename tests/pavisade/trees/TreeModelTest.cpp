@@ -152,6 +152,31 @@ TEST(TreeModel, FreshModelAndLeafRules)
     EXPECT_EQ(f.model.indexOfItem(node("nope", "x")), XXXTreeViewDataDelegate::kNotFound);
 }
 
+TEST(TreeModel, AChildIndexPastTheEndAnswersNothingAndIsLogged)
+{
+    TreeFixture f;
+    f.fillKeyTree(3); // conn: DB0 (three leaf rows), DB1; conn2
+    struct Case
+    {
+        const char *parent;
+        int row;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"root", 1, true},  {"root", 2, false}, {"conn", 1, true},
+        {"conn", 2, false}, {"DB0", 2, true},   {"DB0", 3, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.parent) + " " + std::to_string(c.row));
+        const QString name = QString::fromLatin1(c.parent);
+        const QModelIndex parent =
+            name == "root" ? QModelIndex() : f.indexOf(name == "conn" ? f.conn : f.db0);
+        TestSupport::LogCapture log;
+        EXPECT_EQ(f.model.index(c.row, 0, parent).isValid(), c.valid);
+        EXPECT_EQ(log.count(QStringLiteral("index(%1 invalid!").arg(c.row)), c.valid ? 0 : 1);
+    }
+}
+
 TEST(TreeModel, TopLevelRemovalByIndexesAndByNodes)
 {
     TreeFixture f;
