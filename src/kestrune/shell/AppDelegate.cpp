@@ -107,12 +107,14 @@ void AppDelegate::reportUnusableLocalStore()
         showUnusableLocalStoreAlert();
         return;
     }
+    m_storeAlertPending = true;
     m_window->installEventFilter(this);
 }
 
 bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window && event->type() == QEvent::Show) {
+    if (m_storeAlertPending && watched == m_window && event->type() == QEvent::Show) {
+        m_storeAlertPending = false;
         m_window->removeEventFilter(this);
         // After the show has run its course, so the sheet finds the window on screen.
         QPointer<AppDelegate> self(this);

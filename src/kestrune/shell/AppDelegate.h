@@ -76,4 +76,5 @@ private:
     bool m_dataBaseOpen = false;
     Bastwick::Error m_dataBaseError;
     bool m_dataBaseErrorReported = false;
+    bool m_storeAlertPending = false; // said once the window shows
 };
