@@ -7,9 +7,28 @@
 
 namespace Bastwick {
 
+namespace {
+// The text with every "%" that does not start a "%XX" escape written as "%25". Qt's
+// tolerant parser would otherwise escape every "%" of a text that holds one stray "%",
+// valid escapes included.
+QString escapeStrayPercents(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        out.append(c);
+        if (c == u'%' && !(i + 2 < text.size() && hexDigitValue(text.at(i + 1).unicode()) >= 0 &&
+                           hexDigitValue(text.at(i + 2).unicode()) >= 0))
+            out.append(QLatin1String("25"));
+    }
+    return out;
+}
+} // namespace
+
 QUrl urlWithString(const QString &text)
 {
-    QUrl url(text.trimmed(), QUrl::TolerantMode);
+    QUrl url(escapeStrayPercents(text.trimmed()), QUrl::TolerantMode);
     if (!url.isValid() || url.isRelative() || url.isEmpty())
         return QUrl();
     return url;

@@ -93,6 +93,12 @@ TEST(FormEncoding, UrlsAndTheirQueries)
         {"http://h:8080/a b?q=x y", "http://h:8080/a%20b?q=x%20y"},
         {"http://h/a%20b?q=%2B", "http://h/a%20b?q=%2B"},
         {"http://h/100%", "http://h/100%25"},
+        // A stray "%" beside valid escapes: only the stray one is escaped.
+        {"http://h/search?q=%E4%BD%A0&note=100%", "http://h/search?q=%E4%BD%A0&note=100%25"},
+        {"http://h/50%/a%20b", "http://h/50%25/a%20b"},
+        {"http://h/p?a=%zz&b=%2B", "http://h/p?a=%25zz&b=%2B"},
+        {"http://h/p?a=%%2B", "http://h/p?a=%25%2B"},
+        {"http://h/p?a=%2B&b=%4", "http://h/p?a=%2B&b=%254"},
         {"  https://h/p  ", "https://h/p"},
         {"", ""},
         {"relative/path", ""},

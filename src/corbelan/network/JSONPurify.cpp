@@ -104,7 +104,15 @@ QString JSONPurify::quote(const QString &text)
     QString out;
     out.reserve(text.size() + 2);
     out.append(u'"');
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A surrogate pair is one character and goes out as it is; a lone half is no
+        // character at all, so only its escape keeps the output valid text.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out.append(c);
+            out.append(text.at(++i));
+            continue;
+        }
         switch (c.unicode()) {
         case u'"':
             out.append(QLatin1String("\\\""));
@@ -128,7 +136,7 @@ QString JSONPurify::quote(const QString &text)
             out.append(QLatin1String("\\t"));
             break;
         default:
-            if (c.unicode() < 0x20)
+            if (c.unicode() < 0x20 || c.isSurrogate())
                 out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
             else
                 out.append(c);

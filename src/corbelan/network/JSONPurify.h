@@ -28,7 +28,8 @@ public:
     // array or holds a kind JSON cannot carry.
     QString pretty(const QVariant &value) const;
 
-    // The text between double quotes, escaped as JSON requires.
+    // The text between double quotes, escaped as JSON requires; a surrogate that is not
+    // half of a pair is written as its \uXXXX escape, so the output is valid text.
     static QString quote(const QString &text);
     // A number's JSON text: booleans true/false, integers in full, other numbers in their
     // shortest exact form.

@@ -10,7 +10,7 @@ bool openProbed(XXXRWDatabase &db, int flags, Bastwick::Error *reason)
 {
     if (!db.openWithFlags(flags)) {
         Bastwick::setError(reason, Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_CANTOPEN,
-                                                   QStringLiteral("could not open the database")));
+                                                   QString::fromUtf8(sqlite3_errstr(SQLITE_CANTOPEN))));
         return false;
     }
     if (db.goodConnection())

@@ -183,15 +183,31 @@ bool XXXBaseDAO::deleteObject(const QVariant &object)
     return deleteOne(object);
 }
 
+bool XXXBaseDAO::writeOne(const std::function<bool(XXXRWDatabase *)> &write)
+{
+    const QString domain = QStringLiteral("XXXBaseDAO");
+    m_lastError = Bastwick::Error();
+    bool ok = false;
+    const bool ran = onQueue([&](XXXRWDatabase *db) {
+        ok = write(db);
+        if (!ok)
+            m_lastError =
+                db->hadError()
+                    ? db->lastError()
+                    : Bastwick::Error(domain, 0, QStringLiteral("no such row in %1").arg(m_tableName));
+    });
+    if (!ran)
+        m_lastError = Bastwick::Error(domain, 0, QStringLiteral("the local database is not open"));
+    return ok;
+}
+
 bool XXXBaseDAO::insertOne(QVariant &model)
 {
     if (isNilOrNull(model))
         return false;
-    bool ok = false;
     // The existence check, the key maximum and the write run in one queue block, so two
     // inserts can never draw the same key.
-    onQueue([&](XXXRWDatabase *db) { ok = insertOneOn(db, model); });
-    return ok;
+    return writeOne([&](XXXRWDatabase *db) { return insertOneOn(db, model); });
 }
 
 bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, QVariant &model)
@@ -234,9 +250,7 @@ bool XXXBaseDAO::updateOne(const QVariant &model)
 {
     if (isNilOrNull(model))
         return false;
-    bool ok = false;
-    onQueue([&](XXXRWDatabase *db) { ok = updateOneOn(db, model); });
-    return ok;
+    return writeOne([&](XXXRWDatabase *db) { return updateOneOn(db, model); });
 }
 
 bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
@@ -260,9 +274,7 @@ bool XXXBaseDAO::deleteOne(const QVariant &object)
 {
     if (isNilOrNull(object))
         return false;
-    bool ok = false;
-    onQueue([&](XXXRWDatabase *db) { ok = deleteOneOn(db, object); });
-    return ok;
+    return writeOne([&](XXXRWDatabase *db) { return deleteOneOn(db, object); });
 }
 
 bool XXXBaseDAO::deleteOneOn(XXXRWDatabase *db, const QVariant &object)

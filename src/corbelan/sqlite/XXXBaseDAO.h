@@ -67,6 +67,10 @@ public:
     // order, or a bare key value (used for every key column).
     bool deleteOne(const QVariant &object);
 
+    // Why the last insert, update or delete of this object failed (no database, the
+    // row missing, or SQLite's error); empty after one that succeeded.
+    Bastwick::Error lastError() const { return m_lastError; }
+
     bool sqlUpdate(const QString &sql) override;
     bool sqlUpdate(const QString &sql, const QVariantList &arguments) override;
     bool sqlUpdate(const QString &sql, const QVariantMap &parameters) override;
@@ -107,6 +111,8 @@ private:
                                const std::function<std::shared_ptr<XXXRWResultSet>(XXXRWDatabase *)> &run);
     XXXModelRef rowToModel(XXXRWResultSet &resultSet);
     qint64 countQuery(const QString &sql);
+    // Runs one row write through onQueue and keeps the reason when it fails.
+    bool writeOne(const std::function<bool(XXXRWDatabase *)> &write);
 
     qint64 m_count = 0;
     QString m_tableName;
@@ -116,6 +122,7 @@ private:
     XXXRWDatabase *m_db = nullptr;
     std::weak_ptr<XXXRWDatabaseQueue> m_queue;
     bool m_hadQueue = false;
+    Bastwick::Error m_lastError;
 
     std::unique_ptr<Corbelan::TableModelClass> m_modelClass;
 };

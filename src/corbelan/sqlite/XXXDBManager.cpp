@@ -92,7 +92,7 @@ QString XXXDBManager::defaultDBPath() const
     return QDir(documentsPath()).filePath(dbName());
 }
 
-bool XXXDBManager::openDataBaseWithPath(const QString &path)
+bool XXXDBManager::openDataBaseWithPath(const QString &path, Bastwick::Error *error)
 {
     XXXLog(QStringLiteral("dbPath= %1 \n").arg(path));
     setDbName(QFileInfo(path).fileName());
@@ -102,10 +102,13 @@ bool XXXDBManager::openDataBaseWithPath(const QString &path)
     if (previous)
         previous->close(); // no second connection stays open behind the new one
     // The queue refuses a file that is not a database (and leaves it as it is).
-    XXXRWDatabaseQueuePtr opened = XXXRWDatabaseQueue::databaseQueueWithPath(path);
+    Bastwick::Error failure;
+    XXXRWDatabaseQueuePtr opened = XXXRWDatabaseQueue::databaseQueueWithPath(
+        path, XXXRWDatabaseQueue::kDefaultOpenFlags, kBusyTimeout, &failure);
     setQueue(opened);
     if (!opened) {
         XXXLogError(QStringLiteral("error opening the database with queue!"));
+        Bastwick::setError(error, failure);
         return false;
     }
     opened->inDatabase([](XXXRWDatabase *db) {

@@ -26,9 +26,14 @@ public:
     XXXDBManager(const XXXDBManager &) = delete;
     XXXDBManager &operator=(const XXXDBManager &) = delete;
 
+    // How long (seconds) a statement waits for another connection or process that holds
+    // the file locked before it fails, so two instances of the program share one file.
+    static constexpr double kBusyTimeout = 5.0;
+
     // Opens the file at path (copying the seed to Documents/<file name> first when that
-    // is missing); true when a queue is open afterwards. A queue held before is closed.
-    bool openDataBaseWithPath(const QString &path);
+    // is missing); true when a queue is open afterwards, else false with the reason in
+    // error (the file is left as it is). A queue held before is closed.
+    bool openDataBaseWithPath(const QString &path, Bastwick::Error *error = nullptr);
     // Opens Documents/<name>.
     bool openDataBaseWithName(const QString &name);
     // Closes the held queue, if any; the queue object stays held.

@@ -36,7 +36,22 @@ std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(co
 std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path, int flags,
                                                                               Bastwick::Error *error)
 {
-    auto queue = std::make_shared<XXXRWDatabaseQueue>(path, flags);
+    return databaseQueueWithPath(path, flags, 0, error);
+}
+
+std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(const QString &path, int flags,
+                                                                              double busyTimeout,
+                                                                              Bastwick::Error *error)
+{
+    // The constructor that takes a time-out is protected: reach it through a local subclass.
+    struct Opened : XXXRWDatabaseQueue
+    {
+        Opened(const QString &path, int flags, double busyTimeout)
+            : XXXRWDatabaseQueue(path, flags, databaseClass(), busyTimeout)
+        {
+        }
+    };
+    std::shared_ptr<XXXRWDatabaseQueue> queue = std::make_shared<Opened>(path, flags, busyTimeout);
     if (!queue->isOpen()) {
         Bastwick::setError(error, queue->d->openFailure);
         return {};
@@ -54,11 +69,16 @@ XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags)
 {
 }
 
-XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass)
+XXXRWDatabaseQueue::XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass,
+                                       double busyTimeout)
     : d(std::make_unique<Private>())
     , m_openFlags(flags)
+    , m_busyTimeout(qMax(busyTimeout, 0.0))
 {
     XXXRWDatabasePtr db = databaseClass ? databaseClass(path) : nullptr;
+    // Set before the open, so the first look at the file already waits for a writer.
+    if (db && m_busyTimeout > 0)
+        db->setBusyTimeout(m_busyTimeout);
     if (!db) {
         d->openFailure = Bastwick::Error(QStringLiteral("XXXRWDatabase"), SQLITE_CANTOPEN,
                                          QStringLiteral("no connection was made"));
@@ -125,6 +145,8 @@ XXXRWDatabase *XXXRWDatabaseQueue::database()
         return d->db.get();
     const QString p = path();
     auto db = XXXRWDatabase::databaseWithPath(p);
+    if (m_busyTimeout > 0)
+        db->setBusyTimeout(m_busyTimeout);
     if (!db->openWithFlags(m_openFlags)) {
         XXXLogError(QStringLiteral("XXXRWDatabaseQueue could not reopen database for path %1").arg(p));
         return nullptr;

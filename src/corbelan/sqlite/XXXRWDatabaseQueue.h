@@ -42,6 +42,12 @@ public:
     static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path = QString());
     static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path, int flags,
                                                                      Bastwick::Error *error = nullptr);
+    // The same, with a busy time-out (seconds) on every connection the queue opens, the
+    // first one included: a statement that finds the file locked by another connection
+    // or process waits up to that long instead of failing at once.
+    static std::shared_ptr<XXXRWDatabaseQueue> databaseQueueWithPath(const QString &path, int flags,
+                                                                     double busyTimeout,
+                                                                     Bastwick::Error *error = nullptr);
 
     // Use databaseQueueWithPath; a queue made directly may have failed to open or found
     // no database in the file (isOpen()).
@@ -78,10 +84,14 @@ public:
     QString path() const;
     void setPath(const QString &path);
     int openFlags() const { return m_openFlags; }
+    // The busy time-out its connections get (0: none, a locked file fails at once).
+    double busyTimeout() const { return m_busyTimeout; }
     bool isOpen() const;
 
 protected:
-    XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass);
+    // A busy time-out above 0 is set on the connection before it opens.
+    XXXRWDatabaseQueue(const QString &path, int flags, const DatabaseFactory &databaseClass,
+                       double busyTimeout = 0);
 
 private:
     bool refuseReentrance(const char *operation) const;
@@ -89,6 +99,7 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
     int m_openFlags = kDefaultOpenFlags;
+    double m_busyTimeout = 0;
 };
 
 using XXXRWDatabaseQueuePtr = std::shared_ptr<XXXRWDatabaseQueue>;

@@ -6,6 +6,7 @@
 #include <kestrune/data/records/DBProfile.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
+#include <kestrune/profiles/ProfileWrites.h>
 
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
 
@@ -194,10 +195,13 @@ void DBProfileDetailViewController::connectionBtnClicked()
     if (profile->name().isEmpty())
         profile->setName(profile->scheme());
     profile->setAutoLogin(m_autoLogin->isChecked());
-    profile->save();
+    const bool saved = Kestrune::saveProfileOrWarn(profile, window());
     Bastwick::NotificationCenter::defaultCenter().post(kDBProfileListAddMsg);
     profile->urlFormat();
     if (profile->scheme() != kDerazURLScheme) {
+        if (!saved)
+            return; // the warning said why it is not saved; there is nothing to connect
+
         // Only Deraz servers can be connected; say so instead of spinning for ever.
         Kestrune::showWarning(window(),
                               L(QStringLiteral("ProfileSchemeNotSupported")).arg(profile->scheme()));
@@ -220,5 +224,5 @@ void DBProfileDetailViewController::autoLoginBtnAction()
 {
     const auto profile = currentProfile();
     profile->setAutoLogin(m_autoLogin->isChecked());
-    profile->save();
+    Kestrune::saveProfileOrWarn(profile, window());
 }

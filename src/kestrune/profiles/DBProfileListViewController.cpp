@@ -7,6 +7,7 @@
 #include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 #include <kestrune/profiles/DBProfileState.h>
 #include <kestrune/profiles/DBProfileStateManager.h>
+#include <kestrune/profiles/ProfileWrites.h>
 #include <kestrune/tree/DarkListLook.h>
 #include <kestrune/tree/ToolbarItems.h>
 
@@ -99,7 +100,7 @@ void DBProfileListViewController::tableViewDelegateConfig()
                                                            const Pavisade::TableRowPtr &, qsizetype) {
         const auto profileRow = std::dynamic_pointer_cast<DBProfileRow>(row);
         if (self && profileRow && profileRow->profile())
-            profileRow->profile()->save();
+            Kestrune::saveProfileOrWarn(profileRow->profile(), self->alertWindow());
     };
 }
 
@@ -131,7 +132,7 @@ void DBProfileListViewController::createNewProfile()
     auto profile = std::make_shared<DBProfile>();
     profile->setName(QStringLiteral("untitledProfile"));
     profile->setAutoLogin(true);
-    profile->save();
+    Kestrune::saveProfileOrWarn(profile, alertWindow());
     fetchData();
 }
 
@@ -146,7 +147,7 @@ void DBProfileListViewController::dropProfile()
     const QString text = L(QStringLiteral("ProfileDeleteMessage")).arg(profile->name());
     QPointer<DBProfileListViewController> self(this);
     Kestrune::confirmWarning(
-        parentWindow() ? parentWindow() : window(), text,
+        alertWindow(), text,
         [self, profile](qint64 button) {
             XXXLog(QStringLiteral("button pressed %1").arg(button));
             if (!self)
@@ -159,9 +160,16 @@ void DBProfileListViewController::dropProfile()
                     break;
                 }
             }
-            profile->deleteProfile();
+            // A row that stays stored comes back, so the list shows what the store holds.
+            if (!Kestrune::deleteProfileOrWarn(profile, self->alertWindow()))
+                self->fetchData();
             Bastwick::NotificationCenter::defaultCenter().post(kDBProfileListRemoveMsg,
                                                                QVariant::fromValue(profile));
         },
         [] { XXXLog(QStringLiteral("dropTable cancelled")); });
+}
+
+QWidget *DBProfileListViewController::alertWindow()
+{
+    return parentWindow() ? parentWindow() : window();
 }

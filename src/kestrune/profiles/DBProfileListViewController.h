@@ -47,6 +47,8 @@ protected:
 
 private:
     void registerDBProfileListUpdateNotificatio();
+    // The window the list's questions and warnings are shown on.
+    QWidget *alertWindow();
 
     DBProfileListViewDataDelegate *m_dataDelegate = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <pavisade/viewcontrollers/XXXAppDelegate.h>
 
+#include <bastwick/platform/Error.h>
+
 #include <QtCore/QPointer>
 #include <QtCore/QUrl>
 
@@ -59,10 +61,21 @@ public:
     // Whether the local database opened (read by the start-up's log and tests).
     bool isDataBaseOpen() const { return m_dataBaseOpen; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Tells the user, once and on the main window as soon as it shows, that the local
+    // database could not be opened.
+    void reportUnusableLocalStore();
+    void showUnusableLocalStoreAlert();
+
     QPointer<KSTMainWindow> m_window;
     AboutWindowController *m_aboutWindowController = nullptr;
     PreferenceWindowController *m_preferenceWindowController = nullptr;
     DBProfileAdminWindowController *m_profileAdminWindowController = nullptr;
     bool m_dataBaseOpen = false;
+    Bastwick::Error m_dataBaseError;
+    bool m_dataBaseErrorReported = false;
+    bool m_storeAlertPending = false; // said once the window shows
 };

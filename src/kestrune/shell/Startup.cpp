@@ -1,6 +1,7 @@
 #include <kestrune/shell/Startup.h>
 
 #include <bastwick/platform/ClassRegistry.h>
+#include <bastwick/platform/Error.h>
 #include <bastwick/platform/Log.h>
 #include <corbelan/CorbelanClasses.h>
 #include <kestrune/Localized.h>
@@ -13,6 +14,7 @@
 #include <pavisade/PavisadeClasses.h>
 #include <tolmere/TolmereClasses.h>
 
+#include <QtCore/QDir>
 #include <QtWidgets/QApplication>
 
 namespace Kestrune {
@@ -37,12 +39,22 @@ void registerAllClasses()
     Kestrune::registerChromeClasses();
 }
 
-bool openLocalStore()
+bool openLocalStore(Bastwick::Error *error)
 {
-    const bool opened = DataBaseBO::sharedInstance().openDataBase();
-    if (!opened)
-        XXXLogError(QStringLiteral("the local database %1 could not be opened").arg(appDBPath()));
+    Bastwick::Error failure;
+    const bool opened = DataBaseBO::sharedInstance().openDataBase(&failure);
+    if (!opened) {
+        XXXLogError(QStringLiteral("the local database %1 could not be opened: %2")
+                        .arg(appDBPath(), failure.description));
+        Bastwick::setError(error, failure);
+    }
     return opened;
+}
+
+QString localStoreUnusableText(const Bastwick::Error &error)
+{
+    const QString reason = error.description.isEmpty() ? QString::number(error.code) : error.description;
+    return L(QStringLiteral("LocalStoreUnusableMessage")).arg(QDir::toNativeSeparators(appDBPath()), reason);
 }
 
 void setStartPreferences()

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QtCore/QString>
+
 class QApplication;
+namespace Bastwick {
+struct Error;
+}
 
 namespace Kestrune {
 
@@ -10,8 +15,12 @@ void configureApplication(QApplication &app);
 void registerAllClasses();
 
 // Opens the local database ("Deraz.sqlite" in the Documents folder, copied from the
-// shipped seed when missing). Answers whether the database is open.
-bool openLocalStore();
+// shipped seed when missing). Answers whether the database is open; when it is not, the
+// reason is in error and the file is left as it is.
+bool openLocalStore(Bastwick::Error *error = nullptr);
+// What the user is told when the local database could not be opened: saved connections
+// can be neither read nor stored, the file, and the reason.
+QString localStoreUnusableText(const Bastwick::Error &error);
 // The preferences every start sets, whatever the user stored: page size 100, sample
 // data count 500.
 void setStartPreferences();

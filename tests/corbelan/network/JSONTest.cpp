@@ -113,10 +113,13 @@ TEST(JSONPurify, OutputParsesToTheSameTree)
         QStringLiteral(R"(["tab\there","nl\nx","cr\r","bs\b","ff\f","ctl\u0001\u001f"])"),
         QStringLiteral(R"({"n":[3.7,0.1,-2.5e-300,9007199254740993,-9007199254740993,1e300]})"),
         QStringLiteral(R"({"t":true,"f":false,"z":null,"e":{},"l":[[],[{}]]})"),
+        // Lone surrogates (the lossless form of bytes that are not UTF-8) beside a pair.
+        QStringLiteral(R"({"\udc80k":["a\udcffb","\ud83d","x\ude00","\ud83d\ude00"]})"),
     };
     for (const QString &text : texts) {
         for (int width : {0, 2, 4}) {
             const QString written = JSONPurify::sharedJSONPurify().stringify(text, width);
+            EXPECT_TRUE(QStringView(written).isValidUtf16()) << written.toStdString();
             EXPECT_EQ(objectFromJSONText(written), objectFromJSONText(text)) << written.toStdString();
         }
     }

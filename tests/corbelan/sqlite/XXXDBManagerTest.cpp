@@ -6,12 +6,19 @@
 
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
+#include "support/WaitFor.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
+#include <QtCore/QThread>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 using TestSupport::LogCapture;
 using TestSupport::TempDir;
@@ -37,6 +44,18 @@ void writeJunk(const QString &path)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(2048, 'x'));
+}
+
+// Whether the thread (a kernel thread id of this process) is asleep in a timed wait, as
+// SQLite's busy handler is between its tries for a locked file.
+bool asleepInATimedWait(pid_t tid)
+{
+    QFile call(QStringLiteral("/proc/self/task/%1/syscall").arg(tid));
+    if (!call.open(QIODevice::ReadOnly))
+        return false;
+    bool ok = false;
+    const long number = call.readAll().split(' ').value(0).toLong(&ok);
+    return ok && (number == SYS_clock_nanosleep || number == SYS_nanosleep);
 }
 
 } // namespace
@@ -174,4 +193,63 @@ TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
     });
     const QFileDevice::Permissions perms = QFile::permissions(manager.defaultDBPath());
     EXPECT_EQ(perms & kOthers, QFileDevice::Permissions());
+}
+
+// Two managers on one file, as two instances of the program: while the first holds a
+// write transaction, the second's open and the second's write wait for it instead of
+// failing with "database is locked".
+TEST(XXXDBManager, aSecondManagerWaitsForTheFirstOnesWrite)
+{
+    TempDir tmp;
+    const QString docs = tmp.path(QStringLiteral("Documents"));
+    const QString seeds = tmp.path(QStringLiteral("seeds"));
+    ASSERT_TRUE(QDir().mkpath(seeds));
+    const QString path = QDir(docs).filePath(QStringLiteral("Shared.sqlite"));
+    XXXDBManager first, second;
+    for (XXXDBManager *manager : {&first, &second}) {
+        manager->setDocumentsPath(docs);
+        manager->setResourcePath(seeds);
+    }
+    ASSERT_TRUE(first.openDataBaseWithPath(path));
+    run(first,
+        [](XXXRWDatabase *db) { ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE t (v)"))); });
+
+    struct Case
+    {
+        const char *what;
+        std::function<bool()> action;
+    };
+    const Case cases[] = {
+        {"opening", [&] { return second.openDataBaseWithPath(path); }},
+        {"writing",
+         [&] {
+             bool ok = false;
+             run(second, [&](XXXRWDatabase *db) {
+                 ok = db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (2)"));
+             });
+             return ok;
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        run(first, [](XXXRWDatabase *db) {
+            ASSERT_TRUE(db->beginTransaction());
+            ASSERT_TRUE(db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (1)")));
+        });
+        std::atomic<pid_t> tid{0};
+        std::atomic<int> outcome{-1};
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            tid = pid_t(syscall(SYS_gettid));
+            outcome = c.action() ? 1 : 0;
+        }));
+        thread->start();
+        // The first commits once the second is seen waiting (or has given up).
+        EXPECT_TRUE(waitFor([&] { return outcome != -1 || (tid != 0 && asleepInATimedWait(tid)); }, 20000));
+        EXPECT_EQ(outcome.load(), -1) << "the second gave up while the first was writing";
+        run(first, [](XXXRWDatabase *db) { ASSERT_TRUE(db->commit()); });
+        ASSERT_TRUE(thread->wait(QDeadlineTimer(60000)));
+        EXPECT_EQ(outcome.load(), 1);
+    }
+    run(second,
+        [](XXXRWDatabase *db) { EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM t")), 3); });
 }

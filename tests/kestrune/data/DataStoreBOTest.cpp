@@ -205,6 +205,80 @@ TEST(DataStoreBO, ClosesAProfileByTheURLItWasRegisteredUnder)
     EXPECT_NE(again, store);
 }
 
+// The clients connected to the server, apart from the one asking.
+int otherClients(const TestSupport::RedisServer &server)
+{
+    const QByteArray list = server.command({"CLIENT", "LIST"});
+    return int(list.count("id=")) - 1;
+}
+
+TEST(DataStoreBO, OneProfileObjectConnectedToTwoServersClosesEachConnectionAsItself)
+{
+    // The quick-connect form keeps one profile object and the values typed last: connect
+    // to server A, then through the same object to server B, then close one of the two.
+    TestSupport::RedisServer serverA, serverB;
+    ASSERT_TRUE(serverA.start()) << serverA.error().toStdString();
+    ASSERT_TRUE(serverB.start()) << serverB.error().toStdString();
+    for (const bool closeFirst : {true, false}) {
+        SCOPED_TRACE(closeFirst ? "closing A" : "closing B");
+        StateTest::Preferences prefs;
+        DataStoreBO registry(&prefs.preference);
+        auto form = StateTest::derazProfile(serverA.host(), serverA.port());
+        const auto storeA = registry.dbStoreWithDBProfile(form);
+        ASSERT_NE(storeA, nullptr);
+        ASSERT_FALSE(StateTest::fetch(storeA).has_value());
+        const qint64 idA = form->connID();
+        form->setPort(serverB.port());
+        form->urlFormat();
+        const auto storeB = registry.dbStoreWithDBProfile(form);
+        ASSERT_NE(storeB, nullptr);
+        ASSERT_FALSE(StateTest::fetch(storeB).has_value());
+        const qint64 idB = form->connID();
+        ASSERT_NE(idA, idB);
+
+        struct Connection
+        {
+            qint64 id;
+            std::shared_ptr<DBStore> store;
+            const TestSupport::RedisServer *server;
+        };
+        const Connection a{idA, storeA, &serverA}, b{idB, storeB, &serverB};
+        for (const Connection &c : {a, b}) {
+            const QString node = QString::number(c.id);
+            EXPECT_EQ(registry.dbStoreByNodeURL(node), c.store);
+            const auto profile = registry.profileByNodeURL(node);
+            ASSERT_NE(profile, nullptr);
+            EXPECT_EQ(profile->port(), c.server->port());
+            EXPECT_EQ(profile->connID(), c.id);
+            EXPECT_EQ(DataStoreBO::dbNodeURLWithStore(*c.store, QStringLiteral("DB0")), node + "/DB0");
+            EXPECT_EQ(registry.findProfileByURLString(profile->url()), profile);
+            EXPECT_TRUE(waitFor([&] { return otherClients(*c.server) == 1; }, 10000));
+        }
+
+        const Connection &closed = closeFirst ? a : b;
+        const Connection &kept = closeFirst ? b : a;
+        registry.closeDataStoreByConnIDs({QVariant(closed.id)});
+        EXPECT_EQ(registry.dbStoreByNodeURL(QString::number(closed.id)), nullptr);
+        EXPECT_EQ(registry.profileByNodeURL(QString::number(closed.id)), nullptr);
+        EXPECT_EQ(registry.dbStoreByNodeURL(QString::number(kept.id)), kept.store);
+        EXPECT_TRUE(waitFor([&] { return otherClients(*closed.server) == 0; }, 10000))
+            << "the closed connection is gone from its server";
+        EXPECT_EQ(otherClients(*kept.server), 1) << "the other connection stays open";
+
+        // What a refresh does: every registered profile connects again, under the
+        // identifier and with the store it has.
+        const auto profiles = registry.dataStoreProfiles();
+        ASSERT_EQ(profiles.size(), 1);
+        EXPECT_EQ(profiles.first()->port(), kept.server->port());
+        EXPECT_EQ(registry.dbStoreWithDBProfile(profiles.first()), kept.store);
+        EXPECT_EQ(profiles.first()->connID(), kept.id);
+
+        registry.closeDataStoreByConnIDs({QVariant(kept.id)});
+        EXPECT_TRUE(registry.dataStoreProfiles().isEmpty());
+        EXPECT_TRUE(waitFor([&] { return otherClients(*kept.server) == 0; }, 10000));
+    }
+}
+
 TEST(DataStoreBO, RegistrationFromManyThreads)
 {
     StateTest::Preferences prefs;

@@ -9,6 +9,8 @@
 #include <kestrune/profiles/DBProfileListViewDataDelegate.h>
 #include <kestrune/shell/Startup.h>
 
+#include <corbelan/sqlite/XXXDBManager.h>
+
 #include <bastwick/platform/NotificationCenter.h>
 
 #include "kestrune/ShellTestHelpers.h"
@@ -195,6 +197,78 @@ TEST_F(ProfileManager, NewProfilesAreListedRenamedToggledAndDeletedAfterConfirma
     EXPECT_TRUE(stored().isEmpty());
     ASSERT_EQ(removed.size(), 1);
     EXPECT_EQ(removed.first()->name(), "renamed");
+}
+
+TEST_F(ProfileManager, EveryWriteTheStoreRefusesIsSaidWithItsReason)
+{
+    auto kept = std::make_shared<DBProfile>();
+    kept->setName(QStringLiteral("kept"));
+    ASSERT_TRUE(kept->save());
+    open();
+    ASSERT_EQ(list()->dataDelegate()->rowCount(), 1);
+    // The form shows the row the user picks.
+    table()->clearSelection();
+    table()->selectRow(0);
+    ASSERT_TRUE(waitFor([&] { return form()->currentProfile()->name() == "kept"; }));
+    // The store still reads, but refuses every write of a profile row.
+    const bool refusing = XXXDBManager::sharedXXXDBManager()->queue()->inDatabase([](XXXRWDatabase *db) {
+        for (const char *event : {"INSERT", "UPDATE", "DELETE"})
+            ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TRIGGER refuse%1 BEFORE %1 ON DBProfile "
+                                                         "BEGIN SELECT RAISE(ABORT, 'writes refused'); END")
+                                              .arg(QLatin1String(event))));
+    });
+    ASSERT_TRUE(refusing);
+
+    struct Case
+    {
+        const char *what;
+        std::function<void()> action;
+        QString said;
+        bool refetches; // the list reads the store again afterwards
+    };
+    const Case cases[] = {
+        {"toggling automatic connection", [&] { form()->autoLoginBtn()->click(); },
+         QStringLiteral("The connection profile \u201ckept\u201d could not be saved: writes refused"), false},
+        {"renaming",
+         [&] {
+             list()->dataDelegate()->setData(list()->dataDelegate()->index(0, 0), QStringLiteral("renamed"));
+         },
+         QStringLiteral("The connection profile \u201crenamed\u201d could not be saved: writes refused"),
+         false},
+        {"connecting", [&] { form()->connectionBtn()->click(); },
+         QStringLiteral("The connection profile \u201crenamed\u201d could not be saved: writes refused"),
+         true},
+        {"creating", [&] { list()->createNewProfile(); },
+         QStringLiteral(
+             "The connection profile \u201cuntitledProfile\u201d could not be saved: writes refused"),
+         true},
+        {"deleting",
+         [&] {
+             table()->selectRow(0);
+             list()->dropProfile();
+             ASSERT_EQ(openAlerts().size(), 1);
+             press(openAlerts().first(), QMessageBox::AcceptRole);
+         },
+         QStringLiteral("The connection profile \u201ckept\u201d could not be deleted: writes refused"),
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        closeAlerts();
+        QSignalSpy fetched(list(), &DBProfileListViewController::profilesFetched);
+        c.action();
+        ASSERT_TRUE(waitFor([] { return !openAlerts().isEmpty(); }));
+        ASSERT_EQ(openAlerts().size(), 1);
+        EXPECT_EQ(openAlerts().first()->informativeText(), c.said);
+        EXPECT_EQ(openAlerts().first()->icon(), QMessageBox::Warning);
+        // The list keeps showing what the store holds.
+        if (c.refetches)
+            ASSERT_TRUE(fetched.count() > 0 || fetched.wait(5000));
+        EXPECT_EQ(list()->dataDelegate()->rowCount(), 1);
+    }
+    ASSERT_EQ(stored().size(), 1);
+    EXPECT_EQ(stored().first()->name(), "kept");
+    EXPECT_FALSE(stored().first()->autoLogin());
 }
 
 TEST_F(ProfileManager, TheWindowIsMadeOnceAndKeepsItsState)

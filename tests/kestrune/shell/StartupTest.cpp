@@ -25,7 +25,9 @@
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
 
+#include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtGui/QAction>
 #include <QtGui/QDesktopServices>
 #include <QtGui/QScreen>
@@ -448,5 +450,94 @@ TEST(Startup, HomeOpensTheShippedPageAndAboutShowsTheAboutWindow)
         EXPECT_EQ(windows, 1) << name;
     }
 }
+
+namespace {
+
+// A local database file that cannot be used, and the reason SQLite gives for it.
+struct UnusableStore
+{
+    const char *name;
+    std::function<void(const QString &path)> make;
+    const char *reason;
+};
+
+void PrintTo(const UnusableStore &store, std::ostream *out)
+{
+    *out << store.name;
+}
+
+class StartupWithAnUnusableStore : public ::testing::TestWithParam<UnusableStore>
+{
+};
+
+// The file's bytes, or "a folder" for a folder in its place.
+QByteArray contentsOf(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return QByteArrayLiteral("a folder");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_P(StartupWithAnUnusableStore, SaysOnceOnTheMainWindowWhatIsLostAndWhyAndLeavesTheFile)
+{
+    Kestrune::registerAllClasses();
+    const QString path = appDBPath();
+    QFile::remove(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    GetParam().make(path);
+    const QByteArray before = contentsOf(path);
+
+    Started app;
+    EXPECT_FALSE(app.delegate.isDataBaseOpen());
+    ASSERT_TRUE(waitFor([] { return !openAlerts().isEmpty(); }, 5000));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    QList<QMessageBox *> alerts;
+    for (QMessageBox *box : openAlerts())
+        if (box->informativeText().contains("Saved connections"))
+            alerts.append(box);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first()->parentWidget()->window(), &app.window);
+    EXPECT_EQ(alerts.first()->icon(), QMessageBox::Warning);
+    const QString text = alerts.first()->informativeText();
+    EXPECT_TRUE(text.startsWith("Saved connections cannot be read or stored")) << text.toStdString();
+    EXPECT_TRUE(text.contains(path)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromLatin1(GetParam().reason))) << text.toStdString();
+    EXPECT_EQ(contentsOf(path), before) << "the file is left as it is";
+
+    // Once: showing the window again says nothing more.
+    TestSupport::closeAlerts();
+    app.window.hide();
+    app.window.show();
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    for (QMessageBox *box : openAlerts())
+        EXPECT_FALSE(box->informativeText().contains("Saved connections"))
+            << box->informativeText().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StartupWithAnUnusableStore,
+    ::testing::Values(UnusableStore{"NotADatabase",
+                                    [](const QString &path) {
+                                        QFile file(path);
+                                        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                                        file.write(QByteArray(4096, 'x'));
+                                    },
+                                    "file is not a database"},
+                      UnusableStore{"Truncated",
+                                    [](const QString &path) {
+                                        ASSERT_TRUE(QFile::copy(QStringLiteral(":/Deraz.sqlite"), path));
+                                        QFile file(path);
+                                        ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner |
+                                                                        QFileDevice::WriteOwner));
+                                        ASSERT_TRUE(file.resize(file.size() / 2));
+                                    },
+                                    "database disk image is malformed"},
+                      UnusableStore{"AFolderInItsPlace",
+                                    [](const QString &path) { ASSERT_TRUE(QDir().mkpath(path)); },
+                                    "unable to open database file"}),
+    [](const ::testing::TestParamInfo<UnusableStore> &info) { return std::string(info.param.name); });
 
 #include "StartupTest.moc"

@@ -10,6 +10,9 @@
 #include <memory>
 
 class DBProfileDAO;
+namespace Bastwick {
+struct Error;
+}
 
 extern const QString kDerazURLScheme;      // "deraz"
 extern const QString kMySQLURLScheme;      // "mysql"
@@ -110,10 +113,11 @@ public:
     // The profile's table access object, made on first use (null while the local
     // database is not open).
     DBProfileDAO *dao();
-    // Insert-or-update, update and delete of this profile's row.
-    bool save();
-    bool update();
-    bool deleteProfile();
+    // Insert-or-update, update and delete of this profile's row; false, with the reason
+    // in error, when the row was not written.
+    bool save(Bastwick::Error *error = nullptr);
+    bool update(Bastwick::Error *error = nullptr);
+    bool deleteProfile(Bastwick::Error *error = nullptr);
 
 private:
     qint64 m_ID = 0;

@@ -4,6 +4,8 @@
 
 #include <corbelan/sqlite/XXXModelRef.h>
 
+#include <functional>
+
 #include <kestrune/data/records/RecordFields_p.h>
 
 DBProfileDAO::DBProfileDAO(QObject *parent)
@@ -43,20 +45,41 @@ DBProfileDAO *DBProfile::dao()
     return m_dao.get();
 }
 
-bool DBProfile::save()
+namespace {
+
+// The outcome of one row write of a profile: the access object's reason when it failed.
+bool written(DBProfileDAO *access, const std::function<bool(DBProfileDAO &)> &write, Bastwick::Error *error)
 {
-    DBProfileDAO *access = dao();
-    return access && access->insert(QVariant::fromValue(static_cast<QObject *>(this)));
+    if (!access) {
+        Bastwick::setError(error, Bastwick::Error(QStringLiteral("DBProfile"), 0,
+                                                  QStringLiteral("the local database is not open")));
+        return false;
+    }
+    const bool ok = write(*access);
+    if (!ok)
+        Bastwick::setError(error, access->lastError());
+    return ok;
 }
 
-bool DBProfile::update()
+} // namespace
+
+bool DBProfile::save(Bastwick::Error *error)
 {
-    DBProfileDAO *access = dao();
-    return access && access->update(QVariant::fromValue(static_cast<QObject *>(this)));
+    QVariant self = QVariant::fromValue(static_cast<QObject *>(this));
+    return written(
+        dao(), [&](DBProfileDAO &access) { return access.insert(self); }, error);
 }
 
-bool DBProfile::deleteProfile()
+bool DBProfile::update(Bastwick::Error *error)
 {
-    DBProfileDAO *access = dao();
-    return access && access->deleteObject(QVariant::fromValue(static_cast<QObject *>(this)));
+    const QVariant self = QVariant::fromValue(static_cast<QObject *>(this));
+    return written(
+        dao(), [&](DBProfileDAO &access) { return access.update(self); }, error);
+}
+
+bool DBProfile::deleteProfile(Bastwick::Error *error)
+{
+    const QVariant self = QVariant::fromValue(static_cast<QObject *>(this));
+    return written(
+        dao(), [&](DBProfileDAO &access) { return access.deleteObject(self); }, error);
 }

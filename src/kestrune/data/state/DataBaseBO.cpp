@@ -35,10 +35,10 @@ XXXDBManager *DataBaseBO::manager() const
     return m_manager ? m_manager : XXXDBManager::sharedXXXDBManager();
 }
 
-bool DataBaseBO::openDataBase()
+bool DataBaseBO::openDataBase(Bastwick::Error *error)
 {
     const QString path = appDBPath();
-    const bool opened = manager()->openDataBaseWithPath(path);
+    const bool opened = manager()->openDataBaseWithPath(path, error);
     // The file holds saved connections with their passwords: owner only.
     if (opened && QFile::exists(path) &&
         !QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))

@@ -3,6 +3,9 @@
 #include <QtCore/QString>
 
 class XXXDBManager;
+namespace Bastwick {
+struct Error;
+}
 
 // The file name of the application's local database in the user's Documents folder.
 extern const QString kAppDBName; // "Deraz.sqlite"
@@ -24,8 +27,9 @@ public:
     explicit DataBaseBO(XXXDBManager *manager = nullptr);
 
     // Opens appDBPath() (copying the shipped seed there when the file is missing); true
-    // when the file is open. The file is made readable and writable by its owner only.
-    bool openDataBase();
+    // when the file is open, else false with the reason in error (the file is left as it
+    // is). The file is made readable and writable by its owner only.
+    bool openDataBase(Bastwick::Error *error = nullptr);
     void closeDataBase();
 
     // Does nothing.

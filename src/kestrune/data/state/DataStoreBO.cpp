@@ -129,7 +129,16 @@ DataStoreBO::ProfilePtr DataStoreBO::findProfileByURLString(const QString &url) 
     if (url.isEmpty())
         return nullptr;
     QMutexLocker locker(&m_lock);
-    return m_profileCache.value(url);
+    const auto found = m_entries.constFind(url);
+    return found == m_entries.cend() ? nullptr : entryProfile(url, *found);
+}
+
+DataStoreBO::ProfilePtr DataStoreBO::entryProfile(const QString &url, const Entry &entry)
+{
+    // The first object stands for the connection while it still names it; once its
+    // fields name another server (one form reused for the next connection), the copy
+    // taken at registration does.
+    return entry.profile && entry.profile->url() == url ? entry.profile : entry.snapshot;
 }
 
 void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
@@ -142,17 +151,21 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
         return;
     }
     QMutexLocker locker(&m_lock);
-    if (const ProfilePtr cached = findProfileByURLString(profile->url())) {
-        if (cached != profile)
-            profile->setConnID(cached->connID());
+    const QString url = profile->url();
+    if (const auto found = m_entries.constFind(url); found != m_entries.cend()) {
+        profile->setConnID(found->connID);
         remember(profile);
         return;
     }
-    profile->setConnID(generateConnectionID());
-    const QString url = profile->url();
-    if (!m_profileCache.contains(url))
-        m_profileOrder.append(url);
-    m_profileCache.insert(url, profile);
+    const qint64 id = generateConnectionID();
+    profile->setConnID(id);
+    // The connection keeps a copy of the profile as it was registered: the caller's
+    // object may be edited and registered again for another server, and this
+    // connection must still be found and closed as itself.
+    ProfilePtr snapshot = profile->copy();
+    m_entries.insert(url, Entry{profile, snapshot, id});
+    m_urlByID.insert(id, url);
+    m_profileOrder.append(url);
     remember(profile);
 }
 
@@ -179,9 +192,10 @@ DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profil
         return nullptr;
     QMutexLocker locker(&m_lock);
     cacheDBProfile(profile);
-    if (!findProfileByURLString(profile->url()))
+    const auto entry = m_entries.constFind(profile->url());
+    if (entry == m_entries.cend())
         return nullptr;
-    const qint64 id = profile->connID();
+    const qint64 id = entry->connID;
     if (StorePtr store = m_storeCache.value(id))
         return store;
     if (profile->scheme() != kDerazURLScheme)
@@ -189,7 +203,9 @@ DataStoreBO::StorePtr DataStoreBO::dbStoreWithDBProfile(const ProfilePtr &profil
     DerazContainer &container = DerazContainer::sharedInstance();
     if (!container.canConnectToDBProfile(*profile))
         return nullptr;
-    StorePtr store = container.storeWithDBProfile(profile);
+    // Made with the registration's copy: the store reconnects to the server it was made
+    // for, whatever the caller's object names later.
+    StorePtr store = container.storeWithDBProfile(entry->snapshot);
     if (store)
         m_storeCache.insert(id, store);
     return store;
@@ -201,8 +217,8 @@ void DataStoreBO::cacheDBStore(const ProfilePtr &profile, const StorePtr &store)
         return;
     QMutexLocker locker(&m_lock);
     cacheDBProfile(profile);
-    if (findProfileByURLString(profile->url()))
-        m_storeCache.insert(profile->connID(), store);
+    if (const auto entry = m_entries.constFind(profile->url()); entry != m_entries.cend())
+        m_storeCache.insert(entry->connID, store);
 }
 
 QList<DataStoreBO::ProfilePtr> DataStoreBO::dataStoreProfiles() const
@@ -210,7 +226,7 @@ QList<DataStoreBO::ProfilePtr> DataStoreBO::dataStoreProfiles() const
     QMutexLocker locker(&m_lock);
     QList<ProfilePtr> profiles;
     for (const QString &url : m_profileOrder)
-        profiles.append(m_profileCache.value(url));
+        profiles.append(entryProfile(url, m_entries.value(url)));
     return profiles;
 }
 
@@ -242,8 +258,14 @@ DataStoreBO::StorePtr DataStoreBO::dbStoreByNodeURL(const QString &nodeURL) cons
 
 DataStoreBO::ProfilePtr DataStoreBO::profileByNodeURL(const QString &nodeURL) const
 {
-    const StorePtr store = dbStoreByNodeURL(nodeURL);
-    return store ? store->profile() : nullptr;
+    const qint64 id = connIDByNodeURL(nodeURL);
+    QMutexLocker locker(&m_lock);
+    const StorePtr store = m_storeCache.value(id);
+    if (!store)
+        return nullptr;
+    const QString url = m_urlByID.value(id);
+    const auto entry = m_entries.constFind(url);
+    return entry == m_entries.cend() ? store->profile() : entryProfile(url, *entry);
 }
 
 QString DataStoreBO::dbSchemaByNodeURL(const QString &nodeURL) const
@@ -373,25 +395,36 @@ void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
     if (!profile)
         return;
     QMutexLocker locker(&m_lock);
-    // The entry is found under what the profile was registered with: its URL and
-    // identifier fields may have been edited since.
-    const std::optional<Registration> own = registrationOf(profile);
-    const QString url = own ? own->url : profile->url();
+    // A profile object closes the connection it was last registered for, even when its
+    // URL and identifier fields were edited since; a connection's own copy closes that
+    // connection; any other object closes the entry under its URL.
+    if (const std::optional<Registration> own = registrationOf(profile)) {
+        closeEntry(own->url, own->connID);
+        return;
+    }
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
+        if (it->snapshot == profile) {
+            closeEntry(it.key(), it->connID);
+            return;
+        }
+    }
+    const QString url = profile->url();
     if (url.isNull())
         return;
-    // The identifier is the registered profile's: another object with the same url may
-    // never have been registered itself.
-    const ProfilePtr cached = m_profileCache.value(url);
-    const std::optional<Registration> entry = cached == profile ? own : registrationOf(cached);
-    m_registrations.remove(profile.get());
-    const qint64 cachedID = entry ? entry->connID : cached ? cached->connID() : 0;
-    const qint64 id = own ? own->connID : cached ? cachedID : profile->connID();
-    // The entry under that URL goes only when it is still the one this profile joined.
-    if (cached && cachedID == id) {
-        m_profileCache.remove(url);
+    const auto entry = m_entries.constFind(url);
+    closeEntry(url, entry != m_entries.cend() ? entry->connID : profile->connID());
+}
+
+void DataStoreBO::closeEntry(const QString &url, qint64 id)
+{
+    // The entry under the URL goes only when it is still the connection being closed.
+    if (const auto entry = m_entries.constFind(url); entry != m_entries.cend() && entry->connID == id) {
+        m_entries.erase(entry);
         m_profileOrder.removeAll(url);
-        m_registrations.remove(cached.get());
     }
+    if (m_urlByID.value(id) == url)
+        m_urlByID.remove(id);
+    m_registrations.removeIf([id](const auto &registration) { return registration.value().connID == id; });
     // Closing ends at once whatever still waits on the server (a blocked console line).
     const StorePtr store = m_storeCache.take(id);
     if (const auto databases = store ? store->databases() : DBStore::DatabaseList(); !databases.isEmpty())
@@ -407,15 +440,12 @@ void DataStoreBO::closeDataStoreByProfiles(const QList<ProfilePtr> &profiles)
 
 void DataStoreBO::closeDataStoreByConnIDs(const QVariantList &connIDs)
 {
+    // Each identifier closes its own connection, whichever profile object made it.
+    QMutexLocker locker(&m_lock);
     for (const QVariant &value : connIDs) {
         const qint64 id = value.toLongLong();
-        StorePtr store;
-        {
-            QMutexLocker locker(&m_lock);
-            store = m_storeCache.value(id);
-        }
-        if (store)
-            closeDataStoreByProfile(store->profile());
+        if (m_storeCache.contains(id))
+            closeEntry(m_urlByID.value(id), id);
     }
 }
 

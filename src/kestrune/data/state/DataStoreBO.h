@@ -109,11 +109,12 @@ public:
                                                        const QString &collection);
 
     // --- Closing (registry entries only; nothing is sent) ------------------------------
-    // Closes by the URL and identifier the profile object was registered with, so a
+    // Closes by the URL and identifier the profile object was last registered with, so a
     // profile edited after it connected still closes its own entry.
     void closeDataStoreByProfile(const ProfilePtr &profile);
     void closeDataStoreByProfiles(const QList<ProfilePtr> &profiles);
-    // Identifiers as numbers or decimal texts.
+    // Identifiers as numbers or decimal texts; each closes the connection registered
+    // under it (an identifier without a store: nothing).
     void closeDataStoreByConnIDs(const QVariantList &connIDs);
     void closeDataStore(const QString &nodeURL);
 
@@ -126,16 +127,30 @@ private:
         qint64 connID = 0;
     };
 
+    // One registered connection: the first profile object registered under its URL, the
+    // copy of it taken then (its store is made with the copy), and its identifier.
+    struct Entry
+    {
+        ProfilePtr profile;
+        ProfilePtr snapshot;
+        qint64 connID = 0;
+    };
+
     int pageSize() const;
     void remember(const ProfilePtr &profile);
     std::optional<Registration> registrationOf(const ProfilePtr &profile) const;
+    static ProfilePtr entryProfile(const QString &url, const Entry &entry);
+    // Drops the entry of the URL (when it is still that identifier's) and the store of
+    // the identifier, and closes the store's connection. Under the lock.
+    void closeEntry(const QString &url, qint64 id);
 
     AppPreference *m_preference = nullptr;
     mutable QRecursiveMutex m_lock;
     qint64 m_connectionID = 0;
-    QHash<QString, ProfilePtr> m_profileCache;
+    QHash<QString, Entry> m_entries; // by profile URL
+    QHash<qint64, QString> m_urlByID;
     QHash<const DBProfile *, Registration> m_registrations;
-    QList<QString> m_profileOrder; // registration order of profileCache's keys
+    QList<QString> m_profileOrder; // registration order of the entries' URLs
     QHash<qint64, StorePtr> m_storeCache;
     QHash<QString, PageControllPtr> m_tablePageControllCache;
     QHash<QString, QVariant> m_connectionNodeMap;

@@ -45,6 +45,19 @@
         <translation>The profile is saved, but only Deraz servers can be connected, not “%1”.</translation>
     </message>
     <message>
+        <source>LocalStoreUnusableMessage</source>
+        <translation>Saved connections cannot be read or stored: the local database %1 could not be opened (%2).
+The file has been left as it is.</translation>
+    </message>
+    <message>
+        <source>ProfileSaveFailedMessage</source>
+        <translation>The connection profile “%1” could not be saved: %2</translation>
+    </message>
+    <message>
+        <source>ProfileDeleteFailedMessage</source>
+        <translation>The connection profile “%1” could not be deleted: %2</translation>
+    </message>
+    <message>
         <source>CreateNewTable</source>
         <translation>Add a key</translation>
     </message>
