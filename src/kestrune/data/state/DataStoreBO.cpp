@@ -415,7 +415,7 @@ void DataStoreBO::closeDataStoreByProfile(const ProfilePtr &profile)
     closeEntry(url, entry != m_entries.cend() ? entry->connID : profile->connID());
 }
 
-void DataStoreBO::closeEntry(const QString &url, qint64 id)
+void DataStoreBO::closeEntry(QString url, qint64 id)
 {
     // The entry under the URL goes only when it is still the connection being closed.
     if (const auto entry = m_entries.constFind(url); entry != m_entries.cend() && entry->connID == id) {

@@ -142,7 +142,8 @@ private:
     static ProfilePtr entryProfile(const QString &url, const Entry &entry);
     // Drops the entry of the URL (when it is still that identifier's) and the store of
     // the identifier, and closes the store's connection. Under the lock.
-    void closeEntry(const QString &url, qint64 id);
+    // Takes the URL by value: callers pass keys of the entries this erases.
+    void closeEntry(QString url, qint64 id);
 
     AppPreference *m_preference = nullptr;
     mutable QRecursiveMutex m_lock;
