@@ -10,7 +10,9 @@
 
 #include <corbelan/sqlite/XXXDBManager.h>
 
+#include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 
 namespace TestSupport {
 
@@ -26,7 +28,12 @@ inline bool resetLocalStore()
     manager->setDbName(QString());
     manager->setResourcePath(QStringLiteral(":"));
     manager->setDocumentsPath(QString());
-    QFile::remove(appDBPath());
+    // A test may leave a folder in the file's place.
+    const QString path = appDBPath();
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
     return Kestrune::hasSeedDatabase();
 }
 

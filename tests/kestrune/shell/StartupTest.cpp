@@ -468,6 +468,8 @@ void PrintTo(const UnusableStore &store, std::ostream *out)
 
 class StartupWithAnUnusableStore : public ::testing::TestWithParam<UnusableStore>
 {
+protected:
+    TestSupport::FreshLocalStore m_store;
 };
 
 // The file's bytes, or "a folder" for a folder in its place.
@@ -485,7 +487,6 @@ TEST_P(StartupWithAnUnusableStore, SaysOnceOnTheMainWindowWhatIsLostAndWhyAndLea
 {
     Kestrune::registerAllClasses();
     const QString path = appDBPath();
-    QFile::remove(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
     GetParam().make(path);
     const QByteArray before = contentsOf(path);
