@@ -20,6 +20,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QThread>
 
+#include <algorithm>
 #include <functional>
 
 using namespace DerazTest;
@@ -299,7 +300,7 @@ TEST_F(DerazDatabaseTest, QueryFindsKeysAndRemovesThem)
     EXPECT_EQ(db->numberOfQueryKeys(), 3);
     EXPECT_FALSE(await([&](auto d) { db->execQuery("Keys other", d); }));
     EXPECT_EQ(db->queryKeys()->toList(), QByteArrayList{"other"});
-    const auto refused = await([&](auto d) { db->execQuery("keysx", d); });
+    const auto refused = await([&](auto d) { db->execQuery("keys a b", d); });
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->code, 1);
     EXPECT_FALSE(db->queryKeys()) << "an error reply empties the query result";
@@ -324,6 +325,37 @@ TEST_F(DerazDatabaseTest, QueryFindsKeysAndRemovesThem)
     bool immediate = false;
     db->removeAllQueryKey([&](const auto &e) { immediate = !e; });
     EXPECT_TRUE(immediate) << "nothing to remove completes at once";
+}
+
+// Patterns that begin with the letters of the command word are patterns all the same.
+TEST_F(DerazDatabaseTest, QueryTextIsACommandOnlyWhenItsFirstWordIsKeys)
+{
+    auto db = connected.db(6);
+    for (const QByteArray &k : QByteArrayList{"keys:1", "keys:2", "keysx", "keyspace:a", "user:1"})
+        on(6, {"SET", k, "1"});
+    struct Case
+    {
+        QByteArray text;
+        QByteArrayList found; // sorted
+    };
+    const QList<Case> cases = {
+        {"keys:*", {"keys:1", "keys:2"}}, {"keys*", {"keys:1", "keys:2", "keyspace:a", "keysx"}},
+        {"keyspace:*", {"keyspace:a"}},   {"KEYS:*", {}},
+        {"keys user:*", {"user:1"}},      {"Keys  keys:1", {"keys:1"}},
+        {"  kEYS *x", {"keysx"}},         {"user:*", {"user:1"}},
+    };
+    for (const Case &c : cases) {
+        const auto error = await([&](auto d) { db->execQuery(c.text, d); });
+        EXPECT_FALSE(error) << c.text.constData() << ": " << qPrintable(describe(error));
+        ASSERT_TRUE(db->queryKeys()) << c.text.constData();
+        QByteArrayList found = db->queryKeys()->toList();
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, c.found) << c.text.constData();
+    }
+    // The bare command word is the command, which the server refuses without a pattern.
+    const auto bare = await([&](auto d) { db->execQuery("keys", d); });
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->code, 1);
 }
 
 TEST_F(DerazDatabaseTest, ConsoleRefusesStateChangingCommandsAndReturnsReplies)

@@ -1117,8 +1117,11 @@ void DerazDatabase::importCommands(const QString &path, ImportCompletion complet
 
 void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)
 {
+    // Only a first word KEYS (in any letter case) makes the text a whole command; any
+    // other text, a pattern that merely begins with those letters included, is a pattern.
     const QByteArray test = text.trimmed().toLower();
-    const QByteArray command = test.startsWith("keys") ? text : QByteArrayLiteral("keys ") + text;
+    const bool isCommand = test == "keys" || test.startsWith("keys ");
+    const QByteArray command = isCommand ? text : QByteArrayLiteral("keys ") + text;
     DerazArgv arguments;
     for (const QByteArray &a : DerazCommandLine::split(command))
         if (!a.isEmpty())
