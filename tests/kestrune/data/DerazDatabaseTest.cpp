@@ -230,6 +230,38 @@ TEST_F(DerazDatabaseTest, SingleKeyOperationsFollowTheirReplyRules)
     EXPECT_EQ(on(1, {"LRANGE", "l", "0", "-1"}), DerazReply::array({DerazReply::string("b")}));
 }
 
+// Only the element at the index goes; elements equal to it, or to any marker value, stay.
+TEST_F(DerazDatabaseTest, RemovingAListElementKeepsEveryOtherElement)
+{
+    auto db = connected.db(1);
+    const QByteArray binary("\0\xff", 2);
+    struct Case
+    {
+        QByteArrayList before;
+        qint64 index;
+        QByteArrayList after;
+    };
+    const QList<Case> cases = {
+        {{"a", "__XXXDeled__", "b", "__XXXDeled__"}, 0, {"__XXXDeled__", "b", "__XXXDeled__"}},
+        {{"x", "x", "x"}, 1, {"x", "x"}},
+        {{"a", "", binary, ""}, -1, {"a", "", binary}},
+        {{"a", "b"}, 2, {"a", "b"}},
+    };
+    for (const Case &c : cases) {
+        on(1, {"DEL", "l"});
+        DerazArgv push = {"RPUSH", "l"};
+        push.append(c.before);
+        on(1, push);
+        const auto error = await([&](auto d) { db->removeListKey("l", c.index, d); });
+        EXPECT_FALSE(error) << c.index << ": " << qPrintable(describe(error));
+        const DerazReply left = on(1, {"LRANGE", "l", "0", "-1"});
+        QByteArrayList after;
+        for (const DerazReply &e : left.elements())
+            after.append(e.text());
+        EXPECT_EQ(after, c.after) << "index " << c.index << " of " << c.before.join(',').constData();
+    }
+}
+
 TEST_F(DerazDatabaseTest, OperationsLandOnTheirOwnDatabase)
 {
     auto db3 = connected.db(3);
