@@ -7,6 +7,7 @@
 #include <bastwick/platform/Clock.h>
 
 #include "support/FakeDerazServer.h"
+#include "support/LogCapture.h"
 #include "support/ProcessMemory.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
@@ -329,6 +330,36 @@ TEST(HiredisClientTest, DropInsideATransactionFailsWithoutResending)
     for (const auto &c : fake.received())
         rpushes += c.first() == "RPUSH";
     EXPECT_EQ(rpushes, 1);
+}
+
+// Bytes the server sends after the answers, in the same write, are read with them; they
+// end the session (a protocol error) and are never taken for the next command's reply.
+TEST(HiredisClientTest, BytesNobodyAskedForAreNeverTakenForTheNextReply)
+{
+    const QList<QByteArray> extras = {
+        FakeDerazServer::status("SURPRISE"), FakeDerazServer::integer(5) + FakeDerazServer::status("TWO"),
+        "*2\r\n+A\r\n", // an array whose second element never comes
+        "$3\r\nab",     // a bulk string cut short
+    };
+    for (const QByteArray &extra : extras) {
+        SCOPED_TRACE(extra.constData());
+        FakeDerazServer fake;
+        ASSERT_TRUE(fake.start([&extra](const FakeDerazServer::Command &c, int) {
+            if (c.first() == "EXEC")
+                return FakeDerazServer::Action{FakeDerazServer::array({FakeDerazServer::ok()}) + extra};
+            if (c.first() == "DBSIZE")
+                return FakeDerazServer::Action{FakeDerazServer::integer(7)};
+            return FakeDerazServer::Action{FakeDerazServer::status(c.first() == "MULTI" ? "OK" : "QUEUED")};
+        }));
+        HiredisClient client;
+        ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+        TestSupport::LogCapture log;
+        EXPECT_EQ(client.pipeline({{"MULTI"}, {"SET", "k", "v"}, {"EXEC"}}).constLast(),
+                  DerazReply::array({DerazReply::status("OK")}));
+        EXPECT_EQ(client.commandArgv({"DBSIZE"}), DerazReply::integer(7));
+        EXPECT_EQ(fake.connections(), 2) << "the session that carried the extra bytes is closed";
+        EXPECT_TRUE(log.contains(QStringLiteral("protocol error")));
+    }
 }
 
 // Commands of a batch are made and sent while the server still answers earlier ones: a

@@ -101,6 +101,14 @@ std::optional<QByteArray> sendableBytes(const QVariant &value, QString *error)
     return bytes;
 }
 
+// The server sent bytes while no reply was due: a protocol error that ends the session.
+void logUnaskedBytes()
+{
+    XXXLogWarning(
+        QStringLiteral("protocol error: the server sent bytes nobody asked for; the session is closed "
+                       "and the next command connects again"));
+}
+
 std::optional<QString> resourceOfType(const QString &suffix)
 {
     QDirIterator it(QStringLiteral(":/kestrune/data"), QDir::Files, QDirIterator::Subdirectories);
@@ -301,6 +309,13 @@ bool HiredisClient::reselect()
 
 bool HiredisClient::peerClosed() const
 {
+    // No reply is due here, so bytes the reader holds already (they came in the same read
+    // as the last answers) were never asked for: they would be taken for the next reply.
+    const redisReader *const reader = m_context->reader;
+    if (reader && (reader->len > reader->pos || reader->ridx >= 0)) {
+        logUnaskedBytes();
+        return true;
+    }
     struct pollfd p;
     p.fd = m_context->fd;
     p.events = POLLIN;
@@ -318,6 +333,8 @@ bool HiredisClient::peerClosed() const
         return !(errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
     // 0: the server closed the connection. More than 0: bytes nobody asked for, which
     // would be taken for the next reply; a fresh session is the only safe way on.
+    if (got > 0)
+        logUnaskedBytes();
     return true;
 }
 

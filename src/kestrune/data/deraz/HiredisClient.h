@@ -23,10 +23,11 @@ using DerazArgv = QList<QByteArray>;
 //
 // Before each batch of commands the health check makes sure the context is usable:
 // it reconnects when there is none, when it carries an error, when the server has
-// closed it, or when it has been idle for more than 300 seconds; after a reconnect it
-// sends AUTH (when a password is set) and selects the tracked database again, each as
-// its own round trip. Nothing is ever retried. Commands go out as argument vectors with
-// lengths, and exactly as many replies are read as commands were sent. A batch is made
+// closed it or has sent bytes nobody asked for (on the socket or already read with the
+// last answers: a protocol error, logged as such), or when it has been idle for more
+// than 300 seconds; after a reconnect it sends AUTH (when a password is set) and
+// selects the tracked database again, each as its own round trip. Nothing is ever retried. Commands go out as
+// argument vectors with lengths, and exactly as many replies are read as commands were sent. A batch is made
 // while it is sent: the next commands are made and written while the server still
 // answers the ones before, with at most about two chunks of kChunkSize commands waiting
 // for their replies, so the client and the server work at the same time and a batch's
