@@ -626,6 +626,54 @@ TEST(HiredisClientTest, ALengthAServerAnnouncesCostsNothingUntilItsBytesArrive)
     }
 }
 
+// A server that stops answering may still apply what it received: the time-limit error
+// says so when a command that may write had gone out, and only then.
+TEST(HiredisClientTest, ATimeLimitAfterAWriteWentOutSaysItsOutcomeIsUnknown)
+{
+    const QString unknown = QStringLiteral("outcome is unknown");
+    struct Case
+    {
+        const char *name;
+        QList<DerazArgv> commands; // the server never answers the last one
+        bool appended;             // sent by appendCommandArgv() and getReply()
+        bool wrote;
+    };
+    const QList<Case> cases = {
+        {"transaction of a write", {{"MULTI"}, {"SET", "k", "v"}, {"EXEC"}}, false, true},
+        {"write alone", {{"del", "k"}}, false, true},
+        {"read", {{"GET", "k"}}, false, false},
+        {"transaction of reads", {{"MULTI"}, {"TYPE", "k"}, {"ttl", "k"}, {"EXEC"}}, false, false},
+        {"appended write", {{"PING"}, {"HSET", "h", "f", "v"}}, true, true},
+        {"appended read", {{"PING"}, {"LRANGE", "l", "0", "-1"}}, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray last = c.commands.constLast().constFirst();
+        FakeDerazServer fake;
+        ASSERT_TRUE(fake.start([&last](const FakeDerazServer::Command &command, int) {
+            FakeDerazServer::Action action{
+                FakeDerazServer::status(command.first() == "MULTI" ? "OK" : "QUEUED")};
+            action.hang = command.first() == last;
+            return action;
+        }));
+        HiredisClient client;
+        client.setReplyTimeLimitMs(200);
+        ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+        QString error;
+        if (c.appended) {
+            for (const DerazArgv &argv : c.commands)
+                ASSERT_TRUE(client.appendCommandArgv(argv));
+            const DerazReply reply = client.getReply();
+            ASSERT_TRUE(reply.isNoReply() || reply.isArray()) << qPrintable(reply.describe());
+            error = client.lastError();
+        } else {
+            error = client.pipeline(c.commands).constLast().errorText();
+        }
+        EXPECT_TRUE(error.contains(QStringLiteral("time limit of 0.2 s"))) << qPrintable(error);
+        EXPECT_EQ(error.contains(unknown), c.wrote) << qPrintable(error);
+    }
+}
+
 TEST(DerazReplyText, ALimitedDescriptionIsTheStartOfTheWholeOne)
 {
     QList<DerazReply> elements;
