@@ -6,8 +6,11 @@
 
 #include "support/FakeDerazServer.h"
 #include "support/RedisServer.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QtCore/QFile>
 
 #include <algorithm>
 #include <atomic>
@@ -483,6 +486,65 @@ TEST_F(DerazConnectionTest, PausedServerFailsOperationsAtTheReplyTimeLimit)
     // Each timed-out operation dropped its context; the next one connected afresh.
     EXPECT_FALSE(await([&](auto done) { db->removeKey("k", done); }));
     EXPECT_GT(connectCount(), connectsBefore);
+}
+
+// A server that is slow rather than gone applies a change it received after the time limit
+// has ended the operation: the error says that the outcome is unknown, and only an
+// operation that sent a change says so.
+TEST_F(DerazConnectionTest, AChangeThatTimesOutMayStillBeAppliedAndTheErrorSaysSo)
+{
+    RedisServer server;
+    ASSERT_TRUE(server.start()) << qPrintable(server.error());
+    TestSupport::TempDir dir;
+    const QString importPath = dir.path(QStringLiteral("import.txt"));
+    {
+        QFile file(importPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("SET imported 1\n");
+    }
+    const QString unknown = QStringLiteral("outcome is unknown");
+    struct Case
+    {
+        const char *name;
+        std::function<void(const std::shared_ptr<DerazDatabase> &, DerazDatabase::ErrorCompletion)> start;
+        QByteArray key; // the key the change makes; empty: a read
+    };
+    const QList<Case> cases = {
+        {"batch", [](auto db, auto done) { db->execCommandArrays({QByteArray("SET batched 1")}, done); },
+         "batched"},
+        {"import", [&](auto db, auto done) { db->importFile(importPath, done); }, "imported"},
+        {"write", [](auto db, auto done) { db->saveStringKey("written", "1", -1, done); }, "written"},
+        {"read",
+         [](auto db, auto done) {
+             db->fetchKeyInfo(
+                 "k", [done](const auto &) { done(std::nullopt); },
+                 [done](const Bastwick::Error &e) { done(e); });
+         },
+         {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // Right after the load the last database is the selected one: its operations send
+        // no SELECT first, so the change itself is what reaches the paused server.
+        const Opened opened = openWithLimit(server.host(), server.port(), 1000);
+        ASSERT_TRUE(opened.ok) << qPrintable(opened.error.description);
+        const auto db = opened.databases.value(15);
+        server.pause();
+        const auto error = await([&](auto done) { c.start(db, done); });
+        server.resume();
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->description.contains(QStringLiteral("time limit of 1 s")))
+            << qPrintable(error->description);
+        EXPECT_EQ(error->description.contains(unknown), !c.key.isEmpty()) << qPrintable(error->description);
+        if (c.key.isEmpty())
+            continue;
+        HiredisClient probe;
+        ASSERT_TRUE(probe.connect(server.host(), server.port()));
+        EXPECT_TRUE(waitFor([&] {
+            return probe.pipeline({{"SELECT", "15"}, {"EXISTS", c.key}}).constLast() ==
+                   DerazReply::integer(1);
+        })) << "the server applied the change after the error";
+    }
 }
 
 TEST_F(DerazConnectionTest, CloseEndsAnOperationBlockedOnTheServerAtOnce)

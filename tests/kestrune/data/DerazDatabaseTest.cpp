@@ -20,6 +20,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QThread>
 
+#include <algorithm>
 #include <functional>
 
 using namespace DerazTest;
@@ -229,6 +230,38 @@ TEST_F(DerazDatabaseTest, SingleKeyOperationsFollowTheirReplyRules)
     EXPECT_EQ(on(1, {"LRANGE", "l", "0", "-1"}), DerazReply::array({DerazReply::string("b")}));
 }
 
+// Only the element at the index goes; elements equal to it, or to any marker value, stay.
+TEST_F(DerazDatabaseTest, RemovingAListElementKeepsEveryOtherElement)
+{
+    auto db = connected.db(1);
+    const QByteArray binary("\0\xff", 2);
+    struct Case
+    {
+        QByteArrayList before;
+        qint64 index;
+        QByteArrayList after;
+    };
+    const QList<Case> cases = {
+        {{"a", "__XXXDeled__", "b", "__XXXDeled__"}, 0, {"__XXXDeled__", "b", "__XXXDeled__"}},
+        {{"x", "x", "x"}, 1, {"x", "x"}},
+        {{"a", "", binary, ""}, -1, {"a", "", binary}},
+        {{"a", "b"}, 2, {"a", "b"}},
+    };
+    for (const Case &c : cases) {
+        on(1, {"DEL", "l"});
+        DerazArgv push = {"RPUSH", "l"};
+        push.append(c.before);
+        on(1, push);
+        const auto error = await([&](auto d) { db->removeListKey("l", c.index, d); });
+        EXPECT_FALSE(error) << c.index << ": " << qPrintable(describe(error));
+        const DerazReply left = on(1, {"LRANGE", "l", "0", "-1"});
+        QByteArrayList after;
+        for (const DerazReply &e : left.elements())
+            after.append(e.text());
+        EXPECT_EQ(after, c.after) << "index " << c.index << " of " << c.before.join(',').constData();
+    }
+}
+
 TEST_F(DerazDatabaseTest, OperationsLandOnTheirOwnDatabase)
 {
     auto db3 = connected.db(3);
@@ -299,7 +332,7 @@ TEST_F(DerazDatabaseTest, QueryFindsKeysAndRemovesThem)
     EXPECT_EQ(db->numberOfQueryKeys(), 3);
     EXPECT_FALSE(await([&](auto d) { db->execQuery("Keys other", d); }));
     EXPECT_EQ(db->queryKeys()->toList(), QByteArrayList{"other"});
-    const auto refused = await([&](auto d) { db->execQuery("keysx", d); });
+    const auto refused = await([&](auto d) { db->execQuery("keys a b", d); });
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->code, 1);
     EXPECT_FALSE(db->queryKeys()) << "an error reply empties the query result";
@@ -324,6 +357,37 @@ TEST_F(DerazDatabaseTest, QueryFindsKeysAndRemovesThem)
     bool immediate = false;
     db->removeAllQueryKey([&](const auto &e) { immediate = !e; });
     EXPECT_TRUE(immediate) << "nothing to remove completes at once";
+}
+
+// Patterns that begin with the letters of the command word are patterns all the same.
+TEST_F(DerazDatabaseTest, QueryTextIsACommandOnlyWhenItsFirstWordIsKeys)
+{
+    auto db = connected.db(6);
+    for (const QByteArray &k : QByteArrayList{"keys:1", "keys:2", "keysx", "keyspace:a", "user:1"})
+        on(6, {"SET", k, "1"});
+    struct Case
+    {
+        QByteArray text;
+        QByteArrayList found; // sorted
+    };
+    const QList<Case> cases = {
+        {"keys:*", {"keys:1", "keys:2"}}, {"keys*", {"keys:1", "keys:2", "keyspace:a", "keysx"}},
+        {"keyspace:*", {"keyspace:a"}},   {"KEYS:*", {}},
+        {"keys user:*", {"user:1"}},      {"Keys  keys:1", {"keys:1"}},
+        {"  kEYS *x", {"keysx"}},         {"user:*", {"user:1"}},
+    };
+    for (const Case &c : cases) {
+        const auto error = await([&](auto d) { db->execQuery(c.text, d); });
+        EXPECT_FALSE(error) << c.text.constData() << ": " << qPrintable(describe(error));
+        ASSERT_TRUE(db->queryKeys()) << c.text.constData();
+        QByteArrayList found = db->queryKeys()->toList();
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, c.found) << c.text.constData();
+    }
+    // The bare command word is the command, which the server refuses without a pattern.
+    const auto bare = await([&](auto d) { db->execQuery("keys", d); });
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->code, 1);
 }
 
 TEST_F(DerazDatabaseTest, ConsoleRefusesStateChangingCommandsAndReturnsReplies)

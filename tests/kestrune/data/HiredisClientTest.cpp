@@ -7,6 +7,7 @@
 #include <bastwick/platform/Clock.h>
 
 #include "support/FakeDerazServer.h"
+#include "support/LogCapture.h"
 #include "support/ProcessMemory.h"
 #include "support/RedisServer.h"
 #include "support/WaitFor.h"
@@ -331,6 +332,36 @@ TEST(HiredisClientTest, DropInsideATransactionFailsWithoutResending)
     EXPECT_EQ(rpushes, 1);
 }
 
+// Bytes the server sends after the answers, in the same write, are read with them; they
+// end the session (a protocol error) and are never taken for the next command's reply.
+TEST(HiredisClientTest, BytesNobodyAskedForAreNeverTakenForTheNextReply)
+{
+    const QList<QByteArray> extras = {
+        FakeDerazServer::status("SURPRISE"), FakeDerazServer::integer(5) + FakeDerazServer::status("TWO"),
+        "*2\r\n+A\r\n", // an array whose second element never comes
+        "$3\r\nab",     // a bulk string cut short
+    };
+    for (const QByteArray &extra : extras) {
+        SCOPED_TRACE(extra.constData());
+        FakeDerazServer fake;
+        ASSERT_TRUE(fake.start([&extra](const FakeDerazServer::Command &c, int) {
+            if (c.first() == "EXEC")
+                return FakeDerazServer::Action{FakeDerazServer::array({FakeDerazServer::ok()}) + extra};
+            if (c.first() == "DBSIZE")
+                return FakeDerazServer::Action{FakeDerazServer::integer(7)};
+            return FakeDerazServer::Action{FakeDerazServer::status(c.first() == "MULTI" ? "OK" : "QUEUED")};
+        }));
+        HiredisClient client;
+        ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+        TestSupport::LogCapture log;
+        EXPECT_EQ(client.pipeline({{"MULTI"}, {"SET", "k", "v"}, {"EXEC"}}).constLast(),
+                  DerazReply::array({DerazReply::status("OK")}));
+        EXPECT_EQ(client.commandArgv({"DBSIZE"}), DerazReply::integer(7));
+        EXPECT_EQ(fake.connections(), 2) << "the session that carried the extra bytes is closed";
+        EXPECT_TRUE(log.contains(QStringLiteral("protocol error")));
+    }
+}
+
 // Commands of a batch are made and sent while the server still answers earlier ones: a
 // connection dropped in the middle of that stream ends the batch with an error, drops
 // the context (the server never sees the transaction's EXEC) and leaves the next batch
@@ -592,6 +623,54 @@ TEST(HiredisClientTest, ALengthAServerAnnouncesCostsNothingUntilItsBytesArrive)
         EXPECT_FALSE(client.hasContext());
         EXPECT_EQ(client.commandArgv({"PING"}), DerazReply::status("OK"));
         EXPECT_EQ(fake.connections(), 2);
+    }
+}
+
+// A server that stops answering may still apply what it received: the time-limit error
+// says so when a command that may write had gone out, and only then.
+TEST(HiredisClientTest, ATimeLimitAfterAWriteWentOutSaysItsOutcomeIsUnknown)
+{
+    const QString unknown = QStringLiteral("outcome is unknown");
+    struct Case
+    {
+        const char *name;
+        QList<DerazArgv> commands; // the server never answers the last one
+        bool appended;             // sent by appendCommandArgv() and getReply()
+        bool wrote;
+    };
+    const QList<Case> cases = {
+        {"transaction of a write", {{"MULTI"}, {"SET", "k", "v"}, {"EXEC"}}, false, true},
+        {"write alone", {{"del", "k"}}, false, true},
+        {"read", {{"GET", "k"}}, false, false},
+        {"transaction of reads", {{"MULTI"}, {"TYPE", "k"}, {"ttl", "k"}, {"EXEC"}}, false, false},
+        {"appended write", {{"PING"}, {"HSET", "h", "f", "v"}}, true, true},
+        {"appended read", {{"PING"}, {"LRANGE", "l", "0", "-1"}}, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray last = c.commands.constLast().constFirst();
+        FakeDerazServer fake;
+        ASSERT_TRUE(fake.start([&last](const FakeDerazServer::Command &command, int) {
+            FakeDerazServer::Action action{
+                FakeDerazServer::status(command.first() == "MULTI" ? "OK" : "QUEUED")};
+            action.hang = command.first() == last;
+            return action;
+        }));
+        HiredisClient client;
+        client.setReplyTimeLimitMs(200);
+        ASSERT_TRUE(client.connect(fake.host(), fake.port()));
+        QString error;
+        if (c.appended) {
+            for (const DerazArgv &argv : c.commands)
+                ASSERT_TRUE(client.appendCommandArgv(argv));
+            const DerazReply reply = client.getReply();
+            ASSERT_TRUE(reply.isNoReply() || reply.isArray()) << qPrintable(reply.describe());
+            error = client.lastError();
+        } else {
+            error = client.pipeline(c.commands).constLast().errorText();
+        }
+        EXPECT_TRUE(error.contains(QStringLiteral("time limit of 0.2 s"))) << qPrintable(error);
+        EXPECT_EQ(error.contains(unknown), c.wrote) << qPrintable(error);
     }
 }
 

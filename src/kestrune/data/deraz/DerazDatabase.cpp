@@ -39,6 +39,17 @@ QString logReply(const DerazReply &reply)
     return Bastwick::logText(reply.describe(kLogLimit));
 }
 
+// The value a list element is overwritten with just before it is removed: random bytes
+// made for each removal, so no element the list already holds can be equal to it and
+// only the overwritten element is removed.
+QByteArray listDeleteMarker()
+{
+    constexpr qsizetype kWords = 8;
+    quint32 words[kWords];
+    QRandomGenerator::system()->fillRange(words);
+    return QByteArray(reinterpret_cast<const char *>(words), qsizetype(sizeof(words)));
+}
+
 // What the log keeps of a reply to a command the user typed: its shape, never its
 // content, which may be a password (CONFIG GET requirepass) or any stored value. Errors
 // and statuses are the server's own words and are kept.
@@ -601,8 +612,6 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
 
 } // namespace
 
-const QByteArray DerazDatabase::kListDeleteMarker = QByteArrayLiteral("__XXXDeled__");
-
 DerazDatabase::DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name,
                              DerazKeyList keys)
     : DBDatabase(std::move(connection), name)
@@ -1117,8 +1126,11 @@ void DerazDatabase::importCommands(const QString &path, ImportCompletion complet
 
 void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)
 {
+    // Only a first word KEYS (in any letter case) makes the text a whole command; any
+    // other text, a pattern that merely begins with those letters included, is a pattern.
     const QByteArray test = text.trimmed().toLower();
-    const QByteArray command = test.startsWith("keys") ? text : QByteArrayLiteral("keys ") + text;
+    const bool isCommand = test == "keys" || test.startsWith("keys ");
+    const QByteArray command = isCommand ? text : QByteArrayLiteral("keys ") + text;
     DerazArgv arguments;
     for (const QByteArray &a : DerazCommandLine::split(command))
         if (!a.isEmpty())
@@ -1424,11 +1436,12 @@ void DerazDatabase::removeListKey(const QByteArray &key, qint64 index, ErrorComp
 {
     perform(
         [key, index](HiredisClient &client) -> std::optional<Bastwick::Error> {
-            const QList<DerazReply> replies = client.pipeline(
-                {{kMulti},
-                 {QByteArrayLiteral("lset"), key, QByteArray::number(index), kListDeleteMarker},
-                 {QByteArrayLiteral("LREM"), key, QByteArrayLiteral("0"), kListDeleteMarker},
-                 {kExec}});
+            const QByteArray marker = listDeleteMarker();
+            const QList<DerazReply> replies =
+                client.pipeline({{kMulti},
+                                 {QByteArrayLiteral("lset"), key, QByteArray::number(index), marker},
+                                 {QByteArrayLiteral("LREM"), key, QByteArrayLiteral("1"), marker},
+                                 {kExec}});
             const DerazReply &exec = replies.constLast();
             XXXLog(QStringLiteral("removeListKey status %1 ").arg(logReply(exec)));
             if (auto e = transactionError(replies, 2, DerazReplyCheck::Plain))

@@ -45,9 +45,6 @@ public:
     using RemovalCompletion =
         std::function<void(qint64 removed, const std::optional<Bastwick::Error> &error)>;
 
-    // The marker a list element is overwritten with before it is removed.
-    static const QByteArray kListDeleteMarker;
-
     DerazDatabase(std::shared_ptr<DerazConnection> connection, const QString &name, DerazKeyList keys = {});
     ~DerazDatabase() override;
 
@@ -131,6 +128,8 @@ public:
                      ErrorCompletion completion);
     void removeHashKey(const QByteArray &key, const QByteArray &hKey, ErrorCompletion completion);
     void saveListKey(const QByteArray &key, const QByteArray &value, qint64 ttl, ErrorCompletion completion);
+    // Removes the one element at index (negative: from the end) in one transaction; every
+    // other element stays, whatever its value. An index outside the list removes nothing.
     void removeListKey(const QByteArray &key, qint64 index, ErrorCompletion completion);
 
     // --- Removal ----------------------------------------------------------------------

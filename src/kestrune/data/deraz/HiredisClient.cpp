@@ -101,6 +101,36 @@ std::optional<QByteArray> sendableBytes(const QVariant &value, QString *error)
     return bytes;
 }
 
+// Commands that change nothing the user keeps: the ones the reading operations send,
+// the session's own commands and a transaction's frame. Every other command may write.
+const char *const kNonWritingCommands[] = {
+    "AUTH",   "DBSIZE", "DISCARD", "EXEC",  "EXISTS", "GET",       "HGET",      "HGETALL",  "HKEYS",
+    "HLEN",   "HSCAN",  "HVALS",   "INFO",  "KEYS",   "LINDEX",    "LLEN",      "LRANGE",   "MGET",
+    "MULTI",  "PING",   "PTTL",    "SCAN",  "SCARD",  "SELECT",    "SISMEMBER", "SMEMBERS", "SSCAN",
+    "STRLEN", "TTL",    "TYPE",    "ZCARD", "ZRANGE", "ZREVRANGE", "ZSCAN",     "ZSCORE",
+};
+
+// True unless the command is known to change nothing on the server.
+bool mayWrite(const DerazArgv &argv)
+{
+    if (argv.isEmpty())
+        return false;
+    const QByteArray &name = argv.constFirst();
+    for (const char *nonWriting : kNonWritingCommands) {
+        if (name.compare(nonWriting, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
+}
+
+// The server sent bytes while no reply was due: a protocol error that ends the session.
+void logUnaskedBytes()
+{
+    XXXLogWarning(
+        QStringLiteral("protocol error: the server sent bytes nobody asked for; the session is closed "
+                       "and the next command connects again"));
+}
+
 std::optional<QString> resourceOfType(const QString &suffix)
 {
     QDirIterator it(QStringLiteral(":/kestrune/data"), QDir::Files, QDirIterator::Subdirectories);
@@ -119,9 +149,17 @@ std::optional<QString> resourceOfType(const QString &suffix)
 class HiredisClient::Outgoing
 {
 public:
-    void append(const DerazArgv &argv) { appendCommand(m_bytes, argv); }
+    void append(const DerazArgv &argv)
+    {
+        if (m_firstWriteAt < 0 && mayWrite(argv))
+            m_firstWriteAt = m_sentBefore + qint64(m_bytes.size());
+        appendCommand(m_bytes, argv);
+    }
     qsizetype unsent() const { return qsizetype(m_bytes.size() - m_sent); }
     const char *unsentData() const { return m_bytes.data() + m_sent; }
+    // True once the socket has taken bytes of a command that may write: from then on the
+    // server may apply it, whatever happens to the connection.
+    bool writeSent() const { return m_firstWriteAt >= 0 && m_sentBefore + qint64(m_sent) > m_firstWriteAt; }
     // The socket took n more bytes. The bytes sent are dropped once they are all of the
     // buffer or at least half of it, so it never holds much more than what is unsent.
     void consume(qsizetype n)
@@ -129,9 +167,11 @@ public:
         m_sent += size_t(n);
         if (m_sent == m_bytes.size()) {
             m_bytes.clear();
+            m_sentBefore += qint64(m_sent);
             m_sent = 0;
         } else if (m_sent >= kCompactAfter && m_sent * 2 >= m_bytes.size()) {
             m_bytes.erase(0, m_sent);
+            m_sentBefore += qint64(m_sent);
             m_sent = 0;
         }
     }
@@ -141,6 +181,10 @@ private:
 
     std::string m_bytes;
     size_t m_sent = 0;
+    // The bytes sent and dropped from m_bytes (the stream offset of its first byte), and
+    // the stream offset at which the first command that may write begins (-1: none yet).
+    qint64 m_sentBefore = 0;
+    qint64 m_firstWriteAt = -1;
 };
 
 HiredisClient::HiredisClient()
@@ -301,6 +345,13 @@ bool HiredisClient::reselect()
 
 bool HiredisClient::peerClosed() const
 {
+    // No reply is due here, so bytes the reader holds already (they came in the same read
+    // as the last answers) were never asked for: they would be taken for the next reply.
+    const redisReader *const reader = m_context->reader;
+    if (reader && (reader->len > reader->pos || reader->ridx >= 0)) {
+        logUnaskedBytes();
+        return true;
+    }
     struct pollfd p;
     p.fd = m_context->fd;
     p.events = POLLIN;
@@ -318,6 +369,8 @@ bool HiredisClient::peerClosed() const
         return !(errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
     // 0: the server closed the connection. More than 0: bytes nobody asked for, which
     // would be taken for the next reply; a fresh session is the only safe way on.
+    if (got > 0)
+        logUnaskedBytes();
     return true;
 }
 
@@ -373,7 +426,7 @@ void HiredisClient::freeContext()
         m_context = nullptr;
         m_socket = -1;
     }
-    m_pending = 0;
+    forgetPending();
 }
 
 void HiredisClient::setReplyTimeLimitMs(int ms)
@@ -393,11 +446,17 @@ void HiredisClient::applyTimeLimit()
     redisSetTimeout(m_context, tv);
 }
 
-QString HiredisClient::timeLimitText() const
+QString HiredisClient::timeLimitText(bool writeSent) const
 {
-    return QStringLiteral("The server sent no reply within the time limit of %1 s; the connection was "
-                          "dropped and the next operation connects again.")
-        .arg(double(m_replyTimeLimitMs) / 1000.0);
+    QString text =
+        QStringLiteral("The server sent no reply within the time limit of %1 s; the connection was "
+                       "dropped and the next operation connects again.")
+            .arg(double(m_replyTimeLimitMs) / 1000.0);
+    // The server may be slow rather than gone: what reached it may still be applied.
+    if (writeSent)
+        text += QStringLiteral(" Changes had been sent: their outcome is unknown (the server may still "
+                               "apply them), so check the data.");
+    return text;
 }
 
 void HiredisClient::readFailed(int savedErrno)
@@ -408,7 +467,7 @@ void HiredisClient::readFailed(int savedErrno)
         m_lastError = contextError();
         return;
     }
-    m_lastError = timeLimitText();
+    m_lastError = timeLimitText(m_pendingWrite);
     XXXLogWarning(m_lastError);
     // A reply that comes late must never be read as the reply of a later command.
     freeContext();
@@ -442,6 +501,7 @@ bool HiredisClient::append(const DerazArgv &argv)
     if (!appendArgv(m_context, argv))
         return false;
     ++m_pending;
+    m_pendingWrite = m_pendingWrite || mayWrite(argv);
     return true;
 }
 
@@ -462,12 +522,18 @@ bool HiredisClient::readReply(void **raw, bool summary)
         readFailed(errno);
         // The context is in error: no further reply will come, and the next command
         // (an append included) reconnects first.
-        m_pending = 0;
+        forgetPending();
         return false;
     }
-    if (m_pending > 0)
-        --m_pending;
+    if (m_pending > 0 && --m_pending == 0)
+        m_pendingWrite = false;
     return true;
+}
+
+void HiredisClient::forgetPending()
+{
+    m_pending = 0;
+    m_pendingWrite = false;
 }
 
 void HiredisClient::discardPending()
@@ -479,7 +545,7 @@ void HiredisClient::discardPending()
     void *raw = nullptr;
     while (m_pending > 0 && !m_context->err && readReply(&raw))
         freeReplyObject(raw);
-    m_pending = 0;
+    forgetPending();
 }
 
 bool HiredisClient::appendCommandArgv(const DerazArgv &argv)
@@ -511,12 +577,12 @@ DerazReply HiredisClient::getReply()
     void *raw = nullptr;
     if (redisGetReplyFromReader(m_context, &raw) != REDIS_OK) {
         m_lastError = contextError();
-        m_pending = 0;
+        forgetPending();
         return DerazReply::noReply(m_lastError);
     }
     if (raw) {
-        if (m_pending > 0)
-            --m_pending;
+        if (m_pending > 0 && --m_pending == 0)
+            m_pendingWrite = false;
         DerazReply reply = DerazRawReply::ofReaderObject(raw).toReply();
         freeReplyObject(raw);
         return reply;
@@ -526,7 +592,7 @@ DerazReply HiredisClient::getReply()
         errno = 0;
         if (redisBufferWrite(m_context, &done) != REDIS_OK) {
             readFailed(errno);
-            m_pending = 0;
+            forgetPending();
             return DerazReply::noReply(m_lastError);
         }
     } while (!done);
@@ -684,7 +750,7 @@ bool HiredisClient::exchange(Outgoing &out, bool wait, qsizetype made, qsizetype
     if (n == 0) {
         if (!wait)
             return true;
-        m_lastError = timeLimitText();
+        m_lastError = timeLimitText(out.writeSent());
         XXXLogWarning(m_lastError);
         return false;
     }

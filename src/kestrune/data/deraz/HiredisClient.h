@@ -23,10 +23,11 @@ using DerazArgv = QList<QByteArray>;
 //
 // Before each batch of commands the health check makes sure the context is usable:
 // it reconnects when there is none, when it carries an error, when the server has
-// closed it, or when it has been idle for more than 300 seconds; after a reconnect it
-// sends AUTH (when a password is set) and selects the tracked database again, each as
-// its own round trip. Nothing is ever retried. Commands go out as argument vectors with
-// lengths, and exactly as many replies are read as commands were sent. A batch is made
+// closed it or has sent bytes nobody asked for (on the socket or already read with the
+// last answers: a protocol error, logged as such), or when it has been idle for more
+// than 300 seconds; after a reconnect it sends AUTH (when a password is set) and
+// selects the tracked database again, each as its own round trip. Nothing is ever retried. Commands go out as
+// argument vectors with lengths, and exactly as many replies are read as commands were sent. A batch is made
 // while it is sent: the next commands are made and written while the server still
 // answers the ones before, with at most about two chunks of kChunkSize commands waiting
 // for their replies, so the client and the server work at the same time and a batch's
@@ -37,7 +38,9 @@ using DerazArgv = QList<QByteArray>;
 // Every read and write waits at most the reply time limit (none when it is 0). When it
 // passes, the operation fails with an error naming the limit and the context is dropped,
 // so the next operation reconnects; a reply arriving late can never be taken for the
-// reply of a later command.
+// reply of a later command. A server that is slow rather than gone may still apply what
+// it received, so when a command that may write had gone out the error says that its
+// outcome is unknown (any command but the known reading ones counts as one that may).
 //
 // Replies are read with DerazRawReply's reader functions: the memory a reply takes
 // follows the bytes the server has sent, never the lengths its headers announce, and a
@@ -190,8 +193,12 @@ private:
     // The failure of a read or write: the reason (naming the time limit when it passed);
     // a context whose time limit passed is released.
     void readFailed(int savedErrno);
-    // The text of a read or write that waited longer than the reply time limit.
-    QString timeLimitText() const;
+    // The text of a read or write that waited longer than the reply time limit; with
+    // writeSent (a command that may write had reached the server), it says that the
+    // outcome of that write is unknown.
+    QString timeLimitText(bool writeSent) const;
+    // No reply is due any more.
+    void forgetPending();
 
     // Commands of a batch made and not yet taken by the socket, and how many replies
     // may be due at once (about two chunks) and how many commands are made at a time
@@ -223,5 +230,7 @@ private:
     int m_connectTimeoutMs = kConnectTimeoutMs;
     int m_connectCount = 0;
     qsizetype m_pending = 0;
+    // A command among those whose replies are due may write.
+    bool m_pendingWrite = false;
     bool m_authError = false;
 };
