@@ -37,12 +37,12 @@ void appendHeader(std::string &bytes, char marker, qsizetype count)
 // bytes per argument, each line ended by CR LF), made in one pass: hiredis's own
 // formatter goes through a printf-like routine for every argument, which a page read
 // pays for on each of its hundreds of commands.
-void appendCommand(std::string &bytes, const DerazArgv &argv)
+template <typename Arguments> void appendCommand(std::string &bytes, const Arguments &argv)
 {
-    appendHeader(bytes, '*', argv.size());
-    for (const QByteArray &argument : argv) {
+    appendHeader(bytes, '*', qsizetype(std::size(argv)));
+    for (const auto &argument : argv) {
         appendHeader(bytes, '$', argument.size());
-        bytes.append(argument.constData(), size_t(argument.size()));
+        bytes.append(argument.data(), size_t(argument.size()));
         bytes.append("\r\n", 2);
     }
 }
@@ -119,7 +119,8 @@ std::optional<QString> resourceOfType(const QString &suffix)
 class HiredisClient::Outgoing
 {
 public:
-    void append(const DerazArgv &argv) { appendCommand(m_bytes, argv); }
+    // Where the next commands are written.
+    std::string &bytes() { return m_bytes; }
     qsizetype unsent() const { return qsizetype(m_bytes.size() - m_sent); }
     const char *unsentData() const { return m_bytes.data() + m_sent; }
     // The socket took n more bytes. The bytes sent are dropped once they are all of the
@@ -623,6 +624,33 @@ bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisit
 bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, const RawVisitor &visit,
                                 QString *error, qsizetype summarized)
 {
+    bool empty = false;
+    const bool done = pipelineWritten(
+        count,
+        [&](qsizetype index, std::string &bytes) {
+            const DerazArgv argv = commandAt(index);
+            empty = argv.isEmpty();
+            if (!empty)
+                appendCommand(bytes, argv);
+            return !empty;
+        },
+        visit, error, summarized);
+    if (!done && empty) {
+        m_lastError = QStringLiteral("empty command");
+        if (error)
+            *error = m_lastError;
+    }
+    return done;
+}
+
+void HiredisClient::appendCommandBytes(std::string &bytes, std::span<const QByteArrayView> arguments)
+{
+    appendCommand(bytes, arguments);
+}
+
+bool HiredisClient::pipelineWritten(qsizetype count, const CommandWriter &write, const RawVisitor &visit,
+                                    QString *error, qsizetype summarized)
+{
     if (count <= 0)
         return true;
     discardPending();
@@ -651,10 +679,8 @@ bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, con
         if (made < count && made - answered < kWindow) {
             const qsizetype end = qMin(count, qMin(made + kStep, answered + kWindow));
             for (; made < end; ++made) {
-                const DerazArgv argv = commandAt(made);
-                if (argv.isEmpty())
-                    return fail(QStringLiteral("empty command"));
-                out.append(argv);
+                if (!write(made, out.bytes()))
+                    return fail(QStringLiteral("the batch was stopped before all its commands were made"));
             }
             if (!exchange(out, false, made, answered, visit, summarized))
                 return fail(m_lastError);
