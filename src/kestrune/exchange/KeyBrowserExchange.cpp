@@ -217,15 +217,29 @@ void KeyBrowserExchange::importDataFromFile(const QString &path)
                 .arg(QFileInfo(path).fileName()));
         return;
     }
+    if (isImporting()) {
+        emit errorRequested(tr("An import is running already: wait until it ends, or cancel it."));
+        return;
+    }
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    m_importCancel = cancel;
     emit importStarted(tr("Importing data..."));
     QPointer<KeyBrowserExchange> self(this);
     const QString name = QFileInfo(path).fileName();
     db->importCommands(
-        path, [self, db, name](qsizetype commands, const std::optional<Bastwick::Error> &error) {
+        path,
+        [self, db, name, cancel](qsizetype commands, const std::optional<Bastwick::Error> &error) {
             if (self) {
+                if (self->m_importCancel == cancel)
+                    self->m_importCancel.reset();
                 emit self->importEnded();
+                const bool cancelled = error && error->code == DerazDatabase::kImportCancelledCode;
                 // The info text tells how the import went (it no longer speaks of an export).
-                if (error) {
+                if (cancelled) {
+                    emit self->exportInfoChanged(tr("Import of %1 cancelled").arg(name));
+                    emit self->infoRequested(
+                        tr("The import of %1 was cancelled: nothing of it was applied.").arg(name));
+                } else if (error) {
                     emit self->exportInfoChanged(tr("Import of %1 failed").arg(name));
                     emit self->errorRequested(error->description);
                 } else if (commands == 0) {
@@ -233,8 +247,21 @@ void KeyBrowserExchange::importDataFromFile(const QString &path)
                 } else {
                     emit self->exportInfoChanged(
                         tr("Imported %1 commands from %2").arg(QLocale().toString(qint64(commands)), name));
+                    // Asked to stop too late: the whole file had gone to the server.
+                    if (*cancel)
+                        emit self->infoRequested(tr("The import of %1 could not be cancelled any more: all "
+                                                    "its commands had been sent, and they were applied.")
+                                                     .arg(name));
                 }
             }
             Bastwick::NotificationCenter::defaultCenter().post(kDBImportDataNotify, QVariant::fromValue(db));
-        });
+        },
+        cancel);
+}
+
+void KeyBrowserExchange::cancelImport()
+{
+    if (!m_importCancel || m_importCancel->exchange(true))
+        return;
+    emit importCancelling();
 }

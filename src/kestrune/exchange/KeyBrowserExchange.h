@@ -8,6 +8,7 @@
 #include <QtCore/QPoint>
 #include <QtCore/QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,6 +71,13 @@ public:
     // commands; errors are shown, and "DBImportDataNotify" is posted with the database in
     // every case.
     void importDataFromFile(const QString &path);
+    // Whether an import runs (from its start until its outcome was told).
+    bool isImporting() const { return bool(m_importCancel); }
+    // Stops the running import before its transaction is sent in full, so nothing of
+    // the file is applied, and says so when it ends ("importCancelled"). An import whose
+    // commands all went out already runs to its end and says how it went. Nothing when no
+    // import runs.
+    void cancelImport();
 
     // DerazExportOperationDelegate
     void operationDidFinishWithError(DerazExportOperation *operation,
@@ -85,6 +93,10 @@ signals:
     // The import's progress sheet opens with a text, and closes.
     void importStarted(const QString &text);
     void importEnded();
+    // The running import was asked to stop; it ends soon with importEnded().
+    void importCancelling();
+    // A message for the user that is no error (an import stopped on request).
+    void infoRequested(const QString &message);
     // An export runs (spinner on) or none does (off); the info text while it runs.
     void exportBusyChanged(bool busy);
     void exportInfoChanged(const QString &text);
@@ -103,4 +115,6 @@ private:
     QMenu *m_exportMenu = nullptr;
     int m_dataExportType = DBExportTypeJSON;
     int m_runningExports = 0;
+    // Set while an import runs; the import stops when it becomes true.
+    std::shared_ptr<std::atomic_bool> m_importCancel;
 };

@@ -168,19 +168,25 @@ QPoint sheetPosition(const QWidget *window, const QSize &sheetSize)
     return defaultSheetPosition(window, sheetSize);
 }
 
-void openAsSheet(QDialog *dialog, QWidget *window)
+void openAsSheet(QDialog *dialog, QWidget *window, Qt::WindowModality modality)
 {
     if (!dialog)
         return;
     QWidget *top = window ? window->window() : nullptr;
     if (top && dialog->parentWidget() != top)
         dialog->setParent(top, dialog->windowFlags() | Qt::Dialog);
-    dialog->setWindowModality(top ? Qt::WindowModal : Qt::ApplicationModal);
+    dialog->setWindowModality(top ? modality : Qt::ApplicationModal);
     dialog->adjustSize();
     if (top)
         dialog->move(sheetPosition(top, dialog->size()));
     SheetKeyboard::install(dialog);
-    dialog->open();
+    // open() would make the dialog window-modal whatever was asked.
+    if (top && modality == Qt::NonModal) {
+        dialog->setResult(0);
+        dialog->show();
+    } else {
+        dialog->open();
+    }
     // The sheet takes the keyboard at once (a window system may leave new windows behind
     // the focus).
     dialog->raise();

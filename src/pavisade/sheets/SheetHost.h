@@ -4,6 +4,7 @@
 
 #include <QtCore/QPoint>
 #include <QtCore/QSize>
+#include <QtCore/qnamespace.h>
 
 #include <functional>
 
@@ -40,8 +41,10 @@ PAVISADE_EXPORT QPoint sheetPosition(const QWidget *window, const QSize &sheetSi
 
 // Opens the dialog as a sheet of the window: window-modal, placed where the window wants
 // its sheets, shown with open() so the call returns at once. A null window opens the
-// dialog application-modal where the window system puts it.
-PAVISADE_EXPORT void openAsSheet(QDialog *dialog, QWidget *window);
+// dialog application-modal where the window system puts it. A sheet whose owner keeps the
+// window's input itself opens with the modality Qt::NonModal.
+PAVISADE_EXPORT void openAsSheet(QDialog *dialog, QWidget *window,
+                                 Qt::WindowModality modality = Qt::WindowModal);
 
 // Runs the block once the window is on screen: at once when it already shows (or there is
 // no window), otherwise from the event loop after the window has been shown and

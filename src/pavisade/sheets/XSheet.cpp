@@ -67,7 +67,7 @@ void XSheet::beginSheet(QWidget *window, CompletionHandler handler, bool autoExi
     m_autoExitWindow = autoExitWindow;
     m_handler = std::move(handler);
     m_running = true;
-    Pavisade::openAsSheet(this, window);
+    Pavisade::openAsSheet(this, window, m_sheetModality);
 }
 
 void XSheet::end()

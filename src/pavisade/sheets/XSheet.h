@@ -79,6 +79,9 @@ protected:
     // orderOut(); beginOnWindow() runs with it true.
     void beginSheet(QWidget *window, CompletionHandler handler, bool autoExitWindow);
     bool autoExitWindow() const { return m_autoExitWindow; }
+    // How the next run blocks its window (window-modal unless a subclass keeps the
+    // window's input itself).
+    void setSheetModality(Qt::WindowModality modality) { m_sheetModality = modality; }
     void setAutoExitWindow(bool autoExit) { m_autoExitWindow = autoExit; }
     // The end of a run: the handler once (then dropped), then orderOut() when
     // autoExitWindow is set.
@@ -95,6 +98,7 @@ private:
     bool m_running = false;
     bool m_autoExitWindow = true;
     bool m_orderingOut = false;
+    Qt::WindowModality m_sheetModality = Qt::WindowModal;
 };
 
 // A confirmation sheet: a title line, a message, and Cancel and OK buttons wired to

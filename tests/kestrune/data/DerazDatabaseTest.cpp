@@ -17,11 +17,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QThread>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
 #include <functional>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace DerazTest;
 using TestSupport::RedisServer;
@@ -272,12 +281,15 @@ TEST_F(DerazDatabaseTest, OperationsLandOnTheirOwnDatabase)
     EXPECT_EQ(on(3, {"DBSIZE"}), DerazReply::integer(0));
     EXPECT_EQ(on(15, {"DBSIZE"}), DerazReply::integer(1));
 
-    // A batch the user supplies may select another database; the next operation of DB3
-    // selects DB3 again first.
-    EXPECT_FALSE(await([&](auto d) {
-        db3->execCommandArrays({QByteArray("SELECT 7"), QByteArray("SET a 1")}, d);
-    }));
-    EXPECT_EQ(on(7, {"EXISTS", "a"}), DerazReply::integer(1));
+    // A batch may not select another database (its lines would land elsewhere than the
+    // user chose): it is refused whole, and DB3's next operation still lands on DB3.
+    const auto refused = await([&](auto d) {
+        db3->execCommandArrays({QByteArray("SET a 1"), QByteArray("select 7"), QByteArray("SET c 1")}, d);
+    });
+    EXPECT_TRUE(refused && refused->description.contains("SELECT cannot be run"))
+        << qPrintable(describe(refused));
+    EXPECT_EQ(on(7, {"EXISTS", "a"}), DerazReply::integer(0));
+    EXPECT_EQ(on(3, {"EXISTS", "a"}), DerazReply::integer(0));
     EXPECT_FALSE(await([&](auto d) { db3->saveKVs({QVariant::fromValue(kv("b", "1"))}, 0, -1, d); }));
     EXPECT_EQ(on(3, {"EXISTS", "b"}), DerazReply::integer(1));
     EXPECT_EQ(on(7, {"EXISTS", "b"}), DerazReply::integer(0));
@@ -510,6 +522,14 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
         {"transaction command", "SET a 1\nMULTI\nSET b 2\n", "Line 2: MULTI cannot be run", 0},
         {"quoted transaction command in lower case", "SET a 1\n\"exec\" \nSET b 2\n",
          "Line 2: EXEC cannot be run", 0},
+        // Commands that would change or end the session the transaction runs in.
+        {"reset, quoted and in lower case", "SET a 1\n\"reset\"\nSET b 2\n", "Line 2: RESET cannot be run",
+         0},
+        {"protocol switch", "SET a 1\nHELLO 3\nSET b 2\n", "Line 2: HELLO cannot be run", 0},
+        {"replies switched off", "SET a 1\n\nclient Reply OFF\n", "Line 3: CLIENT REPLY cannot be run", 0},
+        {"subscription", "SET a 1\nSUBSCRIBE news\n", "Line 2: SUBSCRIBE cannot be run", 0},
+        {"own connection killed", "SET a 1\nCLIENT KILL SKIPME no\n", "Line 2: CLIENT KILL cannot be run", 0},
+        {"other client commands pass", "CLIENT SETNAME importer\nSET a 1\n", nullptr, 1},
         {"server refuses a line while queuing", "SET a 1\nSET\nSET b 2\n", "Line 2: ", 0},
         {"blank and one-letter lines skipped", "SET a 1\r\n\n x \nSET b 2", nullptr, 2},
         {"UTF-8 byte-order mark", "\xEF\xBB\xBFSET a 1\nSET b 2\n", nullptr, 2},
@@ -531,6 +551,121 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
         }
         EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(c.keysAfter)) << c.name;
     }
+}
+
+// Only a regular file is imported: a named pipe would hold the caller until something
+// writes to it, a device may never end. Each is refused by name, without opening it on
+// the caller's thread (a watchdog opens the pipe's other end if the call hangs there).
+TEST_F(DerazDatabaseTest, ImportRefusesWhatIsNotARegularFileWithoutWaitingOnIt)
+{
+    auto db = connected.db(11);
+    redis().flushAll();
+    TestSupport::TempDir dir;
+    const QString pipe = dir.path(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = dir.path(QStringLiteral("folder.txt"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const struct
+    {
+        QString path;
+        const char *says;
+    } cases[] = {{pipe, "is a named pipe, not a regular file"},
+                 {folder, "is a folder, not a regular file"},
+                 {QStringLiteral("/dev/null"), "is a device, not a regular file"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.says);
+        // The watchdog: when the call has not returned after a generous limit, it keeps
+        // opening and closing the pipe's writing end until the import has ended.
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool returned = false;
+        bool finished = false;
+        std::atomic_bool unblocked = false;
+        std::thread watchdog([&] {
+            std::unique_lock lock(mutex);
+            if (changed.wait_for(lock, std::chrono::seconds(20), [&] { return returned; }))
+                return;
+            unblocked = true;
+            while (!changed.wait_for(lock, std::chrono::milliseconds(50), [&] { return finished; })) {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+        const auto tell = [&](bool &flag) {
+            {
+                std::lock_guard lock(mutex);
+                flag = true;
+            }
+            changed.notify_all();
+        };
+        std::optional<Bastwick::Error> error;
+        bool done = false;
+        db->importFile(c.path, [&](const std::optional<Bastwick::Error> &e) {
+            error = e;
+            done = true;
+        });
+        tell(returned);
+        const bool ended = waitFor([&] { return done; }, 20000);
+        tell(finished);
+        watchdog.join();
+        EXPECT_FALSE(unblocked) << "the import waited on the file on the caller's thread";
+        ASSERT_TRUE(ended);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->description.contains(QLatin1String(c.says))) << qPrintable(error->description);
+    }
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+}
+
+// A cancelled import stops before its EXEC: nothing of the file is applied, the error
+// says so with its own code, and the connection serves the next import.
+TEST_F(DerazDatabaseTest, ACancelledImportAppliesNothing)
+{
+    auto db = connected.db(11);
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("keys.txt"));
+    QByteArray file;
+    for (int i = 0; i < 3 * HiredisClient::kChunkSize; ++i)
+        file += "SET k" + QByteArray::number(i) + " v\n";
+    ASSERT_TRUE(writeFile(path, file));
+    const auto import = [&](const std::shared_ptr<std::atomic_bool> &cancel) {
+        std::optional<Bastwick::Error> error;
+        bool done = false;
+        db->importCommands(
+            path,
+            [&](qsizetype, const std::optional<Bastwick::Error> &e) {
+                error = e;
+                done = true;
+            },
+            cancel);
+        EXPECT_TRUE(waitFor([&] { return done; }, 30000));
+        return error;
+    };
+    struct Case
+    {
+        const char *name;
+        bool cancelBefore;  // before the import is started
+        bool cancelBetween; // after the commands were counted, before any is sent
+    };
+    for (const Case c : {Case{"before it starts", true, false}, Case{"after counting", false, true}}) {
+        SCOPED_TRACE(c.name);
+        redis().flushAll();
+        auto cancel = std::make_shared<std::atomic_bool>(c.cancelBefore);
+        DerazDatabase::setImportBetweenPassesHook([&](const QString &) {
+            if (c.cancelBetween)
+                *cancel = true;
+        });
+        const auto error = import(cancel);
+        DerazDatabase::setImportBetweenPassesHook({});
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code, DerazDatabase::kImportCancelledCode);
+        EXPECT_TRUE(error->description.contains("nothing of the file was applied"))
+            << qPrintable(error->description);
+        EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+    }
+    // Not cancelled, the same file imports in full.
+    EXPECT_FALSE(import(std::make_shared<std::atomic_bool>(false)));
+    EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(3 * HiredisClient::kChunkSize));
 }
 
 // A file changed after its commands were counted and before they are sent applies

@@ -13,6 +13,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QProgressBar>
+#include <QtWidgets/QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,52 @@ TEST(XXXProgressIndicatorPanel, LayoutTextAndBar)
         EXPECT_TRUE(bar->isHidden());
     }
     EXPECT_EQ(codes, QList<qint64>({XSheetReturnCodeStop, XSheetReturnCodeStop}));
+}
+
+// A cancellable panel keeps its rows where they were and adds Cancel under the bar. The
+// button, Escape and closing the panel only ask to stop: the sheet runs until its owner
+// ends it. Its window takes no input meanwhile, and a close of that window is refused
+// and reported rather than lost.
+TEST(XXXProgressIndicatorPanel, CancelOnlyAsksAndTheWindowsCloseIsReported)
+{
+    QMainWindow window;
+    auto *elsewhere = new QPushButton("Elsewhere", &window);
+    window.setCentralWidget(elsewhere);
+    window.resize(600, 400);
+    window.show();
+    int pressed = 0;
+    QObject::connect(elsewhere, &QPushButton::clicked, [&] { ++pressed; });
+    XXXProgressIndicatorPanel panel(QSize(300, 80));
+    panel.setCancellable(true);
+    EXPECT_EQ(panel.indicatorInfoLabel()->geometry(), QRect(30, 13, 240, 20));
+    EXPECT_EQ(panel.progressBarIndicator()->geometry(), QRect(30, 47, 240, 20));
+    const QRect cancel = panel.cancelButton()->geometry();
+    EXPECT_EQ(cancel.right(), 269);
+    EXPECT_EQ(cancel.top(), 80);
+    EXPECT_EQ(panel.height(), cancel.bottom() + 1 + 13);
+
+    int cancels = 0;
+    int closes = 0;
+    QObject::connect(&panel, &XXXProgressIndicatorPanel::cancelRequested, [&] { ++cancels; });
+    QObject::connect(&panel, &XXXProgressIndicatorPanel::windowCloseRequested, [&] { ++closes; });
+    panel.beginOnWindow(&window);
+    ASSERT_TRUE(waitFor([&] { return panel.isVisible(); }));
+    QTest::mouseClick(panel.cancelButton(), Qt::LeftButton);
+    QTest::keyClick(&panel, Qt::Key_Escape);
+    panel.close();
+    EXPECT_EQ(cancels, 3);
+    EXPECT_TRUE(panel.isSheetRunning());
+    QTest::mouseClick(elsewhere, Qt::LeftButton);
+    EXPECT_EQ(pressed, 0);
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(closes, 1);
+
+    panel.endPanel();
+    EXPECT_FALSE(panel.isVisible());
+    QTest::mouseClick(elsewhere, Qt::LeftButton);
+    EXPECT_EQ(pressed, 1);
+    EXPECT_TRUE(window.close());
 }
 
 #include "PanelTest.moc"

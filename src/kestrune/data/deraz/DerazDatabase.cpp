@@ -17,12 +17,20 @@
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
+#include <QtCore/QBuffer>
 #include <QtCore/QDateTime>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QMutexLocker>
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QStringDecoder>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -247,11 +255,16 @@ std::optional<Bastwick::Error> readTransaction(HiredisClient &client, qsizetype 
 // judges EXEC's reply as a summary: its results are counted and only the first error is
 // kept and converted, so a transaction of a million commands never holds a million
 // commands, replies or results at once. Logs the outcome under the operation's name.
-std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
-                                                     const HiredisClient::CommandAt &commandAt,
-                                                     DerazReplyCheck check, const QString &operation,
-                                                     qsizetype *failedCommand = nullptr,
-                                                     qint64 *integerSum = nullptr)
+//
+// send sends the batch of count + 2 commands, handing each reply to the visitor, and
+// answers false, with the error, when it failed; the reply at the index given last is
+// read as a summary.
+using BatchSender =
+    std::function<bool(const HiredisClient::RawVisitor &visit, QString *ioError, qsizetype summarized)>;
+std::optional<Bastwick::Error> runCheckedBatch(qsizetype count, const BatchSender &send,
+                                               DerazReplyCheck check, const QString &operation,
+                                               qsizetype *failedCommand = nullptr,
+                                               qint64 *integerSum = nullptr)
 {
     const qsizetype last = count + 1;
     std::optional<Bastwick::Error> outcome;
@@ -260,8 +273,7 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
     // The first command the server refused to queue (its EXEC then only says EXECABORT).
     qsizetype refused = -1;
     QString refusal;
-    const bool read = client.pipelineRaw(
-        count + 2, inTransaction(count, commandAt),
+    const bool read = send(
         [&](qsizetype index, const DerazRawReply &exec) {
             if (index > 0 && index < last) {
                 if (refused < 0 && exec.isError()) {
@@ -306,6 +318,21 @@ std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsiz
     }
     XXXLog(QStringLiteral("%1 status %2 ").arg(operation, Bastwick::logText(status)));
     return outcome;
+}
+
+std::optional<Bastwick::Error> runCheckedTransaction(HiredisClient &client, qsizetype count,
+                                                     const HiredisClient::CommandAt &commandAt,
+                                                     DerazReplyCheck check, const QString &operation,
+                                                     qsizetype *failedCommand = nullptr,
+                                                     qint64 *integerSum = nullptr)
+{
+    const HiredisClient::CommandAt commands = inTransaction(count, commandAt);
+    return runCheckedBatch(
+        count,
+        [&](const HiredisClient::RawVisitor &visit, QString *ioError, qsizetype summarized) {
+            return client.pipelineRaw(count + 2, commands, visit, ioError, summarized);
+        },
+        check, operation, failedCommand, integerSum);
 }
 
 // A time-to-live of 0 or below means no expiry.
@@ -386,46 +413,81 @@ std::optional<Bastwick::Error> selectDatabase(HiredisClient &client, qint64 numb
 
 // The text of one line of a batch or an import file, trimmed, or nothing for a line that
 // is blank or a single character once trimmed.
-std::optional<QByteArray> commandText(QByteArray line)
+std::optional<QByteArrayView> commandText(QByteArrayView line)
 {
-    QByteArray trimmed = std::move(line).trimmed();
+    const QByteArrayView trimmed = line.trimmed();
     if (trimmed.size() <= 1)
         return std::nullopt;
     return trimmed;
 }
 
-// The command of one line of a batch or an import file, or nothing for a line that is
-// blank or a single character once trimmed.
-std::optional<DerazArgv> commandOfLine(QByteArray line)
+// The command of one line of a batch, or nothing for a line that is blank or a single
+// character once trimmed.
+std::optional<DerazArgv> commandOfLine(const QByteArray &line)
 {
-    const std::optional<QByteArray> text = commandText(std::move(line));
+    const std::optional<QByteArrayView> text = commandText(line);
     if (!text)
         return std::nullopt;
-    return DerazCommandLine::split(*text);
+    return DerazCommandLine::split(text->toByteArray());
 }
 
-// The first argument of a command's text as the splitter reads it, made without splitting
-// the rest; it refers to text, which must outlive it.
-QByteArray commandName(const QByteArray &text)
+// A command that changes or ends the connection's session: its selected database, its
+// protocol, login, reply mode or subscriptions, its transaction, or the connection
+// itself. The console and the batches share one connection whose session must stay as
+// the client keeps track of it (and a batch runs inside a transaction of its own), so
+// neither sends one. Answers the command's name as the user would write it ("CLIENT
+// REPLY"), or nothing. Runs for every line of an import file: compared in place.
+std::optional<QByteArray> sessionCommand(QByteArrayView name, QByteArrayView second)
 {
-    // Only a quoted first argument needs the splitter's decoding.
-    if (text.startsWith('"'))
-        return DerazCommandLine::split(text).value(0);
-    const qsizetype blank = text.indexOf(' ');
-    return blank < 0 ? text : QByteArray::fromRawData(text.constData(), blank);
-}
-
-// Why a command of this name cannot go into a batch (the batch runs as one transaction
-// of its own), or nothing. Runs for every line of an import file: compared in place.
-std::optional<QString> refusedCommandName(QByteArrayView name)
-{
-    static const QByteArrayList refused = {"MULTI", "EXEC", "DISCARD", "WATCH", "UNWATCH"};
-    for (const QByteArray &word : refused)
-        if (name.compare(word, Qt::CaseInsensitive) == 0)
-            return QStringLiteral(
-                       "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
-                .arg(QString::fromLatin1(word));
+    static const char *const words[] = {
+        "SELECT",     "MULTI",      "EXEC",        "DISCARD",      "WATCH",       "UNWATCH", "RESET",
+        "QUIT",       "HELLO",      "AUTH",        "MONITOR",      "SYNC",        "PSYNC",   "SUBSCRIBE",
+        "PSUBSCRIBE", "SSUBSCRIBE", "UNSUBSCRIBE", "PUNSUBSCRIBE", "SUNSUBSCRIBE"};
+    constexpr qsizetype kLongest = 12;
+    const auto upper = [](QByteArrayView word, char *out) {
+        for (qsizetype i = 0; i < word.size(); ++i)
+            out[i] = char(std::toupper(static_cast<unsigned char>(word[i])));
+        return QByteArrayView(out, word.size());
+    };
+    if (name.size() > kLongest)
+        return std::nullopt;
+    char nameBytes[kLongest];
+    const QByteArrayView upperName = upper(name, nameBytes);
+    for (const char *word : words)
+        if (upperName == QByteArrayView(word))
+            return QByteArray(word);
+    if (upperName != "CLIENT" || second.size() > kLongest)
+        return std::nullopt;
+    char secondBytes[kLongest];
+    const QByteArrayView upperSecond = upper(second, secondBytes);
+    if (upperSecond == "REPLY" || upperSecond == "KILL")
+        return "CLIENT " + upperSecond.toByteArray();
     return std::nullopt;
+}
+
+template <typename Arguments> std::optional<QByteArray> sessionCommandOf(const Arguments &arguments)
+{
+    if (arguments.empty())
+        return std::nullopt;
+    return sessionCommand(arguments[0],
+                          arguments.size() > 1 ? QByteArrayView(arguments[1]) : QByteArrayView());
+}
+
+// Why a command cannot go into a batch (the batch runs as one transaction of its own on
+// the shared connection), or nothing.
+template <typename Arguments> std::optional<QString> refusedInBatch(const Arguments &arguments)
+{
+    const std::optional<QByteArray> name = sessionCommandOf(arguments);
+    if (!name)
+        return std::nullopt;
+    return QStringLiteral(
+               "%1 cannot be run inside the transaction that wraps the commands; nothing was sent.")
+        .arg(QString::fromLatin1(*name));
+}
+
+bool logsBatchCommands()
+{
+    return Bastwick::logCategory(KESTRUNE_LOG_CATEGORY).isEnabled(QtDebugMsg);
 }
 
 void logBatchCommand(qsizetype index, const DerazArgv &argv)
@@ -434,56 +496,65 @@ void logBatchCommand(qsizetype index, const DerazArgv &argv)
         XXXLog(QStringLiteral("cmd %1").arg(DerazCommandLine::logSummary(argv)));
 }
 
-// Reads an import file one line at a time, from the start as often as asked, so that a
-// file of millions of lines never has to sit in memory. A UTF-8 byte-order mark is
-// passed over.
-class ImportFileReader
+// Reads an import file one line at a time, from the start as often as asked, a block at
+// a time, so that a file of millions of lines never has to sit in memory and no line is
+// copied: a line is a view into the block, valid until the next one is asked for. A
+// UTF-8 byte-order mark is passed over.
+class ImportLineReader
 {
 public:
-    explicit ImportFileReader(const QString &path)
-        : m_file(path)
+    explicit ImportLineReader(QIODevice &device)
+        : m_device(device)
     {
     }
 
     // Goes back to the first line; false with the reason when the file cannot be read.
     bool rewind(QString *error)
     {
-        if ((!m_file.isOpen() && !m_file.open(QIODevice::ReadOnly)) || !m_file.seek(0)) {
-            *error = m_file.errorString();
+        if (!m_device.seek(0)) {
+            *error = m_device.errorString();
             return false;
         }
-        if (m_file.peek(3) == "\xEF\xBB\xBF")
-            m_file.skip(3);
+        m_begin = m_end = 0;
+        m_atEnd = false;
+        m_failure.reset();
         m_lines = 0;
         m_lineNumber = 0;
+        if (!fill())
+            return false;
+        if (QByteArrayView(m_buffer.constData(), m_end).startsWith("\xEF\xBB\xBF"))
+            m_begin = 3;
         return true;
     }
 
     // The trimmed text of the next line that holds a command, or nothing at the end of
     // the file or when reading failed.
-    std::optional<QByteArray> nextText()
+    std::optional<QByteArrayView> nextText()
     {
-        while (!m_file.atEnd()) {
-            QByteArray line = m_file.readLine();
-            if (line.isEmpty())
-                break;
+        while (true) {
+            const char *const data = m_buffer.constData();
+            const void *const end = std::memchr(data + m_begin, '\n', size_t(m_end - m_begin));
+            QByteArrayView line;
+            if (end) {
+                const qsizetype length = static_cast<const char *>(end) - (data + m_begin);
+                line = QByteArrayView(data + m_begin, length);
+                m_begin += length + 1;
+            } else if (!m_atEnd) {
+                if (!fill())
+                    return std::nullopt;
+                continue;
+            } else if (m_begin < m_end) {
+                line = QByteArrayView(data + m_begin, m_end - m_begin);
+                m_begin = m_end;
+            } else {
+                return std::nullopt;
+            }
             ++m_lineNumber;
-            if (auto text = commandText(std::move(line))) {
+            if (const std::optional<QByteArrayView> text = commandText(line)) {
                 ++m_lines;
                 return text;
             }
         }
-        return std::nullopt;
-    }
-
-    // The next line that holds a command, split into its arguments (at least one, since
-    // the text is not empty), or nothing at the end of the file or when reading failed.
-    std::optional<DerazArgv> next()
-    {
-        const std::optional<QByteArray> text = nextText();
-        if (!text)
-            return std::nullopt;
-        return DerazCommandLine::split(*text);
     }
 
     // How many lines holding a command were read since the last rewind.
@@ -491,15 +562,38 @@ public:
     // The number in the file (from 1) of the line read last.
     qsizetype lineNumber() const { return m_lineNumber; }
     // The reason reading stopped early, or nothing.
-    std::optional<QString> failure() const
-    {
-        if (m_file.error() == QFileDevice::NoError && m_file.atEnd())
-            return std::nullopt;
-        return m_file.errorString();
-    }
+    std::optional<QString> failure() const { return m_failure; }
 
 private:
-    QFile m_file;
+    static constexpr qsizetype kBlock = 1 << 20;
+
+    // Keeps the unread part of the block and reads more behind it (the block grows only
+    // for a line longer than itself). False, with failure(), when reading failed.
+    bool fill()
+    {
+        if (m_begin > 0) {
+            std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, size_t(m_end - m_begin));
+            m_end -= m_begin;
+            m_begin = 0;
+        }
+        if (m_end == m_buffer.size())
+            m_buffer.resize(qMax(kBlock, 2 * m_buffer.size()));
+        const qint64 read = m_device.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        if (read < 0) {
+            m_failure = m_device.errorString();
+            return false;
+        }
+        m_atEnd = read == 0;
+        m_end += read;
+        return true;
+    }
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
+    bool m_atEnd = false;
+    std::optional<QString> m_failure;
     qsizetype m_lines = 0;
     qsizetype m_lineNumber = 0;
 };
@@ -529,6 +623,59 @@ Bastwick::Error unreadableFileError(const QString &reason)
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
 }
 
+// What a path names when it is not a regular file, or nothing for a regular file (or a
+// link to one) and for a path that does not exist.
+std::optional<QString> notRegularFile(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return std::nullopt;
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("not a file");
+}
+
+Bastwick::Error notRegularFileError(const QString &path, const QString &what)
+{
+    return derazError(1, QStringLiteral("%1 is %2, not a regular file: only a regular file can be imported. "
+                                        "Nothing was imported.")
+                             .arg(QFileInfo(path).fileName(), what));
+}
+
+// Opens an import file for reading without ever waiting on it: anything but a regular
+// file (a named pipe, which would wait for a writer, a device, a folder) is refused
+// before it is opened, and again once it is open, in case the path was replaced
+// between the two looks. The error, or nothing with file open.
+std::optional<Bastwick::Error> openImportFile(const QString &path, QFile &file)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(native.constData(), &info) != 0)
+        return unreadableFileError(QString::fromLocal8Bit(std::strerror(errno)));
+    if (const auto what = notRegularFile(info.st_mode))
+        return notRegularFileError(path, *what);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return unreadableFileError(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::fstat(fd, &info) != 0 || notRegularFile(info.st_mode)) {
+        const auto what = notRegularFile(info.st_mode);
+        ::close(fd);
+        return notRegularFileError(path, what.value_or(QStringLiteral("not a file")));
+    }
+    // A regular file never waits: reading it blocking is what the reader expects.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return unreadableFileError(file.errorString());
+    }
+    return std::nullopt;
+}
+
 // The error of a command of an import file, naming its line; a file whose first command
 // the server does not know is most likely no command file at all.
 Bastwick::Error importLineError(qsizetype line, bool firstCommand, const QString &reason)
@@ -541,24 +688,53 @@ Bastwick::Error importLineError(qsizetype line, bool firstCommand, const QString
     return derazError(1, text);
 }
 
+Bastwick::Error importCancelledError()
+{
+    return derazError(DerazDatabase::kImportCancelledCode,
+                      QStringLiteral("The import was cancelled before its commands ran: nothing of the file "
+                                     "was applied."));
+}
+
 // Sends every command of an import file in one transaction, reading the file twice: first
 // to count the commands and to refuse the file before anything is sent, then again as the
-// commands go out. A file that changes in between (other lines, another size or
-// modification time) stops the transaction before its EXEC, so nothing of it is applied.
+// commands go out, each written straight from its line into the bytes that go out. A file
+// that changes in between (other lines, another size or modification time) stops the
+// transaction before its EXEC, so nothing of it is applied; so does a cancellation that
+// comes before the EXEC is made.
 std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path,
-                                                 qsizetype *commands)
+                                                 const std::atomic_bool *cancelled, qsizetype *commands)
 {
-    const Bastwick::Error changedError =
-        derazError(1, QStringLiteral("The file changed while it was imported; nothing of it was applied."));
+    const auto isCancelled = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
+    if (isCancelled())
+        return importCancelledError();
     const FileStamp counted = fileStamp(path);
-    ImportFileReader reader(path);
+    QFile file;
+    if (auto error = openImportFile(path, file))
+        return error;
+    // UTF-16 text is converted as a whole, then read like any other.
+    QBuffer converted;
+    QIODevice *device = &file;
+    const QByteArray head = file.peek(2);
+    if (head == "\xFF\xFE" || head == "\xFE\xFF") {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return unreadableFileError(file.errorString());
+        converted.setData(DerazDatabase::importLines(bytes).join('\n'));
+        converted.open(QIODevice::ReadOnly);
+        device = &converted;
+    }
+    ImportLineReader reader(*device);
     QString reason;
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
+    std::vector<QByteArrayView> arguments;
+    std::string scratch;
     qsizetype count = 0;
-    // Counting needs no more of a line than its first argument.
-    while (const std::optional<QByteArray> text = reader.nextText()) {
-        if (const auto refusal = refusedCommandName(commandName(*text))) {
+    while (const std::optional<QByteArrayView> text = reader.nextText()) {
+        if (isCancelled())
+            return importCancelledError();
+        DerazCommandLine::splitInPlace(*text, arguments, scratch);
+        if (const auto refusal = refusedInBatch(arguments)) {
             XXXLogWarning(*refusal);
             return importLineError(reader.lineNumber(), count == 0, *refusal);
         }
@@ -571,31 +747,60 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (const auto &hook = importBetweenPassesHook())
         hook(path);
     // With no command to send, the file is checked here; nothing goes to the server.
+    const Bastwick::Error changedError =
+        derazError(1, QStringLiteral("The file changed while it was imported; nothing of it was applied."));
     if (count == 0)
         return fileStamp(path) != counted ? std::optional(changedError) : std::nullopt;
     if (!reader.rewind(&reason))
         return unreadableFileError(reason);
-    std::optional<Bastwick::Error> changed;
+    const bool logging = logsBatchCommands();
+    std::optional<Bastwick::Error> stopped;
+    const auto stop = [&stopped](const Bastwick::Error &error) {
+        stopped = error;
+        return false;
+    };
+    static const QByteArrayView multi[] = {"MULTI"};
+    static const QByteArrayView exec[] = {"EXEC"};
+    const auto write = [&](qsizetype index, std::string &bytes) {
+        if (isCancelled())
+            return stop(importCancelledError());
+        if (index == 0) {
+            HiredisClient::appendCommandBytes(bytes, multi);
+            return true;
+        }
+        if (index == count + 1) {
+            HiredisClient::appendCommandBytes(bytes, exec);
+            return true;
+        }
+        const std::optional<QByteArrayView> text = reader.nextText();
+        if (!text)
+            return stop(changedError);
+        DerazCommandLine::splitInPlace(*text, arguments, scratch);
+        if (refusedInBatch(arguments))
+            return stop(changedError);
+        if (logging && reader.lines() - 1 >= kBatchLogAfter) {
+            DerazArgv argv;
+            for (const QByteArrayView argument : arguments)
+                argv.append(argument.toByteArray());
+            logBatchCommand(reader.lines() - 1, argv);
+        }
+        // The last command is read: the file must still be the one that was counted.
+        if (index == count && fileStamp(path) != counted)
+            return stop(changedError);
+        HiredisClient::appendCommandBytes(bytes, arguments);
+        return true;
+    };
     qsizetype failed = -1;
-    auto error = runCheckedTransaction(
-        client, count,
-        [&](qsizetype index) -> DerazArgv {
-            const std::optional<DerazArgv> argv = reader.next();
-            if (argv)
-                logBatchCommand(reader.lines() - 1, *argv);
-            // The last command is read: the file must still be the one that was counted.
-            const bool last = index == count - 1;
-            if (!argv || DerazDatabase::refusedBatchCommand(*argv) || (last && fileStamp(path) != counted)) {
-                changed = changedError;
-                return {};
-            }
-            return *argv;
+    auto error = runCheckedBatch(
+        count,
+        [&](const HiredisClient::RawVisitor &visit, QString *ioError, qsizetype summarized) {
+            return client.pipelineWritten(count + 2, write, visit, ioError, summarized);
         },
         DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
     // The commands may have selected another database.
     client.setSelectedDatabase(std::nullopt);
-    if (changed)
-        return changed;
+    if (stopped)
+        return stopped;
     if (!error || failed < 0)
         return error;
     // The line of the command that failed is found by reading the file once more, so the
@@ -603,7 +808,7 @@ std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QS
     if (fileStamp(path) != counted || !reader.rewind(&reason))
         return error;
     qsizetype index = -1;
-    while (const std::optional<DerazArgv> argv = reader.next()) {
+    while (reader.nextText()) {
         if (++index == failed)
             return importLineError(reader.lineNumber(), failed == 0, error->description);
     }
@@ -926,27 +1131,22 @@ std::optional<QString> DerazDatabase::refusedConsoleCommand(const DerazArgv &arg
 {
     if (arguments.isEmpty())
         return QStringLiteral("Empty command: nothing was sent.");
-    static const QByteArrayList refused = {
-        "SELECT",     "MULTI",   "EXEC", "DISCARD", "WATCH", "UNWATCH", "SUBSCRIBE", "PSUBSCRIBE",
-        "SSUBSCRIBE", "MONITOR", "SYNC", "PSYNC",   "RESET", "QUIT",    "HELLO",     "AUTH"};
-    const QByteArray name = arguments.constFirst().toUpper();
-    if (name == "SELECT")
+    const std::optional<QByteArray> name = sessionCommandOf(arguments);
+    if (!name)
+        return std::nullopt;
+    if (*name == "SELECT")
         return QStringLiteral("SELECT is not sent from the console: choose the database in the key tree.");
-    if (name == "CLIENT" && arguments.size() > 1 && arguments.at(1).toUpper() == "REPLY")
+    if (*name == "CLIENT REPLY")
         return QStringLiteral("CLIENT REPLY is not sent from the console: it would leave the shared "
                               "connection out of step with its replies.");
-    if (refused.contains(name))
-        return QStringLiteral("%1 is not sent from the console: it would leave the shared connection in "
-                              "another state.")
-            .arg(QString::fromLatin1(name));
-    return std::nullopt;
+    return QStringLiteral("%1 is not sent from the console: it would leave the shared connection in "
+                          "another state.")
+        .arg(QString::fromLatin1(*name));
 }
 
 std::optional<QString> DerazDatabase::refusedBatchCommand(const DerazArgv &arguments)
 {
-    if (arguments.isEmpty())
-        return std::nullopt;
-    return refusedCommandName(arguments.constFirst());
+    return refusedInBatch(arguments);
 }
 
 void DerazDatabase::execCommand(const QByteArray &text, ReplyCompletion completion)
@@ -1083,45 +1283,20 @@ void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)
     });
 }
 
-void DerazDatabase::importCommands(const QString &path, ImportCompletion completion)
+void DerazDatabase::importCommands(const QString &path, ImportCompletion completion,
+                                   std::shared_ptr<const std::atomic_bool> cancelled)
 {
-    const auto answer = [completion](qsizetype commands) {
-        return [completion, commands](const std::optional<Bastwick::Error> &error) {
+    // The file is opened and read on the connection's queue only: nothing here may wait
+    // for it on the caller's thread.
+    auto commands = std::make_shared<qsizetype>(0);
+    perform(
+        [path, commands, cancelled](HiredisClient &client) {
+            return importCommandFile(client, path, cancelled.get(), commands.get());
+        },
+        [completion, commands](const std::optional<Bastwick::Error> &error) {
             if (completion)
-                completion(commands, error);
-        };
-    };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(unreadableFileError(file.errorString()), answer(0));
-        return;
-    }
-    const QByteArray head = file.peek(2);
-    if (head != "\xFF\xFE" && head != "\xFE\xFF") {
-        file.close();
-        auto commands = std::make_shared<qsizetype>(0);
-        perform([path,
-                 commands](HiredisClient &client) { return importCommandFile(client, path, commands.get()); },
-                [completion, commands](const std::optional<Bastwick::Error> &error) {
-                    if (completion)
-                        completion(*commands, error);
-                });
-        return;
-    }
-    // UTF-16 text is converted as a whole before its lines are sent.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        fail(unreadableFileError(file.errorString()), answer(0));
-        return;
-    }
-    QVariantList lines;
-    for (const QByteArray &line : importLines(bytes))
-        lines.append(line);
-    if (lines.isEmpty()) {
-        Bastwick::mainQueue()->async([done = answer(0)] { done(std::nullopt); });
-        return;
-    }
-    execCommandArrays(lines, answer(lines.size()));
+                completion(*commands, error);
+        });
 }
 
 void DerazDatabase::execQuery(const QByteArray &text, ErrorCompletion completion)

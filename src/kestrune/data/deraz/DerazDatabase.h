@@ -15,6 +15,7 @@
 #include <QtCore/QStringList>
 #include <QtCore/QVariantList>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -90,15 +91,22 @@ public:
     void execQuery(const QByteArray &text, ErrorCompletion completion);
     void importFile(const QString &path, ErrorCompletion completion);
     // The same, answering also how many commands the file held (0 for a file without
-    // any, which sends nothing). A command the server refuses is named by its line.
+    // any, which sends nothing). A command the server refuses is named by its line. Only
+    // a regular file is read (a named pipe or a device is refused unopened), and only on
+    // the connection's queue. Setting cancelled (from any thread) before the transaction's
+    // EXEC is made stops the import: nothing of the file is applied, and the error has
+    // the code kImportCancelledCode. A cancellation that comes later changes nothing.
     using ImportCompletion =
         std::function<void(qsizetype commands, const std::optional<Bastwick::Error> &error)>;
-    void importCommands(const QString &path, ImportCompletion completion);
+    static constexpr qint64 kImportCancelledCode = 2;
+    void importCommands(const QString &path, ImportCompletion completion,
+                        std::shared_ptr<const std::atomic_bool> cancelled = nullptr);
     void selectSelf(ErrorCompletion completion);
 
     // The reason a console line is refused, or nothing when it may be sent.
     static std::optional<QString> refusedConsoleCommand(const DerazArgv &arguments);
-    // The reason a batch line is refused (transaction commands), or nothing.
+    // The reason a batch line is refused (a command that changes or ends the session,
+    // the transaction's own words included), or nothing.
     static std::optional<QString> refusedBatchCommand(const DerazArgv &arguments);
     // The lines of an import file's bytes (a byte-order mark is honoured).
     static QByteArrayList importLines(const QByteArray &fileBytes);

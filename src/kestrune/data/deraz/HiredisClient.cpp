@@ -37,12 +37,12 @@ void appendHeader(std::string &bytes, char marker, qsizetype count)
 // bytes per argument, each line ended by CR LF), made in one pass: hiredis's own
 // formatter goes through a printf-like routine for every argument, which a page read
 // pays for on each of its hundreds of commands.
-void appendCommand(std::string &bytes, const DerazArgv &argv)
+template <typename Arguments> void appendCommand(std::string &bytes, const Arguments &argv)
 {
-    appendHeader(bytes, '*', argv.size());
-    for (const QByteArray &argument : argv) {
+    appendHeader(bytes, '*', qsizetype(std::size(argv)));
+    for (const auto &argument : argv) {
         appendHeader(bytes, '$', argument.size());
-        bytes.append(argument.constData(), size_t(argument.size()));
+        bytes.append(argument.data(), size_t(argument.size()));
         bytes.append("\r\n", 2);
     }
 }
@@ -110,17 +110,42 @@ const char *const kNonWritingCommands[] = {
     "STRLEN", "TTL",    "TYPE",    "ZCARD", "ZRANGE", "ZREVRANGE", "ZSCAN",     "ZSCORE",
 };
 
-// True unless the command is known to change nothing on the server.
-bool mayWrite(const DerazArgv &argv)
+// True unless the command of that name is known to change nothing on the server.
+bool mayWriteName(QByteArrayView name)
 {
-    if (argv.isEmpty())
+    if (name.isEmpty())
         return false;
-    const QByteArray &name = argv.constFirst();
     for (const char *nonWriting : kNonWritingCommands) {
-        if (name.compare(nonWriting, Qt::CaseInsensitive) == 0)
+        if (name.compare(QByteArrayView(nonWriting), Qt::CaseInsensitive) == 0)
             return false;
     }
     return true;
+}
+
+bool mayWrite(const DerazArgv &argv)
+{
+    return !argv.isEmpty() && mayWriteName(argv.constFirst());
+}
+
+// The name of the command written in the wire format from `start` on ("*N\r\n$L\r\nNAME\r\n"),
+// or empty when the bytes there are not such a command.
+QByteArrayView commandNameAt(const std::string &bytes, size_t start)
+{
+    const size_t header = bytes.find("\r\n", start);
+    if (header == std::string::npos || header + 3 >= bytes.size() || bytes[header + 2] != '$')
+        return {};
+    const size_t lengthEnd = bytes.find("\r\n", header + 3);
+    if (lengthEnd == std::string::npos)
+        return {};
+    size_t length = 0;
+    for (size_t i = header + 3; i < lengthEnd; ++i) {
+        if (bytes[i] < '0' || bytes[i] > '9')
+            return {};
+        length = length * 10 + size_t(bytes[i] - '0');
+    }
+    if (lengthEnd + 2 + length > bytes.size())
+        return {};
+    return QByteArrayView(bytes.data() + lengthEnd + 2, qsizetype(length));
 }
 
 // The server sent bytes while no reply was due: a protocol error that ends the session.
@@ -149,11 +174,15 @@ std::optional<QString> resourceOfType(const QString &suffix)
 class HiredisClient::Outgoing
 {
 public:
-    void append(const DerazArgv &argv)
+    // Where the next commands are written; each is noted once written (noteCommandFrom).
+    std::string &bytes() { return m_bytes; }
+    size_t size() const { return m_bytes.size(); }
+    // The command written from `start` on: remembers where the first one that may write
+    // begins (its name is read back from the wire format only until one is found).
+    void noteCommandFrom(size_t start)
     {
-        if (m_firstWriteAt < 0 && mayWrite(argv))
-            m_firstWriteAt = m_sentBefore + qint64(m_bytes.size());
-        appendCommand(m_bytes, argv);
+        if (m_firstWriteAt < 0 && mayWriteName(commandNameAt(m_bytes, start)))
+            m_firstWriteAt = m_sentBefore + qint64(start);
     }
     qsizetype unsent() const { return qsizetype(m_bytes.size() - m_sent); }
     const char *unsentData() const { return m_bytes.data() + m_sent; }
@@ -689,6 +718,33 @@ bool HiredisClient::pipelineRaw(const QList<DerazArgv> &commands, const RawVisit
 bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, const RawVisitor &visit,
                                 QString *error, qsizetype summarized)
 {
+    bool empty = false;
+    const bool done = pipelineWritten(
+        count,
+        [&](qsizetype index, std::string &bytes) {
+            const DerazArgv argv = commandAt(index);
+            empty = argv.isEmpty();
+            if (!empty)
+                appendCommand(bytes, argv);
+            return !empty;
+        },
+        visit, error, summarized);
+    if (!done && empty) {
+        m_lastError = QStringLiteral("empty command");
+        if (error)
+            *error = m_lastError;
+    }
+    return done;
+}
+
+void HiredisClient::appendCommandBytes(std::string &bytes, std::span<const QByteArrayView> arguments)
+{
+    appendCommand(bytes, arguments);
+}
+
+bool HiredisClient::pipelineWritten(qsizetype count, const CommandWriter &write, const RawVisitor &visit,
+                                    QString *error, qsizetype summarized)
+{
     if (count <= 0)
         return true;
     discardPending();
@@ -717,10 +773,10 @@ bool HiredisClient::pipelineRaw(qsizetype count, const CommandAt &commandAt, con
         if (made < count && made - answered < kWindow) {
             const qsizetype end = qMin(count, qMin(made + kStep, answered + kWindow));
             for (; made < end; ++made) {
-                const DerazArgv argv = commandAt(made);
-                if (argv.isEmpty())
-                    return fail(QStringLiteral("empty command"));
-                out.append(argv);
+                const size_t start = out.size();
+                if (!write(made, out.bytes()))
+                    return fail(QStringLiteral("the batch was stopped before all its commands were made"));
+                out.noteCommandFrom(start);
             }
             if (!exchange(out, false, made, answered, visit, summarized))
                 return fail(m_lastError);

@@ -13,6 +13,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
+#include <string>
 
 struct redisContext;
 
@@ -142,6 +144,14 @@ public:
     using CommandAt = std::function<DerazArgv(qsizetype index)>;
     bool pipelineRaw(qsizetype count, const CommandAt &commandAt, const RawVisitor &visit,
                      QString *error = nullptr, qsizetype summarized = -1);
+    // The same for makers that write each command straight into the bytes that go out
+    // (with appendCommandBytes), so no argument vector is built for it. A maker answering
+    // false stops the batch and drops the context, as an empty command does.
+    using CommandWriter = std::function<bool(qsizetype index, std::string &bytes)>;
+    bool pipelineWritten(qsizetype count, const CommandWriter &write, const RawVisitor &visit,
+                         QString *error = nullptr, qsizetype summarized = -1);
+    // Appends one command, its arguments given as views, in the protocol's form.
+    static void appendCommandBytes(std::string &bytes, std::span<const QByteArrayView> arguments);
 
     // The database the session has selected, when known.
     std::optional<qint64> selectedDatabase() const { return m_selectedDb; }

@@ -2,6 +2,8 @@
 
 #include <bastwick/platform/Log.h>
 
+#include <cstring>
+
 namespace {
 
 int hexValue(char c)
@@ -15,62 +17,70 @@ int hexValue(char c)
     return -1;
 }
 
-// Decodes a quoted token starting at line[start] == '"'. On success stores the argument,
-// sets end to the position just after the closing quote and answers true. Answers false
-// when the token has an unknown escape, no closing quote, or a closing quote that is
-// followed by something other than a blank or the end of the line.
-bool decodeQuoted(const QByteArray &line, qsizetype start, QByteArray *argument, qsizetype *end)
+// Decodes a quoted token starting at line[start] == '"', appending the argument to
+// scratch. On success sets end to the position just after the closing quote and answers
+// true. Answers false, with scratch as it was, when the token has an unknown escape, no
+// closing quote, or a closing quote that is followed by something other than a blank or
+// the end of the line. The argument is never longer than the token.
+bool decodeQuoted(QByteArrayView line, qsizetype start, std::string &scratch, qsizetype *end)
 {
     const qsizetype n = line.size();
-    QByteArray out;
-    for (qsizetype i = start + 1; i < n; ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            if (i + 1 < n && line[i + 1] != ' ')
-                return false;
-            *argument = out;
+    const char *s = line.data();
+    const size_t before = scratch.size();
+    const auto refuse = [&] {
+        scratch.resize(before);
+        return false;
+    };
+    qsizetype i = start + 1;
+    while (i < n) {
+        // Plain bytes up to the next quote or backslash go in as one run.
+        qsizetype run = i;
+        while (run < n && s[run] != '"' && s[run] != '\\')
+            ++run;
+        scratch.append(s + i, size_t(run - i));
+        i = run;
+        if (i >= n)
+            break;
+        if (s[i] == '"') {
+            if (i + 1 < n && s[i + 1] != ' ')
+                return refuse();
             *end = i + 1;
             return true;
         }
-        if (c != '\\') {
-            out.append(c);
-            continue;
-        }
         if (i + 1 >= n)
-            return false;
-        const char e = line[++i];
+            return refuse();
+        const char e = s[++i];
         switch (e) {
         case '"':
-            out.append('"');
-            break;
         case '\\':
-            out.append('\\');
+            scratch.push_back(e);
             break;
         case 'n':
-            out.append('\n');
+            scratch.push_back('\n');
             break;
         case 'r':
-            out.append('\r');
+            scratch.push_back('\r');
             break;
         case 't':
-            out.append('\t');
+            scratch.push_back('\t');
             break;
         case 'x': {
             if (i + 2 >= n)
-                return false;
-            const int hi = hexValue(line[i + 1]);
-            const int lo = hexValue(line[i + 2]);
+                return refuse();
+            const int hi = hexValue(s[i + 1]);
+            const int lo = hexValue(s[i + 2]);
             if (hi < 0 || lo < 0)
-                return false;
-            out.append(char(hi * 16 + lo));
+                return refuse();
+            scratch.push_back(char(hi * 16 + lo));
             i += 2;
             break;
         }
         default:
-            return false;
+            return refuse();
         }
+        ++i;
     }
-    return false;
+    return refuse();
 }
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are not one
@@ -123,33 +133,48 @@ bool isWhiteSpace(uint codePoint)
 
 namespace DerazCommandLine {
 
-QList<QByteArray> split(const QByteArray &line)
+void splitInPlace(QByteArrayView line, std::vector<QByteArrayView> &arguments, std::string &scratch)
 {
-    QList<QByteArray> arguments;
+    arguments.clear();
+    scratch.clear();
     if (line.isEmpty())
-        return arguments;
+        return;
+    // Decoded arguments are never longer than their tokens: with room for the whole line,
+    // scratch never moves, so the views into it stay valid.
+    scratch.reserve(size_t(line.size()));
     const qsizetype n = line.size();
+    const char *s = line.data();
     qsizetype pos = 0;
     while (true) {
-        QByteArray argument;
         qsizetype end = -1;
-        if (line[pos] == '"' && decodeQuoted(line, pos, &argument, &end)) {
-            arguments.append(argument);
+        const size_t decoded = scratch.size();
+        if (s[pos] == '"' && decodeQuoted(line, pos, scratch, &end)) {
+            arguments.emplace_back(scratch.data() + decoded, qsizetype(scratch.size() - decoded));
         } else {
-            end = line.indexOf(' ', pos);
-            if (end < 0)
-                end = n;
-            arguments.append(line.mid(pos, end - pos));
+            const void *blank = std::memchr(s + pos, ' ', size_t(n - pos));
+            end = blank ? static_cast<const char *>(blank) - s : n;
+            arguments.emplace_back(s + pos, end - pos);
         }
         // end is at a blank or at the end of the line.
         if (end >= n)
             break;
         pos = end + 1;
         if (pos >= n) {
-            arguments.append(QByteArray()); // a trailing blank ends one more, empty argument
+            arguments.emplace_back(); // a trailing blank ends one more, empty argument
             break;
         }
     }
+}
+
+QList<QByteArray> split(const QByteArray &line)
+{
+    std::vector<QByteArrayView> views;
+    std::string scratch;
+    splitInPlace(line, views, scratch);
+    QList<QByteArray> arguments;
+    arguments.reserve(qsizetype(views.size()));
+    for (const QByteArrayView view : views)
+        arguments.append(view.toByteArray());
     return arguments;
 }
 

@@ -4,6 +4,9 @@
 #include <QtCore/QList>
 #include <QtCore/QString>
 
+#include <string>
+#include <vector>
+
 // The command text of the import file, the console and the key query, read and written
 // byte for byte.
 //
@@ -23,6 +26,13 @@ namespace DerazCommandLine {
 // The arguments of one line. An empty line has no arguments. The caller trims the line
 // first when it should (the console and the import do).
 QList<QByteArray> split(const QByteArray &line);
+
+// The same arguments without copying the line: each is a view into the line, or, for a
+// quoted argument, into scratch, which receives the decoded ones. Both containers are
+// cleared first and keep their room, so a caller that splits line after line with the
+// same ones allocates nothing once they are large enough. The views stay valid while the
+// line's bytes and scratch are left alone.
+void splitInPlace(QByteArrayView line, std::vector<QByteArrayView> &arguments, std::string &scratch);
 
 // One argument as command text: unchanged when it reads back as itself, else quoted.
 QByteArray quote(const QByteArray &argument);

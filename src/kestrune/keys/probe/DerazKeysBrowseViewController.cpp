@@ -8,6 +8,7 @@
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
 
 #include <pavisade/panels/XXXProgressIndicatorPanel.h>
+#include <pavisade/sheets/AlertSheet.h>
 #include <pavisade/toolbar/XXXButtonToolBar.h>
 #include <pavisade/viewcontrollers/Localization.h>
 
@@ -15,11 +16,14 @@
 #include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QFileInfo>
+#include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QDesktopServices>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
 
 using Kestrune::L;
 
@@ -111,13 +115,28 @@ KeyBrowserExchange *DerazKeysBrowseViewController::exchange()
             [this](const QString &key) { showWarningKey(key); });
     connect(m_exchange, &KeyBrowserExchange::errorRequested, this,
             [this](const QString &message) { showErrorInfo(message); });
+    connect(m_exchange, &KeyBrowserExchange::infoRequested, this, [this](const QString &message) {
+        // The user chose to close the window: the cancelled import needs no word.
+        if (!m_closeAfterImport)
+            showInfoInfo(message);
+    });
     connect(m_exchange, &KeyBrowserExchange::importStarted, this, [this](const QString &text) {
         XXXProgressIndicatorPanel *panel = progressIndicatorPanel();
         panel->updateIndicatorInfo(text);
+        panel->setCancellable(true);
+        panel->cancelButton()->setEnabled(true);
         panel->beginOnWindow(parentWindow());
     });
-    connect(m_exchange, &KeyBrowserExchange::importEnded, this,
-            [this] { progressIndicatorPanel()->endPanel(); });
+    connect(m_exchange, &KeyBrowserExchange::importCancelling, this, [this] {
+        XXXProgressIndicatorPanel *panel = progressIndicatorPanel();
+        panel->updateIndicatorInfo(tr("Cancelling the import..."));
+        panel->cancelButton()->setEnabled(false);
+    });
+    connect(m_exchange, &KeyBrowserExchange::importEnded, this, [this] {
+        progressIndicatorPanel()->endPanel();
+        if (m_closeAfterImport)
+            closeWindowAfterImport();
+    });
     connect(m_exchange, &KeyBrowserExchange::exportBusyChanged, this, [this](bool busy) {
         if (busy)
             displayActivityView();
@@ -168,9 +187,45 @@ void DerazKeysBrowseViewController::layoutTableArea()
 
 XXXProgressIndicatorPanel *DerazKeysBrowseViewController::progressIndicatorPanel()
 {
-    if (!m_progressIndicatorPanel)
+    if (!m_progressIndicatorPanel) {
         m_progressIndicatorPanel = new XXXProgressIndicatorPanel(QSize(300, 80), this);
+        connect(m_progressIndicatorPanel, &XXXProgressIndicatorPanel::cancelRequested, this,
+                [this] { exchange()->cancelImport(); });
+        connect(m_progressIndicatorPanel, &XXXProgressIndicatorPanel::windowCloseRequested, this,
+                [this] { askToCloseDuringImport(); });
+    }
     return m_progressIndicatorPanel;
+}
+
+void DerazKeysBrowseViewController::askToCloseDuringImport()
+{
+    if (m_closeQuestion || m_closeAfterImport)
+        return;
+    QWidget *target = parentWindow() ? parentWindow()->window() : window();
+    m_closeQuestion = Pavisade::showConfirmSheetModalForWindow(
+        target, tr("An import is running."),
+        tr("Cancel the import and close the window? Nothing of the file will be applied."),
+        Pavisade::AlertStyleWarning, tr("Keep Importing"), tr("Cancel Import and Close"),
+        [this](qint64) {
+            m_closeAfterImport = true;
+            if (m_exchange && m_exchange->isImporting())
+                m_exchange->cancelImport();
+            else
+                closeWindowAfterImport();
+        },
+        nullptr);
+}
+
+void DerazKeysBrowseViewController::closeWindowAfterImport()
+{
+    QPointer<QWidget> target = parentWindow() ? parentWindow()->window() : window();
+    // Once the import's outcome was handled (and kept quiet): the close then reaches the
+    // window as usual.
+    QTimer::singleShot(0, this, [this, target] {
+        m_closeAfterImport = false;
+        if (target)
+            target->close();
+    });
 }
 
 void DerazKeysBrowseViewController::importBtnClicked(QAbstractButton *)

@@ -9,6 +9,7 @@
 class KeyBrowserExchange;
 class QLabel;
 class QMenu;
+class QMessageBox;
 class XXXProgressIndicatorPanel;
 
 // The "Browse" tab: the keys of the current database, one page at a time, with a
@@ -72,9 +73,15 @@ private:
     void contextMenuActionConfig();
     void revealFile(const QString &path);
     void showExchangeMessage(const QString &text);
+    // The window was asked to close while an import runs: asks whether to cancel the
+    // import and close; the window closes once the cancelled import has ended.
+    void askToCloseDuringImport();
+    void closeWindowAfterImport();
 
     KeyBrowserExchange *m_exchange = nullptr;
     QLabel *m_exchangeMessage = nullptr;
     QPointer<XXXProgressIndicatorPanel> m_progressIndicatorPanel;
     std::function<void(const QString &)> m_fileRevealer;
+    QPointer<QMessageBox> m_closeQuestion;
+    bool m_closeAfterImport = false;
 };

@@ -292,7 +292,8 @@ TEST_F(ConsoleTest, RefusedAndUnsentLines)
 
     // Commands that would change the shared connection's state are refused with a reason
     // and never reach the server.
-    for (const char *command : {"select 2", "multi", "subscribe news", "client reply off"}) {
+    for (const char *command :
+         {"select 2", "multi", "subscribe news", "client reply off", "Client Kill SKIPME no", "reset"}) {
         const QString reply = run(QString::fromLatin1(command));
         EXPECT_TRUE(reply.contains(QStringLiteral("not sent from the console")))
             << command << ": " << qPrintable(reply);

@@ -4,7 +4,9 @@
 #include <kestrune/exchange/KeyBrowserExchange.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 
+#include <pavisade/forms/FormControls.h>
 #include <pavisade/forms/XXXSpinningProgressIndicator.h>
+#include <pavisade/panels/XXXProgressIndicatorPanel.h>
 
 #include <corbelan/services/FilePanel.h>
 #include <corbelan/services/XXXPageManager.h>
@@ -16,11 +18,17 @@
 #include "support/TempDir.h"
 
 #include <QtCore/QFile>
+#include <QtTest/QTest>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QProgressBar>
 #include <QtWidgets/QTableView>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 using namespace ProbeTest;
 
@@ -491,6 +499,143 @@ TEST_F(KeyBrowserTest, ExportAndImportButtonsReachTheExchange)
     EXPECT_EQ(server().command({"GET", "imported:1"}), "$1\r\na\r\n");
     EXPECT_EQ(server().command({"GET", "imported:2"}), "$1\r\nb\r\n");
     Corbelan::FilePanel::setShared(nullptr);
+}
+
+// Holds the import between its two passes (on the connection's queue) until the test
+// lets it go on, so that what the test does happens while the import runs.
+class ImportGate
+{
+public:
+    ImportGate()
+    {
+        DerazDatabase::setImportBetweenPassesHook([this](const QString &) {
+            std::unique_lock lock(m_mutex);
+            m_reached = true;
+            m_changed.notify_all();
+            m_changed.wait_for(lock, std::chrono::seconds(60), [this] { return m_open; });
+            m_reached = false;
+            m_open = false;
+        });
+    }
+    ~ImportGate()
+    {
+        open();
+        DerazDatabase::setImportBetweenPassesHook({});
+    }
+    bool reached()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_reached;
+    }
+    void open()
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_reached = false;
+    bool m_open = false;
+};
+
+// The import's panel has a Cancel, and the rest of the window takes no input while it
+// runs; yet a request to close the window is not lost: it asks what to do. Cancelling
+// (from the panel, or by choosing to close) stops the import before its EXEC, so
+// nothing of the file is applied; the Cancel says so, the close closes the window once
+// the import has ended. Keeping the import lets it finish with the window open.
+TEST_F(KeyBrowserTest, AnImportCanBeCancelledAndTheWindowClosedMeanwhile)
+{
+    TestSupport::TempDir dir;
+    const QString path = dir.path("keys.txt");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 30000; ++i)
+            f.write("SET k" + QByteArray::number(i) + " v\n");
+    }
+    connect();
+    ASSERT_TRUE(settled());
+    QObject context;
+    int imported = 0;
+    Bastwick::NotificationCenter::defaultCenter().addObserver(&context, kDBImportDataNotify,
+                                                              [&](const auto &) { ++imported; });
+    enum Action { CancelButton, CloseKeepImporting, CloseCancelAndClose };
+    const struct
+    {
+        const char *name;
+        Action action;
+        bool windowOpen;
+        const char *dbSize;
+    } cases[] = {
+        {"Cancel on the panel", CancelButton, true, ":0\r\n"},
+        {"close, keep importing", CloseKeepImporting, true, ":30000\r\n"},
+        {"close, cancel the import and close", CloseCancelAndClose, false, ":0\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        server().flushAll();
+        QMainWindow window;
+        auto *button = new QPushButton("Elsewhere", &window);
+        window.setCentralWidget(button);
+        int pressed = 0;
+        QObject::connect(button, &QPushButton::clicked, [&] { ++pressed; });
+        window.resize(800, 500);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        browser->setParentWindow(&window);
+        XXXProgressIndicatorPanel *panel = browser->progressIndicatorPanel();
+        QPushButton *cancel = panel->cancelButton();
+        const int before = imported;
+        ImportGate gate;
+
+        browser->exchange()->importDataFromFile(path);
+        ASSERT_TRUE(waitFor([&] { return gate.reached(); }, 20000));
+        ASSERT_TRUE(panel->isVisible());
+        EXPECT_TRUE(cancel->isVisible() && cancel->isEnabled());
+        EXPECT_FALSE(panel->progressBarIndicator()->isHidden());
+        // Not modal to the window system, which would swallow a request to close the
+        // window; the window's own controls take no input all the same.
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(pressed, 0);
+
+        if (c.action == CancelButton) {
+            QTest::mouseClick(cancel, Qt::LeftButton);
+            EXPECT_FALSE(cancel->isEnabled());
+            EXPECT_TRUE(panel->indicatorInfoLabel()->text().contains("Cancelling"));
+        } else {
+            EXPECT_FALSE(window.close());
+            ASSERT_TRUE(window.isVisible());
+            ASSERT_EQ(openAlerts().size(), 1);
+            EXPECT_TRUE(
+                openAlerts().first()->informativeText().contains("Nothing of the file will be applied"));
+            ASSERT_TRUE(
+                answerAlert(c.action == CloseKeepImporting ? "Keep Importing" : "Cancel Import and Close"));
+        }
+        gate.open();
+        ASSERT_TRUE(waitFor([&] { return imported == before + 1; }, 30000));
+        ASSERT_TRUE(TestSupport::waitForMainQueue());
+        EXPECT_FALSE(panel->isVisible());
+        EXPECT_EQ(server().command({"DBSIZE"}), c.dbSize);
+        EXPECT_TRUE(waitFor([&] { return window.isVisible() == c.windowOpen; }));
+        if (c.action == CancelButton) {
+            ASSERT_EQ(openAlerts().size(), 1);
+            EXPECT_EQ(openAlerts().first()->informativeText(),
+                      "The import of keys.txt was cancelled: nothing of it was applied.");
+        } else {
+            EXPECT_TRUE(openAlerts().isEmpty());
+        }
+        closeAlerts();
+        // The window takes input again once the import has ended.
+        if (window.isVisible()) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            EXPECT_EQ(pressed, 1);
+        }
+        browser->setParentWindow(nullptr);
+    }
 }
 
 } // namespace
