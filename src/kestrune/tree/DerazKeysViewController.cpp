@@ -360,7 +360,7 @@ void DerazKeysViewController::closeConnection()
             }
             self->refresh();
         },
-        [] { XXXLog(QStringLiteral("close connection cancelled")); });
+        [] { XXXLog(QStringLiteral("dropTable cancelled")); });
 }
 
 void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
