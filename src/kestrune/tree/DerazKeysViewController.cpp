@@ -495,34 +495,19 @@ void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, co
 void DerazKeysViewController::dataStoreDerazKeyChanged(SimpleDBViewState *, const QString &,
                                                        const QByteArray &)
 {
-    scheduleRefresh();
+    refresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKeyRemoved(SimpleDBViewState *, const QString &,
                                                        const QByteArrayList &)
 {
-    scheduleRefresh();
+    refresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKVChanged(SimpleDBViewState *, const QString &,
                                                       const QVariantList &)
 {
-    scheduleRefresh();
-}
-
-void DerazKeysViewController::scheduleRefresh()
-{
-    // Removing keys of several databases announces each; one rebuild serves them all.
-    if (m_refreshScheduled)
-        return;
-    m_refreshScheduled = true;
-    QPointer<DerazKeysViewController> self(this);
-    Bastwick::mainQueue()->async([self] {
-        if (!self)
-            return;
-        self->m_refreshScheduled = false;
-        self->refresh();
-    });
+    refresh();
 }
 
 // --- Key removal and sample data ------------------------------------------------------------
