@@ -64,6 +64,19 @@ public:
         bool holdsAnyText = false;
         // Whether table and column names go into markup (XML, property lists).
         bool namesInMarkup = false;
+        // The diagnostic lines of the format's failures. In the lines of a file that
+        // could not be written "%1" stands for the error's text, or for the file's path
+        // where pathInLog says so. An empty line is not written.
+        struct Logs
+        {
+            QString tableFile;    // a table's file of a per-table export
+            QString databaseFile; // the one file of several tables
+            bool pathInLog = false;
+            QString tableRead;  // a table that could not be read ("%1": the error)
+            QString noContent;  // a one-table file with nothing to write
+            QString fileFailed; // a one-table file that could not be written
+            QString queryTable; // a query that names no table of the database
+        } logs;
     };
 
     explicit DBBaseExport(QObject *parent = nullptr);
@@ -104,6 +117,16 @@ protected:
     bool failed(Bastwick::Error *error, const Bastwick::Error &cause);
 
 private:
+    // An entry operation the format has no writing for: logged and failed.
+    bool notImplemented(const QString &operation, Bastwick::Error *error);
+    // The format's line about a file that could not be written.
+    QString fileFailedLine(const QString &line, const QString &path) const;
+    // Writes the format's line about a table that could not be read.
+    void logTableRead(const Bastwick::Error &cause) const;
+    // Writes the file of one table or query, with the format's lines when there is
+    // nothing to write or the writing fails.
+    bool writeOneFile(const QString &path, const std::optional<QByteArray> &content,
+                      const Bastwick::Error &cause, Bastwick::Error *error);
     bool writeContent(const QString &path, const std::optional<QByteArray> &content,
                       const Bastwick::Error &cause, Bastwick::Error *error);
     bool rowsWritable(const DBTable &table, const QVariantList &rows, Bastwick::Error *error) const;

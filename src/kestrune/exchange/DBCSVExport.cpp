@@ -19,6 +19,15 @@ DBCSVExport::DBCSVExport(QObject *parent)
                       all += DBExportProducers::csvRows(*w.config(), *table, rows);
                   return all;
               },
+              false, // holdsAnyText
+              false, // namesInMarkup
+              {QStringLiteral("exportCSVFileAtPath=%1 Error"),
+               QStringLiteral("exportCSVFileAtPath %1"),
+               true,
+               QStringLiteral("exportCSVFileAtPath tableData error %1"),
+               {},
+               {},
+               QStringLiteral("exportQuery table is nil!")},
           },
           parent)
 {

@@ -70,7 +70,10 @@ std::optional<QVariantList> queryRows(DBExport &kit, const QString &sql, const B
     }
     *table = db->tableWithName(DBHelper::tableNameFromSQL(sql));
     if (!*table) {
-        fail(error, Bastwick::format("exportQuery table is nil! sql=%@", Bastwick::logText(sql)));
+        // The writer logs the missing table in its own words; the query stays out of the log.
+        Bastwick::setError(error, Bastwick::Error(kExportDomain, 1,
+                                                  Bastwick::format("exportQuery table is nil! sql=%@",
+                                                                   Bastwick::logText(sql))));
         return std::nullopt;
     }
     Bastwick::Error local;

@@ -26,26 +26,46 @@ namespace {
 
 const QString kImportDomain = QStringLiteral("com.fenwarp.Deraz.error");
 
-bool fail(Bastwick::Error *error, const QString &text)
+// Keeps the first error of an operation in the caller's slot.
+bool keep(Bastwick::Error *error, const QString &text)
 {
-    XXXLog(text);
     if (error && error->description.isEmpty() && error->code == 0)
         *error = Bastwick::Error(kImportDomain, 1, text);
     return false;
 }
 
-std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error)
+// Keeps the error and logs logLine ("%1": its value), or the error's text when the
+// format has no line of its own for it.
+bool fail(Bastwick::Error *error, const QString &text, const QString &logLine = {}, const QString &value = {})
+{
+    if (logLine.isEmpty())
+        XXXLog(text);
+    else
+        XXXLog(logLine.contains(QLatin1String("%1")) ? logLine.arg(value) : logLine);
+    return keep(error, text);
+}
+
+// The diagnostic lines of a row format's failures (empty: the error's text).
+struct FormatLogs
+{
+    const char *format;
+    QString unreadable;   // the file cannot be read ("%1": the path)
+    QString unparsable;   // the file holds no rows in the format ("%1": the path)
+    QString insertFailed; // the database took no rows ("%1": the error)
+};
+
+std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error, const QString &logLine = {})
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        fail(error,
-             QStringLiteral("read file content from path(%1) error: %2").arg(path, file.errorString()));
+        fail(error, QStringLiteral("read file content from path(%1) error: %2").arg(path, file.errorString()),
+             logLine, path);
         return std::nullopt;
     }
     return file.readAll();
 }
 
-bool insertRows(DBImport &kit, const TablePtr &table, const QVariantList &rows, const char *format,
+bool insertRows(DBImport &kit, const TablePtr &table, const QVariantList &rows, const FormatLogs &logs,
                 Bastwick::Error *error)
 {
     Bastwick::Error local;
@@ -55,26 +75,26 @@ bool insertRows(DBImport &kit, const TablePtr &table, const QVariantList &rows, 
         local = Bastwick::Error(
             kImportDomain, 1,
             QStringLiteral("%1 rows could not be inserted into %2: this database takes no rows")
-                .arg(QLatin1String(format), table->name()));
-    return fail(error, local.description);
+                .arg(QLatin1String(logs.format), table->name()));
+    return fail(error, local.description, logs.insertFailed, local.toString());
 }
 
 // Reads the file, makes its rows with parse (nothing and a problem text when they cannot
 // be made) and hands them to the kit.
-bool importRows(DBImport &kit, const QString &path, const TablePtr &table, const char *format,
+bool importRows(DBImport &kit, const QString &path, const TablePtr &table, const FormatLogs &logs,
                 const std::function<std::optional<QVariantList>(const QByteArray &, QString *)> &parse,
                 Bastwick::Error *error)
 {
     if (!table || table->name().isEmpty())
         return fail(error, QStringLiteral("%1: no table to import into").arg(path));
-    const auto bytes = readFile(path, error);
+    const auto bytes = readFile(path, error, logs.unreadable);
     if (!bytes)
         return false;
     QString problem;
     const auto rows = parse(*bytes, &problem);
     if (!rows)
-        return fail(error, QStringLiteral("%1: %2").arg(path, problem));
-    return insertRows(kit, table, *rows, format, error);
+        return fail(error, QStringLiteral("%1: %2").arg(path, problem), logs.unparsable, path);
+    return insertRows(kit, table, *rows, logs, error);
 }
 
 } // namespace
@@ -127,7 +147,8 @@ bool importSQLAtPath(DBImport &kit, const QString &path, Bastwick::Error *error)
     Bastwick::Error local;
     if (kit.importSQL(FileFormats::fileText(*bytes), &local))
         return true;
-    return fail(error, local.description.isEmpty() ? QStringLiteral("%1: the statements failed").arg(path)
+    // The kit logs each statement that failed.
+    return keep(error, local.description.isEmpty() ? QStringLiteral("%1: the statements failed").arg(path)
                                                    : local.description);
 }
 
@@ -153,7 +174,10 @@ bool importJSONAtPath(DBImport &kit, const QString &path, const TablePtr &table,
 {
     const QString name = table ? table->name() : QString();
     return importRows(
-        kit, path, table, "JSON",
+        kit, path, table,
+        {"JSON", QStringLiteral("SQLiteJSONImport read file content from path(%1) error!"),
+         QStringLiteral("SQLiteJSONImport json error!"),
+         QStringLiteral("JSONImport importJSON error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return jsonRows(text, name, problem); }, error);
 }
 
@@ -178,7 +202,7 @@ bool importCSVAtPath(DBImport &kit, const QString &path, const TablePtr &table, 
 {
     const AppExportConfig *settings = config ? config : AppExportConfig::sharedInstance();
     return importRows(
-        kit, path, table, "CSV",
+        kit, path, table, {"CSV", {}, {}, QStringLiteral("CSVImport error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) -> std::optional<QVariantList> {
             QVariantList rows = csvRows(text, *table, settings->isCSVExportIncludeColumnHeader());
             if (rows.isEmpty()) {
@@ -238,7 +262,10 @@ std::optional<QVariantList> xmlRows(const QByteArray &text, QString *problem)
 
 bool importXMLAtPath(DBImport &kit, const QString &path, const TablePtr &table, Bastwick::Error *error)
 {
-    return importRows(kit, path, table, "XML", xmlRows, error);
+    const QString parserError = QStringLiteral("xml parser error!");
+    return importRows(kit, path, table,
+                      {"XML", parserError, parserError, QStringLiteral("XMLImport error.userInfo=%1")},
+                      xmlRows, error);
 }
 
 std::optional<QVariantList> plistRows(const QByteArray &text, const QString &tableName, QString *problem)
@@ -258,7 +285,10 @@ bool importPListAtPath(DBImport &kit, const QString &path, const TablePtr &table
 {
     const QString name = table ? table->name() : QString();
     return importRows(
-        kit, path, table, "property-list",
+        kit, path, table,
+        {"property-list", QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
+         QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
+         QStringLiteral("SQLitePListImport  error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return plistRows(text, name, problem); }, error);
 }
 

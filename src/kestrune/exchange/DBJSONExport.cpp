@@ -5,7 +5,9 @@
 
 DBJSONExport::DBJSONExport(QObject *parent)
     : DBBaseExport(Format{
-                       QStringLiteral("json"), tr("JSON files (*.json)"), nullptr,
+                       QStringLiteral("json"),
+                       tr("JSON files (*.json)"),
+                       nullptr,
                        [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
                            if (rows.isEmpty())
                                return std::optional<QByteArray>(QByteArray());
@@ -19,7 +21,15 @@ DBJSONExport::DBJSONExport(QObject *parent)
                                all.append(DBExportProducers::tableEntry(*table, rows));
                            return FileFormats::jsonText(all);
                        },
-                       true, // holdsAnyText
+                       true,  // holdsAnyText
+                       false, // namesInMarkup
+                       {QStringLiteral("exportJSON error=%1"),
+                        QStringLiteral("exportJSON error=%1"),
+                        false,
+                        {},
+                        {},
+                        {},
+                        QStringLiteral("exportQuery table is nil!")},
                    },
                    parent)
 {

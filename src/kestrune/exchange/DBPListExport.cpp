@@ -8,7 +8,9 @@
 DBPListExport::DBPListExport(QObject *parent)
     : DBBaseExport(
           Format{
-              QStringLiteral("plist"), tr("Property lists (*.plist)"), nullptr,
+              QStringLiteral("plist"),
+              tr("Property lists (*.plist)"),
+              nullptr,
               [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *error) {
                   if (rows.isEmpty()) {
                       Bastwick::setError(error,
@@ -28,6 +30,13 @@ DBPListExport::DBPListExport(QObject *parent)
               },
               false, // holdsAnyText
               true,  // namesInMarkup
+              {QStringLiteral("exportPListFileAtPath filePath=%1 Error!"),
+               QStringLiteral("exportPListFileAtPath filePath=%1 Error!"),
+               true,
+               {},
+               QStringLiteral("exportPListFileAtPath content nil!"),
+               QStringLiteral("exportPListFileAtPath Error!"),
+               QStringLiteral("exportQuery table is nil!")},
           },
           parent)
 {

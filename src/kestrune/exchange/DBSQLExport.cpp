@@ -30,6 +30,15 @@ DBSQLExport::DBSQLExport(QObject *parent)
                              QLatin1Char('\n');
                   return FileFormats::fileBytes(all);
               },
+              false, // holdsAnyText
+              false, // namesInMarkup
+              {QStringLiteral("exportSQL error=%1"),
+               QStringLiteral("exportSQL error=%1"),
+               false,
+               {},
+               {},
+               {},
+               QStringLiteral("exportQuerySQLData table is nil!")},
           },
           parent)
 {

@@ -4,7 +4,9 @@
 
 DBXMLExport::DBXMLExport(QObject *parent)
     : DBBaseExport(Format{
-                       QStringLiteral("xml"), tr("XML files (*.xml)"), nullptr,
+                       QStringLiteral("xml"),
+                       tr("XML files (*.xml)"),
+                       nullptr,
                        [](DBBaseExport &, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
                            return std::optional<QByteArray>("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" +
                                                             DBExportProducers::xmlRows(table, rows).toUtf8());
@@ -19,6 +21,13 @@ DBXMLExport::DBXMLExport(QObject *parent)
                        },
                        false, // holdsAnyText
                        true,  // namesInMarkup
+                       {QStringLiteral("exportXML error=%1"),
+                        QStringLiteral("exportXML error=%1"),
+                        false,
+                        {},
+                        {},
+                        {},
+                        QStringLiteral("exportQuery table is nil!")},
                    },
                    parent)
 {

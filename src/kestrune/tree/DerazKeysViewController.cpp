@@ -360,7 +360,7 @@ void DerazKeysViewController::closeConnection()
             }
             self->refresh();
         },
-        [] { XXXLog(QStringLiteral("close connection cancelled")); });
+        [] { XXXLog(QStringLiteral("dropTable cancelled")); });
 }
 
 void DerazKeysViewController::doubleClickRow(const QModelIndex &index)
@@ -495,34 +495,19 @@ void DerazKeysViewController::dataStoreSelectedSchemaChanged(SimpleDBState *, co
 void DerazKeysViewController::dataStoreDerazKeyChanged(SimpleDBViewState *, const QString &,
                                                        const QByteArray &)
 {
-    scheduleRefresh();
+    refresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKeyRemoved(SimpleDBViewState *, const QString &,
                                                        const QByteArrayList &)
 {
-    scheduleRefresh();
+    refresh();
 }
 
 void DerazKeysViewController::dataStoreDerazKVChanged(SimpleDBViewState *, const QString &,
                                                       const QVariantList &)
 {
-    scheduleRefresh();
-}
-
-void DerazKeysViewController::scheduleRefresh()
-{
-    // Removing keys of several databases announces each; one rebuild serves them all.
-    if (m_refreshScheduled)
-        return;
-    m_refreshScheduled = true;
-    QPointer<DerazKeysViewController> self(this);
-    Bastwick::mainQueue()->async([self] {
-        if (!self)
-            return;
-        self->m_refreshScheduled = false;
-        self->refresh();
-    });
+    refresh();
 }
 
 // --- Key removal and sample data ------------------------------------------------------------

@@ -115,8 +115,6 @@ private:
     void registerNotifications();
     // A one-button warning on the parent window with the translated text of key.
     void warn(const QString &key);
-    // Rebuilds the tree once for any number of requests made before the main queue turns.
-    void scheduleRefresh();
     // The completion of removals and sample data: a warning with the error, or the
     // announcement (which rebuilds the tree).
     using ErrorCompletion = std::function<void(const std::optional<Bastwick::Error> &)>;
@@ -143,7 +141,6 @@ private:
     DerazUpdatePanel *m_derazUpdatePanel = nullptr;
     std::shared_ptr<DerazDatabase> m_database;
     bool m_joinedViewState = false;
-    bool m_refreshScheduled = false;
     // A key read for a sheet is under way (one at a time), and whether it shows the spinner.
     bool m_keyReadPending = false;
     bool m_keyReadSpinning = false;

@@ -103,6 +103,21 @@ TEST(DBField, FromListingRows)
     EXPECT_TRUE(decimal.isNotNull());
     EXPECT_EQ(decimal.encoding(), QStringLiteral("utf8"));
 
+    // The character set is the collation's part before the first "_".
+    struct CollationCase
+    {
+        const char *collation, *encoding;
+    };
+    for (const CollationCase &c :
+         {CollationCase{"utf8mb4_unicode_ci", "utf8mb4"}, CollationCase{"latin1_swedish_ci", "latin1"},
+          CollationCase{"binary", "binary"}, CollationCase{"_bin", ""}}) {
+        const DBField f =
+            DBField::fromMySQLDictionary({{"Field", "c"}, {"Type", "text"}, {"Collation", c.collation}});
+        EXPECT_EQ(f.collation(), QString::fromLatin1(c.collation));
+        EXPECT_EQ(f.encoding(), QString::fromLatin1(c.encoding)) << c.collation;
+    }
+    EXPECT_TRUE(mysql.encoding().isEmpty()) << "no collation, no character set";
+
     const DBField sqliteKey =
         DBField::fromSQLiteDictionary({{"name", "id"}, {"type", "integer"}, {"pk", 1}, {"cid", 0}});
     EXPECT_TRUE(sqliteKey.isKey());

@@ -16,6 +16,7 @@
 #include <kestrune/data/model/DBTable.h>
 
 #include "support/FileSizeLimit.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/TestSetup.h"
 
@@ -549,6 +550,107 @@ TEST_F(TableWriters, SqlImportSplitsOutsideQuotesAndReportsFailures)
     EXPECT_EQ(connection->statements,
               (QStringList{"insert into t values('a;b')", "insert into t values(\"c\"\";\")", "fail here",
                            "insert into t values(1)"}));
+}
+
+// Each writer and reader names its failures in its own words in the log; the query and
+// the statements of a file, which hold the user's values, stay out of it.
+TEST_F(TableWriters, FailuresAreLoggedInTheWritersAndReadersOwnWords)
+{
+    auto missing = std::make_shared<DBTable>(db, QStringLiteral("missing"));
+    missing->setFields({field("id", false)});
+    db->setDbImport(std::make_shared<DBImport>(db));
+    const QString folder = dir.path("logged");
+    const auto writeFile = [&](const QString &name, const QByteArray &content) {
+        const QString path = dir.path(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    };
+    struct Case
+    {
+        const char *what;
+        std::function<bool()> run;
+        QStringList lines;
+        QString kept; // a text no line may hold
+    };
+    const Case cases[] = {
+        {"SQL, a table that cannot be read, one file per table",
+         [&] {
+             config->setIsExportSaveAsSingleFile(true);
+             return DBExportFacade::exportTables(*registry, {missing}, folder, 0, nullptr);
+         },
+         {"exportSQL error=no such table"},
+         {}},
+        {"CSV, the same",
+         [&] {
+             config->setIsExportSaveAsSingleFile(true);
+             return DBExportFacade::exportTables(*registry, {missing}, folder, 9, nullptr);
+         },
+         {"exportCSVFileAtPath tableData error", "exportCSVFileAtPath=" + folder + "/shop/missing.csv Error"},
+         {}},
+        {"property list of a table without rows",
+         [&] {
+             return DBExportFacade::exportTableToFile(*registry, empty, dir.path("e.plist"), nullptr, 11,
+                                                      nullptr);
+         },
+         {"exportPListFileAtPath content nil!"},
+         {}},
+        {"SQL of a query that names no table",
+         [&] {
+             return DBExportFacade::exportQueryToFile(*registry, "SELECT * FROM nowhere WHERE pin = 'x7'",
+                                                      dir.path("q.sql"), nullptr, 0, nullptr);
+         },
+         {"exportQuerySQLData table is nil!"},
+         "x7"},
+        {"a writer without a format",
+         [&] {
+             DBBaseExport base;
+             base.setExportDataKit(registry.get());
+             return base.exportTables({users}, "shop", folder, nullptr);
+         },
+         {"exportTables no implement"},
+         {}},
+        {"SQL file with a failing statement",
+         [&] {
+             return DBFileImport::importAtPath(
+                 *db->dbImport(), {writeFile("in.sql", "insert into t values('x7'); fail 'x7';")}, nullptr);
+         },
+         {"importSQL error.userInfo="},
+         "x7"},
+        {"JSON whose member for the table is no array",
+         [&] {
+             return DBFileImport::importJSONAtPath(*db->dbImport(), writeFile("u.json", R"({"users": "x7"})"),
+                                                   users, nullptr);
+         },
+         {"SQLiteJSONImport json error!"},
+         "x7"},
+        {"XML that does not parse",
+         [&] {
+             return DBFileImport::importXMLAtPath(*db->dbImport(), writeFile("u.xml", "<users><row>x7"),
+                                                  users, nullptr);
+         },
+         {"xml parser error!"},
+         {}},
+        {"CSV rows the database does not take",
+         [&] {
+             return DBFileImport::importCSVAtPath(*db->dbImport(), writeFile("u.csv", "1,x7\n"), users,
+                                                  nullptr);
+         },
+         {"CSVImport error.userInfo="},
+         "x7"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TestSupport::LogCapture log;
+        EXPECT_FALSE(c.run());
+        for (const QString &line : c.lines)
+            EXPECT_TRUE(log.contains(line)) << qPrintable(line) << "\n" << qPrintable(log.lines().join('\n'));
+        if (!c.kept.isEmpty()) {
+            for (const QString &line : log.lines())
+                EXPECT_FALSE(line.contains(c.kept)) << qPrintable(line);
+        }
+    }
 }
 
 // Table files nested far deeper than any table (generated here, as a hostile file would

@@ -562,4 +562,55 @@ TEST_F(KeyTreeController, ARefreshKeepsTheScrollPositionAndTheSelection)
     EXPECT_TRUE(tree()->isExpanded(dbIndex(0)));
 }
 
+TEST_F(KeyTreeController, RefreshesInARowLeaveTheTreeAsTheServerIs)
+{
+    for (const QByteArray &key : {QByteArray("a"), QByteArray("b")})
+        setIn(0, key);
+    for (const QByteArray &key : {QByteArray("c"), QByteArray("d")})
+        setIn(3, key);
+    connect();
+    tree()->expand(dbIndex(0));
+    tree()->expand(dbIndex(3));
+    select(keyIndex(0, "b"), QItemSelectionModel::ClearAndSelect);
+    select(keyIndex(3, "d"), QItemSelectionModel::Select);
+    const auto rowsOf = [&](int db) {
+        QList<QByteArray> keys;
+        for (int row = 0; row < model()->rowCount(dbIndex(db)); ++row)
+            keys.append(DerazKeysViewDataDelegate::keyOfNode(
+                model()->nodeForIndex(model()->index(row, 0, dbIndex(db)))));
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    };
+    const auto selectedKeys = [&] {
+        QSet<QByteArray> keys;
+        for (const QModelIndex &row : tree()->selectionModel()->selectedRows())
+            keys.insert(DerazKeysViewDataDelegate::keyOfNode(model()->nodeForIndex(row)));
+        return keys;
+    };
+
+    // Two changes, each announced as it is done (as a removal over two databases is):
+    // each announcement rebuilds the tree, the second while the first is still reading
+    // the server.
+    const auto state = SimpleDBStateManager::sharedInstance().dbViewState();
+    const QString db0 = model()->nodeForIndex(dbIndex(0))->url();
+    const QString db3 = model()->nodeForIndex(dbIndex(3))->url();
+    QSignalSpy finished(model(), &DerazKeysViewDataDelegate::connectFinished);
+    commandIn(0, {"DEL", "a"});
+    state->dataStoreDerazKeyRemoved(db0, {"a"});
+    ASSERT_TRUE(TestSupport::waitForMainQueue());
+    commandIn(3, {"SET", "e", "v"});
+    state->dataStoreDerazKeyChanged(db3, "e");
+    ASSERT_TRUE(waitFor([&] { return finished.size() == 2; }, 20000));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+
+    EXPECT_TRUE(showsCount(0, 1));
+    EXPECT_TRUE(showsCount(3, 3));
+    EXPECT_EQ(rowsOf(0), (QList<QByteArray>{"b"}));
+    EXPECT_EQ(rowsOf(3), (QList<QByteArray>{"c", "d", "e"}));
+    EXPECT_TRUE(tree()->isExpanded(dbIndex(0)));
+    EXPECT_TRUE(tree()->isExpanded(dbIndex(3)));
+    EXPECT_EQ(selectedKeys(), (QSet<QByteArray>{"b", "d"}));
+    EXPECT_TRUE(keys.progressIndicator()->isHidden()) << "the spinner stops";
+}
+
 } // namespace

@@ -71,8 +71,8 @@ bool DBImport::importSQL(const QString &sql, Bastwick::Error *error)
             continue;
         Bastwick::Error local;
         if (!db->executeSQL(statement, &local)) {
-            XXXLog(Bastwick::format("importSQL sql =%@ error=%@", Bastwick::logText(statement),
-                                    local.toString()));
+            // The statement stays out of the log: it holds the file's values.
+            XXXLog(Bastwick::format("importSQL error.userInfo=%@", local.toString()));
             Bastwick::setError(error, local);
             all = false;
         }

@@ -109,7 +109,7 @@ DBField DBField::fromMySQLDictionary(const QVariantMap &row)
     f.m_comment = text(row, "Comment");
     f.m_collation = text(row, "Collation");
     if (present(row, "Collation")) {
-        const QStringList parts = f.m_collation.split(QLatin1Char('_'), Qt::SkipEmptyParts);
+        const QStringList parts = f.m_collation.split(QLatin1Char('_'));
         f.m_encoding = parts.isEmpty() ? QStringLiteral("latin1") : parts.first();
     }
     f.m_privileges = text(row, "Privileges");

@@ -278,6 +278,40 @@ TEST_F(KeyBrowserTest, AStalledPageReadIsNotQueuedAgainAndItsFailureShows)
     closeAlerts();
 }
 
+// Paging on while a page is being read: the answer of the older read, which comes while
+// the newer one is still on its way, is never shown; the newer page is.
+TEST_F(KeyBrowserTest, APageAnswerThatComesAfterANewerReadStartedIsNotShown)
+{
+    fillKeys("key:", 250);
+    const auto db = connect();
+    ASSERT_TRUE(showsPage("1/3", 100));
+    const QByteArrayList all = db->keys().toList();
+    const QSet<QByteArray> secondPage(all.begin() + 100, all.begin() + 200);
+
+    // Every state the table passes through.
+    bool secondPageShown = false;
+    const auto look = [&] {
+        for (const QByteArray &key : shownKeys(browser.get()))
+            secondPageShown = secondPageShown || secondPage.contains(key);
+    };
+    QAbstractItemModel *model = browser->dataDelegate();
+    QObject::connect(model, &QAbstractItemModel::modelReset, browser.get(), look);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, browser.get(), look);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, browser.get(), look);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, browser.get(), look);
+
+    // Both clicks come before any answer can: the second page's answer comes after the
+    // third page's read started.
+    click(11);
+    click(11);
+    ASSERT_TRUE(showsPage("3/3", 50));
+    ASSERT_TRUE(TestSupport::waitForQueue(*db->derazConnection()->queue()));
+    EXPECT_FALSE(secondPageShown) << "the second page's late answer was shown";
+    EXPECT_EQ(shownKeys(browser.get()), all.mid(200));
+    EXPECT_FALSE(browser->progressIndicator()->isVisible());
+    EXPECT_TRUE(openAlerts().isEmpty());
+}
+
 // Closing the connection is the user's doing: no error, an empty table and no pages,
 // whether or not a page was being read at that moment.
 TEST_F(KeyBrowserTest, ClosingTheConnectionShowsNoErrorAndNoPages)
