@@ -69,6 +69,10 @@ public:
     QList<std::shared_ptr<DerazDatabase>> derazDatabases() const;
 
 private:
+    struct KeyListLoad;
+    std::unique_ptr<HiredisClient> connectClient(Bastwick::Error *error) const;
+    void installDatabases(std::unique_ptr<HiredisClient> client, KeyListLoad &load);
+
     QUrl m_url;
     Bastwick::SerialQueuePtr m_queue;
     std::unique_ptr<HiredisClient> m_deraz; // set once by open(), under m_lock
