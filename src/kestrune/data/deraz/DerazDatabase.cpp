@@ -695,125 +695,181 @@ Bastwick::Error importCancelledError()
                                      "was applied."));
 }
 
-// Sends every command of an import file in one transaction, reading the file twice: first
-// to count the commands and to refuse the file before anything is sent, then again as the
-// commands go out, each written straight from its line into the bytes that go out. A file
+// One import of a command file: every command in one transaction, reading the file twice.
+// The first pass counts the commands and refuses the file before anything is sent; the
+// second writes each command straight from its line into the bytes that go out. A file
 // that changes in between (other lines, another size or modification time) stops the
 // transaction before its EXEC, so nothing of it is applied; so does a cancellation that
 // comes before the EXEC is made.
-std::optional<Bastwick::Error> importCommandFile(HiredisClient &client, const QString &path,
-                                                 const std::atomic_bool *cancelled, qsizetype *commands)
+class CommandFileImport
 {
-    const auto isCancelled = [cancelled] { return cancelled && cancelled->load(std::memory_order_relaxed); };
-    if (isCancelled())
-        return importCancelledError();
-    const FileStamp counted = fileStamp(path);
-    QFile file;
-    if (auto error = openImportFile(path, file))
-        return error;
-    // UTF-16 text is converted as a whole, then read like any other.
-    QBuffer converted;
-    QIODevice *device = &file;
-    const QByteArray head = file.peek(2);
-    if (head == "\xFF\xFE" || head == "\xFE\xFF") {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return unreadableFileError(file.errorString());
-        converted.setData(DerazDatabase::importLines(bytes).join('\n'));
-        converted.open(QIODevice::ReadOnly);
-        device = &converted;
+public:
+    CommandFileImport(const QString &path, const std::atomic_bool *cancelled)
+        : m_path(path)
+        , m_cancelled(cancelled)
+        , m_changedError(derazError(
+              1, QStringLiteral("The file changed while it was imported; nothing of it was applied.")))
+    {
     }
-    ImportLineReader reader(*device);
-    QString reason;
-    if (!reader.rewind(&reason))
-        return unreadableFileError(reason);
-    std::vector<QByteArrayView> arguments;
-    std::string scratch;
-    qsizetype count = 0;
-    while (const std::optional<QByteArrayView> text = reader.nextText()) {
+
+    std::optional<Bastwick::Error> run(HiredisClient &client, qsizetype *commands)
+    {
         if (isCancelled())
             return importCancelledError();
-        DerazCommandLine::splitInPlace(*text, arguments, scratch);
-        if (const auto refusal = refusedInBatch(arguments)) {
-            XXXLogWarning(*refusal);
-            return importLineError(reader.lineNumber(), count == 0, *refusal);
-        }
-        ++count;
+        m_counted = fileStamp(m_path);
+        if (auto error = open())
+            return error;
+        if (auto error = count())
+            return error;
+        *commands = m_count;
+        if (const auto &hook = importBetweenPassesHook())
+            hook(m_path);
+        // With no command to send, the file is checked here; nothing goes to the server.
+        if (m_count == 0)
+            return fileStamp(m_path) != m_counted ? std::optional(m_changedError) : std::nullopt;
+        return send(client);
     }
-    if (const auto failure = reader.failure())
-        return unreadableFileError(*failure);
-    *commands = count;
 
-    if (const auto &hook = importBetweenPassesHook())
-        hook(path);
-    // With no command to send, the file is checked here; nothing goes to the server.
-    const Bastwick::Error changedError =
-        derazError(1, QStringLiteral("The file changed while it was imported; nothing of it was applied."));
-    if (count == 0)
-        return fileStamp(path) != counted ? std::optional(changedError) : std::nullopt;
-    if (!reader.rewind(&reason))
-        return unreadableFileError(reason);
-    const bool logging = logsBatchCommands();
-    std::optional<Bastwick::Error> stopped;
-    const auto stop = [&stopped](const Bastwick::Error &error) {
-        stopped = error;
-        return false;
-    };
-    static const QByteArrayView multi[] = {"MULTI"};
-    static const QByteArrayView exec[] = {"EXEC"};
-    const auto write = [&](qsizetype index, std::string &bytes) {
+private:
+    bool isCancelled() const { return m_cancelled && m_cancelled->load(std::memory_order_relaxed); }
+
+    // Opens the file for the line reader; UTF-16 text is converted as a whole, then read
+    // like any other.
+    std::optional<Bastwick::Error> open()
+    {
+        if (auto error = openImportFile(m_path, m_file))
+            return error;
+        QIODevice *device = &m_file;
+        const QByteArray head = m_file.peek(2);
+        if (head == "\xFF\xFE" || head == "\xFE\xFF") {
+            const QByteArray bytes = m_file.readAll();
+            if (m_file.error() != QFileDevice::NoError)
+                return unreadableFileError(m_file.errorString());
+            m_converted.setData(DerazDatabase::importLines(bytes).join('\n'));
+            m_converted.open(QIODevice::ReadOnly);
+            device = &m_converted;
+        }
+        m_reader.emplace(*device);
+        return std::nullopt;
+    }
+
+    // The first pass: counts the commands, refusing a line that would break the transaction.
+    std::optional<Bastwick::Error> count()
+    {
+        QString reason;
+        if (!m_reader->rewind(&reason))
+            return unreadableFileError(reason);
+        m_count = 0;
+        while (const std::optional<QByteArrayView> text = m_reader->nextText()) {
+            if (isCancelled())
+                return importCancelledError();
+            DerazCommandLine::splitInPlace(*text, m_arguments, m_scratch);
+            if (const auto refusal = refusedInBatch(m_arguments)) {
+                XXXLogWarning(*refusal);
+                return importLineError(m_reader->lineNumber(), m_count == 0, *refusal);
+            }
+            ++m_count;
+        }
+        if (const auto failure = m_reader->failure())
+            return unreadableFileError(*failure);
+        return std::nullopt;
+    }
+
+    // The second pass: MULTI, every command as its line is read again, EXEC.
+    std::optional<Bastwick::Error> send(HiredisClient &client)
+    {
+        QString reason;
+        if (!m_reader->rewind(&reason))
+            return unreadableFileError(reason);
+        m_logging = logsBatchCommands();
+        qsizetype failed = -1;
+        auto error = runCheckedBatch(
+            m_count,
+            [&](const HiredisClient::RawVisitor &visit, QString *ioError, qsizetype summarized) {
+                return client.pipelineWritten(
+                    m_count + 2,
+                    [this](qsizetype index, std::string &bytes) { return writeCommand(index, bytes); }, visit,
+                    ioError, summarized);
+            },
+            DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
+        // The commands may have selected another database.
+        client.setSelectedDatabase(std::nullopt);
+        if (m_stopped)
+            return m_stopped;
+        if (!error || failed < 0)
+            return error;
+        return withLineOfCommand(failed, *error);
+    }
+
+    // Writes command `index` of the transaction (0 its MULTI, count + 1 its EXEC); false,
+    // with the reason kept, once the import must stop before its EXEC.
+    bool writeCommand(qsizetype index, std::string &bytes)
+    {
+        static const QByteArrayView multi[] = {"MULTI"};
+        static const QByteArrayView exec[] = {"EXEC"};
         if (isCancelled())
             return stop(importCancelledError());
         if (index == 0) {
             HiredisClient::appendCommandBytes(bytes, multi);
             return true;
         }
-        if (index == count + 1) {
+        if (index == m_count + 1) {
             HiredisClient::appendCommandBytes(bytes, exec);
             return true;
         }
-        const std::optional<QByteArrayView> text = reader.nextText();
+        const std::optional<QByteArrayView> text = m_reader->nextText();
         if (!text)
-            return stop(changedError);
-        DerazCommandLine::splitInPlace(*text, arguments, scratch);
-        if (refusedInBatch(arguments))
-            return stop(changedError);
-        if (logging && reader.lines() - 1 >= kBatchLogAfter) {
+            return stop(m_changedError);
+        DerazCommandLine::splitInPlace(*text, m_arguments, m_scratch);
+        if (refusedInBatch(m_arguments))
+            return stop(m_changedError);
+        if (m_logging && m_reader->lines() - 1 >= kBatchLogAfter) {
             DerazArgv argv;
-            for (const QByteArrayView argument : arguments)
+            for (const QByteArrayView argument : m_arguments)
                 argv.append(argument.toByteArray());
-            logBatchCommand(reader.lines() - 1, argv);
+            logBatchCommand(m_reader->lines() - 1, argv);
         }
         // The last command is read: the file must still be the one that was counted.
-        if (index == count && fileStamp(path) != counted)
-            return stop(changedError);
-        HiredisClient::appendCommandBytes(bytes, arguments);
+        if (index == m_count && fileStamp(m_path) != m_counted)
+            return stop(m_changedError);
+        HiredisClient::appendCommandBytes(bytes, m_arguments);
         return true;
-    };
-    qsizetype failed = -1;
-    auto error = runCheckedBatch(
-        count,
-        [&](const HiredisClient::RawVisitor &visit, QString *ioError, qsizetype summarized) {
-            return client.pipelineWritten(count + 2, write, visit, ioError, summarized);
-        },
-        DerazReplyCheck::Transaction, QStringLiteral("execCommandArrays"), &failed);
-    // The commands may have selected another database.
-    client.setSelectedDatabase(std::nullopt);
-    if (stopped)
-        return stopped;
-    if (!error || failed < 0)
-        return error;
-    // The line of the command that failed is found by reading the file once more, so the
-    // import keeps no record per command; a file changed since then gives no line.
-    if (fileStamp(path) != counted || !reader.rewind(&reason))
-        return error;
-    qsizetype index = -1;
-    while (reader.nextText()) {
-        if (++index == failed)
-            return importLineError(reader.lineNumber(), failed == 0, error->description);
     }
-    return error;
-}
+
+    bool stop(const Bastwick::Error &error)
+    {
+        m_stopped = error;
+        return false;
+    }
+
+    // The error of the failed command with its line, found by reading the file once more
+    // (the import keeps no record per command); a file changed since gives no line.
+    Bastwick::Error withLineOfCommand(qsizetype failed, const Bastwick::Error &error)
+    {
+        QString reason;
+        if (fileStamp(m_path) != m_counted || !m_reader->rewind(&reason))
+            return error;
+        qsizetype index = -1;
+        while (m_reader->nextText()) {
+            if (++index == failed)
+                return importLineError(m_reader->lineNumber(), failed == 0, error.description);
+        }
+        return error;
+    }
+
+    const QString m_path;
+    const std::atomic_bool *m_cancelled;
+    const Bastwick::Error m_changedError;
+    FileStamp m_counted;
+    QFile m_file;
+    QBuffer m_converted;
+    std::optional<ImportLineReader> m_reader;
+    std::vector<QByteArrayView> m_arguments;
+    std::string m_scratch;
+    qsizetype m_count = 0;
+    bool m_logging = false;
+    std::optional<Bastwick::Error> m_stopped;
+};
 
 } // namespace
 
@@ -1291,7 +1347,7 @@ void DerazDatabase::importCommands(const QString &path, ImportCompletion complet
     auto commands = std::make_shared<qsizetype>(0);
     perform(
         [path, commands, cancelled](HiredisClient &client) {
-            return importCommandFile(client, path, cancelled.get(), commands.get());
+            return CommandFileImport(path, cancelled.get()).run(client, commands.get());
         },
         [completion, commands](const std::optional<Bastwick::Error> &error) {
             if (completion)
