@@ -145,89 +145,126 @@ bool isNameStart(QChar c)
 // reference is text, a "<" that starts no tag is text, an end tag closes the nearest
 // open element of its name and everything opened inside it (an end tag with no such
 // element is dropped), elements still open at the end are closed there, and elements
-// after the root's end tag go into the root. Answers the root, or null when the text
-// holds no element at all.
-std::unique_ptr<Element> readRepaired(const QString &text)
+// after the root's end tag go into the root.
+class RepairingReader
 {
-    std::unique_ptr<Element> root;
-    std::vector<Element *> open;
-    auto addText = [&](const QString &chars) {
-        for (Element *e : open)
-            e->text += chars;
-    };
-    const auto skipPast = [&](qsizetype from, QStringView end) {
-        const qsizetype at = text.indexOf(end, from);
-        return at < 0 ? text.size() : at + end.size();
-    };
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (text[i] != u'<') {
-            qsizetype next = text.indexOf(u'<', i);
-            if (next < 0)
-                next = text.size();
-            addText(decodeLenient(QStringView(text).mid(i, next - i)));
-            i = next;
-            continue;
-        }
-        const QStringView rest = QStringView(text).mid(i);
-        if (rest.startsWith(u"<!--")) {
-            i = skipPast(i + 4, u"-->");
-        } else if (rest.startsWith(u"<![CDATA[")) {
-            const qsizetype end = text.indexOf(QStringLiteral("]]>"), i + 9);
-            addText(text.mid(i + 9, (end < 0 ? text.size() : end) - i - 9));
-            i = end < 0 ? text.size() : end + 3;
-        } else if (rest.startsWith(u"<?")) {
-            i = skipPast(i + 2, u"?>");
-        } else if (rest.startsWith(u"<!")) {
-            const qsizetype close = text.indexOf(u'>', i);
-            const qsizetype bracket = text.indexOf(u'[', i);
-            i = bracket >= 0 && (close < 0 || bracket < close) ? skipPast(bracket, u"]>") : skipPast(i, u">");
-        } else if (rest.startsWith(u"</") && rest.size() > 2 && isNameStart(rest[2])) {
-            const qsizetype close = text.indexOf(u'>', i);
-            const qsizetype end = close < 0 ? text.size() : close;
-            const QString name = text.mid(i + 2, end - i - 2).trimmed();
-            for (auto it = open.rbegin(); it != open.rend(); ++it) {
-                if ((*it)->name == name) {
-                    open.erase(std::next(it).base(), open.end());
-                    break;
-                }
-            }
-            i = close < 0 ? text.size() : close + 1;
-        } else if (rest.size() > 1 && isNameStart(rest[1])) {
-            // The tag runs to the first ">" outside a quoted attribute value.
-            qsizetype j = i + 1;
-            QChar quote;
-            while (j < text.size() && (!quote.isNull() || text[j] != u'>')) {
-                if (quote.isNull() && (text[j] == u'"' || text[j] == u'\''))
-                    quote = text[j];
-                else if (text[j] == quote)
-                    quote = QChar();
-                ++j;
-            }
-            const bool selfClosing = j > i + 1 && text[j - 1] == u'/';
-            qsizetype nameEnd = i + 1;
-            while (nameEnd < j && !text[nameEnd].isSpace() && text[nameEnd] != u'/')
-                ++nameEnd;
-            auto element = std::make_unique<Element>();
-            element->name = text.mid(i + 1, nameEnd - i - 1);
-            Element *raw = element.get();
-            if (!root) {
-                root = std::move(element);
-            } else {
-                if (open.empty())
-                    open.push_back(root.get());
-                open.back()->children.push_back(std::move(element));
-            }
-            if (!selfClosing)
-                open.push_back(raw);
-            i = j < text.size() ? j + 1 : j;
-        } else {
-            addText(QStringLiteral("<"));
-            ++i;
-        }
+public:
+    explicit RepairingReader(const QString &text)
+        : m_text(text)
+    {
     }
-    return root;
-}
+
+    // The root, or null when the text holds no element at all.
+    std::unique_ptr<Element> read()
+    {
+        qsizetype i = 0;
+        while (i < m_text.size()) {
+            if (m_text[i] != u'<') {
+                qsizetype next = m_text.indexOf(u'<', i);
+                if (next < 0)
+                    next = m_text.size();
+                addText(decodeLenient(QStringView(m_text).mid(i, next - i)));
+                i = next;
+                continue;
+            }
+            const QStringView rest = QStringView(m_text).mid(i);
+            if (rest.startsWith(u"<!") || rest.startsWith(u"<?")) {
+                i = skipDeclaration(i);
+            } else if (rest.startsWith(u"</") && rest.size() > 2 && isNameStart(rest[2])) {
+                i = closeElement(i);
+            } else if (rest.size() > 1 && isNameStart(rest[1])) {
+                i = openElement(i);
+            } else {
+                addText(QStringLiteral("<"));
+                ++i;
+            }
+        }
+        return std::move(m_root);
+    }
+
+private:
+    void addText(const QString &chars)
+    {
+        for (Element *e : m_open)
+            e->text += chars;
+    }
+
+    qsizetype skipPast(qsizetype from, QStringView end) const
+    {
+        const qsizetype at = m_text.indexOf(end, from);
+        return at < 0 ? m_text.size() : at + end.size();
+    }
+
+    // A comment, CDATA section (its text kept), processing instruction or declaration at
+    // i; answers where the text goes on.
+    qsizetype skipDeclaration(qsizetype i)
+    {
+        const QStringView rest = QStringView(m_text).mid(i);
+        if (rest.startsWith(u"<!--"))
+            return skipPast(i + 4, u"-->");
+        if (rest.startsWith(u"<![CDATA[")) {
+            const qsizetype end = m_text.indexOf(QStringLiteral("]]>"), i + 9);
+            addText(m_text.mid(i + 9, (end < 0 ? m_text.size() : end) - i - 9));
+            return end < 0 ? m_text.size() : end + 3;
+        }
+        if (rest.startsWith(u"<?"))
+            return skipPast(i + 2, u"?>");
+        const qsizetype close = m_text.indexOf(u'>', i);
+        const qsizetype bracket = m_text.indexOf(u'[', i);
+        return bracket >= 0 && (close < 0 || bracket < close) ? skipPast(bracket, u"]>") : skipPast(i, u">");
+    }
+
+    // An end tag at i closes the nearest open element of its name and all inside it.
+    qsizetype closeElement(qsizetype i)
+    {
+        const qsizetype close = m_text.indexOf(u'>', i);
+        const qsizetype end = close < 0 ? m_text.size() : close;
+        const QString name = m_text.mid(i + 2, end - i - 2).trimmed();
+        for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) {
+            if ((*it)->name == name) {
+                m_open.erase(std::next(it).base(), m_open.end());
+                break;
+            }
+        }
+        return close < 0 ? m_text.size() : close + 1;
+    }
+
+    // A start tag at i: a new element in the innermost open one (the root's after its end).
+    qsizetype openElement(qsizetype i)
+    {
+        // The tag runs to the first ">" outside a quoted attribute value.
+        qsizetype j = i + 1;
+        QChar quote;
+        while (j < m_text.size() && (!quote.isNull() || m_text[j] != u'>')) {
+            if (quote.isNull() && (m_text[j] == u'"' || m_text[j] == u'\''))
+                quote = m_text[j];
+            else if (m_text[j] == quote)
+                quote = QChar();
+            ++j;
+        }
+        const bool selfClosing = j > i + 1 && m_text[j - 1] == u'/';
+        qsizetype nameEnd = i + 1;
+        while (nameEnd < j && !m_text[nameEnd].isSpace() && m_text[nameEnd] != u'/')
+            ++nameEnd;
+        auto element = std::make_unique<Element>();
+        element->name = m_text.mid(i + 1, nameEnd - i - 1);
+        Element *raw = element.get();
+        if (!m_root) {
+            m_root = std::move(element);
+        } else {
+            if (m_open.empty())
+                m_open.push_back(m_root.get());
+            m_open.back()->children.push_back(std::move(element));
+        }
+        if (!selfClosing)
+            m_open.push_back(raw);
+        return j < m_text.size() ? j + 1 : j;
+    }
+
+    const QString &m_text;
+    std::unique_ptr<Element> m_root;
+    std::vector<Element *> m_open;
+};
 
 // The root element of the file, or null (with the reason) when it cannot be read.
 // Malformed markup is repaired (with a log line) rather than refused.
@@ -241,7 +278,7 @@ std::unique_ptr<Element> readDocument(const QString &path, QString *reason)
     const QByteArray data = file.readAll();
     if (std::unique_ptr<Element> root = readStrict(data, reason))
         return root;
-    std::unique_ptr<Element> root = readRepaired(QString::fromUtf8(data));
+    std::unique_ptr<Element> root = RepairingReader(QString::fromUtf8(data)).read();
     if (!root) {
         *reason = QStringLiteral("no root element");
         return nullptr;
@@ -275,6 +312,71 @@ QIcon iconNamed(const QString &name)
 {
     const QImage image = Corbelan::namedImage(name, QSize(32, 32));
     return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
+
+// The item one "toolbaritem" element defines, or null (with a log line where it lacks a
+// part) for an item that is switched off or incomplete.
+XXXToolBarItem *makeItem(const Element &element, QToolBar *toolbar)
+{
+    const Element *enable = element.child(QStringLiteral("enable"));
+    const Element *notification = element.child(QStringLiteral("notification"));
+    if (!enable || !element.child(QStringLiteral("class")) || !notification) {
+        XXXLogWarning(QStringLiteral("toolbar item without enable, class or notification skipped"));
+        return nullptr;
+    }
+    if (enable->text == QLatin1String("0"))
+        return nullptr;
+    const Element *label = element.child(QStringLiteral("label"));
+    if (!label) {
+        XXXLogWarning(QStringLiteral("toolbar item without label skipped"));
+        return nullptr;
+    }
+    auto *item = new XXXToolBarItem(toolbar);
+    if (label->text == QLatin1String("Config")) {
+        item->setIdentifier(label->text);
+        item->setText(QStringLiteral("Configuration"));
+        item->setPaletteLabel(QStringLiteral("Configuration"));
+        item->setToolTip(QStringLiteral("Configuration"));
+        item->setIcon(iconNamed(QStringLiteral("PreferencesGeneral")));
+    } else {
+        const Element *palette = element.child(QStringLiteral("palettelabel"));
+        const Element *tooltip = element.child(QStringLiteral("tooltip"));
+        const Element *image = element.child(QStringLiteral("image"));
+        if (!palette || !tooltip || !image) {
+            XXXLogWarning(QStringLiteral("toolbar item %1 without palettelabel, tooltip or image skipped")
+                              .arg(label->text));
+            delete item;
+            return nullptr;
+        }
+        item->setIdentifier(label->text);
+        item->setText(label->text);
+        item->setPaletteLabel(palette->text);
+        item->setToolTip(tooltip->text);
+        item->setIcon(iconNamed(image->text));
+    }
+    item->setObjectName(label->text);
+    item->setEnable(true);
+    item->setNotificationName(notification->text);
+    return item;
+}
+
+// The toolbar-wide settings of the definition: customisation, separator, sizes, display.
+void applySettings(XXXToolBar &bar, const Element &root)
+{
+    const bool allows = root.firstDescendant(QStringLiteral("allowsusercustomization")) != nullptr;
+    if (allows)
+        bar.setToolbarAllowsUserCustomization(true);
+    if (root.firstDescendant(QStringLiteral("showsbaselineseparator")))
+        bar.setToolbarShowsBaselineSeparator(true);
+    if (const Element *size = root.firstDescendant(QStringLiteral("sizemode"))) {
+        if (const int mode = sizeModeOf(size->text); mode > 0)
+            bar.setToolbarSizeMode(mode);
+    }
+    if (const Element *display = root.firstDescendant(QStringLiteral("displaymode"))) {
+        if (const int mode = displayModeOf(display->text); mode > 0)
+            bar.setToolbarDisplayMode(mode);
+    }
+    bar.toolbar()->setMovable(allows);
 }
 
 } // namespace
@@ -324,67 +426,16 @@ bool XXXToolBar::build(const QString &xmlPath)
     std::vector<const Element *> itemElements;
     root->descendants(QStringLiteral("toolbaritem"), &itemElements);
     for (const Element *element : itemElements) {
-        const Element *enable = element->child(QStringLiteral("enable"));
-        const Element *notification = element->child(QStringLiteral("notification"));
-        if (!enable || !element->child(QStringLiteral("class")) || !notification) {
-            XXXLogWarning(QStringLiteral("toolbar item without enable, class or notification skipped"));
+        XXXToolBarItem *item = makeItem(*element, m_toolbar);
+        if (!item)
             continue;
-        }
-        if (enable->text == QLatin1String("0"))
-            continue;
-        const Element *label = element->child(QStringLiteral("label"));
-        if (!label) {
-            XXXLogWarning(QStringLiteral("toolbar item without label skipped"));
-            continue;
-        }
-        auto *item = new XXXToolBarItem(m_toolbar);
-        if (label->text == QLatin1String("Config")) {
-            item->setIdentifier(label->text);
-            item->setText(QStringLiteral("Configuration"));
-            item->setPaletteLabel(QStringLiteral("Configuration"));
-            item->setToolTip(QStringLiteral("Configuration"));
-            item->setIcon(iconNamed(QStringLiteral("PreferencesGeneral")));
-        } else {
-            const Element *palette = element->child(QStringLiteral("palettelabel"));
-            const Element *tooltip = element->child(QStringLiteral("tooltip"));
-            const Element *image = element->child(QStringLiteral("image"));
-            if (!palette || !tooltip || !image) {
-                XXXLogWarning(QStringLiteral("toolbar item %1 without palettelabel, tooltip or image skipped")
-                                  .arg(label->text));
-                delete item;
-                continue;
-            }
-            item->setIdentifier(label->text);
-            item->setText(label->text);
-            item->setPaletteLabel(palette->text);
-            item->setToolTip(tooltip->text);
-            item->setIcon(iconNamed(image->text));
-        }
-        item->setObjectName(label->text);
-        item->setEnable(true);
-        item->setNotificationName(notification->text);
         connect(item, &QAction::triggered, this, [this, item] { toolbarItemClicked(item); });
         m_toolbarOrderedIdentifiers.append(item->identifier());
-        if (XXXToolBarItem *earlier = m_toolbarItems.value(label->text))
+        if (XXXToolBarItem *earlier = m_toolbarItems.value(item->identifier()))
             delete earlier;
-        m_toolbarItems.insert(label->text, item);
+        m_toolbarItems.insert(item->identifier(), item);
     }
-
-    const bool allows = root->firstDescendant(QStringLiteral("allowsusercustomization")) != nullptr;
-    if (allows)
-        setToolbarAllowsUserCustomization(true);
-    if (root->firstDescendant(QStringLiteral("showsbaselineseparator")))
-        setToolbarShowsBaselineSeparator(true);
-    if (const Element *size = root->firstDescendant(QStringLiteral("sizemode"))) {
-        if (const int mode = sizeModeOf(size->text); mode > 0)
-            setToolbarSizeMode(mode);
-    }
-    if (const Element *display = root->firstDescendant(QStringLiteral("displaymode"))) {
-        if (const int mode = displayModeOf(display->text); mode > 0)
-            setToolbarDisplayMode(mode);
-    }
-    m_toolbar->setMovable(allows);
-
+    applySettings(*this, *root);
     for (const QString &id : std::as_const(m_toolbarOrderedIdentifiers))
         if (XXXToolBarItem *item = itemForItemIdentifier(id))
             m_toolbar->addAction(item);
