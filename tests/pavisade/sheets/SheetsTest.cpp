@@ -318,7 +318,8 @@ TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
     window.show();
     window.activateWindow();
     ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
-    const auto focusIs = [](QWidget *widget) {
+    // An alert is passed as a guarded pointer: it deletes itself once it is closed.
+    const auto focusIs = [](auto widget) {
         return waitFor([&] { return widget && QGuiApplication::focusWindow() == widget->windowHandle(); },
                        5000);
     };
@@ -328,7 +329,7 @@ TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
     QList<QWindow *> focused;
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &window,
                      [&](QWindow *focus) { focused << focus; });
-    const auto clickWindowThenEscape = [&](QWidget *front) {
+    const auto clickWindowThenEscape = [&](auto front) {
         focused.clear();
         window.activateWindow();
         if (!waitFor([&] { return focused.contains(window.windowHandle()); }, 5000))
