@@ -4,7 +4,12 @@
 
 #include <pavisade/viewcontrollers/Localization.h>
 
-DBProfileAdminWindowController::~DBProfileAdminWindowController() = default;
+DBProfileAdminWindowController::~DBProfileAdminWindowController()
+{
+    // The screen belongs to the window once it loads; until then it is the controller's.
+    if (m_admin && !m_admin->parent())
+        delete m_admin;
+}
 
 DBProfileAdminViewController *DBProfileAdminWindowController::profileAdminViewController()
 {
