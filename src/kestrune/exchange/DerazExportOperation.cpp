@@ -29,6 +29,22 @@ bool isTypeChange(const Bastwick::Error &error)
     return error.description.contains(QLatin1String("WRONGTYPE"));
 }
 
+// Writes all of bytes, however many writes it takes; false, with the system's reason, when
+// a write fails or makes no progress.
+bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = device.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            *reason = device.errorString();
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
 } // namespace
 
 DerazExportOperationDelegate::~DerazExportOperationDelegate() = default;
@@ -167,15 +183,21 @@ void DerazExportOperation::main()
         XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
         finish(error, database);
     };
-    const auto fileFailed = [&] {
-        const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
+    const auto fileFailed = [&](const QString &reason) {
+        const Bastwick::Error error(kExportErrorDomain, 1,
+                                    QStringLiteral("Could not write \u201c%1\u201d: %2")
+                                        .arg(QDir::toNativeSeparators(m_filePath), reason));
         XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
         fail(error);
     };
-    if (!file.open(QIODevice::WriteOnly)) {
-        fileFailed();
+    // Unbuffered, so that each write reaches the file system at once and a full disk
+    // shows in the write that meets it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        fileFailed(file.errorString());
         return;
     }
+    std::unique_ptr<QIODevice> wrapped = m_outputWrapper ? m_outputWrapper(file) : nullptr;
+    QIODevice &out = wrapped ? *wrapped : static_cast<QIODevice &>(file);
 
     const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
     const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
@@ -199,8 +221,11 @@ void DerazExportOperation::main()
         QByteArray chunk;
         for (const DerazUnit &unit : *units)
             chunk.append(recordText(unit, m_exportType));
-        if (!chunk.isEmpty() && file.write(chunk) != chunk.size())
-            break; // reported by commit() below
+        QString reason;
+        if (!writeAll(out, chunk, &reason)) {
+            fileFailed(reason);
+            return;
+        }
         done += length;
         if (sinceReport.elapsed() >= 100) {
             reportProgress(done, count);
@@ -208,7 +233,7 @@ void DerazExportOperation::main()
         }
     }
     if (!file.commit()) {
-        fileFailed();
+        fileFailed(file.errorString());
         return;
     }
     reportProgress(count, count);
