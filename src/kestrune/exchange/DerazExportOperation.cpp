@@ -79,42 +79,32 @@ DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, c
 
 DerazExportOperation::~DerazExportOperation() = default;
 
-QByteArray DerazExportOperation::escapeLineBreakingCharacters(const QByteArray &json)
-{
-    // In UTF-8 these sequences only ever encode the three characters, and in JSON text
-    // they can only stand inside strings, where an escape means the same.
-    if (!json.contains("\xe2\x80\xa8") && !json.contains("\xe2\x80\xa9") && !json.contains("\xc2\x85"))
-        return json;
-    QByteArray out = json;
-    out.replace("\xe2\x80\xa8", "\\u2028");
-    out.replace("\xe2\x80\xa9", "\\u2029");
-    out.replace("\xc2\x85", "\\u0085");
-    return out;
-}
-
 QByteArray DerazExportOperation::recordText(const DerazUnit &unit, int exportType)
 {
+    QByteArray text;
+    appendRecordText(text, unit, exportType);
+    return text;
+}
+
+void DerazExportOperation::appendRecordText(QByteArray &out, const DerazUnit &unit, int exportType)
+{
     switch (exportType) {
-    case DBExportTypeJSON: {
-        const QByteArray json = unit.jsonText();
-        if (json.isEmpty())
-            return {};
-        return escapeLineBreakingCharacters(json) + '\n';
-    }
+    case DBExportTypeJSON:
+        unit.appendJsonLine(out);
+        break;
     case DBExportTypeDerazCommand: {
-        QByteArray text = unit.cmd();
+        const qsizetype before = out.size();
+        unit.appendCmd(out);
         // A key that expires gets its remaining time to live after the lines that rebuild
         // it, so an import keeps it expiring. The read gives whole seconds and can give 0
         // for a key about to go; EXPIRE 0 would delete the key at once, so 1 is the least.
-        if (!text.isEmpty() && unit.ttl() >= 0) {
-            text.append(DerazCommandLine::joinLine(
-                {QByteArrayLiteral("EXPIRE"), unit.key(), QByteArray::number(qMax<qint64>(1, unit.ttl()))}));
-            text.append('\n');
-        }
-        return text;
+        if (out.size() > before && unit.ttl() >= 0)
+            DerazCommandLine::appendLine(
+                out, {"EXPIRE", unit.key(), QByteArray::number(qMax<qint64>(1, unit.ttl()))});
+        break;
     }
     default:
-        return {};
+        break;
     }
 }
 
@@ -220,7 +210,7 @@ void DerazExportOperation::main()
         }
         QByteArray chunk;
         for (const DerazUnit &unit : *units)
-            chunk.append(recordText(unit, m_exportType));
+            appendRecordText(chunk, unit, m_exportType);
         QString reason;
         if (!writeAll(out, chunk, &reason)) {
             fileFailed(reason);

@@ -106,8 +106,8 @@ public:
     // with the remaining time to live (whole seconds, at least 1). Empty for a record
     // with nothing to write.
     static QByteArray recordText(const DerazUnit &unit, int exportType);
-    // JSON text with U+2028, U+2029 and U+0085 written as escapes.
-    static QByteArray escapeLineBreakingCharacters(const QByteArray &json);
+    // The same, appended to out.
+    static void appendRecordText(QByteArray &out, const DerazUnit &unit, int exportType);
 
 protected:
     void main() override;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QtCore/QByteArray>
+#include <QtCore/QByteArrayView>
 #include <QtCore/QList>
 #include <QtCore/QString>
+
+#include <initializer_list>
 
 // The command text of the import file, the console and the key query, read and written
 // byte for byte.
@@ -27,8 +30,14 @@ QList<QByteArray> split(const QByteArray &line);
 // One argument as command text: unchanged when it reads back as itself, else quoted.
 QByteArray quote(const QByteArray &argument);
 
+// The same, appended to out.
+void appendQuoted(QByteArray &out, QByteArrayView argument);
+
 // The arguments quoted and joined by single blanks, with no line end.
 QByteArray joinLine(const QList<QByteArray> &arguments);
+
+// The same followed by "\n", appended to out.
+void appendLine(QByteArray &out, std::initializer_list<QByteArrayView> arguments);
 
 // What a log line may show of a command: its first word and how many arguments follow
 // it ("SET + 2 arguments"), never the arguments themselves (they may hold a password).

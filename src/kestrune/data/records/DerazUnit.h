@@ -88,10 +88,17 @@ public:
     // \udc80..\udcff escapes), without the line end. Empty when json() is empty.
     QByteArray jsonText() const;
 
+    // jsonText() and "\n" appended to out, with U+2028, U+2029 and U+0085 written as
+    // escapes so that every line reader sees one key per line; nothing when jsonText() is
+    // empty. Written straight from the bytes, without building the JSON form.
+    void appendJsonLine(QByteArray &out) const;
+
     // The command text: zero or more complete lines ("\n"-terminated) that rebuild the
     // key's content (SET, HSET, RPUSH, SADD, ZADD), arguments quoted where needed so that
     // every line reads back into the same arguments.
     QByteArray cmd() const;
+    // cmd() appended to out.
+    void appendCmd(QByteArray &out) const;
 
     // "key(<key>) type <type> ttl <ttl>"
     Q_INVOKABLE QString description() const;
