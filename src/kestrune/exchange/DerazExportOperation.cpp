@@ -15,6 +15,9 @@
 #include <QtCore/QSaveFile>
 
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 const int exportPageMaxCount = 100;
 
@@ -44,6 +47,108 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
     }
     return true;
 }
+
+// Reads the pages of an export in order on the connection's queue, ahead of the export:
+// while the export formats and writes one page, the next ones are read. One read is in
+// flight at a time; when it ends, the read of the page after starts at once from the
+// connection's queue as long as no more than one finished page waits, so the connection
+// does not wait for the export's thread to wake up, and memory stays bounded by a few
+// pages whatever the size of the database.
+class PagesAhead
+{
+public:
+    PagesAhead(std::shared_ptr<DerazDatabase> db, const DerazKeyList &keys, qint64 pageSize, qint64 pages)
+        : m_state(std::make_shared<State>())
+    {
+        m_state->db = std::move(db);
+        m_state->keys = keys;
+        m_state->pageSize = pageSize;
+        m_state->pages = pages;
+    }
+
+    // The keys of a page: pageSize keys, the last of two or more pages taking the rest.
+    static QByteArrayList keysOfPage(const DerazKeyList &keys, qint64 pageSize, qint64 pages, qint64 page)
+    {
+        const qint64 from = page * pageSize;
+        const qint64 length = (page == pages - 1 && pages >= 2) ? keys.size() - from : pageSize;
+        return keys.mid(from, length);
+    }
+
+    // The records of the next page, waiting for its read: nothing and the error when the
+    // read failed.
+    std::optional<QList<DerazUnit>> take(Bastwick::Error *error)
+    {
+        State &state = *m_state;
+        std::unique_lock<std::mutex> lock(state.mutex);
+        if (!state.inFlight && state.ready.empty())
+            startNext(m_state, lock);
+        state.waiting = true;
+        state.changed.wait(lock, [&] { return !state.ready.empty(); });
+        state.waiting = false;
+        Page page = std::move(state.ready.front());
+        state.ready.pop_front();
+        // The page after is read while this one is written.
+        if (!state.inFlight && state.ready.size() <= 1)
+            startNext(m_state, lock);
+        if (page.error) {
+            *error = *page.error;
+            return std::nullopt;
+        }
+        return std::move(page.units);
+    }
+
+private:
+    struct Page
+    {
+        QList<DerazUnit> units;
+        std::optional<Bastwick::Error> error;
+    };
+    // Shared with the queued reads, which may end after the export gave up on them.
+    struct State
+    {
+        std::shared_ptr<DerazDatabase> db;
+        DerazKeyList keys;
+        qint64 pageSize = 0;
+        qint64 pages = 0;
+        std::mutex mutex;
+        std::condition_variable changed;
+        qint64 next = 0;
+        bool inFlight = false;
+        bool waiting = false;
+        std::deque<Page> ready;
+    };
+
+    // Starts the read of the next page, if any; called and returning with the lock held.
+    static void startNext(const std::shared_ptr<State> &state, std::unique_lock<std::mutex> &lock)
+    {
+        if (state->next >= state->pages)
+            return;
+        state->inFlight = true;
+        const QByteArrayList keys = keysOfPage(state->keys, state->pageSize, state->pages, state->next++);
+        // Unlocked: without a connection the read ends before it returns.
+        lock.unlock();
+        state->db->derazUnitsFromKeysQueued(
+            keys, [state](QList<DerazUnit> units, std::optional<Bastwick::Error> error) {
+                finished(state, std::move(units), std::move(error));
+            });
+        lock.lock();
+    }
+
+    static void finished(const std::shared_ptr<State> &state, QList<DerazUnit> units,
+                         std::optional<Bastwick::Error> error)
+    {
+        std::unique_lock<std::mutex> lock(state->mutex);
+        const bool failed = error.has_value();
+        state->ready.push_back(Page{std::move(units), std::move(error)});
+        state->inFlight = false;
+        // One page may wait for the export while the one after it is read.
+        if (!failed && state->ready.size() == 1)
+            startNext(state, lock);
+        state->changed.notify_all();
+    }
+
+    std::shared_ptr<State> m_state;
+};
 
 } // namespace
 
@@ -108,20 +213,18 @@ void DerazExportOperation::appendRecordText(QByteArray &out, const DerazUnit &un
     }
 }
 
-std::optional<QList<DerazUnit>> DerazExportOperation::readPage(DerazDatabase &db, const QByteArrayList &keys,
-                                                               Bastwick::Error *error)
+std::optional<QList<DerazUnit>> DerazExportOperation::readPageAgain(DerazDatabase &db,
+                                                                    const QByteArrayList &keys,
+                                                                    const Bastwick::Error &first,
+                                                                    Bastwick::Error *error)
 {
-    Bastwick::Error first;
-    QList<DerazUnit> units = db.derazUnitsFromKeys(keys, &first);
-    if (first.description.isEmpty())
-        return units;
     if (!isTypeChange(first)) {
         Bastwick::setError(error, first);
         return std::nullopt;
     }
     XXXLog(Bastwick::format("page of %ld keys read again: %@", qint64(keys.size()), first.description));
     Bastwick::Error second;
-    units = db.derazUnitsFromKeys(keys, &second);
+    QList<DerazUnit> units = db.derazUnitsFromKeys(keys, &second);
     if (second.description.isEmpty())
         return units;
     if (!isTypeChange(second)) {
@@ -191,32 +294,33 @@ void DerazExportOperation::main()
 
     const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
     const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
+    // The next page is read on the connection's queue while this one is written.
+    PagesAhead ahead(db, keys, pageSize, pages);
+    QByteArray chunk;
     QElapsedTimer sinceReport;
     sinceReport.start();
-    qint64 done = 0;
     for (qint64 page = 0; page < pages; ++page) {
         if (isCancelled()) {
             fail(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")));
             return;
         }
-        const qint64 from = page * pageSize;
-        const qint64 length = (page == pages - 1 && pages >= 2) ? count - from : pageSize;
-        const QByteArrayList pageKeys = keys.mid(from, length);
         Bastwick::Error error;
-        const std::optional<QList<DerazUnit>> units = readPage(*db, pageKeys, &error);
+        std::optional<QList<DerazUnit>> units = ahead.take(&error);
+        if (!units)
+            units = readPageAgain(*db, PagesAhead::keysOfPage(keys, pageSize, pages, page), error, &error);
         if (!units) {
             fail(error);
             return;
         }
-        QByteArray chunk;
-        for (const DerazUnit &unit : *units)
+        chunk.resize(0); // keeps its room for the next page
+        for (const DerazUnit &unit : std::as_const(*units))
             appendRecordText(chunk, unit, m_exportType);
         QString reason;
         if (!writeAll(out, chunk, &reason)) {
             fileFailed(reason);
             return;
         }
-        done += length;
+        const qint64 done = page == pages - 1 ? count : (page + 1) * pageSize;
         if (sinceReport.elapsed() >= 100) {
             reportProgress(done, count);
             sinceReport.restart();

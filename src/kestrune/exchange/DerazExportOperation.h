@@ -51,9 +51,10 @@ public:
 // (type 8) or as the keys' command text (type 14). It reads the keys page by page through
 // the data layer's batch read, which runs on the connection's queue, and streams each page
 // to a temporary file that replaces the target only when every page was written, so a
-// failed or cancelled export leaves nothing behind. Memory stays bounded by one page. A
-// write that fails or falls short (a full disk) ends the export at once with the system's
-// reason.
+// failed or cancelled export leaves nothing behind. The next page is read while this one
+// is formatted and written, so the server does not wait for the formatting nor the export
+// for the server; memory stays bounded by a few pages. A write that fails or falls short
+// (a full disk) ends the export at once with the system's reason.
 //
 // A page that fails because a key changed its type meanwhile is read again once, then key
 // by key; a key that vanished leaves no line. Any other failure (a lost server, a reply
@@ -113,9 +114,10 @@ protected:
     void main() override;
 
 private:
-    // The records of one page; nothing and error set when the page cannot be read.
-    std::optional<QList<DerazUnit>> readPage(DerazDatabase &db, const QByteArrayList &keys,
-                                             Bastwick::Error *error);
+    // The records of a page whose read failed with first: read again when a key changed
+    // its type meanwhile; nothing and error set when the page cannot be read.
+    std::optional<QList<DerazUnit>> readPageAgain(DerazDatabase &db, const QByteArrayList &keys,
+                                                  const Bastwick::Error &first, Bastwick::Error *error);
     void finish(const std::optional<Bastwick::Error> &error, const std::shared_ptr<DBDatabase> &database);
     void reportProgress(qint64 written, qint64 total);
 

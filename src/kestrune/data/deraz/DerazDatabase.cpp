@@ -826,6 +826,25 @@ QList<DerazUnit> DerazDatabase::derazUnitsFromKeys(const QByteArrayList &keys, B
     return units;
 }
 
+void DerazDatabase::derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRead done)
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto connection = derazConnection();
+    if (!connection || !connection->deraz()) {
+        done({}, derazError(1, QStringLiteral("server connect failed!")));
+        return;
+    }
+    connection->queue()->async([self, connection, keys, done = std::move(done)] {
+        Bastwick::Error error;
+        QList<DerazUnit> units;
+        if (HiredisClient *client = connection->deraz())
+            units = self->readUnits(*client, keys, &error);
+        else
+            error = derazError(1, QStringLiteral("server connect failed!"));
+        done(std::move(units), error.description.isEmpty() ? std::nullopt : std::optional(error));
+    });
+}
+
 std::optional<DerazUnit> DerazDatabase::derazUnitFromKey(const QByteArray &key, Bastwick::Error *error)
 {
     std::optional<DerazUnit> unit;

@@ -75,6 +75,11 @@ public:
     // when called from another thread). On failure answers what it has and sets error.
     QList<DerazUnit> derazUnitsFromKeys(const QByteArrayList &keys, Bastwick::Error *error = nullptr);
     std::optional<DerazUnit> derazUnitFromKey(const QByteArray &key, Bastwick::Error *error = nullptr);
+    // The batch read queued on the connection's queue, after the work queued before it:
+    // done gets the records, and the error or nothing, on that queue. A caller on another
+    // thread can work on one batch while the next one is read.
+    using UnitsRead = std::function<void(QList<DerazUnit> units, std::optional<Bastwick::Error> error)>;
+    void derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRead done);
     void fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
                                            Failure failure);
     void fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
