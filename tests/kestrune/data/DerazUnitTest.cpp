@@ -665,3 +665,43 @@ TEST(DerazUnit, CommandTextOfAwkwardRecords)
 }
 
 } // namespace
+
+namespace {
+
+// A record filled without its Value column's text holds the same content as one filled
+// with it, so the export writes the same lines.
+TEST(DerazUnit, FillingWithoutTheValueColumnKeepsTheContent)
+{
+    const struct
+    {
+        int type;
+        QByteArrayList reply;
+    } cases[] = {
+        {DerazKeyTypeString, {"v\xff"}},
+        {DerazKeyTypeHash, {"f", "v", "g", ""}},
+        {DerazKeyTypeList, {"x", "y", "x"}},
+        {DerazKeyTypeSet, {"m", "n"}},
+        {DerazKeyTypeZSet, {"a", "2.5", "b", "1"}},
+    };
+    for (const auto &c : cases) {
+        QList<DerazReply> elements;
+        for (const QByteArray &item : c.reply)
+            elements.append(DerazReply::string(item));
+        const DerazReply reply =
+            c.type == DerazKeyTypeString ? DerazReply::string(c.reply.first()) : DerazReply::array(elements);
+        DerazUnit described = unit(c.type);
+        described.updateValues(reply);
+        DerazUnit bare = unit(c.type);
+        bare.setDescribesValues(false);
+        bare.updateValues(reply);
+        EXPECT_FALSE(described.valuesDescription().isEmpty()) << c.type;
+        EXPECT_TRUE(bare.valuesDescription().isEmpty()) << c.type;
+        EXPECT_EQ(bare.values(), described.values()) << c.type;
+        EXPECT_EQ(bare.rows(), described.rows()) << c.type;
+        EXPECT_EQ(bare.size(), described.size()) << c.type;
+        EXPECT_EQ(jsonLine(bare), jsonLine(described)) << c.type;
+        EXPECT_EQ(bare.cmd(), described.cmd()) << c.type;
+    }
+}
+
+} // namespace

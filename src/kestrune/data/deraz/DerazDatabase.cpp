@@ -719,7 +719,7 @@ void DerazDatabase::runOnQueueAndWait(const std::function<void()> &block)
 // --- Reading ----------------------------------------------------------------------------
 
 QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArrayList &keys,
-                                          Bastwick::Error *error)
+                                          Bastwick::Error *error, bool described)
 {
     QList<DerazUnit> units;
     if (auto selectError = ensureSelected(client)) {
@@ -747,7 +747,8 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
             unit.setKey(keys.at(i));
             unit.setType(type);
             unit.setTtl(ttl.integer());
-            units.append(unit);
+            unit.setDescribesValues(described);
+            units.append(std::move(unit));
         }
         return std::optional<Bastwick::Error>();
     });
@@ -838,7 +839,7 @@ void DerazDatabase::derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRe
         Bastwick::Error error;
         QList<DerazUnit> units;
         if (HiredisClient *client = connection->deraz())
-            units = self->readUnits(*client, keys, &error);
+            units = self->readUnits(*client, keys, &error, false);
         else
             error = derazError(1, QStringLiteral("server connect failed!"));
         done(std::move(units), error.description.isEmpty() ? std::nullopt : std::optional(error));

@@ -123,7 +123,8 @@ void DerazUnit::updateStringValues(const std::optional<QByteArray> &reply)
     m_hasValues = true;
     // The length as text: UTF-16 code units of the lossless decoding.
     m_size = Bastwick::textLength(*reply);
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
@@ -138,7 +139,8 @@ void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
             m_rows.append(DerazKV(items[i], items[i + 1]));
     }
     m_size = m_rows.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
@@ -148,7 +150,8 @@ void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
     m_values = *reply;
     m_hasValues = true;
     m_size = m_values.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateSetValues(const std::optional<QByteArrayList> &reply)
@@ -172,7 +175,8 @@ void DerazUnit::updateZSetValues(const std::optional<QByteArrayList> &reply)
         }
     }
     m_size = m_rows.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 static std::optional<QByteArray> replyText(const DerazReply &reply)

@@ -78,6 +78,10 @@ public:
     static constexpr qsizetype kDescriptionMaxEntries = 64;
     static const QString kDescriptionEllipsis;
     const QString &valuesDescription() const { return m_valuesDescription; }
+    // Whether filling the values also makes the Value column's text (on by default). A
+    // reader whose records are never shown (the export) turns it off before filling; the
+    // text then stays empty.
+    void setDescribesValues(bool describes) { m_describesValues = describes; }
     QString typeDescription() const;
 
     // The JSON form: {key: value}, {key: {field: value}}, {key: [elements]} for lists and
@@ -118,6 +122,7 @@ private:
     qint64 m_ttl = 0;
     qint64 m_size = 0;
     bool m_hasValues = false;
+    bool m_describesValues = true;
     QByteArrayList m_values;
     QList<DerazKV> m_rows;
     QString m_valuesDescription;
