@@ -16,7 +16,12 @@
 // which runs as one transaction the server executes without serving anyone else; and,
 // with redis-cli installed, ratio: its time over redis-cli --pipe's for the same file,
 // with the spread of each figure over the runs (_min, _max).
-// The pages figure also prints each round's own ratio and their min / median / max.
+// The import also prints client_cpu_ratio: the CPU time of this program's import (the
+// process's, less the pinging connection's) over that of the redis-cli --pipe process.
+// The pages and load figures also print each round's own ratio and their min / median /
+// max. The export runs kRuns rounds beside bare hiredis reading the same pages of the
+// same key list with the data layer's commands, prints every round and the min / median /
+// max of the ratio, and exits with 1 when the export fails.
 
 #include <kestrune/data/deraz/DerazConnection.h>
 #include <kestrune/data/deraz/DerazDatabase.h>
@@ -26,6 +31,7 @@
 #include <kestrune/exchange/DerazExportOperation.h>
 
 #include "ProcessMemory.h"
+#include "ThreadClock.h"
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
@@ -34,6 +40,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QProcess>
+#include <QtCore/QScopeGuard>
 #include <QtCore/QStandardPaths>
 
 #include <hiredis/hiredis.h>
@@ -45,6 +52,8 @@
 #include <functional>
 #include <optional>
 #include <thread>
+
+#include <sys/resource.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -97,10 +106,31 @@ double secondsTaken(const std::function<void()> &body)
     return millisecondsTaken(body) / 1e3;
 }
 
+// User and system CPU time of this process (RUSAGE_SELF) or of its children that have
+// ended and been waited for (RUSAGE_CHILDREN), in milliseconds.
+double cpuMs(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+// Each round's own ratio, then their min / median / max.
+void printRoundRatios(QList<double> rounds)
+{
+    for (double r : rounds)
+        print("round_ratio", r);
+    std::sort(rounds.begin(), rounds.end());
+    print("ratio_min", rounds.first());
+    print("ratio_median", median(rounds));
+    print("ratio_max", rounds.last());
 }
 
 std::shared_ptr<DBProfile> profile(const Options &o)
@@ -176,6 +206,49 @@ void freeAll(std::vector<redisReply *> &replies)
     for (redisReply *r : replies)
         freeReplyObject(r);
     replies.clear();
+}
+
+// One page of records read by bare hiredis with the data layer's commands: MULTI, TYPE
+// and ttl of every key, EXEC; then MULTI, the value command of every key of the five
+// types, EXEC. Answers how many records the page gave.
+qsizetype bareReadPage(redisContext *c, const QByteArrayList &keys)
+{
+    static const char *const names[] = {"string", "hash", "list", "set", "zset"};
+    bareAppend(c, {"MULTI"});
+    for (const QByteArray &k : keys)
+        bareAppend(c, {"TYPE", k});
+    for (const QByteArray &k : keys)
+        bareAppend(c, {"ttl", k});
+    bareAppend(c, {"EXEC"});
+    std::vector<redisReply *> first = bareRead(c, 2 * keys.size() + 2);
+    const redisReply *exec = first.back();
+    if (exec->type != REDIS_REPLY_ARRAY || exec->elements != size_t(2 * keys.size())) {
+        std::fprintf(stderr, "bare read failed: unexpected reply to EXEC\n");
+        std::exit(2);
+    }
+    bareAppend(c, {"MULTI"});
+    qsizetype values = 0;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QByteArray type(exec->element[i]->str, qsizetype(exec->element[i]->len));
+        if (type == names[0])
+            bareAppend(c, {"GET", keys[i]});
+        else if (type == names[1])
+            bareAppend(c, {"HGETALL", keys[i]});
+        else if (type == names[2])
+            bareAppend(c, {"LRANGE", keys[i], "0", "-1"});
+        else if (type == names[3])
+            bareAppend(c, {"SMEMBERS", keys[i]});
+        else if (type == names[4])
+            bareAppend(c, {"ZREVRANGE", keys[i], "0", "-1", "WITHSCORES"});
+        else
+            continue;
+        ++values;
+    }
+    bareAppend(c, {"EXEC"});
+    std::vector<redisReply *> second = bareRead(c, values + 2);
+    freeAll(first);
+    freeAll(second);
+    return values;
 }
 
 QByteArray keyName(qint64 i)
@@ -278,6 +351,13 @@ int opLoad(const Options &o)
     print("rss_bytes_per_key", bytesPerKey);
     print("ref_load_ms", refMs);
     print("ratio", refMs > 0 ? loadMs / refMs : 0.0);
+    QList<double> rounds;
+    for (int run = 0; run < kRuns; ++run) {
+        print("round_load_ms", ours.at(run));
+        print("round_ref_load_ms", ref.at(run));
+        rounds.append(ref.at(run) > 0 ? ours.at(run) / ref.at(run) : 0.0);
+    }
+    printRoundRatios(rounds);
     return 0;
 }
 
@@ -320,42 +400,12 @@ int opPages(const Options &o)
             head = bareRead(c, 2);
             const redisReply *list = head[1];
             const qint64 n = qint64(list->elements);
-            static const char *const names[] = {"string", "hash", "list", "set", "zset"};
-            for (qint64 start = 0; start < n; start += kPageSize) {
-                const qint64 end = qMin<qint64>(n, start + kPageSize);
+            for (qsizetype start = 0; start < qsizetype(n); start += kPageSize) {
+                const qsizetype end = qMin<qsizetype>(qsizetype(n), start + kPageSize);
                 QByteArrayList keys;
-                for (qint64 i = start; i < end; ++i)
+                for (qsizetype i = start; i < end; ++i)
                     keys.append(QByteArray(list->element[i]->str, qsizetype(list->element[i]->len)));
-                bareAppend(c, {"MULTI"});
-                for (const QByteArray &k : keys)
-                    bareAppend(c, {"TYPE", k});
-                for (const QByteArray &k : keys)
-                    bareAppend(c, {"ttl", k});
-                bareAppend(c, {"EXEC"});
-                std::vector<redisReply *> first = bareRead(c, 2 * keys.size() + 2);
-                const redisReply *exec = first.back();
-                bareAppend(c, {"MULTI"});
-                qsizetype values = 0;
-                for (qsizetype i = 0; i < keys.size(); ++i) {
-                    const QByteArray type(exec->element[i]->str, qsizetype(exec->element[i]->len));
-                    if (type == names[0])
-                        bareAppend(c, {"GET", keys[i]});
-                    else if (type == names[1])
-                        bareAppend(c, {"HGETALL", keys[i]});
-                    else if (type == names[2])
-                        bareAppend(c, {"LRANGE", keys[i], "0", "-1"});
-                    else if (type == names[3])
-                        bareAppend(c, {"SMEMBERS", keys[i]});
-                    else if (type == names[4])
-                        bareAppend(c, {"ZREVRANGE", keys[i], "0", "-1", "WITHSCORES"});
-                    else
-                        continue;
-                    ++values;
-                }
-                bareAppend(c, {"EXEC"});
-                std::vector<redisReply *> second = bareRead(c, values + 2);
-                freeAll(first);
-                freeAll(second);
+                bareReadPage(c, keys);
             }
         }));
         freeAll(head);
@@ -370,14 +420,9 @@ int opPages(const Options &o)
     // Each round's own ratio: ours and the reference ran one after the other, so a round
     // shares the machine's load of its moment.
     QList<double> rounds;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < kRuns; ++run)
         rounds.append(ref.at(run) > 0 ? ours.at(run) / ref.at(run) : 0.0);
-        print("round_ratio", rounds.last());
-    }
-    std::sort(rounds.begin(), rounds.end());
-    print("ratio_min", rounds.first());
-    print("ratio_median", median(rounds));
-    print("ratio_max", rounds.last());
+    printRoundRatios(rounds);
     return 0;
 }
 
@@ -468,64 +513,84 @@ int opRemove(const Options &o)
     return 0;
 }
 
-// The export of the key browser on the export queue, beside the bare pipelined read of the
-// same pages by the data layer's batch read (no file), in the same run.
+// Told how an export ended.
+class ExportOutcome : public QObject, public DerazExportOperationDelegate
+{
+public:
+    void operationDidFinishWithError(DerazExportOperation *, const std::optional<Bastwick::Error> &e,
+                                     const std::shared_ptr<DBDatabase> &) override
+    {
+        error = e;
+        told = true;
+    }
+    bool told = false;
+    std::optional<Bastwick::Error> error;
+};
+
+// The export of the key browser on the export queue, beside bare hiredis reading the same
+// pages of the same key list with the same commands (no records, no file), over kRuns
+// rounds, the two alternating. Exits with 1 when the export fails.
 int opExport(const Options &o)
 {
     QList<std::shared_ptr<DerazDatabase>> dbs;
     auto connection = openConnection(o, &dbs);
     auto db = databaseOf(o, dbs);
+    const DerazKeyList &keys = db->keys();
     const qint64 n = db->numberOfKeys();
+    redisContext *bare = bareConnect(o);
+    freeReplyObject(redisCommand(bare, "SELECT %d", o.db));
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
     const qint64 loaded = residentBytes();
 
-    // Two rounds, the bare read and the export alternating; the better time of each counts.
     qint64 read = 0;
     qint64 peak = 0;
-    QList<double> bare, exported;
-    for (int round = 0; round < 2; ++round) {
+    QList<double> bareTimes, exported, ratios;
+    for (int round = 0; round < kRuns; ++round) {
         read = 0;
-        bare.append(secondsTaken([&] {
-            const DerazKeyList &keys = db->keys();
-            for (qint64 start = 0; start < n; start += exportPageMaxCount) {
-                Bastwick::Error error;
-                read += db->derazUnitsFromKeys(keys.mid(start, exportPageMaxCount), &error).size();
-                if (!error.description.isEmpty()) {
-                    std::fprintf(stderr, "page failed: %s\n", qPrintable(error.description));
-                    std::exit(2);
-                }
-            }
+        bareTimes.append(secondsTaken([&] {
+            for (qint64 start = 0; start < n; start += exportPageMaxCount)
+                read += bareReadPage(bare, keys.mid(start, exportPageMaxCount));
         }));
 #ifdef __GLIBC__
         malloc_trim(0);
 #endif
         resetPeak();
         QFile::remove(o.out);
+        ExportOutcome outcome;
         exported.append(secondsTaken([&] {
             auto op = std::make_shared<DerazExportOperation>(db->dbExport(), o.out);
             op->setExportType(o.type);
+            op->setDelegate(&outcome);
             QEventLoop loop;
             QObject::connect(op.get(), &Bastwick::Operation::finished, &loop, &QEventLoop::quit,
                              Qt::QueuedConnection);
             DerazExportManager::sharedInstance().AddExportOperation(op);
             loop.exec();
         }));
-        if (!QFile::exists(o.out)) {
+        // The delegate's message is posted before the operation finishes.
+        QCoreApplication::processEvents();
+        if (outcome.error) {
+            std::fprintf(stderr, "export failed: %s\n", qPrintable(outcome.error->description));
+            return 1;
+        }
+        if (!outcome.told || !QFile::exists(o.out)) {
             std::fprintf(stderr, "export failed: no file at %s\n", qPrintable(o.out));
-            return 2;
+            return 1;
         }
         peak = qMax(peak, peakResidentBytes());
+        ratios.append(exported.last() / bareTimes.last());
+        print("round_export_s", exported.last());
+        print("round_bare_read_s", bareTimes.last());
     }
-    const double bareSeconds = *std::min_element(bare.begin(), bare.end());
-    const double exportSeconds = *std::min_element(exported.begin(), exported.end());
+    redisFree(bare);
     print("keys", n);
     print("records_read", read);
     print("file_mb", megabytes(QFileInfo(o.out).size()));
-    print("keys_per_s", n / exportSeconds);
-    print("bare_read_keys_per_s", n / bareSeconds);
-    print("ratio", exportSeconds / bareSeconds);
+    print("keys_per_s", n / median(exported));
+    print("bare_read_keys_per_s", n / median(bareTimes));
+    printRoundRatios(ratios);
     print("loaded_rss_mb", megabytes(loaded));
     print("peak_rss_mb", megabytes(peak));
     print("peak_over_loaded_mb", megabytes(peak - loaded));
@@ -544,6 +609,9 @@ public:
     }
     ~ServerHold() { stop(); }
 
+    // The CPU time the pings took on this program's side, once stopped.
+    double cpuMs() const { return m_cpuMs; }
+
     // Stops the pings; answers the longest wait in milliseconds.
     double stop()
     {
@@ -560,6 +628,8 @@ public:
 private:
     void run()
     {
+        const double cpuAtStart = threadCpuMs();
+        const auto keepCpu = qScopeGuard([&] { m_cpuMs = threadCpuMs() - cpuAtStart; });
         while (!m_stop) {
             redisReply *reply = nullptr;
             const double ms = millisecondsTaken(
@@ -577,6 +647,7 @@ private:
     redisContext *m_context = nullptr;
     std::atomic<bool> m_stop{false};
     double m_longestMs = 0;
+    double m_cpuMs = 0;
     std::thread m_thread;
 };
 
@@ -662,11 +733,13 @@ int opImport(const Options &o)
     const qint64 loaded = residentBytes();
     qint64 peak = loaded;
     qint64 keys = 0;
-    QList<double> times, ours, holds, pipes, ratios;
+    QList<double> times, ours, holds, pipes, ratios, cpuRatios;
     for (int run = 0; run < kRuns; ++run) {
         flushDatabase(o);
         resetPeak();
         std::optional<Bastwick::Error> error;
+        // The import's CPU time: this process's over the import, less the pinging thread's.
+        const double cpuBefore = cpuMs(RUSAGE_SELF);
         ServerHold hold(o);
         const double seconds = secondsTaken([&] {
             QEventLoop loop;
@@ -677,6 +750,7 @@ int opImport(const Options &o)
             loop.exec();
         });
         holds.append(hold.stop());
+        const double importCpuMs = cpuMs(RUSAGE_SELF) - cpuBefore - hold.cpuMs();
         peak = qMax(peak, peakResidentBytes());
         if (error) {
             std::fprintf(stderr, "import failed: %s\n", qPrintable(error->description));
@@ -688,7 +762,9 @@ int opImport(const Options &o)
         if (redisCli.isEmpty())
             continue;
         flushDatabase(o);
+        const double childCpuBefore = cpuMs(RUSAGE_CHILDREN);
         const std::optional<double> pipe = pipeSeconds(o, redisCli);
+        const double pipeCpuMs = cpuMs(RUSAGE_CHILDREN) - childCpuBefore;
         if (!pipe)
             return 2;
         if (databaseSize(o) != keys) {
@@ -698,6 +774,9 @@ int opImport(const Options &o)
         }
         pipes.append(keys / *pipe);
         ratios.append(seconds / *pipe);
+        print("round_import_cpu_ms", importCpuMs);
+        print("round_pipe_cpu_ms", pipeCpuMs);
+        cpuRatios.append(pipeCpuMs > 0 ? importCpuMs / pipeCpuMs : 0.0);
     }
     print("lines", lines);
     print("keys", keys);
@@ -708,6 +787,7 @@ int opImport(const Options &o)
     if (!ratios.isEmpty()) {
         printSpread("pipe_keys_per_s", pipes);
         printSpread("ratio", ratios);
+        printSpread("client_cpu_ratio", cpuRatios);
     }
     print("loaded_rss_mb", megabytes(loaded));
     print("peak_rss_mb", megabytes(peak));

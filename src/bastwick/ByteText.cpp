@@ -66,6 +66,11 @@ inline uchar *writeReplacement(uchar *out)
 
 } // namespace
 
+int utf8SequenceLength(const uchar *p, const uchar *end, char32_t *codePoint)
+{
+    return decodeSequence(p, end, *codePoint);
+}
+
 QString textFromBytes(const QByteArray &bytes)
 {
     if (bytes.isNull())

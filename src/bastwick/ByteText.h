@@ -36,4 +36,9 @@ BASTWICK_EXPORT bool isValidUtf8(const QByteArray &bytes);
 // textFromBytes(bytes).size(), counted without making the text.
 BASTWICK_EXPORT qsizetype textLength(const QByteArray &bytes);
 
+// The length (2-4) of the valid UTF-8 sequence that starts at p (before end), whose first
+// byte is 0x80 or above, and its code point; 0 when the bytes there are not valid UTF-8,
+// so that textFromBytes decodes the byte at p alone, as U+DC00 + byte.
+BASTWICK_EXPORT int utf8SequenceLength(const uchar *p, const uchar *end, char32_t *codePoint);
+
 } // namespace Bastwick

@@ -15,6 +15,9 @@
 #include <QtCore/QSaveFile>
 
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 const int exportPageMaxCount = 100;
 
@@ -28,6 +31,124 @@ bool isTypeChange(const Bastwick::Error &error)
 {
     return error.description.contains(QLatin1String("WRONGTYPE"));
 }
+
+// Writes all of bytes, however many writes it takes; false, with the system's reason, when
+// a write fails or makes no progress.
+bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = device.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            *reason = device.errorString();
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
+// Reads the pages of an export in order on the connection's queue, ahead of the export:
+// while the export formats and writes one page, the next ones are read. One read is in
+// flight at a time; when it ends, the read of the page after starts at once from the
+// connection's queue as long as no more than one finished page waits, so the connection
+// does not wait for the export's thread to wake up, and memory stays bounded by a few
+// pages whatever the size of the database.
+class PagesAhead
+{
+public:
+    PagesAhead(std::shared_ptr<DerazDatabase> db, const DerazKeyList &keys, qint64 pageSize, qint64 pages)
+        : m_state(std::make_shared<State>())
+    {
+        m_state->db = std::move(db);
+        m_state->keys = keys;
+        m_state->pageSize = pageSize;
+        m_state->pages = pages;
+    }
+
+    // The keys of a page: pageSize keys, the last of two or more pages taking the rest.
+    static QByteArrayList keysOfPage(const DerazKeyList &keys, qint64 pageSize, qint64 pages, qint64 page)
+    {
+        const qint64 from = page * pageSize;
+        const qint64 length = (page == pages - 1 && pages >= 2) ? keys.size() - from : pageSize;
+        return keys.mid(from, length);
+    }
+
+    // The records of the next page, waiting for its read: nothing and the error when the
+    // read failed.
+    std::optional<QList<DerazUnit>> take(Bastwick::Error *error)
+    {
+        State &state = *m_state;
+        std::unique_lock<std::mutex> lock(state.mutex);
+        if (!state.inFlight && state.ready.empty())
+            startNext(m_state, lock);
+        state.waiting = true;
+        state.changed.wait(lock, [&] { return !state.ready.empty(); });
+        state.waiting = false;
+        Page page = std::move(state.ready.front());
+        state.ready.pop_front();
+        // The page after is read while this one is written.
+        if (!state.inFlight && state.ready.size() <= 1)
+            startNext(m_state, lock);
+        if (page.error) {
+            *error = *page.error;
+            return std::nullopt;
+        }
+        return std::move(page.units);
+    }
+
+private:
+    struct Page
+    {
+        QList<DerazUnit> units;
+        std::optional<Bastwick::Error> error;
+    };
+    // Shared with the queued reads, which may end after the export gave up on them.
+    struct State
+    {
+        std::shared_ptr<DerazDatabase> db;
+        DerazKeyList keys;
+        qint64 pageSize = 0;
+        qint64 pages = 0;
+        std::mutex mutex;
+        std::condition_variable changed;
+        qint64 next = 0;
+        bool inFlight = false;
+        bool waiting = false;
+        std::deque<Page> ready;
+    };
+
+    // Starts the read of the next page, if any; called and returning with the lock held.
+    static void startNext(const std::shared_ptr<State> &state, std::unique_lock<std::mutex> &lock)
+    {
+        if (state->next >= state->pages)
+            return;
+        state->inFlight = true;
+        const QByteArrayList keys = keysOfPage(state->keys, state->pageSize, state->pages, state->next++);
+        // Unlocked: without a connection the read ends before it returns.
+        lock.unlock();
+        state->db->derazUnitsFromKeysQueued(
+            keys, [state](QList<DerazUnit> units, std::optional<Bastwick::Error> error) {
+                finished(state, std::move(units), std::move(error));
+            });
+        lock.lock();
+    }
+
+    static void finished(const std::shared_ptr<State> &state, QList<DerazUnit> units,
+                         std::optional<Bastwick::Error> error)
+    {
+        std::unique_lock<std::mutex> lock(state->mutex);
+        const bool failed = error.has_value();
+        state->ready.push_back(Page{std::move(units), std::move(error)});
+        state->inFlight = false;
+        // One page may wait for the export while the one after it is read.
+        if (!failed && state->ready.size() == 1)
+            startNext(state, lock);
+        state->changed.notify_all();
+    }
+
+    std::shared_ptr<State> m_state;
+};
 
 } // namespace
 
@@ -63,59 +184,47 @@ DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, c
 
 DerazExportOperation::~DerazExportOperation() = default;
 
-QByteArray DerazExportOperation::escapeLineBreakingCharacters(const QByteArray &json)
-{
-    // In UTF-8 these sequences only ever encode the three characters, and in JSON text
-    // they can only stand inside strings, where an escape means the same.
-    if (!json.contains("\xe2\x80\xa8") && !json.contains("\xe2\x80\xa9") && !json.contains("\xc2\x85"))
-        return json;
-    QByteArray out = json;
-    out.replace("\xe2\x80\xa8", "\\u2028");
-    out.replace("\xe2\x80\xa9", "\\u2029");
-    out.replace("\xc2\x85", "\\u0085");
-    return out;
-}
-
 QByteArray DerazExportOperation::recordText(const DerazUnit &unit, int exportType)
 {
+    QByteArray text;
+    appendRecordText(text, unit, exportType);
+    return text;
+}
+
+void DerazExportOperation::appendRecordText(QByteArray &out, const DerazUnit &unit, int exportType)
+{
     switch (exportType) {
-    case DBExportTypeJSON: {
-        const QByteArray json = unit.jsonText();
-        if (json.isEmpty())
-            return {};
-        return escapeLineBreakingCharacters(json) + '\n';
-    }
+    case DBExportTypeJSON:
+        unit.appendJsonLine(out);
+        break;
     case DBExportTypeDerazCommand: {
-        QByteArray text = unit.cmd();
+        const qsizetype before = out.size();
+        unit.appendCmd(out);
         // A key that expires gets its remaining time to live after the lines that rebuild
         // it, so an import keeps it expiring. The read gives whole seconds and can give 0
         // for a key about to go; EXPIRE 0 would delete the key at once, so 1 is the least.
-        if (!text.isEmpty() && unit.ttl() >= 0) {
-            text.append(DerazCommandLine::joinLine(
-                {QByteArrayLiteral("EXPIRE"), unit.key(), QByteArray::number(qMax<qint64>(1, unit.ttl()))}));
-            text.append('\n');
-        }
-        return text;
+        if (out.size() > before && unit.ttl() >= 0)
+            DerazCommandLine::appendLine(
+                out, {"EXPIRE", unit.key(), QByteArray::number(qMax<qint64>(1, unit.ttl()))});
+        break;
     }
     default:
-        return {};
+        break;
     }
 }
 
-std::optional<QList<DerazUnit>> DerazExportOperation::readPage(DerazDatabase &db, const QByteArrayList &keys,
-                                                               Bastwick::Error *error)
+std::optional<QList<DerazUnit>> DerazExportOperation::readPageAgain(DerazDatabase &db,
+                                                                    const QByteArrayList &keys,
+                                                                    const Bastwick::Error &first,
+                                                                    Bastwick::Error *error)
 {
-    Bastwick::Error first;
-    QList<DerazUnit> units = db.derazUnitsFromKeys(keys, &first);
-    if (first.description.isEmpty())
-        return units;
     if (!isTypeChange(first)) {
         Bastwick::setError(error, first);
         return std::nullopt;
     }
     XXXLog(Bastwick::format("page of %ld keys read again: %@", qint64(keys.size()), first.description));
     Bastwick::Error second;
-    units = db.derazUnitsFromKeys(keys, &second);
+    QList<DerazUnit> units = db.derazUnitsFromKeys(keys, &second);
     if (second.description.isEmpty())
         return units;
     if (!isTypeChange(second)) {
@@ -167,48 +276,58 @@ void DerazExportOperation::main()
         XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
         finish(error, database);
     };
-    const auto fileFailed = [&] {
-        const Bastwick::Error error(kExportErrorDomain, 1, file.errorString());
+    const auto fileFailed = [&](const QString &reason) {
+        const Bastwick::Error error(kExportErrorDomain, 1,
+                                    QStringLiteral("Could not write \u201c%1\u201d: %2")
+                                        .arg(QDir::toNativeSeparators(m_filePath), reason));
         XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
         fail(error);
     };
-    if (!file.open(QIODevice::WriteOnly)) {
-        fileFailed();
+    // Unbuffered, so that each write reaches the file system at once and a full disk
+    // shows in the write that meets it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        fileFailed(file.errorString());
         return;
     }
+    std::unique_ptr<QIODevice> wrapped = m_outputWrapper ? m_outputWrapper(file) : nullptr;
+    QIODevice &out = wrapped ? *wrapped : static_cast<QIODevice &>(file);
 
     const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
     const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
+    // The next page is read on the connection's queue while this one is written.
+    PagesAhead ahead(db, keys, pageSize, pages);
+    QByteArray chunk;
     QElapsedTimer sinceReport;
     sinceReport.start();
-    qint64 done = 0;
     for (qint64 page = 0; page < pages; ++page) {
         if (isCancelled()) {
             fail(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")));
             return;
         }
-        const qint64 from = page * pageSize;
-        const qint64 length = (page == pages - 1 && pages >= 2) ? count - from : pageSize;
-        const QByteArrayList pageKeys = keys.mid(from, length);
         Bastwick::Error error;
-        const std::optional<QList<DerazUnit>> units = readPage(*db, pageKeys, &error);
+        std::optional<QList<DerazUnit>> units = ahead.take(&error);
+        if (!units)
+            units = readPageAgain(*db, PagesAhead::keysOfPage(keys, pageSize, pages, page), error, &error);
         if (!units) {
             fail(error);
             return;
         }
-        QByteArray chunk;
-        for (const DerazUnit &unit : *units)
-            chunk.append(recordText(unit, m_exportType));
-        if (!chunk.isEmpty() && file.write(chunk) != chunk.size())
-            break; // reported by commit() below
-        done += length;
+        chunk.resize(0); // keeps its room for the next page
+        for (const DerazUnit &unit : std::as_const(*units))
+            appendRecordText(chunk, unit, m_exportType);
+        QString reason;
+        if (!writeAll(out, chunk, &reason)) {
+            fileFailed(reason);
+            return;
+        }
+        const qint64 done = page == pages - 1 ? count : (page + 1) * pageSize;
         if (sinceReport.elapsed() >= 100) {
             reportProgress(done, count);
             sinceReport.restart();
         }
     }
     if (!file.commit()) {
-        fileFailed();
+        fileFailed(file.errorString());
         return;
     }
     reportProgress(count, count);

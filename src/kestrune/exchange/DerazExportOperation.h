@@ -6,9 +6,11 @@
 
 #include <QtCore/QByteArray>
 #include <QtCore/QByteArrayList>
+#include <QtCore/QIODevice>
 #include <QtCore/QPointer>
 #include <QtCore/QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -49,7 +51,10 @@ public:
 // (type 8) or as the keys' command text (type 14). It reads the keys page by page through
 // the data layer's batch read, which runs on the connection's queue, and streams each page
 // to a temporary file that replaces the target only when every page was written, so a
-// failed or cancelled export leaves nothing behind. Memory stays bounded by one page.
+// failed or cancelled export leaves nothing behind. The next page is read while this one
+// is formatted and written, so the server does not wait for the formatting nor the export
+// for the server; memory stays bounded by a few pages. A write that fails or falls short
+// (a full disk) ends the export at once with the system's reason.
 //
 // A page that fails because a key changed its type meanwhile is read again once, then key
 // by key; a key that vanished leaves no line. Any other failure (a lost server, a reply
@@ -90,22 +95,29 @@ public:
     QString exportFolder() const { return m_exportFolder; }
     void setExportFolder(const QString &folder) { m_exportFolder = folder; }
 
+    // The device the file's bytes are written through, made from the file once it is
+    // open; without one they go to the file itself. Lets a test stand for a disk that
+    // fills up.
+    using OutputWrapper = std::function<std::unique_ptr<QIODevice>(QIODevice &file)>;
+    void setOutputWrapper(OutputWrapper wrapper) { m_outputWrapper = std::move(wrapper); }
+
     // The line(s) one record gives in the file of an export type: its JSON object and
     // "\n" (line and paragraph separators escaped, so every line reader sees one key
     // per line), or its command text followed, for a key that expires, by an EXPIRE line
     // with the remaining time to live (whole seconds, at least 1). Empty for a record
     // with nothing to write.
     static QByteArray recordText(const DerazUnit &unit, int exportType);
-    // JSON text with U+2028, U+2029 and U+0085 written as escapes.
-    static QByteArray escapeLineBreakingCharacters(const QByteArray &json);
+    // The same, appended to out.
+    static void appendRecordText(QByteArray &out, const DerazUnit &unit, int exportType);
 
 protected:
     void main() override;
 
 private:
-    // The records of one page; nothing and error set when the page cannot be read.
-    std::optional<QList<DerazUnit>> readPage(DerazDatabase &db, const QByteArrayList &keys,
-                                             Bastwick::Error *error);
+    // The records of a page whose read failed with first: read again when a key changed
+    // its type meanwhile; nothing and error set when the page cannot be read.
+    std::optional<QList<DerazUnit>> readPageAgain(DerazDatabase &db, const QByteArrayList &keys,
+                                                  const Bastwick::Error &first, Bastwick::Error *error);
     void finish(const std::optional<Bastwick::Error> &error, const std::shared_ptr<DBDatabase> &database);
     void reportProgress(qint64 written, qint64 total);
 
@@ -117,4 +129,5 @@ private:
     QString m_query;
     Bastwick::IndexSet m_indexes;
     QString m_exportFolder;
+    OutputWrapper m_outputWrapper;
 };

@@ -13,6 +13,7 @@
 
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
+#include <QtCore/QRandomGenerator>
 
 #include <cmath>
 #include <limits>
@@ -394,6 +395,313 @@ TEST(DerazType, LookupsByCode)
     EXPECT_TRUE(DerazTypeImage(5).isNull());
     EXPECT_EQ(DerazTypeCodeFromReply("zset"), 4);
     EXPECT_EQ(DerazTypeCodeFromReply("none"), -1);
+}
+
+} // namespace
+
+namespace {
+
+// The JSON line as the JSON form serialised by QJsonDocument gives it, with the characters
+// that end lines for some readers escaped: what the line written from the bytes must equal.
+QByteArray jsonLineThroughDocument(const DerazUnit &u)
+{
+    QByteArray text = u.jsonText();
+    if (text.isEmpty())
+        return text;
+    text.replace("\xe2\x80\xa8", "\\u2028");
+    text.replace("\xe2\x80\xa9", "\\u2029");
+    text.replace("\xc2\x85", "\\u0085");
+    return text + '\n';
+}
+
+// Bytes with everything but printable ASCII as \xHH, so that a failure shows where two
+// texts differ.
+std::string visible(const QByteArray &bytes)
+{
+    std::string out;
+    for (const char c : bytes) {
+        if (c >= ' ' && c < 0x7F && c != '\\')
+            out += c;
+        else
+            out += "\\x" + QByteArray(1, c).toHex().toStdString();
+    }
+    return out;
+}
+
+QByteArray jsonLine(const DerazUnit &u)
+{
+    QByteArray out("before|");
+    u.appendJsonLine(out);
+    EXPECT_TRUE(out.startsWith("before|")) << "appends, keeping what was there";
+    return out.mid(7);
+}
+
+// Byte strings made of pieces that each take another path through a JSON writer: plain
+// text, escapes, control bytes, the three line-ending characters, characters of two to
+// four bytes on both sides of the surrogate range (their UTF-16 order differs from their
+// byte order), and bytes that are not UTF-8 (lone, truncated, overlong, encoded surrogate).
+class AwkwardBytes
+{
+public:
+    explicit AwkwardBytes(quint32 seed)
+        : m_random(seed)
+    {
+    }
+
+    QByteArray next(int maxPieces = 4)
+    {
+        static const QByteArrayList pieces{
+            "a",
+            "Zz",
+            "key:0001",
+            " ",
+            "\"",
+            "\\",
+            "/",
+            QByteArray(1, '\0'),
+            "\x01",
+            "\x08",
+            "\t",
+            "\n",
+            "\x0c",
+            "\r",
+            "\x1f",
+            "\x7f",
+            "\xc2\x80",
+            "\xc2\x85",
+            "\xc3\xa9",
+            "\xdf\xbf",
+            "\xe2\x80\xa8",
+            "\xe2\x80\xa9",
+            "\xe0\xa0\x80",
+            "\xed\x9f\xbf",
+            "\xee\x80\x80",
+            "\xef\xbf\xbd",
+            "\xef\xbf\xbf",
+            "\xf0\x90\x80\x80",
+            "\xf0\x9f\x98\x80",
+            "\xf4\x8f\xbf\xbf",
+            "\x80",
+            "\xbf",
+            "\xc3",
+            "\xe2\x80",
+            "\xf0\x9f\x98",
+            "\xc0\x80",
+            "\xed\xa0\x80",
+            "\xf5\x80\x80\x80",
+            "\xfe",
+            "\xff",
+        };
+        QByteArray out;
+        const int count = int(m_random.bounded(maxPieces + 1));
+        for (int i = 0; i < count; ++i)
+            out.append(pieces.at(m_random.bounded(int(pieces.size()))));
+        return out;
+    }
+
+    // A score text as a server may send it: whole numbers on both sides of 2^53, ones that
+    // print shorter with an exponent, -0, the infinities and nan.
+    QByteArray scoreText()
+    {
+        static const QByteArrayList texts{
+            "0",
+            "-0",
+            "0.1",
+            "1.5",
+            "-3",
+            "2.5e-300",
+            "1e-7",
+            "123456789.125",
+            "1e15",
+            "9007199254740992",
+            "9007199254740994",
+            "-9007199254740992",
+            "1e16",
+            "1e20",
+            "123456789012345678",
+            "1e300",
+            "5e-324",
+            "inf",
+            "-inf",
+            "+inf",
+            "nan",
+        };
+        return texts.at(m_random.bounded(int(texts.size())));
+    }
+
+    int bounded(int n) { return int(m_random.bounded(n)); }
+
+private:
+    QRandomGenerator m_random;
+};
+
+TEST(DerazUnit, JsonLineWrittenFromTheBytesEqualsTheDocumentsText)
+{
+    AwkwardBytes bytes(20261211);
+    for (int round = 0; round < 400; ++round) {
+        const QByteArray key = bytes.next();
+        QList<DerazUnit> units;
+
+        DerazUnit s = unit(DerazKeyTypeString, key);
+        s.updateStringValues(bytes.next(8));
+        units.append(s);
+
+        // Fields that sort differently as bytes and as text, a repeated field among them.
+        QByteArrayList hashItems;
+        for (int i = bytes.bounded(12); i > 0; --i)
+            hashItems << bytes.next() << bytes.next();
+        if (hashItems.size() >= 2)
+            hashItems << hashItems.at(0) << bytes.next();
+        DerazUnit h = unit(DerazKeyTypeHash, key);
+        h.updateHashValues(hashItems);
+        units.append(h);
+
+        for (const int type : {int(DerazKeyTypeList), int(DerazKeyTypeSet)}) {
+            QByteArrayList elements;
+            for (int i = bytes.bounded(6); i > 0; --i)
+                elements << bytes.next();
+            DerazUnit l = unit(type, key);
+            l.updateListValues(elements);
+            units.append(l);
+        }
+
+        // Members with every kind of score, set through the record as the read does it.
+        QByteArrayList zsetItems;
+        for (int i = bytes.bounded(10); i > 0; --i)
+            zsetItems << bytes.next() << bytes.scoreText();
+        DerazUnit z = unit(DerazKeyTypeZSet, key);
+        z.updateZSetValues(zsetItems);
+        units.append(z);
+
+        for (const DerazUnit &u : std::as_const(units)) {
+            ASSERT_EQ(visible(jsonLine(u)), visible(jsonLineThroughDocument(u))) << "type " << u.type();
+        }
+    }
+}
+
+TEST(DerazUnit, JsonLineOfRecordsWithNothingToWrite)
+{
+    const struct
+    {
+        const char *name;
+        DerazUnit record;
+    } cases[] = {
+        {"string without a reply", unit(DerazKeyTypeString)},
+        {"list without a reply", unit(DerazKeyTypeList)},
+        {"set without a reply", unit(DerazKeyTypeSet)},
+        {"a type of no name",
+         [] {
+             DerazUnit u = unit(7);
+             u.updateStringValues(QByteArray("v"));
+             return u;
+         }()},
+    };
+    for (const auto &c : cases) {
+        EXPECT_TRUE(jsonLine(c.record).isEmpty()) << c.name;
+        EXPECT_TRUE(jsonLineThroughDocument(c.record).isEmpty()) << c.name;
+    }
+    // A hash or sorted set without a reply is an empty object, as in the JSON form.
+    DerazUnit h = unit(DerazKeyTypeHash);
+    h.updateHashValues(std::nullopt);
+    EXPECT_EQ(jsonLine(h), "{\"k\":{}}\n");
+    EXPECT_EQ(jsonLine(h), jsonLineThroughDocument(h));
+}
+
+TEST(DerazUnit, CommandTextOfAwkwardRecords)
+{
+    const QByteArray odd("a b\n\"q\"\\\0\xff\xc3 \xe2\x80\xa8 \xc2\x85", 18);
+    const QByteArray oddQuoted = R"("a b\n\"q\"\\\x00\xff\xc3 )"
+                                 "\xe2\x80\xa8"
+                                 R"( )"
+                                 "\xc2\x85"
+                                 R"(")";
+    const struct
+    {
+        const char *name;
+        int type;
+        QByteArrayList reply;
+        QByteArray text;
+    } cases[] = {
+        {"string", DerazKeyTypeString, {odd}, "SET " + oddQuoted + " " + oddQuoted + "\n"},
+        {"empty string", DerazKeyTypeString, {""}, "SET " + oddQuoted + " \"\"\n"},
+        {"hash",
+         DerazKeyTypeHash,
+         {"f 1", "", "\t", "v"},
+         "HSET " + oddQuoted + " \"f 1\" \"\"\nHSET " + oddQuoted + " \"\\t\" v\n"},
+        {"list",
+         DerazKeyTypeList,
+         {"x", " lead", "trail\xc2\xa0", "\xe2\x80\x83"},
+         "RPUSH " + oddQuoted + " x\nRPUSH " + oddQuoted + " \" lead\"\nRPUSH " + oddQuoted +
+             " \"trail\xc2\xa0\"\nRPUSH " + oddQuoted + " \"\xe2\x80\x83\"\n"},
+        {"set",
+         DerazKeyTypeSet,
+         {"\x7f", "caf\xc3\xa9"},
+         "SADD " + oddQuoted + " \"\\x7f\"\nSADD " + oddQuoted + " caf\xc3\xa9\n"},
+        {"sorted set",
+         DerazKeyTypeZSet,
+         {"a", "1.5", "b", "inf", "c", "1700000000123", "d", "0.1"},
+         "ZADD " + oddQuoted + " 1.5 a\nZADD " + oddQuoted + " inf b\nZADD " + oddQuoted +
+             " 1700000000123 c\nZADD " + oddQuoted + " 0.1 d\n"},
+    };
+    for (const auto &c : cases) {
+        DerazUnit u = unit(c.type, odd);
+        if (c.type == DerazKeyTypeString)
+            u.updateStringValues(c.reply.first());
+        else
+            u.updateValues(DerazReply::array([&] {
+                QList<DerazReply> elements;
+                for (const QByteArray &item : c.reply)
+                    elements.append(DerazReply::string(item));
+                return elements;
+            }()));
+        EXPECT_EQ(u.cmd(), c.text) << c.name;
+        QByteArray appended("kept\n");
+        u.appendCmd(appended);
+        EXPECT_EQ(appended, "kept\n" + c.text) << c.name;
+        // Every line reads back into the arguments it was written from.
+        for (const QList<QByteArray> &command : commandsOf(u.cmd()))
+            EXPECT_EQ(command.value(1), odd) << c.name;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A record filled without its Value column's text holds the same content as one filled
+// with it, so the export writes the same lines.
+TEST(DerazUnit, FillingWithoutTheValueColumnKeepsTheContent)
+{
+    const struct
+    {
+        int type;
+        QByteArrayList reply;
+    } cases[] = {
+        {DerazKeyTypeString, {"v\xff"}},
+        {DerazKeyTypeHash, {"f", "v", "g", ""}},
+        {DerazKeyTypeList, {"x", "y", "x"}},
+        {DerazKeyTypeSet, {"m", "n"}},
+        {DerazKeyTypeZSet, {"a", "2.5", "b", "1"}},
+    };
+    for (const auto &c : cases) {
+        QList<DerazReply> elements;
+        for (const QByteArray &item : c.reply)
+            elements.append(DerazReply::string(item));
+        const DerazReply reply =
+            c.type == DerazKeyTypeString ? DerazReply::string(c.reply.first()) : DerazReply::array(elements);
+        DerazUnit described = unit(c.type);
+        described.updateValues(reply);
+        DerazUnit bare = unit(c.type);
+        bare.setDescribesValues(false);
+        bare.updateValues(reply);
+        EXPECT_FALSE(described.valuesDescription().isEmpty()) << c.type;
+        EXPECT_TRUE(bare.valuesDescription().isEmpty()) << c.type;
+        EXPECT_EQ(bare.values(), described.values()) << c.type;
+        EXPECT_EQ(bare.rows(), described.rows()) << c.type;
+        EXPECT_EQ(bare.size(), described.size()) << c.type;
+        EXPECT_EQ(jsonLine(bare), jsonLine(described)) << c.type;
+        EXPECT_EQ(bare.cmd(), described.cmd()) << c.type;
+    }
 }
 
 } // namespace

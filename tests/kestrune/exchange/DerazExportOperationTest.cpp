@@ -380,6 +380,87 @@ TEST_F(DerazExportTest, UnwritableTargetReportsTheErrorAndFinishes)
     EXPECT_FALSE(delegate.error->description.isEmpty());
 }
 
+// Stands for a disk with room for a number of bytes, between the export and its file: the
+// write that meets the limit falls short, as the system's does, and every write after it
+// fails with the system's reason.
+class FullDisk : public QIODevice
+{
+public:
+    FullDisk(QIODevice &file, qint64 room, std::shared_ptr<std::atomic<int>> writesWhenFull)
+        : m_file(file)
+        , m_room(room)
+        , m_writesWhenFull(std::move(writesWhenFull))
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        const qint64 fits = qMin(length, m_room - m_written);
+        if (fits <= 0) {
+            ++*m_writesWhenFull;
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        const qint64 written = m_file.write(data, fits);
+        m_written += qMax<qint64>(written, 0);
+        return written;
+    }
+
+private:
+    QIODevice &m_file;
+    qint64 m_room;
+    qint64 m_written = 0;
+    std::shared_ptr<std::atomic<int>> m_writesWhenFull;
+};
+
+TEST_F(DerazExportTest, AFullDiskFailsTheExportAtOnceAndLeavesNoFile)
+{
+    for (int start = 0; start < 300; start += 100) {
+        QList<QByteArray> mset{"MSET"};
+        for (int i = start; i < start + 100; ++i)
+            mset << "k" + QByteArray::number(i) << QByteArray(200, 'v');
+        raw->run(mset);
+    }
+    auto db = connectDB0();
+    ASSERT_TRUE(db);
+    const struct
+    {
+        const char *name;
+        int type;
+        qint64 room;
+    } cases[] = {
+        {"no room at all", DBExportTypeDerazCommand, 0},
+        {"room for part of the first page", DBExportTypeJSON, 1000},
+        {"room for two pages and a bit", DBExportTypeDerazCommand, 50000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = dir.path(QStringLiteral("full-%1").arg(c.room));
+        const QString path = folder + QStringLiteral("/keys.out");
+        auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+        auto writesWhenFull = std::make_shared<std::atomic<int>>(0);
+        op->setOutputWrapper([room = c.room, writesWhenFull](QIODevice &file) {
+            return std::make_unique<FullDisk>(file, room, writesWhenFull);
+        });
+        Delegate delegate;
+        runOperation(op, c.type, delegate);
+        ASSERT_EQ(delegate.finished, 1);
+        ASSERT_TRUE(delegate.error) << "a cut file was reported as written";
+        // The message names the file and says why.
+        EXPECT_TRUE(delegate.error->description.contains(QDir::toNativeSeparators(path)))
+            << qPrintable(delegate.error->description);
+        EXPECT_TRUE(delegate.error->description.contains(QStringLiteral("No space left on device")))
+            << qPrintable(delegate.error->description);
+        EXPECT_EQ(writesWhenFull->load(), 1) << "nothing more is written once a write failed";
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty())
+            << "nothing half-written stays";
+    }
+}
+
 TEST_F(DerazExportTest, ACancelledExportLeavesNoFile)
 {
     fill({{"SET", "a", "1"}, {"SET", "b", "2"}});

@@ -1,10 +1,12 @@
 // Shoots the key browser's export inside the main window for a look by eye (not a test):
-//   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_export_shot <folder> <port>
+//   HOME=<scratch> xvfb-run -a -s '-screen 0 1280x800x24' kestrune_export_shot <folder> <port> [<file>]
 // with many keys already on the server at 127.0.0.1:<port> (a few hundred thousand, so the
 // export runs long enough to be seen). Connects as the application does, selects DB0 and
 // writes export-menu.png (the export button clicked, its menu open), export-progress.png
 // (a JSON-lines export under way: the info text and the spinner in the toolbar) and
-// export-done.png (the export finished). The file goes to <folder>/keys.json.
+// export-done.png (the export finished). The file goes to <file>, or <folder>/keys.json;
+// when it cannot be written (a file on a full disk), export-failed.png shows the error
+// instead.
 #include <kestrune/exchange/KeyBrowserExchange.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewController.h>
 #include <kestrune/keys/probe/DerazKeysBrowseViewDataDelegate.h>
@@ -56,14 +58,14 @@ QPixmap grabAround(const QWidget &window, const QWidget *popup)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <folder> <port>\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s <folder> <port> [<file>]\n", argv[0]);
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     auto profile = AppShots::startApplication(app, argv[2]);
-    Corbelan::FilePanel::setShared(
-        std::make_shared<FixedSavePanel>(folder.filePath(QStringLiteral("keys.json"))));
+    Corbelan::FilePanel::setShared(std::make_shared<FixedSavePanel>(
+        argc == 4 ? QString::fromLocal8Bit(argv[3]) : folder.filePath(QStringLiteral("keys.json"))));
     AppShots::ConnectedMainWindow shell;
     if (!shell.open(profile))
         return 1;
@@ -97,8 +99,11 @@ int main(int argc, char *argv[])
     // Choose JSON lines: the save panel answers at once and the export starts.
     menu->hide();
     bool progressShot = false;
+    bool failed = false;
     QObject::connect(
         browser->exchange(), &KeyBrowserExchange::exportInfoChanged, &app, [&](const QString &text) {
+            if (text == QLatin1String("Export failed"))
+                failed = true;
             if (progressShot || !text.contains(QLatin1String(" of ")))
                 return;
             progressShot = true;
@@ -106,9 +111,15 @@ int main(int argc, char *argv[])
             grabAround(shell.window, nullptr).save(folder.filePath(QStringLiteral("export-progress.png")));
         });
     menu->actions().at(0)->trigger();
-    if (!QTest::qWaitFor([&] { return revealed; }, 600000)) {
+    if (!QTest::qWaitFor([&] { return revealed || failed; }, 600000)) {
         std::fprintf(stderr, "the export did not finish\n");
         return 1;
+    }
+    if (failed) {
+        QTest::qWait(800);
+        const QWidget *sheet = QApplication::activeModalWidget();
+        grabAround(shell.window, sheet).save(folder.filePath(QStringLiteral("export-failed.png")));
+        return 0;
     }
     QTest::qWait(400);
     grabAround(shell.window, nullptr).save(folder.filePath(QStringLiteral("export-done.png")));

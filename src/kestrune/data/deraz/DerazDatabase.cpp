@@ -989,7 +989,7 @@ void DerazDatabase::runOnQueueAndWait(const std::function<void()> &block)
 // --- Reading ----------------------------------------------------------------------------
 
 QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArrayList &keys,
-                                          Bastwick::Error *error)
+                                          Bastwick::Error *error, bool described)
 {
     QList<DerazUnit> units;
     if (auto selectError = ensureSelected(client)) {
@@ -1017,7 +1017,8 @@ QList<DerazUnit> DerazDatabase::readUnits(HiredisClient &client, const QByteArra
             unit.setKey(keys.at(i));
             unit.setType(type);
             unit.setTtl(ttl.integer());
-            units.append(unit);
+            unit.setDescribesValues(described);
+            units.append(std::move(unit));
         }
         return std::optional<Bastwick::Error>();
     });
@@ -1094,6 +1095,25 @@ QList<DerazUnit> DerazDatabase::derazUnitsFromKeys(const QByteArrayList &keys, B
     }
     runOnQueueAndWait([&] { units = readUnits(*connection->deraz(), keys, error); });
     return units;
+}
+
+void DerazDatabase::derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRead done)
+{
+    auto self = std::static_pointer_cast<DerazDatabase>(shared_from_this());
+    auto connection = derazConnection();
+    if (!connection || !connection->deraz()) {
+        done({}, derazError(1, QStringLiteral("server connect failed!")));
+        return;
+    }
+    connection->queue()->async([self, connection, keys, done = std::move(done)] {
+        Bastwick::Error error;
+        QList<DerazUnit> units;
+        if (HiredisClient *client = connection->deraz())
+            units = self->readUnits(*client, keys, &error, false);
+        else
+            error = derazError(1, QStringLiteral("server connect failed!"));
+        done(std::move(units), error.description.isEmpty() ? std::nullopt : std::optional(error));
+    });
 }
 
 std::optional<DerazUnit> DerazDatabase::derazUnitFromKey(const QByteArray &key, Bastwick::Error *error)

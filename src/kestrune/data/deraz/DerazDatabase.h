@@ -73,6 +73,12 @@ public:
     // when called from another thread). On failure answers what it has and sets error.
     QList<DerazUnit> derazUnitsFromKeys(const QByteArrayList &keys, Bastwick::Error *error = nullptr);
     std::optional<DerazUnit> derazUnitFromKey(const QByteArray &key, Bastwick::Error *error = nullptr);
+    // The batch read queued on the connection's queue, after the work queued before it:
+    // done gets the records, and the error or nothing, on that queue. A caller on another
+    // thread can work on one batch while the next one is read. The records are for
+    // writing out, not for showing: they have no Value column's text.
+    using UnitsRead = std::function<void(QList<DerazUnit> units, std::optional<Bastwick::Error> error)>;
+    void derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRead done);
     void fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
                                            Failure failure);
     void fetchQueryResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
@@ -178,7 +184,9 @@ private:
     // Runs block on the connection's queue and waits (or at once when already on it).
     void runOnQueueAndWait(const std::function<void()> &block);
 
-    QList<DerazUnit> readUnits(HiredisClient &client, const QByteArrayList &keys, Bastwick::Error *error);
+    // Without described, the records have no Value column's text (see DerazUnit).
+    QList<DerazUnit> readUnits(HiredisClient &client, const QByteArrayList &keys, Bastwick::Error *error,
+                               bool described = true);
     std::optional<DerazUnit> readUnit(HiredisClient &client, const QByteArray &key, Bastwick::Error *error);
     void fetchPage(bool query, const Bastwick::IndexSet &indexes, UnitsSuccess success, Failure failure);
     // Deletes the keys in one transaction; removed, when given, receives how many the

@@ -178,14 +178,20 @@ QList<QByteArray> split(const QByteArray &line)
     return arguments;
 }
 
-QByteArray quote(const QByteArray &argument)
+void appendQuoted(QByteArray &out, QByteArrayView argument)
 {
-    const auto *s = reinterpret_cast<const uchar *>(argument.constData());
+    const auto *s = reinterpret_cast<const uchar *>(argument.data());
     const qsizetype n = argument.size();
     bool plain = n > 0;
     bool first = true;
     uint lastCodePoint = 0;
     for (qsizetype i = 0; plain && i < n;) {
+        // Printable ASCII other than the blank, the quote and the backslash stands as it is.
+        if (s[i] > ' ' && s[i] < 0x7F && s[i] != '"' && s[i] != '\\') {
+            first = false;
+            lastCodePoint = s[i++];
+            continue;
+        }
         uint cp = 0;
         const int len = utf8SequenceLength(s, i, n, &cp);
         if (len == 0 || cp < 0x20 || cp == 0x7F || cp == ' ' || cp == '"' || cp == '\\' ||
@@ -199,20 +205,19 @@ QByteArray quote(const QByteArray &argument)
     }
     if (plain && isWhiteSpace(lastCodePoint))
         plain = false;
-    if (plain)
-        return argument;
+    if (plain) {
+        out.append(argument);
+        return;
+    }
 
     static const char hex[] = "0123456789abcdef";
-    QByteArray out;
-    out.reserve(n + 2);
     out.append('"');
     for (qsizetype i = 0; i < n;) {
         uint cp = 0;
         const int len = utf8SequenceLength(s, i, n, &cp);
         if (len == 0) {
-            out.append("\\x");
-            out.append(hex[s[i] >> 4]);
-            out.append(hex[s[i] & 0xF]);
+            const char escape[] = {'\\', 'x', hex[s[i] >> 4], hex[s[i] & 0xF]};
+            out.append(escape, 4);
             ++i;
             continue;
         }
@@ -234,9 +239,8 @@ QByteArray quote(const QByteArray &argument)
             break;
         default:
             if (cp < 0x20 || cp == 0x7F) {
-                out.append("\\x");
-                out.append(hex[cp >> 4]);
-                out.append(hex[cp & 0xF]);
+                const char escape[] = {'\\', 'x', hex[cp >> 4], hex[cp & 0xF]};
+                out.append(escape, 4);
             } else {
                 out.append(reinterpret_cast<const char *>(s + i), len);
             }
@@ -244,7 +248,25 @@ QByteArray quote(const QByteArray &argument)
         i += len;
     }
     out.append('"');
+}
+
+QByteArray quote(const QByteArray &argument)
+{
+    QByteArray out;
+    appendQuoted(out, argument);
     return out;
+}
+
+void appendLine(QByteArray &out, std::initializer_list<QByteArrayView> arguments)
+{
+    bool first = true;
+    for (const QByteArrayView argument : arguments) {
+        if (!first)
+            out.append(' ');
+        first = false;
+        appendQuoted(out, argument);
+    }
+    out.append('\n');
 }
 
 QByteArray joinLine(const QList<QByteArray> &arguments)
@@ -253,7 +275,7 @@ QByteArray joinLine(const QList<QByteArray> &arguments)
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (i > 0)
             line.append(' ');
-        line.append(quote(arguments[i]));
+        appendQuoted(line, arguments[i]);
     }
     return line;
 }

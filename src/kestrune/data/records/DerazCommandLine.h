@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QtCore/QByteArray>
+#include <QtCore/QByteArrayView>
 #include <QtCore/QList>
 #include <QtCore/QString>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -37,8 +39,14 @@ void splitInPlace(QByteArrayView line, std::vector<QByteArrayView> &arguments, s
 // One argument as command text: unchanged when it reads back as itself, else quoted.
 QByteArray quote(const QByteArray &argument);
 
+// The same, appended to out.
+void appendQuoted(QByteArray &out, QByteArrayView argument);
+
 // The arguments quoted and joined by single blanks, with no line end.
 QByteArray joinLine(const QList<QByteArray> &arguments);
+
+// The same followed by "\n", appended to out.
+void appendLine(QByteArray &out, std::initializer_list<QByteArrayView> arguments);
 
 // What a log line may show of a command: its first word and how many arguments follow
 // it ("SET + 2 arguments"), never the arguments themselves (they may hold a password).

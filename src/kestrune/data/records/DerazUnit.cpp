@@ -12,6 +12,7 @@
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
+#include <QtCore/QVarLengthArray>
 
 #include <algorithm>
 #include <charconv>
@@ -122,7 +123,8 @@ void DerazUnit::updateStringValues(const std::optional<QByteArray> &reply)
     m_hasValues = true;
     // The length as text: UTF-16 code units of the lossless decoding.
     m_size = Bastwick::textLength(*reply);
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
@@ -137,7 +139,8 @@ void DerazUnit::updateHashValues(const std::optional<QByteArrayList> &reply)
             m_rows.append(DerazKV(items[i], items[i + 1]));
     }
     m_size = m_rows.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
@@ -147,7 +150,8 @@ void DerazUnit::updateListValues(const std::optional<QByteArrayList> &reply)
     m_values = *reply;
     m_hasValues = true;
     m_size = m_values.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 void DerazUnit::updateSetValues(const std::optional<QByteArrayList> &reply)
@@ -171,7 +175,8 @@ void DerazUnit::updateZSetValues(const std::optional<QByteArrayList> &reply)
         }
     }
     m_size = m_rows.size();
-    m_valuesDescription = describeValues();
+    if (m_describesValues)
+        m_valuesDescription = describeValues();
 }
 
 static std::optional<QByteArray> replyText(const DerazReply &reply)
@@ -321,40 +326,306 @@ QByteArray DerazUnit::jsonText() const
     return QJsonDocument(QJsonObject::fromVariantMap(map)).toJson(QJsonDocument::Compact);
 }
 
-static void appendLine(QByteArray &out, const QList<QByteArray> &arguments)
-{
-    out.append(DerazCommandLine::joinLine(arguments));
-    out.append('\n');
-}
-
 QByteArray DerazUnit::cmd() const
 {
     QByteArray out;
+    appendCmd(out);
+    return out;
+}
+
+void DerazUnit::appendCmd(QByteArray &out) const
+{
+    using DerazCommandLine::appendLine;
     switch (m_type) {
     case DerazKeyTypeString:
         if (!m_values.isEmpty())
-            appendLine(out, {QByteArrayLiteral("SET"), m_key, m_values.first()});
+            appendLine(out, {"SET", m_key, m_values.first()});
         break;
     case DerazKeyTypeHash:
         for (const DerazKV &row : m_rows)
-            appendLine(out, {QByteArrayLiteral("HSET"), m_key, row.key(), row.value()});
+            appendLine(out, {"HSET", m_key, row.key(), row.value()});
         break;
     case DerazKeyTypeList:
         for (const QByteArray &v : m_values)
-            appendLine(out, {QByteArrayLiteral("RPUSH"), m_key, v});
+            appendLine(out, {"RPUSH", m_key, v});
         break;
     case DerazKeyTypeSet:
         for (const QByteArray &v : m_values)
-            appendLine(out, {QByteArrayLiteral("SADD"), m_key, v});
+            appendLine(out, {"SADD", m_key, v});
         break;
     case DerazKeyTypeZSet:
         for (const DerazKV &row : m_rows)
-            appendLine(out, {QByteArrayLiteral("ZADD"), m_key, scoreText(row.score()), row.value()});
+            appendLine(out, {"ZADD", m_key, scoreText(row.score()), row.value()});
         break;
     default:
         break;
     }
-    return out;
+}
+
+namespace {
+
+// The UTF-16 units of textFromBytes(bytes), one at a time, without making the text.
+class Utf16Units
+{
+public:
+    Utf16Units(const uchar *p, const uchar *end)
+        : m_p(p)
+        , m_end(end)
+    {
+    }
+
+    // The next unit; false at the end.
+    bool next(char16_t &unit)
+    {
+        if (m_low) {
+            unit = m_low;
+            m_low = 0;
+            return true;
+        }
+        if (m_p == m_end)
+            return false;
+        const uchar b = *m_p;
+        if (b < 0x80) {
+            unit = b;
+            ++m_p;
+            return true;
+        }
+        char32_t codePoint = 0;
+        const int length = Bastwick::utf8SequenceLength(m_p, m_end, &codePoint);
+        if (length == 0) {
+            unit = char16_t(0xDC00 + b);
+            ++m_p;
+        } else if (codePoint >= 0x10000) {
+            unit = QChar::highSurrogate(codePoint);
+            m_low = QChar::lowSurrogate(codePoint);
+            m_p += length;
+        } else {
+            unit = char16_t(codePoint);
+            m_p += length;
+        }
+        return true;
+    }
+
+private:
+    const uchar *m_p;
+    const uchar *m_end;
+    char16_t m_low = 0;
+};
+
+// textFromBytes(a) < textFromBytes(b), as QString compares them (by UTF-16 unit): the
+// order of the names of a JSON object.
+bool textLess(QByteArrayView a, QByteArrayView b)
+{
+    const auto *pa = reinterpret_cast<const uchar *>(a.data());
+    const auto *pb = reinterpret_cast<const uchar *>(b.data());
+    const qsizetype common = qMin(a.size(), b.size());
+    qsizetype i = 0;
+    while (i < common && pa[i] == pb[i])
+        ++i;
+    if (i == a.size() && i == b.size())
+        return false;
+    // Both decode the same up to a byte that starts a character in both (one that is not a
+    // continuation byte, or the start): go back to the last one before the difference. A
+    // shorter one that is the other's start in bytes need not be its start in text: its
+    // last bytes may be a sequence the other completes.
+    qsizetype from = i;
+    while (from > 0 && (from == i || (pa[from] & 0xC0) == 0x80))
+        --from;
+    Utf16Units ua(pa + from, pa + a.size());
+    Utf16Units ub(pb + from, pb + b.size());
+    for (;;) {
+        char16_t x = 0;
+        char16_t y = 0;
+        const bool hasX = ua.next(x);
+        const bool hasY = ub.next(y);
+        if (!hasX || !hasY)
+            return !hasX && hasY;
+        if (x != y)
+            return x < y;
+    }
+}
+
+// Bytes as a JSON string of their lossless text: the escapes of QJsonDocument's compact
+// form (\" \\ \b \f \n \r \t, \u00XX for the other control characters, \udcXX for a
+// byte that is not UTF-8), and \u2028, \u2029, \u0085 for the characters that end
+// lines for some readers.
+void appendJsonString(QByteArray &out, QByteArrayView bytes)
+{
+    static const char hex[] = "0123456789abcdef";
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = p + bytes.size();
+    out.append('"');
+    while (p < end) {
+        const uchar *run = p;
+        while (p < end && *p >= 0x20 && *p < 0x80 && *p != '"' && *p != '\\')
+            ++p;
+        if (p > run)
+            out.append(reinterpret_cast<const char *>(run), p - run);
+        if (p == end)
+            break;
+        const uchar b = *p;
+        if (b < 0x80) {
+            char escape[6] = {'\\', char(b), 0, 0, 0, 0};
+            qsizetype length = 2;
+            switch (b) {
+            case '"':
+            case '\\':
+                break;
+            case '\b':
+                escape[1] = 'b';
+                break;
+            case '\f':
+                escape[1] = 'f';
+                break;
+            case '\n':
+                escape[1] = 'n';
+                break;
+            case '\r':
+                escape[1] = 'r';
+                break;
+            case '\t':
+                escape[1] = 't';
+                break;
+            default:
+                escape[1] = 'u';
+                escape[2] = '0';
+                escape[3] = '0';
+                escape[4] = hex[b >> 4];
+                escape[5] = hex[b & 0xF];
+                length = 6;
+            }
+            out.append(escape, length);
+            ++p;
+            continue;
+        }
+        char32_t codePoint = 0;
+        const int length = Bastwick::utf8SequenceLength(p, end, &codePoint);
+        if (length == 0) {
+            const char escape[] = {'\\', 'u', 'd', 'c', hex[b >> 4], hex[b & 0xF]};
+            out.append(escape, 6);
+            ++p;
+        } else if (codePoint == 0x2028) {
+            out.append("\\u2028");
+            p += length;
+        } else if (codePoint == 0x2029) {
+            out.append("\\u2029");
+            p += length;
+        } else if (codePoint == 0x85) {
+            out.append("\\u0085");
+            p += length;
+        } else {
+            out.append(reinterpret_cast<const char *>(p), length);
+            p += length;
+        }
+    }
+    out.append('"');
+}
+
+// A score as a JSON value: a number as QJsonDocument writes one (whole numbers up to 2^53
+// as integers, others in the shortest form that reads back), "inf" and "-inf" as texts.
+void appendJsonScore(QByteArray &out, double score)
+{
+    if (std::isinf(score)) {
+        out.append(score > 0 ? "\"inf\"" : "\"-inf\"");
+        return;
+    }
+    if (std::isnan(score)) {
+        out.append("null");
+        return;
+    }
+    constexpr double kWholeLimit = 9007199254740992.0; // 2^53
+    if (score == std::trunc(score) && std::fabs(score) <= kWholeLimit) {
+        char buffer[24];
+        const char *end = std::to_chars(buffer, buffer + sizeof buffer, qint64(score)).ptr;
+        out.append(buffer, end - buffer);
+        return;
+    }
+    out.append(QByteArray::number(score, 'g', QLocale::FloatingPointShortest));
+}
+
+// The rows of a hash or sorted set as the members of a JSON object: in the order of their
+// names' texts, a repeated name written once with its last value.
+template <class Name, class Value>
+void appendJsonObject(QByteArray &out, const QList<DerazKV> &rows, Name name, Value appendValue)
+{
+    out.append('{');
+    QVarLengthArray<qsizetype, 16> order(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        order[i] = i;
+    const auto less = [&](qsizetype a, qsizetype b) { return textLess(name(rows[a]), name(rows[b])); };
+    if (order.size() <= 16) {
+        // Most keys have a few rows: sorted in place, in order of arrival among equals.
+        for (qsizetype i = 1; i < order.size(); ++i)
+            for (qsizetype j = i; j > 0 && less(order[j], order[j - 1]); --j)
+                std::swap(order[j], order[j - 1]);
+    } else {
+        std::stable_sort(order.begin(), order.end(), less);
+    }
+    bool first = true;
+    for (qsizetype k = 0; k < order.size(); ++k) {
+        const DerazKV &row = rows[order[k]];
+        if (k + 1 < order.size() && name(rows[order[k + 1]]) == name(row))
+            continue;
+        if (!first)
+            out.append(',');
+        first = false;
+        appendJsonString(out, name(row));
+        out.append(':');
+        appendValue(out, row);
+    }
+    out.append('}');
+}
+
+} // namespace
+
+void DerazUnit::appendJsonLine(QByteArray &out) const
+{
+    switch (m_type) {
+    case DerazKeyTypeString:
+        if (m_values.isEmpty())
+            return;
+        out.append('{');
+        appendJsonString(out, m_key);
+        out.append(':');
+        appendJsonString(out, m_values.first());
+        break;
+    case DerazKeyTypeHash:
+        out.append('{');
+        appendJsonString(out, m_key);
+        out.append(':');
+        appendJsonObject(
+            out, m_rows, [](const DerazKV &row) -> const QByteArray & { return row.key(); },
+            [](QByteArray &o, const DerazKV &row) { appendJsonString(o, row.value()); });
+        break;
+    case DerazKeyTypeList:
+    case DerazKeyTypeSet: {
+        if (!m_hasValues)
+            return;
+        out.append('{');
+        appendJsonString(out, m_key);
+        out.append(":[");
+        bool first = true;
+        for (const QByteArray &v : m_values) {
+            if (!first)
+                out.append(',');
+            first = false;
+            appendJsonString(out, v);
+        }
+        out.append(']');
+        break;
+    }
+    case DerazKeyTypeZSet:
+        out.append('{');
+        appendJsonString(out, m_key);
+        out.append(':');
+        appendJsonObject(
+            out, m_rows, [](const DerazKV &row) -> const QByteArray & { return row.value(); },
+            [](QByteArray &o, const DerazKV &row) { appendJsonScore(o, row.score()); });
+        break;
+    default:
+        return;
+    }
+    out.append("}\n");
 }
 
 QString DerazUnit::description() const

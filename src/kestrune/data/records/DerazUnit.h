@@ -78,6 +78,10 @@ public:
     static constexpr qsizetype kDescriptionMaxEntries = 64;
     static const QString kDescriptionEllipsis;
     const QString &valuesDescription() const { return m_valuesDescription; }
+    // Whether filling the values also makes the Value column's text (on by default). A
+    // reader whose records are never shown (the export) turns it off before filling; the
+    // text then stays empty.
+    void setDescribesValues(bool describes) { m_describesValues = describes; }
     QString typeDescription() const;
 
     // The JSON form: {key: value}, {key: {field: value}}, {key: [elements]} for lists and
@@ -88,10 +92,17 @@ public:
     // \udc80..\udcff escapes), without the line end. Empty when json() is empty.
     QByteArray jsonText() const;
 
+    // jsonText() and "\n" appended to out, with U+2028, U+2029 and U+0085 written as
+    // escapes so that every line reader sees one key per line; nothing when jsonText() is
+    // empty. Written straight from the bytes, without building the JSON form.
+    void appendJsonLine(QByteArray &out) const;
+
     // The command text: zero or more complete lines ("\n"-terminated) that rebuild the
     // key's content (SET, HSET, RPUSH, SADD, ZADD), arguments quoted where needed so that
     // every line reads back into the same arguments.
     QByteArray cmd() const;
+    // cmd() appended to out.
+    void appendCmd(QByteArray &out) const;
 
     // "key(<key>) type <type> ttl <ttl>"
     Q_INVOKABLE QString description() const;
@@ -111,6 +122,7 @@ private:
     qint64 m_ttl = 0;
     qint64 m_size = 0;
     bool m_hasValues = false;
+    bool m_describesValues = true;
     QByteArrayList m_values;
     QList<DerazKV> m_rows;
     QString m_valuesDescription;
