@@ -259,8 +259,7 @@ void DerazExportOperation::main()
     const std::shared_ptr<DBDatabase> database = m_exportor ? m_exportor->database() : nullptr;
     const auto db = std::dynamic_pointer_cast<DerazDatabase>(database);
     const DerazKeyList keys = db ? db->keys() : DerazKeyList();
-    const qint64 count = keys.size();
-    if (count <= 0) {
+    if (keys.size() <= 0) {
         XXXLog(QStringLiteral("count nil error!"));
         return;
     }
@@ -276,62 +275,71 @@ void DerazExportOperation::main()
         XXXLog(Bastwick::format("export failed! error %@ ", error.toString()));
         finish(error, database);
     };
-    const auto fileFailed = [&](const QString &reason) {
-        const Bastwick::Error error(kExportErrorDomain, 1,
-                                    QStringLiteral("Could not write \u201c%1\u201d: %2")
-                                        .arg(QDir::toNativeSeparators(m_filePath), reason));
-        XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
-        fail(error);
-    };
     // Unbuffered, so that each write reaches the file system at once and a full disk
     // shows in the write that meets it.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fileFailed(file.errorString());
+        fail(fileError(file.errorString()));
         return;
     }
     std::unique_ptr<QIODevice> wrapped = m_outputWrapper ? m_outputWrapper(file) : nullptr;
-    QIODevice &out = wrapped ? *wrapped : static_cast<QIODevice &>(file);
+    if (auto error = writePages(wrapped ? *wrapped : static_cast<QIODevice &>(file), db, keys)) {
+        fail(*error);
+        return;
+    }
+    if (!file.commit()) {
+        fail(fileError(file.errorString()));
+        return;
+    }
+    reportProgress(keys.size(), keys.size());
+    finish(std::nullopt, database);
+}
 
+// Writes the text of every key, a page at a time, reading the next page on the
+// connection's queue while this one is written; the error that stopped it, if any (a
+// cancellation, a failed read, a failed write).
+std::optional<Bastwick::Error> DerazExportOperation::writePages(QIODevice &out,
+                                                                const std::shared_ptr<DerazDatabase> &db,
+                                                                const DerazKeyList &keys)
+{
+    const qint64 count = keys.size();
     const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
     const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
-    // The next page is read on the connection's queue while this one is written.
     PagesAhead ahead(db, keys, pageSize, pages);
     QByteArray chunk;
     QElapsedTimer sinceReport;
     sinceReport.start();
     for (qint64 page = 0; page < pages; ++page) {
-        if (isCancelled()) {
-            fail(Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled.")));
-            return;
-        }
+        if (isCancelled())
+            return Bastwick::Error(kExportErrorDomain, 1, QStringLiteral("The export was cancelled."));
         Bastwick::Error error;
         std::optional<QList<DerazUnit>> units = ahead.take(&error);
         if (!units)
             units = readPageAgain(*db, PagesAhead::keysOfPage(keys, pageSize, pages, page), error, &error);
-        if (!units) {
-            fail(error);
-            return;
-        }
+        if (!units)
+            return error;
         chunk.resize(0); // keeps its room for the next page
         for (const DerazUnit &unit : std::as_const(*units))
             appendRecordText(chunk, unit, m_exportType);
         QString reason;
-        if (!writeAll(out, chunk, &reason)) {
-            fileFailed(reason);
-            return;
-        }
+        if (!writeAll(out, chunk, &reason))
+            return fileError(reason);
         const qint64 done = page == pages - 1 ? count : (page + 1) * pageSize;
         if (sinceReport.elapsed() >= 100) {
             reportProgress(done, count);
             sinceReport.restart();
         }
     }
-    if (!file.commit()) {
-        fileFailed(file.errorString());
-        return;
-    }
-    reportProgress(count, count);
-    finish(std::nullopt, database);
+    return std::nullopt;
+}
+
+// A failure of the export file, naming it and the system's reason.
+Bastwick::Error DerazExportOperation::fileError(const QString &reason) const
+{
+    const Bastwick::Error error(kExportErrorDomain, 1,
+                                QStringLiteral("Could not write \u201c%1\u201d: %2")
+                                    .arg(QDir::toNativeSeparators(m_filePath), reason));
+    XXXLog(Bastwick::format("exportTextFileAtPath error=%@", error.toString()));
+    return error;
 }
 
 void DerazExportOperation::reportProgress(qint64 written, qint64 total)

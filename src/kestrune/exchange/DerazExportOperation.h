@@ -17,6 +17,7 @@
 class DBDatabase;
 class DBExport;
 class DerazDatabase;
+class DerazKeyList;
 class DerazExportOperation;
 class DerazUnit;
 
@@ -120,6 +121,9 @@ private:
                                                   const Bastwick::Error &first, Bastwick::Error *error);
     void finish(const std::optional<Bastwick::Error> &error, const std::shared_ptr<DBDatabase> &database);
     void reportProgress(qint64 written, qint64 total);
+    std::optional<Bastwick::Error> writePages(QIODevice &out, const std::shared_ptr<DerazDatabase> &db,
+                                              const DerazKeyList &keys);
+    Bastwick::Error fileError(const QString &reason) const;
 
     std::shared_ptr<DBExport> m_exportor;
     QString m_filePath;
