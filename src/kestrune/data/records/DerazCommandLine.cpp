@@ -129,6 +129,35 @@ bool isWhiteSpace(uint codePoint)
     return QChar::isSpace(char32_t(codePoint));
 }
 
+// Whether the argument is written as it stands: not empty, no blank, quote, backslash or
+// control character, valid UTF-8, and no white space at either end.
+bool standsPlain(QByteArrayView argument)
+{
+    const auto *s = reinterpret_cast<const uchar *>(argument.data());
+    const qsizetype n = argument.size();
+    if (n == 0)
+        return false;
+    bool first = true;
+    uint lastCodePoint = 0;
+    for (qsizetype i = 0; i < n;) {
+        // Printable ASCII other than the blank, the quote and the backslash stands as it is.
+        if (s[i] > ' ' && s[i] < 0x7F && s[i] != '"' && s[i] != '\\') {
+            first = false;
+            lastCodePoint = s[i++];
+            continue;
+        }
+        uint cp = 0;
+        const int len = utf8SequenceLength(s, i, n, &cp);
+        if (len == 0 || cp < 0x20 || cp == 0x7F || cp == ' ' || cp == '"' || cp == '\\' ||
+            (first && isWhiteSpace(cp)))
+            return false;
+        first = false;
+        lastCodePoint = cp;
+        i += len;
+    }
+    return !isWhiteSpace(lastCodePoint);
+}
+
 } // namespace
 
 namespace DerazCommandLine {
@@ -180,36 +209,12 @@ QList<QByteArray> split(const QByteArray &line)
 
 void appendQuoted(QByteArray &out, QByteArrayView argument)
 {
-    const auto *s = reinterpret_cast<const uchar *>(argument.data());
-    const qsizetype n = argument.size();
-    bool plain = n > 0;
-    bool first = true;
-    uint lastCodePoint = 0;
-    for (qsizetype i = 0; plain && i < n;) {
-        // Printable ASCII other than the blank, the quote and the backslash stands as it is.
-        if (s[i] > ' ' && s[i] < 0x7F && s[i] != '"' && s[i] != '\\') {
-            first = false;
-            lastCodePoint = s[i++];
-            continue;
-        }
-        uint cp = 0;
-        const int len = utf8SequenceLength(s, i, n, &cp);
-        if (len == 0 || cp < 0x20 || cp == 0x7F || cp == ' ' || cp == '"' || cp == '\\' ||
-            (first && isWhiteSpace(cp))) {
-            plain = false;
-            break;
-        }
-        first = false;
-        lastCodePoint = cp;
-        i += len;
-    }
-    if (plain && isWhiteSpace(lastCodePoint))
-        plain = false;
-    if (plain) {
+    if (standsPlain(argument)) {
         out.append(argument);
         return;
     }
-
+    const auto *s = reinterpret_cast<const uchar *>(argument.data());
+    const qsizetype n = argument.size();
     static const char hex[] = "0123456789abcdef";
     out.append('"');
     for (qsizetype i = 0; i < n;) {
