@@ -1,5 +1,6 @@
 #include <kestrune/data/records/DerazCommandLine.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/Log.h>
 
 #include <cstring>
@@ -83,44 +84,18 @@ bool decodeQuoted(QByteArrayView line, qsizetype start, std::string &scratch, qs
     return refuse();
 }
 
-// Length of the valid UTF-8 sequence at s[i], or 0 when the bytes there are not one
-// (overlong forms, encoded surrogates, code points above U+10FFFF, truncated sequences).
+// Length of the valid UTF-8 sequence at s[i] (1 for ASCII), or 0 when the bytes there are
+// not one (overlong forms, encoded surrogates, code points above U+10FFFF, truncated
+// sequences): the same rules as the lossless decoding.
 int utf8SequenceLength(const uchar *s, qsizetype i, qsizetype n, uint *codePoint)
 {
-    const uchar b = s[i];
-    if (b < 0x80) {
-        *codePoint = b;
+    if (s[i] < 0x80) {
+        *codePoint = s[i];
         return 1;
     }
-    int len;
-    uint cp;
-    uint min;
-    if (b >= 0xC2 && b <= 0xDF) {
-        len = 2;
-        cp = b & 0x1F;
-        min = 0x80;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        len = 3;
-        cp = b & 0x0F;
-        min = 0x800;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4;
-        cp = b & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > n)
-        return 0;
-    for (int k = 1; k < len; ++k) {
-        const uchar c = s[i + k];
-        if ((c & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    *codePoint = cp;
+    char32_t cp = 0;
+    const int len = Bastwick::utf8SequenceLength(s + i, s + n, &cp);
+    *codePoint = uint(cp);
     return len;
 }
 
