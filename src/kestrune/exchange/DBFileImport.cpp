@@ -17,6 +17,7 @@
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
+#include <QtCore/QStringConverter>
 #include <QtCore/QXmlStreamReader>
 #include <functional>
 
@@ -49,6 +50,7 @@ bool fail(Bastwick::Error *error, const QString &text, const QString &logLine = 
 struct FormatLogs
 {
     const char *format;
+    bool markup;          // XML and property lists: the reader detects the encoding
     QString unreadable;   // the file cannot be read ("%1": the path)
     QString unparsable;   // the file holds no rows in the format ("%1": the path)
     QString insertFailed; // the database took no rows ("%1": the error)
@@ -63,6 +65,42 @@ std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error, 
         return std::nullopt;
     }
     return file.readAll();
+}
+
+// The text of a file read as bytes, its encoding detected as the platform's text reader
+// does it: a byte-order mark names UTF-8, UTF-16 or UTF-32, and such text goes on as
+// UTF-8; without a mark the bytes stand as they are (UTF-8, with the raw bytes that our
+// SQL and CSV writers keep). XML and property lists name their encoding themselves and
+// are read by the XML reader, which follows it.
+std::optional<QByteArray> utf8Text(QByteArray bytes, const QString &path, Bastwick::Error *error,
+                                   const QString &logLine)
+{
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(bytes);
+    if (!encoding)
+        return bytes;
+    if (*encoding == QStringConverter::Utf8)
+        return bytes.remove(0, 3);
+    // A cut code unit or a lone surrogate makes the whole file no text of its encoding.
+    const bool utf16 = *encoding == QStringConverter::Utf16 || *encoding == QStringConverter::Utf16LE ||
+                       *encoding == QStringConverter::Utf16BE;
+    QStringDecoder decoder(*encoding, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError() || bytes.size() % (utf16 ? 2 : 4) != 0 || !QStringView(text).isValidUtf16()) {
+        fail(error,
+             QStringLiteral("read file content from path(%1) error: not valid %2 text")
+                 .arg(path, QLatin1String(QStringConverter::nameForEncoding(*encoding))),
+             logLine, path);
+        return std::nullopt;
+    }
+    return text.toUtf8();
+}
+
+// A file of a format that is plain text (SQL, JSON, CSV), as UTF-8.
+std::optional<QByteArray> readTextFile(const QString &path, Bastwick::Error *error,
+                                       const QString &logLine = {})
+{
+    auto bytes = readFile(path, error, logLine);
+    return bytes ? utf8Text(std::move(*bytes), path, error, logLine) : std::nullopt;
 }
 
 bool insertRows(DBImport &kit, const TablePtr &table, const QVariantList &rows, const FormatLogs &logs,
@@ -87,7 +125,8 @@ bool importRows(DBImport &kit, const QString &path, const TablePtr &table, const
 {
     if (!table || table->name().isEmpty())
         return fail(error, QStringLiteral("%1: no table to import into").arg(path));
-    const auto bytes = readFile(path, error, logs.unreadable);
+    const auto bytes =
+        logs.markup ? readFile(path, error, logs.unreadable) : readTextFile(path, error, logs.unreadable);
     if (!bytes)
         return false;
     QString problem;
@@ -141,7 +180,7 @@ bool importAtPath(DBImport &kit, const QStringList &paths, Bastwick::Error *erro
 
 bool importSQLAtPath(DBImport &kit, const QString &path, Bastwick::Error *error)
 {
-    const auto bytes = readFile(path, error);
+    const auto bytes = readTextFile(path, error);
     if (!bytes)
         return false;
     Bastwick::Error local;
@@ -175,7 +214,7 @@ bool importJSONAtPath(DBImport &kit, const QString &path, const TablePtr &table,
     const QString name = table ? table->name() : QString();
     return importRows(
         kit, path, table,
-        {"JSON", QStringLiteral("SQLiteJSONImport read file content from path(%1) error!"),
+        {"JSON", false, QStringLiteral("SQLiteJSONImport read file content from path(%1) error!"),
          QStringLiteral("SQLiteJSONImport json error!"),
          QStringLiteral("JSONImport importJSON error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return jsonRows(text, name, problem); }, error);
@@ -202,7 +241,7 @@ bool importCSVAtPath(DBImport &kit, const QString &path, const TablePtr &table, 
 {
     const AppExportConfig *settings = config ? config : AppExportConfig::sharedInstance();
     return importRows(
-        kit, path, table, {"CSV", {}, {}, QStringLiteral("CSVImport error.userInfo=%1")},
+        kit, path, table, {"CSV", false, {}, {}, QStringLiteral("CSVImport error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) -> std::optional<QVariantList> {
             QVariantList rows = csvRows(text, *table, settings->isCSVExportIncludeColumnHeader());
             if (rows.isEmpty()) {
@@ -264,7 +303,7 @@ bool importXMLAtPath(DBImport &kit, const QString &path, const TablePtr &table, 
 {
     const QString parserError = QStringLiteral("xml parser error!");
     return importRows(kit, path, table,
-                      {"XML", parserError, parserError, QStringLiteral("XMLImport error.userInfo=%1")},
+                      {"XML", true, parserError, parserError, QStringLiteral("XMLImport error.userInfo=%1")},
                       xmlRows, error);
 }
 
@@ -286,7 +325,7 @@ bool importPListAtPath(DBImport &kit, const QString &path, const TablePtr &table
     const QString name = table ? table->name() : QString();
     return importRows(
         kit, path, table,
-        {"property-list", QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
+        {"property-list", true, QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
          QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
          QStringLiteral("SQLitePListImport  error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return plistRows(text, name, problem); }, error);

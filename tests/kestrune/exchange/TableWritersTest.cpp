@@ -26,7 +26,9 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QRegularExpression>
+#include <QtCore/QStringConverter>
 
 namespace {
 
@@ -301,6 +303,27 @@ QStringList sqlTextLiterals(const QString &statement)
     return out;
 }
 
+// Imports the file through the kit and answers the "value" texts read back: the quoted
+// texts of the SQL insert statements (type 0), else each row's "value".
+QStringList importValues(RecordingImport &kit, MemoryConnection &connection, int type, const QString &path,
+                         Bastwick::Error *error)
+{
+    kit.tableName.clear();
+    kit.rows.clear();
+    connection.statements.clear();
+    DBFileImport::importAtPath(kit, {path}, error);
+    QStringList read;
+    if (type == 0) {
+        for (const QString &statement : std::as_const(connection.statements))
+            if (statement.startsWith(QLatin1String("insert into")))
+                read += sqlTextLiterals(statement);
+    } else {
+        for (const QVariant &r : std::as_const(kit.rows))
+            read.append(r.toMap().value("value").toString());
+    }
+    return read;
+}
+
 // The text with every character outside printable ASCII as \uXXXX, for messages.
 std::string visible(const QString &text)
 {
@@ -380,19 +403,7 @@ TEST_F(TableWriters, AwkwardValuesReadBackThroughEveryFormat)
             ADD_FAILURE() << "not written: " << qPrintable(error.toString());
             continue;
         }
-        kit->tableName.clear();
-        kit->rows.clear();
-        connection->statements.clear();
-        DBFileImport::importAtPath(*kit, {path}, &error);
-        QStringList read;
-        if (type == 0) {
-            for (const QString &statement : std::as_const(connection->statements))
-                if (statement.startsWith(QLatin1String("insert into")))
-                    read += sqlTextLiterals(statement);
-        } else {
-            for (const QVariant &r : std::as_const(kit->rows))
-                read.append(r.toMap().value("value").toString());
-        }
+        const QStringList read = importValues(*kit, *connection, type, path, &error);
         if (read.size() != values.size()) {
             ADD_FAILURE() << read.size() << " values read back: " << qPrintable(error.toString());
             continue;
@@ -400,6 +411,67 @@ TEST_F(TableWriters, AwkwardValuesReadBackThroughEveryFormat)
         for (qsizetype i = 0; i < values.size(); ++i)
             EXPECT_EQ(visible(read.at(i)), visible(values.at(i).second)) << values.at(i).first;
     }
+}
+
+// Plain-text files (SQL, JSON, CSV) are read with their encoding detected: a byte-order
+// mark names UTF-8, UTF-16 or UTF-32, and the rows are the same in each; text that is not
+// valid in the encoding its mark names is refused with the file's path.
+TEST_F(TableWriters, TextFilesReadTheSameInEveryUnicodeEncoding)
+{
+    const QString value = QStringLiteral("Zo\u00eb \u4f60\u597d \U0001F600 O'Brien, \"x\"");
+    auto names = std::make_shared<DBTable>(db, QStringLiteral("names"));
+    names->setFields({field("id", false), field("value", true)});
+    db->setTables({users, empty, names});
+    connection->tables.insert("names", {row({{"id", 1}, {"value", value}})});
+    config->setIsCSVExportIncludeColumnHeader(true);
+    auto kit = std::make_shared<RecordingImport>(db);
+    db->setDbImport(kit);
+
+    const QList<std::pair<QStringConverter::Encoding, bool>> forms = {
+        {QStringConverter::Utf8, false},   {QStringConverter::Utf8, true},
+        {QStringConverter::Utf16LE, true}, {QStringConverter::Utf16BE, true},
+        {QStringConverter::Utf32LE, true}, {QStringConverter::Utf32BE, true}};
+    for (const int type : {0, 8, 9}) {
+        const QString ext = DBExportFacade::writerForType(*registry, type)->ext();
+        const QString written = dir.path(QStringLiteral("enc-%1/names.%2").arg(type).arg(ext));
+        ASSERT_TRUE(DBExportFacade::exportTableToFile(*registry, names, written, nullptr, type, nullptr));
+        QFile file(written);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const auto &[encoding, bom] : forms) {
+            SCOPED_TRACE(qPrintable(
+                QStringLiteral("%1 %2%3").arg(ext, QLatin1String(QStringConverter::nameForEncoding(encoding)),
+                                              bom ? QStringLiteral(" with a mark") : QString())));
+            QStringEncoder encoder(encoding,
+                                   bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+            const QString path = dir.path(
+                QStringLiteral("enc-%1/%2-%3/names.%4").arg(type).arg(int(encoding)).arg(bom).arg(ext));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(encoder.encode(text));
+            out.close();
+
+            Bastwick::Error error;
+            const QStringList read = importValues(*kit, *connection, type, path, &error);
+            EXPECT_TRUE(error.description.isEmpty()) << qPrintable(error.toString());
+            EXPECT_TRUE(read.contains(value)) << qPrintable(read.join(QLatin1Char('|')));
+        }
+    }
+
+    // A UTF-16 mark before an odd number of bytes: no text in that encoding.
+    const QString broken = dir.path(QStringLiteral("broken/names.csv"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(broken).path()));
+    QFile out(broken);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray("\xFF\xFE"
+                         "i\0d\0\n",
+                         7));
+    out.close();
+    Bastwick::Error error;
+    EXPECT_FALSE(DBFileImport::importAtPath(*kit, {broken}, &error));
+    EXPECT_TRUE(error.description.contains(broken)) << qPrintable(error.toString());
+    EXPECT_TRUE(error.description.contains(QLatin1String("not valid"))) << qPrintable(error.toString());
 }
 
 // A text that no byte form holds (a lone surrogate that stands for no byte, or raw
