@@ -42,6 +42,7 @@ QList<DerazCommandEntry> parse(const QByteArray &utf8Html)
     const HTMLDocument document = HTMLDocument::fromUtf8(utf8Html);
     for (const HTMLNode &li : HTMLQuery::query(document, QStringLiteral("li"))) {
         const QString group = HTMLQuery::attr(li, QStringLiteral("data-group"));
+        XXXLog(QStringLiteral("elm=%1").arg(li.description()));
         const HTMLQuery::NodeList spans = HTMLQuery::query(li, QStringLiteral("span"));
         const HTMLNode firstSpan = HTMLQuery::first(spans);
         const HTMLNode link = HTMLQuery::last(HTMLQuery::query(firstSpan, QStringLiteral("a")));

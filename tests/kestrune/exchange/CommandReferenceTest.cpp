@@ -33,6 +33,7 @@ QByteArray page(const QByteArray &items)
 
 TEST(DerazCommandReader, ReadsEachListItem)
 {
+    TestSupport::LogCapture log;
     const QList<DerazCommandEntry> entries = DerazCommandReader::parse(
         page("<li data-group=\"string\"><span><a href=\"#set\">SET</a><span>key value\n    [EX "
              "seconds]</span></span>"
@@ -52,6 +53,8 @@ TEST(DerazCommandReader, ReadsEachListItem)
     EXPECT_EQ(entries[1].desc, "Sets fields.");
     EXPECT_EQ(entries[2].args, "");
     EXPECT_EQ(entries[2].desc, "Counts keys.");
+    // Each list item is logged as it is read.
+    EXPECT_EQ(log.count(QStringLiteral("elm=<HTMLElement 0x")), 3) << qPrintable(log.lines().join('\n'));
 }
 
 TEST(DerazCommandReader, MalformedItemsAreSkippedWithOneLogLine)
