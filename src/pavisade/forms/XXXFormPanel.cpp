@@ -134,8 +134,8 @@ void XXXFormPanel::setUpFormView()
                 field->setText(shown.toString());
             else if (auto *combo = qobject_cast<XXXComboBox *>(control))
                 combo->setEditText(shown.toString());
-            if (bindToObj())
-                Bastwick::setValueForKey(bindToObj(), element.identifier, shown);
+            if (!element.identifier.isEmpty())
+                setBindValue(element.identifier, shown);
         }
         bindControl(control);
     }

@@ -169,14 +169,18 @@ void XXXPanel::report(QWidget *control, const QVariant &value, const QString &wh
     QVariant stored = value;
     if (const Transformer transformer = transformerForBindingKeyPath(key))
         stored = transformer->transformedValue(stored);
-    if (m_bindToObj) {
-        Bastwick::setValueForKey(m_bindToObj.data(), key, stored);
-    } else if (!stored.isValid()) {
-        m_bindDataMapCache.remove(key);
-    } else {
-        m_bindDataMapCache.insert(key, stored);
-    }
+    setBindValue(key, stored);
     changedNotify();
+}
+
+void XXXPanel::setBindValue(const QString &key, const QVariant &value)
+{
+    if (m_bindToObj)
+        Bastwick::setValueForKey(m_bindToObj.data(), key, value);
+    else if (!value.isValid())
+        m_bindDataMapCache.remove(key);
+    else
+        m_bindDataMapCache.insert(key, value);
 }
 
 void XXXPanel::changedNotify()

@@ -92,6 +92,10 @@ public:
     void checkBoxChick(QWidget *control);
     void popupButtonChick(QWidget *control);
 
+    // Sets the value under the key on the bound object, or in the value map when no object
+    // is bound (where nil removes the key).
+    void setBindValue(const QString &key, const QVariant &value);
+
     // Logs the bound object after an edit.
     virtual void changedNotify();
     virtual void changedNotify(const QVariant &object) { Q_UNUSED(object); }

@@ -123,6 +123,18 @@ TEST(FormPanel, DefaultsAreShownAndEditsReachTheBoundObject)
     field->setText(QStringLiteral("second"));
     emit field->editingFinished();
     EXPECT_EQ(target.name, QStringLiteral("second"));
+
+    // With no bound object, the defaults a user leaves as they are land in the value map
+    // beside the edits.
+    Panel unbound(1, 2);
+    unbound.elements = {element(1, "host", false, "localhost"), element(1, "port", false, "6379")};
+    unbound.setUpFormView();
+    auto *host = unbound.findChild<XXXTextField *>("host");
+    ASSERT_NE(host, nullptr);
+    host->setText(QStringLiteral("db.example"));
+    emit host->editingFinished();
+    EXPECT_EQ(unbound.bindDataMap(),
+              (QVariantMap{{"host", QStringLiteral("db.example")}, {"port", QStringLiteral("6379")}}));
 }
 
 // What is typed into a combo box reaches the bound object without Return: as it is
