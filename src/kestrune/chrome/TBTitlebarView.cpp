@@ -3,6 +3,8 @@
 #include <kestrune/chrome/ChromeMetrics.h>
 #include <kestrune/chrome/TBWindow.h>
 
+#include <pavisade/toolbar/XXXToolBar.h>
+
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/UserDefaults.h>
 
@@ -239,8 +241,9 @@ void TBTitlebarView::drawWindowBackgroundGradient(QPainter &painter, const QRect
     gradient.setStops(stops.value_or(TBWindow::defaultTitleBarGradient(main)));
     painter.fillRect(rect, gradient);
     drawWindowBorderAccentLineInRect(painter, accentLineFrameForRect(rect));
-    // Our toolbars carry no separator setting of their own, so the window's decides.
-    if (w->showsBaselineSeparator())
+    // A window with a toolbar: the toolbar's own setting decides; otherwise the window's.
+    const XXXToolBar *toolbar = XXXToolBar::ofWindow(w);
+    if (toolbar ? toolbar->showsBaselineSeparator() : w->showsBaselineSeparator())
         drawBaselineSeparator(painter, baselineSeparatorFrameForRect(rect));
     drawWindowPatternOverlayInRect(painter, rect);
 }

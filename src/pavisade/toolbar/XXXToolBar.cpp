@@ -381,6 +381,17 @@ void applySettings(XXXToolBar &bar, const Element &root)
 
 } // namespace
 
+namespace {
+
+// Every toolbar built and not yet destroyed, oldest first (main thread only).
+QList<XXXToolBar *> &builtToolbars()
+{
+    static QList<XXXToolBar *> toolbars;
+    return toolbars;
+}
+
+} // namespace
+
 XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *parent)
     : QObject(parent)
     , m_window(window)
@@ -391,6 +402,7 @@ XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *par
     }
     if (!build(xmlPath))
         return;
+    builtToolbars().append(this);
     window->addToolBar(m_toolbar);
     window->show();
     window->raise();
@@ -404,7 +416,19 @@ XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *par
     }
 }
 
-XXXToolBar::~XXXToolBar() = default;
+XXXToolBar::~XXXToolBar()
+{
+    builtToolbars().removeOne(this);
+}
+
+XXXToolBar *XXXToolBar::ofWindow(const QMainWindow *window)
+{
+    const QList<XXXToolBar *> &built = builtToolbars();
+    for (auto it = built.crbegin(); it != built.crend(); ++it)
+        if (window && (*it)->m_window == window && (*it)->m_toolbar)
+            return *it;
+    return nullptr;
+}
 
 bool XXXToolBar::build(const QString &xmlPath)
 {

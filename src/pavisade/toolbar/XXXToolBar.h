@@ -45,6 +45,8 @@ public:
     ~XXXToolBar() override;
 
     QMainWindow *window() const { return m_window; }
+    // The toolbar built for the window, else null (the newest one when there are several).
+    static XXXToolBar *ofWindow(const QMainWindow *window);
     // Null when the definition could not be read.
     QToolBar *toolbar() const { return m_toolbar; }
     const QHash<QString, XXXToolBarItem *> &toolbarItems() const { return m_toolbarItems; }

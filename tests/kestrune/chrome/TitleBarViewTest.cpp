@@ -1,12 +1,16 @@
 #include "ChromeTestHelpers.h"
 
 #include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 #include <kestrune/chrome/TBDocument.h>
 #include <kestrune/chrome/TBTitlebarView.h>
 
+#include <pavisade/toolbar/XXXToolBar.h>
+
 #include <bastwick/platform/UserDefaults.h>
 
+#include <QtCore/QFile>
 #include <QtGui/QPainterPath>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QToolBar>
@@ -123,6 +127,23 @@ TEST(TitleBarView, OwnBackgroundDrawsSeparatorAndGradientForEachState)
 
     w.setShowsBaselineSeparator(false);
     EXPECT_NEAR(grey(39), 220, 12);
+
+    // A window with a toolbar: the toolbar's setting decides, the window's does not.
+    TestSupport::TempDir dir;
+    const QString definition = dir.path("toolbar.xml");
+    QFile file(definition);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<root><identifier>main</identifier></root>");
+    file.close();
+    XXXToolBar toolbar(&w, definition);
+    ASSERT_NE(toolbar.toolbar(), nullptr);
+    EXPECT_EQ(XXXToolBar::ofWindow(&w), &toolbar);
+    toolbar.setToolbarShowsBaselineSeparator(true);
+    w.titleBarView()->update();
+    EXPECT_NEAR(grey(39), 167, 12) << "the toolbar shows its separator";
+    toolbar.setToolbarShowsBaselineSeparator(false);
+    w.setShowsBaselineSeparator(true);
+    EXPECT_NEAR(grey(39), 220, 12) << "the toolbar hides it";
 }
 
 TEST(TitleBarView, TheOlderLookDrawsItsOwnDefaults)
