@@ -168,6 +168,18 @@ bool DBBaseExport::exportTables(const TableList &tables, const QString &dbName, 
     return true;
 }
 
+bool DBBaseExport::exportTable(const TablePtr &table, const QString &folder, const QString &query,
+                               const Bastwick::IndexSet *indexes, Bastwick::Error *error)
+{
+    Q_UNUSED(table);
+    Q_UNUSED(folder);
+    Q_UNUSED(query);
+    Q_UNUSED(indexes);
+    return failed(error,
+                  Bastwick::Error(kExportDomain, 1,
+                                  QStringLiteral("a table cannot be exported by a query into a folder")));
+}
+
 bool DBBaseExport::exportTable(const TablePtr &table, const QString &folder,
                                const Bastwick::IndexSet *indexes, Bastwick::Error *error)
 {

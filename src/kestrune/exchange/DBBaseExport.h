@@ -103,6 +103,10 @@ public:
                      Bastwick::Error *error);
     bool exportTableToFile(const TablePtr &table, const QString &filePath, const Bastwick::IndexSet *indexes,
                            Bastwick::Error *error);
+    // A table's rows chosen by a query, into a folder: no format writes this; the answer
+    // is false and nothing is written.
+    bool exportTable(const TablePtr &table, const QString &folder, const QString &query,
+                     const Bastwick::IndexSet *indexes, Bastwick::Error *error);
     // A query's rows into <folder>/<database>/<table read>.<ext>.
     bool exportQuery(const QString &sql, const QString &folder, const Bastwick::IndexSet *indexes,
                      Bastwick::Error *error);

@@ -258,6 +258,16 @@ TEST_F(TableWriters, WholeDatabaseFilesAndFailures)
     EXPECT_FALSE(QFile::exists(folder + "/shop/missing.xml"));
     EXPECT_TRUE(DBExportFacade::exportTables(*registry, {users, empty}, folder, 0, nullptr));
     EXPECT_TRUE(QFile::exists(folder + "/shop/empty.sql"));
+
+    // A table by a query into a folder: no format writes it.
+    const QString none = dir.path("by-query");
+    for (const int type : {0, 8, 9, 10, 11}) {
+        error = {};
+        EXPECT_FALSE(DBExportFacade::writerForType(*registry, type)
+                         ->exportTable(users, none, QStringLiteral("SELECT * FROM users"), nullptr, &error));
+        EXPECT_FALSE(error.description.isEmpty()) << type;
+    }
+    EXPECT_FALSE(QFileInfo::exists(none));
 }
 
 TEST_F(TableWriters, FilesReadBackIntoTheSameRows)
