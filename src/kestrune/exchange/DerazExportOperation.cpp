@@ -162,6 +162,18 @@ void DerazExportOperationDelegate::operationDidFinishWithError(DerazExportOperat
 
 void DerazExportOperationDelegate::operationProgress(DerazExportOperation *, qint64, qint64) {}
 
+void DerazExportOperationDelegate::operation(DerazExportOperation *, const std::shared_ptr<DBDatabase> &,
+                                             const QStringList &)
+{
+}
+
+void DerazExportOperationDelegate::operationDidFinishWithWithError(DerazExportOperation *,
+                                                                   const std::optional<Bastwick::Error> &,
+                                                                   const std::shared_ptr<DBDatabase> &,
+                                                                   const QStringList &)
+{
+}
+
 DerazExportOperation::DerazExportOperation(std::shared_ptr<DBExport> exportor, const QString &filePath)
     : m_exportor(std::move(exportor))
     , m_filePath(filePath)

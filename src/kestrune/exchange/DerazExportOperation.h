@@ -46,6 +46,14 @@ public:
                                              const std::shared_ptr<DBDatabase> &database);
     // Keys written so far out of all keys; sent now and then while the export runs.
     virtual void operationProgress(DerazExportOperation *operation, qint64 written, qint64 total);
+    // Part of the delegate's protocol for exports of chosen keys; the operation exports a
+    // whole database and never sends them.
+    virtual void operation(DerazExportOperation *operation, const std::shared_ptr<DBDatabase> &database,
+                           const QStringList &keys);
+    virtual void operationDidFinishWithWithError(DerazExportOperation *operation,
+                                                 const std::optional<Bastwick::Error> &error,
+                                                 const std::shared_ptr<DBDatabase> &database,
+                                                 const QStringList &keys);
 };
 
 // Writes every key of a Deraz database to one file, as one JSON object per key and line
