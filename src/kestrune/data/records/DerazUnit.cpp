@@ -536,15 +536,13 @@ void appendJsonObject(QByteArray &out, const QList<DerazKV> &rows, Name name, Va
     QVarLengthArray<qsizetype, 16> order(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i)
         order[i] = i;
-    const auto less = [&](qsizetype a, qsizetype b) { return textLess(name(rows[a]), name(rows[b])); };
-    if (order.size() <= 16) {
-        // Most keys have a few rows: sorted in place, in order of arrival among equals.
-        for (qsizetype i = 1; i < order.size(); ++i)
-            for (qsizetype j = i; j > 0 && less(order[j], order[j - 1]); --j)
-                std::swap(order[j], order[j - 1]);
-    } else {
-        std::stable_sort(order.begin(), order.end(), less);
-    }
+    // Equal names (equal bytes, as the text is lossless) stay in the order of their rows, so
+    // the last of a repeated name comes last; std::sort needs no buffer of its own.
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const QByteArray &x = name(rows[a]);
+        const QByteArray &y = name(rows[b]);
+        return x == y ? a < b : textLess(x, y);
+    });
     bool first = true;
     for (qsizetype k = 0; k < order.size(); ++k) {
         const DerazKV &row = rows[order[k]];
