@@ -19,6 +19,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 using namespace ExportTest;
 
@@ -729,6 +730,75 @@ TEST_F(DerazExportTest, APageRefusedForATypeChangeIsReadAgainThenKeyByKey)
             expected.remove("k7");
         EXPECT_EQ(seen, expected);
     }
+}
+
+// Passes the export's bytes on to its file, running a check on the export's thread at the
+// first write, while the first page is written.
+class AtFirstWrite : public QIODevice
+{
+public:
+    AtFirstWrite(QIODevice &file, std::function<void()> check)
+        : m_file(file)
+        , m_check(std::move(check))
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (m_check)
+            std::exchange(m_check, nullptr)();
+        return m_file.write(data, length);
+    }
+
+private:
+    QIODevice &m_file;
+    std::function<void()> m_check;
+};
+
+// While the export writes a page, the next pages are read on the connection's queue, so
+// the server does not wait for the writing; but no more than two, so memory stays bounded
+// however slow the disk.
+TEST_F(DerazExportTest, PagesAreReadAheadOfTheWritingTwoAtMost)
+{
+    const int count = 600; // six pages
+    QList<QByteArray> mset{"MSET"};
+    for (int i = 0; i < count; ++i)
+        mset << "k" + QByteArray::number(i) << "v";
+    raw->run(mset);
+    RewritingProxy proxy(DerazTest::redis().port(), [](const QList<QByteArray> &) { return std::nullopt; });
+    auto through = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
+    ASSERT_FALSE(through.error) << qPrintable(DerazTest::describe(through.error));
+    auto db = through.db(0);
+    ASSERT_TRUE(db);
+    ASSERT_EQ(db->numberOfKeys(), count);
+    // The read of a page asks for the type of its first key.
+    const DerazKeyList keys = db->keys();
+    const auto pageRead = [&](int page) { return proxy.sent({"TYPE", keys.at(page * 100)}) > 0; };
+
+    bool nextTwoRead = false;
+    bool thirdRead = false;
+    const QString path = dir.path(QStringLiteral("ahead.json"));
+    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+    op->setOutputWrapper([&](QIODevice &file) {
+        return std::make_unique<AtFirstWrite>(file, [&] {
+            nextTwoRead = waitFor([&] { return pageRead(1) && pageRead(2); });
+            // Reads on the connection's queue run in turn: once two more have run, the
+            // read of the second page after has ended, and any read it started too.
+            db->derazUnitFromKey("absent");
+            db->derazUnitFromKey("absent");
+            thirdRead = pageRead(3);
+        });
+    });
+    Delegate delegate;
+    runOperation(op, DBExportTypeJSON, delegate);
+    ASSERT_EQ(delegate.finished, 1);
+    ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
+    EXPECT_TRUE(nextTwoRead) << "the pages after the one being written were not read meanwhile";
+    EXPECT_FALSE(thirdRead) << "more than two pages were read ahead of the writing";
+    EXPECT_EQ(readFile(path).count('\n'), count);
 }
 
 // Pauses the server at the first progress report, half-way through the export.
