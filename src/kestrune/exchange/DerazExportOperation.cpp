@@ -53,7 +53,7 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
 // waits: from the connection's queue when a read ends, so the connection does not wait for
 // the export's thread to wake up, and when the export takes a page. Memory stays bounded
 // by a few pages whatever the size of the database. After a failed read no more start
-// until the export has taken the failure.
+// until the export has taken the failure, and none once the export has ended.
 class PagesAhead
 {
 public:
@@ -63,6 +63,14 @@ public:
         m_state->db = std::move(db);
         m_state->keys = keys;
     }
+    // The export ended: a read still in flight starts no more.
+    ~PagesAhead()
+    {
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->next = pageCount(m_state->keys);
+    }
+    PagesAhead(const PagesAhead &) = delete;
+    PagesAhead &operator=(const PagesAhead &) = delete;
 
     // The number of pages of a key list, and the keys of one: exportPageMaxCount keys, the
     // last page taking the rest.

@@ -801,6 +801,60 @@ TEST_F(DerazExportTest, PagesAreReadAheadOfTheWritingTwoAtMost)
     EXPECT_EQ(readFile(path).count('\n'), count);
 }
 
+// An export that has ended, here at a full disk, starts no more reads: the read that was
+// in flight then ends without starting the one after it.
+TEST_F(DerazExportTest, AnEndedExportStartsNoMoreReads)
+{
+    const int count = 600; // six pages
+    QList<QByteArray> mset{"MSET"};
+    for (int i = 0; i < count; ++i)
+        mset << "k" + QByteArray::number(i) << "v";
+    raw->run(mset);
+    // The reply to the read of the second page is held until the export has ended.
+    std::mutex mutex;
+    QList<QByteArray> held;
+    std::atomic<bool> ended{false};
+    RewritingProxy proxy(DerazTest::redis().port(), [&](const QList<QByteArray> &command) {
+        bool hold = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            hold = command == held;
+        }
+        if (hold)
+            waitFor([&] { return ended.load(); });
+        return std::optional<QByteArray>();
+    });
+    auto through = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
+    ASSERT_FALSE(through.error) << qPrintable(DerazTest::describe(through.error));
+    auto db = through.db(0);
+    ASSERT_TRUE(db);
+    ASSERT_EQ(db->numberOfKeys(), count);
+    // The read of a page asks for the type of its first key.
+    const DerazKeyList keys = db->keys();
+    const auto typeOfPage = [&](int page) { return QList<QByteArray>{"TYPE", keys.at(page * 100)}; };
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        held = typeOfPage(1);
+    }
+
+    const QString path = dir.path(QStringLiteral("ended.json"));
+    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+    op->setOutputWrapper([](QIODevice &file) {
+        return std::make_unique<FullDisk>(file, 0, std::make_shared<std::atomic<int>>(0));
+    });
+    Delegate delegate;
+    runOperation(op, DBExportTypeJSON, delegate);
+    ASSERT_EQ(delegate.finished, 1);
+    ASSERT_TRUE(delegate.error);
+    ended = true;
+    // Reads on the connection's queue run in turn: once two more have run, the held read
+    // has ended, and any read it started too.
+    db->derazUnitFromKey("absent");
+    db->derazUnitFromKey("absent");
+    EXPECT_EQ(proxy.sent(typeOfPage(1)), 1);
+    EXPECT_EQ(proxy.sent(typeOfPage(2)), 0) << "a page was read for an export that had ended";
+}
+
 // Pauses the server at the first progress report, half-way through the export.
 class PausingDelegate : public Delegate
 {
