@@ -758,25 +758,56 @@ private:
     std::function<void()> m_check;
 };
 
+// Six pages of keys, read through a proxy that shows which pages an export asked for.
+class DerazExportReadAheadTest : public DerazExportTest
+{
+protected:
+    static constexpr int kCount = 600;
+
+    void SetUp() override
+    {
+        DerazExportTest::SetUp();
+        QList<QByteArray> mset{"MSET"};
+        for (int i = 0; i < kCount; ++i)
+            mset << "k" + QByteArray::number(i) << "v";
+        raw->run(mset);
+    }
+
+    // DB0 read through the proxy, its key list kept for typeOfPage().
+    std::shared_ptr<DerazDatabase> connectThrough(const RewritingProxy &proxy)
+    {
+        connected = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
+        EXPECT_FALSE(connected.error) << qPrintable(DerazTest::describe(connected.error));
+        auto db = connected.db(0);
+        if (db)
+            keys = db->keys();
+        return db;
+    }
+
+    // The command by which the read of a page asks for the type of its first key.
+    QList<QByteArray> typeOfPage(int page) const { return {"TYPE", keys.at(page * exportPageMaxCount)}; }
+
+    // Returns once the reads queued on the connection before the call have ended, and any
+    // read they started: reads on the connection's queue run in turn, so two more suffice.
+    static void waitForQueuedReads(DerazDatabase &db)
+    {
+        db.derazUnitFromKey("absent");
+        db.derazUnitFromKey("absent");
+    }
+
+    DerazKeyList keys;
+};
+
 // While the export writes a page, the next pages are read on the connection's queue, so
 // the server does not wait for the writing; but no more than two, so memory stays bounded
 // however slow the disk.
-TEST_F(DerazExportTest, PagesAreReadAheadOfTheWritingTwoAtMost)
+TEST_F(DerazExportReadAheadTest, PagesAreReadAheadOfTheWritingTwoAtMost)
 {
-    const int count = 600; // six pages
-    QList<QByteArray> mset{"MSET"};
-    for (int i = 0; i < count; ++i)
-        mset << "k" + QByteArray::number(i) << "v";
-    raw->run(mset);
     RewritingProxy proxy(DerazTest::redis().port(), [](const QList<QByteArray> &) { return std::nullopt; });
-    auto through = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
-    ASSERT_FALSE(through.error) << qPrintable(DerazTest::describe(through.error));
-    auto db = through.db(0);
+    auto db = connectThrough(proxy);
     ASSERT_TRUE(db);
-    ASSERT_EQ(db->numberOfKeys(), count);
-    // The read of a page asks for the type of its first key.
-    const DerazKeyList keys = db->keys();
-    const auto pageRead = [&](int page) { return proxy.sent({"TYPE", keys.at(page * 100)}) > 0; };
+    ASSERT_EQ(db->numberOfKeys(), kCount);
+    const auto pageRead = [&](int page) { return proxy.sent(typeOfPage(page)) > 0; };
 
     bool nextTwoRead = false;
     bool thirdRead = false;
@@ -785,10 +816,7 @@ TEST_F(DerazExportTest, PagesAreReadAheadOfTheWritingTwoAtMost)
     op->setOutputWrapper([&](QIODevice &file) {
         return std::make_unique<AtFirstWrite>(file, [&] {
             nextTwoRead = waitFor([&] { return pageRead(1) && pageRead(2); });
-            // Reads on the connection's queue run in turn: once two more have run, the
-            // read of the second page after has ended, and any read it started too.
-            db->derazUnitFromKey("absent");
-            db->derazUnitFromKey("absent");
+            waitForQueuedReads(*db);
             thirdRead = pageRead(3);
         });
     });
@@ -798,18 +826,13 @@ TEST_F(DerazExportTest, PagesAreReadAheadOfTheWritingTwoAtMost)
     ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
     EXPECT_TRUE(nextTwoRead) << "the pages after the one being written were not read meanwhile";
     EXPECT_FALSE(thirdRead) << "more than two pages were read ahead of the writing";
-    EXPECT_EQ(readFile(path).count('\n'), count);
+    EXPECT_EQ(readFile(path).count('\n'), kCount);
 }
 
 // An export that has ended, here at a full disk, starts no more reads: the read that was
 // in flight then ends without starting the one after it.
-TEST_F(DerazExportTest, AnEndedExportStartsNoMoreReads)
+TEST_F(DerazExportReadAheadTest, AnEndedExportStartsNoMoreReads)
 {
-    const int count = 600; // six pages
-    QList<QByteArray> mset{"MSET"};
-    for (int i = 0; i < count; ++i)
-        mset << "k" + QByteArray::number(i) << "v";
-    raw->run(mset);
     // The reply to the read of the second page is held until the export has ended.
     std::mutex mutex;
     QList<QByteArray> held;
@@ -824,14 +847,9 @@ TEST_F(DerazExportTest, AnEndedExportStartsNoMoreReads)
             waitFor([&] { return ended.load(); });
         return std::optional<QByteArray>();
     });
-    auto through = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
-    ASSERT_FALSE(through.error) << qPrintable(DerazTest::describe(through.error));
-    auto db = through.db(0);
+    auto db = connectThrough(proxy);
     ASSERT_TRUE(db);
-    ASSERT_EQ(db->numberOfKeys(), count);
-    // The read of a page asks for the type of its first key.
-    const DerazKeyList keys = db->keys();
-    const auto typeOfPage = [&](int page) { return QList<QByteArray>{"TYPE", keys.at(page * 100)}; };
+    ASSERT_EQ(db->numberOfKeys(), kCount);
     {
         std::lock_guard<std::mutex> lock(mutex);
         held = typeOfPage(1);
@@ -847,10 +865,7 @@ TEST_F(DerazExportTest, AnEndedExportStartsNoMoreReads)
     ASSERT_EQ(delegate.finished, 1);
     ASSERT_TRUE(delegate.error);
     ended = true;
-    // Reads on the connection's queue run in turn: once two more have run, the held read
-    // has ended, and any read it started too.
-    db->derazUnitFromKey("absent");
-    db->derazUnitFromKey("absent");
+    waitForQueuedReads(*db);
     EXPECT_EQ(proxy.sent(typeOfPage(1)), 1);
     EXPECT_EQ(proxy.sent(typeOfPage(2)), 0) << "a page was read for an export that had ended";
 }
