@@ -14,7 +14,6 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QSaveFile>
 
-#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -50,28 +49,38 @@ bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
 
 // Reads the pages of an export in order on the connection's queue, ahead of the export:
 // while the export formats and writes one page, the next ones are read. One read is in
-// flight at a time; when it ends, the read of the page after starts at once from the
-// connection's queue as long as no more than one finished page waits, so the connection
-// does not wait for the export's thread to wake up, and memory stays bounded by a few
-// pages whatever the size of the database.
+// flight at a time, and the next one starts as long as no more than one finished page
+// waits: from the connection's queue when a read ends, so the connection does not wait for
+// the export's thread to wake up, and when the export takes a page. Memory stays bounded
+// by a few pages whatever the size of the database. After a failed read no more start
+// until the export has taken the failure, and none once the export has ended.
 class PagesAhead
 {
 public:
-    PagesAhead(std::shared_ptr<DerazDatabase> db, const DerazKeyList &keys, qint64 pageSize, qint64 pages)
+    PagesAhead(std::shared_ptr<DerazDatabase> db, const DerazKeyList &keys)
         : m_state(std::make_shared<State>())
     {
         m_state->db = std::move(db);
         m_state->keys = keys;
-        m_state->pageSize = pageSize;
-        m_state->pages = pages;
     }
-
-    // The keys of a page: pageSize keys, the last of two or more pages taking the rest.
-    static QByteArrayList keysOfPage(const DerazKeyList &keys, qint64 pageSize, qint64 pages, qint64 page)
+    // The export ended: a read still in flight starts no more.
+    ~PagesAhead()
     {
-        const qint64 from = page * pageSize;
-        const qint64 length = (page == pages - 1 && pages >= 2) ? keys.size() - from : pageSize;
-        return keys.mid(from, length);
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->next = pageCount(m_state->keys);
+    }
+    PagesAhead(const PagesAhead &) = delete;
+    PagesAhead &operator=(const PagesAhead &) = delete;
+
+    // The number of pages of a key list, and the keys of one: exportPageMaxCount keys, the
+    // last page taking the rest.
+    static qint64 pageCount(const DerazKeyList &keys)
+    {
+        return (keys.size() + exportPageMaxCount - 1) / exportPageMaxCount;
+    }
+    static QByteArrayList keysOfPage(const DerazKeyList &keys, qint64 page)
+    {
+        return keys.mid(page * exportPageMaxCount, exportPageMaxCount);
     }
 
     // The records of the next page, waiting for its read: nothing and the error when the
@@ -80,16 +89,12 @@ public:
     {
         State &state = *m_state;
         std::unique_lock<std::mutex> lock(state.mutex);
-        if (!state.inFlight && state.ready.empty())
-            startNext(m_state, lock);
-        state.waiting = true;
+        readMore(m_state, lock);
         state.changed.wait(lock, [&] { return !state.ready.empty(); });
-        state.waiting = false;
         Page page = std::move(state.ready.front());
         state.ready.pop_front();
         // The page after is read while this one is written.
-        if (!state.inFlight && state.ready.size() <= 1)
-            startNext(m_state, lock);
+        readMore(m_state, lock);
         if (page.error) {
             *error = *page.error;
             return std::nullopt;
@@ -108,23 +113,22 @@ private:
     {
         std::shared_ptr<DerazDatabase> db;
         DerazKeyList keys;
-        qint64 pageSize = 0;
-        qint64 pages = 0;
         std::mutex mutex;
         std::condition_variable changed;
         qint64 next = 0;
         bool inFlight = false;
-        bool waiting = false;
         std::deque<Page> ready;
     };
 
-    // Starts the read of the next page, if any; called and returning with the lock held.
-    static void startNext(const std::shared_ptr<State> &state, std::unique_lock<std::mutex> &lock)
+    // Starts the read of the next page when there is one and room for it; called and
+    // returning with the lock held.
+    static void readMore(const std::shared_ptr<State> &state, std::unique_lock<std::mutex> &lock)
     {
-        if (state->next >= state->pages)
+        const bool room = state->ready.size() <= 1 && (state->ready.empty() || !state->ready.back().error);
+        if (state->inFlight || !room || state->next >= pageCount(state->keys))
             return;
         state->inFlight = true;
-        const QByteArrayList keys = keysOfPage(state->keys, state->pageSize, state->pages, state->next++);
+        const QByteArrayList keys = keysOfPage(state->keys, state->next++);
         // Unlocked: without a connection the read ends before it returns.
         lock.unlock();
         state->db->derazUnitsFromKeysQueued(
@@ -138,12 +142,9 @@ private:
                          std::optional<Bastwick::Error> error)
     {
         std::unique_lock<std::mutex> lock(state->mutex);
-        const bool failed = error.has_value();
         state->ready.push_back(Page{std::move(units), std::move(error)});
         state->inFlight = false;
-        // One page may wait for the export while the one after it is read.
-        if (!failed && state->ready.size() == 1)
-            startNext(state, lock);
+        readMore(state, lock);
         state->changed.notify_all();
     }
 
@@ -314,9 +315,8 @@ std::optional<Bastwick::Error> DerazExportOperation::writePages(QIODevice &out,
                                                                 const DerazKeyList &keys)
 {
     const qint64 count = keys.size();
-    const qint64 pages = qint64(std::ceil(double(count) / double(exportPageMaxCount)));
-    const qint64 pageSize = qMin<qint64>(exportPageMaxCount, count);
-    PagesAhead ahead(db, keys, pageSize, pages);
+    const qint64 pages = PagesAhead::pageCount(keys);
+    PagesAhead ahead(db, keys);
     QByteArray chunk;
     QElapsedTimer sinceReport;
     sinceReport.start();
@@ -326,7 +326,7 @@ std::optional<Bastwick::Error> DerazExportOperation::writePages(QIODevice &out,
         Bastwick::Error error;
         std::optional<QList<DerazUnit>> units = ahead.take(&error);
         if (!units)
-            units = readPageAgain(*db, PagesAhead::keysOfPage(keys, pageSize, pages, page), error, &error);
+            units = readPageAgain(*db, PagesAhead::keysOfPage(keys, page), error, &error);
         if (!units)
             return error;
         chunk.resize(0); // keeps its room for the next page
@@ -335,7 +335,7 @@ std::optional<Bastwick::Error> DerazExportOperation::writePages(QIODevice &out,
         QString reason;
         if (!writeAll(out, chunk, &reason))
             return fileError(reason);
-        const qint64 done = page == pages - 1 ? count : (page + 1) * pageSize;
+        const qint64 done = qMin(count, (page + 1) * exportPageMaxCount);
         if (sinceReport.elapsed() >= 100) {
             reportProgress(done, count);
             sinceReport.restart();

@@ -546,12 +546,13 @@ TEST(DerazUnit, JsonLineWrittenFromTheBytesEqualsTheDocumentsText)
         s.updateStringValues(bytes.next(8));
         units.append(s);
 
-        // Fields that sort differently as bytes and as text, a repeated field among them.
+        // Fields that sort differently as bytes and as text, repeated fields among them: a
+        // few, or more than a sort does by insertion.
         QByteArrayList hashItems;
-        for (int i = bytes.bounded(12); i > 0; --i)
+        for (int i = bytes.bounded(24); i > 0; --i)
             hashItems << bytes.next() << bytes.next();
         if (hashItems.size() >= 2)
-            hashItems << hashItems.at(0) << bytes.next();
+            hashItems << hashItems.at(2 * bytes.bounded(int(hashItems.size() / 2))) << bytes.next();
         DerazUnit h = unit(DerazKeyTypeHash, key);
         h.updateHashValues(hashItems);
         units.append(h);

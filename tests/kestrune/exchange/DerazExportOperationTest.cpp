@@ -19,6 +19,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 using namespace ExportTest;
 
@@ -729,6 +730,144 @@ TEST_F(DerazExportTest, APageRefusedForATypeChangeIsReadAgainThenKeyByKey)
             expected.remove("k7");
         EXPECT_EQ(seen, expected);
     }
+}
+
+// Passes the export's bytes on to its file, running a check on the export's thread at the
+// first write, while the first page is written.
+class AtFirstWrite : public QIODevice
+{
+public:
+    AtFirstWrite(QIODevice &file, std::function<void()> check)
+        : m_file(file)
+        , m_check(std::move(check))
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (m_check)
+            std::exchange(m_check, nullptr)();
+        return m_file.write(data, length);
+    }
+
+private:
+    QIODevice &m_file;
+    std::function<void()> m_check;
+};
+
+// Six pages of keys, read through a proxy that shows which pages an export asked for.
+class DerazExportReadAheadTest : public DerazExportTest
+{
+protected:
+    static constexpr int kCount = 600;
+
+    void SetUp() override
+    {
+        DerazExportTest::SetUp();
+        QList<QByteArray> mset{"MSET"};
+        for (int i = 0; i < kCount; ++i)
+            mset << "k" + QByteArray::number(i) << "v";
+        raw->run(mset);
+    }
+
+    // DB0 read through the proxy, its key list kept for typeOfPage().
+    std::shared_ptr<DerazDatabase> connectThrough(const RewritingProxy &proxy)
+    {
+        connected = DerazTest::connectTo(DerazTest::redis().host(), proxy.port());
+        EXPECT_FALSE(connected.error) << qPrintable(DerazTest::describe(connected.error));
+        auto db = connected.db(0);
+        if (db)
+            keys = db->keys();
+        return db;
+    }
+
+    // The command by which the read of a page asks for the type of its first key.
+    QList<QByteArray> typeOfPage(int page) const { return {"TYPE", keys.at(page * exportPageMaxCount)}; }
+
+    // Returns once the reads queued on the connection before the call have ended, and any
+    // read they started: reads on the connection's queue run in turn, so two more suffice.
+    static void waitForQueuedReads(DerazDatabase &db)
+    {
+        db.derazUnitFromKey("absent");
+        db.derazUnitFromKey("absent");
+    }
+
+    DerazKeyList keys;
+};
+
+// While the export writes a page, the next pages are read on the connection's queue, so
+// the server does not wait for the writing; but no more than two, so memory stays bounded
+// however slow the disk.
+TEST_F(DerazExportReadAheadTest, PagesAreReadAheadOfTheWritingTwoAtMost)
+{
+    RewritingProxy proxy(DerazTest::redis().port(), [](const QList<QByteArray> &) { return std::nullopt; });
+    auto db = connectThrough(proxy);
+    ASSERT_TRUE(db);
+    ASSERT_EQ(db->numberOfKeys(), kCount);
+    const auto pageRead = [&](int page) { return proxy.sent(typeOfPage(page)) > 0; };
+
+    bool nextTwoRead = false;
+    bool thirdRead = false;
+    const QString path = dir.path(QStringLiteral("ahead.json"));
+    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+    op->setOutputWrapper([&](QIODevice &file) {
+        return std::make_unique<AtFirstWrite>(file, [&] {
+            nextTwoRead = waitFor([&] { return pageRead(1) && pageRead(2); });
+            waitForQueuedReads(*db);
+            thirdRead = pageRead(3);
+        });
+    });
+    Delegate delegate;
+    runOperation(op, DBExportTypeJSON, delegate);
+    ASSERT_EQ(delegate.finished, 1);
+    ASSERT_FALSE(delegate.error) << qPrintable(DerazTest::describe(delegate.error));
+    EXPECT_TRUE(nextTwoRead) << "the pages after the one being written were not read meanwhile";
+    EXPECT_FALSE(thirdRead) << "more than two pages were read ahead of the writing";
+    EXPECT_EQ(readFile(path).count('\n'), kCount);
+}
+
+// An export that has ended, here at a full disk, starts no more reads: the read that was
+// in flight then ends without starting the one after it.
+TEST_F(DerazExportReadAheadTest, AnEndedExportStartsNoMoreReads)
+{
+    // The reply to the read of the second page is held until the export has ended.
+    std::mutex mutex;
+    QList<QByteArray> held;
+    std::atomic<bool> ended{false};
+    RewritingProxy proxy(DerazTest::redis().port(), [&](const QList<QByteArray> &command) {
+        bool hold = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            hold = command == held;
+        }
+        if (hold)
+            waitFor([&] { return ended.load(); });
+        return std::optional<QByteArray>();
+    });
+    auto db = connectThrough(proxy);
+    ASSERT_TRUE(db);
+    ASSERT_EQ(db->numberOfKeys(), kCount);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        held = typeOfPage(1);
+    }
+
+    const QString path = dir.path(QStringLiteral("ended.json"));
+    auto op = std::make_shared<DerazExportOperation>(db->dbExport(), path);
+    op->setOutputWrapper([](QIODevice &file) {
+        return std::make_unique<FullDisk>(file, 0, std::make_shared<std::atomic<int>>(0));
+    });
+    Delegate delegate;
+    runOperation(op, DBExportTypeJSON, delegate);
+    ASSERT_EQ(delegate.finished, 1);
+    ASSERT_TRUE(delegate.error);
+    ended = true;
+    waitForQueuedReads(*db);
+    EXPECT_EQ(proxy.sent(typeOfPage(1)), 1);
+    EXPECT_EQ(proxy.sent(typeOfPage(2)), 0) << "a page was read for an export that had ended";
 }
 
 // Pauses the server at the first progress report, half-way through the export.

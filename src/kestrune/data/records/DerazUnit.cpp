@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 const QString DerazUnit::kDescriptionEllipsis = QStringLiteral("\u2026");
@@ -445,13 +446,24 @@ bool textLess(QByteArrayView a, QByteArrayView b)
     }
 }
 
+// "\uXXXX" for one UTF-16 unit, in lower-case hex as QJsonDocument writes it.
+void appendUnicodeEscape(QByteArray &out, char16_t unit)
+{
+    static const char hex[] = "0123456789abcdef";
+    const char escape[] = {
+        '\\', 'u', hex[unit >> 12], hex[(unit >> 8) & 0xF], hex[(unit >> 4) & 0xF], hex[unit & 0xF]};
+    out.append(escape, sizeof escape);
+}
+
 // Bytes as a JSON string of their lossless text: the escapes of QJsonDocument's compact
 // form (\" \\ \b \f \n \r \t, \u00XX for the other control characters, \udcXX for a
 // byte that is not UTF-8), and \u2028, \u2029, \u0085 for the characters that end
 // lines for some readers.
 void appendJsonString(QByteArray &out, QByteArrayView bytes)
 {
-    static const char hex[] = "0123456789abcdef";
+    // The bytes that have a two-character escape, and the letters after the backslash.
+    static constexpr char kShortEscaped[] = "\"\\\b\f\n\r\t";
+    static constexpr char kShortEscapeLetters[] = "\"\\bfnrt";
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = p + bytes.size();
     out.append('"');
@@ -465,58 +477,30 @@ void appendJsonString(QByteArray &out, QByteArrayView bytes)
             break;
         const uchar b = *p;
         if (b < 0x80) {
-            char escape[6] = {'\\', char(b), 0, 0, 0, 0};
-            qsizetype length = 2;
-            switch (b) {
-            case '"':
-            case '\\':
-                break;
-            case '\b':
-                escape[1] = 'b';
-                break;
-            case '\f':
-                escape[1] = 'f';
-                break;
-            case '\n':
-                escape[1] = 'n';
-                break;
-            case '\r':
-                escape[1] = 'r';
-                break;
-            case '\t':
-                escape[1] = 't';
-                break;
-            default:
-                escape[1] = 'u';
-                escape[2] = '0';
-                escape[3] = '0';
-                escape[4] = hex[b >> 4];
-                escape[5] = hex[b & 0xF];
-                length = 6;
+            const auto *shortEscaped =
+                static_cast<const char *>(std::memchr(kShortEscaped, b, sizeof kShortEscaped - 1));
+            if (shortEscaped) {
+                const char escape[] = {'\\', kShortEscapeLetters[shortEscaped - kShortEscaped]};
+                out.append(escape, sizeof escape);
+            } else {
+                appendUnicodeEscape(out, b);
             }
-            out.append(escape, length);
             ++p;
             continue;
         }
         char32_t codePoint = 0;
         const int length = Bastwick::utf8SequenceLength(p, end, &codePoint);
         if (length == 0) {
-            const char escape[] = {'\\', 'u', 'd', 'c', hex[b >> 4], hex[b & 0xF]};
-            out.append(escape, 6);
+            // A byte that is not UTF-8 stands alone in the text, as U+DC00 + byte.
+            appendUnicodeEscape(out, char16_t(0xDC00 + b));
             ++p;
-        } else if (codePoint == 0x2028) {
-            out.append("\\u2028");
-            p += length;
-        } else if (codePoint == 0x2029) {
-            out.append("\\u2029");
-            p += length;
-        } else if (codePoint == 0x85) {
-            out.append("\\u0085");
-            p += length;
-        } else {
-            out.append(reinterpret_cast<const char *>(p), length);
-            p += length;
+            continue;
         }
+        if (codePoint == 0x2028 || codePoint == 0x2029 || codePoint == 0x85)
+            appendUnicodeEscape(out, char16_t(codePoint));
+        else
+            out.append(reinterpret_cast<const char *>(p), length);
+        p += length;
     }
     out.append('"');
 }
@@ -552,15 +536,13 @@ void appendJsonObject(QByteArray &out, const QList<DerazKV> &rows, Name name, Va
     QVarLengthArray<qsizetype, 16> order(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i)
         order[i] = i;
-    const auto less = [&](qsizetype a, qsizetype b) { return textLess(name(rows[a]), name(rows[b])); };
-    if (order.size() <= 16) {
-        // Most keys have a few rows: sorted in place, in order of arrival among equals.
-        for (qsizetype i = 1; i < order.size(); ++i)
-            for (qsizetype j = i; j > 0 && less(order[j], order[j - 1]); --j)
-                std::swap(order[j], order[j - 1]);
-    } else {
-        std::stable_sort(order.begin(), order.end(), less);
-    }
+    // Equal names (equal bytes, as the text is lossless) stay in the order of their rows, so
+    // the last of a repeated name comes last; std::sort needs no buffer of its own.
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const QByteArray &x = name(rows[a]);
+        const QByteArray &y = name(rows[b]);
+        return x == y ? a < b : textLess(x, y);
+    });
     bool first = true;
     for (qsizetype k = 0; k < order.size(); ++k) {
         const DerazKV &row = rows[order[k]];
