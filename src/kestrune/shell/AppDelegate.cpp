@@ -14,16 +14,15 @@
 #include <kestrune/tree/DerazKeysViewDataDelegate.h>
 
 #include <corbelan/services/RouteManager.h>
+#include <pavisade/sheets/SheetHost.h>
 #include <pavisade/viewcontrollers/ChildScreens.h>
 #include <pavisade/viewcontrollers/ScreenStack.h>
 
 #include <bastwick/FileManagerAdditions.h>
-#include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/NotificationCenter.h>
 
 #include <QtCore/QDir>
-#include <QtCore/QEvent>
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 #include <QtGui/QDesktopServices>
@@ -101,37 +100,13 @@ void AppDelegate::openDataBase()
 
 void AppDelegate::reportUnusableLocalStore()
 {
-    if (m_dataBaseOpen || m_dataBaseErrorReported || !m_window)
+    if (m_dataBaseOpen || !m_window)
         return;
-    if (m_window->isVisible()) {
-        showUnusableLocalStoreAlert();
-        return;
-    }
-    m_storeAlertPending = true;
-    m_window->installEventFilter(this);
-}
-
-bool AppDelegate::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_storeAlertPending && watched == m_window && event->type() == QEvent::Show) {
-        m_storeAlertPending = false;
-        m_window->removeEventFilter(this);
-        // After the show has run its course, so the sheet finds the window on screen.
-        QPointer<AppDelegate> self(this);
-        Bastwick::mainQueue()->async([self] {
-            if (self)
-                self->showUnusableLocalStoreAlert();
-        });
-    }
-    return XXXAppDelegate::eventFilter(watched, event);
-}
-
-void AppDelegate::showUnusableLocalStoreAlert()
-{
-    if (m_dataBaseErrorReported || !m_window)
-        return;
-    m_dataBaseErrorReported = true;
-    Kestrune::showWarning(m_window, Kestrune::localStoreUnusableText(m_dataBaseError));
+    // On the main window, so not before it is on screen.
+    Pavisade::whenWindowShown(m_window, this, [this] {
+        if (m_window)
+            Kestrune::showWarning(m_window, Kestrune::localStoreUnusableText(m_dataBaseError));
+    });
 }
 
 void AppDelegate::menuConfig()

@@ -61,14 +61,10 @@ public:
     // Whether the local database opened (read by the start-up's log and tests).
     bool isDataBaseOpen() const { return m_dataBaseOpen; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // Tells the user, once and on the main window as soon as it shows, that the local
-    // database could not be opened.
+    // Tells the user, on the main window as soon as it shows, that the local database
+    // could not be opened.
     void reportUnusableLocalStore();
-    void showUnusableLocalStoreAlert();
 
     QPointer<KSTMainWindow> m_window;
     AboutWindowController *m_aboutWindowController = nullptr;
@@ -76,6 +72,4 @@ private:
     DBProfileAdminWindowController *m_profileAdminWindowController = nullptr;
     bool m_dataBaseOpen = false;
     Bastwick::Error m_dataBaseError;
-    bool m_dataBaseErrorReported = false;
-    bool m_storeAlertPending = false; // said once the window shows
 };

@@ -321,19 +321,15 @@ void DerazKeysViewController::closeConnection()
     for (const auto &selected : nodes) {
         if (!selected)
             continue;
-        const bool isConnection = selected->value(QStringLiteral("type")).toString() == kStoreNode;
-        const qint64 id = isConnection ? selected->value(QStringLiteral("ID")).toLongLong()
-                                       : DataStoreBO::connIDByNodeURL(selected->url());
-        if (ids.contains(QVariant(id)))
-            continue;
-        Pavisade::TreeNodePtr node = isConnection ? selected : nullptr;
-        for (qsizetype i = 0; !node && i < m_dataDelegate->treeMembers().size(); ++i) {
-            const Pavisade::TreeNodePtr &member = m_dataDelegate->treeMembers().at(i);
-            if (member->value(QStringLiteral("type")).toString() == kStoreNode &&
-                member->value(QStringLiteral("ID")).toLongLong() == id)
-                node = member;
-        }
+        const Pavisade::TreeNodePtr node =
+            selected->value(QStringLiteral("type")).toString() == kStoreNode
+                ? selected
+                : m_dataDelegate->findConnectionNodeMap(
+                      DataStoreBO::sharedInstance().profileByNodeURL(selected->url()));
         if (!node)
+            continue;
+        const qint64 id = node->value(QStringLiteral("ID")).toLongLong();
+        if (ids.contains(QVariant(id)))
             continue;
         ids.append(id);
         descriptions.append(QStringLiteral(" %1 at %2:%3")

@@ -340,18 +340,27 @@ TEST_F(KeyTreeController, ClosingAsksAboutTheSelectedConnectionsThenRemovesThem)
     EXPECT_TRUE(keys.progressIndicator()->isHidden());
 }
 
-// A selected database or key stands for its connection: the same question, then the
-// connection closes.
+// A selected database or key stands for its connection: the same question, naming the
+// connection once however many of its rows are selected, then the connection closes.
 TEST_F(KeyTreeController, ClosingWithADatabaseOrAKeySelectedClosesItsConnection)
 {
-    for (const bool key : {false, true}) {
-        SCOPED_TRACE(key ? "a key" : "a database");
+    const struct
+    {
+        const char *what;
+        bool database, key;
+    } cases[] = {{"a database", true, false}, {"a key", false, true}, {"a database and a key", true, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
         setIn(0, "user/1");
         connect();
         tree()->expand(dbIndex(0));
-        const QModelIndex row = key ? keyIndex(0, "user/1") : dbIndex(2);
-        ASSERT_TRUE(row.isValid());
-        select(row, QItemSelectionModel::ClearAndSelect);
+        tree()->selectionModel()->clearSelection();
+        for (const QModelIndex &row :
+             {c.database ? dbIndex(2) : QModelIndex(), c.key ? keyIndex(0, "user/1") : QModelIndex()}) {
+            if (row.isValid())
+                select(row, QItemSelectionModel::Select);
+        }
+        ASSERT_EQ(tree()->selectionModel()->selectedRows().size(), int(c.database) + int(c.key));
         keys.closeConnection();
         ASSERT_EQ(openAlerts().size(), 1);
         EXPECT_EQ(openAlerts().first()->informativeText(),

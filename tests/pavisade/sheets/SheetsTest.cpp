@@ -52,6 +52,24 @@ public:
     }
 };
 
+// Whether the widget's window gets the keyboard. Alerts delete themselves once closed:
+// one gone before or while this waits never gets it.
+bool keyboardGoesTo(QWidget *widget)
+{
+    const QPointer<QWidget> guarded(widget);
+    return waitFor([&] { return guarded && QGuiApplication::focusWindow() == guarded->windowHandle(); },
+                   5000);
+}
+
+// Shows the window for a sheet to block, with the keyboard.
+bool showWithKeyboard(QMainWindow &window)
+{
+    window.setGeometry(100, 100, 600, 400);
+    window.show();
+    window.activateWindow();
+    return keyboardGoesTo(&window);
+}
+
 struct Recorder
 {
     QList<qint64> codes;
@@ -296,15 +314,12 @@ TEST(Sheets, AlertsAreAsWideAsTheirLinesUpToALimitAndShowEveryLine)
 TEST(Sheets, TheWindowHasTheKeyboardAgainOnceItsSheetIsGone)
 {
     QMainWindow window;
-    window.setGeometry(100, 100, 600, 400);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    ASSERT_TRUE(showWithKeyboard(window));
     QPointer<QMessageBox> box =
         Pavisade::showSheetModalForWindow(&window, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
-    ASSERT_TRUE(waitFor([&] { return box && QGuiApplication::focusWindow() == box->windowHandle(); }, 5000));
+    ASSERT_TRUE(keyboardGoesTo(box));
     box->buttons().first()->click();
-    EXPECT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
+    EXPECT_TRUE(keyboardGoesTo(&window));
     EXPECT_EQ(QApplication::activeWindow(), &window);
 }
 
@@ -314,15 +329,7 @@ TEST(Sheets, TheWindowHasTheKeyboardAgainOnceItsSheetIsGone)
 TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
 {
     QMainWindow window;
-    window.setGeometry(100, 100, 600, 400);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(waitFor([&] { return QGuiApplication::focusWindow() == window.windowHandle(); }, 5000));
-    // An alert is passed as a guarded pointer: it deletes itself once it is closed.
-    const auto focusIs = [](auto widget) {
-        return waitFor([&] { return widget && QGuiApplication::focusWindow() == widget->windowHandle(); },
-                       5000);
-    };
+    ASSERT_TRUE(showWithKeyboard(window));
     // What the window system does on a click on the window: it activates it. Then the
     // front window must have the keyboard, and Escape, sent where the keyboard is, must
     // close it.
@@ -334,7 +341,7 @@ TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
         window.activateWindow();
         if (!waitFor([&] { return focused.contains(window.windowHandle()); }, 5000))
             return false;
-        if (!focusIs(front))
+        if (!keyboardGoesTo(front))
             return false;
         QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
         return waitFor([&] { return !front || !front->isVisible(); }, 5000);
@@ -343,23 +350,23 @@ TEST(Sheets, ActivatingTheBlockedWindowGivesTheKeyboardBackToTheSheetInFront)
     // An alert.
     QPointer<QMessageBox> box =
         Pavisade::showSheetModalForWindow(&window, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
-    ASSERT_TRUE(focusIs(box));
+    ASSERT_TRUE(keyboardGoesTo(box));
     EXPECT_TRUE(clickWindowThenEscape(box)) << "the alert has the keyboard again";
-    ASSERT_TRUE(focusIs(&window));
+    ASSERT_TRUE(keyboardGoesTo(&window));
 
     // A confirmation sheet with an alert on it: the alert first, then the sheet.
     ConfirmAlertSheet sheet;
     Recorder recorder;
     sheet.beginOnWindow(&window, recorder.handler());
-    ASSERT_TRUE(focusIs(&sheet));
+    ASSERT_TRUE(keyboardGoesTo(&sheet));
     QPointer<QMessageBox> onSheet =
         Pavisade::showSheetModalForWindow(&sheet, "Message", "Details", Pavisade::AlertStyleWarning, "Ok");
-    ASSERT_TRUE(focusIs(onSheet));
+    ASSERT_TRUE(keyboardGoesTo(onSheet));
     EXPECT_TRUE(clickWindowThenEscape(onSheet)) << "the alert in front of the sheet has the keyboard";
-    ASSERT_TRUE(focusIs(&sheet));
+    ASSERT_TRUE(keyboardGoesTo(&sheet));
     EXPECT_TRUE(clickWindowThenEscape(&sheet));
     EXPECT_EQ(recorder.codes, QList<qint64>{XSheetReturnCodeCancel});
-    EXPECT_TRUE(focusIs(&window));
+    EXPECT_TRUE(keyboardGoesTo(&window));
 }
 
 TEST(Sheets, ConfirmationsOpenWhereTheWindowWantsSheetsAndRunOneHandler)
