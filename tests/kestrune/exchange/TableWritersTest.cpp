@@ -483,6 +483,45 @@ TEST_F(TableWriters, TextFilesReadTheSameInEveryUnicodeEncoding)
     EXPECT_TRUE(error.description.contains(broken)) << qPrintable(error.toString());
     EXPECT_TRUE(error.description.contains(QLatin1String("not valid"))) << qPrintable(error.toString());
 }
+// Without a header line a CSV file starts with the first row's first field, and the
+// reader takes a byte-order mark there as the file's encoding. A value whose bytes open
+// like a mark (U+FEFF, or raw bytes such as those of text stored as UTF-16) still reads
+// back as itself, in a file of one table and in the one file of a database.
+TEST_F(TableWriters, CsvFirstValueThatOpensLikeAByteOrderMarkReadsBack)
+{
+    auto notes = std::make_shared<DBTable>(db, QStringLiteral("notes"));
+    notes->setFields({field("value", true), field("id", false)});
+    db->setTables({users, empty, notes});
+    auto kit = std::make_shared<RecordingImport>(db);
+    db->setDbImport(kit);
+
+    const QList<std::pair<const char *, QString>> values = {
+        {"U+FEFF, the UTF-8 mark", chars({0xfeff}) + QStringLiteral("x")},
+        {"UTF-16LE text with its mark", Bastwick::textFromBytes(QByteArray("\xFF\xFEx\0", 4))},
+        {"UTF-16BE text with its mark", Bastwick::textFromBytes(QByteArray("\xFE\xFF\0x", 4))},
+        {"UTF-32BE text with its mark", Bastwick::textFromBytes(QByteArray("\0\0\xFE\xFF\0\0\0x", 8))},
+    };
+    const auto readBack = [&](const QString &path) {
+        kit->rows.clear();
+        Bastwick::Error error;
+        EXPECT_TRUE(DBFileImport::importCSVAtPath(*kit, path, notes, &error)) << qPrintable(error.toString());
+        return visible(kit->rows.value(0).toMap().value("value").toString());
+    };
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const auto &[what, value] = values.at(i);
+        SCOPED_TRACE(what);
+        connection->tables.insert("notes", {row({{"value", value}, {"id", 1}})});
+        const QString path = dir.path(QStringLiteral("marks-%1/notes.csv").arg(i));
+        const QString folder = dir.path(QStringLiteral("marks-db-%1").arg(i));
+        Bastwick::Error error;
+        ASSERT_TRUE(DBExportFacade::exportTableToFile(*registry, notes, path, nullptr, 9, &error))
+            << qPrintable(error.toString());
+        ASSERT_TRUE(DBExportFacade::exportTables(*registry, {notes}, folder, 9, &error))
+            << qPrintable(error.toString());
+        EXPECT_EQ(readBack(path), visible(value));
+        EXPECT_EQ(readBack(folder + "/shop/shop.csv"), visible(value));
+    }
+}
 
 // A text that no byte form holds (a lone surrogate that stands for no byte, or raw
 // bytes that would read back as other text) fails the export with the row and the
