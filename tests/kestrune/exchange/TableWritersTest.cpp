@@ -469,20 +469,42 @@ TEST_F(TableWriters, TextFilesReadTheSameInEveryUnicodeEncoding)
         }
     }
 
-    // A UTF-16 mark before an odd number of bytes: no text in that encoding.
-    const QString broken = dir.path(QStringLiteral("broken/names.csv"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(broken).path()));
-    QFile out(broken);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QByteArray("\xFF\xFE"
-                         "i\0d\0\n",
-                         7));
-    out.close();
-    Bastwick::Error error;
-    EXPECT_FALSE(DBFileImport::importAtPath(*kit, {broken}, &error));
-    EXPECT_TRUE(error.description.contains(broken)) << qPrintable(error.toString());
-    EXPECT_TRUE(error.description.contains(QLatin1String("not valid"))) << qPrintable(error.toString());
+    // Bytes after a mark that are no text in its encoding (the decoder lets each of these
+    // through as it stands) are refused, never imported as other text.
+    const std::pair<const char *, QByteArray> broken[] = {
+        {"UTF-16, a cut code unit", QByteArray("\xFF\xFE"
+                                               "i\0d\0\n",
+                                               7)},
+        {"UTF-16, a lone high surrogate", QByteArray("\xFF\xFE"
+                                                     "a\0\x00\xD8"
+                                                     "b\0\n\0",
+                                                     10)},
+        {"UTF-16, a lone low surrogate", QByteArray("\xFE\xFF\0a\xDC\x00\0\n", 8)},
+        {"UTF-32, a cut code unit", QByteArray("\xFF\xFE\0\0a\0\0\0\n\0", 10)},
+        {"UTF-32, a surrogate code point", QByteArray("\xFF\xFE\0\0\x00\xD8\0\0\n\0\0\0", 12)},
+        {"UTF-32, a code point past U+10FFFF", QByteArray("\0\0\xFE\xFF\0\x11\0\0\0\0\0\n", 12)},
+    };
+    for (qsizetype i = 0; i < qsizetype(std::size(broken)); ++i) {
+        SCOPED_TRACE(broken[i].first);
+        for (const char *ext : {"sql", "json", "csv"}) {
+            const QString path = dir.path(QStringLiteral("broken-%1/names.%2").arg(i).arg(ext));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(broken[i].second);
+            out.close();
+            kit->rows.clear();
+            connection->statements.clear();
+            Bastwick::Error error;
+            EXPECT_FALSE(DBFileImport::importAtPath(*kit, {path}, &error)) << ext;
+            EXPECT_TRUE(error.description.contains(path)) << qPrintable(error.toString());
+            EXPECT_TRUE(error.description.contains(QLatin1String("not valid")))
+                << qPrintable(error.toString());
+            EXPECT_TRUE(kit->rows.isEmpty() && connection->statements.isEmpty()) << ext;
+        }
+    }
 }
+
 // Without a header line a CSV file starts with the first row's first field, and the
 // reader takes a byte-order mark there as the file's encoding. A value whose bytes open
 // like a mark (U+FEFF, or raw bytes such as those of text stored as UTF-16) still reads
