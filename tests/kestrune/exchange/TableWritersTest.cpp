@@ -796,6 +796,52 @@ TEST_F(TableWriters, FailuresAreLoggedInTheWritersAndReadersOwnWords)
     }
 }
 
+// A value written as Base64 reads back as its text, white space between the Base64
+// characters passed over (property-list writers elsewhere wrap it); a value marked as
+// Base64 that is not refuses the file rather than importing something else.
+TEST(TableFileReaders, Base64ValuesReadBackOrRefuseTheFile)
+{
+    const auto xmlTable = [](const QByteArray &column) {
+        return "<table name=\"users\"><row>" + column + "</row></table>";
+    };
+    const auto plistTable = [](const QByteArray &value) {
+        return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array><dict>"
+               "<key>name</key>" +
+               value + "</dict></array></dict></plist>";
+    };
+    const QString bytes = Bastwick::textFromBytes("\x01"
+                                                  "ab\xC0");
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        bool plist;
+        std::optional<QString> name; // nothing: the file is refused
+    };
+    const Case cases[] = {
+        {"XML, wrapped Base64", xmlTable("<column name=\"name\" encoding=\"base64\">AWFi\n  wA==</column>"),
+         false, bytes},
+        {"XML, not Base64", xmlTable("<column name=\"name\" encoding=\"base64\">AWFi*wA==</column>"), false,
+         std::nullopt},
+        {"plist, wrapped data", plistTable("<data>\n\tAWFi\n\twA==\n</data>"), true, bytes},
+        {"plist, data that is not Base64", plistTable("<data>AWFi*wA==</data>"), true, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QString problem;
+        const auto rows = c.plist ? DBFileImport::plistRows(c.text, "users", &problem)
+                                  : DBFileImport::xmlRows(c.text, &problem);
+        if (!c.name) {
+            EXPECT_FALSE(rows);
+            EXPECT_TRUE(problem.contains(QLatin1String("does not hold Base64"))) << qPrintable(problem);
+            continue;
+        }
+        ASSERT_TRUE(rows) << qPrintable(problem);
+        ASSERT_EQ(rows->size(), 1);
+        EXPECT_EQ(visible(rows->at(0).toMap().value("name").toString()), visible(*c.name));
+    }
+}
+
 // Table files nested far deeper than any table (generated here, as a hostile file would
 // be) are refused with a clear error instead of exhausting the stack; nesting a table
 // file really uses is read as before.
