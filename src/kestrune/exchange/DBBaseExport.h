@@ -47,17 +47,17 @@ public:
         QString ext;        // without the dot
         QString nameFilter; // for file dialogs
         // Whether a table's file needs its rows (the SQL writer may write the schema alone).
-        std::function<bool(DBBaseExport &)> needsRows;
+        std::function<bool(DBBaseExport &)> needsRows{};
         // The file of one table from its rows (an error when it cannot be made).
         std::function<std::optional<QByteArray>(DBBaseExport &, const DBTable &, const QVariantList &,
                                                 Bastwick::Error *)>
-            tableFile;
+            tableFile{};
         // The file of a query's rows; the table file when not given.
         std::function<std::optional<QByteArray>(DBBaseExport &, const DBTable &, const QVariantList &,
                                                 Bastwick::Error *)>
-            queryFile;
+            queryFile{};
         // The one file of several tables, from the rows of those that could be read.
-        std::function<QByteArray(DBBaseExport &, const TableRows &)> databaseFile;
+        std::function<QByteArray(DBBaseExport &, const TableRows &)> databaseFile{};
         // Whether the format holds every text (JSON escapes what it must). The rows of a
         // format that does not are checked before it is asked for a file: a value that
         // would not read back fails the export (DBExportProducers::checkWritable).
@@ -69,14 +69,14 @@ public:
         // where pathInLog says so. An empty line is not written.
         struct Logs
         {
-            QString tableFile;    // a table's file of a per-table export
-            QString databaseFile; // the one file of several tables
+            QString tableFile{};    // a table's file of a per-table export
+            QString databaseFile{}; // the one file of several tables
             bool pathInLog = false;
-            QString tableRead;  // a table that could not be read ("%1": the error)
-            QString noContent;  // a one-table file with nothing to write
-            QString fileFailed; // a one-table file that could not be written
-            QString queryTable; // a query that names no table of the database
-        } logs;
+            QString tableRead{};  // a table that could not be read ("%1": the error)
+            QString noContent{};  // a one-table file with nothing to write
+            QString fileFailed{}; // a one-table file that could not be written
+            QString queryTable{}; // a query that names no table of the database
+        } logs{};
     };
 
     explicit DBBaseExport(QObject *parent = nullptr);

@@ -6,28 +6,27 @@
 DBCSVExport::DBCSVExport(QObject *parent)
     : DBBaseExport(
           Format{
-              QStringLiteral("csv"),
-              tr("CSV files (*.csv)"),
-              nullptr,
-              [](DBBaseExport &w, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
-                  return std::optional<QByteArray>(DBExportProducers::csvRows(*w.config(), table, rows));
-              },
-              nullptr,
-              [](DBBaseExport &w, const TableRows &tables) {
-                  QByteArray all;
-                  for (const auto &[table, rows] : tables)
-                      all += DBExportProducers::csvRows(*w.config(), *table, rows);
-                  return all;
-              },
-              false, // holdsAnyText
-              false, // namesInMarkup
-              {QStringLiteral("exportCSVFileAtPath=%1 Error"),
-               QStringLiteral("exportCSVFileAtPath %1"),
-               true,
-               QStringLiteral("exportCSVFileAtPath tableData error %1"),
-               {},
-               {},
-               QStringLiteral("exportQuery table is nil!")},
+              .ext = QStringLiteral("csv"),
+              .nameFilter = tr("CSV files (*.csv)"),
+              .tableFile =
+                  [](DBBaseExport &w, const DBTable &table, const QVariantList &rows, Bastwick::Error *) {
+                      return std::optional<QByteArray>(DBExportProducers::csvRows(*w.config(), table, rows));
+                  },
+              .databaseFile =
+                  [](DBBaseExport &w, const TableRows &tables) {
+                      QByteArray all;
+                      for (const auto &[table, rows] : tables)
+                          all += DBExportProducers::csvRows(*w.config(), *table, rows);
+                      return all;
+                  },
+              .logs =
+                  {
+                      .tableFile = QStringLiteral("exportCSVFileAtPath=%1 Error"),
+                      .databaseFile = QStringLiteral("exportCSVFileAtPath %1"),
+                      .pathInLog = true,
+                      .tableRead = QStringLiteral("exportCSVFileAtPath tableData error %1"),
+                      .queryTable = QStringLiteral("exportQuery table is nil!"),
+                  },
           },
           parent)
 {

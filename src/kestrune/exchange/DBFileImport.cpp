@@ -49,11 +49,11 @@ bool fail(Bastwick::Error *error, const QString &text, const QString &logLine = 
 // The diagnostic lines of a row format's failures (empty: the error's text).
 struct FormatLogs
 {
-    const char *format;
-    bool markup;          // XML and property lists: the reader detects the encoding
-    QString unreadable;   // the file cannot be read ("%1": the path)
-    QString unparsable;   // the file holds no rows in the format ("%1": the path)
-    QString insertFailed; // the database took no rows ("%1": the error)
+    const char *format = nullptr;
+    bool markup = false;    // XML and property lists: the reader detects the encoding
+    QString unreadable{};   // the file cannot be read ("%1": the path)
+    QString unparsable{};   // the file holds no rows in the format ("%1": the path)
+    QString insertFailed{}; // the database took no rows ("%1": the error)
 };
 
 std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error, const QString &logLine = {})
@@ -214,9 +214,10 @@ bool importJSONAtPath(DBImport &kit, const QString &path, const TablePtr &table,
     const QString name = table ? table->name() : QString();
     return importRows(
         kit, path, table,
-        {"JSON", false, QStringLiteral("SQLiteJSONImport read file content from path(%1) error!"),
-         QStringLiteral("SQLiteJSONImport json error!"),
-         QStringLiteral("JSONImport importJSON error.userInfo=%1")},
+        {.format = "JSON",
+         .unreadable = QStringLiteral("SQLiteJSONImport read file content from path(%1) error!"),
+         .unparsable = QStringLiteral("SQLiteJSONImport json error!"),
+         .insertFailed = QStringLiteral("JSONImport importJSON error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return jsonRows(text, name, problem); }, error);
 }
 
@@ -241,7 +242,7 @@ bool importCSVAtPath(DBImport &kit, const QString &path, const TablePtr &table, 
 {
     const AppExportConfig *settings = config ? config : AppExportConfig::sharedInstance();
     return importRows(
-        kit, path, table, {"CSV", false, {}, {}, QStringLiteral("CSVImport error.userInfo=%1")},
+        kit, path, table, {.format = "CSV", .insertFailed = QStringLiteral("CSVImport error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) -> std::optional<QVariantList> {
             QVariantList rows = csvRows(text, *table, settings->isCSVExportIncludeColumnHeader());
             if (rows.isEmpty()) {
@@ -303,7 +304,11 @@ bool importXMLAtPath(DBImport &kit, const QString &path, const TablePtr &table, 
 {
     const QString parserError = QStringLiteral("xml parser error!");
     return importRows(kit, path, table,
-                      {"XML", true, parserError, parserError, QStringLiteral("XMLImport error.userInfo=%1")},
+                      {.format = "XML",
+                       .markup = true,
+                       .unreadable = parserError,
+                       .unparsable = parserError,
+                       .insertFailed = QStringLiteral("XMLImport error.userInfo=%1")},
                       xmlRows, error);
 }
 
@@ -325,9 +330,11 @@ bool importPListAtPath(DBImport &kit, const QString &path, const TablePtr &table
     const QString name = table ? table->name() : QString();
     return importRows(
         kit, path, table,
-        {"property-list", true, QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
-         QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
-         QStringLiteral("SQLitePListImport  error.userInfo=%1")},
+        {.format = "property-list",
+         .markup = true,
+         .unreadable = QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
+         .unparsable = QStringLiteral("SQLitePListImport readPlistFilesAtPath =%1 Error!"),
+         .insertFailed = QStringLiteral("SQLitePListImport  error.userInfo=%1")},
         [&](const QByteArray &text, QString *problem) { return plistRows(text, name, problem); }, error);
 }
 

@@ -151,6 +151,18 @@ std::optional<QString> elementText(QXmlStreamReader &r)
     return text;
 }
 
+namespace {
+
+// Whether a field that starts with c could open a file with the bytes of a byte-order
+// mark, which the reader takes for the file's encoding: U+FEFF (EF BB BF), the raw bytes
+// FF and FE (the UTF-16 and UTF-32 marks) and U+0000 (the 00 00 of 00 00 FE FF).
+bool opensLikeAMark(QChar c)
+{
+    return c == QChar(0xFEFF) || c == QChar(0xDCFF) || c == QChar(0xDCFE) || c.isNull();
+}
+
+} // namespace
+
 QByteArray csvRecord(const QStringList &fields)
 {
     QByteArray out;
@@ -158,9 +170,10 @@ QByteArray csvRecord(const QStringList &fields)
         if (i)
             out += ',';
         const QString &f = fields.at(i);
-        const bool quote = f.contains(QLatin1Char(',')) || f.contains(QLatin1Char('"')) ||
-                           f.contains(QLatin1Char('\n')) || f.contains(QLatin1Char('\r')) ||
-                           (!f.isEmpty() && (f.front().isSpace() || f.back().isSpace()));
+        const bool quote =
+            f.contains(QLatin1Char(',')) || f.contains(QLatin1Char('"')) || f.contains(QLatin1Char('\n')) ||
+            f.contains(QLatin1Char('\r')) ||
+            (!f.isEmpty() && (f.front().isSpace() || f.back().isSpace() || opensLikeAMark(f.front())));
         if (quote) {
             QString inner = f;
             inner.replace(QLatin1Char('"'), QLatin1String("\"\""));

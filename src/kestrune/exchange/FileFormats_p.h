@@ -56,7 +56,8 @@ QString nestingError();
 std::optional<QString> elementText(QXmlStreamReader &r);
 
 // CSV: one record, fields separated by "," and quoted when they hold a separator, a
-// quote, a line break or surrounding blanks; the record ends with "\n".
+// quote, a line break or surrounding blanks, or start with what could read as a
+// byte-order mark at the start of a file; the record ends with "\n".
 QByteArray csvRecord(const QStringList &fields);
 // The records of a CSV text (quoted fields may hold separators and line breaks).
 QList<QStringList> csvRecords(const QByteArray &text);

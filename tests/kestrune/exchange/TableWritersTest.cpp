@@ -469,19 +469,80 @@ TEST_F(TableWriters, TextFilesReadTheSameInEveryUnicodeEncoding)
         }
     }
 
-    // A UTF-16 mark before an odd number of bytes: no text in that encoding.
-    const QString broken = dir.path(QStringLiteral("broken/names.csv"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(broken).path()));
-    QFile out(broken);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QByteArray("\xFF\xFE"
-                         "i\0d\0\n",
-                         7));
-    out.close();
-    Bastwick::Error error;
-    EXPECT_FALSE(DBFileImport::importAtPath(*kit, {broken}, &error));
-    EXPECT_TRUE(error.description.contains(broken)) << qPrintable(error.toString());
-    EXPECT_TRUE(error.description.contains(QLatin1String("not valid"))) << qPrintable(error.toString());
+    // Bytes after a mark that are no text in its encoding (the decoder lets each of these
+    // through as it stands) are refused, never imported as other text.
+    const std::pair<const char *, QByteArray> broken[] = {
+        {"UTF-16, a cut code unit", QByteArray("\xFF\xFE"
+                                               "i\0d\0\n",
+                                               7)},
+        {"UTF-16, a lone high surrogate", QByteArray("\xFF\xFE"
+                                                     "a\0\x00\xD8"
+                                                     "b\0\n\0",
+                                                     10)},
+        {"UTF-16, a lone low surrogate", QByteArray("\xFE\xFF\0a\xDC\x00\0\n", 8)},
+        {"UTF-32, a cut code unit", QByteArray("\xFF\xFE\0\0a\0\0\0\n\0", 10)},
+        {"UTF-32, a surrogate code point", QByteArray("\xFF\xFE\0\0\x00\xD8\0\0\n\0\0\0", 12)},
+        {"UTF-32, a code point past U+10FFFF", QByteArray("\0\0\xFE\xFF\0\x11\0\0\0\0\0\n", 12)},
+    };
+    for (qsizetype i = 0; i < qsizetype(std::size(broken)); ++i) {
+        SCOPED_TRACE(broken[i].first);
+        for (const char *ext : {"sql", "json", "csv"}) {
+            const QString path = dir.path(QStringLiteral("broken-%1/names.%2").arg(i).arg(ext));
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(broken[i].second);
+            out.close();
+            kit->rows.clear();
+            connection->statements.clear();
+            Bastwick::Error error;
+            EXPECT_FALSE(DBFileImport::importAtPath(*kit, {path}, &error)) << ext;
+            EXPECT_TRUE(error.description.contains(path)) << qPrintable(error.toString());
+            EXPECT_TRUE(error.description.contains(QLatin1String("not valid")))
+                << qPrintable(error.toString());
+            EXPECT_TRUE(kit->rows.isEmpty() && connection->statements.isEmpty()) << ext;
+        }
+    }
+}
+
+// Without a header line a CSV file starts with the first row's first field, and the
+// reader takes a byte-order mark there as the file's encoding. A value whose bytes open
+// like a mark (U+FEFF, or raw bytes such as those of text stored as UTF-16) still reads
+// back as itself, in a file of one table and in the one file of a database.
+TEST_F(TableWriters, CsvFirstValueThatOpensLikeAByteOrderMarkReadsBack)
+{
+    auto notes = std::make_shared<DBTable>(db, QStringLiteral("notes"));
+    notes->setFields({field("value", true), field("id", false)});
+    db->setTables({users, empty, notes});
+    auto kit = std::make_shared<RecordingImport>(db);
+    db->setDbImport(kit);
+
+    const QList<std::pair<const char *, QString>> values = {
+        {"U+FEFF, the UTF-8 mark", chars({0xfeff}) + QStringLiteral("x")},
+        {"UTF-16LE text with its mark", Bastwick::textFromBytes(QByteArray("\xFF\xFEx\0", 4))},
+        {"UTF-16BE text with its mark", Bastwick::textFromBytes(QByteArray("\xFE\xFF\0x", 4))},
+        {"UTF-32BE text with its mark", Bastwick::textFromBytes(QByteArray("\0\0\xFE\xFF\0\0\0x", 8))},
+    };
+    const auto readBack = [&](const QString &path) {
+        kit->rows.clear();
+        Bastwick::Error error;
+        EXPECT_TRUE(DBFileImport::importCSVAtPath(*kit, path, notes, &error)) << qPrintable(error.toString());
+        return visible(kit->rows.value(0).toMap().value("value").toString());
+    };
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const auto &[what, value] = values.at(i);
+        SCOPED_TRACE(what);
+        connection->tables.insert("notes", {row({{"value", value}, {"id", 1}})});
+        const QString path = dir.path(QStringLiteral("marks-%1/notes.csv").arg(i));
+        const QString folder = dir.path(QStringLiteral("marks-db-%1").arg(i));
+        Bastwick::Error error;
+        ASSERT_TRUE(DBExportFacade::exportTableToFile(*registry, notes, path, nullptr, 9, &error))
+            << qPrintable(error.toString());
+        ASSERT_TRUE(DBExportFacade::exportTables(*registry, {notes}, folder, 9, &error))
+            << qPrintable(error.toString());
+        EXPECT_EQ(readBack(path), visible(value));
+        EXPECT_EQ(readBack(folder + "/shop/shop.csv"), visible(value));
+    }
 }
 
 // A text that no byte form holds (a lone surrogate that stands for no byte, or raw
@@ -732,6 +793,52 @@ TEST_F(TableWriters, FailuresAreLoggedInTheWritersAndReadersOwnWords)
             for (const QString &line : log.lines())
                 EXPECT_FALSE(line.contains(c.kept)) << qPrintable(line);
         }
+    }
+}
+
+// A value written as Base64 reads back as its text, white space between the Base64
+// characters passed over (property-list writers elsewhere wrap it); a value marked as
+// Base64 that is not refuses the file rather than importing something else.
+TEST(TableFileReaders, Base64ValuesReadBackOrRefuseTheFile)
+{
+    const auto xmlTable = [](const QByteArray &column) {
+        return "<table name=\"users\"><row>" + column + "</row></table>";
+    };
+    const auto plistTable = [](const QByteArray &value) {
+        return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>users</key><array><dict>"
+               "<key>name</key>" +
+               value + "</dict></array></dict></plist>";
+    };
+    const QString bytes = Bastwick::textFromBytes("\x01"
+                                                  "ab\xC0");
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        bool plist;
+        std::optional<QString> name; // nothing: the file is refused
+    };
+    const Case cases[] = {
+        {"XML, wrapped Base64", xmlTable("<column name=\"name\" encoding=\"base64\">AWFi\n  wA==</column>"),
+         false, bytes},
+        {"XML, not Base64", xmlTable("<column name=\"name\" encoding=\"base64\">AWFi*wA==</column>"), false,
+         std::nullopt},
+        {"plist, wrapped data", plistTable("<data>\n\tAWFi\n\twA==\n</data>"), true, bytes},
+        {"plist, data that is not Base64", plistTable("<data>AWFi*wA==</data>"), true, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QString problem;
+        const auto rows = c.plist ? DBFileImport::plistRows(c.text, "users", &problem)
+                                  : DBFileImport::xmlRows(c.text, &problem);
+        if (!c.name) {
+            EXPECT_FALSE(rows);
+            EXPECT_TRUE(problem.contains(QLatin1String("does not hold Base64"))) << qPrintable(problem);
+            continue;
+        }
+        ASSERT_TRUE(rows) << qPrintable(problem);
+        ASSERT_EQ(rows->size(), 1);
+        EXPECT_EQ(visible(rows->at(0).toMap().value("name").toString()), visible(*c.name));
     }
 }
 
