@@ -1,5 +1,7 @@
 #include <bastwick/ByteText.h>
 
+#include <QtCore/QStringConverter>
+
 #include <cstring>
 
 namespace Bastwick {
@@ -217,6 +219,26 @@ bool isValidUtf8(const QByteArray &bytes)
 qsizetype textLength(const QByteArray &bytes)
 {
     return decodedLength(bytes, false);
+}
+
+std::optional<QByteArray> utf8FromMarkedBytes(QByteArray bytes, QString *encodingName)
+{
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(bytes);
+    if (!encoding)
+        return bytes;
+    if (*encoding == QStringConverter::Utf8)
+        return bytes.remove(0, 3);
+    // Qt's decoders let a cut code unit and a lone surrogate through: both are checked here.
+    const bool utf16 = *encoding == QStringConverter::Utf16 || *encoding == QStringConverter::Utf16LE ||
+                       *encoding == QStringConverter::Utf16BE;
+    QStringDecoder decoder(*encoding, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError() || bytes.size() % (utf16 ? 2 : 4) != 0 || !QStringView(text).isValidUtf16()) {
+        if (encodingName)
+            *encodingName = QString::fromLatin1(QStringConverter::nameForEncoding(*encoding));
+        return std::nullopt;
+    }
+    return text.toUtf8();
 }
 
 } // namespace Bastwick

@@ -5,6 +5,8 @@
 #include <QtCore/QByteArray>
 #include <QtCore/QString>
 
+#include <optional>
+
 // Lossless conversion between bytes and text.
 //
 // Keys and values of a Deraz server are bytes. Where they must travel as text (node
@@ -40,5 +42,13 @@ BASTWICK_EXPORT qsizetype textLength(const QByteArray &bytes);
 // byte is 0x80 or above, and its code point; 0 when the bytes there are not valid UTF-8,
 // so that textFromBytes decodes the byte at p alone, as U+DC00 + byte.
 BASTWICK_EXPORT int utf8SequenceLength(const uchar *p, const uchar *end, char32_t *codePoint);
+
+// The bytes of a file as UTF-8, their encoding named by a byte-order mark: a UTF-8 mark is
+// dropped, UTF-16 and UTF-32 text is decoded strictly and encoded as UTF-8, and bytes
+// without a mark are answered as they stand (raw bytes kept for textFromBytes). Nothing
+// when the marked text is not valid in its encoding (a cut code unit, a lone surrogate, a
+// value past U+10FFFF); encodingName then names that encoding, for a message.
+BASTWICK_EXPORT std::optional<QByteArray> utf8FromMarkedBytes(QByteArray bytes,
+                                                              QString *encodingName = nullptr);
 
 } // namespace Bastwick

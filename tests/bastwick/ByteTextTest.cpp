@@ -207,3 +207,54 @@ TEST(ByteText, NullAndEmptyStayApart)
     EXPECT_EQ(textFromBytes(withZero).size(), 4);
     EXPECT_EQ(bytesFromText(textFromBytes(withZero)), withZero);
 }
+
+// A byte-order mark names the encoding of a file's bytes; without one they stand as they
+// are. Marked text that is not valid in its encoding is refused whole, naming it.
+TEST(ByteText, MarkedBytesBecomeUtf8AndBrokenMarkedTextIsRefused)
+{
+    const QByteArray utf8 = "Zo\xc3\xab \xf0\x9f\x98\x80";
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        std::optional<QByteArray> expected;
+        const char *refusedAs;
+    } cases[] = {
+        {"no mark, raw bytes kept", QByteArray("a\xff\xfe", 3), QByteArray("a\xff\xfe", 3), nullptr},
+        {"no mark, empty", QByteArray(), QByteArray(), nullptr},
+        {"UTF-8 mark dropped", "\xef\xbb\xbf" + utf8, utf8, nullptr},
+        {"UTF-16LE",
+         QByteArray("\xff\xfe"
+                    "Z\0o\0\xeb\0 \0\x3d\xd8\x00\xde",
+                    14),
+         utf8, nullptr},
+        {"UTF-16BE", QByteArray("\xfe\xff\0Z\0o\0\xeb\0 \xd8\x3d\xde\x00", 14), utf8, nullptr},
+        {"UTF-32LE",
+         QByteArray("\xff\xfe\0\0"
+                    "Z\0\0\0o\0\0\0\xeb\0\0\0 \0\0\0\x00\xf6\x01\0",
+                    24),
+         utf8, nullptr},
+        {"UTF-32BE", QByteArray("\0\0\xfe\xff\0\0\0Z\0\0\0o\0\0\0\xeb\0\0\0 \0\x01\xf6\x00", 24), utf8,
+         nullptr},
+        {"UTF-16 cut code unit",
+         QByteArray("\xff\xfe"
+                    "a\0b",
+                    5),
+         std::nullopt, "UTF-16LE"},
+        {"UTF-16 lone surrogate",
+         QByteArray("\xff\xfe"
+                    "a\0\x3d\xd8"
+                    "b\0",
+                    8),
+         std::nullopt, "UTF-16LE"},
+        {"UTF-32 surrogate", QByteArray("\xff\xfe\0\0\x00\xd8\0\0", 8), std::nullopt, "UTF-32LE"},
+        {"UTF-32 past U+10FFFF", QByteArray("\0\0\xfe\xff\0\x11\0\0", 8), std::nullopt, "UTF-32BE"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QString encoding;
+        const std::optional<QByteArray> got = Bastwick::utf8FromMarkedBytes(c.bytes, &encoding);
+        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(encoding, c.refusedAs ? QString::fromLatin1(c.refusedAs) : QString());
+    }
+}

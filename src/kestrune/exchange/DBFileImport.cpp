@@ -9,6 +9,7 @@
 #include <kestrune/data/model/DBImport.h>
 #include <kestrune/data/model/DBTable.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
 
@@ -17,7 +18,6 @@
 #include <QtCore/QJsonArray>
 #include <QtCore/QJsonDocument>
 #include <QtCore/QJsonObject>
-#include <QtCore/QStringConverter>
 #include <QtCore/QXmlStreamReader>
 #include <functional>
 
@@ -75,24 +75,13 @@ std::optional<QByteArray> readFile(const QString &path, Bastwick::Error *error, 
 std::optional<QByteArray> utf8Text(QByteArray bytes, const QString &path, Bastwick::Error *error,
                                    const QString &logLine)
 {
-    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(bytes);
-    if (!encoding)
-        return bytes;
-    if (*encoding == QStringConverter::Utf8)
-        return bytes.remove(0, 3);
-    // A cut code unit or a lone surrogate makes the whole file no text of its encoding.
-    const bool utf16 = *encoding == QStringConverter::Utf16 || *encoding == QStringConverter::Utf16LE ||
-                       *encoding == QStringConverter::Utf16BE;
-    QStringDecoder decoder(*encoding, QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError() || bytes.size() % (utf16 ? 2 : 4) != 0 || !QStringView(text).isValidUtf16()) {
+    QString encoding;
+    std::optional<QByteArray> utf8 = Bastwick::utf8FromMarkedBytes(std::move(bytes), &encoding);
+    if (!utf8)
         fail(error,
-             QStringLiteral("read file content from path(%1) error: not valid %2 text")
-                 .arg(path, QLatin1String(QStringConverter::nameForEncoding(*encoding))),
+             QStringLiteral("read file content from path(%1) error: not valid %2 text").arg(path, encoding),
              logLine, path);
-        return std::nullopt;
-    }
-    return text.toUtf8();
+    return utf8;
 }
 
 // A file of a format that is plain text (SQL, JSON, CSV), as UTF-8.

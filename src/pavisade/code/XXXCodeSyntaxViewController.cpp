@@ -3,6 +3,7 @@
 #include <pavisade/code/CodeEditor.h>
 #include <pavisade/code/CodeEditorStyles.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QFile>
@@ -22,11 +23,10 @@ std::optional<QString> readText(const QString &path)
         XXXLogWarning(QStringLiteral("filePath = %1 not readable: %2").arg(path, file.errorString()));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
-    QStringDecoder decoder(marked.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
+    const std::optional<QByteArray> utf8 = Bastwick::utf8FromMarkedBytes(file.readAll());
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8 ? decoder.decode(*utf8) : QString();
+    if (!utf8 || decoder.hasError()) {
         XXXLogWarning(QStringLiteral("filePath = %1 is not text in its encoding; left unchanged").arg(path));
         return std::nullopt;
     }

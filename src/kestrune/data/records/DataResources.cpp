@@ -4,7 +4,6 @@
 
 #include <QtCore/QFile>
 #include <QtCore/QRegularExpression>
-#include <QtCore/QStringDecoder>
 
 #include <mutex>
 
@@ -46,17 +45,9 @@ QStringList magicDataWords()
         QFile file(magicDataPath());
         if (!file.open(QIODevice::ReadOnly))
             return QStringList();
-        const QByteArray bytes = file.readAll();
-        // The encoding is detected from a byte-order mark; UTF-8 otherwise.
-        const auto encoding = QStringConverter::encodingForData(bytes);
-        QString text;
-        if (encoding && *encoding != QStringConverter::Utf8) {
-            QStringDecoder decoder(*encoding);
-            text = decoder(bytes);
-        } else {
-            text = Bastwick::textFromBytes(bytes);
-        }
-        return wordsFromText(text);
+        // The encoding is named by a byte-order mark; UTF-8 otherwise.
+        const std::optional<QByteArray> utf8 = Bastwick::utf8FromMarkedBytes(file.readAll());
+        return utf8 ? wordsFromText(Bastwick::textFromBytes(*utf8)) : QStringList();
     }();
     return words;
 }
