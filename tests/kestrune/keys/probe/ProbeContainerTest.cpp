@@ -89,9 +89,6 @@ TEST_F(ProbeContainerTest, EachTabHoldsItsScreenAndEachTabChangeIsAnnounced)
     state()->removeDelegate(recorder);
 }
 
-// The segmented container makes its four screens when it wakes, shows the first, and
-// switches the one in its main view by segment; a screen keeps its state while another
-// is shown, and the switches are not announced to the view state.
 // Clicking the Console tab hands it the keyboard: what the user types next lands in the
 // console's text, wherever the keyboard was before.
 TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
@@ -127,6 +124,9 @@ TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
     }
 }
 
+// The segmented container makes its four screens when it wakes, shows the first, and
+// switches the one in its main view by segment; a screen keeps its state while another
+// is shown, and the switches are not announced to the view state.
 TEST_F(ProbeContainerTest, TheSegmentedContainerSwitchesTheSameScreensAndKeepsTheirState)
 {
     QWidget window;
