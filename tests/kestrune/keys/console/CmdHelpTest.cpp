@@ -208,14 +208,16 @@ TEST_F(CmdHelpTest, HeaderClickSortsTheRowsShown)
 }
 
 // The group buttons and the search field stay inside the screen and clear of each other,
-// also where the buttons leave no room for the field; the field keeps room to type in.
+// also where the buttons leave no room for the field; the field keeps room to type in. It
+// follows the buttons on their row while it has room there, and is back there once the
+// screen is wide again.
 TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
 {
     // The widths the buttons need in a row: at the narrow ones the field cannot follow them.
     int buttons = 12;
     for (QAbstractButton *button : help->groupButtons())
         buttons += button->sizeHint().width() + 4;
-    for (const int width : {buttons + 400, buttons + 100, buttons + 10}) {
+    for (const int width : {buttons + 400, buttons + 100, buttons + 10, buttons + 400}) {
         SCOPED_TRACE(width);
         help->resize(width, 400);
         ASSERT_TRUE(TestSupport::waitForPostedEvents());
@@ -233,6 +235,9 @@ TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
         }
         EXPECT_GE(help->tableXibView()->geometry().top(), field.bottom())
             << "the table starts below the field";
+        const QRect first = help->groupButtons().first()->geometry();
+        const bool besideTheButtons = field.top() < first.bottom() && field.left() > first.right();
+        EXPECT_EQ(besideTheButtons, width >= buttons + 160) << "field at " << field.x() << "," << field.y();
     }
 }
 
