@@ -16,6 +16,8 @@
 
 #include "../support/FreshLocalStore.h"
 
+#include <QtCore/QDir>
+#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <pavisade/trees/OutlineView.h>
@@ -100,6 +102,17 @@ inline DerazProbeViewController *openProbe(QApplication &app, int argc, char *ar
     auto *browser = probe->derazKeysBrowseViewController();
     (void)QTest::qWaitFor([&] { return browser->dataDelegate()->itemCount() > 0; }, 20000);
     return probe;
+}
+
+// Writes the whole screen (windows of their own, sheets and alerts, included) to
+// <folder>/<name> once what was just done has been painted, and says so on standard error.
+// Answers whether the file was written.
+inline bool shootScreen(const QDir &folder, const QString &name)
+{
+    QTest::qWait(500);
+    const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(folder.filePath(name));
+    std::fprintf(stderr, "%s %s\n", qPrintable(folder.filePath(name)), ok ? "written" : "FAILED");
+    return ok;
 }
 
 } // namespace AppShots

@@ -66,7 +66,7 @@ void DerazCmdHelpViewController::loadInterface()
     static const char *const titles[] = {"All",        "String", "Hash",       "List",    "Set",
                                          "Sorted Set", "Server", "Connection", "Pub/Sub", "Transactions"};
     // The group buttons in a row, the search field at its end while there is room for
-    // it, else on a row of its own below.
+    // it, else on a row of its own below; buttons that do not fit in one row wrap.
     m_strip = new QGridLayout;
     m_strip->setContentsMargins(6, 6, 6, 6);
     m_strip->setHorizontalSpacing(4);
@@ -78,16 +78,17 @@ void DerazCmdHelpViewController::loadInterface()
         button->setObjectName(QStringLiteral("groupBtn%1").arg(tag));
         button->setProperty("tag", qint64(tag));
         button->setFocusPolicy(Qt::NoFocus);
+        // Wrapped, a button fills its column, so the rows line up.
+        button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         connect(button, &QToolButton::clicked, this, [this, button] { groupBtnClicked(button); });
         m_groupButtons.append(button);
-        m_strip->addWidget(button, 0, tag);
     }
     m_strip->setColumnStretch(kSearchColumn - 1, 1);
     m_searchTextFld = new QLineEdit(this);
     m_searchTextFld->setObjectName(QStringLiteral("searchTextFld"));
     m_searchTextFld->setPlaceholderText(L(QStringLiteral("Search")));
     m_searchTextFld->setMinimumWidth(kSearchMinWidth);
-    placeSearchField();
+    placeStripItems();
 
     m_tableView = makeTableView();
     m_tableView->setObjectName(QStringLiteral("derazCmdHelpView"));
@@ -104,45 +105,65 @@ void DerazCmdHelpViewController::loadInterface()
     layout->addWidget(m_tableView, 1);
 }
 
-void DerazCmdHelpViewController::placeSearchField()
+void DerazCmdHelpViewController::placeStripItems()
 {
     if (!m_strip || !m_searchTextFld)
         return;
-    const bool fits = buttonsRowWidth() + kSearchMinWidth <= width();
-    int at = m_strip->indexOf(m_searchTextFld);
-    if (at >= 0) {
-        int line = 0, column = 0, rows = 0, columns = 0;
-        m_strip->getItemPosition(at, &line, &column, &rows, &columns);
-        if ((line == 0) == fits)
-            return;
-        m_strip->removeWidget(m_searchTextFld);
+    const int perRow = buttonsPerRow(width());
+    const bool fieldBeside =
+        perRow == m_groupButtons.size() && buttonsRowWidth(perRow) + kSearchMinWidth <= width();
+    if (perRow == m_placedPerRow && fieldBeside == m_fieldBeside)
+        return;
+    m_placedPerRow = perRow;
+    m_fieldBeside = fieldBeside;
+    for (int at = 0; at < m_groupButtons.size(); ++at) {
+        m_strip->removeWidget(m_groupButtons.at(at));
+        m_strip->addWidget(m_groupButtons.at(at), at / perRow, at % perRow);
     }
-    if (fits)
+    m_strip->removeWidget(m_searchTextFld);
+    if (fieldBeside)
         m_strip->addWidget(m_searchTextFld, 0, kSearchColumn);
     else
-        m_strip->addWidget(m_searchTextFld, 1, 0, 1, kSearchColumn + 1);
+        m_strip->addWidget(m_searchTextFld, (int(m_groupButtons.size()) + perRow - 1) / perRow, 0, 1,
+                           kSearchColumn + 1);
 }
 
-int DerazCmdHelpViewController::buttonsRowWidth() const
+int DerazCmdHelpViewController::buttonsPerRow(int width) const
 {
+    int perRow = int(m_groupButtons.size());
+    while (perRow > 1 && buttonsRowWidth(perRow) > width)
+        --perRow;
+    return perRow;
+}
+
+int DerazCmdHelpViewController::buttonsRowWidth(int perRow) const
+{
+    // The buttons of a column share its width: that of the widest of them.
     int row = m_strip->contentsMargins().left() + m_strip->contentsMargins().right();
-    for (QAbstractButton *button : m_groupButtons)
-        row += button->sizeHint().width() + m_strip->horizontalSpacing();
+    for (int column = 0; column < perRow; ++column) {
+        int widest = 0;
+        for (qsizetype at = column; at < m_groupButtons.size(); at += perRow)
+            widest = qMax(widest, m_groupButtons.at(at)->sizeHint().width());
+        row += widest + m_strip->horizontalSpacing();
+    }
     return row;
 }
 
 QSize DerazCmdHelpViewController::minimumSizeHint() const
 {
-    // The search field can always go below the buttons: only their row counts.
+    // The search field can always go below the buttons, and the buttons can wrap down to
+    // one a row: only the widest of them and the field count.
     const QSize hint = X3TableViewXibController::minimumSizeHint();
     if (!m_strip)
         return hint;
-    return QSize(qMin(hint.width(), buttonsRowWidth()), hint.height());
+    const QMargins margins = m_strip->contentsMargins();
+    const int narrowest = qMax(buttonsRowWidth(1), margins.left() + kSearchMinWidth + margins.right());
+    return QSize(qMin(hint.width(), narrowest), hint.height());
 }
 
 void DerazCmdHelpViewController::resizeEvent(QResizeEvent *event)
 {
-    placeSearchField();
+    placeStripItems();
     X3TableViewXibController::resizeEvent(event);
 }
 

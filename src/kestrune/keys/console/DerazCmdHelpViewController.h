@@ -24,7 +24,8 @@ QString DerazCmdGroupName(quint32 tag);
 // command reference, with one button per command group and a search field that finds
 // commands by a part of their name. Every query runs on the global queue; the table
 // shows the rows of the query started last. On a screen too narrow for the buttons and
-// the search field in one row, the field goes to a row of its own. Main thread.
+// the search field in one row, the field goes to a row of its own, and buttons that do not
+// fit in one row wrap. Main thread.
 class DerazCmdHelpViewController : public X3TableViewXibController
 {
     Q_OBJECT
@@ -72,16 +73,22 @@ private:
     std::shared_ptr<DerazCommandDAO> dao();
     void fetch(Query query);
     void searchBtnActionConfig();
-    // The search field behind the buttons, or below them when the row has no room for it.
-    void placeSearchField();
-    // The width of the group buttons' row, margins included.
-    int buttonsRowWidth() const;
+    // The group buttons in as few rows as the width allows, the search field behind them
+    // when they take one row that has room for it, else on a row of its own below.
+    void placeStripItems();
+    // How many group buttons a row of the width takes (at least one).
+    int buttonsPerRow(int width) const;
+    // The width of the group buttons laid out so many a row, margins included.
+    int buttonsRowWidth(int perRow) const;
 
     static constexpr int kSearchColumn = 11;
     static constexpr int kSearchMinWidth = 160;
 
     QTableView *m_tableView = nullptr;
     QGridLayout *m_strip = nullptr;
+    // How the strip's items are placed now (0: not yet).
+    int m_placedPerRow = 0;
+    bool m_fieldBeside = false;
     QLineEdit *m_searchTextFld = nullptr;
     QAction *m_searchCancel = nullptr;
     QList<QAbstractButton *> m_groupButtons;

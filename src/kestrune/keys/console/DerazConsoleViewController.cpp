@@ -18,6 +18,7 @@
 #include <bastwick/platform/Log.h>
 
 #include <QtCore/QPointer>
+#include <QtGui/QShowEvent>
 #include <QtGui/QTextBlock>
 #include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QLabel>
@@ -181,8 +182,9 @@ void DerazConsoleViewController::loadInterface()
 void DerazConsoleViewController::showEvent(QShowEvent *event)
 {
     X3CommonViewController::showEvent(event);
-    // What the user types next belongs to the console.
-    if (m_textView)
+    // What the user types next belongs to the console, once its tab is chosen. A window
+    // brought back from the dock (a spontaneous show) keeps the keyboard where it was.
+    if (m_textView && !event->spontaneous())
         m_textView->setFocus(Qt::OtherFocusReason);
 }
 

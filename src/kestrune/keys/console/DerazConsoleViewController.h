@@ -32,7 +32,8 @@ class SimpleDBViewState;
 //
 // A line too long to lay out quickly (a pasted value of a megabyte, a reply as large) is
 // shown bounded: its start and its length. A pasted line so shown is still sent whole.
-// Showing the console gives its text the keyboard. Main thread.
+// Showing the console (its tab chosen, not its window brought back) gives its text the
+// keyboard. Main thread.
 class DerazConsoleViewController : public X3CommonViewController, public SimpleDBStateDelegate
 {
     Q_OBJECT

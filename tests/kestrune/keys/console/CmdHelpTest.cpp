@@ -208,14 +208,22 @@ TEST_F(CmdHelpTest, HeaderClickSortsTheRowsShown)
 }
 
 // The group buttons and the search field stay inside the screen and clear of each other,
-// also where the buttons leave no room for the field; the field keeps room to type in.
+// also where the buttons leave no room for the field, and where they do not fit in one row
+// themselves (on a small screen, or beside a wide key tree); each button shows its whole
+// title and the field keeps room to type in. The field follows the buttons on their row
+// while it has room there, and is back there once the screen is wide again.
 TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
 {
     // The widths the buttons need in a row: at the narrow ones the field cannot follow them.
     int buttons = 12;
-    for (QAbstractButton *button : help->groupButtons())
+    int widest = 0;
+    int wideTableTop = -1;
+    for (QAbstractButton *button : help->groupButtons()) {
         buttons += button->sizeHint().width() + 4;
-    for (const int width : {buttons + 400, buttons + 100, buttons + 10}) {
+        widest = qMax(widest, button->sizeHint().width());
+    }
+    for (const int width : {buttons + 400, buttons + 100, buttons + 10, buttons - 10, buttons / 2,
+                            qMax(widest, 160) + 12, buttons + 400}) {
         SCOPED_TRACE(width);
         help->resize(width, 400);
         ASSERT_TRUE(TestSupport::waitForPostedEvents());
@@ -226,13 +234,26 @@ TEST_F(CmdHelpTest, ButtonsAndSearchFieldFitTheScreen)
         EXPECT_LE(help->minimumSizeHint().width(), width) << "the screen can be as narrow as the tab";
         EXPECT_TRUE(screen.contains(field)) << "field at " << field.x() << "+" << field.width();
         EXPECT_GE(field.width(), 160);
+        QList<QRect> placed;
         for (QAbstractButton *button : help->groupButtons()) {
             EXPECT_TRUE(screen.contains(button->geometry())) << qPrintable(button->text());
             EXPECT_GE(button->width(), button->sizeHint().width()) << qPrintable(button->text());
             EXPECT_FALSE(button->geometry().intersects(field)) << qPrintable(button->text());
+            for (const QRect &other : placed)
+                EXPECT_FALSE(button->geometry().intersects(other)) << qPrintable(button->text());
+            placed.append(button->geometry());
         }
         EXPECT_GE(help->tableXibView()->geometry().top(), field.bottom())
             << "the table starts below the field";
+        const QRect first = help->groupButtons().first()->geometry();
+        const bool besideTheButtons = field.top() < first.bottom() && field.left() > first.right();
+        EXPECT_EQ(besideTheButtons, width >= buttons + 160) << "field at " << field.x() << "," << field.y();
+        // Wide again, the table starts where it did: no room is left of the narrow rows.
+        const int tableTop = help->tableXibView()->geometry().top();
+        if (width == buttons + 400 && wideTableTop >= 0)
+            EXPECT_EQ(tableTop, wideTableTop);
+        else if (width == buttons + 400)
+            wideTableTop = tableTop;
     }
 }
 

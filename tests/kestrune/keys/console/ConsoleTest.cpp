@@ -398,6 +398,29 @@ TEST_F(ConsoleTest, AVeryLongLineIsSentWholeAndShownBounded)
     QGuiApplication::clipboard()->setText(QStringLiteral("set small abc"));
     console.textView()->paste();
     EXPECT_TRUE(text().endsWith(prompt() + QStringLiteral("set small abc")));
+    QTest::keyClick(console.textView(), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([&] { return text().endsWith(QStringLiteral("abc\nOK\n") + prompt()); }));
+
+    // Pasted while a reply is still coming: the line waits whole in the queue, the status
+    // names it bounded, and it goes whole once the reply came, shown bounded behind its
+    // prompt.
+    type(QStringLiteral("blpop q 0"));
+    ASSERT_TRUE(waitFor([] { return server().command({"CLIENT", "LIST"}).contains("cmd=blpop"); }));
+    const QString queued = QStringLiteral("set queued ") + value;
+    console.textView()->moveCursor(QTextCursor::End);
+    QGuiApplication::clipboard()->setText(queued);
+    console.textView()->paste();
+    QTest::keyClick(console.textView(), Qt::Key_Return);
+    ASSERT_EQ(console.queuedCommands().size(), 1);
+    EXPECT_TRUE(console.queuedCommands().first() == queued) << "the queue holds the whole line";
+    EXPECT_LE(console.statusLabel()->text().size(), kBounded);
+    EXPECT_TRUE(console.statusLabel()->text().contains(QString::number(queued.size())));
+    server().command({"RPUSH", "q", "x"});
+    ASSERT_TRUE(waitFor([&] { return !console.isRunning() && console.queuedCommands().isEmpty(); }));
+    ASSERT_TRUE(waitFor([&] { return text().endsWith(QStringLiteral("\nOK\n") + prompt()); }));
+    EXPECT_LE(longestLine(), kBounded);
+    EXPECT_EQ(server().command({"STRLEN", "queued"}), ":1048576\r\n")
+        << "the queued value reached the server whole";
 }
 
 TEST_F(ConsoleTest, CommandsAndRepliesStayOutOfTheLog)

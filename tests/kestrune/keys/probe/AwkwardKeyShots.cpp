@@ -16,7 +16,6 @@
 #include "../../AppShots.h"
 
 #include <QtCore/QDir>
-#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
@@ -28,14 +27,6 @@
 #include <cstdio>
 
 namespace {
-
-// The whole screen, so windows of their own (sheets) are in the picture too.
-void shoot(const QDir &folder, const QString &name)
-{
-    QTest::qWait(500);
-    const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(folder.filePath(name));
-    std::fprintf(stderr, "%s %s\n", qPrintable(folder.filePath(name)), ok ? "written" : "FAILED");
-}
 
 // Types the line at the end of the console and presses Return.
 void typeLine(DerazConsoleViewController *console, const QString &line)
@@ -65,7 +56,7 @@ int main(int argc, char *argv[])
     if (!probe)
         return 1;
     shell.window.resize(1200, 720);
-    shoot(folder, QStringLiteral("awkward-tree-browse.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-tree-browse.png"));
 
     probe->tabView()->setCurrentIndex(2);
     auto *console = qobject_cast<DerazConsoleViewController *>(probe->derazConsoleViewController());
@@ -76,13 +67,13 @@ int main(int argc, char *argv[])
     QTest::qWait(300);
     typeLine(console, QStringLiteral("keys *"));
     (void)QTest::qWaitFor([&] { return !console->isRunning(); }, 10000);
-    shoot(folder, QStringLiteral("awkward-console.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-console.png"));
     // A line typed while a reply is coming waits in the queue the strip names.
     typeLine(console, QStringLiteral("blpop nothing 2"));
     typeLine(console, QStringLiteral("get \"tab\\there\""));
-    shoot(folder, QStringLiteral("awkward-console-queued.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-console-queued.png"));
     (void)QTest::qWaitFor([&] { return !console->isRunning(); }, 10000);
-    shoot(folder, QStringLiteral("awkward-console-after-queue.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-console-after-queue.png"));
 
     probe->tabView()->setCurrentIndex(1);
     auto *query = probe->derazKeysQueryViewController();
@@ -90,7 +81,7 @@ int main(int argc, char *argv[])
     query->runButton()->click();
     (void)QTest::qWaitFor([&] { return query->dataDelegate()->itemCount() > 0; }, 10000);
     clickTool(query, 7);
-    shoot(folder, QStringLiteral("awkward-query-remove.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-query-remove.png"));
     QMessageBox *question = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
@@ -103,6 +94,6 @@ int main(int argc, char *argv[])
         }
     }
     (void)QTest::qWaitFor([&] { return query->dataDelegate()->itemCount() == 0; }, 10000);
-    shoot(folder, QStringLiteral("awkward-query-removed.png"));
+    AppShots::shootScreen(folder, QStringLiteral("awkward-query-removed.png"));
     return 0;
 }

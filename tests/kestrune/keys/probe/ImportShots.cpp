@@ -19,25 +19,14 @@
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QThread>
-#include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 
 #include <atomic>
-#include <cstdio>
 
 namespace {
-
-bool shoot(const QDir &folder, const QString &name)
-{
-    QTest::qWait(500);
-    const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(folder.filePath(name));
-    if (!ok)
-        std::fprintf(stderr, "could not write %s\n", qPrintable(name));
-    return ok;
-}
 
 QMessageBox *openAlert()
 {
@@ -83,12 +72,12 @@ int main(int argc, char *argv[])
 
     browser->exchange()->importDataFromFile(path);
     (void)QTest::qWaitFor([&] { return reached.load(); }, 20000);
-    bool ok = shoot(folder, QStringLiteral("import-running.png"));
+    bool ok = AppShots::shootScreen(folder, QStringLiteral("import-running.png"));
 
     // A close of the window asks first.
     shell.window.close();
     (void)QTest::qWaitFor([&] { return openAlert() != nullptr; }, 5000);
-    ok = shoot(folder, QStringLiteral("import-close-question.png")) && ok;
+    ok = AppShots::shootScreen(folder, QStringLiteral("import-close-question.png")) && ok;
     if (QMessageBox *question = openAlert()) {
         for (QAbstractButton *b : question->buttons())
             if (b->text() == QLatin1String("Keep Importing"))
@@ -98,7 +87,7 @@ int main(int argc, char *argv[])
     browser->progressIndicatorPanel()->cancelButton()->click();
     go = true;
     (void)QTest::qWaitFor([&] { return openAlert() != nullptr; }, 20000);
-    ok = shoot(folder, QStringLiteral("import-cancelled.png")) && ok;
+    ok = AppShots::shootScreen(folder, QStringLiteral("import-cancelled.png")) && ok;
     DerazDatabase::setImportBetweenPassesHook({});
     return ok ? 0 : 1;
 }

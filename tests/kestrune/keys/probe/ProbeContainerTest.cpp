@@ -11,7 +11,9 @@
 #include <kestrune/shell/DerazViewController.h>
 
 #include <QtTest/QTest>
+#include <QtWidgets/QBoxLayout>
 #include <QtWidgets/QLayout>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QTabWidget>
 
@@ -89,20 +91,24 @@ TEST_F(ProbeContainerTest, EachTabHoldsItsScreenAndEachTabChangeIsAnnounced)
     state()->removeDelegate(recorder);
 }
 
-// The segmented container makes its four screens when it wakes, shows the first, and
-// switches the one in its main view by segment; a screen keeps its state while another
-// is shown, and the switches are not announced to the view state.
 // Clicking the Console tab hands it the keyboard: what the user types next lands in the
-// console's text, wherever the keyboard was before.
+// console's text, wherever the keyboard was before. A window brought back from the dock
+// keeps the keyboard where the user left it, also beside a console on show.
 TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
 {
-    DerazProbeViewController probe;
-    probe.view();
-    probe.resize(1000, 600);
-    probe.show();
-    QApplication::setActiveWindow(&probe);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&probe));
-    QTabWidget *tabs = probe.tabView();
+    // The probe beside another control of the window, as it sits beside the key tree.
+    QWidget window;
+    auto *row = new QHBoxLayout(&window);
+    auto *elsewhere = new QLineEdit(&window);
+    row->addWidget(elsewhere);
+    auto *probe = new DerazProbeViewController(&window);
+    probe->view();
+    row->addWidget(probe);
+    window.resize(1000, 600);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTabWidget *tabs = probe->tabView();
     for (const int from : {0, 1, 3}) {
         SCOPED_TRACE(from);
         tabs->setCurrentIndex(from);
@@ -116,7 +122,7 @@ TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
         control->setFocus(Qt::MouseFocusReason);
         ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == control; }));
         tabs->setCurrentIndex(2);
-        QPlainTextEdit *console = probe.derazConsoleViewController()->textView();
+        QPlainTextEdit *console = probe->derazConsoleViewController()->textView();
         ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == console; }))
             << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "none");
         console->moveCursor(QTextCursor::End);
@@ -125,8 +131,27 @@ TEST_F(ProbeContainerTest, ShowingTheConsoleGivesItsTextTheKeyboard)
         EXPECT_EQ(console->toPlainText(), before + "ping");
         console->clear();
     }
+
+    // The console on show, the keyboard in another control; the window goes to the dock
+    // and comes back (the console is shown again by the window system).
+    elsewhere->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == elsewhere; }));
+    ShowCounter shown;
+    probe->derazConsoleViewController()->installEventFilter(&shown);
+    window.showMinimized();
+    ASSERT_TRUE(waitFor([&] { return window.isMinimized() && shown.count > 0; }));
+    const int hidden = shown.count;
+    window.showNormal();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(waitFor([&] { return shown.count > hidden && window.isActiveWindow(); }));
+    ASSERT_TRUE(TestSupport::waitForPostedEvents());
+    EXPECT_EQ(QApplication::focusWidget(), elsewhere)
+        << (QApplication::focusWidget() ? qPrintable(QApplication::focusWidget()->objectName()) : "none");
 }
 
+// The segmented container makes its four screens when it wakes, shows the first, and
+// switches the one in its main view by segment; a screen keeps its state while another
+// is shown, and the switches are not announced to the view state.
 TEST_F(ProbeContainerTest, TheSegmentedContainerSwitchesTheSameScreensAndKeepsTheirState)
 {
     QWidget window;
