@@ -110,6 +110,5 @@ bool FileAccountStore::setAccounts(const QString &accountTypeIdentifier, const Q
         Bastwick::setError(error, Bastwick::Error(kErrorDomain, 3, reason));
         return false;
     }
-    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return true;
 }

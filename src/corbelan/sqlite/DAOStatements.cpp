@@ -38,12 +38,16 @@ QVariantList keyValues(const QVariant &holder, const QStringList &keys)
     return values;
 }
 
-bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values)
+bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values, QString *reason)
 {
     for (qsizetype i = 0; i < values.size() && i < columns.size(); ++i) {
         if (Bastwick::isNaNNumber(values.at(i))) {
-            XXXLogError(QStringLiteral("the value of column %1 of table %2 is NaN, which cannot be stored")
-                            .arg(columns.at(i), table));
+            const QString text =
+                QStringLiteral("the value of column %1 of table %2 is NaN, which cannot be stored")
+                    .arg(columns.at(i), table);
+            XXXLogError(text);
+            if (reason)
+                *reason = text;
             return true;
         }
     }

@@ -19,8 +19,9 @@ QVariant bindable(const QVariant &value);
 QVariantList keyValues(const QVariant &holder, const QStringList &keys);
 // SQLite would store a NaN as NULL: a write whose value for one of the columns (values
 // in the columns' order) is NaN is refused with an error line naming the table and the
-// column. True when refused.
-bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values);
+// column. True when refused, with that line's text in reason.
+bool refuseNaN(const QString &table, const QStringList &columns, const QVariantList &values,
+               QString *reason = nullptr);
 
 // "k1 = ? AND k2 = ? ".
 QString keyCondition(const QStringList &keys);

@@ -15,7 +15,11 @@
 
 #include <functional>
 
+#include <sqlite3.h>
+
 namespace {
+
+const QString kErrorDomain = QStringLiteral("XXXBaseDAO");
 
 bool isMap(const QVariant &value)
 {
@@ -185,20 +189,30 @@ bool XXXBaseDAO::deleteObject(const QVariant &object)
 
 bool XXXBaseDAO::writeOne(const std::function<bool(XXXRWDatabase *)> &write)
 {
-    const QString domain = QStringLiteral("XXXBaseDAO");
     m_lastError = Bastwick::Error();
     bool ok = false;
     const bool ran = onQueue([&](XXXRWDatabase *db) {
         ok = write(db);
-        if (!ok)
+        // A reason the write gave itself (a refused value) stands; else SQLite's, else the
+        // row was not there.
+        if (!ok && m_lastError.description.isEmpty())
             m_lastError =
                 db->hadError()
                     ? db->lastError()
-                    : Bastwick::Error(domain, 0, QStringLiteral("no such row in %1").arg(m_tableName));
+                    : Bastwick::Error(kErrorDomain, 0, QStringLiteral("no such row in %1").arg(m_tableName));
     });
     if (!ran)
-        m_lastError = Bastwick::Error(domain, 0, QStringLiteral("the local database is not open"));
+        m_lastError = Bastwick::Error(kErrorDomain, 0, QStringLiteral("the local database is not open"));
     return ok;
+}
+
+bool XXXBaseDAO::refusesNaN(const QStringList &columns, const QVariantList &values)
+{
+    QString reason;
+    if (!refuseNaN(m_tableName, columns, values, &reason))
+        return false;
+    m_lastError = Bastwick::Error(kErrorDomain, SQLITE_MISMATCH, reason);
+    return true;
 }
 
 bool XXXBaseDAO::insertOne(QVariant &model)
@@ -235,7 +249,7 @@ bool XXXBaseDAO::insertOneOn(XXXRWDatabase *db, QVariant &model)
         }
         values.append(bindable(value));
     }
-    if (refuseNaN(m_tableName, m_fldList, values))
+    if (refusesNaN(m_fldList, values))
         return false;
     const bool ok = db->executeUpdate(sql, values);
     XXXLog(QStringLiteral("insert lastErrorMessage =%1").arg(db->lastErrorMessage()));
@@ -261,7 +275,7 @@ bool XXXBaseDAO::updateOneOn(XXXRWDatabase *db, const QVariant &model)
     }
     const QStringList &setColumns = m_fldExcludeKeyList.isEmpty() ? m_keyList : m_fldExcludeKeyList;
     const QVariantList values = keyValues(model, setColumns) + keyValues(model, m_keyList);
-    if (refuseNaN(m_tableName, setColumns + m_keyList, values))
+    if (refusesNaN(setColumns + m_keyList, values))
         return false;
     const QString sql = updateSql(m_tableName, setColumns, m_keyList);
     XXXLog(QStringLiteral("update sql=%1").arg(sql));

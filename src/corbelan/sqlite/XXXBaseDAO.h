@@ -113,6 +113,8 @@ private:
     qint64 countQuery(const QString &sql);
     // Runs one row write through onQueue and keeps the reason when it fails.
     bool writeOne(const std::function<bool(XXXRWDatabase *)> &write);
+    // True, with the reason kept as the last error, when one of the values is NaN.
+    bool refusesNaN(const QStringList &columns, const QVariantList &values);
 
     qint64 m_count = 0;
     QString m_tableName;

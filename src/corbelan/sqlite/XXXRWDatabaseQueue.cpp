@@ -43,15 +43,9 @@ std::shared_ptr<XXXRWDatabaseQueue> XXXRWDatabaseQueue::databaseQueueWithPath(co
                                                                               double busyTimeout,
                                                                               Bastwick::Error *error)
 {
-    // The constructor that takes a time-out is protected: reach it through a local subclass.
-    struct Opened : XXXRWDatabaseQueue
-    {
-        Opened(const QString &path, int flags, double busyTimeout)
-            : XXXRWDatabaseQueue(path, flags, databaseClass(), busyTimeout)
-        {
-        }
-    };
-    std::shared_ptr<XXXRWDatabaseQueue> queue = std::make_shared<Opened>(path, flags, busyTimeout);
+    // make_shared cannot reach the protected constructor that takes a time-out.
+    std::shared_ptr<XXXRWDatabaseQueue> queue(
+        new XXXRWDatabaseQueue(path, flags, databaseClass(), busyTimeout));
     if (!queue->isOpen()) {
         Bastwick::setError(error, queue->d->openFailure);
         return {};

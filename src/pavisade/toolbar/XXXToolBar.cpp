@@ -379,16 +379,8 @@ void applySettings(XXXToolBar &bar, const Element &root)
     bar.toolbar()->setMovable(allows);
 }
 
-} // namespace
-
-namespace {
-
-// Every toolbar built and not yet destroyed, oldest first (main thread only).
-QList<XXXToolBar *> &builtToolbars()
-{
-    static QList<XXXToolBar *> toolbars;
-    return toolbars;
-}
+// The property of a bar that points back at the toolbar object that built it.
+constexpr char kBuiltByProperty[] = "XXXToolBar";
 
 } // namespace
 
@@ -402,7 +394,7 @@ XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *par
     }
     if (!build(xmlPath))
         return;
-    builtToolbars().append(this);
+    m_toolbar->setProperty(kBuiltByProperty, QVariant::fromValue(QPointer<XXXToolBar>(this)));
     window->addToolBar(m_toolbar);
     window->show();
     window->raise();
@@ -416,17 +408,18 @@ XXXToolBar::XXXToolBar(QMainWindow *window, const QString &xmlPath, QObject *par
     }
 }
 
-XXXToolBar::~XXXToolBar()
-{
-    builtToolbars().removeOne(this);
-}
+XXXToolBar::~XXXToolBar() = default;
 
 XXXToolBar *XXXToolBar::ofWindow(const QMainWindow *window)
 {
-    const QList<XXXToolBar *> &built = builtToolbars();
-    for (auto it = built.crbegin(); it != built.crend(); ++it)
-        if (window && (*it)->m_window == window && (*it)->m_toolbar)
-            return *it;
+    if (!window)
+        return nullptr;
+    // The window's bars in the order they were made; each knows its toolbar object while
+    // that lives.
+    const QList<QToolBar *> bars = window->findChildren<QToolBar *>(Qt::FindDirectChildrenOnly);
+    for (auto it = bars.crbegin(); it != bars.crend(); ++it)
+        if (XXXToolBar *built = (*it)->property(kBuiltByProperty).value<QPointer<XXXToolBar>>())
+            return built;
     return nullptr;
 }
 

@@ -443,6 +443,54 @@ TEST_F(XXXBaseDAOTest, aNaNValueIsRefusedNamingTheColumn)
     EXPECT_EQ(stored->m_score, 2.5);
 }
 
+// Each failed row write keeps its own reason, and the next write that succeeds clears it.
+TEST_F(XXXBaseDAOTest, aFailedWriteKeepsItsReason)
+{
+    NoteDAO dao;
+    Note stored;
+    ASSERT_TRUE(dao.insert(holderOf(&stored)));
+    ASSERT_TRUE(dao.sqlUpdate(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Note WHEN "
+                                             "NEW.title = 'refused' BEGIN SELECT RAISE(ABORT, 'not this "
+                                             "title'); END")));
+    Note missing;
+    missing.m_id = stored.m_id + 100;
+    Note nan;
+    nan.m_score = std::numeric_limits<double>::quiet_NaN();
+    Note refused;
+    refused.m_id = stored.m_id;
+    refused.m_title = QStringLiteral("refused");
+
+    struct Case
+    {
+        const char *what;
+        std::function<bool()> write;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"update of a missing row", [&] { return dao.update(holderOf(&missing)); },
+         QStringLiteral("no such row in Note")},
+        {"delete of a missing row", [&] { return dao.deleteObject(holderOf(&missing)); },
+         QStringLiteral("no such row in Note")},
+        {"a NaN value", [&] { return dao.insert(holderOf(&nan)); },
+         QStringLiteral("the value of column score of table Note is NaN, which cannot be stored")},
+        {"a write SQLite refuses", [&] { return dao.update(holderOf(&refused)); },
+         QStringLiteral("not this title")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(c.write());
+        EXPECT_EQ(dao.lastError().description.toStdString(), c.reason.toStdString());
+        EXPECT_TRUE(dao.update(holderOf(&stored)));
+        EXPECT_EQ(dao.lastError(), Bastwick::Error());
+    }
+
+    XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();
+    manager->closeDataBase();
+    manager->setQueue(nullptr);
+    EXPECT_FALSE(dao.update(holderOf(&stored)));
+    EXPECT_EQ(dao.lastError().description.toStdString(), "the local database is not open");
+}
+
 TEST_F(XXXBaseDAOTest, withoutAnOpenDatabaseEverythingAnswersNothing)
 {
     XXXDBManager *manager = XXXDBManager::sharedXXXDBManager();

@@ -196,7 +196,7 @@ TEST(XXXDBManager, createNewDatabaseNeverLosesTheExistingFile)
 }
 
 // Two managers on one file, as two instances of the program: while the first holds a
-// write transaction, the second's open and the second's write wait for it instead of
+// write transaction, the second's open and the second's writes wait for it instead of
 // failing with "database is locked".
 TEST(XXXDBManager, aSecondManagerWaitsForTheFirstOnesWrite)
 {
@@ -214,6 +214,12 @@ TEST(XXXDBManager, aSecondManagerWaitsForTheFirstOnesWrite)
     run(first,
         [](XXXRWDatabase *db) { ASSERT_TRUE(db->executeUpdate(QStringLiteral("CREATE TABLE t (v)"))); });
 
+    const auto secondWrites = [&] {
+        bool ok = false;
+        run(second,
+            [&](XXXRWDatabase *db) { ok = db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (2)")); });
+        return ok;
+    };
     struct Case
     {
         const char *what;
@@ -221,13 +227,12 @@ TEST(XXXDBManager, aSecondManagerWaitsForTheFirstOnesWrite)
     };
     const Case cases[] = {
         {"opening", [&] { return second.openDataBaseWithPath(path); }},
-        {"writing",
+        {"writing", secondWrites},
+        // The queue opens its connection again after a close, with the same patience.
+        {"writing after a close",
          [&] {
-             bool ok = false;
-             run(second, [&](XXXRWDatabase *db) {
-                 ok = db->executeUpdate(QStringLiteral("INSERT INTO t VALUES (2)"));
-             });
-             return ok;
+             second.closeDataBase();
+             return secondWrites();
          }},
     };
     for (const Case &c : cases) {
@@ -251,5 +256,5 @@ TEST(XXXDBManager, aSecondManagerWaitsForTheFirstOnesWrite)
         EXPECT_EQ(outcome.load(), 1);
     }
     run(second,
-        [](XXXRWDatabase *db) { EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM t")), 3); });
+        [](XXXRWDatabase *db) { EXPECT_EQ(db->intForQuery(QStringLiteral("SELECT count(*) FROM t")), 5); });
 }

@@ -179,6 +179,32 @@ TEST(WindowToolBar, UnreadableDefinitionsGiveNoToolbarAndOneLogLine)
     }
 }
 
+// A window answers the toolbar built for it while that toolbar and its bar live: the
+// newest of several, the one before once the newest goes, and none for another window
+// or a definition that gave no toolbar.
+TEST(WindowToolBar, AWindowKnowsTheToolbarBuiltForIt)
+{
+    Definition def;
+    QMainWindow other;
+    EXPECT_EQ(XXXToolBar::ofWindow(&def.window), nullptr);
+    EXPECT_EQ(XXXToolBar::ofWindow(nullptr), nullptr);
+
+    auto first = def.load("<identifier>first</identifier>" + item("A", "a"));
+    EXPECT_EQ(XXXToolBar::ofWindow(&def.window), first.get());
+    EXPECT_EQ(XXXToolBar::ofWindow(&other), nullptr);
+    {
+        auto second = def.load("<identifier>second</identifier>" + item("B", "b"));
+        EXPECT_EQ(XXXToolBar::ofWindow(&def.window), second.get());
+        auto unread = def.load("<toolbaritem/>");
+        ASSERT_EQ(unread->toolbar(), nullptr);
+        EXPECT_EQ(XXXToolBar::ofWindow(&def.window), second.get());
+    }
+    EXPECT_EQ(XXXToolBar::ofWindow(&def.window), first.get());
+
+    delete first->toolbar();
+    EXPECT_EQ(XXXToolBar::ofWindow(&def.window), nullptr);
+}
+
 TEST(WindowToolBar, MalformedMarkupIsRepairedAndStillGivesItsToolbar)
 {
     const QString wellFormed =
