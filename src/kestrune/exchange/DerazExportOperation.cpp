@@ -5,6 +5,7 @@
 #include <kestrune/data/records/DerazCommandLine.h>
 #include <kestrune/data/records/DerazUnit.h>
 
+#include <bastwick/FileManagerAdditions.h>
 #include <bastwick/platform/DispatchQueue.h>
 #include <bastwick/platform/Log.h>
 #include <bastwick/platform/Text.h>
@@ -29,22 +30,6 @@ const QString kExportErrorDomain = QStringLiteral("com.fenwarp.Deraz.error");
 bool isTypeChange(const Bastwick::Error &error)
 {
     return error.description.contains(QLatin1String("WRONGTYPE"));
-}
-
-// Writes all of bytes, however many writes it takes; false, with the system's reason, when
-// a write fails or makes no progress.
-bool writeAll(QIODevice &device, const QByteArray &bytes, QString *reason)
-{
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = device.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) {
-            *reason = device.errorString();
-            return false;
-        }
-        written += n;
-    }
-    return true;
 }
 
 // Reads the pages of an export in order on the connection's queue, ahead of the export:
@@ -333,7 +318,7 @@ std::optional<Bastwick::Error> DerazExportOperation::writePages(QIODevice &out,
         for (const DerazUnit &unit : std::as_const(*units))
             appendRecordText(chunk, unit, m_exportType);
         QString reason;
-        if (!writeAll(out, chunk, &reason))
+        if (!Bastwick::writeAllBytes(out, chunk, &reason))
             return fileError(reason);
         const qint64 done = qMin(count, (page + 1) * exportPageMaxCount);
         if (sinceReport.elapsed() >= 100) {
