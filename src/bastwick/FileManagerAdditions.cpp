@@ -1,5 +1,6 @@
 #include <bastwick/FileManagerAdditions.h>
 
+#include <bastwick/ByteText.h>
 #include <bastwick/PropertyList.h>
 #include <bastwick/platform/Assert.h>
 #include <bastwick/platform/Log.h>
@@ -55,10 +56,10 @@ std::optional<QString> readFileByPath(const QString &path)
     }
 
     // A byte-order mark names the encoding; without one the text must be UTF-8.
-    std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(bytes);
-    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
+    const std::optional<QByteArray> utf8 = utf8FromMarkedBytes(bytes);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8 ? decoder.decode(*utf8) : QString();
+    if (!utf8 || decoder.hasError()) {
         XXXLogWarning(QStringLiteral("%1 is not valid text").arg(path));
         return std::nullopt;
     }

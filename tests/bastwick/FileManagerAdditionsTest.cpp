@@ -168,6 +168,11 @@ TEST_F(FileManagerAdditionsTest, ReadsTextInItsEncoding)
          QByteArray("Gr\xfc\xdf"
                     "e"),
          std::nullopt}, // not UTF-8, no mark
+        {"utf16le-lone-surrogate",
+         QByteArray("\xff\xfe"
+                    "a\0\x3d\xd8",
+                    6),
+         std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
