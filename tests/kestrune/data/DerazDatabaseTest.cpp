@@ -19,6 +19,7 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QStringEncoder>
 #include <QtCore/QThread>
 
 #include <algorithm>
@@ -550,6 +551,48 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
                 << c.name << ": " << qPrintable(error->description);
         }
         EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(c.keysAfter)) << c.name;
+    }
+}
+
+// UTF-16 text, marked by its byte-order mark in either byte order, is imported as UTF-8
+// (characters outside the first plane included), and a command the server refuses is
+// named by its line as in any other file.
+TEST_F(DerazDatabaseTest, ImportReadsUtf16TextAsUtf8)
+{
+    auto db = connected.db(11);
+    TestSupport::TempDir dir;
+    const QByteArray value = "\xC3\xA9\xF0\x9F\x98\x80"; // U+00E9 U+1F600
+    const QString commands = QString::fromUtf8("SET a " + value + "\r\nSET b \"x y\"\n");
+    struct Case
+    {
+        const char *name;
+        QStringConverter::Encoding order;
+        QByteArray mark;
+        QString text;
+        const char *says; // part of the error; null: imported
+    };
+    const QList<Case> cases = {
+        {"little-endian", QStringConverter::Utf16LE, "\xFF\xFE", commands, nullptr},
+        {"big-endian", QStringConverter::Utf16BE, "\xFE\xFF", commands, nullptr},
+        {"refused line", QStringConverter::Utf16BE, "\xFE\xFF", QStringLiteral("SET a 1\n\nSET\n"),
+         "Line 3: "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        redis().flushAll();
+        QStringEncoder encoder(c.order);
+        const QString path = dir.path(QString::fromLatin1(c.name));
+        ASSERT_TRUE(writeFile(path, c.mark + QByteArray(encoder.encode(c.text))));
+        const auto error = await([&](auto d) { db->importFile(path, d); });
+        if (c.says) {
+            EXPECT_TRUE(error && error->description.contains(QLatin1String(c.says)))
+                << qPrintable(describe(error));
+            EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+            continue;
+        }
+        EXPECT_FALSE(error) << qPrintable(describe(error));
+        EXPECT_EQ(on(11, {"GET", "a"}), DerazReply::string(value));
+        EXPECT_EQ(on(11, {"GET", "b"}), DerazReply::string("x y"));
     }
 }
 

@@ -618,6 +618,15 @@ std::function<void(const QString &)> &importBetweenPassesHook()
     return hook;
 }
 
+// The bytes of UTF-16 text that begins with its byte-order mark (FF FE: little-endian,
+// FE FF: big-endian), as UTF-8 without the mark: an import file's lines are then read as
+// those of any other file.
+QByteArray utf8OfUtf16(QByteArrayView bytes)
+{
+    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    return Bastwick::bytesFromText(decoder.decode(bytes.sliced(2)));
+}
+
 Bastwick::Error unreadableFileError(const QString &reason)
 {
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
@@ -745,7 +754,7 @@ private:
             const QByteArray bytes = m_file.readAll();
             if (m_file.error() != QFileDevice::NoError)
                 return unreadableFileError(m_file.errorString());
-            m_converted.setData(DerazDatabase::importLines(bytes).join('\n'));
+            m_converted.setData(utf8OfUtf16(bytes));
             m_converted.open(QIODevice::ReadOnly);
             device = &m_converted;
         }
@@ -1335,20 +1344,6 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
 void DerazDatabase::setImportBetweenPassesHook(std::function<void(const QString &)> hook)
 {
     importBetweenPassesHook() = std::move(hook);
-}
-
-QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
-{
-    QByteArray bytes = fileBytes;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        bytes.remove(0, 3);
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                            : QStringDecoder::Utf16BE);
-        const QString text = decoder.decode(bytes.mid(2));
-        bytes = Bastwick::bytesFromText(text);
-    }
-    return bytes.split('\n');
 }
 
 void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)

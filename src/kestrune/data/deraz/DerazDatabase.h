@@ -114,8 +114,6 @@ public:
     // The reason a batch line is refused (a command that changes or ends the session,
     // the transaction's own words included), or nothing.
     static std::optional<QString> refusedBatchCommand(const DerazArgv &arguments);
-    // The lines of an import file's bytes (a byte-order mark is honoured).
-    static QByteArrayList importLines(const QByteArray &fileBytes);
     // Called with the file's path on the connection's queue between the pass of
     // importFile that counts the commands and the pass that sends them; tests change the
     // file there. Set it only while no import runs; an empty function removes it.
