@@ -11,6 +11,7 @@
 #include <kestrune/data/model/DBField.h>
 #include <kestrune/data/model/DBResultSet.h>
 
+#include "support/FakeDerazServer.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/TempDir.h"
@@ -709,6 +710,59 @@ TEST_F(DerazDatabaseTest, ACancelledImportAppliesNothing)
     // Not cancelled, the same file imports in full.
     EXPECT_FALSE(import(std::make_shared<std::atomic_bool>(false)));
     EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(3 * HiredisClient::kChunkSize));
+}
+
+// A cancellation that comes while the commands go out, some of them queued on the server
+// already, stops the import before its EXEC is made: the server is never asked to run
+// the transaction, and the error is the cancellation's.
+TEST_F(DerazDatabaseTest, AnImportCancelledWhileItsCommandsGoOutNeverSendsItsExec)
+{
+    const auto cancel = std::make_shared<std::atomic_bool>(false);
+    std::atomic_int queued = 0;
+    constexpr int kLines = 3 * HiredisClient::kChunkSize;
+    TestSupport::FakeDerazServer fake;
+    ASSERT_TRUE(fake.start([&](const TestSupport::FakeDerazServer::Command &command, int) {
+        using Fake = TestSupport::FakeDerazServer;
+        const QByteArray name = command.first().toUpper();
+        if (name == "MULTI" || name == "SELECT")
+            return Fake::Action{Fake::ok()};
+        // Only the load's transactions are run: each database without keys.
+        if (name == "EXEC")
+            return Fake::Action{Fake::array({Fake::ok(), Fake::array({})})};
+        // The server has queued the first commands of the file, and the client cannot
+        // have made more than a window beyond those: the user cancels.
+        if (name == "SET" && ++queued == 10)
+            *cancel = true;
+        return Fake::Action{Fake::status("QUEUED")};
+    }));
+    const Connected connection = connectTo(fake.host(), fake.port());
+    ASSERT_FALSE(connection.error) << qPrintable(describe(connection.error));
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("keys.txt"));
+    QByteArray file;
+    for (int i = 0; i < kLines; ++i)
+        file += "SET k" + QByteArray::number(i) + " v\n";
+    ASSERT_TRUE(writeFile(path, file));
+    fake.clearReceived();
+
+    std::optional<Bastwick::Error> error;
+    bool done = false;
+    connection.db(15)->importCommands(
+        path,
+        [&](qsizetype, const std::optional<Bastwick::Error> &e) {
+            error = e;
+            done = true;
+        },
+        cancel);
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, DerazDatabase::kImportCancelledCode) << qPrintable(error->description);
+    const QList<TestSupport::FakeDerazServer::Command> received = fake.received();
+    ASSERT_FALSE(received.isEmpty());
+    EXPECT_EQ(received.first().first().toUpper(), "MULTI");
+    EXPECT_TRUE(std::none_of(received.cbegin(), received.cend(),
+                             [](const auto &command) { return command.first().toUpper() == "EXEC"; }));
+    EXPECT_LT(queued, kLines);
 }
 
 // A file changed after its commands were counted and before they are sent applies
