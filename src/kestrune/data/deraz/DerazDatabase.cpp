@@ -25,7 +25,6 @@
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QStringDecoder>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -439,23 +438,27 @@ std::optional<DerazArgv> commandOfLine(const QByteArray &line)
 // REPLY"), or nothing. Runs for every line of an import file: compared in place.
 std::optional<QByteArray> sessionCommand(QByteArrayView name, QByteArrayView second)
 {
-    static const char *const words[] = {
+    // Views with their sizes known at compile time: a word of another size is passed
+    // over without reading its bytes.
+    static constexpr QByteArrayView words[] = {
         "SELECT",     "MULTI",      "EXEC",        "DISCARD",      "WATCH",       "UNWATCH", "RESET",
         "QUIT",       "HELLO",      "AUTH",        "MONITOR",      "SYNC",        "PSYNC",   "SUBSCRIBE",
         "PSUBSCRIBE", "SSUBSCRIBE", "UNSUBSCRIBE", "PUNSUBSCRIBE", "SUNSUBSCRIBE"};
     constexpr qsizetype kLongest = 12;
     const auto upper = [](QByteArrayView word, char *out) {
-        for (qsizetype i = 0; i < word.size(); ++i)
-            out[i] = char(std::toupper(static_cast<unsigned char>(word[i])));
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            const char c = word[i];
+            out[i] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        }
         return QByteArrayView(out, word.size());
     };
     if (name.size() > kLongest)
         return std::nullopt;
     char nameBytes[kLongest];
     const QByteArrayView upperName = upper(name, nameBytes);
-    for (const char *word : words)
-        if (upperName == QByteArrayView(word))
-            return QByteArray(word);
+    for (const QByteArrayView word : words)
+        if (upperName == word)
+            return word.toByteArray();
     if (upperName != "CLIENT" || second.size() > kLongest)
         return std::nullopt;
     char secondBytes[kLongest];
