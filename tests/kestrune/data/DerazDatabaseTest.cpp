@@ -11,6 +11,7 @@
 #include <kestrune/data/model/DBField.h>
 #include <kestrune/data/model/DBResultSet.h>
 
+#include "support/FakeDerazServer.h"
 #include "support/LogCapture.h"
 #include "support/RedisServer.h"
 #include "support/TempDir.h"
@@ -19,6 +20,7 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QStringEncoder>
 #include <QtCore/QThread>
 
 #include <algorithm>
@@ -553,6 +555,48 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
     }
 }
 
+// UTF-16 text, marked by its byte-order mark in either byte order, is imported as UTF-8
+// (characters outside the first plane included), and a command the server refuses is
+// named by its line as in any other file.
+TEST_F(DerazDatabaseTest, ImportReadsUtf16TextAsUtf8)
+{
+    auto db = connected.db(11);
+    TestSupport::TempDir dir;
+    const QByteArray value = "\xC3\xA9\xF0\x9F\x98\x80"; // U+00E9 U+1F600
+    const QString commands = QString::fromUtf8("SET a " + value + "\r\nSET b \"x y\"\n");
+    struct Case
+    {
+        const char *name;
+        QStringConverter::Encoding order;
+        QByteArray mark;
+        QString text;
+        const char *says; // part of the error; null: imported
+    };
+    const QList<Case> cases = {
+        {"little-endian", QStringConverter::Utf16LE, "\xFF\xFE", commands, nullptr},
+        {"big-endian", QStringConverter::Utf16BE, "\xFE\xFF", commands, nullptr},
+        {"refused line", QStringConverter::Utf16BE, "\xFE\xFF", QStringLiteral("SET a 1\n\nSET\n"),
+         "Line 3: "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        redis().flushAll();
+        QStringEncoder encoder(c.order);
+        const QString path = dir.path(QString::fromLatin1(c.name));
+        ASSERT_TRUE(writeFile(path, c.mark + QByteArray(encoder.encode(c.text))));
+        const auto error = await([&](auto d) { db->importFile(path, d); });
+        if (c.says) {
+            EXPECT_TRUE(error && error->description.contains(QLatin1String(c.says)))
+                << qPrintable(describe(error));
+            EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(0));
+            continue;
+        }
+        EXPECT_FALSE(error) << qPrintable(describe(error));
+        EXPECT_EQ(on(11, {"GET", "a"}), DerazReply::string(value));
+        EXPECT_EQ(on(11, {"GET", "b"}), DerazReply::string("x y"));
+    }
+}
+
 // Only a regular file is imported: a named pipe would hold the caller until something
 // writes to it, a device may never end. Each is refused by name, without opening it on
 // the caller's thread (a watchdog opens the pipe's other end if the call hangs there).
@@ -666,6 +710,59 @@ TEST_F(DerazDatabaseTest, ACancelledImportAppliesNothing)
     // Not cancelled, the same file imports in full.
     EXPECT_FALSE(import(std::make_shared<std::atomic_bool>(false)));
     EXPECT_EQ(on(11, {"DBSIZE"}), DerazReply::integer(3 * HiredisClient::kChunkSize));
+}
+
+// A cancellation that comes while the commands go out, some of them queued on the server
+// already, stops the import before its EXEC is made: the server is never asked to run
+// the transaction, and the error is the cancellation's.
+TEST_F(DerazDatabaseTest, AnImportCancelledWhileItsCommandsGoOutNeverSendsItsExec)
+{
+    const auto cancel = std::make_shared<std::atomic_bool>(false);
+    std::atomic_int queued = 0;
+    constexpr int kLines = 3 * HiredisClient::kChunkSize;
+    TestSupport::FakeDerazServer fake;
+    ASSERT_TRUE(fake.start([&](const TestSupport::FakeDerazServer::Command &command, int) {
+        using Fake = TestSupport::FakeDerazServer;
+        const QByteArray name = command.first().toUpper();
+        if (name == "MULTI" || name == "SELECT")
+            return Fake::Action{Fake::ok()};
+        // Only the load's transactions are run: each database without keys.
+        if (name == "EXEC")
+            return Fake::Action{Fake::array({Fake::ok(), Fake::array({})})};
+        // The server has queued the first commands of the file, and the client cannot
+        // have made more than a window beyond those: the user cancels.
+        if (name == "SET" && ++queued == 10)
+            *cancel = true;
+        return Fake::Action{Fake::status("QUEUED")};
+    }));
+    const Connected connection = connectTo(fake.host(), fake.port());
+    ASSERT_FALSE(connection.error) << qPrintable(describe(connection.error));
+    TestSupport::TempDir dir;
+    const QString path = dir.path(QStringLiteral("keys.txt"));
+    QByteArray file;
+    for (int i = 0; i < kLines; ++i)
+        file += "SET k" + QByteArray::number(i) + " v\n";
+    ASSERT_TRUE(writeFile(path, file));
+    fake.clearReceived();
+
+    std::optional<Bastwick::Error> error;
+    bool done = false;
+    connection.db(15)->importCommands(
+        path,
+        [&](qsizetype, const std::optional<Bastwick::Error> &e) {
+            error = e;
+            done = true;
+        },
+        cancel);
+    ASSERT_TRUE(waitFor([&] { return done; }, 30000));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, DerazDatabase::kImportCancelledCode) << qPrintable(error->description);
+    const QList<TestSupport::FakeDerazServer::Command> received = fake.received();
+    ASSERT_FALSE(received.isEmpty());
+    EXPECT_EQ(received.first().first().toUpper(), "MULTI");
+    EXPECT_TRUE(std::none_of(received.cbegin(), received.cend(),
+                             [](const auto &command) { return command.first().toUpper() == "EXEC"; }));
+    EXPECT_LT(queued, kLines);
 }
 
 // A file changed after its commands were counted and before they are sent applies

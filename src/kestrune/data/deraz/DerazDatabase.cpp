@@ -25,7 +25,6 @@
 #include <QtCore/QRandomGenerator>
 #include <QtCore/QStringDecoder>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -439,23 +438,27 @@ std::optional<DerazArgv> commandOfLine(const QByteArray &line)
 // REPLY"), or nothing. Runs for every line of an import file: compared in place.
 std::optional<QByteArray> sessionCommand(QByteArrayView name, QByteArrayView second)
 {
-    static const char *const words[] = {
+    // Views with their sizes known at compile time: a word of another size is passed
+    // over without reading its bytes.
+    static constexpr QByteArrayView words[] = {
         "SELECT",     "MULTI",      "EXEC",        "DISCARD",      "WATCH",       "UNWATCH", "RESET",
         "QUIT",       "HELLO",      "AUTH",        "MONITOR",      "SYNC",        "PSYNC",   "SUBSCRIBE",
         "PSUBSCRIBE", "SSUBSCRIBE", "UNSUBSCRIBE", "PUNSUBSCRIBE", "SUNSUBSCRIBE"};
     constexpr qsizetype kLongest = 12;
     const auto upper = [](QByteArrayView word, char *out) {
-        for (qsizetype i = 0; i < word.size(); ++i)
-            out[i] = char(std::toupper(static_cast<unsigned char>(word[i])));
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            const char c = word[i];
+            out[i] = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        }
         return QByteArrayView(out, word.size());
     };
     if (name.size() > kLongest)
         return std::nullopt;
     char nameBytes[kLongest];
     const QByteArrayView upperName = upper(name, nameBytes);
-    for (const char *word : words)
-        if (upperName == QByteArrayView(word))
-            return QByteArray(word);
+    for (const QByteArrayView word : words)
+        if (upperName == word)
+            return word.toByteArray();
     if (upperName != "CLIENT" || second.size() > kLongest)
         return std::nullopt;
     char secondBytes[kLongest];
@@ -618,6 +621,15 @@ std::function<void(const QString &)> &importBetweenPassesHook()
     return hook;
 }
 
+// The bytes of UTF-16 text that begins with its byte-order mark (FF FE: little-endian,
+// FE FF: big-endian), as UTF-8 without the mark: an import file's lines are then read as
+// those of any other file.
+QByteArray utf8OfUtf16(QByteArrayView bytes)
+{
+    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    return Bastwick::bytesFromText(decoder.decode(bytes.sliced(2)));
+}
+
 Bastwick::Error unreadableFileError(const QString &reason)
 {
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
@@ -745,7 +757,7 @@ private:
             const QByteArray bytes = m_file.readAll();
             if (m_file.error() != QFileDevice::NoError)
                 return unreadableFileError(m_file.errorString());
-            m_converted.setData(DerazDatabase::importLines(bytes).join('\n'));
+            m_converted.setData(utf8OfUtf16(bytes));
             m_converted.open(QIODevice::ReadOnly);
             device = &m_converted;
         }
@@ -1335,20 +1347,6 @@ void DerazDatabase::execCommandArrays(const QVariantList &items, ErrorCompletion
 void DerazDatabase::setImportBetweenPassesHook(std::function<void(const QString &)> hook)
 {
     importBetweenPassesHook() = std::move(hook);
-}
-
-QByteArrayList DerazDatabase::importLines(const QByteArray &fileBytes)
-{
-    QByteArray bytes = fileBytes;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        bytes.remove(0, 3);
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
-                                                            : QStringDecoder::Utf16BE);
-        const QString text = decoder.decode(bytes.mid(2));
-        bytes = Bastwick::bytesFromText(text);
-    }
-    return bytes.split('\n');
 }
 
 void DerazDatabase::importFile(const QString &path, ErrorCompletion completion)

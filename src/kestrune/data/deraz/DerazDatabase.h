@@ -74,9 +74,10 @@ public:
     QList<DerazUnit> derazUnitsFromKeys(const QByteArrayList &keys, Bastwick::Error *error = nullptr);
     std::optional<DerazUnit> derazUnitFromKey(const QByteArray &key, Bastwick::Error *error = nullptr);
     // The batch read queued on the connection's queue, after the work queued before it:
-    // done gets the records, and the error or nothing, on that queue. A caller on another
-    // thread can work on one batch while the next one is read. The records are for
-    // writing out, not for showing: they have no Value column's text.
+    // done gets the records, and the error or nothing, on that queue; without a connection
+    // it gets the error at once, before this returns. A caller on another thread can work
+    // on one batch while the next one is read. The records are for writing out, not for
+    // showing: they have no Value column's text.
     using UnitsRead = std::function<void(QList<DerazUnit> units, std::optional<Bastwick::Error> error)>;
     void derazUnitsFromKeysQueued(const QByteArrayList &keys, UnitsRead done);
     void fetchResultSetForRecordsAtIndexes(const Bastwick::IndexSet &indexes, UnitsSuccess success,
@@ -114,8 +115,6 @@ public:
     // The reason a batch line is refused (a command that changes or ends the session,
     // the transaction's own words included), or nothing.
     static std::optional<QString> refusedBatchCommand(const DerazArgv &arguments);
-    // The lines of an import file's bytes (a byte-order mark is honoured).
-    static QByteArrayList importLines(const QByteArray &fileBytes);
     // Called with the file's path on the connection's queue between the pass of
     // importFile that counts the commands and the pass that sends them; tests change the
     // file there. Set it only while no import runs; an empty function removes it.

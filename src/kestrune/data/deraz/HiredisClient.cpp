@@ -103,7 +103,9 @@ std::optional<QByteArray> sendableBytes(const QVariant &value, QString *error)
 
 // Commands that change nothing the user keeps: the ones the reading operations send,
 // the session's own commands and a transaction's frame. Every other command may write.
-const char *const kNonWritingCommands[] = {
+// Views with their sizes known at compile time: a name of another size is passed over
+// without comparing its bytes (every command of a page read or an export is looked up).
+constexpr QByteArrayView kNonWritingCommands[] = {
     "AUTH",   "DBSIZE", "DISCARD", "EXEC",  "EXISTS", "GET",       "HGET",      "HGETALL",  "HKEYS",
     "HLEN",   "HSCAN",  "HVALS",   "INFO",  "KEYS",   "LINDEX",    "LLEN",      "LRANGE",   "MGET",
     "MULTI",  "PING",   "PTTL",    "SCAN",  "SCARD",  "SELECT",    "SISMEMBER", "SMEMBERS", "SSCAN",
@@ -115,8 +117,8 @@ bool mayWriteName(QByteArrayView name)
 {
     if (name.isEmpty())
         return false;
-    for (const char *nonWriting : kNonWritingCommands) {
-        if (name.compare(QByteArrayView(nonWriting), Qt::CaseInsensitive) == 0)
+    for (const QByteArrayView nonWriting : kNonWritingCommands) {
+        if (name.size() == nonWriting.size() && name.compare(nonWriting, Qt::CaseInsensitive) == 0)
             return false;
     }
     return true;

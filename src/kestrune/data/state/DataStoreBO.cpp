@@ -141,6 +141,13 @@ DataStoreBO::ProfilePtr DataStoreBO::entryProfile(const QString &url, const Entr
     return entry.profile && entry.profile->url() == url ? entry.profile : entry.snapshot;
 }
 
+QHash<QString, DataStoreBO::Entry>::const_iterator DataStoreBO::entryOfConnection(qint64 id) const
+{
+    // A handful of connections at most: looked for rather than indexed a second time.
+    return std::find_if(m_entries.cbegin(), m_entries.cend(),
+                        [id](const Entry &entry) { return entry.connID == id; });
+}
+
 void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
 {
     if (!profile)
@@ -164,7 +171,6 @@ void DataStoreBO::cacheDBProfile(const ProfilePtr &profile)
     // connection must still be found and closed as itself.
     ProfilePtr snapshot = profile->copy();
     m_entries.insert(url, Entry{profile, snapshot, id});
-    m_urlByID.insert(id, url);
     m_profileOrder.append(url);
     remember(profile);
 }
@@ -263,9 +269,8 @@ DataStoreBO::ProfilePtr DataStoreBO::profileByNodeURL(const QString &nodeURL) co
     const StorePtr store = m_storeCache.value(id);
     if (!store)
         return nullptr;
-    const QString url = m_urlByID.value(id);
-    const auto entry = m_entries.constFind(url);
-    return entry == m_entries.cend() ? store->profile() : entryProfile(url, *entry);
+    const auto entry = entryOfConnection(id);
+    return entry == m_entries.cend() ? store->profile() : entryProfile(entry.key(), *entry);
 }
 
 QString DataStoreBO::dbSchemaByNodeURL(const QString &nodeURL) const
@@ -422,8 +427,6 @@ void DataStoreBO::closeEntry(QString url, qint64 id)
         m_entries.erase(entry);
         m_profileOrder.removeAll(url);
     }
-    if (m_urlByID.value(id) == url)
-        m_urlByID.remove(id);
     m_registrations.removeIf([id](const auto &registration) { return registration.value().connID == id; });
     // Closing ends at once whatever still waits on the server (a blocked console line).
     const StorePtr store = m_storeCache.take(id);
@@ -444,8 +447,10 @@ void DataStoreBO::closeDataStoreByConnIDs(const QVariantList &connIDs)
     QMutexLocker locker(&m_lock);
     for (const QVariant &value : connIDs) {
         const qint64 id = value.toLongLong();
-        if (m_storeCache.contains(id))
-            closeEntry(m_urlByID.value(id), id);
+        if (!m_storeCache.contains(id))
+            continue;
+        const auto entry = entryOfConnection(id);
+        closeEntry(entry == m_entries.cend() ? QString() : entry.key(), id);
     }
 }
 

@@ -140,6 +140,8 @@ private:
     void remember(const ProfilePtr &profile);
     std::optional<Registration> registrationOf(const ProfilePtr &profile) const;
     static ProfilePtr entryProfile(const QString &url, const Entry &entry);
+    // The entry of the connection with that identifier, or the entries' end.
+    QHash<QString, Entry>::const_iterator entryOfConnection(qint64 id) const;
     // Drops the entry of the URL (when it is still that identifier's) and the store of
     // the identifier, and closes the store's connection. Under the lock.
     // Takes the URL by value: callers pass keys of the entries this erases.
@@ -149,7 +151,6 @@ private:
     mutable QRecursiveMutex m_lock;
     qint64 m_connectionID = 0;
     QHash<QString, Entry> m_entries; // by profile URL
-    QHash<qint64, QString> m_urlByID;
     QHash<const DBProfile *, Registration> m_registrations;
     QList<QString> m_profileOrder; // registration order of the entries' URLs
     QHash<qint64, StorePtr> m_storeCache;
