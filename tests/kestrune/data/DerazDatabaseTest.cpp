@@ -558,7 +558,7 @@ TEST_F(DerazDatabaseTest, ImportRefusesBadFilesAndSendsNothing)
 // UTF-16 text, marked by its byte-order mark in either byte order, is imported as UTF-8
 // (characters outside the first plane included), and a command the server refuses is
 // named by its line as in any other file.
-TEST_F(DerazDatabaseTest, ImportReadsUtf16TextAsUtf8)
+TEST_F(DerazDatabaseTest, ImportReadsUtf16AndUtf32TextAsUtf8)
 {
     auto db = connected.db(11);
     TestSupport::TempDir dir;
@@ -577,6 +577,11 @@ TEST_F(DerazDatabaseTest, ImportReadsUtf16TextAsUtf8)
         {"big-endian", QStringConverter::Utf16BE, "\xFE\xFF", commands, nullptr},
         {"refused line", QStringConverter::Utf16BE, "\xFE\xFF", QStringLiteral("SET a 1\n\nSET\n"),
          "Line 3: "},
+        {"UTF-32 little-endian", QStringConverter::Utf32LE, QByteArray("\xFF\xFE\0\0", 4), commands, nullptr},
+        {"UTF-32 big-endian", QStringConverter::Utf32BE, QByteArray("\0\0\xFE\xFF", 4), commands, nullptr},
+        // A lone high surrogate before the line feed: no UTF-16 text at all.
+        {"broken UTF-16", QStringConverter::Utf16LE, "\xFF\xFE",
+         QStringLiteral("SET a 1") + QChar(0xD83D) + QStringLiteral("\n"), "not valid UTF-16"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

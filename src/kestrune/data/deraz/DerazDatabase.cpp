@@ -23,7 +23,7 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QMutexLocker>
 #include <QtCore/QRandomGenerator>
-#include <QtCore/QStringDecoder>
+#include <QtCore/QStringConverter>
 
 #include <cerrno>
 #include <cstring>
@@ -621,15 +621,6 @@ std::function<void(const QString &)> &importBetweenPassesHook()
     return hook;
 }
 
-// The bytes of UTF-16 text that begins with its byte-order mark (FF FE: little-endian,
-// FE FF: big-endian), as UTF-8 without the mark: an import file's lines are then read as
-// those of any other file.
-QByteArray utf8OfUtf16(QByteArrayView bytes)
-{
-    QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-    return Bastwick::bytesFromText(decoder.decode(bytes.sliced(2)));
-}
-
 Bastwick::Error unreadableFileError(const QString &reason)
 {
     return derazError(1, QStringLiteral("The file could not be read: %1").arg(reason));
@@ -745,19 +736,24 @@ public:
 private:
     bool isCancelled() const { return m_cancelled && m_cancelled->load(std::memory_order_relaxed); }
 
-    // Opens the file for the line reader; UTF-16 text is converted as a whole, then read
-    // like any other.
+    // Opens the file for the line reader; UTF-16 and UTF-32 text (named by its byte-order
+    // mark) is converted to UTF-8 as a whole, then read like any other. UTF-8 is read as it
+    // streams, its mark dropped by the reader.
     std::optional<Bastwick::Error> open()
     {
         if (auto error = openImportFile(m_path, m_file))
             return error;
         QIODevice *device = &m_file;
-        const QByteArray head = m_file.peek(2);
-        if (head == "\xFF\xFE" || head == "\xFE\xFF") {
+        const auto encoding = QStringConverter::encodingForData(m_file.peek(4));
+        if (encoding && *encoding != QStringConverter::Utf8) {
             const QByteArray bytes = m_file.readAll();
             if (m_file.error() != QFileDevice::NoError)
                 return unreadableFileError(m_file.errorString());
-            m_converted.setData(utf8OfUtf16(bytes));
+            QString name;
+            std::optional<QByteArray> utf8 = Bastwick::utf8FromMarkedBytes(bytes, &name);
+            if (!utf8)
+                return unreadableFileError(QStringLiteral("it is not valid %1 text").arg(name));
+            m_converted.setData(std::move(*utf8));
             m_converted.open(QIODevice::ReadOnly);
             device = &m_converted;
         }
